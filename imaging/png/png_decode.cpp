@@ -1,0 +1,447 @@
+// Reading the image data: the IDAT chunks of a run are inflated as one
+// zlib stream, each row is unfiltered and converted into the header's
+// buffers (bottom-up bitmap rows in blue-green-red order, packed cells
+// most significant bits first, a separate alpha buffer and a buffer for
+// the low bytes of 16-bit samples).
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "imaging/png/png_filters.h"
+#include "imaging/png/png_image.h"
+
+namespace {
+
+// The decompressed bytes of an IDAT run. Compressed input is read in
+// blocks of at most 65535 bytes, checked chunk by chunk against the CRC;
+// output is inflated in large pieces, but never past the bytes the image
+// still needs, so the stream is not read beyond the image data.
+class TIdatReader {
+public:
+    TIdatReader(TStream& stream, LongWord firstLength, std::uint64_t needed, std::size_t longestRow)
+        : FStream(stream), FIn(65535), FNeeded(needed)
+    {
+        FPosition = stream.Seek(0, soCurrent);
+        Int64 position = FPosition;
+        FStreamEnd = stream.Seek(0, soEnd);
+        stream.Seek(position, soBeginning);
+        FChunkEnd = FPosition + firstLength;
+        FCrc = UpdateCrc(0xFFFFFFFFu, reinterpret_cast<const Byte*>("IDAT"), 4);
+        FOut.resize(std::max<std::size_t>(256 * 1024, 2 * longestRow));
+        std::memset(&FZ, 0, sizeof FZ);
+        int result = inflateInit(&FZ);
+        if (result != Z_OK) FailWithZlibError(result);
+    }
+    ~TIdatReader() { inflateEnd(&FZ); }
+
+    // Makes up to n bytes available at Data(); returns how many are.
+    std::size_t Fetch(std::size_t n)
+    {
+        while (FOutEnd - FOutPos < n && !FEnded && FNeeded > 0) {
+            if (FOut.size() - FOutPos < n) {
+                std::memmove(FOut.data(), FOut.data() + FOutPos, FOutEnd - FOutPos);
+                FOutEnd -= FOutPos;
+                FOutPos = 0;
+            }
+            if (!Produce()) break;
+        }
+        return std::min(n, FOutEnd - FOutPos);
+    }
+    const Byte* Data() const { return FOut.data() + FOutPos; }
+    void Consume(std::size_t n) { FOutPos += n; }
+
+    // Reads what is left of the current chunk's data, then its CRC.
+    void Finish()
+    {
+        while (FPosition < FChunkEnd) {
+            std::size_t count = std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(FIn.size())));
+            ReadInput(count);
+        }
+        Byte crc[4];
+        if (!PngReadExact(FStream, crc, 4) || PngGetLong(crc) != (FCrc ^ 0xFFFFFFFFu))
+            FailWith<EPngInvalidCRC>(SPngInvalidCRC);
+    }
+
+private:
+    void ReadInput(std::size_t count)
+    {
+        if (!PngReadExact(FStream, FIn.data(), count)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        FCrc = UpdateCrc(FCrc, FIn.data(), count);
+        FPosition += Int64(count);
+        FZ.next_in = FIn.data();
+        FZ.avail_in = uInt(count);
+    }
+
+    // The end of a chunk's data: check its CRC and go on into the next
+    // chunk, which must be another IDAT.
+    void NextChunk()
+    {
+        Byte bytes[8];
+        if (!PngReadExact(FStream, bytes, 4)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
+        if (PngGetLong(bytes) != (FCrc ^ 0xFFFFFFFFu)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
+        if (!PngReadExact(FStream, bytes, 8)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        if (std::memcmp(bytes + 4, "IDAT", 4) != 0) FailWith<EPNGMissingMultipleIDAT>(SPngMissingMultipleIDAT);
+        LongWord length = PngGetLong(bytes);
+        FPosition += 12;
+        if (length > 0x7FFFFFFFu || Int64(length) + 4 > FStreamEnd - FPosition)
+            FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        FCrc = UpdateCrc(0xFFFFFFFFu, bytes + 4, 4);
+        FChunkEnd = FPosition + length;
+    }
+
+    // Inflates into the free end of the output buffer; false when nothing
+    // more can come.
+    bool Produce()
+    {
+        std::size_t space = std::size_t(std::min<std::uint64_t>(FOut.size() - FOutEnd, FNeeded));
+        FZ.next_out = FOut.data() + FOutEnd;
+        FZ.avail_out = uInt(space);
+        while (FZ.avail_out > 0) {
+            if (FZ.avail_in == 0) {
+                if (FPosition >= FChunkEnd) {
+                    NextChunk();
+                    continue; // an empty chunk goes straight on to the next one
+                }
+                ReadInput(std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(FIn.size()))));
+            }
+            int result = inflate(&FZ, Z_NO_FLUSH);
+            if (result == Z_STREAM_END) {
+                FEnded = true; // the image data ends here, complete or not
+                break;
+            }
+            if (result != Z_OK) FailWithZlibError(result);
+        }
+        std::size_t produced = space - FZ.avail_out;
+        FOutEnd += produced;
+        FNeeded -= produced;
+        return produced > 0;
+    }
+
+    TStream& FStream;
+    z_stream FZ;
+    std::vector<Byte> FIn;
+    std::vector<Byte> FOut;
+    std::size_t FOutPos = 0, FOutEnd = 0;
+    std::uint64_t FNeeded;
+    bool FEnded = false;
+    Int64 FPosition = 0, FChunkEnd = 0, FStreamEnd = 0;
+    LongWord FCrc = 0;
+};
+
+// Where a converted row goes.
+struct TRowTarget {
+    Byte* Pixels;
+    Byte* Low;
+    Byte* Alpha;
+};
+
+inline int SourceSample(const Byte* src, std::size_t i, int depth)
+{
+    switch (depth) {
+    case 1: return (src[i >> 3] >> (7 - (i & 7))) & 1;
+    case 2: return (src[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+    case 4: return (src[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
+    default: return src[i];
+    }
+}
+
+inline void PutCell(Byte* row, std::size_t x, int bpp, int value)
+{
+    switch (bpp) {
+    case 1: {
+        Byte mask = Byte(0x80 >> (x & 7));
+        row[x >> 3] = Byte(value ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+        break;
+    }
+    case 4:
+        row[x >> 1] = (x & 1) ? Byte((row[x >> 1] & 0xF0) | value) : Byte((row[x >> 1] & 0x0F) | (value << 4));
+        break;
+    default: row[x] = Byte(value);
+    }
+}
+
+// 2-bit samples as two 4-bit cells per byte: grey scaled to the 16-step
+// grey palette (0, 5, 10, 15 give 0, 85, 170, 255), indices as they are.
+struct TTwoBitTable {
+    Word Cells[256];
+    explicit TTwoBitTable(int scale)
+    {
+        for (int b = 0; b < 256; ++b) {
+            int s0 = (b >> 6) & 3, s1 = (b >> 4) & 3, s2 = (b >> 2) & 3, s3 = b & 3;
+            Byte first = Byte(((s0 * scale) << 4) | (s1 * scale));
+            Byte second = Byte(((s2 * scale) << 4) | (s3 * scale));
+            Cells[b] = Word(first | (second << 8));
+        }
+    }
+};
+
+const TTwoBitTable& TwoBitCells(bool grey)
+{
+    static const TTwoBitTable greyTable(5), indexTable(1);
+    return grey ? greyTable : indexTable;
+}
+
+class TRowConverter {
+public:
+    TRowConverter(const TChunkIHDR& header, const Byte* gamma)
+        : FColorType(header.ColorType), FDepth(header.BitDepth), FBpp(header.BitsPerPixel()), FGamma(gamma)
+    {
+        FIdentity = true;
+        for (int i = 0; i < 256; ++i)
+            if (gamma[i] != i) FIdentity = false;
+    }
+
+    // count pixels of src to the columns start, start + step, ...
+    void Convert(const Byte* src, std::size_t rowBytes, std::size_t count, std::size_t start, std::size_t step,
+                 const TRowTarget& t) const
+    {
+        switch (FColorType) {
+        case COLOR_GRAYSCALE:
+        case COLOR_PALETTE:
+            if (FDepth == 16) return Gray16(src, count, start, step, t);
+            return Packed(src, rowBytes, count, start, step, t);
+        case COLOR_RGB:
+            if (FDepth == 8) return Rgb8(src, count, start, step, t, 3);
+            return Rgb16(src, count, start, step, t, 6);
+        case COLOR_GRAYSCALEALPHA:
+            if (FDepth == 8) return GrayAlpha8(src, count, start, step, t);
+            return GrayAlpha16(src, count, start, step, t);
+        case COLOR_RGBALPHA:
+            if (FDepth == 8) return Rgb8(src, count, start, step, t, 4);
+            return Rgb16(src, count, start, step, t, 8);
+        }
+    }
+
+private:
+    void Packed(const Byte* src, std::size_t rowBytes, std::size_t count, std::size_t start, std::size_t step,
+                const TRowTarget& t) const
+    {
+        if (FDepth == 2) {
+            const Word* cells = TwoBitCells(FColorType == COLOR_GRAYSCALE).Cells;
+            if (step == 1) {
+                Byte* d = t.Pixels;
+                for (std::size_t i = 0; i < rowBytes; ++i) {
+                    Word w = cells[src[i]];
+                    d[2 * i] = Byte(w);
+                    d[2 * i + 1] = Byte(w >> 8);
+                }
+                return;
+            }
+            int scale = FColorType == COLOR_GRAYSCALE ? 5 : 1;
+            for (std::size_t i = 0; i < count; ++i)
+                PutCell(t.Pixels, start + i * step, 4, SourceSample(src, i, 2) * scale);
+            return;
+        }
+        if (step == 1) {
+            std::memcpy(t.Pixels, src, rowBytes);
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) PutCell(t.Pixels, start + i * step, FBpp, SourceSample(src, i, FDepth));
+    }
+
+    void Gray16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t) const
+    {
+        for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
+            t.Pixels[x] = src[2 * i];
+            t.Low[x] = src[2 * i + 1];
+        }
+    }
+
+    void GrayAlpha8(const Byte* src, std::size_t count, std::size_t start, std::size_t step,
+                    const TRowTarget& t) const
+    {
+        for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
+            t.Pixels[x] = src[2 * i];
+            t.Alpha[x] = src[2 * i + 1];
+        }
+    }
+
+    void GrayAlpha16(const Byte* src, std::size_t count, std::size_t start, std::size_t step,
+                     const TRowTarget& t) const
+    {
+        for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
+            t.Pixels[x] = src[4 * i];
+            t.Low[x] = src[4 * i + 1];
+            t.Alpha[x] = src[4 * i + 2];
+        }
+    }
+
+    void Rgb8(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t,
+              int pixelBytes) const
+    {
+        Byte* d = t.Pixels + 3 * start;
+        std::size_t dstep = 3 * step;
+        if (pixelBytes == 3) {
+            if (FIdentity) {
+                for (std::size_t i = 0; i < count; ++i, src += 3, d += dstep) {
+                    Byte r = src[0], g = src[1], b = src[2];
+                    d[0] = b;
+                    d[1] = g;
+                    d[2] = r;
+                }
+            } else {
+                for (std::size_t i = 0; i < count; ++i, src += 3, d += dstep) {
+                    Byte r = FGamma[src[0]], g = FGamma[src[1]], b = FGamma[src[2]];
+                    d[0] = b;
+                    d[1] = g;
+                    d[2] = r;
+                }
+            }
+            return;
+        }
+        Byte* a = t.Alpha + start;
+        if (FIdentity) {
+            for (std::size_t i = 0; i < count; ++i, src += 4, d += dstep, a += step) {
+                Byte r = src[0], g = src[1], b = src[2];
+                d[0] = b;
+                d[1] = g;
+                d[2] = r;
+                *a = src[3];
+            }
+        } else {
+            for (std::size_t i = 0; i < count; ++i, src += 4, d += dstep, a += step) {
+                Byte r = FGamma[src[0]], g = FGamma[src[1]], b = FGamma[src[2]];
+                d[0] = b;
+                d[1] = g;
+                d[2] = r;
+                *a = src[3];
+            }
+        }
+    }
+
+    void Rgb16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t,
+               int pixelBytes) const
+    {
+        for (std::size_t i = 0, x = start; i < count; ++i, x += step, src += pixelBytes) {
+            Byte* d = t.Pixels + 3 * x;
+            Byte* l = t.Low + 3 * x;
+            d[0] = FGamma[src[4]];
+            d[1] = FGamma[src[2]];
+            d[2] = FGamma[src[0]];
+            l[0] = FGamma[src[5]];
+            l[1] = FGamma[src[3]];
+            l[2] = FGamma[src[1]];
+            if (pixelBytes == 8) t.Alpha[x] = src[6];
+        }
+    }
+
+    Byte FColorType, FDepth;
+    int FBpp;
+    const Byte* FGamma;
+    bool FIdentity;
+};
+
+class TImageDecoder {
+public:
+    TImageDecoder(TPNGObjectCore& owner, TChunkIHDR& header) : FOwner(owner), FHeader(header) {}
+
+    void Run(TStream& stream, LongWord firstLength)
+    {
+        const Byte ct = FHeader.ColorType, depth = FHeader.BitDepth;
+        FPixelBytes = PixelBytesFor(ct, depth);
+        bool interlaced = FOwner.Interlacing() == ilAdam7;
+
+        std::uint64_t needed = 0;
+        std::size_t longest = 0;
+        if (!interlaced) {
+            longest = RowBytesFor(FHeader.Width, ct, depth);
+            needed = std::uint64_t(longest + 1) * FHeader.Height;
+        } else {
+            for (const TAdam7Pass& pass : Adam7Passes) {
+                std::size_t rb = RowBytesFor(Adam7PassWidth(pass, FHeader.Width), ct, depth);
+                if (rb == 0 || LongWord(pass.RowStart) >= FHeader.Height) continue;
+                std::uint64_t rows = (FHeader.Height - pass.RowStart + pass.RowStep - 1) / pass.RowStep;
+                needed += rows * (rb + 1);
+                longest = std::max(longest, rb);
+            }
+        }
+        FCurrent.assign(longest + 1, 0);
+        FPrevious.assign(longest + 1, 0);
+        FPartial.assign(longest + 1, 0);
+
+        TIdatReader reader(stream, firstLength, needed, longest + 1);
+        TRowConverter converter(FHeader, FOwner.GammaTable);
+        if (!interlaced) {
+            std::size_t rb = longest;
+            for (LongWord y = 0; y < FHeader.Height; ++y) {
+                if (!Row(reader, rb)) break;
+                converter.Convert(FCurrent.data(), rb, FHeader.Width, 0, 1, Target(y));
+                std::swap(FCurrent, FPrevious);
+                if (FStop) break;
+            }
+        } else {
+            for (const TAdam7Pass& pass : Adam7Passes) {
+                std::uint64_t passWidth = Adam7PassWidth(pass, FHeader.Width);
+                std::size_t rb = RowBytesFor(passWidth, ct, depth);
+                std::fill(FPrevious.begin(), FPrevious.end(), 0);
+                if (rb == 0) continue;
+                for (LongWord y = LongWord(pass.RowStart); y < FHeader.Height; y += LongWord(pass.RowStep)) {
+                    if (!Row(reader, rb)) break;
+                    converter.Convert(FCurrent.data(), rb, std::size_t(passWidth), std::size_t(pass.ColumnStart),
+                                      std::size_t(pass.ColumnStep), Target(y));
+                    std::swap(FCurrent, FPrevious);
+                    if (FStop) break;
+                }
+                if (FStop) break;
+            }
+        }
+        reader.Finish();
+    }
+
+private:
+    // Reads and unfilters one row of rb bytes into FCurrent; false when the
+    // data delivers nothing. A row cut short is completed with zeros and is
+    // the last one.
+    bool Row(TIdatReader& reader, std::size_t rb)
+    {
+        std::size_t got = reader.Fetch(rb + 1);
+        if (got == 0) {
+            FStop = true;
+            return false;
+        }
+        const Byte* src = reader.Data();
+        if (got < rb + 1) {
+            std::fill(FPartial.begin(), FPartial.end(), 0);
+            std::memcpy(FPartial.data(), src, got);
+            src = FPartial.data();
+            FStop = true;
+        }
+        UnfilterRow(src[0], src + 1, FCurrent.data(), FPrevious.data(), rb, FPixelBytes);
+        reader.Consume(got);
+        return true;
+    }
+
+    TRowTarget Target(LongWord y) const
+    {
+        std::size_t fromBottom = std::size_t(FHeader.Height - 1 - y);
+        TRowTarget t;
+        t.Pixels = FHeader.PixelBits() + FHeader.RowStride() * fromBottom;
+        t.Low = FHeader.LowByteBits() ? FHeader.LowByteBits() + FHeader.RowStride() * fromBottom : nullptr;
+        t.Alpha = FHeader.AlphaBits() ? FHeader.AlphaBits() + std::size_t(y) * FHeader.Width : nullptr;
+        return t;
+    }
+
+    TPNGObjectCore& FOwner;
+    TChunkIHDR& FHeader;
+    int FPixelBytes = 1;
+    bool FStop = false;
+    std::vector<Byte> FCurrent, FPrevious, FPartial;
+};
+
+} // namespace
+
+bool TChunkIDAT::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
+{
+    TChunkIHDR* header = Header();
+    if (!header || !FOwner) FailWith<EPNGHeaderNotPresent>(SPngHeaderNotPresent);
+    if (!header->PixelBits()) header->PrepareImageBuffers();
+    if (header->ColorType == COLOR_GRAYSCALE || header->ColorType == COLOR_GRAYSCALEALPHA)
+        header->BuildGrayPalette();
+    // An indexed image cannot be shown without its palette.
+    if (header->ColorType == COLOR_PALETTE && !FOwner->ChunkList().FindChunk<TChunkPLTE>())
+        FailWith<EPNGInvalidPalette>(SPngInvalidPalette);
+    TImageDecoder decoder(*FOwner, *header);
+    decoder.Run(stream, length);
+    return true;
+}

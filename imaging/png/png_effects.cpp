@@ -1,0 +1,149 @@
+#include "imaging/png/png_effects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+inline int CellAt(const Byte* row, int x, int bpp)
+{
+    switch (bpp) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default: return row[x];
+    }
+}
+
+// Source column (or row) of each destination one.
+std::vector<int> SourceIndices(int destination, int source)
+{
+    std::vector<int> map(std::size_t(destination > 0 ? destination : 0));
+    double scale = double(destination) / double(source);
+    for (int i = 0; i < destination; ++i) {
+        int s = destination == source ? i : int(std::trunc(i / scale));
+        map[std::size_t(i)] = std::clamp(s, 0, source - 1);
+    }
+    return map;
+}
+
+inline Byte RoundByte(double v) { return Byte(std::clamp(std::nearbyint(v), 0.0, 255.0)); }
+
+} // namespace
+
+void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, std::ptrdiff_t stride)
+{
+    TChunkIHDR& h = png.Header();
+    if (width <= 0 || height <= 0 || !h.PixelBits()) return;
+    int w = int(h.Width), hh = int(h.Height);
+    bool sameSize = width == w && height == hh;
+    std::vector<int> xs = sameSize ? SourceIndices(width, width) : SourceIndices(width, w);
+    std::vector<int> ys = sameSize ? SourceIndices(height, height) : SourceIndices(height, hh);
+    int bpp = h.BitsPerPixel();
+    const auto* trns = png.ChunkList().FindChunk<TChunktRNS>();
+    const auto* plte = png.ChunkList().FindChunk<TChunkPLTE>();
+
+    for (int y = 0; y < height; ++y) {
+        int sy = ys[std::size_t(y)];
+        const Byte* src = png.PixelRow(sy);
+        const Byte* alpha = png.AlphaRow(sy);
+        Byte* d = bits + stride * y;
+        for (int x = 0; x < width; ++x, d += 4) {
+            int sx = xs[std::size_t(x)];
+            Byte s[3];
+            Byte a;
+            if (bpp == 24) {
+                const Byte* p = src + 3 * std::size_t(sx);
+                a = alpha ? alpha[sx] : 255;
+                if (a == 0) continue;
+                if (a == 255) {
+                    d[0] = p[0];
+                    d[1] = p[1];
+                    d[2] = p[2];
+                    continue;
+                }
+                s[0] = p[0];
+                s[1] = p[1];
+                s[2] = p[2];
+            } else if (h.ColorType == COLOR_GRAYSCALEALPHA) {
+                s[0] = s[1] = s[2] = src[sx];
+                a = alpha ? alpha[sx] : 255;
+            } else {
+                int index = CellAt(src, sx, bpp);
+                a = trns ? trns->AlphaTable[index] : 255;
+                if (!plte) FailWith<EPngError>(SPngUnknownPalEntry);
+                TPngRGBQuad q = plte->PaletteEntry(index);
+                s[0] = q.rgbBlue;
+                s[1] = q.rgbGreen;
+                s[2] = q.rgbRed;
+            }
+            d[0] = PngBlendChannel(s[0], a, d[0]);
+            d[1] = PngBlendChannel(s[1], a, d[1]);
+            d[2] = PngBlendChannel(s[2], a, d[2]);
+        }
+    }
+}
+
+bool BlendPng(TPNGObjectCore& png, Byte amount)
+{
+    TChunkIHDR& h = png.Header();
+    bool keyed = png.TransparencyKind() == tkColorKey;
+    TPngColor key = keyed ? png.KeyColor() : 0;
+    switch (h.ColorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE: return false;
+    case COLOR_RGB: png.AddAlphaChannel(); break;
+    default: break;
+    }
+    for (int y = 0; y < int(h.Height); ++y) {
+        Byte* alpha = png.AlphaRow(y);
+        for (int x = 0; x < int(h.Width); ++x) {
+            if (keyed && png.PixelAt(x, y) == key)
+                alpha[x] = 0;
+            else
+                alpha[x] = RoundByte(alpha[x] / 256.0 * (amount + 1));
+        }
+    }
+    return true;
+}
+
+TPngColor GrayscaleColor(TPngColor color, Byte amount)
+{
+    Byte r = PngRed(color), g = PngGreen(color), b = PngBlue(color);
+    Byte grey = RoundByte(0.30 * r + 0.59 * g + 0.11 * b);
+    double greyPart = std::nearbyint(grey / 256.0 * (amount + 1));
+    // The two rounded parts can add up to 256: the result stays white.
+    auto channel = [&](Byte x) { return RoundByte(std::nearbyint(x / 256.0 * (255 - amount)) + greyPart); };
+    return PngRGB(channel(r), channel(g), channel(b));
+}
+
+void GrayscalePng(TPNGObjectCore& png, Byte amount)
+{
+    TChunkIHDR& h = png.Header();
+    switch (h.ColorType) {
+    case COLOR_PALETTE: {
+        int count = h.PaletteSize();
+        TPngRGBQuad table[256];
+        for (int i = 0; i < count; ++i) {
+            const TPngRGBQuad& q = h.ColorTable()[i];
+            TPngColor c = GrayscaleColor(PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue), amount);
+            table[i] = {PngBlue(c), PngGreen(c), PngRed(c), 0};
+        }
+        h.SetPaletteEntries(table, count);
+        break;
+    }
+    case COLOR_RGB:
+    case COLOR_RGBALPHA:
+        for (int y = 0; y < int(h.Height); ++y) {
+            Byte* p = png.PixelRow(y);
+            for (int x = 0; x < int(h.Width); ++x, p += 3) {
+                TPngColor c = GrayscaleColor(PngRGB(p[2], p[1], p[0]), amount);
+                p[0] = PngBlue(c);
+                p[1] = PngGreen(c);
+                p[2] = PngRed(c);
+            }
+        }
+        break;
+    default: break;
+    }
+}
