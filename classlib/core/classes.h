@@ -1,0 +1,223 @@
+// TPersistent, TComponent, TCollection and their helpers: the objects the
+// stored layout is made of.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "classlib/core/events.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/core/sets.h"
+#include "classlib/core/typinfo.h"
+
+class TFiler;
+class TReader;
+class TComponent;
+
+// An object that can copy itself from another one and be stored in a
+// stored layout.
+class TPersistent : public TObject {
+    QL_CLASS(TPersistent, TObject)
+public:
+    // Copies source into this object: asks source to assign itself, and
+    // raises EConvertError "Cannot assign a X to a Y" when neither side
+    // knows how.
+    virtual void Assign(TPersistent* source);
+    // The object this one belongs to, for its name path (nullptr: none).
+    virtual TPersistent* GetOwner() { return nullptr; }
+    // Declares stored properties that type information does not describe.
+    virtual void DefineProperties(TFiler* filer) {}
+    virtual String GetNamePath();
+
+protected:
+    virtual void AssignTo(TPersistent* dest);
+    [[noreturn]] void AssignError(TPersistent* source);
+};
+
+// ---- Components -----------------------------------------------------------
+
+enum TComponentStateItem {
+    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
+    csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance
+};
+QL_DECLARE_ENUM(TComponentStateItem);
+using TComponentState = TSet<TComponentStateItem>;
+
+enum TOperation { opInsert, opRemove };
+
+using TGetChildProc = std::function<void(TComponent*)>;
+
+// A named object in an ownership tree. An owner frees what it owns, in the
+// reverse order of creation. A component that is freed elsewhere leaves its
+// owner's list and tells every component that asked for free notification.
+class TComponent : public TPersistent {
+    QL_CLASS(TComponent, TPersistent)
+public:
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return int(FComponents.size()); }
+    // Owned components in creation order; raises EListError for a bad index.
+    TComponent* Components(int index) const;
+    int ComponentIndex() const;
+    TComponent* FindComponent(const String& name) const;
+
+    const String& Name() const { return FName; }
+    // Raises EComponentError for a name that is not an identifier or that
+    // another component of the same owner already has.
+    virtual void SetName(const String& name);
+    int Tag() const { return FTag; }
+    void SetTag(int tag) { FTag = tag; }
+
+    TComponentState ComponentState() const { return FComponentState; }
+    bool IsLoading() const { return FComponentState.Contains(csLoading); }
+    bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
+    bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    // Frees every owned component, last first.
+    void DestroyComponents();
+    // Marks this component and everything it owns as being destroyed.
+    void Destroying();
+
+    // Asks component to be told (Notification opRemove) when this one is
+    // freed, and the other way round.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    // Called once the stored layout has been read completely.
+    virtual void Loaded();
+    // The components a writer stores inside this one, in order. By default
+    // a root lists the components it owns that have no parent.
+    virtual void GetChildren(const TGetChildProc& proc, TComponent* root);
+    virtual bool HasParent() const { return false; }
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    // The reader places a nested component in its enclosing one.
+    virtual void SetParentComponent(TComponent* parent) {}
+    // The reader keeps a component's stored order among its parent's.
+    virtual void SetChildOrder(TComponent* child, int order) {}
+
+    TPersistent* GetOwner() override { return FOwner; }
+    String GetNamePath() override { return FName; }
+
+    // Component state changes the reader and writer make.
+    void SetComponentState(TComponentState state) { FComponentState = state; }
+    void IncludeState(TComponentStateItem item) { FComponentState.Include(item); }
+    void ExcludeState(TComponentStateItem item) { FComponentState.Exclude(item); }
+    void SetDesigning(bool designing, bool children = true);
+
+protected:
+    // op is opInsert when component joins this one's owner tree, opRemove
+    // when it leaves or is freed. The default passes it on to every owned
+    // component.
+    virtual void Notification(TComponent* component, TOperation operation);
+    virtual void ValidateRename(TComponent* component, const String& currentName, const String& newName);
+
+private:
+    friend class TReader;
+    void Insert(TComponent* component);
+    void Remove(TComponent* component);
+
+    TComponent* FOwner = nullptr;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+    String FName;
+    int FTag = 0;
+    TComponentState FComponentState;
+};
+
+bool IsValidIdent(const String& ident);
+
+// ---- Collections ------------------------------------------------------------
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+    QL_CLASS(TCollectionItem, TPersistent)
+public:
+    explicit TCollectionItem(TCollection* collection);
+    ~TCollectionItem() override;
+
+    TCollection* Collection() const { return FCollection; }
+    void SetCollection(TCollection* collection);
+    int Index() const;
+    void SetIndex(int index);
+    int ID() const { return FID; }
+    virtual String GetDisplayName();
+    virtual void SetDisplayName(const String& name) { Changed(false); }
+    TPersistent* GetOwner() override;
+    String GetNamePath() override;
+
+protected:
+    // Tells the collection that this item (allItems false) or every item
+    // changed.
+    void Changed(bool allItems);
+
+private:
+    friend class TCollection;
+    TCollection* FCollection = nullptr;
+    int FID = 0;
+};
+
+enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
+
+class TCollection : public TPersistent {
+    QL_CLASS(TCollection, TPersistent)
+public:
+    explicit TCollection(TClass itemClass);
+    ~TCollection() override;
+
+    TClass ItemClass() const { return FItemClass; }
+    int Count() const { return int(FItems.size()); }
+    // Raises EListError "List index out of bounds (%d)" for a bad index.
+    TCollectionItem* Items(int index) const;
+    TCollectionItem* Add();
+    TCollectionItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    TCollectionItem* FindItemID(int id) const;
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+
+    void Assign(TPersistent* source) override;
+    String GetNamePath() override;
+
+protected:
+    // Called with the changed item, or nullptr when every item changed,
+    // once no update is pending.
+    virtual void Update(TCollectionItem* item) {}
+    virtual void Notify(TCollectionItem* item, TCollectionNotification action) {}
+    void Changed();
+    virtual void SetItemName(TCollectionItem* item) {}
+
+private:
+    friend class TCollectionItem;
+    void InsertItem(TCollectionItem* item, bool checkClass);
+    void RemoveItem(TCollectionItem* item);
+    void MoveItem(int from, int to);
+
+    TClass FItemClass;
+    std::vector<TCollectionItem*> FItems;
+    int FUpdateCount = 0;
+    int FNextID = 0;
+};
+
+// A collection that names its owner, so the stored layout and name paths
+// can find their way up from an item.
+class TOwnedCollection : public TCollection {
+    QL_CLASS(TOwnedCollection, TCollection)
+public:
+    TOwnedCollection(TPersistent* owner, TClass itemClass) : TCollection(itemClass), FOwner(owner) {}
+    TPersistent* GetOwner() override { return FOwner; }
+
+private:
+    TPersistent* FOwner;
+};
+
+// Raised by lists for a bad index: "List index out of bounds (%d)".
+[[noreturn]] void RaiseListIndexError(int index);

@@ -1,0 +1,169 @@
+// Reading and writing stored layouts: TReader applies the text form of a
+// layout to a root component (creating its components, setting their
+// properties by name, binding events to the root's published methods and
+// resolving component references once everything is read); TWriter writes
+// a root and what it holds back in the same form.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "classlib/core/classes.h"
+#include "classlib/core/layout_text.h"
+#include "classlib/core/streams.h"
+
+class TReader;
+class TWriter;
+
+using TReaderProc = std::function<void(TReader*)>;
+using TWriterProc = std::function<void(TWriter*)>;
+using TStreamProc = std::function<void(TStream*)>;
+
+// What DefineProperties sees: the reader or the writer at work.
+class TFiler : public TObject {
+    QL_CLASS(TFiler, TObject)
+public:
+    // A stored property with custom reading and writing. hasData says
+    // whether the writer stores it at all.
+    virtual void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                                bool hasData) = 0;
+    // The same for binary data: the procedures get a stream holding exactly
+    // the property's bytes.
+    virtual void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                                      bool hasData) = 0;
+    // The object this one is compared with to leave out inherited values:
+    // layouts here do not inherit, so there is none.
+    TPersistent* Ancestor() const { return nullptr; }
+    TComponent* Root() const { return FRoot; }
+
+protected:
+    TComponent* FRoot = nullptr;
+};
+
+class TReader : public TFiler {
+    QL_CLASS(TReader, TFiler)
+public:
+    // sourceName names the layout in error messages (a resource or file).
+    explicit TReader(String text, String sourceName = String());
+    ~TReader() override;
+
+    // Reads the layout into root: its properties, then its components,
+    // created by class name and owned by root. Calls Loaded on root and on
+    // every component read, in reading order, once the references are
+    // resolved. Errors raise EReadError (EClassNotFound for an unknown
+    // class), naming the layout's line, the component and the property.
+    void ReadRootComponent(TComponent* root);
+    // Creates the root from the layout's class name (which must be
+    // registered), owned by owner, and reads it.
+    TComponent* ReadNewRootComponent(TComponent* owner);
+
+    // ---- For DefineProperties readers ----
+    const String& PropName() const { return FPropName; }
+    TComponent* Owner() const { return FRoot; }
+    TComponent* Parent() const { return FParent; }
+    TValueType NextValue() const;
+    TValueType ReadValue();
+    bool EndOfList() const;
+    void ReadListBegin();
+    void ReadListEnd();
+    Int64 ReadInteger();
+    Int64 ReadInt64() { return ReadInteger(); }
+    double ReadFloat();
+    String ReadString();
+    String ReadIdent();
+    bool ReadBoolean();
+    char ReadChar();
+    // A property name inside a collection item, or an identifier.
+    String ReadStr();
+    std::uint64_t ReadSet(const TTypeInfo* setType);
+    void ReadCollection(TCollection* collection);
+    // Reads one "name = value" of a collection item into instance.
+    void ReadProperty(TPersistent* instance);
+    void SkipValue();
+
+    void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                        bool hasData) override;
+    void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                              bool hasData) override;
+
+private:
+    struct Fixup {
+        TPersistent* Instance;
+        const TPropInfo* Prop;
+        String Reference;
+        int Line;
+    };
+
+    void ReadObject(const TLayoutObject& obj, TComponent* component, TComponent* parent);
+    void ReadChildren(const TLayoutObject& obj, TComponent* parent);
+    void ApplyProperty(TPersistent* instance, const String& path, int line);
+    void ReadPropValue(TPersistent* instance, const TPropInfo* prop);
+    void ResolveFixups();
+    const TLayoutToken& Take();
+    const TLayoutToken& Current() const;
+    [[noreturn]] void Error(const String& what, int line) const;
+    [[noreturn]] void InvalidValue() const;
+    [[noreturn]] void ClassNotFound(const String& className, int line) const;
+
+    String FText;
+    String FSourceName;
+    TComponent* FParent = nullptr;
+    std::vector<TComponent*> FLoaded;
+    std::vector<Fixup> FFixups;
+
+    // The property being read: its tokens and the reading position.
+    const std::vector<TLayoutToken>* FTokens = nullptr;
+    size_t FPos = 0;
+    String FPropName;
+    String FComponentName;
+    int FLine = 0;
+    bool FDefinedHandled = false;
+};
+
+class TWriter : public TFiler {
+    QL_CLASS(TWriter, TFiler)
+public:
+    TWriter();
+
+    // The layout text of root and everything GetChildren lists inside it.
+    String WriteRootComponent(TComponent* root);
+    // Writes the published and defined properties of instance, with names
+    // prefixed by prefix (for nested objects: "Font.").
+    void WriteProperties(TPersistent* instance, const String& prefix = String());
+    const String& PropPath() const { return FPropPath; }
+    const String& Text() const { return FOut; }
+
+    // ---- For DefineProperties writers ----
+    void WriteListBegin();
+    void WriteListEnd();
+    void WriteInteger(Int64 value);
+    void WriteFloat(double value);
+    void WriteString(const String& value);
+    void WriteIdent(const String& ident);
+    void WriteBoolean(bool value);
+    void WriteChar(char value);
+    void WriteSet(const TTypeInfo* setType, std::uint64_t bits);
+    void WriteCollection(TCollection* collection);
+
+    void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                        bool hasData) override;
+    void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                              bool hasData) override;
+
+private:
+    void WriteComponent(TComponent* component, int indent);
+    void WriteProperty(TPersistent* instance, const TPropInfo* prop, const String& prefix);
+    void BeginValue(const String& name);
+    void EndValue();
+    void Emit(const String& atom);
+    void NewLine();
+
+    String FOut;
+    int FIndent = 0;
+    int FListDepth = 0;
+    bool FAtLineStart = true;
+    String FPropPath;
+};
+
+// Quotes a string the way the layout text stores it: 'It''s'#13#10'ok'.
+String LayoutQuotedString(const String& value);

@@ -1,0 +1,449 @@
+#include "classlib/core/typinfo.h"
+
+#include <algorithm>
+#include <climits>
+#include <mutex>
+
+namespace {
+
+bool SameName(const String& a, const String& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z') x -= 32;
+        if (y >= 'a' && y <= 'z') y -= 32;
+        if (x != y) return false;
+    }
+    return true;
+}
+
+String UpperAscii(String s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    return s;
+}
+
+}  // namespace
+
+// ---- Classes ----------------------------------------------------------------
+
+bool TClassInfo::InheritsFrom(TClass other) const {
+    for (TClass c = this; c; c = c->Parent)
+        if (c == other) return true;
+    return false;
+}
+
+TClass TObject::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TObject>("TObject").Build();
+    return &info;
+}
+
+const char* TObject::ClassName() const { return ClassType()->Name.c_str(); }
+
+bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
+
+// ---- Built-in value types -------------------------------------------------
+
+TTypeInfo MakeOrdinalTypeInfo(TTypeKind kind, const char* name, Int64 minValue, Int64 maxValue) {
+    TTypeInfo t;
+    t.Kind = kind;
+    t.Name = name;
+    t.MinValue = minValue;
+    t.MaxValue = maxValue;
+    return t;
+}
+
+TTypeInfo MakeEnumTypeInfo(const char* name, std::initializer_list<const char*> names) {
+    TTypeInfo t;
+    t.Kind = tkEnumeration;
+    t.Name = name;
+    for (const char* n : names) t.EnumNames.emplace_back(n);
+    t.MinValue = 0;
+    t.MaxValue = Int64(t.EnumNames.size()) - 1;
+    return t;
+}
+
+#define QL_ORDINAL_TYPE(CppType, Kind, Name, Min, Max)                                  \
+    const TTypeInfo* TypeInfoOf(CppType*) {                                            \
+        static const TTypeInfo info = MakeOrdinalTypeInfo(Kind, Name, Min, Max);       \
+        return &info;                                                                  \
+    }
+
+QL_ORDINAL_TYPE(int, tkInteger, "Integer", INT_MIN, INT_MAX)
+QL_ORDINAL_TYPE(unsigned, tkInteger, "Cardinal", 0, UINT_MAX)
+QL_ORDINAL_TYPE(short, tkInteger, "SmallInt", SHRT_MIN, SHRT_MAX)
+QL_ORDINAL_TYPE(Word, tkInteger, "Word", 0, 65535)
+QL_ORDINAL_TYPE(Byte, tkInteger, "Byte", 0, 255)
+QL_ORDINAL_TYPE(char, tkChar, "Char", 0, 255)
+QL_ORDINAL_TYPE(long long, tkInt64, "Int64", LLONG_MIN, LLONG_MAX)
+QL_ORDINAL_TYPE(long, (sizeof(long) == 8 ? tkInt64 : tkInteger), (sizeof(long) == 8 ? "Int64" : "Longint"), LONG_MIN, LONG_MAX)
+#undef QL_ORDINAL_TYPE
+
+const TTypeInfo* TypeInfoOf(bool*) {
+    static const TTypeInfo info = MakeEnumTypeInfo("Boolean", {"False", "True"});
+    return &info;
+}
+
+static TTypeInfo MakeFloatTypeInfo(const char* name, TFloatType type) {
+    TTypeInfo t;
+    t.Kind = tkFloat;
+    t.Name = name;
+    t.FloatType = type;
+    return t;
+}
+
+const TTypeInfo* TypeInfoOf(double*) {
+    static const TTypeInfo info = MakeFloatTypeInfo("Double", ftDouble);
+    return &info;
+}
+const TTypeInfo* TypeInfoOf(float*) {
+    static const TTypeInfo info = MakeFloatTypeInfo("Single", ftSingle);
+    return &info;
+}
+const TTypeInfo* TypeInfoOf(long double*) {
+    static const TTypeInfo info = MakeFloatTypeInfo("Extended", ftExtended);
+    return &info;
+}
+const TTypeInfo* TypeInfoDateTime() {
+    static const TTypeInfo info = MakeFloatTypeInfo("TDateTime", ftDouble);
+    return &info;
+}
+const TTypeInfo* TypeInfoOf(String*) {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkString;
+        t.Name = "string";
+        return t;
+    }();
+    return &info;
+}
+
+// ---- Integer identifiers --------------------------------------------------
+
+namespace {
+
+std::mutex& RegistryLock() {
+    static std::mutex m;
+    return m;
+}
+
+std::map<const TTypeInfo*, std::vector<TIdentMapEntry>>& IdentMaps() {
+    static std::map<const TTypeInfo*, std::vector<TIdentMapEntry>> maps;
+    return maps;
+}
+
+}  // namespace
+
+void RegisterIntegerIdents(const TTypeInfo* type, std::vector<TIdentMapEntry> map) {
+    std::lock_guard lock(RegistryLock());
+    IdentMaps()[type] = std::move(map);
+}
+
+bool HasIntegerIdents(const TTypeInfo* type) {
+    std::lock_guard lock(RegistryLock());
+    return IdentMaps().count(type) != 0;
+}
+
+bool IdentToInt(const TTypeInfo* type, const String& ident, Int64& value) {
+    std::lock_guard lock(RegistryLock());
+    auto it = IdentMaps().find(type);
+    if (it == IdentMaps().end()) return false;
+    for (const TIdentMapEntry& e : it->second)
+        if (SameName(e.Name, ident)) {
+            value = e.Value;
+            return true;
+        }
+    return false;
+}
+
+bool IntToIdent(const TTypeInfo* type, Int64 value, String& ident) {
+    std::lock_guard lock(RegistryLock());
+    auto it = IdentMaps().find(type);
+    if (it == IdentMaps().end()) return false;
+    for (const TIdentMapEntry& e : it->second)
+        if (e.Value == value) {
+            ident = e.Name;
+            return true;
+        }
+    return false;
+}
+
+// ---- Enumerations and sets as text ------------------------------------------
+
+String GetEnumName(const TTypeInfo* type, Int64 value) {
+    if (type->Kind == tkEnumeration && value >= type->MinValue && value <= type->MaxValue &&
+        size_t(value - type->MinValue) < type->EnumNames.size())
+        return type->EnumNames[size_t(value - type->MinValue)];
+    return std::to_string(value);
+}
+
+Int64 GetEnumValue(const TTypeInfo* type, const String& name) {
+    if (type->Kind != tkEnumeration) return -1;
+    for (size_t i = 0; i < type->EnumNames.size(); ++i)
+        if (SameName(type->EnumNames[i], name)) return type->MinValue + Int64(i);
+    return -1;
+}
+
+String SetToString(const TTypeInfo* setType, std::uint64_t bits, bool brackets) {
+    const TTypeInfo* elem = setType->Kind == tkSet ? setType->CompType : setType;
+    String result;
+    for (unsigned i = 0; i < 64; ++i) {
+        if (!(bits & (std::uint64_t(1) << i))) continue;
+        if (!result.empty()) result += ',';
+        result += GetEnumName(elem, Int64(i));
+    }
+    return brackets ? "[" + result + "]" : result;
+}
+
+std::uint64_t StringToSet(const TTypeInfo* setType, const String& text) {
+    const TTypeInfo* elem = setType->Kind == tkSet ? setType->CompType : setType;
+    std::uint64_t bits = 0;
+    size_t i = 0, n = text.size();
+    auto skipSpaces = [&] {
+        while (i < n && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    };
+    skipSpaces();
+    bool bracket = i < n && text[i] == '[';
+    if (bracket) ++i;
+    while (true) {
+        skipSpaces();
+        size_t start = i;
+        while (i < n && text[i] != ',' && text[i] != ']' && static_cast<unsigned char>(text[i]) > ' ') ++i;
+        String name = text.substr(start, i - start);
+        skipSpaces();
+        if (!name.empty()) {
+            Int64 v = GetEnumValue(elem, name);
+            if (v < 0 || v > 63) throw EPropertyConvertError("Invalid property element: " + name);
+            bits |= std::uint64_t(1) << v;
+        }
+        if (i < n && text[i] == ',') {
+            ++i;
+            continue;
+        }
+        break;
+    }
+    if (bracket) {
+        if (i < n && text[i] == ']')
+            ++i;
+        else
+            throw EPropertyConvertError("Invalid property element: " + text);
+    }
+    skipSpaces();
+    if (i != n) throw EPropertyConvertError("Invalid property element: " + text);
+    return bits;
+}
+
+// ---- Class registry -----------------------------------------------------------
+
+namespace {
+std::map<String, TClass>& ClassRegistry() {
+    static std::map<String, TClass> classes;
+    return classes;
+}
+}  // namespace
+
+void RegisterClass(TClass cls) {
+    std::lock_guard lock(RegistryLock());
+    ClassRegistry()[UpperAscii(cls->Name)] = cls;
+}
+
+void RegisterClasses(std::initializer_list<TClass> classes) {
+    for (TClass c : classes) RegisterClass(c);
+}
+
+void UnregisterClass(TClass cls) {
+    std::lock_guard lock(RegistryLock());
+    auto it = ClassRegistry().find(UpperAscii(cls->Name));
+    if (it != ClassRegistry().end() && it->second == cls) ClassRegistry().erase(it);
+}
+
+TClass GetClass(const String& name) {
+    std::lock_guard lock(RegistryLock());
+    auto it = ClassRegistry().find(UpperAscii(name));
+    return it == ClassRegistry().end() ? nullptr : it->second;
+}
+
+TClass FindClass(const String& name) {
+    TClass c = GetClass(name);
+    if (!c) throw EClassNotFound("Class " + name + " not found");
+    return c;
+}
+
+// ---- Properties by name -----------------------------------------------------
+
+std::vector<const TPropInfo*> GetPropList(TClass cls) {
+    std::vector<TClass> chain;
+    for (TClass c = cls; c; c = c->Parent) chain.push_back(c);
+    std::vector<const TPropInfo*> list;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        for (const TPropInfo& p : (*it)->Props) {
+            // A class may publish a property again to change its default or
+            // stored rule: the newest declaration replaces the inherited one
+            // in its place.
+            auto same = std::find_if(list.begin(), list.end(),
+                                     [&](const TPropInfo* q) { return SameName(q->Name, p.Name); });
+            if (same != list.end())
+                *same = &p;
+            else
+                list.push_back(&p);
+        }
+    return list;
+}
+
+const TPropInfo* GetPropInfo(TClass cls, const String& name) {
+    for (TClass c = cls; c; c = c->Parent)
+        for (const TPropInfo& p : c->Props)
+            if (SameName(p.Name, name)) return &p;
+    return nullptr;
+}
+
+const TPropInfo* GetPropInfo(const TObject* instance, const String& name) {
+    return instance ? GetPropInfo(instance->ClassType(), name) : nullptr;
+}
+
+const TMethodInfo* FindPublishedMethod(TClass cls, const String& name) {
+    for (TClass c = cls; c; c = c->Parent)
+        for (const TMethodInfo& m : c->Methods)
+            if (SameName(m.Name, name)) return &m;
+    return nullptr;
+}
+
+const TMethodInfo* FindPublishedMethodByCode(TClass cls, TMethodCode code) {
+    for (TClass c = cls; c; c = c->Parent)
+        for (const TMethodInfo& m : c->Methods)
+            if (m.Code == code) return &m;
+    return nullptr;
+}
+
+const TFieldInfo* FindPublishedField(TClass cls, const String& name) {
+    for (TClass c = cls; c; c = c->Parent)
+        for (const TFieldInfo& f : c->Fields)
+            if (SameName(f.Name, name)) return &f;
+    return nullptr;
+}
+
+bool IsStoredProp(TObject* instance, const TPropInfo* prop) {
+    if (prop->Stored) return prop->Stored(instance);
+    return prop->StoredConst;
+}
+
+bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop) {
+    switch (prop->PropType()->Kind) {
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64:
+        // Without a declared default an ordinal is always written.
+        return prop->Default != TPropInfo::NoDefault && prop->GetOrd && prop->GetOrd(instance) == prop->Default;
+    case tkFloat:
+        return prop->GetFloat && prop->GetFloat(instance) == 0.0;
+    case tkString:
+        return prop->GetStr && prop->GetStr(instance).empty();
+    case tkMethod:
+        return !prop->GetMethod || !prop->GetMethod(instance).Code;
+    case tkClass:
+        return false;  // decided by the writer: references and nested objects
+    default:
+        return false;
+    }
+}
+
+// ---- Typed access -------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void Unknown(const String& name) { throw EPropertyError("Unknown property: " + name); }
+[[noreturn]] void ReadOnly(const TPropInfo* p) { throw EPropertyError("Property " + p->Name + " is read-only"); }
+[[noreturn]] void WriteOnly(const TPropInfo* p) { throw EPropertyError("Property " + p->Name + " is write-only"); }
+
+const TPropInfo* Need(TObject* instance, const String& name) {
+    const TPropInfo* p = GetPropInfo(instance, name);
+    if (!p) Unknown(name);
+    return p;
+}
+
+}  // namespace
+
+void typinfo_detail::RaiseObjectPropClass(const String& prop, TObject* value, TClass expected) {
+    throw EPropertyError("Invalid property value: " + String(value->ClassName()) + " is not a " + expected->Name +
+                         " (" + prop + ")");
+}
+
+Int64 GetOrdProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetOrd) WriteOnly(prop);
+    return prop->GetOrd(instance);
+}
+void SetOrdProp(TObject* instance, const TPropInfo* prop, Int64 value) {
+    if (!prop->SetOrd) ReadOnly(prop);
+    prop->SetOrd(instance, value);
+}
+double GetFloatProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetFloat) WriteOnly(prop);
+    return prop->GetFloat(instance);
+}
+void SetFloatProp(TObject* instance, const TPropInfo* prop, double value) {
+    if (!prop->SetFloat) ReadOnly(prop);
+    prop->SetFloat(instance, value);
+}
+String GetStrProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetStr) WriteOnly(prop);
+    return prop->GetStr(instance);
+}
+void SetStrProp(TObject* instance, const TPropInfo* prop, const String& value) {
+    if (!prop->SetStr) ReadOnly(prop);
+    prop->SetStr(instance, value);
+}
+TObject* GetObjectProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetObj) WriteOnly(prop);
+    return prop->GetObj(instance);
+}
+void SetObjectProp(TObject* instance, const TPropInfo* prop, TObject* value) {
+    if (!prop->SetObj) ReadOnly(prop);
+    prop->SetObj(instance, value);
+}
+TMethod GetMethodProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetMethod) WriteOnly(prop);
+    return prop->GetMethod(instance);
+}
+void SetMethodProp(TObject* instance, const TPropInfo* prop, const TMethod& value) {
+    if (!prop->SetMethod) ReadOnly(prop);
+    prop->SetMethod(instance, value);
+}
+
+Int64 GetOrdProp(TObject* instance, const String& name) { return GetOrdProp(instance, Need(instance, name)); }
+void SetOrdProp(TObject* instance, const String& name, Int64 value) {
+    SetOrdProp(instance, Need(instance, name), value);
+}
+String GetStrProp(TObject* instance, const String& name) { return GetStrProp(instance, Need(instance, name)); }
+void SetStrProp(TObject* instance, const String& name, const String& value) {
+    SetStrProp(instance, Need(instance, name), value);
+}
+TObject* GetObjectProp(TObject* instance, const String& name) {
+    return GetObjectProp(instance, Need(instance, name));
+}
+void SetObjectProp(TObject* instance, const String& name, TObject* value) {
+    SetObjectProp(instance, Need(instance, name), value);
+}
+
+String GetEnumProp(TObject* instance, const String& name) {
+    const TPropInfo* p = Need(instance, name);
+    return GetEnumName(p->PropType(), GetOrdProp(instance, p));
+}
+
+void SetEnumProp(TObject* instance, const String& name, const String& value) {
+    const TPropInfo* p = Need(instance, name);
+    Int64 v = GetEnumValue(p->PropType(), value);
+    if (v < 0) throw EPropertyConvertError("Invalid property element: " + value);
+    SetOrdProp(instance, p, v);
+}
+
+String GetSetProp(TObject* instance, const String& name, bool brackets) {
+    const TPropInfo* p = Need(instance, name);
+    return SetToString(p->PropType(), std::uint64_t(GetOrdProp(instance, p)), brackets);
+}
+
+void SetSetProp(TObject* instance, const String& name, const String& value) {
+    const TPropInfo* p = Need(instance, name);
+    SetOrdProp(instance, p, Int64(StringToSet(p->PropType(), value)));
+}

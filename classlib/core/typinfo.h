@@ -1,0 +1,447 @@
+// Type information: class descriptions with their published properties,
+// methods and fields, type descriptions of property values, and access to
+// properties by name.
+//
+// A class lists what it publishes once, in its .cpp, with TClassBuilder:
+//
+//   TClass TButton::StaticClass() {
+//       static const TClassInfo info = TClassBuilder<TButton>("TButton")
+//           .Prop("Caption", &TButton::GetCaption, &TButton::SetCaption)
+//           .Prop("Default", &TButton::FDefault, &TButton::SetDefault).Default(false)
+//           .Prop("OnClick", &TButton::FOnClick, &TButton::FOnClick)
+//           .Build();
+//       return &info;
+//   }
+//
+// The stored-layout reader and writer, the form storage and every other
+// by-name access read these tables; nothing keeps a list of its own.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <type_traits>
+#include <typeinfo>
+#include <vector>
+
+#include "classlib/core/events.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/core/sets.h"
+
+class TComponent;
+class TCollection;
+class TCollectionItem;
+
+enum TTypeKind {
+    tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet,
+    tkClass, tkMethod, tkInt64, tkVariant, tkInterface
+};
+
+enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
+
+struct TIdentMapEntry {
+    Int64 Value;
+    const char* Name;
+};
+
+// The description of a property's value type.
+struct TTypeInfo {
+    TTypeKind Kind = tkUnknown;
+    String Name;
+    // Ordinal kinds: the range of values. Enumerations: MinValue..MaxValue
+    // index EnumNames.
+    Int64 MinValue = 0;
+    Int64 MaxValue = 0;
+    std::vector<String> EnumNames;
+    // Sets: the element type.
+    const TTypeInfo* CompType = nullptr;
+    // Floats.
+    TFloatType FloatType = ftDouble;
+    // Classes: the class this type names.
+    TClass (*ClassTypeFn)() = nullptr;
+    TClass ClassType() const { return ClassTypeFn ? ClassTypeFn() : nullptr; }
+    // Methods: the type of thunk a bound method must have.
+    const std::type_info* MethodSignature = nullptr;
+};
+
+// A published property: its name, type, accessors, default and stored rule.
+// An accessor is empty when the property has none of that kind (read-only
+// properties have no setter).
+struct TPropInfo {
+    String Name;
+    // The value type, looked up when first asked for: classes may name each
+    // other (a control's parent, a page's pager) in their properties.
+    const TTypeInfo* (*TypeFn)() = nullptr;
+    const TTypeInfo* PropType() const { return TypeFn(); }
+
+    std::function<Int64(TObject*)> GetOrd;  // ordinal kinds, sets (bits), Int64
+    std::function<void(TObject*, Int64)> SetOrd;
+    std::function<double(TObject*)> GetFloat;
+    std::function<void(TObject*, double)> SetFloat;
+    std::function<String(TObject*)> GetStr;
+    std::function<void(TObject*, const String&)> SetStr;
+    std::function<TObject*(TObject*)> GetObj;
+    std::function<void(TObject*, TObject*)> SetObj;
+    std::function<TMethod(TObject*)> GetMethod;
+    std::function<void(TObject*, const TMethod&)> SetMethod;
+
+    static constexpr Int64 NoDefault = INT64_MIN;
+    Int64 Default = NoDefault;             // ordinal default; NoDefault: none
+    std::function<bool(TObject*)> Stored;  // empty: always stored
+    bool StoredConst = true;
+
+    bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod; }
+    bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod; }
+};
+
+// A published method, bindable by name to an event of the same signature.
+struct TMethodInfo {
+    String Name;
+    TMethodCode Code = nullptr;
+    const std::type_info* Signature = nullptr;
+};
+
+// A published field: a component reference the stored layout fills when it
+// creates the component of that name.
+struct TFieldInfo {
+    String Name;
+    TClass (*FieldClassFn)() = nullptr;
+    TClass FieldClass() const { return FieldClassFn(); }
+    std::function<void(TObject*, TObject*)> Set;
+    std::function<TObject*(TObject*)> Get;
+};
+
+struct TClassInfo {
+    String Name;
+    TClass Parent = nullptr;
+    // Creates an instance by class name: components from their owner,
+    // collection items from their collection. Empty for abstract classes.
+    std::function<TComponent*(TComponent*)> CreateComponent;
+    std::function<TCollectionItem*(TCollection*)> CreateItem;
+    // What the class itself publishes, in declaration order.
+    std::vector<TPropInfo> Props;
+    std::vector<TMethodInfo> Methods;
+    std::vector<TFieldInfo> Fields;
+    TTypeInfo TypeInfo;  // kind tkClass, naming this class
+
+    bool InheritsFrom(TClass other) const;
+};
+
+// ---- Type descriptions of value types -------------------------------------
+//
+// TypeInfoOf((T*)nullptr) gives the description of T. The built-in types
+// have theirs here; an enumeration declares its own next to it with
+// QL_DECLARE_ENUM and defines it with QL_DEFINE_ENUM.
+
+const TTypeInfo* TypeInfoOf(int*);
+const TTypeInfo* TypeInfoOf(unsigned*);
+const TTypeInfo* TypeInfoOf(short*);
+const TTypeInfo* TypeInfoOf(Word*);
+const TTypeInfo* TypeInfoOf(Byte*);
+const TTypeInfo* TypeInfoOf(char*);
+const TTypeInfo* TypeInfoOf(bool*);
+const TTypeInfo* TypeInfoOf(long long*);
+const TTypeInfo* TypeInfoOf(long*);
+const TTypeInfo* TypeInfoOf(double*);
+const TTypeInfo* TypeInfoOf(float*);
+const TTypeInfo* TypeInfoOf(long double*);
+const TTypeInfo* TypeInfoOf(String*);
+// The type TDateTime: a float that names itself so (TDateTime is a double
+// in C++, so properties of that type say so with .Type(&TypeInfoDateTime)).
+const TTypeInfo* TypeInfoDateTime();
+
+template <class T>
+    requires std::is_base_of_v<TObject, T>
+const TTypeInfo* TypeInfoOf(T**) {
+    return &T::StaticClass()->TypeInfo;
+}
+
+template <class E>
+const TTypeInfo* TypeInfoOf(TSet<E>*) {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkSet;
+        t.CompType = TypeInfoOf(static_cast<E*>(nullptr));
+        t.Name = "set of " + t.CompType->Name;
+        return t;
+    }();
+    return &info;
+}
+
+template <class... Args>
+const TTypeInfo* TypeInfoOf(TEvent<Args...>*) {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkMethod;
+        t.Name = std::is_same_v<TEvent<Args...>, TNotifyEvent> ? "TNotifyEvent" : "TMethod";
+        t.MethodSignature = &TEvent<Args...>::Signature();
+        return t;
+    }();
+    return &info;
+}
+
+template <class T>
+const TTypeInfo* TypeInfoFor() {
+    return TypeInfoOf(static_cast<T*>(nullptr));
+}
+
+TTypeInfo MakeEnumTypeInfo(const char* name, std::initializer_list<const char*> names);
+TTypeInfo MakeOrdinalTypeInfo(TTypeKind kind, const char* name, Int64 minValue, Int64 maxValue);
+
+#define QL_DECLARE_ENUM(E) const TTypeInfo* TypeInfoOf(E*)
+#define QL_DEFINE_ENUM(E, ...)                                              \
+    const TTypeInfo* TypeInfoOf(E*) {                                       \
+        static const TTypeInfo info = MakeEnumTypeInfo(#E, {__VA_ARGS__}); \
+        return &info;                                                       \
+    }
+
+// ---- Registered identifiers for integer types -----------------------------
+//
+// Integer types such as TColor and TCursor are stored by name where a name
+// exists ("clBtnFace", "crHandPoint").
+void RegisterIntegerIdents(const TTypeInfo* type, std::vector<TIdentMapEntry> map);
+bool IdentToInt(const TTypeInfo* type, const String& ident, Int64& value);
+bool IntToIdent(const TTypeInfo* type, Int64 value, String& ident);
+bool HasIntegerIdents(const TTypeInfo* type);
+
+// ---- Enumerations and sets as text -----------------------------------------
+
+String GetEnumName(const TTypeInfo* type, Int64 value);
+// -1 when the name is not one of the type's (case ignored).
+Int64 GetEnumValue(const TTypeInfo* type, const String& name);
+// "[a,b]" (brackets optional on input; spaces ignored). Unknown names
+// raise EPropertyConvertError.
+String SetToString(const TTypeInfo* setType, std::uint64_t bits, bool brackets = true);
+std::uint64_t StringToSet(const TTypeInfo* setType, const String& text);
+
+// ---- The class registry for streaming --------------------------------------
+
+void RegisterClass(TClass cls);
+void RegisterClasses(std::initializer_list<TClass> classes);
+void UnregisterClass(TClass cls);
+TClass GetClass(const String& name);   // nullptr when not registered
+TClass FindClass(const String& name);  // raises EClassNotFound "Class %s not found"
+
+// ---- Properties and methods by name ----------------------------------------
+
+// Every published property of cls, ancestors' first, in declaration order.
+std::vector<const TPropInfo*> GetPropList(TClass cls);
+// Case is ignored; nullptr when cls publishes no such property.
+const TPropInfo* GetPropInfo(TClass cls, const String& name);
+const TPropInfo* GetPropInfo(const TObject* instance, const String& name);
+const TMethodInfo* FindPublishedMethod(TClass cls, const String& name);
+const TMethodInfo* FindPublishedMethodByCode(TClass cls, TMethodCode code);
+const TFieldInfo* FindPublishedField(TClass cls, const String& name);
+
+bool IsStoredProp(TObject* instance, const TPropInfo* prop);
+// True when the property holds its declared default (or, for kinds without
+// an ordinal default, its empty value), so a writer may leave it out.
+bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop);
+
+// Typed access. A property that does not exist raises EPropertyError
+// "Unknown property: %s"; one without the accessor raises EPropertyError
+// "Property %s is read-only" (or "write-only").
+Int64 GetOrdProp(TObject* instance, const TPropInfo* prop);
+void SetOrdProp(TObject* instance, const TPropInfo* prop, Int64 value);
+double GetFloatProp(TObject* instance, const TPropInfo* prop);
+void SetFloatProp(TObject* instance, const TPropInfo* prop, double value);
+String GetStrProp(TObject* instance, const TPropInfo* prop);
+void SetStrProp(TObject* instance, const TPropInfo* prop, const String& value);
+TObject* GetObjectProp(TObject* instance, const TPropInfo* prop);
+// Raises EPropertyError when value is not of the property's class.
+void SetObjectProp(TObject* instance, const TPropInfo* prop, TObject* value);
+TMethod GetMethodProp(TObject* instance, const TPropInfo* prop);
+void SetMethodProp(TObject* instance, const TPropInfo* prop, const TMethod& value);
+
+Int64 GetOrdProp(TObject* instance, const String& name);
+void SetOrdProp(TObject* instance, const String& name, Int64 value);
+String GetStrProp(TObject* instance, const String& name);
+void SetStrProp(TObject* instance, const String& name, const String& value);
+TObject* GetObjectProp(TObject* instance, const String& name);
+void SetObjectProp(TObject* instance, const String& name, TObject* value);
+String GetEnumProp(TObject* instance, const String& name);
+void SetEnumProp(TObject* instance, const String& name, const String& value);
+String GetSetProp(TObject* instance, const String& name, bool brackets = false);
+void SetSetProp(TObject* instance, const String& name, const String& value);
+
+// ---- Building class descriptions -------------------------------------------
+
+namespace typinfo_detail {
+
+template <class T>
+struct IsEvent : std::false_type {};
+template <class... A>
+struct IsEvent<TEvent<A...>> : std::true_type {};
+
+template <class T>
+struct IsSet : std::false_type {};
+template <class E>
+struct IsSet<TSet<E>> : std::true_type {};
+
+template <class T>
+constexpr bool IsObjectPointer =
+    std::is_pointer_v<T> && std::is_base_of_v<TObject, std::remove_cv_t<std::remove_pointer_t<T>>>;
+
+// The value type a getter yields.
+template <class G>
+struct GetterTraits;
+template <class C, class V>
+struct GetterTraits<V C::*> {
+    using Class = C;
+    using Value = std::remove_cv_t<V>;
+    static V Get(C* self, V C::*field) { return self->*field; }
+};
+template <class C, class R>
+struct GetterTraits<R (C::*)() const> {
+    using Class = C;
+    using Value = std::remove_cvref_t<R>;
+    static Value Get(C* self, R (C::*fn)() const) { return (self->*fn)(); }
+};
+template <class C, class R>
+struct GetterTraits<R (C::*)()> {
+    using Class = C;
+    using Value = std::remove_cvref_t<R>;
+    static Value Get(C* self, R (C::*fn)()) { return (self->*fn)(); }
+};
+
+template <class V, class C, class F>
+void CallSetter(C* self, V F::*field, const V& value) {
+    self->*field = value;
+}
+template <class V, class C, class F, class A>
+void CallSetter(C* self, void (F::*fn)(A), const V& value) {
+    (self->*fn)(value);
+}
+
+[[noreturn]] void RaiseObjectPropClass(const String& prop, TObject* value, TClass expected);
+
+}  // namespace typinfo_detail
+
+template <class C>
+class TClassBuilder {
+public:
+    explicit TClassBuilder(const char* name) {
+        FInfo.Name = name;
+        if constexpr (!std::is_same_v<C, TObject>)
+            FInfo.Parent = C::inherited::StaticClass();
+        FInfo.TypeInfo.Kind = tkClass;
+        FInfo.TypeInfo.Name = name;
+        FInfo.TypeInfo.ClassTypeFn = &C::StaticClass;
+        if constexpr (!std::is_abstract_v<C>) {
+            if constexpr (std::is_base_of_v<TComponent, C> && std::is_constructible_v<C, TComponent*>)
+                FInfo.CreateComponent = [](TComponent* owner) -> TComponent* { return new C(owner); };
+            if constexpr (std::is_base_of_v<TCollectionItem, C> && std::is_constructible_v<C, TCollection*>)
+                FInfo.CreateItem = [](TCollection* owner) -> TCollectionItem* { return new C(owner); };
+        }
+    }
+
+    // A property read through getter (a field or a const member function)
+    // and written through setter (a field, a member function taking the
+    // value, or nullptr for a read-only property).
+    template <class G, class S>
+    TClassBuilder& Prop(const char* name, G getter, S setter) {
+        using Traits = typinfo_detail::GetterTraits<G>;
+        using V = typename Traits::Value;
+        TPropInfo p;
+        p.Name = name;
+        p.TypeFn = &TypeInfoFor<V>;
+        auto self = [](TObject* o) { return static_cast<C*>(o); };
+        auto get = [getter, self](TObject* o) -> V { return Traits::Get(self(o), getter); };
+        constexpr bool hasSetter = !std::is_same_v<S, std::nullptr_t>;
+        auto set = [=](TObject* o, const V& v) {
+            if constexpr (hasSetter) typinfo_detail::CallSetter<V>(self(o), setter, v);
+        };
+        if constexpr (typinfo_detail::IsEvent<V>::value) {
+            p.GetMethod = [get](TObject* o) { return get(o).Method(); };
+            if constexpr (hasSetter) p.SetMethod = [set](TObject* o, const TMethod& m) { set(o, V(m)); };
+        } else if constexpr (typinfo_detail::IsSet<V>::value) {
+            p.GetOrd = [get](TObject* o) { return Int64(get(o).Bits()); };
+            if constexpr (hasSetter)
+                p.SetOrd = [set](TObject* o, Int64 v) { set(o, V::FromBits(std::uint64_t(v))); };
+        } else if constexpr (std::is_same_v<V, String>) {
+            p.GetStr = get;
+            if constexpr (hasSetter) p.SetStr = [set](TObject* o, const String& v) { set(o, v); };
+        } else if constexpr (std::is_floating_point_v<V>) {
+            p.GetFloat = [get](TObject* o) { return double(get(o)); };
+            if constexpr (hasSetter) p.SetFloat = [set](TObject* o, double v) { set(o, V(v)); };
+        } else if constexpr (std::is_integral_v<V> || std::is_enum_v<V>) {
+            p.GetOrd = [get](TObject* o) { return Int64(get(o)); };
+            if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, static_cast<V>(v)); };
+        } else if constexpr (typinfo_detail::IsObjectPointer<V>) {
+            using Obj = std::remove_cv_t<std::remove_pointer_t<V>>;
+            p.GetObj = [get](TObject* o) -> TObject* { return const_cast<Obj*>(get(o)); };
+            if constexpr (hasSetter) {
+                String pname = name;
+                p.SetObj = [set, pname](TObject* o, TObject* v) {
+                    Obj* typed = dynamic_cast<Obj*>(v);
+                    if (v && !typed) typinfo_detail::RaiseObjectPropClass(pname, v, Obj::StaticClass());
+                    set(o, typed);
+                };
+            }
+        } else {
+            static_assert(sizeof(V) == 0, "this value type cannot be published");
+        }
+        FInfo.Props.push_back(std::move(p));
+        return *this;
+    }
+
+    // The declared default of the last property (ordinal kinds and sets).
+    template <class V>
+    TClassBuilder& Default(V value) {
+        if constexpr (typinfo_detail::IsSet<V>::value)
+            Last().Default = Int64(value.Bits());
+        else
+            Last().Default = Int64(value);
+        return *this;
+    }
+    // Whether the last property is stored: a constant, or a member function
+    // of the class that decides.
+    TClassBuilder& Stored(bool stored) {
+        Last().StoredConst = stored;
+        Last().Stored = nullptr;
+        return *this;
+    }
+    template <class F>
+    TClassBuilder& Stored(bool (F::*fn)() const) {
+        Last().Stored = [fn](TObject* o) { return (static_cast<C*>(o)->*fn)(); };
+        return *this;
+    }
+    // Replaces the type description of the last property (TDateTime, or an
+    // integer type with a name of its own).
+    TClassBuilder& Type(const TTypeInfo* (*type)()) {
+        Last().TypeFn = type;
+        return *this;
+    }
+
+    // A published method, bindable by name to an event with the same
+    // parameters: .Method<TNotifyEvent, &TfrmMain::FormCreate>("FormCreate").
+    template <class Event, auto Member>
+    TClassBuilder& Method(const char* name) {
+        TMethodInfo m;
+        m.Name = name;
+        m.Code = Event::template Bind<Member, C>(nullptr).Method().Code;
+        m.Signature = &Event::Signature();
+        FInfo.Methods.push_back(std::move(m));
+        return *this;
+    }
+
+    // A published component field, filled by the stored layout.
+    template <class T, class F>
+    TClassBuilder& Field(const char* name, T* F::*field) {
+        TFieldInfo f;
+        f.Name = name;
+        f.FieldClassFn = &T::StaticClass;
+        f.Set = [field](TObject* self, TObject* value) {
+            static_cast<C*>(self)->*field = dynamic_cast<T*>(value);
+        };
+        f.Get = [field](TObject* self) -> TObject* { return static_cast<C*>(self)->*field; };
+        FInfo.Fields.push_back(std::move(f));
+        return *this;
+    }
+
+    TClassInfo Build() { return std::move(FInfo); }
+
+private:
+    TPropInfo& Last() { return FInfo.Props.back(); }
+    TClassInfo FInfo;
+};
