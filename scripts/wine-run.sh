@@ -38,12 +38,18 @@ export WINELOADER=$wine
 wineserver=/usr/lib/wine/wineserver
 
 # Make the prefix once; concurrent tests wait for the first to finish it.
+# The lock lives in the prefix, so builds that share one (QM_WINEPREFIX)
+# wait for each other too. .qm-ready holds the set-up's version: a prefix
+# made by an older version of this script is set up again.
+setup_version=2
 make_prefix() {
   "$wine" wineboot -i >/dev/null 2>&1
-  # Debian's fonts-wine lands in a folder this Wine does not scan.
+  # Debian's fonts-wine lands in a folder this Wine does not scan: link its
+  # TrueType fonts (Tahoma) and bitmap fonts (MS Sans Serif), and the
+  # Liberation fonts that stand in for Arial, Times New Roman and Courier New.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
   mkdir -p "$fonts"
-  for f in /usr/share/wine/fonts/*.ttf /usr/share/fonts/truetype/liberation/*.ttf; do
+  for f in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon /usr/share/fonts/truetype/liberation/*.ttf; do
     [ -e "$f" ] && ln -sf "$f" "$fonts/"
   done
   cat > "$WINEPREFIX/qm-setup.reg" <<'REG'
@@ -61,30 +67,50 @@ REGEDIT4
 REG
   "$wine" regedit /S "$WINEPREFIX/qm-setup.reg" >/dev/null 2>&1
   "$wineserver" -w
-  touch "$WINEPREFIX/.qm-ready"
+  echo "$setup_version" > "$WINEPREFIX/.qm-ready"
 }
 mkdir -p "$WINEPREFIX"
 (
   flock 9
-  [ -f "$WINEPREFIX/.qm-ready" ] || make_prefix
-) 9>"$build/.wineprefix.lock"
+  [ "$(cat "$WINEPREFIX/.qm-ready" 2>/dev/null)" = "$setup_version" ] || make_prefix
+) 9>"$WINEPREFIX/.qm-lock"
 
+# Xvfb picks a free display itself (-displayfd) and reports its number once
+# it accepts connections: two runs that start together never share one.
 xvfb_pid=
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 190); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
-    xvfb_pid=
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$displayfile" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
   done
+  n=$(head -n1 "$displayfile")
+  rm -f "$displayfile"
+  if [ -z "$n" ]; then
+    echo "wine-run: Xvfb did not start" >&2
+    kill "$xvfb_pid" 2>/dev/null
+    exit 125
+  fi
+  export DISPLAY=":$n"
 fi
 
 out=$(mktemp); err=$(mktemp)
 "$wine" "$exe" "$@" >"$out" 2>"$err" </dev/null
 rc=$?
 cat "$out"; cat "$err" >&2
+# A crash hands the program to winedbg, which prints a backtrace and ends
+# it; the exit code is then sometimes 0. Wine's own report of the crash
+# decides instead.
+if [ $rc -eq 0 ] && grep -q '^wine: Unhandled' "$err"; then
+  echo "wine-run: the program crashed" >&2
+  rc=1
+fi
 rm -f "$out" "$err"
-[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+if [ -n "$xvfb_pid" ]; then
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+fi
 exit $rc
