@@ -1,5 +1,7 @@
 #include "classlib/os/registry.h"
 
+#include "classlib/core/strings.h"
+
 namespace {
 
 // The view every key is opened in; see registry.h.
@@ -54,6 +56,21 @@ std::vector<String> EnumNames(HKEY key, bool values) {
         names.emplace_back(buffer.data(), len);
     }
     return names;
+}
+
+void FillList(TStrings* list, const std::vector<String>& names) {
+    if (!list)
+        return;
+    list->BeginUpdate();
+    try {
+        list->Clear();
+        for (const String& name : names)
+            list->Add(name);
+    } catch (...) {
+        list->EndUpdate();
+        throw;
+    }
+    list->EndUpdate();
 }
 
 }  // namespace
@@ -148,6 +165,26 @@ bool TRegistry::ValueExists(const String& name) {
            RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+TRegDataType TRegistry::GetDataType(const String& name) {
+    DWORD type = REG_NONE;
+    if (!FCurrentKey || RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return rdUnknown;
+    switch (type) {
+        case REG_SZ: return rdString;
+        case REG_EXPAND_SZ: return rdExpandString;
+        case REG_DWORD: return rdInteger;
+        case REG_BINARY: return rdBinary;
+        default: return rdUnknown;
+    }
+}
+
+int TRegistry::GetDataSize(const String& name) {
+    DWORD size = 0;
+    if (!FCurrentKey || RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return -1;
+    return static_cast<int>(size);
+}
+
 String TRegistry::ReadString(const String& name) {
     if (!FCurrentKey)
         return String();
@@ -213,3 +250,7 @@ bool TRegistry::DeleteValue(const String& name) {
 std::vector<String> TRegistry::KeyNames() { return EnumNames(FCurrentKey, false); }
 
 std::vector<String> TRegistry::ValueNames() { return EnumNames(FCurrentKey, true); }
+
+void TRegistry::GetKeyNames(TStrings* list) { FillList(list, KeyNames()); }
+
+void TRegistry::GetValueNames(TStrings* list) { FillList(list, ValueNames()); }

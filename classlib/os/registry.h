@@ -21,6 +21,9 @@ class TStrings;
 
 QL_EXCEPTION(ERegistryException, Exception);
 
+// The kinds of value data, from the value's registry type.
+enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
+
 class TRegistry : public TObject {
 public:
     // access: the rights asked for by OpenKey (KEY_ALL_ACCESS by default).
@@ -53,6 +56,10 @@ public:
 
     // Values of the open key. The name "" is the key's default value.
     bool ValueExists(const String& name);
+    // The kind of a value's data (rdUnknown also when it is missing) and its
+    // size in bytes (-1 when it is missing).
+    TRegDataType GetDataType(const String& name);
+    int GetDataSize(const String& name);
     // The text of a string value (REG_SZ or REG_EXPAND_SZ, unexpanded); ""
     // when the value (or an open key) is missing. A value of another type
     // raises ERegistryException "Invalid data type for '%s'".

@@ -1,5 +1,7 @@
 #include "classlib/os/registry.h"
 
+#include "classlib/core/strings.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,10 +17,13 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         FBase = "Software\\QuillmereTests\\" + std::to_string(GetCurrentProcessId()) + "_" + info->name();
+        RemoveAll();  // Wine reuses process ids: an aborted run may have left keys
     }
-    void TearDown() override {
+    void TearDown() override { RemoveAll(); }
+    void RemoveAll() {
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-            RemoveTree(root, FBase);
+            for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+                RemoveTree(root, FBase, view);
     }
 
     static HKEY CreateRaw(HKEY root, const String& path) {
@@ -44,12 +49,12 @@ protected:
         RegCloseKey(key);
         return true;
     }
-    static void RemoveTree(HKEY root, const String& path) {
+    static void RemoveTree(HKEY root, const String& path, REGSAM view) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
             RegDeleteTreeA(key, nullptr);
             RegCloseKey(key);
-            RegDeleteKeyExA(root, path.c_str(), KEY_WOW64_32KEY, 0);
+            RegDeleteKeyExA(root, path.c_str(), view, 0);
         }
     }
 
@@ -244,6 +249,37 @@ TEST_F(RegistryTest, ListsKeyAndValueNames) {
     ASSERT_TRUE(reg.OpenKeyReadOnly(FBase));
     EXPECT_THAT(reg.KeyNames(), ::testing::UnorderedElementsAre("Alpha", "Beta"));
     EXPECT_THAT(reg.ValueNames(), ::testing::UnorderedElementsAre("One", "Two"));
+
+    TStringList list;
+    list.Add("stale");
+    reg.GetKeyNames(&list);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_GE(list.IndexOf("Alpha"), 0);
+    EXPECT_GE(list.IndexOf("Beta"), 0);
+    reg.GetValueNames(&list);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_GE(list.IndexOf("One"), 0);
+    EXPECT_GE(list.IndexOf("Two"), 0);
+    reg.CloseKey();
+    reg.GetValueNames(&list);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(RegistryTest, ReportsDataTypeAndSize) {
+    const DWORD number = 1;
+    const BYTE bytes[] = {9, 8, 7};
+    SetRaw(HKEY_CURRENT_USER, FBase, "Number", REG_DWORD, &number, sizeof(number));
+    SetRaw(HKEY_CURRENT_USER, FBase, "Bytes", REG_BINARY, bytes, sizeof(bytes));
+    SetRawString(HKEY_CURRENT_USER, FBase, "Text", "abc");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly(FBase));
+    EXPECT_EQ(reg.GetDataType("Number"), rdInteger);
+    EXPECT_EQ(reg.GetDataType("Bytes"), rdBinary);
+    EXPECT_EQ(reg.GetDataType("Text"), rdString);
+    EXPECT_EQ(reg.GetDataType("Missing"), rdUnknown);
+    EXPECT_EQ(reg.GetDataSize("Bytes"), 3);
+    EXPECT_EQ(reg.GetDataSize("Text"), 4);
+    EXPECT_EQ(reg.GetDataSize("Missing"), -1);
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "classlib/os/registry_ini.h"
+
+#include "classlib/core/strings.h"
+
+TRegistryIniFile::TRegistryIniFile(const String& fileName, LongWord access)
+    : TCustomIniFile(fileName), FRegistry(access) {}
+
+String TRegistryIniFile::SectionPath(const String& section) const {
+    String key = FileName();
+    while (!key.empty() && key[0] == '\\')
+        key.erase(0, 1);
+    String path = "\\" + key;
+    if (!section.empty())
+        path += "\\" + section;
+    return path;
+}
+
+bool TRegistryIniFile::OpenSection(const String& section, bool forWriting) {
+    return forWriting ? FRegistry.OpenKey(SectionPath(section), true)
+                      : FRegistry.OpenKeyReadOnly(SectionPath(section));
+}
+
+String TRegistryIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
+    String result = defaultValue;
+    if (OpenSection(section, false)) {
+        switch (FRegistry.GetDataType(ident)) {
+            case rdString:
+            case rdExpandString: result = FRegistry.ReadString(ident); break;
+            case rdInteger: result = std::to_string(FRegistry.ReadInteger(ident)); break;
+            default: break;
+        }
+        FRegistry.CloseKey();
+    }
+    return result;
+}
+
+void TRegistryIniFile::WriteString(const String& section, const String& ident, const String& value) {
+    if (!OpenSection(section, true))
+        throw ERegistryException("Failed to set data for '" + ident + "'");
+    try {
+        FRegistry.WriteString(ident, value);
+    } catch (...) {
+        FRegistry.CloseKey();
+        throw;
+    }
+    FRegistry.CloseKey();
+}
+
+void TRegistryIniFile::WriteInteger(const String& section, const String& ident, int value) {
+    if (!OpenSection(section, true))
+        throw ERegistryException("Failed to set data for '" + ident + "'");
+    try {
+        FRegistry.WriteInteger(ident, value);
+    } catch (...) {
+        FRegistry.CloseKey();
+        throw;
+    }
+    FRegistry.CloseKey();
+}
+
+void TRegistryIniFile::ReadSection(const String& section, TStrings* strings) {
+    strings->Clear();
+    if (OpenSection(section, false)) {
+        FRegistry.GetValueNames(strings);
+        FRegistry.CloseKey();
+    }
+}
+
+void TRegistryIniFile::ReadSections(TStrings* strings) {
+    strings->Clear();
+    if (OpenSection(String(), false)) {
+        FRegistry.GetKeyNames(strings);
+        FRegistry.CloseKey();
+    }
+}
+
+void TRegistryIniFile::ReadSectionValues(const String& section, TStrings* strings) {
+    strings->Clear();
+    TStringList names;
+    ReadSection(section, &names);
+    strings->BeginUpdate();
+    for (int i = 0; i < names.Count(); ++i)
+        strings->Add(names[i] + "=" + ReadString(section, names[i], String()));
+    strings->EndUpdate();
+}
+
+bool TRegistryIniFile::SectionExists(const String& section) { return FRegistry.KeyExists(SectionPath(section)); }
+
+bool TRegistryIniFile::ValueExists(const String& section, const String& ident) {
+    bool exists = false;
+    if (OpenSection(section, false)) {
+        exists = FRegistry.ValueExists(ident);
+        FRegistry.CloseKey();
+    }
+    return exists;
+}
+
+void TRegistryIniFile::EraseSection(const String& section) {
+    if (!section.empty())
+        FRegistry.DeleteKey(SectionPath(section));
+}
+
+void TRegistryIniFile::DeleteKey(const String& section, const String& ident) {
+    if (FRegistry.OpenKey(SectionPath(section), false)) {
+        FRegistry.DeleteValue(ident);
+        FRegistry.CloseKey();
+    }
+}
