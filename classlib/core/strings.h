@@ -30,6 +30,9 @@ public:
     void Append(const String& s) { Add(s); }
     // Adds every line of strings with its object.
     virtual void AddStrings(TStrings* strings);
+    // A stored layout keeps the lines as the list property "Strings":
+    //   Items.Strings = ('one' 'two')
+    void DefineProperties(TFiler* filer) override;
     virtual void Insert(int index, const String& s) = 0;
     void InsertObject(int index, const String& s, TObject* object);
     virtual void Delete(int index) = 0;

@@ -22,6 +22,10 @@ const char* const SampleLayout = R"(object Root1: TTestRoot
     Buddy = Widget2
     OnClick = ButtonClick
     FullHeight = 300
+    Lines.Strings = (
+      'first line'
+      ''
+      'it''s'#9'tabbed')
     Data = {
       00FF10}
     Items = <
@@ -70,6 +74,9 @@ TEST_F(LayoutTest, ReadsEveryKindOfValue) {
     EXPECT_EQ(w.FFont->FName, "Arial");
     EXPECT_EQ(w.FFont->FStyle, TShapes{shCircle});
     EXPECT_EQ(w.FFullHeight, 300);
+    ASSERT_EQ(w.FLines->Count(), 3);
+    EXPECT_EQ(w.FLines->Strings(1), "");
+    EXPECT_EQ(w.FLines->Strings(2), "it's\ttabbed");
     EXPECT_EQ(w.FData, String("\x00\xFF\x10", 3));
     ASSERT_EQ(w.FItems->Count(), 2);
     EXPECT_EQ(static_cast<TTestItem*>(w.FItems->Items(0))->FCaption, "first");
@@ -123,6 +130,7 @@ TEST_F(LayoutTest, WritesWhatItReadsAndReadsWhatItWrites) {
     EXPECT_EQ(again.Widget1->FBuddy, again.Widget2);
     EXPECT_EQ(again.FTitle, root.FTitle);
     EXPECT_EQ(again.Widget1->FItems->Count(), 2);
+    EXPECT_EQ(again.Widget1->FLines->Text(), root.Widget1->FLines->Text());
 }
 
 TEST_F(LayoutTest, WriterLeavesOutDefaultsAndUnstoredValues) {

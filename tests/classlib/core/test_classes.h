@@ -7,6 +7,7 @@
 
 #include "classlib/core/classes.h"
 #include "classlib/core/filer.h"
+#include "classlib/core/strings.h"
 
 // What the test components saw, in order.
 inline std::vector<std::string>& TestLog() {
@@ -101,6 +102,7 @@ public:
     explicit TTestWidget(TComponent* owner) : TComponent(owner) {
         FFont = new TTestFont;
         FItems = new TTestItems(this);
+        FLines = new TStringList;
     }
     ~TTestWidget() override {
         SetParentComponent(nullptr);
@@ -108,6 +110,7 @@ public:
         TestLog().push_back("destroy " + Name());
         delete FFont;
         delete FItems;
+        delete FLines;
     }
 
     String FCaption;
@@ -120,6 +123,7 @@ public:
     Int64 FBig = 0;
     TTestFont* FFont;
     TTestItems* FItems;
+    TStringList* FLines;
     TTestWidget* FBuddy = nullptr;
     TNotifyEvent FOnClick;
     int FFullHeight = 0;
@@ -131,6 +135,8 @@ public:
     void SetCaption(const String& v) { FCaption = v; }
     TTestFont* Font() const { return FFont; }
     TTestItems* Items() const { return FItems; }
+    TStrings* Lines() const { return FLines; }
+    void SetLines(TStrings* lines) { FLines->Assign(lines); }
     void SetBuddy(TTestWidget* b) {
         FBuddy = b;
         if (b) b->FreeNotification(this);
@@ -194,6 +200,7 @@ inline TClass TTestWidget::StaticClass() {
                                        .Default(Int64(0))
                                        .Prop("Font", &TTestWidget::Font, nullptr)
                                        .Prop("Items", &TTestWidget::Items, nullptr)
+                                       .Prop("Lines", &TTestWidget::Lines, &TTestWidget::SetLines)
                                        .Prop("Buddy", &TTestWidget::FBuddy, &TTestWidget::SetBuddy)
                                        .Prop("OnClick", &TTestWidget::FOnClick, &TTestWidget::FOnClick)
                                        .Build();

@@ -16,7 +16,7 @@ std::vector<String> Names(TClass cls) {
 TEST(TypeInfo, PropertyListHasAncestorsFirstInDeclarationOrder) {
     EXPECT_EQ(Names(TTestWidget::StaticClass()),
               (std::vector<String>{"Name", "Tag", "Caption", "Width", "Enabled", "Shape", "Shapes", "Ratio", "Letter",
-                                   "Big", "Font", "Items", "Buddy", "OnClick"}));
+                                   "Big", "Font", "Items", "Lines", "Buddy", "OnClick"}));
 }
 
 TEST(TypeInfo, KindsAndTypeNames) {
