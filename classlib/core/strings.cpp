@@ -221,7 +221,7 @@ String TStrings::DelimitedTextWith(char delimiter, char quote, bool strict) cons
 }
 
 void TStrings::SetDelimitedTextWith(const String& text, char delimiter, char quote, bool strict) {
-    auto blank = [strict](char c) { return !strict && c != '\0' && Byte(c) <= ' '; };
+    auto blank = [strict](char c) { return !strict && Byte(c) <= ' '; };
     BeginUpdate();
     try {
         Clear();
@@ -234,7 +234,7 @@ void TStrings::SetDelimitedTextWith(const String& text, char delimiter, char quo
                 s = AnsiExtractQuotedStr(p, end, quote);
             } else {
                 const char* start = p;
-                while (p != end && *p != delimiter && !(!strict && Byte(*p) <= ' ')) ++p;
+                while (p != end && *p != delimiter && !blank(*p)) ++p;
                 s.assign(start, p);
             }
             Add(s);

@@ -282,6 +282,14 @@ TEST(StringList, CommaText) {
         list.SetCommaText(p.text);
         EXPECT_EQ(Lines(list), p.lines) << p.text;
     }
+    // A NUL byte separates like a blank (and does not stall the reader);
+    // a line holding one is quoted.
+    TStringList nul;
+    nul.SetCommaText(String("a\0b", 3));
+    EXPECT_EQ(Lines(nul), (L{"a", "b"}));
+    nul.Clear();
+    nul.Add(String("x\0y", 3));
+    EXPECT_EQ(nul.CommaText(), String("\"x\0y\"", 5));
 }
 
 TEST(StringList, DelimitedTextWithOwnDelimiter) {
