@@ -676,7 +676,7 @@ TPngColor TChunktRNS::KeyColorValue() const
                       gamma[AlphaTable[4 + sampleByte]]);
     }
     case COLOR_PALETTE:
-        for (std::size_t i = 0; i < FDataSize; ++i)
+        for (std::size_t i = 0; i < std::min<std::size_t>(FDataSize, 256); ++i)
             if (AlphaTable[i] == 0) {
                 const TPngRGBQuad& q = header->ColorTable()[i];
                 return PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "imaging/png/png_filters.h"
 #include "imaging/png/png_image.h"
@@ -20,7 +21,7 @@ namespace {
 class TIdatReader {
 public:
     TIdatReader(TStream& stream, LongWord firstLength, std::uint64_t needed, std::size_t longestRow)
-        : FStream(stream), FIn(65535), FNeeded(needed)
+        : FStream(stream), FIn(new Byte[65535]), FNeeded(needed)
     {
         FPosition = stream.Seek(0, soCurrent);
         Int64 position = FPosition;
@@ -28,7 +29,10 @@ public:
         stream.Seek(position, soBeginning);
         FChunkEnd = FPosition + firstLength;
         FCrc = UpdateCrc(0xFFFFFFFFu, reinterpret_cast<const Byte*>("IDAT"), 4);
-        FOut.resize(std::max<std::size_t>(256 * 1024, 2 * longestRow));
+        // Large pieces for speed, no more than a small image needs, and room
+        // for two whole rows so that a row can always be made contiguous.
+        FOutSize = std::size_t(std::max<std::uint64_t>(std::min<std::uint64_t>(256 * 1024, needed), 2 * longestRow));
+        FOut.reset(new Byte[FOutSize]);
         std::memset(&FZ, 0, sizeof FZ);
         int result = inflateInit(&FZ);
         if (result != Z_OK) FailWithZlibError(result);
@@ -39,8 +43,8 @@ public:
     std::size_t Fetch(std::size_t n)
     {
         while (FOutEnd - FOutPos < n && !FEnded && FNeeded > 0) {
-            if (FOut.size() - FOutPos < n) {
-                std::memmove(FOut.data(), FOut.data() + FOutPos, FOutEnd - FOutPos);
+            if (FOutSize - FOutPos < n) {
+                std::memmove(FOut.get(), FOut.get() + FOutPos, FOutEnd - FOutPos);
                 FOutEnd -= FOutPos;
                 FOutPos = 0;
             }
@@ -48,14 +52,14 @@ public:
         }
         return std::min(n, FOutEnd - FOutPos);
     }
-    const Byte* Data() const { return FOut.data() + FOutPos; }
+    const Byte* Data() const { return FOut.get() + FOutPos; }
     void Consume(std::size_t n) { FOutPos += n; }
 
     // Reads what is left of the current chunk's data, then its CRC.
     void Finish()
     {
         while (FPosition < FChunkEnd) {
-            std::size_t count = std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(FIn.size())));
+            std::size_t count = std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(65535)));
             ReadInput(count);
         }
         Byte crc[4];
@@ -66,10 +70,10 @@ public:
 private:
     void ReadInput(std::size_t count)
     {
-        if (!PngReadExact(FStream, FIn.data(), count)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
-        FCrc = UpdateCrc(FCrc, FIn.data(), count);
+        if (!PngReadExact(FStream, FIn.get(), count)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        FCrc = UpdateCrc(FCrc, FIn.get(), count);
         FPosition += Int64(count);
-        FZ.next_in = FIn.data();
+        FZ.next_in = FIn.get();
         FZ.avail_in = uInt(count);
     }
 
@@ -94,8 +98,8 @@ private:
     // more can come.
     bool Produce()
     {
-        std::size_t space = std::size_t(std::min<std::uint64_t>(FOut.size() - FOutEnd, FNeeded));
-        FZ.next_out = FOut.data() + FOutEnd;
+        std::size_t space = std::size_t(std::min<std::uint64_t>(FOutSize - FOutEnd, FNeeded));
+        FZ.next_out = FOut.get() + FOutEnd;
         FZ.avail_out = uInt(space);
         while (FZ.avail_out > 0) {
             if (FZ.avail_in == 0) {
@@ -103,7 +107,7 @@ private:
                     NextChunk();
                     continue; // an empty chunk goes straight on to the next one
                 }
-                ReadInput(std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(FIn.size()))));
+                ReadInput(std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(65535))));
             }
             int result = inflate(&FZ, Z_NO_FLUSH);
             if (result == Z_STREAM_END) {
@@ -120,8 +124,9 @@ private:
 
     TStream& FStream;
     z_stream FZ;
-    std::vector<Byte> FIn;
-    std::vector<Byte> FOut;
+    std::unique_ptr<Byte[]> FIn;
+    std::unique_ptr<Byte[]> FOut;
+    std::size_t FOutSize = 0;
     std::size_t FOutPos = 0, FOutEnd = 0;
     std::uint64_t FNeeded;
     bool FEnded = false;
@@ -187,9 +192,9 @@ public:
     TRowConverter(const TChunkIHDR& header, const Byte* gamma)
         : FColorType(header.ColorType), FDepth(header.BitDepth), FBpp(header.BitsPerPixel()), FGamma(gamma)
     {
-        FIdentity = true;
-        for (int i = 0; i < 256; ++i)
-            if (gamma[i] != i) FIdentity = false;
+        Byte identity[256];
+        for (int i = 0; i < 256; ++i) identity[i] = Byte(i);
+        FIdentity = std::memcmp(gamma, identity, 256) == 0;
     }
 
     // count pixels of src to the columns start, start + step, ...

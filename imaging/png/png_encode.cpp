@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "imaging/png/png_filters.h"
@@ -44,12 +45,9 @@ public:
         FNone.assign(longest + 1, 0);
         for (int f = rfSub; f <= rfPaeth; ++f)
             if (FFilters.Contains(TPngRowFilter(f))) FFiltered[f].assign(longest + 1, Byte(f));
-        std::size_t chunkSize = std::size_t(FOwner.MaxDataChunkSize());
-        try {
-            FOut.resize(chunkSize);
-        } catch (const std::bad_alloc&) {
-            FailWith<EPNGOutMemory>(SPngOutMemory);
-        }
+        FOutSize = std::size_t(FOwner.MaxDataChunkSize());
+        FOut.reset(new (std::nothrow) Byte[FOutSize]);
+        if (!FOut) FailWith<EPNGOutMemory>(SPngOutMemory);
 
         std::memset(&FZ, 0, sizeof FZ);
         int result = deflateInit(&FZ, FOwner.DeflateLevel());
@@ -219,8 +217,8 @@ private:
 
     void StartBuffer()
     {
-        FZ.next_out = FOut.data();
-        FZ.avail_out = uInt(FOut.size());
+        FZ.next_out = FOut.get();
+        FZ.avail_out = uInt(FOutSize);
     }
 
     void DeflateRow(const Byte* bytes, std::size_t count)
@@ -231,7 +229,7 @@ private:
             int result = deflate(&FZ, Z_NO_FLUSH);
             if (result < 0) FailWithZlibError(result);
             if (FZ.avail_out == 0) {
-                WriteDataChunk(FOut.data(), FOut.size());
+                WriteDataChunk(FOut.get(), FOutSize);
                 StartBuffer();
             }
         }
@@ -243,12 +241,12 @@ private:
             int result = deflate(&FZ, Z_FINISH);
             if (result < 0) FailWithZlibError(result);
             if (result == Z_STREAM_END) break;
-            std::size_t used = FOut.size() - FZ.avail_out;
-            if (used) WriteDataChunk(FOut.data(), used);
+            std::size_t used = FOutSize - FZ.avail_out;
+            if (used) WriteDataChunk(FOut.get(), used);
             StartBuffer();
         }
-        std::size_t used = FOut.size() - FZ.avail_out;
-        if (used) WriteDataChunk(FOut.data(), used);
+        std::size_t used = FOutSize - FZ.avail_out;
+        if (used) WriteDataChunk(FOut.get(), used);
         deflateEnd(&FZ);
         FDeflating = false;
     }
@@ -273,7 +271,9 @@ private:
     Byte FColorType = 0, FDepth = 0;
     int FPixelBytes = 1;
     const Byte* FInverse = nullptr;
-    std::vector<Byte> FRaw, FNone, FFiltered[5], FOut;
+    std::vector<Byte> FRaw, FNone, FFiltered[5];
+    std::unique_ptr<Byte[]> FOut;
+    std::size_t FOutSize = 0;
     z_stream FZ;
     bool FDeflating = false;
 };

@@ -56,9 +56,24 @@ TChunkIHDR& TPNGObjectCore::Header() const
     return *header;
 }
 
+namespace {
+
+struct TIdentityTable {
+    Byte Values[256];
+    TIdentityTable()
+    {
+        for (int i = 0; i < 256; ++i) Values[i] = Byte(i);
+    }
+};
+
+const TIdentityTable IdentityTable;
+
+} // namespace
+
 void TPNGObjectCore::ResetGammaTables()
 {
-    for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = Byte(i);
+    std::memcpy(GammaTable, IdentityTable.Values, 256);
+    std::memcpy(InverseGammaTable, IdentityTable.Values, 256);
 }
 
 void TPNGObjectCore::ClearChunkList()

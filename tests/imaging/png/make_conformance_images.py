@@ -13,6 +13,8 @@ OUTPUT_DIR/cases.txt has one line per image:
   NAME pixels WIDTH HEIGHT KIND KEY   - NAME.exp holds the expected pixels
   NAME error ID                       - loading must raise message ID
 KIND is none, partial or key; KEY the key colour (hex, red lowest) or 0.
+OUTPUT_DIR/seeds/ gets a copy of every image of 2 KiB or less (the fuzzer's
+seed corpus).
 NAME.exp holds 8 bytes per pixel, rows from the top: red, green, blue and
 alpha as the picture shows them (colour-table entry for grey and indexed
 images, alpha from the alpha buffer or the tRNS table, else 255), then the
@@ -290,6 +292,10 @@ class Suite:
         self.names.add(name)
         with open(os.path.join(self.folder, name + ".png"), "wb") as f:
             f.write(data)
+        # Small images seed the fuzzer.
+        if len(data) <= 2048:
+            with open(os.path.join(self.folder, "seeds", name + ".png"), "wb") as f:
+                f.write(data)
 
     def pixels(self, name, data, img, palette=None, trns=None, gamma=None, kind="none", key=0, expected=None):
         self._file(name, data)
@@ -583,7 +589,7 @@ def corrupted(suite):
 
 def main():
     folder = sys.argv[1]
-    os.makedirs(folder, exist_ok=True)
+    os.makedirs(os.path.join(folder, "seeds"), exist_ok=True)
     suite = Suite(folder)
     basic(suite)
     sizes(suite)
