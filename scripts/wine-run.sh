@@ -6,11 +6,13 @@
 #
 # - The Wine prefix lives in the build folder (one per build, made once):
 #   QM_WINEPREFIX overrides it.
-# - Without DISPLAY, an Xvfb of its own is started on a free display and
-#   stopped afterwards.
+# - Without DISPLAY, an Xvfb of its own (1280x1024, 96 dpi) is started on a
+#   free display and stopped afterwards.
 # - Wine's own output goes through files, because its helper processes
 #   inherit the output and would keep a caller's pipe open after the program
 #   has ended.
+# - The exit code is the program's; a crash always gives a non-zero one
+#   (125: the program cannot run here at all).
 set -uo pipefail
 
 exe=${1:?usage: wine-run.sh PROGRAM.exe [ARGS...]}
