@@ -716,7 +716,9 @@ bool TChunktRNS::SetKeyColor(TPngColor color)
         break;
     }
     case COLOR_PALETTE: {
+        // The colours of the palette (the bitmap's table may hold more).
         int count = header->PaletteSize();
+        if (auto* plte = FOwner->ChunkList().FindChunk<TChunkPLTE>()) count = std::min(count, plte->EntryCount);
         int n = 0;
         while (n < count) {
             const TPngRGBQuad& q = header->ColorTable()[n];

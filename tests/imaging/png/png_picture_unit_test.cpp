@@ -1,0 +1,298 @@
+// The picture operations that need no device context: pixel access,
+// resizing, alpha channels, transparency kinds, copying, the blend
+// arithmetic and the effects.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "png_test_support.h"
+
+using namespace pngtest;
+
+namespace {
+
+void LoadRgb(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgb, std::initializer_list<TBytes> extra = {})
+{
+    ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGB, rgb, extra)), 0);
+}
+
+void LoadRgba(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgba)
+{
+    ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGBALPHA, rgba)), 0);
+}
+
+const TBytes Palette4 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+
+} // namespace
+
+TEST(PngPixels, ReadAndWriteByColourType)
+{
+    TPNGObjectCore rgb;
+    LoadRgb(rgb, 2, 1, {10, 20, 30, 40, 50, 60});
+    EXPECT_EQ(rgb.PixelAt(1, 0), PngRGB(40, 50, 60));
+    EXPECT_EQ(rgb.PixelAt(-1, 0), 0u);
+    EXPECT_EQ(rgb.PixelAt(2, 0), 0u);
+    rgb.SetPixelAt(0, 0, PngRGB(1, 2, 3));
+    rgb.SetPixelAt(5, 5, PngRGB(1, 2, 3)); // outside: nothing
+    EXPECT_EQ(rgb.PixelAt(0, 0), PngRGB(1, 2, 3));
+    EXPECT_EQ(rgb.PixelRow(0)[0], 3); // held blue first
+
+    TPNGObjectCore grey;
+    ASSERT_EQ(LoadError(grey, SimplePng(3, 1, 4, COLOR_GRAYSCALE, {0x1F, 0x80})), 0);
+    EXPECT_EQ(grey.PixelAt(1, 0), PngRGB(255, 255, 255));
+    EXPECT_EQ(grey.PixelAt(2, 0), PngRGB(136, 136, 136)); // 8 x 17
+    grey.SetPixelAt(0, 0, PngRGB(50, 52, 48));            // nearest grey step: 3 (51)
+    EXPECT_EQ(grey.PixelRow(0)[0] >> 4, 3);
+
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4)})), 0);
+    EXPECT_EQ(indexed.PixelAt(2, 0), PngRGB(0, 0, 255));
+    indexed.SetPixelAt(0, 0, PngRGB(250, 240, 245));
+    EXPECT_EQ(indexed.PixelAt(0, 0), PngRGB(255, 255, 255));
+
+    TPNGObjectCore greyAlpha;
+    ASSERT_EQ(LoadError(greyAlpha, SimplePng(1, 1, 8, COLOR_GRAYSCALEALPHA, {77, 5})), 0);
+    EXPECT_EQ(greyAlpha.PixelAt(0, 0), PngRGB(77, 77, 77));
+    greyAlpha.SetPixelAt(0, 0, PngRGB(90, 1, 2));
+    EXPECT_EQ(greyAlpha.PixelAt(0, 0), PngRGB(90, 90, 90));
+    EXPECT_EQ(greyAlpha.AlphaRow(0)[0], 5);
+}
+
+TEST(PngPixels, OperationsNeedAHeader)
+{
+    TPNGObjectCore png;
+    EXPECT_EQ(png.Width(), 0);
+    EXPECT_EQ(png.TransparencyKind(), tkNone);
+    try {
+        png.PixelAt(0, 0);
+        FAIL();
+    } catch (const EPNGHeaderNotPresent& e) {
+        EXPECT_EQ(e.MessageId(), 64994);
+    }
+}
+
+TEST(PngPixels, ChangeSize)
+{
+    TPNGObjectCore png;
+    LoadRgba(png, 2, 2, {1, 2, 3, 10, 4, 5, 6, 20, 7, 8, 9, 30, 10, 11, 12, 40});
+    for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{-1, 1}}) {
+        try {
+            png.ChangeSize(w, h);
+            ADD_FAILURE();
+        } catch (const EPNGInvalidNewSize& e) {
+            EXPECT_EQ(e.MessageId(), 64995);
+        }
+    }
+    png.ChangeSize(3, 4);
+    EXPECT_EQ(png.Width(), 3);
+    EXPECT_EQ(png.Height(), 4);
+    EXPECT_EQ(png.Header().RowStride(), 12u);
+    EXPECT_EQ(png.PixelAt(1, 1), PngRGB(10, 11, 12));
+    EXPECT_EQ(png.PixelAt(0, 1), PngRGB(7, 8, 9));
+    EXPECT_EQ(png.AlphaRow(1)[1], 40);
+    EXPECT_EQ(png.AlphaRow(1)[2], 255); // new alpha is opaque
+    EXPECT_EQ(png.AlphaRow(3)[0], 255);
+    png.ChangeSize(1, 1);
+    EXPECT_EQ(png.PixelAt(0, 0), PngRGB(1, 2, 3));
+    TPNGObjectCore again;
+    ASSERT_EQ(LoadError(again, Save(png)), 0);
+    EXPECT_EQ(again.Width(), 1);
+    EXPECT_EQ(again.AlphaRow(0)[0], 10);
+}
+
+TEST(PngPixels, AddAlphaChannel)
+{
+    TPNGObjectCore rgb;
+    LoadRgb(rgb, 2, 1, {1, 2, 3, 4, 5, 6});
+    rgb.AddAlphaChannel();
+    EXPECT_EQ(rgb.Header().ColorType, COLOR_RGBALPHA);
+    EXPECT_EQ(rgb.AlphaRow(0)[1], 255);
+    EXPECT_EQ(rgb.TransparencyKind(), tkPartial);
+
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4)})), 0);
+    indexed.AddAlphaChannel();
+    auto* trns = indexed.ChunkList().FindChunk<TChunktRNS>();
+    ASSERT_NE(trns, nullptr);
+    EXPECT_EQ(trns->ChunkDataSize(), 4u);
+    EXPECT_FALSE(trns->IsColorKey);
+    EXPECT_EQ(trns->AlphaTable[3], 255);
+
+    // One-bit grey becomes 8-bit grey with alpha, keeping its greys, and is
+    // written as a valid file.
+    TPNGObjectCore grey;
+    ASSERT_EQ(LoadError(grey, SimplePng(3, 1, 1, COLOR_GRAYSCALE, {0x40})), 0);
+    grey.AddAlphaChannel();
+    EXPECT_EQ(grey.Header().ColorType, COLOR_GRAYSCALEALPHA);
+    EXPECT_EQ(grey.Header().BitDepth, 8);
+    EXPECT_EQ(grey.PixelAt(1, 0), PngRGB(255, 255, 255));
+    EXPECT_EQ(grey.PixelAt(2, 0), 0u);
+    TPNGObjectCore again;
+    ASSERT_EQ(LoadError(again, Save(grey)), 0);
+    EXPECT_EQ(again.PixelAt(1, 0), PngRGB(255, 255, 255));
+    EXPECT_EQ(again.AlphaRow(0)[0], 255);
+}
+
+TEST(PngTransparency, KindsAndKeys)
+{
+    TPNGObjectCore png;
+    LoadRgb(png, 1, 1, {1, 2, 3});
+    EXPECT_EQ(png.TransparencyKind(), tkNone);
+    EXPECT_EQ(png.KeyColor(), 0u);
+    LoadRgb(png, 1, 1, {1, 2, 3}, {Chunk("tRNS", {0, 9, 0, 8, 0, 7})});
+    EXPECT_EQ(png.TransparencyKind(), tkColorKey);
+    EXPECT_EQ(png.KeyColor(), PngRGB(9, 8, 7));
+    // 16-bit keys compare by the high byte, which is what is held.
+    ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, COLOR_RGB, {9, 1, 8, 2, 7, 3}, {Chunk("tRNS", {9, 1, 8, 2, 7, 3})})), 0);
+    EXPECT_EQ(png.KeyColor(), png.PixelAt(0, 0));
+    // A grey image with a key: the key's grey.
+    ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_GRAYSCALE, {4, 200}, {Chunk("tRNS", {0, 200})})), 0);
+    EXPECT_EQ(png.TransparencyKind(), tkColorKey);
+    EXPECT_EQ(png.KeyColor(), png.PixelAt(1, 0));
+    // Indexed: one transparent entry is a key colour; several alpha levels blend.
+    auto indexed = [&](const TBytes& trns) {
+        EXPECT_EQ(LoadError(png, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4), Chunk("tRNS", trns)})), 0);
+        return png.TransparencyKind();
+    };
+    EXPECT_EQ(indexed({255, 0}), tkColorKey);
+    EXPECT_EQ(png.KeyColor(), PngRGB(0, 255, 0));
+    EXPECT_EQ(indexed({255, 128}), tkPartial);
+    EXPECT_EQ(indexed({0, 0}), tkPartial);
+    EXPECT_EQ(indexed({0, 128, 255}), tkPartial);
+    ASSERT_EQ(LoadError(png, SimplePng(1, 1, 8, COLOR_GRAYSCALEALPHA, {1, 2})), 0);
+    EXPECT_EQ(png.TransparencyKind(), tkPartial);
+}
+
+TEST(PngTransparency, SetKeyColor)
+{
+    TPNGObjectCore rgb;
+    LoadRgb(rgb, 1, 1, {1, 2, 3});
+    auto* trns = rgb.ChunkList().AddChunk<TChunktRNS>();
+    EXPECT_TRUE(trns->SetKeyColor(PngRGB(1, 2, 3)));
+    EXPECT_EQ(trns->ChunkDataSize(), 6u);
+    EXPECT_EQ(rgb.TransparencyKind(), tkColorKey);
+    EXPECT_EQ(rgb.KeyColor(), PngRGB(1, 2, 3));
+
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4)})), 0);
+    trns = indexed.ChunkList().AddChunk<TChunktRNS>();
+    EXPECT_TRUE(trns->SetKeyColor(PngRGB(0, 0, 255)));
+    EXPECT_EQ(trns->ChunkDataSize(), 3u);
+    EXPECT_EQ(trns->AlphaTable[2], 0);
+    EXPECT_EQ(trns->AlphaTable[1], 255);
+    EXPECT_EQ(indexed.TransparencyKind(), tkColorKey);
+    // A colour the palette lacks makes nothing transparent, and no tRNS is written.
+    EXPECT_FALSE(trns->SetKeyColor(PngRGB(1, 1, 1)));
+    EXPECT_EQ(indexed.TransparencyKind(), tkNone);
+    for (const TRawChunk& c : ChunksOf(Save(indexed))) EXPECT_NE(c.Type, "tRNS");
+}
+
+TEST(PngCopy, AssignCopiesSettingsChunksPixelsAndGamma)
+{
+    TPNGObjectCore png;
+    TBytes gama;
+    PutLong(gama, 100000);
+    ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_RGB, {10, 100, 200, 1, 2, 3},
+                                       {Chunk("gAMA", gama), Chunk("tEXt", {'a', 0, 'b'})})),
+              0);
+    png.SetDeflateLevel(3);
+    png.SetRowFilters({rfPaeth});
+    TPNGObjectCore copy;
+    copy.AssignPng(png);
+    EXPECT_EQ(copy.DeflateLevel(), 3);
+    EXPECT_EQ(copy.RowFilters(), TPngRowFilters{rfPaeth});
+    EXPECT_EQ(copy.ChunkList().Count(), png.ChunkList().Count());
+    EXPECT_EQ(copy.ChunkList().FindChunk<TChunktEXt>()->Text, "b");
+    EXPECT_EQ(copy.PixelAt(0, 0), png.PixelAt(0, 0));
+    EXPECT_NE(copy.PixelRow(0), png.PixelRow(0));
+    // Written through the same gamma, the copy saves what the original saves.
+    EXPECT_EQ(std::memcmp(copy.InverseGammaTable, png.InverseGammaTable, 256), 0);
+    EXPECT_EQ(Save(copy), Save(png));
+}
+
+TEST(PngBlend, Arithmetic)
+{
+    EXPECT_EQ(PngBlendChannel(0, 128, 255), (0 * 128 + 127 * 255 + 255) / 256);
+    EXPECT_EQ(PngBlendChannel(200, 128, 255), (200 * 128 + 127 * 255 + 255) / 256);
+    for (int v : {0, 1, 128, 254, 255}) {
+        EXPECT_EQ(PngBlendChannel(Byte(v), 255, 17), v);
+        EXPECT_EQ(PngBlendChannel(17, 0, Byte(v)), v);
+    }
+}
+
+TEST(PngBlend, OverACanvasWithSampling)
+{
+    TPNGObjectCore png;
+    LoadRgba(png, 2, 1, {255, 0, 0, 255, 0, 0, 200, 128});
+    Byte canvas[4 * 2 * 4];
+    std::memset(canvas, 255, sizeof canvas); // white, twice the size
+    BlendPngOver(png, canvas, 4, 2, 16);
+    for (int y = 0; y < 2; ++y) {
+        const Byte* row = canvas + 16 * y;
+        EXPECT_EQ(row[2], 255); // red, opaque
+        EXPECT_EQ(row[0], 0);
+        EXPECT_EQ(row[4 + 0], 0);
+        EXPECT_EQ(row[8 + 0], (200 * 128 + 127 * 255 + 255) / 256); // blue half over white
+        EXPECT_EQ(row[8 + 2], (127 * 255 + 255) / 256);
+        EXPECT_EQ(row[12 + 0], row[8 + 0]);
+        EXPECT_EQ(row[3], 255); // the fourth byte is left alone
+    }
+    // Indexed with an alpha table.
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B},
+                                           {Chunk("PLTE", Palette4), Chunk("tRNS", {0, 128, 255})})),
+              0);
+    Byte line[16];
+    std::memset(line, 0, sizeof line); // black
+    BlendPngOver(indexed, line, 4, 1, 16);
+    EXPECT_EQ(line[2], 0);                          // transparent red
+    EXPECT_EQ(line[5], (255 * 128 + 255) / 256);    // half green
+    EXPECT_EQ(line[8], 255);                        // opaque blue
+    EXPECT_EQ(line[12], 255);                       // white, past the table
+}
+
+TEST(PngEffects, BlendPng)
+{
+    TPNGObjectCore png;
+    LoadRgb(png, 2, 1, {1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(BlendPng(png, 127));
+    EXPECT_EQ(png.Header().ColorType, COLOR_RGBALPHA);
+    EXPECT_EQ(png.AlphaRow(0)[0], 128);
+    EXPECT_EQ(png.AlphaRow(0)[1], 128);
+    // The key colour of a keyed image becomes fully transparent.
+    TPNGObjectCore keyed;
+    LoadRgb(keyed, 2, 1, {1, 2, 3, 4, 5, 6}, {Chunk("tRNS", {0, 4, 0, 5, 0, 6})});
+    EXPECT_TRUE(BlendPng(keyed, 255));
+    EXPECT_EQ(keyed.AlphaRow(0)[0], 255);
+    EXPECT_EQ(keyed.AlphaRow(0)[1], 0);
+    TPNGObjectCore grey;
+    ASSERT_EQ(LoadError(grey, SimplePng(1, 1, 8, COLOR_GRAYSCALE, {9})), 0);
+    EXPECT_FALSE(BlendPng(grey, 127));
+}
+
+TEST(PngEffects, Grayscale)
+{
+    EXPECT_EQ(GrayscaleColor(PngRGB(200, 100, 50), 255),
+              PngRGB(Byte(std::nearbyint(0.3 * 200 + 0.59 * 100 + 0.11 * 50)), 124, 124));
+    // The two rounded halves of white add up to 256: it stays white.
+    EXPECT_EQ(GrayscaleColor(PngRGB(255, 255, 255), 127), PngRGB(255, 255, 255));
+    EXPECT_EQ(GrayscaleColor(PngRGB(0, 0, 0), 127), 0u);
+
+    TPNGObjectCore rgb;
+    LoadRgb(rgb, 1, 1, {200, 100, 50});
+    GrayscalePng(rgb, 255);
+    TPngColor c = rgb.PixelAt(0, 0);
+    EXPECT_EQ(PngRed(c), PngGreen(c));
+    EXPECT_EQ(PngGreen(c), PngBlue(c));
+
+    TPNGObjectCore grey;
+    ASSERT_EQ(LoadError(grey, SimplePng(2, 1, 8, COLOR_GRAYSCALE, {9, 200})), 0);
+    TBytes before = RenderedImage(grey);
+    GrayscalePng(grey, 255);
+    EXPECT_EQ(RenderedImage(grey), before);
+
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4)})), 0);
+    GrayscalePng(indexed, 255);
+    EXPECT_EQ(indexed.PixelAt(0, 0), GrayscaleColor(PngRGB(255, 0, 0), 255));
+}
