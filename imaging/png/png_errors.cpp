@@ -64,8 +64,9 @@ const char* PngMessageText(int messageId)
 
 void FailWithZlibError(int zlibResult)
 {
-    const char* text = zError(zlibResult);
-    throw EPNGZLIBError(SPngZLIBError, String(PngMessageText(SPngZLIBError)) + (text ? text : ""));
+    String message = PngMessageText(SPngZLIBError);
+    if (const char* text = zError(zlibResult)) message.append(text);
+    throw EPNGZLIBError(SPngZLIBError, std::move(message));
 }
 
 int PngErrorId(const std::exception& e) noexcept
