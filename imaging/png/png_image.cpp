@@ -202,8 +202,9 @@ TPngColor TPNGObjectCore::PixelAt(int x, int y) const
         if (h.ColorType == COLOR_PALETTE) {
             auto* plte = FChunkList.FindChunk<TChunkPLTE>();
             if (!plte) FailWith<EPngError>(SPngUnknownPalEntry);
+            // The palette entries took the gamma when the PLTE was read.
             TPngRGBQuad q = plte->PaletteEntry(v);
-            return PngRGB(GammaTable[q.rgbRed], GammaTable[q.rgbGreen], GammaTable[q.rgbBlue]);
+            return PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
         }
         int g = bpp == 1 ? v * 255 : bpp == 4 ? v * 17 : v;
         Byte grey = GammaTable[g];

@@ -58,6 +58,17 @@ TEST(PngPixels, ReadAndWriteByColourType)
     EXPECT_EQ(greyAlpha.AlphaRow(0)[0], 5);
 }
 
+TEST(PngPixels, GammaIsAppliedOnce)
+{
+    TBytes gama;
+    PutLong(gama, 100000);
+    TPNGObjectCore indexed, rgb;
+    ASSERT_EQ(LoadError(indexed, SimplePng(1, 1, 8, COLOR_PALETTE, {0}, {Chunk("gAMA", gama), Chunk("PLTE", {100, 50, 200})})), 0);
+    ASSERT_EQ(LoadError(rgb, SimplePng(1, 1, 8, COLOR_RGB, {100, 50, 200}, {Chunk("gAMA", gama)})), 0);
+    EXPECT_NE(rgb.PixelAt(0, 0), PngRGB(100, 50, 200));
+    EXPECT_EQ(indexed.PixelAt(0, 0), rgb.PixelAt(0, 0));
+}
+
 TEST(PngPixels, OperationsNeedAHeader)
 {
     TPNGObjectCore png;
