@@ -217,7 +217,6 @@ void TBitmap::FreeImage() {
     if (FHandle) DeleteObject(FHandle);
     FHandle = nullptr;
     FBits = nullptr;
-    FTopDown = false;
     if (FPalette) DeleteObject(FPalette);
     FPalette = nullptr;
 }
@@ -254,7 +253,6 @@ void TBitmap::NewImage(int width, int height, TPixelFormat format, std::vector<R
     FreeImage();
     FHandle = handle;
     FBits = bits;
-    FTopDown = false;
     FWidth = width;
     FHeight = height;
     FBitsPerPixel = bpp;
@@ -298,43 +296,59 @@ void TBitmap::SetHandle(HBITMAP value) {
         Changed(this);
         return;
     }
-    if (got == int(sizeof(DIBSECTION)) && ds.dsBm.bmBits) {
-        FHandle = value;
-        FBits = static_cast<Byte*>(ds.dsBm.bmBits);
-        FWidth = ds.dsBmih.biWidth;
-        FHeight = std::abs(ds.dsBmih.biHeight);
-        FTopDown = ds.dsBmih.biHeight < 0;
-        FBitsPerPixel = ds.dsBmih.biBitCount;
-        switch (FBitsPerPixel) {
-        case 1: FPixelFormat = pf1bit; break;
-        case 4: FPixelFormat = pf4bit; break;
-        case 8: FPixelFormat = pf8bit; break;
-        case 16:
-            FPixelFormat = ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0 ? pf16bit : pf15bit;
-            break;
-        case 24: FPixelFormat = pf24bit; break;
-        case 32: FPixelFormat = pf32bit; break;
-        default: FPixelFormat = pfCustom; break;
-        }
-        FColors.clear();
-        if (FBitsPerPixel <= 8) {
-            FColors.resize(size_t(1) << FBitsPerPixel);
-            TSelectedBitmap sel(value);
-            GetDIBColorTable(sel.DC(), 0, UINT(FColors.size()), FColors.data());
-        }
-    } else {
-        // A device-dependent bitmap: copied into a section of the screen's
-        // format (or a monochrome one), then freed.
-        BITMAP bm = ds.dsBm;
-        NewImage(bm.bmWidth, bm.bmHeight, bm.bmBitsPixel == 1 ? pf1bit : pfDevice, {}, false);
-        if (FHandle) {
-            TSelectedBitmap source(value);
-            TSelectedBitmap target(FHandle);
-            BitBlt(target.DC(), 0, 0, FWidth, FHeight, source.DC(), 0, 0, SRCCOPY);
-            GdiFlush();
-        }
-        DeleteObject(value);
+    // The pixels are copied into a bottom-up section of the same format
+    // (the system does not say reliably whether a section is top-down),
+    // and the handle given is freed.
+    BITMAP bm = ds.dsBm;
+    bool section = got == int(sizeof(DIBSECTION)) && bm.bmBits;
+    TPixelFormat format = pfDevice;
+    switch (section ? ds.dsBmih.biBitCount : bm.bmBitsPixel) {
+    case 1: format = pf1bit; break;
+    case 4: format = section ? pf4bit : pfDevice; break;
+    case 8: format = section ? pf8bit : pfDevice; break;
+    case 16:
+        format = section && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0 ? pf16bit
+                 : section                                                                       ? pf15bit
+                                                                                                 : pfDevice;
+        break;
+    case 24: format = section ? pf24bit : pfDevice; break;
+    case 32: format = section ? pf32bit : pfDevice; break;
+    default: break;
     }
+    std::vector<RGBQUAD> colors;
+    int bpp = BitsPerPixel(format);
+    if (section && bpp <= 8) {
+        colors.resize(size_t(1) << bpp);
+        TSelectedBitmap sel(value);
+        GetDIBColorTable(sel.DC(), 0, UINT(colors.size()), colors.data());
+    }
+    try {
+        NewImage(bm.bmWidth, std::abs(bm.bmHeight), format, colors, false);
+    } catch (...) {
+        DeleteObject(value);
+        throw;
+    }
+    if (FHandle) {
+        TDIBHeader info{};
+        info.Header.biSize = sizeof(BITMAPINFOHEADER);
+        info.Header.biWidth = FWidth;
+        info.Header.biHeight = FHeight;
+        info.Header.biPlanes = 1;
+        info.Header.biBitCount = WORD(FBitsPerPixel);
+        info.Header.biCompression = BI_RGB;
+        if (RealFormat(FPixelFormat) == pf16bit) {
+            info.Header.biCompression = BI_BITFIELDS;
+            const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+            std::memcpy(info.Colors, masks, sizeof masks);
+        } else {
+            std::copy(FColors.begin(), FColors.end(), info.Colors);
+            info.Header.biClrUsed = DWORD(FColors.size());
+        }
+        HDC dc = CreateCompatibleDC(nullptr);
+        GetDIBits(dc, value, 0, UINT(FHeight), FBits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        DeleteDC(dc);
+    }
+    DeleteObject(value);
     Changed(this);
 }
 
@@ -352,8 +366,7 @@ HBITMAP TBitmap::ReleaseHandle() {
 void* TBitmap::ScanLine(int row) {
     if (!FHandle || row < 0 || row >= FHeight) throw EInvalidGraphic("Scan line index out of range");
     GdiFlush();
-    int r = FTopDown ? row : FHeight - 1 - row;
-    return FBits + size_t(r) * size_t(RowStride());
+    return FBits + size_t(FHeight - 1 - row) * size_t(RowStride());
 }
 
 void TBitmap::Assign(TPersistent* source) {

@@ -68,8 +68,9 @@ public:
     // The DIB section (nullptr for an empty bitmap). Asking for it takes it
     // out of the canvas's DC, so that it can be selected elsewhere.
     HBITMAP Handle();
-    // Takes over a bitmap handle; a device-dependent bitmap is copied into a
-    // DIB section and freed.
+    // Takes the picture of a bitmap handle (a DIB section of any
+    // orientation, or a device-dependent bitmap) into a section of its own
+    // and frees the handle given.
     void SetHandle(HBITMAP value);
     // Gives the handle away; the bitmap becomes empty.
     HBITMAP ReleaseHandle();
@@ -127,7 +128,6 @@ private:
 
     HBITMAP FHandle = nullptr;
     Byte* FBits = nullptr;
-    bool FTopDown = false;
     int FWidth = 0;
     int FHeight = 0;
     int FBitsPerPixel = 0;
