@@ -219,9 +219,18 @@ void TCustomImageList::Delete(int index) {
 }
 
 void TCustomImageList::MoveNative(int curIndex, int newIndex) {
-    // Neighbours swap places until the image is where it belongs.
+    if (curIndex == newIndex) return;
+    // The image goes to a spare place at the end, those between move up or
+    // down one by one, and the image comes back at its new place. (Copies,
+    // not swaps: swapping is not reliable in every version of the native
+    // list.)
+    int spare = ImageList_GetImageCount(FHandle);
+    ImageList_SetImageCount(FHandle, UINT(spare + 1));
+    ImageList_Copy(FHandle, spare, FHandle, curIndex, ILCF_MOVE);
     int step = newIndex > curIndex ? 1 : -1;
-    for (int i = curIndex; i != newIndex; i += step) ImageList_Copy(FHandle, i + step, FHandle, i, ILCF_SWAP);
+    for (int i = curIndex; i != newIndex; i += step) ImageList_Copy(FHandle, i, FHandle, i + step, ILCF_MOVE);
+    ImageList_Copy(FHandle, newIndex, FHandle, spare, ILCF_MOVE);
+    ImageList_Remove(FHandle, spare);
 }
 
 void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
@@ -314,14 +323,18 @@ void TCustomImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT sty
     const DWORD ropDSPDxax = 0x00E20746;
     TColor savedBrush = canvas->Brush()->Color();
     TBrushStyle savedStyle = canvas->Brush()->Style();
-    canvas->Brush()->SetColor(clBtnHighlight);
     HDC dest = canvas->Handle();
-    COLORREF oldText = ::SetTextColor(dest, RGB(255, 255, 255));
-    COLORREF oldBk = ::SetBkColor(dest, RGB(0, 0, 0));
-    BitBlt(dest, x + 1, y + 1, FWidth, FHeight, monoDC, 0, 0, ropDSPDxax);
-    canvas->Brush()->SetColor(clBtnShadow);
-    dest = canvas->Handle();
-    BitBlt(dest, x, y, FWidth, FHeight, monoDC, 0, 0, ropDSPDxax);
+    COLORREF oldText = GetTextColor(dest);
+    COLORREF oldBk = GetBkColor(dest);
+    // Black pixels of the shape take the brush, white ones leave the canvas.
+    for (TColor color : {clBtnHighlight, clBtnShadow}) {
+        canvas->Brush()->SetColor(color);
+        dest = canvas->Handle();  // selects the brush, which sets the background colour
+        ::SetTextColor(dest, RGB(255, 255, 255));
+        ::SetBkColor(dest, RGB(0, 0, 0));
+        int offset = color == clBtnHighlight ? 1 : 0;
+        BitBlt(dest, x + offset, y + offset, FWidth, FHeight, monoDC, 0, 0, ropDSPDxax);
+    }
     // The canvas thinks its font's colour and brush's colour are selected.
     ::SetTextColor(dest, oldText);
     ::SetBkColor(dest, oldBk);
