@@ -159,7 +159,7 @@ void TComponent::DestroyComponents() {
     while (!FComponents.empty()) {
         TComponent* c = FComponents.back();
         Remove(c);
-        delete c;
+        c->Free();
     }
 }
 

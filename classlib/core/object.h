@@ -31,13 +31,20 @@ public:
     // all run, and before the destructors start.
     virtual void AfterConstruction() {}
     virtual void BeforeDestruction() {}
+
+    // Deletes the object after BeforeDestruction: the way to free an
+    // object whose overrides must still run before its destructors do.
+    void Free() {
+        BeforeDestruction();
+        delete this;
+    }
 };
 
 // Deletes an object and clears the pointer that held it.
 template <class T> void FreeAndNil(T*& object) {
     T* p = object;
     object = nullptr;
-    delete p;
+    if (p) p->Free();
 }
 
 // Declares the class description of a class; put it first in the class body.

@@ -1,0 +1,452 @@
+// Controls: TControl (anything with bounds on a parent), TWinControl (a
+// control with a window of its own, created when first needed),
+// TGraphicControl (painted by its parent) and TCustomControl (a windowed
+// control with a canvas and Paint).
+//
+// Every message a control handles arrives as a TMessage through its
+// WindowProc, an assignable method reference that starts out as the
+// control's own virtual WndProc. Handlers are the explicit cases of the
+// WndProc overrides.
+#pragma once
+
+#include <vector>
+
+#include "classlib/core/classes.h"
+#include "classlib/ui/graphics.h"
+#include "classlib/ui/messages.h"
+
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+QL_DECLARE_ENUM(TAlign);
+
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+QL_DECLARE_ENUM(TAnchorKind);
+using TAnchors = TSet<TAnchorKind>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+QL_DECLARE_ENUM(TMouseButton);
+
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+QL_DECLARE_ENUM(TShiftStateItem);
+using TShiftState = TSet<TShiftStateItem>;
+
+enum TControlStyleItem {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
+    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csNeedsBorderPaint,
+    csParentBackground
+};
+QL_DECLARE_ENUM(TControlStyleItem);
+using TControlStyle = TSet<TControlStyleItem>;
+
+enum TControlStateItem {
+    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
+    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+};
+QL_DECLARE_ENUM(TControlStateItem);
+using TControlState = TSet<TControlStateItem>;
+
+// Mouse cursors: the standard ones are negative, as Screen->Cursors() knows them.
+enum TCursor : short {
+    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
+    crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
+    crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18,
+    crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22
+};
+const TTypeInfo* TypeInfoOf(TCursor*);
+
+using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
+using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;
+using TKeyEvent = TEvent<TObject* /*Sender*/, Word& /*Key*/, TShiftState>;
+using TKeyPressEvent = TEvent<TObject* /*Sender*/, char& /*Key*/>;
+using TWndMethod = TEvent<TMessage&>;
+
+TShiftState KeysToShiftState(WPARAM keys);
+TShiftState KeyDataToShiftState(LPARAM keyData);
+
+// What a control may change about the hint it is about to show.
+struct THintInfo {
+    class TControl* HintControl = nullptr;
+    TPoint CursorPos;
+    TRect CursorRect;
+    String HintStr;
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    void* HintData = nullptr;
+};
+
+// A control's canvas: its handle is a DC of the control (a windowless
+// control draws on its parent's window at its own origin).
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(class TControl* control) : FControl(control) {}
+    ~TControlCanvas() override;
+    TControl* Control() const { return FControl; }
+    // Gives back a DC this canvas obtained itself.
+    void FreeHandle();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl;
+    HDC FDeviceContext = nullptr;
+    HWND FWindowHandle = nullptr;
+};
+
+class TControl : public TComponent {
+    QL_CLASS(TControl, TComponent)
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    // ---- Place ----
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    // The client area in the control's own coordinates.
+    virtual TRect ClientRect() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientWidth(int width);
+    void SetClientHeight(int height);
+    virtual void SetClientSize(int width, int height);
+    TPoint ClientToScreen(TPoint p) const;
+    TPoint ScreenToClient(TPoint p) const;
+    // The origin of the client area in its window's client coordinates
+    // (a windowless control lives in its parent's window).
+    virtual TPoint ClientOrigin() const;
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign align);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors anchors);
+
+    // ---- State ----
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool enabled);
+    // Visible here and in every parent up to a visible window.
+    virtual bool Showing() const;
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle style) { FControlStyle = style; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState state) { FControlState = state; }
+
+    // ---- Look ----
+    TFont* Font() const { return FFont; }
+    void SetFont(TFont* font) { FFont->Assign(font); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool parentFont);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool parentColor);
+    String Caption() const { return GetText(); }
+    void SetCaption(const String& text) { SetText(text); }
+    String Text() const { return GetText(); }
+    virtual void SetText(const String& text);
+    virtual String GetText() const { return FText; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor);
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& hint) { FHint = hint; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool showHint);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool parentShowHint);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
+    bool IsRightToLeft() const { return false; }
+
+    // ---- Messages and painting ----
+    // Delivers a message to this control at once (through WindowProc).
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The handler every message goes through; assignable so that others can
+    // sit in front of the control's own WndProc.
+    TWndMethod WindowProc;
+    virtual void WndProc(TMessage& message);
+    // What a message without a handler gets (windowed controls: the window
+    // class's procedure).
+    virtual void DefaultHandler(TMessage& message);
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Update();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+    // Paints the control into dc at its own origin (a windowless control)
+    // or as the window would (a windowed one).
+    virtual void PaintTo(HDC dc, int x, int y);
+
+    bool MouseCapture() const;
+    void SetMouseCapture(bool capture);
+
+    // ---- Events ----
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNotifyEvent OnResize;
+
+    virtual void Click();
+    virtual void DblClick();
+
+    // ---- Component ----
+    bool HasParent() const override { return FParent != nullptr; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* parent) override;
+    void SetName(const String& name) override;
+    void Loaded() override;
+    // Scales position, size and font by m/d (pixels per inch changes).
+    virtual void ChangeScale(int m, int d);
+
+protected:
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void Resize();
+    // A size or position change that the parent must lay out again.
+    void RequestAlign();
+    virtual void AdjustSize() {}
+    virtual void FontChanged(TObject* sender);
+    // The parent's font or colour, for ParentFont and ParentColor.
+    void ParentFontChanged();
+    void ParentColorChanged();
+    TCustomForm* ParentForm() const;
+    void InvalidateControl(bool isVisible, bool isOpaque);
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors{akLeft, akTop};
+    // Distances kept for anchoring to the right or the bottom.
+    int FAnchorRight = 0, FAnchorBottom = 0, FOriginalParentWidth = 0, FOriginalParentHeight = 0;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TFont* FFont;
+    bool FParentFont = true;
+    TColor FColor = clWindow;
+    bool FParentColor = true;
+    String FText;
+    TCursor FCursor = crDefault;
+    String FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TPopupMenu* FPopupMenu = nullptr;
+    TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    TControlState FControlState;
+
+    friend class TWinControl;
+    void UpdateAnchorRules();
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool dbl);
+    bool IsCaptionStored() const;
+    bool IsColorStored() const;
+    bool IsFontStored() const;
+    bool IsShowHintStored() const;
+};
+
+struct TCreateParams {
+    String Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    void* Param = nullptr;
+    WNDCLASSA WindowClass{};
+    String WinClassName;
+};
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+QL_DECLARE_ENUM(TBorderStyle);
+
+class TWinControl : public TControl {
+    QL_CLASS(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // ---- The window ----
+    // The window, created now if it does not exist yet.
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded();
+    // Destroys the window and makes it again with the current parameters.
+    void RecreateWnd();
+    void DestroyHandle();
+    // The control whose window is handle, or nullptr.
+    static TWinControl* FindControl(HWND handle);
+    // The window's parent to use when this control has no Parent.
+    HWND ParentWindow() const { return FParentWindow; }
+    void SetParentWindow(HWND window) { FParentWindow = window; }
+
+    // ---- Children ----
+    // Windowless children first, then windowed ones, each in z-order.
+    int ControlCount() const { return int(FControls.size() + FWinControls.size()); }
+    TControl* Controls(int index) const;
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    bool ContainsControl(TControl* control) const;
+    TControl* ControlAtPos(TPoint p, bool allowDisabled, bool allowWinControls = false) const;
+    // Lays out the aligned and anchored children.
+    void Realign();
+    void DisableAlign() { ++FAlignLevel; }
+    void EnableAlign();
+    virtual void AlignControls(TControl* control, TRect& rect);
+    // The area the aligned children share; a container may keep a border.
+    virtual void AdjustClientRect(TRect& rect) {}
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+    void SetChildOrder(TComponent* child, int order) override;
+    // Paints the windowless children into dc (the window's DC or a
+    // caller's), from first on in z-order.
+    void PaintControls(HDC dc, TControl* first);
+    void ScaleControls(int m, int d);
+
+    // ---- Focus and keys ----
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool tabStop);
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+    // The windowed children in tab order.
+    std::vector<TWinControl*> TabOrderList() const;
+    // The next or previous focusable control after current among this
+    // control's descendants, wrapping round.
+    TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+    void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
+    TBrush* Brush() const { return FBrush; }
+
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetParent(TWinControl* parent) override;
+    void SetText(const String& text) override;
+    String GetText() const override;
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    bool Showing() const override;
+    void Invalidate() override;
+    void Repaint() override;
+    void Update() override;
+    void PaintTo(HDC dc, int x, int y) override;
+    void ChangeScale(int m, int d) override;
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    virtual void CreateWindowHandle(const TCreateParams& params);
+    virtual void DestroyWnd();
+    virtual void DestroyWindowHandle();
+    // Makes this control a subclass of a native window class ("BUTTON").
+    void CreateSubClass(TCreateParams& params, const char* controlClassName);
+    void CreateHandle();
+    // Called once the window exists (and again after re-creation).
+    virtual void CreateHandleDone() {}
+    // What WM_PAINT paints: the window class's own drawing by default.
+    virtual void PaintWindow(HDC dc);
+    void PaintHandler(TMessage& message);
+    virtual void KeyDown(Word& key, TShiftState shift);
+    virtual void KeyUp(Word& key, TShiftState shift);
+    virtual void KeyPress(char& key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // The window reports its size or place: the control follows it.
+    void UpdateBounds();
+    void UpdateShowing();
+    virtual void ColorChanged();
+    bool IsControlMouseMsg(TMessage& message);
+    void Notification(TComponent* component, TOperation operation) override;
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;  // the window class's procedure
+    HWND FParentWindow = nullptr;
+    std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FWinControls;
+    std::vector<TWinControl*> FTabList;
+    bool FTabStop = false;
+    bool FDoubleBuffered = false;
+    int FAlignLevel = 0;
+    TBrush* FBrush;
+    bool FShowing = false;
+    bool FShowingChildren = false;
+
+private:
+    friend class TControl;
+    friend class TApplication;
+    static LRESULT CALLBACK InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void AlignList(TAlign align, TRect& rect);
+    void DoAnchors(TControl* control);
+    void ReflectNotification(TMessage& message, HWND child);
+    void HandleKey(TMessage& message, bool down);
+};
+
+// A windowless control: its parent paints it into the parent's window.
+class TGraphicControl : public TControl {
+    QL_CLASS(TGraphicControl, TControl)
+public:
+    explicit TGraphicControl(TComponent* owner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas() const { return FCanvas; }
+    void WndProc(TMessage& message) override;
+
+protected:
+    virtual void Paint() {}
+    TControlCanvas* FCanvas;
+};
+
+// A windowed control that paints itself on a canvas.
+class TCustomControl : public TWinControl {
+    QL_CLASS(TCustomControl, TWinControl)
+public:
+    explicit TCustomControl(TComponent* owner);
+    ~TCustomControl() override;
+    TCanvas* Canvas() const { return FCanvas; }
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC dc) override;
+    TControlCanvas* FCanvas;
+};
+
+// The form a control is on, or nullptr.
+TCustomForm* GetParentForm(const TControl* control);
+// A hidden window whose messages go to method (timers, theme notifiers).
+HWND AllocateHWnd(const TWndMethod& method);
+void DeallocateHWnd(HWND window);
+// Sizes at 96 pixels per inch scaled to a device: rounded, halves to even.
+int MulDivRound(int value, int numerator, int denominator);
