@@ -121,11 +121,7 @@ String TZvTranslateString::ExeBaseName() { return ChangeFileExt(ExtractFileName(
 bool TZvTranslateString::EvaluateCommand(const String& command, String& commandResult) {
     String name = Trim(UpperCase(command));
     bool changed = true;
-    auto size = [](void (TZvMacroSource::*get)(int&, int&), TZvMacroSource& source) {
-        int width = 0, height = 0;
-        (source.*get)(width, height);
-        return Format("%dx%d", {width, height});
-    };
+    int width = 0, height = 0;
 
     if (name == "APPL_NAME") {
         commandResult = VersionValue(FApplicationName, "APPL_NAME", vkProductName, "MyZVLApplication");
@@ -153,9 +149,11 @@ bool TZvTranslateString::EvaluateCommand(const String& command, String& commandR
         Source().FindForm(Owner(), formName, formCaption);
         commandResult = name == "FORMNAME" ? formName : formCaption;
     } else if (name == "SCREENSIZE") {
-        commandResult = size(&TZvMacroSource::GetScreenSize, Source());
+        Source().GetScreenSize(width, height);
+        commandResult = Format("%dx%d", {width, height});
     } else if (name == "DESKTOPSIZE") {
-        commandResult = size(&TZvMacroSource::GetDesktopSize, Source());
+        Source().GetDesktopSize(width, height);
+        commandResult = Format("%dx%d", {width, height});
     } else {
         changed = false;
     }

@@ -9,6 +9,13 @@ namespace {
 const char UpperDigits[] = "0123456789ABCDEF";
 const char LowerDigits[] = "0123456789abcdef";
 
+// "$" and the two digits at pos: the form StrToInt reads as hexadecimal.
+String HexPairNumber(const String& text, size_t pos) {
+    String number(1, '$');
+    number.append(text, pos, 2);
+    return number;
+}
+
 void AppendHexByte(String& out, Byte b, const char* digits) {
     out += digits[b >> 4];
     out += digits[b & 0x0F];
@@ -30,7 +37,7 @@ size_t HexToBytes(const String& text, void* buffer, size_t bufferSize) {
     Byte* bytes = static_cast<Byte*>(buffer);
     // StrToInt reads exactly two hexadecimal digits after "$" and raises
     // EConvertError for anything else.
-    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<Byte>(StrToInt("$" + digits.substr(2 * i, 2)));
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<Byte>(StrToInt(HexPairNumber(digits, 2 * i)));
     return count;
 }
 
@@ -49,7 +56,7 @@ String XorFromHex(const String& key, const String& hex) {
     String result;
     result.reserve(hex.size() / 2);
     for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        int value = StrToIntDef("$" + hex.substr(i, 2), ' ');
+        int value = StrToIntDef(HexPairNumber(hex, i), ' ');
         size_t index = i / 2;
         if (!key.empty()) value ^= static_cast<Byte>(key[index % key.size()]);
         result += static_cast<char>(value);
