@@ -149,7 +149,8 @@ void FreeMemoryContexts() {
     }
     for (TBitmapCanvas* c : canvases)
         if (c->TryLock()) {
-            c->FreeContext();
+            // Only a canvas nobody holds, this thread included.
+            if (c->LockCount() == 1) c->FreeContext();
             c->Unlock();
         }
 }
@@ -677,7 +678,7 @@ void TBitmap::ReadData(TStream* stream) {
     if (bmpSize >= 4 && Read32(bmp) == bmpSize - 4) {
         bmp += 4;
         bmpSize -= 4;
-    } else if (!(bmpSize >= 2 && bmp[0] == 'B' && bmp[1] == 'M')) {
+    } else if (bmpSize > 0 && !(bmpSize >= 2 && bmp[0] == 'B' && bmp[1] == 'M')) {
         InvalidBitmap();
     }
     if (bmpSize == 0) {

@@ -228,7 +228,8 @@ void TPicture::ReadData(TStream* stream) {
     if (rest > 0) payload.CopyFrom(*stream, rest);
     payload.SetPosition(0);
     std::unique_ptr<TGraphic> graphic(cls.Create());
-    graphic->ReadData(&payload);
+    // An empty graphic stores no bytes of its own and stays empty.
+    if (payload.Size() > 0) graphic->ReadData(&payload);
     TakeGraphic(graphic.release());
 }
 

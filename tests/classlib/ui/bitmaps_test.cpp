@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "classlib/os/resources.h"
 #include "classlib/ui/bitmaps.h"
 #include "ui_test_support.h"
 
@@ -415,6 +416,49 @@ TEST(IconTest, BadStreamRaises) {
         EXPECT_THROW(icon.LoadFromStream(stream), EInvalidGraphic);
         EXPECT_TRUE(icon.Empty());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Resources (compiled into this test from make_test_resources.py) ----------------------
+
+TEST(BitmapResourceTest, LoadsBitmapResourcesByNameAndNumber) {
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName(module, "QMTESTBITMAP");
+    ASSERT_EQ(bitmap.Width(), 3);
+    ASSERT_EQ(bitmap.Height(), 2);
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    EXPECT_EQ(LongWord(bitmap.Canvas()->Pixels(0, 0)), Rgb(255, 0, 0));
+    EXPECT_EQ(LongWord(bitmap.Canvas()->Pixels(2, 0)), Rgb(0, 0, 255));
+    EXPECT_EQ(LongWord(bitmap.Canvas()->Pixels(2, 1)), Rgb(255, 255, 0));
+
+    TBitmap numbered;
+    numbered.LoadFromResourceID(module, 101);
+    EXPECT_EQ(LongWord(numbered.Canvas()->Pixels(1, 1)), Rgb(0, 0, 0));
+    EXPECT_THROW(numbered.LoadFromResourceName(module, "NOSUCHBITMAP"), EResNotFound);
+    EXPECT_EQ(numbered.Width(), 3);
+}
+
+TEST(BitmapResourceTest, LoadsIconResources) {
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    TIcon icon;
+    icon.SetWidth(16);
+    icon.SetHeight(16);
+    icon.LoadFromResourceName(module, "QMTESTICON");
+    ASSERT_FALSE(icon.Empty());
+    EXPECT_EQ(icon.Width(), 16);
+    auto target = MakeBitmap(16, 16, clWhite);
+    target->Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(PixelAt(*target, 2, 8), Rgb(255, 0, 0));
+    EXPECT_EQ(PixelAt(*target, 13, 8), Rgb(0, 0, 255));
+
+    TIcon standard;  // the system's icon size
+    standard.LoadFromResourceName(module, "QMTESTICON");
+    EXPECT_EQ(standard.Width(), GetSystemMetrics(SM_CXICON));
+    EXPECT_THROW(standard.LoadFromResourceName(module, "NOSUCHICON"), EResNotFound);
 }
 
 }  // namespace

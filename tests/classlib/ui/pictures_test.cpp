@@ -217,6 +217,16 @@ TEST(PictureLayoutTest, DataRoundTripThroughTheLayout) {
     EXPECT_EQ(LongWord(b->Canvas()->Pixels(0, 0)), Rgb(255, 0, 0));
     EXPECT_EQ(LongWord(read.Glyph()->Canvas()->Pixels(2, 1)), Rgb(0, 0, 255));
 
+    // A picture holding an empty graphic keeps just its class.
+    TPictureHolder withIcon(nullptr);
+    withIcon.SetName("Holder2");
+    withIcon.Picture()->Icon();
+    String iconText = TWriter().WriteRootComponent(&withIcon);
+    TPictureHolder iconRead(nullptr);
+    TReader(iconText).ReadRootComponent(&iconRead);
+    ASSERT_NE(dynamic_cast<TIcon*>(iconRead.Picture()->Graphic()), nullptr) << iconText;
+    EXPECT_TRUE(iconRead.Picture()->Graphic()->Empty());
+
     // Empty pictures and graphics write nothing.
     TPictureHolder empty(nullptr);
     empty.SetName("Empty1");
