@@ -221,6 +221,48 @@ TEST_F(CanvasTest, ShapesTextAndPixels) {
     EXPECT_EQ(FCanvas.ClipRect(), Rect(0, 0, 40, 20));
 }
 
+TEST_F(CanvasTest, OutlinesEllipsesAndClippedText) {
+    FCanvas.Brush()->SetColor(clRed);
+    FCanvas.FrameRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(Pixel(0, 5), Rgb(255, 0, 0));
+    EXPECT_EQ(Pixel(9, 9), Rgb(255, 0, 0));
+    EXPECT_EQ(Pixel(5, 5), Rgb(255, 255, 255));
+
+    FCanvas.Brush()->SetColor(clLime);
+    FCanvas.Pen()->SetStyle(psClear);
+    FCanvas.Ellipse(10, 0, 20, 10);
+    EXPECT_EQ(Pixel(15, 5), Rgb(0, 255, 0));
+    EXPECT_EQ(Pixel(10, 0), Rgb(255, 255, 255));  // outside the curve
+    FCanvas.RoundRect(20, 0, 30, 10, 6, 6);
+    EXPECT_EQ(Pixel(25, 5), Rgb(0, 255, 0));
+    EXPECT_EQ(Pixel(20, 0), Rgb(255, 255, 255));  // the corner is rounded off
+
+    FCanvas.Pen()->SetStyle(psSolid);
+    FCanvas.Pen()->SetColor(clBlue);
+    const TPoint line[] = {{30, 12}, {39, 12}, {39, 19}};
+    FCanvas.Polyline(line);
+    EXPECT_EQ(Pixel(35, 12), Rgb(0, 0, 255));
+    EXPECT_EQ(Pixel(39, 15), Rgb(0, 0, 255));
+
+    // The rectangle is filled with the brush, the text cut at its edge.
+    FCanvas.Brush()->SetColor(clYellow);
+    FCanvas.TextRect(Rect(0, 12, 6, 20), 0, 12, "WWWW");
+    int filled = 0, inked = 0;
+    for (int x = 0; x < 6; ++x)
+        for (int y = 12; y < 20; ++y) ++(Pixel(x, y) == Rgb(255, 255, 0) ? filled : inked);
+    EXPECT_GT(filled, 0);
+    EXPECT_GT(inked, 0);
+    for (int y = 12; y < 20; ++y) EXPECT_EQ(Pixel(7, y), Rgb(255, 255, 255));
+
+    // A focus rectangle is a dotted XOR frame: twice is none.
+    FCanvas.DrawFocusRect(Rect(10, 12, 20, 20));
+    bool changed = false;
+    for (int x = 10; x < 20; ++x) changed |= Pixel(x, 12) != Rgb(255, 255, 255);
+    EXPECT_TRUE(changed);
+    FCanvas.DrawFocusRect(Rect(10, 12, 20, 20));
+    for (int x = 10; x < 20; ++x) EXPECT_EQ(Pixel(x, 12), Rgb(255, 255, 255));
+}
+
 TEST_F(CanvasTest, CopyRectAndDrawingAGraphic) {
     auto source = MakeBitmap(4, 4, clRed);
     FCanvas.CopyRect(Rect(0, 0, 8, 8), source->Canvas(), Rect(0, 0, 4, 4));
