@@ -3,6 +3,7 @@
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
+#include "classlib/ui/forms.h"
 #include "storage/file_version_info.h"
 
 namespace {
@@ -28,12 +29,14 @@ public:
         height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     }
 
+    // Through the application's message box, which tests can answer.
     void ShowInformation(const String& text) override {
-        MessageBoxA(GetActiveWindow(), text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONINFORMATION);
+        if (Application)
+            Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONINFORMATION);
+        else
+            MessageBoxA(nullptr, text.c_str(), ChangeFileExt(ExtractFileName(ApplicationExeName()), "").c_str(),
+                        MB_OK | MB_ICONINFORMATION);
     }
-
-private:
-    static String ApplicationTitle() { return ChangeFileExt(ExtractFileName(ApplicationExeName()), ""); }
 };
 
 }  // namespace

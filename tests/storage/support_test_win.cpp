@@ -8,6 +8,7 @@
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
+#include "classlib/ui/forms.h"
 #include "storage/zev_char_tables.h"
 #include "storage/zev_errors.h"
 #include "storage/zev_folders.h"
@@ -17,11 +18,17 @@
 
 namespace {
 
-// The program entry runs the unit's start-up; the tests do it once here.
+// The program entry runs the units' start-up; the tests do it once here.
 class TSupportUnit : public ::testing::Environment {
 public:
-    void SetUp() override { ZevSupportInitialize(); }
-    void TearDown() override { ZevSupportFinalize(); }
+    void SetUp() override {
+        ClasslibUiInitialize();
+        ZevSupportInitialize();
+    }
+    void TearDown() override {
+        ZevSupportFinalize();
+        ClasslibUiFinalize();
+    }
 };
 ::testing::Environment* const SupportUnit = ::testing::AddGlobalTestEnvironment(new TSupportUnit);
 

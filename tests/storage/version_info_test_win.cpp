@@ -5,6 +5,7 @@
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
+#include "classlib/ui/forms.h"
 #include "storage/file_version_info.h"
 #include "storage/text_macros.h"
 #include "storage/zev_errors.h"
@@ -68,6 +69,32 @@ TEST(SystemMacroSource, ExpandsTheProgramsOwnValues) {
     EXPECT_EQ(expander.ExpandText("%DESKTOPSIZE%"), IntToStr(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + "x" +
                                                         IntToStr(GetSystemMetrics(SM_CYVIRTUALSCREEN)));
     EXPECT_EQ(expander.ExpandText("Settings.ini"), "Settings.ini");
+}
+
+TEST(SystemMacroSource, FormNameAndCaptionOfARealForm) {
+    TForm form(nullptr);
+    form.SetName("frmMain");
+    form.SetText("Quillmere settings");
+    TZvTranslateString expander(&form);
+    EXPECT_EQ(expander.ExpandText("%FORMNAME%\\%FORMCAPTION%"), "frmMain\\Quillmere settings");
+}
+
+TEST(SystemMacroSource, InformationGoesThroughTheApplicationsMessageBox) {
+    ASSERT_NE(Application, nullptr);
+    TMessageBoxFunction saved = Application->MessageBoxFunction;
+    String shownText, shownCaption;
+    UINT shownFlags = 0;
+    Application->MessageBoxFunction = [&](HWND, const String& text, const String& caption, UINT flags) {
+        shownText = text;
+        shownCaption = caption;
+        shownFlags = flags;
+        return IDOK;
+    };
+    ZvMacroSource().ShowInformation("No version information");
+    Application->MessageBoxFunction = saved;
+    EXPECT_EQ(shownText, "No version information");
+    EXPECT_EQ(shownCaption, Application->Title());
+    EXPECT_EQ(shownFlags, UINT(MB_OK | MB_ICONINFORMATION));
 }
 
 }  // namespace
