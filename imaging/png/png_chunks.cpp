@@ -232,14 +232,16 @@ void TPNGPointerList::SetSize(int size)
 
 TPNGList::~TPNGList() { CutAt(0); }
 
+void TPNGPointerList::Truncate(int count)
+{
+    if (count >= 0 && std::size_t(count) < FItems.size()) FItems.erase(FItems.begin() + count, FItems.end());
+}
+
 void TPNGList::CutAt(int index)
 {
     if (index < 0) index = 0;
-    while (Count() > index) {
-        TChunk* chunk = Item(Count() - 1);
-        SetSize(Count() - 1);
-        delete chunk;
-    }
+    for (int i = Count() - 1; i >= index; --i) delete Item(i);
+    Truncate(index);
 }
 
 TChunk* TPNGList::FindChunk(TChunkClass cls) const

@@ -126,6 +126,10 @@ public:
     void* Remove(void* value);
     void SetSize(int size);
 
+protected:
+    // Drops the items from index count on.
+    void Truncate(int count);
+
 private:
     TPNGObjectCore* FOwner;
     std::vector<void*> FItems;
