@@ -2,20 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-bool SameText(const String& a, const String& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 32);
-        if (y >= 'a' && y <= 'z') y = char(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
-}  // namespace
+#include "classlib/core/sysutils.h"
 
 void RaiseListIndexError(int index) {
     throw EListError("List index out of bounds (" + std::to_string(index) + ")");

@@ -4,18 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "classlib/core/sysutils.h"
+
 namespace {
 
-bool SameText(const String& a, const String& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 32);
-        if (y >= 'a' && y <= 'z') y = char(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::vector<String> SplitPath(const String& path) {
     std::vector<String> parts;

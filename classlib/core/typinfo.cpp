@@ -4,26 +4,7 @@
 #include <climits>
 #include <mutex>
 
-namespace {
-
-bool SameName(const String& a, const String& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z') x -= 32;
-        if (y >= 'a' && y <= 'z') y -= 32;
-        if (x != y) return false;
-    }
-    return true;
-}
-
-String UpperAscii(String s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return s;
-}
-
-}  // namespace
+#include "classlib/core/sysutils.h"
 
 // ---- Classes ----------------------------------------------------------------
 
@@ -149,7 +130,7 @@ bool IdentToInt(const TTypeInfo* type, const String& ident, Int64& value) {
     auto it = IdentMaps().find(type);
     if (it == IdentMaps().end()) return false;
     for (const TIdentMapEntry& e : it->second)
-        if (SameName(e.Name, ident)) {
+        if (SameText(e.Name, ident)) {
             value = e.Value;
             return true;
         }
@@ -180,7 +161,7 @@ String GetEnumName(const TTypeInfo* type, Int64 value) {
 Int64 GetEnumValue(const TTypeInfo* type, const String& name) {
     if (type->Kind != tkEnumeration) return -1;
     for (size_t i = 0; i < type->EnumNames.size(); ++i)
-        if (SameName(type->EnumNames[i], name)) return type->MinValue + Int64(i);
+        if (SameText(type->EnumNames[i], name)) return type->MinValue + Int64(i);
     return -1;
 }
 
@@ -244,7 +225,7 @@ std::map<String, TClass>& ClassRegistry() {
 
 void RegisterClass(TClass cls) {
     std::lock_guard lock(RegistryLock());
-    ClassRegistry()[UpperAscii(cls->Name)] = cls;
+    ClassRegistry()[UpperCase(cls->Name)] = cls;
 }
 
 void RegisterClasses(std::initializer_list<TClass> classes) {
@@ -253,13 +234,13 @@ void RegisterClasses(std::initializer_list<TClass> classes) {
 
 void UnregisterClass(TClass cls) {
     std::lock_guard lock(RegistryLock());
-    auto it = ClassRegistry().find(UpperAscii(cls->Name));
+    auto it = ClassRegistry().find(UpperCase(cls->Name));
     if (it != ClassRegistry().end() && it->second == cls) ClassRegistry().erase(it);
 }
 
 TClass GetClass(const String& name) {
     std::lock_guard lock(RegistryLock());
-    auto it = ClassRegistry().find(UpperAscii(name));
+    auto it = ClassRegistry().find(UpperCase(name));
     return it == ClassRegistry().end() ? nullptr : it->second;
 }
 
@@ -281,7 +262,7 @@ std::vector<const TPropInfo*> GetPropList(TClass cls) {
             // stored rule: the newest declaration replaces the inherited one
             // in its place.
             auto same = std::find_if(list.begin(), list.end(),
-                                     [&](const TPropInfo* q) { return SameName(q->Name, p.Name); });
+                                     [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
             if (same != list.end())
                 *same = &p;
             else
@@ -293,7 +274,7 @@ std::vector<const TPropInfo*> GetPropList(TClass cls) {
 const TPropInfo* GetPropInfo(TClass cls, const String& name) {
     for (TClass c = cls; c; c = c->Parent)
         for (const TPropInfo& p : c->Props)
-            if (SameName(p.Name, name)) return &p;
+            if (SameText(p.Name, name)) return &p;
     return nullptr;
 }
 
@@ -304,7 +285,7 @@ const TPropInfo* GetPropInfo(const TObject* instance, const String& name) {
 const TMethodInfo* FindPublishedMethod(TClass cls, const String& name) {
     for (TClass c = cls; c; c = c->Parent)
         for (const TMethodInfo& m : c->Methods)
-            if (SameName(m.Name, name)) return &m;
+            if (SameText(m.Name, name)) return &m;
     return nullptr;
 }
 
@@ -318,7 +299,7 @@ const TMethodInfo* FindPublishedMethodByCode(TClass cls, TMethodCode code) {
 const TFieldInfo* FindPublishedField(TClass cls, const String& name) {
     for (TClass c = cls; c; c = c->Parent)
         for (const TFieldInfo& f : c->Fields)
-            if (SameName(f.Name, name)) return &f;
+            if (SameText(f.Name, name)) return &f;
     return nullptr;
 }
 
