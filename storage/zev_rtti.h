@@ -1,0 +1,262 @@
+// Type-information access: the class library's type descriptions
+// (TTypeInfo) wrapped in reference-counted objects, one class per kind of
+// type, reached through interfaces; and set values as text.
+//
+// A set value is a little-endian bit array of ZevSetSize bytes: its first
+// byte holds the element type's minimum rounded down to a multiple of 8,
+// so element v is bit (v - minimum + minimum mod 8).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "classlib/core/interfaces.h"
+#include "classlib/core/typinfo.h"
+
+class TStrings;
+
+// ---- Set values ---------------------------------------------------------------------
+
+// The number of bytes of a value of setType (a tkSet type description).
+int ZevSetSize(const TTypeInfo* setType);
+// The bit of element in a value of setType (see above).
+int ZevSetBitOf(const TTypeInfo* setType, Int64 element);
+// Between a set value and the bits a set property holds (element v at bit
+// v); elements that do not fit in 64 bits are dropped.
+void ZevSetFromBits(const TTypeInfo* setType, std::uint64_t bits, void* value);
+std::uint64_t ZevSetToBits(const TTypeInfo* setType, const void* value);
+
+// The element names (enumerations) or decimal numbers (other element
+// types) of the elements in value, joined with ", "; with wantBrackets in
+// "[" and "]"; with wantRanges, runs of two or more elements as
+// "first .. last". An empty set gives "[]" or "".
+String SetValueToText(const TTypeInfo* setType, const void* value, bool wantBrackets = true,
+                      bool wantRanges = false);
+// Parses text (items separated by ",", brackets optional, blanks around
+// items ignored, "a .. b" for a range) into value, which is cleared first.
+// An unknown enumeration name raises EZevRTTIError "Unknown identifier
+// '%s'."; a non-number for other element types, and an element outside
+// the element type's range, raise EConvertError.
+void TextToSetValue(const TTypeInfo* setType, void* value, const String& text);
+
+// ---- Interfaces ---------------------------------------------------------------------
+
+enum TZevOrdinalType { otSByte, otUByte, otSWord, otUWord, otSLong, otULong };
+QL_DECLARE_ENUM(TZevOrdinalType);
+
+class IZevBaseInfo : public IInterface {
+public:
+    // One labelled line per attribute ("Name: ...", "Type kind: ...").
+    virtual void WriteTo(TStrings& dest) = 0;
+    // A declaration of the type, or "// Declaration for '%s' not
+    // supported." for kinds without one.
+    virtual void DeclarationTo(TStrings& dest) = 0;
+
+protected:
+    ~IZevBaseInfo() = default;
+};
+
+class IZevTypeInfo : public virtual IZevBaseInfo {
+public:
+    static constexpr TGUID IID = GUID("{7DAD5220-46EA-11D5-B0C0-4854E825F345}");
+    virtual String Name() const = 0;
+    virtual TTypeKind TypeKind() const = 0;
+    virtual const TTypeInfo* TypeInfo() const = 0;
+
+protected:
+    ~IZevTypeInfo() = default;
+};
+
+class IZevOrdinalTypeInfo : public virtual IZevTypeInfo {
+public:
+    static constexpr TGUID IID = GUID("{7DAD5221-46EA-11D5-B0C0-4854E825F345}");
+    virtual TZevOrdinalType OrdinalType() const = 0;
+
+protected:
+    ~IZevOrdinalTypeInfo() = default;
+};
+
+class IZevOrdinalRangeTypeInfo : public virtual IZevOrdinalTypeInfo {
+public:
+    static constexpr TGUID IID = GUID("{7DAD5222-46EA-11D5-B0C0-4854E825F345}");
+    virtual Int64 MinValue() const = 0;
+    virtual Int64 MaxValue() const = 0;
+
+protected:
+    ~IZevOrdinalRangeTypeInfo() = default;
+};
+
+class IZevEnumerationTypeInfo : public virtual IZevOrdinalRangeTypeInfo {
+public:
+    static constexpr TGUID IID = GUID("{7DAD5223-46EA-11D5-B0C0-4854E825F345}");
+    virtual std::shared_ptr<IZevEnumerationTypeInfo> BaseType() = 0;
+    // The name of value (its decimal text outside the range).
+    virtual String Names(Int64 value) const = 0;
+    virtual String UnitName() const = 0;
+    // The value of a name, ignoring case, searching from the highest value
+    // down; -1 when it is none of the type's names.
+    virtual Int64 IndexOfName(const String& name) const = 0;
+
+protected:
+    ~IZevEnumerationTypeInfo() = default;
+};
+
+class IZevSetTypeInfo : public virtual IZevOrdinalTypeInfo {
+public:
+    static constexpr TGUID IID = GUID("{7DAD5224-46EA-11D5-B0C0-4854E825F345}");
+    virtual std::shared_ptr<IZevOrdinalTypeInfo> BaseType() = 0;
+    // Appends the elements of value to list (see SetValueToText).
+    virtual void GetAsList(const void* value, bool wantRanges, TStrings& list) = 0;
+    // Sets value from the items of list (see TextToSetValue).
+    virtual void SetAsList(void* value, TStrings& list) = 0;
+
+protected:
+    ~IZevSetTypeInfo() = default;
+};
+
+// ---- Wrappers ---------------------------------------------------------------------
+
+// A new wrapper of the class that fits typeInfo's kind: integers and
+// characters TZevOrdinalRangeTypeInfo, enumerations TZevEnumerationTypeInfo,
+// floats TZevFloatTypeInfo, sets TZevSetTypeInfo, classes
+// TZevClassTypeInfo, 64-bit integers TZevInt64TypeInfo, any other kind
+// TZevTypeInfo.
+std::shared_ptr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo);
+
+// The interface I of a wrapper, sharing its ownership; nullptr when the
+// wrapper does not implement it.
+template <class I, class From>
+std::shared_ptr<I> ZevQuery(const std::shared_ptr<From>& wrapper) {
+    void* p = nullptr;
+    if (!wrapper || !wrapper->QueryInterface(I::IID, &p) || !p) return nullptr;
+    return std::shared_ptr<I>(wrapper, static_cast<I*>(p));
+}
+
+class TZevTypeInfo : public virtual IZevTypeInfo, public std::enable_shared_from_this<TZevTypeInfo> {
+public:
+    explicit TZevTypeInfo(const TTypeInfo* typeInfo) : FTypeInfo(typeInfo) {}
+    virtual ~TZevTypeInfo() = default;
+
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    String Name() const override { return FTypeInfo->Name; }
+    TTypeKind TypeKind() const override { return FTypeInfo->Kind; }
+    const TTypeInfo* TypeInfo() const override { return FTypeInfo; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+
+protected:
+    const TTypeInfo* FTypeInfo;
+};
+
+class TZevOrdinalTypeInfo : public TZevTypeInfo, public virtual IZevOrdinalTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    // The smallest storage that holds the type's range.
+    TZevOrdinalType OrdinalType() const override;
+    void WriteTo(TStrings& dest) override;
+};
+
+class TZevOrdinalRangeTypeInfo : public TZevOrdinalTypeInfo, public virtual IZevOrdinalRangeTypeInfo {
+public:
+    using TZevOrdinalTypeInfo::TZevOrdinalTypeInfo;
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    Int64 MinValue() const override { return FTypeInfo->MinValue; }
+    Int64 MaxValue() const override { return FTypeInfo->MaxValue; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+class TZevEnumerationTypeInfo : public TZevOrdinalRangeTypeInfo, public virtual IZevEnumerationTypeInfo {
+public:
+    using TZevOrdinalRangeTypeInfo::TZevOrdinalRangeTypeInfo;
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    // The class library's enumerations have no base type of their own:
+    // the type itself.
+    std::shared_ptr<IZevEnumerationTypeInfo> BaseType() override;
+    String Names(Int64 value) const override;
+    String UnitName() const override { return String(); }
+    Int64 IndexOfName(const String& name) const override;
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+class TZevSetTypeInfo : public TZevOrdinalTypeInfo, public virtual IZevSetTypeInfo {
+public:
+    using TZevOrdinalTypeInfo::TZevOrdinalTypeInfo;
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    std::shared_ptr<IZevOrdinalTypeInfo> BaseType() override;
+    void GetAsList(const void* value, bool wantRanges, TStrings& list) override;
+    void SetAsList(void* value, TStrings& list) override;
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+class TZevFloatTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    TFloatType FloatType() const { return FTypeInfo->FloatType; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+class TZevInt64TypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    Int64 MinValue() const { return FTypeInfo->MinValue; }
+    Int64 MaxValue() const { return FTypeInfo->MaxValue; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+class TZevPropInfo;
+
+class TZevClassTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    TClass ClassRef() const { return FTypeInfo->ClassType(); }
+    // nullptr for the root class.
+    std::shared_ptr<TZevClassTypeInfo> Parent() const;
+    // Published properties, the ancestors' included; the class's own.
+    int PropertyCount() const;
+    int TotalPropertyCount() const { return PropertyCount(); }
+    int OwnPropertyCount() const;
+    std::shared_ptr<TZevPropInfo> Properties(int index) const;
+    String PropNames(int index) const;
+    String UnitName() const { return String(); }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+// One published property.
+class TZevPropInfo : public IInterface, public std::enable_shared_from_this<TZevPropInfo> {
+public:
+    explicit TZevPropInfo(const TPropInfo* propInfo) : FPropInfo(propInfo) {}
+    virtual ~TZevPropInfo() = default;
+
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    const TPropInfo* PropInfo() const { return FPropInfo; }
+    String Name() const { return FPropInfo->Name; }
+    std::shared_ptr<IZevTypeInfo> PropType() const { return ZevTypeInfo(FPropInfo->PropType()); }
+    bool HasReader() const { return FPropInfo->HasGetter(); }
+    bool HasWriter() const { return FPropInfo->HasSetter(); }
+    bool HasDefault() const { return FPropInfo->Default != TPropInfo::NoDefault; }
+    Int64 Default() const { return FPropInfo->Default; }
+    bool IsStored(TObject* instance) const { return IsStoredProp(instance, FPropInfo); }
+
+private:
+    const TPropInfo* FPropInfo;
+};
+
+// ---- The unit ------------------------------------------------------------------------
+
+// Start-up: makes the process-wide list of type descriptions made at run
+// time (nothing in this program adds to it). Finalisation empties and
+// frees it. The list is locked on every access.
+void ZevRttiInitialize();
+void ZevRttiFinalize();
+// Adds a type description made at run time (counted), and releases one;
+// false when the list does not exist.
+bool ZevAddRuntimeTypeInfo(const TTypeInfo* typeInfo);
+bool ZevReleaseRuntimeTypeInfo(const TTypeInfo* typeInfo);
+int ZevRuntimeTypeInfoCount();
