@@ -99,6 +99,27 @@ private:
     HWND FWindowHandle = nullptr;
 };
 
+// Lends a DC to a canvas for one paint: the canvas is locked and gets the
+// DC, and gives it back (unlocked) when the scope ends, also when painting
+// raises.
+class TCanvasPaintScope {
+public:
+    TCanvasPaintScope(TControlCanvas* canvas, HDC dc) : FCanvas(canvas) {
+        FCanvas->Lock();
+        FCanvas->FreeHandle();
+        FCanvas->SetHandle(dc);
+    }
+    ~TCanvasPaintScope() {
+        FCanvas->SetHandle(nullptr);
+        FCanvas->Unlock();
+    }
+    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas* FCanvas;
+};
+
 class TControl : public TComponent {
     QL_CLASS(TControl, TComponent)
 public:

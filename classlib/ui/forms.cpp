@@ -247,17 +247,8 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    try {
-        OnPaint(this);
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    TCanvasPaintScope scope(FCanvas, dc);
+    OnPaint(this);
 }
 
 void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {

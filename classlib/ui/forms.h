@@ -137,7 +137,7 @@ private:
     int FClientWidthPending = -1, FClientHeightPending = -1;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
-    TCanvas* FCanvas;
+    TControlCanvas* FCanvas;
     int FModalLevel = 0;
 };
 
