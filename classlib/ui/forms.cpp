@@ -5,6 +5,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/os/files.h"
 #include "classlib/os/resources.h"
+#include "classlib/ui/stdctrls.h"
 #include "classlib/ui/timers.h"
 
 TApplication* Application = nullptr;
@@ -971,6 +972,7 @@ void ClasslibUiInitialize() {
     if (!Application) Application = new TApplication(nullptr);
     if (!Screen) Screen = new TScreen(nullptr);
     RegisterClasses({TForm::StaticClass()});
+    RegisterStandardControls();
 }
 
 void ClasslibUiFinalize() {
