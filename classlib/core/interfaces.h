@@ -51,7 +51,11 @@ consteval unsigned long long HexField(const char* s, int from, int digits) {
 }  // namespace interfaces_detail
 
 // A GUID from its registry form "{8-4-4-4-12}", checked at compile time.
-consteval TGUID GUID(const char (&text)[39]) {
+// Written GUID("{...}"): the Windows headers name their own GUID type so,
+// and a type and a function cannot share the name, hence the macro, which
+// only a "(" right after the name calls (the Windows headers never write
+// that).
+consteval TGUID StringToGUID(const char (&text)[39]) {
     using interfaces_detail::HexField;
     if (text[0] != '{' || text[9] != '-' || text[14] != '-' || text[19] != '-' || text[24] != '-' || text[37] != '}')
         throw "not a GUID";
@@ -64,6 +68,7 @@ consteval TGUID GUID(const char (&text)[39]) {
     for (int i = 0; i < 6; ++i) g.D4[2 + i] = Byte(HexField(text, 25 + 2 * i, 2));
     return g;
 }
+#define GUID(text) StringToGUID(text)
 
 // The base of every interface.
 class IInterface {
