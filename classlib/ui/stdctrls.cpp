@@ -737,7 +737,9 @@ int TComboBoxStrings::Add(const String& s) {
         while (index < list->Count() && CompareStrings(list->Strings(index), s) <= 0) ++index;
     }
     list->Insert(index, s);
-    if (index <= FComboBox->FSaveIndex) ++FComboBox->FSaveIndex;
+    // The selection stays on its line (a layout being read gives it as a
+    // plain index before the lines).
+    if (!FComboBox->IsLoading() && index <= FComboBox->FSaveIndex) ++FComboBox->FSaveIndex;
     return index;
 }
 
@@ -757,7 +759,7 @@ void TComboBoxStrings::Insert(int index, const String& s) {
         return;
     }
     FComboBox->FSaveItems->Insert(index, s);
-    if (index <= FComboBox->FSaveIndex) ++FComboBox->FSaveIndex;
+    if (!FComboBox->IsLoading() && index <= FComboBox->FSaveIndex) ++FComboBox->FSaveIndex;
 }
 
 void TComboBoxStrings::Delete(int index) {
@@ -786,7 +788,9 @@ void TComboBoxStrings::Clear() {
         return;
     }
     FComboBox->FSaveItems->Clear();
-    FComboBox->FSaveIndex = -1;
+    // A layout being read gives the selection before the lines (which it
+    // clears first): keep it for them.
+    if (!FComboBox->IsLoading()) FComboBox->FSaveIndex = -1;
 }
 
 void TComboBoxStrings::SetUpdateState(bool updating) {
