@@ -18,8 +18,14 @@ bool TZvAppStoragePlacementStore::ValueStored(const String& path) { return FStor
 String TZvAppStoragePlacementStore::ReadString(const String& path, const String& defaultValue) {
     return FStore->ReadString(path, defaultValue);
 }
+// A hand-edited value that is no number reads as the default, as a missing
+// one does: the placement then keeps what the form has.
 int TZvAppStoragePlacementStore::ReadInteger(const String& path, int defaultValue) {
-    return FStore->ReadInteger(path, defaultValue);
+    try {
+        return FStore->ReadInteger(path, defaultValue);
+    } catch (const EConvertError&) {
+        return defaultValue;
+    }
 }
 void TZvAppStoragePlacementStore::WriteString(const String& path, const String& value) {
     FStore->WriteString(path, value);
