@@ -1,0 +1,77 @@
+#include "app/settings_updater.h"
+
+#include "app/compiler_keys.h"
+#include "app/settings_rewrite.h"
+
+String TSettingsUpdater::GetPath(const String& compilerCaption, const TWindowChoices& choices, bool probe) {
+    if (!probe) {
+        String missing = CheckChoices(choices);
+        if (!missing.empty()) {
+            FSystem.ShowMessage(missing);
+            return String();
+        }
+    }
+    if (choices.Family.empty()) return String();
+
+    const String key = CompilerRegistryKey(compilerCaption, choices.Family);
+    String folder = FSystem.ReadKeyDefault(rrLocalMachine, key);
+    if (folder.empty()) folder = FSystem.ReadKeyDefault(rrCurrentUser, key);
+    if (!folder.empty()) folder += '\\';
+    return folder;
+}
+
+std::array<bool, 3> TSettingsUpdater::ProbeCompilers(const TWindowChoices& choices) {
+    std::array<bool, 3> found{};
+    for (std::size_t i = 0; i < found.size(); ++i)
+        found[i] = FSystem.DirectoryExists(GetPath(kCompilerCaptions[i], choices, true));
+    return found;
+}
+
+std::vector<String> TSettingsUpdater::ListEntries(const TFileListKind& kind) {
+    const String programFolder = FSystem.ProgramFolder();
+    std::vector<String> entries = FileListEntries(kind, FSystem.FindNames(FileListMask(kind, programFolder)));
+    if (entries.size() == 1) FSystem.ShowMessage(NoFilesFoundMessage(kind, programFolder));
+    return entries;
+}
+
+bool TSettingsUpdater::PutLayoutInPlace(const String& compilerFolder, const String& layout) {
+    const String source = ProgramLayoutFile(FSystem.ProgramFolder(), layout);
+    const String target = CompilerLayoutFile(compilerFolder, layout);
+    if (FSystem.FileExists(target)) return true;  // never overwritten
+    FSystem.CopyNewFile(source, target);
+    // The copy's own answer is not enough: what counts is that the IDE
+    // finds the layout it is told to open.
+    if (FSystem.FileExists(target)) return true;
+    FSystem.ShowMessage(LayoutNotCopiedMessage(source, target));
+    return false;
+}
+
+int TSettingsUpdater::ImportSettings(const String& compilerCaption, const TWindowChoices& choices,
+                                     const TCompilerOptions& options) {
+    const String folder = GetPath(compilerCaption, choices, false);
+    if (folder.empty()) return 1;
+    const String fileName = folder + kCompilerSettingsFileName;
+    if (!FSystem.FileExists(fileName)) return 1;
+
+    // The whole rewrite is done in memory first: a damaged file raises
+    // before anything on disk has changed.
+    TRewriteOutcome outcome;
+    const String text = RewriteCompilerSettingsText(FSystem.ReadFile(fileName), options, &outcome);
+    if (outcome.LayoutNamed && !PutLayoutInPlace(folder, options.Layout)) return 1;
+    FSystem.ReplaceFile(fileName, text);
+    return 0;
+}
+
+int TSettingsUpdater::ChangeCompiler(const String& compilerCaption, const TWindowChoices& choices,
+                                     const TCompilerOptions& options) {
+    const int result = ImportSettings(compilerCaption, choices, options);
+    if (result == 0) FSystem.ShowMessage(CompilerChangedMessage(compilerCaption, choices.Family));
+    return result;
+}
+
+int TSettingsUpdater::ChangeAllCompilers(const TWindowChoices& choices, const TCompilerOptions& options) {
+    int failures = 0;
+    for (const char* caption : kCompilerCaptions) failures += ImportSettings(caption, choices, options);
+    FSystem.ShowMessage(AllCompilersChangedMessage(failures));
+    return failures;
+}
