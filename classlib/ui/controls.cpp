@@ -192,6 +192,8 @@ void TControl::Loaded() {
         if (FParentShowHint) FShowHint = FParent->FShowHint;
         UpdateAnchorRules();
     }
+    // A container lays out the children it was given while it was read.
+    if (auto* win = dynamic_cast<TWinControl*>(this); win && FControlState.Contains(csAlignmentNeeded)) win->Realign();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
