@@ -1,0 +1,272 @@
+// The settings updater on the real system (Wine in the test runs): registry
+// keys in the 32-bit view below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER,
+// a temporary folder for the program and the compilers, and the
+// application's message boxes answered by the test.
+#include "app/updater_system_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/compiler_keys.h"
+#include "app/settings_updater.h"
+#include "app_test_support.h"
+#include "classlib/core/sysutils.h"
+#include "classlib/os/files.h"
+#include "classlib/os/win.h"
+#include "classlib/ui/forms.h"
+
+namespace {
+
+using Strings = std::vector<String>;
+
+class UpdaterSystemWin : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!Application) ClasslibUiInitialize();
+        Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
+            Messages.push_back(text);
+            return IDOK;
+        };
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        const String unique = std::to_string(GetCurrentProcessId()) + "-" + info->name();
+        // A target family of the test's own keeps its keys apart from any
+        // other run sharing the registry.
+        Family = "for QMTEST-" + unique;
+        Root = GetTempDir() + "qm-app-" + unique + "\\";
+        RemoveAll();
+        ASSERT_TRUE(ForceDirectories(Root + "Quillmere\\Layouts"));
+        ASSERT_TRUE(ForceDirectories(Root + "Quillmere\\Color Schemes"));
+        ASSERT_TRUE(ForceDirectories(Root + "mikroC\\Layouts"));
+        Program = Root + "Quillmere\\";
+        WriteFile(Program + "Layouts\\Debug Wide.dat", "layout bytes");
+        WriteFile(Program + "Color Schemes\\Dark.col", "scheme bytes");
+        WriteFile(Root + "mikroC\\settings.ini", ReadFixture("mikroc_pic_settings.ini"));
+    }
+
+    void TearDown() override {
+        RemoveAll();
+        Application->MessageBoxFunction = nullptr;
+    }
+
+    void RemoveAll() {
+        for (const char* caption : kCompilerCaptions)
+            for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+                for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+                    RegDeleteKeyExA(root, Key(caption).c_str(), view, 0);
+        std::error_code ec;
+        if (std::filesystem::exists(Root, ec)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(Root, ec))
+                SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::filesystem::remove_all(Root, ec);
+        }
+    }
+
+    String Key(const String& caption) const { return CompilerRegistryKey(caption, Family); }
+
+    // Writes the compiler key's default value as the installers do: in the
+    // 32-bit view.
+    void SetDefault(HKEY root, const String& caption, DWORD type, const void* data, DWORD size,
+                    REGSAM view = KEY_WOW64_32KEY) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(root, Key(caption).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, "", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    void SetFolder(HKEY root, const String& caption, const String& folder, DWORD type = REG_SZ,
+                   REGSAM view = KEY_WOW64_32KEY) {
+        SetDefault(root, caption, type, folder.c_str(), DWORD(folder.size() + 1), view);
+    }
+
+    static void WriteFile(const String& name, const String& bytes) {
+        std::ofstream(name, std::ios::binary) << bytes;
+    }
+    static String ReadBytes(const String& name) {
+        std::ifstream in(name, std::ios::binary);
+        return String(std::istreambuf_iterator<char>(in), {});
+    }
+
+    TWindowChoices Choices() const {
+        TWindowChoices c;
+        c.FamilyIndex = 0;
+        c.Family = Family;
+        c.LayoutCount = 2;
+        c.LayoutIndex = 1;
+        c.SchemeCount = 2;
+        c.SchemeIndex = 1;
+        return c;
+    }
+
+    String Family, Root, Program;
+    Strings Messages;
+};
+
+}  // namespace
+
+TEST_F(UpdaterSystemWin, DefaultValueReadsAsTextOnlyWhenItIsText) {
+    TWindowsUpdaterSystem sys(Program);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", "C:\\mC");
+    SetFolder(HKEY_CURRENT_USER, "mikroPascal PRO", "%ProgramFiles%\\mP", REG_EXPAND_SZ);
+    const DWORD number = 7;
+    SetDefault(HKEY_LOCAL_MACHINE, "mikroBasic PRO", REG_DWORD, &number, sizeof number);
+    EXPECT_EQ(sys.ReadKeyDefault(rrLocalMachine, Key("mikroC PRO")), "C:\\mC");
+    EXPECT_EQ(sys.ReadKeyDefault(rrCurrentUser, Key("mikroC PRO")), "");
+    EXPECT_EQ(sys.ReadKeyDefault(rrCurrentUser, Key("mikroPascal PRO")), "%ProgramFiles%\\mP");
+    EXPECT_EQ(sys.ReadKeyDefault(rrLocalMachine, Key("mikroBasic PRO")), "") << "a number names no folder";
+    EXPECT_EQ(sys.ReadKeyDefault(rrLocalMachine, Key("no such compiler")), "");
+}
+
+TEST_F(UpdaterSystemWin, KeyWithoutDefaultValueOrOnlyInTheOtherViewIsNotFound) {
+    TWindowsUpdaterSystem sys(Program);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key("mikroC PRO").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("7.0"), 4);
+    RegCloseKey(key);
+    EXPECT_EQ(sys.ReadKeyDefault(rrLocalMachine, Key("mikroC PRO")), "");
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroPascal PRO", "C:\\64", REG_SZ, KEY_WOW64_64KEY);
+    EXPECT_EQ(sys.ReadKeyDefault(rrLocalMachine, Key("mikroPascal PRO")), "");
+}
+
+TEST_F(UpdaterSystemWin, CurrentUserFallbackAndTheProbe) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    const DWORD number = 1;
+    // mikroC: a number for the machine, the folder for the user.
+    SetDefault(HKEY_LOCAL_MACHINE, "mikroC PRO", REG_DWORD, &number, sizeof number);
+    SetFolder(HKEY_CURRENT_USER, "mikroC PRO", Root + "mikroC");
+    // mikroPascal: recorded, but its folder was removed since.
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroPascal PRO", Root + "gone");
+    EXPECT_EQ(updater.GetPath("mikroC PRO", Choices(), true), Root + "mikroC\\");
+    EXPECT_EQ(updater.ProbeCompilers(Choices()), (std::array<bool, 3>{true, false, false}));
+    TWindowChoices none = Choices();
+    none.FamilyIndex = -1;
+    none.Family = "";
+    EXPECT_EQ(updater.ProbeCompilers(none), (std::array<bool, 3>{false, false, false}));
+    EXPECT_TRUE(Messages.empty());
+}
+
+TEST_F(UpdaterSystemWin, ListsTakeOnlyTheExactExtension) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    for (const char* name : {"my.layout.dat", "Old.data", "UPPER.DAT", "notes.txt"})
+        WriteFile(Program + "Layouts\\" + name, "x");
+    ASSERT_TRUE(CreateDir(Program + "Layouts\\Folder.dat"));
+    Strings entries = updater.ListEntries(kLayoutList);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries[0], "------------");
+    std::sort(entries.begin() + 1, entries.end());
+    // Folders are listed as the search finds them; "Old.data" is not,
+    // whether or not the system's search matched it.
+    EXPECT_EQ(entries, (Strings{"------------", "Debug Wide", "Folder", "UPPER", "my.layout"}));
+    EXPECT_EQ(updater.ListEntries(kColorSchemeList), (Strings{"------------", "Dark"}));
+    EXPECT_TRUE(Messages.empty());
+}
+
+TEST_F(UpdaterSystemWin, EmptyOrMissingFoldersSaySoWithLineFeedBeforeCarriageReturn) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    ASSERT_TRUE(DeleteFile(Program + "Layouts\\Debug Wide.dat"));
+    std::filesystem::remove_all(Program + "Color Schemes");
+    EXPECT_EQ(updater.ListEntries(kLayoutList), Strings{"------------"});
+    EXPECT_EQ(updater.ListEntries(kColorSchemeList), Strings{"------------"});
+    EXPECT_EQ(Messages, (Strings{"No layout files (*.dat) found in\n\r" + Program + "Layouts\\ folder.",
+                                 "No color scheme files (*.col) found in\n\r" + Program + "Color Schemes\\ folder."}));
+}
+
+TEST_F(UpdaterSystemWin, CompilerButtonRewritesTheFileAndCopiesTheLayout) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    EXPECT_EQ(updater.ChangeCompiler("mikroC PRO", Choices(), StartOptions()), 0);
+    EXPECT_EQ(ReadBytes(Root + "mikroC\\settings.ini"), ReadFixture("mikroc_pic_settings.expected.ini"));
+    EXPECT_EQ(ReadBytes(Root + "mikroC\\Layouts\\Debug Wide.dat"), "layout bytes");
+    EXPECT_EQ(Messages, Strings{"mikroC PRO " + Family + " settings succesfully changed."});
+    // Nothing but the file itself is left in the folder.
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(Root + "mikroC")) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(UpdaterSystemWin, ExistingLayoutInTheCompilerIsKept) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    WriteFile(Root + "mikroC\\Layouts\\Debug Wide.dat", "the compiler's own");
+    EXPECT_EQ(updater.ImportSettings("mikroC PRO", Choices(), StartOptions()), 0);
+    EXPECT_EQ(ReadBytes(Root + "mikroC\\Layouts\\Debug Wide.dat"), "the compiler's own");
+}
+
+TEST_F(UpdaterSystemWin, LayoutThatCannotBeCopiedLeavesTheSettingsAsTheyWere) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    std::filesystem::remove_all(Root + "mikroC\\Layouts");
+    const String before = ReadBytes(Root + "mikroC\\settings.ini");
+    EXPECT_EQ(updater.ChangeCompiler("mikroC PRO", Choices(), StartOptions()), 1);
+    EXPECT_EQ(ReadBytes(Root + "mikroC\\settings.ini"), before);
+    EXPECT_EQ(Messages, Strings{LayoutNotCopiedMessage(Program + "Layouts\\Debug Wide.dat",
+                                                        Root + "mikroC\\Layouts\\Debug Wide.dat")});
+}
+
+TEST_F(UpdaterSystemWin, MissingSettingsFileOrFolderFailsSilently) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    SetFolder(HKEY_CURRENT_USER, "mikroPascal PRO", Root + "gone");
+    ASSERT_TRUE(DeleteFile(Root + "mikroC\\settings.ini"));
+    EXPECT_EQ(updater.ChangeCompiler("mikroC PRO", Choices(), StartOptions()), 1);
+    EXPECT_EQ(updater.ChangeCompiler("mikroPascal PRO", Choices(), StartOptions()), 1);
+    EXPECT_EQ(updater.ChangeCompiler("mikroBasic PRO", Choices(), StartOptions()), 1);
+    EXPECT_TRUE(Messages.empty());
+    EXPECT_EQ(updater.ChangeAllCompilers(Choices(), StartOptions()), 3);
+    EXPECT_EQ(Messages, Strings{"0 out of 3 settings succesfully changed."});
+}
+
+TEST_F(UpdaterSystemWin, ReadOnlySettingsFileRaisesAndStaysIntact) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    const String file = Root + "mikroC\\settings.ini";
+    const String before = ReadBytes(file);
+    ASSERT_EQ(FileSetAttr(file, faReadOnly), 0);
+    EXPECT_THROW(updater.ChangeCompiler("mikroC PRO", Choices(), StartOptions()), EFCreateError);
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_TRUE(FileGetAttr(file) & faReadOnly);
+    EXPECT_TRUE(Messages.empty()) << "no success message";
+}
+
+TEST_F(UpdaterSystemWin, SavedFileKeepsItsHiddenAttribute) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    const String file = Root + "mikroC\\settings.ini";
+    ASSERT_EQ(FileSetAttr(file, faHidden), 0);
+    EXPECT_EQ(updater.ImportSettings("mikroC PRO", Choices(), StartOptions()), 0);
+    EXPECT_TRUE(FileGetAttr(file) & faHidden);
+    EXPECT_EQ(ReadBytes(file), ReadFixture("mikroc_pic_settings.expected.ini"));
+}
+
+TEST_F(UpdaterSystemWin, DamagedFileRaisesTheIndexErrorAndStaysIntact) {
+    TWindowsUpdaterSystem sys(Program);
+    TSettingsUpdater updater(sys);
+    SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", Root + "mikroC");
+    const String file = Root + "mikroC\\settings.ini";
+    String damaged = ReadFixture("mikroc_pic_settings.ini");
+    damaged.erase(damaged.find("[frmOptions2]\r\n"), 15);
+    WriteFile(file, damaged);
+    try {
+        updater.ChangeAllCompilers(Choices(), StartOptions());
+        ADD_FAILURE() << "no error";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (-1)");
+    }
+    EXPECT_EQ(ReadBytes(file), damaged);
+    EXPECT_FALSE(FileExists(Root + "mikroC\\Layouts\\Debug Wide.dat"));
+    EXPECT_TRUE(Messages.empty());
+}
