@@ -1,0 +1,54 @@
+// Small GDI helpers of the PNG picture and its conversions: palettes from
+// colour tables, memory DCs with a bitmap selected, the screen DC and
+// 32-bit sections.
+#pragma once
+
+#include "classlib/os/win.h"
+#include "classlib/ui/geometry.h"
+#include "imaging/png/png_types.h"
+
+// A palette of count entries of table (nullptr when GDI refuses).
+HPALETTE CreatePngPalette(const TPngRGBQuad* table, int count);
+
+// The rectangle with Left <= Right and Top <= Bottom.
+TRect NormalizedRect(const TRect& rect);
+
+// The screen's DC for the lifetime of the object.
+class TScreenDC {
+public:
+    TScreenDC() : FDC(GetDC(nullptr)) {}
+    ~TScreenDC() { ReleaseDC(nullptr, FDC); }
+    TScreenDC(const TScreenDC&) = delete;
+    TScreenDC& operator=(const TScreenDC&) = delete;
+    HDC DC() const { return FDC; }
+
+private:
+    HDC FDC;
+};
+
+// A memory DC (compatible with the screen) with a bitmap selected; it owns
+// both and frees them.
+class TMemoryBitmap {
+public:
+    explicit TMemoryBitmap(HBITMAP bitmap);
+    ~TMemoryBitmap();
+    TMemoryBitmap(const TMemoryBitmap&) = delete;
+    TMemoryBitmap& operator=(const TMemoryBitmap&) = delete;
+
+    bool Valid() const { return FDC && FBitmap; }
+    HDC DC() const { return FDC; }
+    HBITMAP Bitmap() const { return FBitmap; }
+
+private:
+    HDC FDC = nullptr;
+    HBITMAP FBitmap;
+    HGDIOBJ FOld = nullptr;
+};
+
+// A 32-bit top-down section of width x height pixels, zero-filled (blue,
+// green, red, reserved per pixel); *bits receives its rows.
+HBITMAP CreateTopDownSection(int width, int height, Byte** bits);
+
+// The same with a 108-byte header and bit fields that name the fourth byte
+// as alpha (red 0xFF0000, green 0xFF00, blue 0xFF, alpha 0xFF000000).
+HBITMAP CreateAlphaSection(int width, int height, Byte** bits);
