@@ -890,8 +890,6 @@ void TCustomComboBox::CreateWnd() {
     HookEdit();
 }
 
-void TCustomComboBox::CreateHandleDone() { TWinControl::CreateHandleDone(); }
-
 void TCustomComboBox::SaveItems() {
     // The window goes: its lines, selection and text stay with the control.
     FText = TWinControl::GetText();

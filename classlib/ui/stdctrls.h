@@ -328,7 +328,6 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
-    void CreateHandleDone() override;
     virtual void Change();
     virtual void Select();
     virtual void DropDown();
