@@ -543,6 +543,13 @@ void TRadioButton::ButtonNotify(WORD code) {
 }
 
 void TRadioButton::WndProc(TMessage& m) {
+    if (m.Msg == WM_SETFOCUS) {
+        // Reaching a radio button with the keyboard (the arrow keys) checks
+        // it, as the system's dialogs do; a click checks it on release.
+        TButtonControl::WndProc(m);
+        if (!ClicksDisabled() && FEnabled && !FChecked && FHandle && GetFocus() == FHandle) SetChecked(true);
+        return;
+    }
     if (m.Msg == CM_DIALOGCHAR) {
         if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
             SetFocus();
@@ -580,8 +587,6 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
     FWidth = 185;
     FHeight = 105;
 }
-
-void TCustomGroupBox::CreateParams(TCreateParams& p) { TCustomControl::CreateParams(p); }
 
 void TCustomGroupBox::SetCtl3D(bool value) {
     if (FCtl3D == value) return;

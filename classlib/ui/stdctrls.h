@@ -240,7 +240,6 @@ public:
 
 protected:
     void Paint() override;
-    void CreateParams(TCreateParams& params) override;
 
     bool FCtl3D = true;
 };

@@ -412,6 +412,22 @@ TEST_F(RadioGroupTest, ADisabledButtonCannotBeChosenWithTheMouse) {
     EXPECT_EQ(form->Clicks, std::vector<int>{2});
 }
 
+TEST_F(RadioGroupTest, ArrowKeysChooseTheNextEnabledButton) {
+    ShowForm();
+    group->Buttons(2)->SetEnabled(false);
+    group->Buttons(1)->SetFocus();
+    Pump();
+    form->Clicks.clear();
+    PostMessageA(group->Buttons(1)->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+    Pump();
+    EXPECT_EQ(Screen->ActiveControl(), group->Buttons(3));
+    EXPECT_EQ(group->ItemIndex(), 3);
+    EXPECT_EQ(form->Clicks, std::vector<int>{3});
+    PostMessageA(group->Buttons(3)->Handle(), WM_KEYDOWN, VK_UP, 1);
+    Pump();
+    EXPECT_EQ(group->ItemIndex(), 1);
+}
+
 TEST_F(RadioGroupTest, TheButtonsAreNotStored) {
     String text = TWriter().WriteRootComponent(form);
     EXPECT_EQ(text.find("TGroupButton"), String::npos) << text;

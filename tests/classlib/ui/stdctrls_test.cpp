@@ -763,6 +763,9 @@ TEST_F(ScrollBarTest, StoredRangeReachesTheWindow) {
     EXPECT_EQ(bar->Height(), 200);
     EXPECT_NE(WindowStyle(bar) & SBS_VERT, 0);
     EXPECT_EQ(Info().nPos, 20);
+    SendMessageA(form->Handle(), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), LPARAM(bar->Handle()));
+    EXPECT_EQ(bar->Position(), 22);
+    EXPECT_EQ(Info().nPos, 22);
 }
 
 TEST_F(ScrollBarTest, ScrollCodesMoveThePositionWithinTheRange) {
