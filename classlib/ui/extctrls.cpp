@@ -222,6 +222,8 @@ TClass TImage::StaticClass() {
 }
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
+    // No caption of its own.
+    FControlStyle.Exclude(csSetCaption);
     FControlStyle.Include(csReplicatable);
     FPicture = new TPicture;
     FPicture->OnChange = TNotifyEvent::Bind<&TImage::PictureChanged>(this);
@@ -343,6 +345,8 @@ TClass TBevel::StaticClass() {
 }
 
 TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
+    // No caption of its own.
+    FControlStyle.Exclude(csSetCaption);
     FControlStyle.Include(csReplicatable);
     FWidth = 50;
     FHeight = 50;
@@ -611,6 +615,8 @@ TClass TPaintBox::StaticClass() {
 }
 
 TPaintBox::TPaintBox(TComponent* owner) : TGraphicControl(owner) {
+    // No caption of its own.
+    FControlStyle.Exclude(csSetCaption);
     FControlStyle.Include(csReplicatable);
     FWidth = 105;
     FHeight = 105;

@@ -110,6 +110,32 @@ TEST_F(PanelTest, PaintsRaisedAndLoweredBevelsRoundItsColourOrItsParentsBackgrou
     EXPECT_EQ(dib.At(25, 5), RGB(255, 0, 0));
 }
 
+TEST_F(PanelTest, LayoutRoundTripKeepsBevelsBorderAndBackground) {
+    auto* bevel = new TBevel(form);
+    bevel->SetName("ZvBevel1");
+    bevel->SetParent(Find<TPanel>("Panel2"));
+    bevel->SetShape(bsRightLine);
+    bevel->SetStyle(bsRaised);
+    String text = RoundTrip();
+    auto* panel = Find<TPanel>("Panel1");
+    EXPECT_EQ(panel->BevelInner(), bvLowered);
+    EXPECT_EQ(panel->BevelOuter(), bvRaised);
+    EXPECT_EQ(panel->BevelWidth(), 2);
+    EXPECT_EQ(panel->BorderWidth(), 3);
+    EXPECT_FALSE(panel->ParentBackground());
+    EXPECT_EQ(panel->Color(), clLime);
+    EXPECT_TRUE(Find<TPanel>("Panel2")->ParentBackground());
+    bevel = Find<TBevel>("ZvBevel1");
+    EXPECT_EQ(bevel->Shape(), bsRightLine);
+    EXPECT_EQ(bevel->Style(), bsRaised);
+    EXPECT_EQ(bevel->Parent(), Find<TPanel>("Panel2"));
+    // Values at their defaults are left out.
+    size_t panel1 = text.find("object Panel1"), inner = text.find("object Inner");
+    EXPECT_EQ(text.substr(panel1, inner - panel1).find("BevelOuter"), String::npos) << text;
+    EXPECT_EQ(text.find("Color = clBtnFace", text.find("object Panel2")), String::npos) << text;
+    EXPECT_EQ(text.find("Caption = 'ZvBevel1'"), String::npos) << text;
+}
+
 TEST_F(PanelTest, CaptionIsDrawnInTheMiddle) {
     ShowForm();
     auto* panel = Find<TPanel>("Panel2");
