@@ -153,6 +153,8 @@ public:
     const String& RootPath() const { return FRootPath; }
     void SetRootPath(const String& value);
     String GetDisplayName() override;
+    // Copies the root path and the store of another sub-store.
+    void Assign(TPersistent* source) override;
 
 private:
     TZvCustomAppStorage* FAppStorage = nullptr;
@@ -388,7 +390,10 @@ public:
     const String& CurrentPath() const { return FCurrentPath; }
     void SetCurrentPath(const String& value) { FCurrentPath = value; }
 
+    // Writes and deletions do nothing while this is true.
     virtual bool ReadOnly() const { return FReadOnly; }
+    // The flag as set (ReadOnly may add the file's own state).
+    bool StoredReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
     bool FlushOnDestroy() const { return FFlushOnDestroy; }
     void SetFlushOnDestroy(bool value) { FFlushOnDestroy = value; }

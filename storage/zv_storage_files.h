@@ -32,6 +32,10 @@ public:
     // Creates the folder and the missing folders above it; true when it
     // exists afterwards.
     virtual bool ForceDirectories(const String& dir);
+    // Writes the whole file. The Windows services put the new content in
+    // place in one step, so the file is always the old or the new content.
+    // A failure raises EFCreateError.
+    virtual void WriteWholeFile(const String& fileName, const String& content);
 
     // Each without a trailing separator; empty when unknown.
     virtual String WindowsFolder();
