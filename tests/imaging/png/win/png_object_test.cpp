@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "classlib/core/filer.h"
+
 using namespace pngwintest;
 
 namespace {
@@ -187,6 +189,50 @@ TEST(PngRegistry, PngFilesLoadThroughPictures)
     other.LoadFromFile("test.png");
     EXPECT_NE(dynamic_cast<TPNGObject*>(other.Graphic()), nullptr);
     std::remove("test.png");
+}
+
+// A component with a picture, for the stored layout.
+class TPngPictureHolder : public TComponent {
+    QL_CLASS(TPngPictureHolder, TComponent)
+public:
+    explicit TPngPictureHolder(TComponent* owner) : TComponent(owner) {}
+    ~TPngPictureHolder() override { delete FPicture; }
+    TPicture* Picture() const { return FPicture; }
+
+private:
+    TPicture* FPicture = new TPicture;
+};
+
+TClass TPngPictureHolder::StaticClass()
+{
+    static const TClassInfo info =
+        TClassBuilder<TPngPictureHolder>("TPngPictureHolder").Prop("Picture", &TPngPictureHolder::Picture, nullptr).Build();
+    return &info;
+}
+
+TEST(PngRegistry, PictureDataInAStoredLayout)
+{
+    TPngPictureHolder holder(nullptr);
+    holder.SetName("Holder1");
+    auto png = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
+    holder.Picture()->SetGraphic(png.get());
+    String text = TWriter().WriteRootComponent(&holder);
+    // The class name with its length, the PNG's length, then the PNG.
+    TBytes saved = pngtest::Save(*png);
+    char length[9];
+    std::snprintf(length, sizeof length, "%02X%02X%02X%02X", unsigned(saved.size() & 255), unsigned(saved.size() >> 8 & 255),
+                  unsigned(saved.size() >> 16 & 255), unsigned(saved.size() >> 24));
+    size_t data = text.find("Picture.Data = {");
+    ASSERT_NE(data, String::npos) << text;
+    EXPECT_EQ(text.find(String("0A54504E474F626A656374") + length + "89504E47"), text.find_first_not_of(" \r\n", data + 16))
+        << text;
+
+    TPngPictureHolder read(nullptr);
+    TReader(text).ReadRootComponent(&read);
+    auto* back = dynamic_cast<TPNGObject*>(read.Picture()->Graphic());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->PixelAt(1, 1), White);
+    EXPECT_EQ(back->PixelAt(0, 1), Blue);
 }
 
 // ---- Copying -------------------------------------------------------------------------------
