@@ -104,7 +104,7 @@ TClass TControl::StaticClass() {
             .Prop("Align", &TControl::FAlign, &TControl::SetAlign)
             .Default(alNone)
             .Prop("Anchors", &TControl::FAnchors, &TControl::SetAnchors)
-            .Default(TAnchors{akLeft, akTop})
+            .Stored(&TControl::IsAnchorsStored)
             .Prop("Left", &TControl::FLeft, &TControl::SetLeft)
             .Prop("Top", &TControl::FTop, &TControl::SetTop)
             .Prop("Width", &TControl::FWidth, &TControl::SetWidth)
@@ -155,6 +155,16 @@ TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
     delete FFont;
 }
+
+// An aligned control follows the sides it is aligned to.
+static TAnchors AnchorsForAlign(TAlign align) {
+    static const TAnchors anchors[] = {
+        {akLeft, akTop}, {akLeft, akTop, akRight}, {akLeft, akRight, akBottom}, {akLeft, akTop, akBottom},
+        {akRight, akTop, akBottom}, {akLeft, akTop, akRight, akBottom}, {akLeft, akTop}};
+    return anchors[align];
+}
+
+bool TControl::IsAnchorsStored() const { return FAnchors != AnchorsForAlign(FAlign); }
 
 bool TControl::IsCaptionStored() const { return FControlStyle.Contains(csSetCaption) || !FText.empty(); }
 bool TControl::IsColorStored() const { return !FParentColor; }
@@ -243,11 +253,7 @@ void TControl::SetAlign(TAlign align) {
     if (FAlign == align) return;
     TAlign old = FAlign;
     FAlign = align;
-    // An aligned control follows the sides it is aligned to.
-    static const TAnchors anchorAlign[] = {
-        {akLeft, akTop}, {akLeft, akTop, akRight}, {akLeft, akRight, akBottom}, {akLeft, akTop, akBottom},
-        {akRight, akTop, akBottom}, {akLeft, akTop, akRight, akBottom}, {akLeft, akTop}};
-    FAnchors = anchorAlign[align];
+    FAnchors = AnchorsForAlign(align);
     if (old != alNone || align != alNone) RequestAlign();
 }
 

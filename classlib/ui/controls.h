@@ -284,6 +284,7 @@ protected:
 
 private:
     void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool dbl);
+    bool IsAnchorsStored() const;
     bool IsCaptionStored() const;
     bool IsColorStored() const;
     bool IsFontStored() const;

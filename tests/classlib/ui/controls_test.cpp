@@ -380,3 +380,18 @@ TEST(FormCreation, ClosingTheMainFormEndsTheLoop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlsTest, AnchorsAreStoredOnlyWhenTheyDifferFromTheAlignment) {
+    form->Box1->SetAlign(alTop);
+    form->Box2->SetAnchors({akTop, akRight});
+    String text = TWriter().WriteRootComponent(form);
+    size_t box1 = text.find("object Box1"), box2 = text.find("object Box2");
+    ASSERT_NE(box1, String::npos);
+    ASSERT_NE(box2, String::npos);
+    EXPECT_EQ(text.substr(box1, box2 - box1).find("Anchors"), String::npos) << text;
+    EXPECT_NE(text.find("Anchors = [akTop, akRight]", box2), String::npos) << text;
+}
+
+}  // namespace
