@@ -18,7 +18,8 @@ struct TZevSystemInfo {
 
 // The support routines' unit (see classlib/core/units.h). Initialising
 // builds the character tables from the user's locale, records the system
-// information and installs the program's macro source; a second call does
+// information and installs the program's macro source and the file stores'
+// services (zv_storage_files.h); a second call does
 // nothing. It raises EZevInternalError "Failed to get ANSI replacement
 // character" when the system code page cannot be read. Finalising puts the
 // ASCII tables and the empty macro source back.

@@ -7,6 +7,7 @@
 #include "storage/text_macros.h"
 #include "storage/zev_char_tables.h"
 #include "storage/zev_errors.h"
+#include "storage/zv_storage_files.h"
 
 namespace {
 
@@ -94,12 +95,14 @@ void ZevSupportInitialize() {
     SystemInfo.WindowsVersion = ClassifyWindowsVersion(facts);
 
     ZvInstallSystemMacroSource();
+    ZvInstallSystemStorageFileSystem();
     Started = true;
 }
 
 void ZevSupportFinalize() {
     if (!Started) return;
     ZvInstallMacroSource(nullptr);
+    ZvInstallStorageFileSystem(nullptr);
     ZevInstallCharTables(ZevAsciiCharTables());
     Started = false;
 }

@@ -93,6 +93,41 @@ private:
 
 // ---- The process's registry (Windows) ------------------------------------------------
 
+class TZevMutex;
+
+// One module's way to the process's registry: the named mutex, the mapped
+// block, the registry reference, whether this module created the registry,
+// and whether the link has been closed. The free functions below use the
+// link of this module; a second link stands for a second module of the
+// same process.
+class TUnitVersionRegistryLink {
+public:
+    TUnitVersionRegistryLink() = default;
+    ~TUnitVersionRegistryLink();
+    TUnitVersionRegistryLink(const TUnitVersionRegistryLink&) = delete;
+    TUnitVersionRegistryLink& operator=(const TUnitVersionRegistryLink&) = delete;
+
+    // Finds the registry in the shared block or creates it there (or, when
+    // the block cannot be opened, creates one of this module's own);
+    // nullptr once closed.
+    TUnitVersioning* Registry();
+    // Empties the shared block, frees the registry when this link created
+    // it, and answers nullptr from here on. Never raises.
+    void Close();
+    bool CreatedRegistry() const { return FCreated; }
+    bool Closed() const { return FFinalised; }
+
+private:
+    TZevMutex* FMutex = nullptr;
+    void* FBlock = nullptr;
+    TUnitVersioning* FRegistry = nullptr;
+    bool FCreated = false;
+    bool FFinalised = false;
+};
+
+// This module's link.
+TUnitVersionRegistryLink& ModuleUnitVersionRegistry();
+
 // Gets the registry and, when there is one, adds the record.
 void AddUnitVersion(TZevModuleInstance instance, const TUnitVersionInfo* info);
 // Gets the registry and, when there is one, removes the module.
