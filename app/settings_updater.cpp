@@ -70,8 +70,13 @@ int TSettingsUpdater::ChangeCompiler(const String& compilerCaption, const TWindo
 }
 
 int TSettingsUpdater::ChangeAllCompilers(const TWindowChoices& choices, const TCompilerOptions& options) {
+    return ChangeAllCompilers({kCompilerCaptions[0], kCompilerCaptions[1], kCompilerCaptions[2]}, choices, options);
+}
+
+int TSettingsUpdater::ChangeAllCompilers(const std::array<String, 3>& compilerCaptions, const TWindowChoices& choices,
+                                         const TCompilerOptions& options) {
     int failures = 0;
-    for (const char* caption : kCompilerCaptions) failures += ImportSettings(caption, choices, options);
+    for (const String& caption : compilerCaptions) failures += ImportSettings(caption, choices, options);
     FSystem.ShowMessage(AllCompilersChangedMessage(failures));
     return failures;
 }

@@ -57,8 +57,11 @@ public:
 
     // "All three": ImportSettings for each compiler in button order, whatever
     // the earlier results, then "<n> out of 3 settings succesfully
-    // changed.". Returns the number of failures.
+    // changed.". Returns the number of failures. The compilers are named by
+    // the captions of their buttons (kCompilerCaptions unless given).
     int ChangeAllCompilers(const TWindowChoices& choices, const TCompilerOptions& options);
+    int ChangeAllCompilers(const std::array<String, 3>& compilerCaptions, const TWindowChoices& choices,
+                           const TCompilerOptions& options);
 
 private:
     // The layout must be in the compiler's "Layouts" folder: copied there

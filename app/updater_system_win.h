@@ -19,6 +19,7 @@ public:
     String ReadFile(const String& fileName) override;
     void ReplaceFile(const String& fileName, const String& data) override;
     String ProgramFolder() override { return FProgramFolder; }
+    void SetProgramFolder(const String& folder) { FProgramFolder = folder; }
     // Through Application->MessageBox (ShowMessage), which tests can answer.
     void ShowMessage(const String& text) override;
 

@@ -7,16 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
-#include "app/compiler_keys.h"
 #include "app/settings_updater.h"
-#include "app_test_support.h"
-#include "classlib/core/sysutils.h"
-#include "classlib/os/files.h"
-#include "classlib/os/win.h"
-#include "classlib/ui/forms.h"
+#include "win_test_support.h"
 
 namespace {
 
@@ -24,72 +17,6 @@ using Strings = std::vector<String>;
 
 class UpdaterSystemWin : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!Application) ClasslibUiInitialize();
-        Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
-            Messages.push_back(text);
-            return IDOK;
-        };
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        const String unique = std::to_string(GetCurrentProcessId()) + "-" + info->name();
-        // A target family of the test's own keeps its keys apart from any
-        // other run sharing the registry.
-        Family = "for QMTEST-" + unique;
-        Root = GetTempDir() + "qm-app-" + unique + "\\";
-        RemoveAll();
-        ASSERT_TRUE(ForceDirectories(Root + "Quillmere\\Layouts"));
-        ASSERT_TRUE(ForceDirectories(Root + "Quillmere\\Color Schemes"));
-        ASSERT_TRUE(ForceDirectories(Root + "mikroC\\Layouts"));
-        Program = Root + "Quillmere\\";
-        WriteFile(Program + "Layouts\\Debug Wide.dat", "layout bytes");
-        WriteFile(Program + "Color Schemes\\Dark.col", "scheme bytes");
-        WriteFile(Root + "mikroC\\settings.ini", ReadFixture("mikroc_pic_settings.ini"));
-    }
-
-    void TearDown() override {
-        RemoveAll();
-        Application->MessageBoxFunction = nullptr;
-    }
-
-    void RemoveAll() {
-        for (const char* caption : kCompilerCaptions)
-            for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-                for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
-                    RegDeleteKeyExA(root, Key(caption).c_str(), view, 0);
-        std::error_code ec;
-        if (std::filesystem::exists(Root, ec)) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(Root, ec))
-                SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-            std::filesystem::remove_all(Root, ec);
-        }
-    }
-
-    String Key(const String& caption) const { return CompilerRegistryKey(caption, Family); }
-
-    // Writes the compiler key's default value as the installers do: in the
-    // 32-bit view.
-    void SetDefault(HKEY root, const String& caption, DWORD type, const void* data, DWORD size,
-                    REGSAM view = KEY_WOW64_32KEY) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(root, Key(caption).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, "", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    void SetFolder(HKEY root, const String& caption, const String& folder, DWORD type = REG_SZ,
-                   REGSAM view = KEY_WOW64_32KEY) {
-        SetDefault(root, caption, type, folder.c_str(), DWORD(folder.size() + 1), view);
-    }
-
-    static void WriteFile(const String& name, const String& bytes) {
-        std::ofstream(name, std::ios::binary) << bytes;
-    }
-    static String ReadBytes(const String& name) {
-        std::ifstream in(name, std::ios::binary);
-        return String(std::istreambuf_iterator<char>(in), {});
-    }
-
     TWindowChoices Choices() const {
         TWindowChoices c;
         c.FamilyIndex = 0;
@@ -100,9 +27,23 @@ protected:
         c.SchemeIndex = 1;
         return c;
     }
+    String Key(const String& caption) const { return box.Key(caption); }
+    void SetDefault(HKEY root, const String& caption, DWORD type, const void* data, DWORD size) {
+        box.SetDefault(root, caption, type, data, size);
+    }
+    void SetFolder(HKEY root, const String& caption, const String& folder, DWORD type = REG_SZ,
+                   REGSAM view = KEY_WOW64_32KEY) {
+        box.SetFolder(root, caption, folder, type, view);
+    }
+    static void WriteFile(const String& name, const String& bytes) { TTestSandbox::WriteFile(name, bytes); }
+    static String ReadBytes(const String& name) { return TTestSandbox::ReadBytes(name); }
 
-    String Family, Root, Program;
-    Strings Messages;
+    TTestSandbox box;
+    TMessageLog log;
+    const String& Family = box.Family;
+    const String& Root = box.Root;
+    const String& Program = box.Program;
+    Strings& Messages = log.Messages;
 };
 
 }  // namespace

@@ -1,0 +1,125 @@
+// The program's one window: the target family, the layout and colour
+// scheme to use, the options of the three option pages, and the compiler
+// buttons. The window reads its controls and puts results into them; the
+// work is the settings updater's.
+//
+// Its stored layout is the RCDATA resource "TFRMMAIN". Until the program's
+// own components are there, each component is the nearest standard control
+// under the same name: the logic reads only Checked, ItemIndex, Items,
+// Caption, Enabled, Tag, Height and Top.
+#pragma once
+
+#include "app/compiler_options.h"
+#include "app/settings_updater.h"
+#include "app/updater_system_win.h"
+#include "classlib/ui/comctrls.h"
+#include "classlib/ui/extctrls.h"
+#include "classlib/ui/stdctrls.h"
+
+class TfrmMain : public TForm {
+    QL_CLASS(TfrmMain, TForm)
+public:
+    explicit TfrmMain(TComponent* owner);
+
+    // ---- Components of the stored layout ----
+    TPanel* LumPanel1 = nullptr;
+    TRadioGroup* RadioGroup1 = nullptr;
+    TImage* imgLogo = nullptr;
+    TLabel* Label15 = nullptr;
+    TBevel* ZvBevel1 = nullptr;
+    TGroupBox* LumGroupBox2 = nullptr;
+    TComboBox* Layouts_Combobox = nullptr;
+    TButton* LayoutsBtn = nullptr;
+    TGroupBox* LumGroupBox1 = nullptr;
+    TComboBox* ColScheme_combobox = nullptr;
+    TButton* SchemesBtn = nullptr;
+    TButton* AdvSettingsBTN = nullptr;
+    TPageControl* LumOfficePager1 = nullptr;
+    TTabSheet* LumOfficePager12 = nullptr;  // "Editor Settings"
+    TTabSheet* LumOfficePager13 = nullptr;  // "IDE Style"
+    TTabSheet* LumOfficePager11 = nullptr;  // "Output Settings"
+    TGroupBox* LumGroupBox5 = nullptr;
+    TCheckBox* LumOfficeCheckBox1 = nullptr;
+    TCheckBox* LumOfficeCheckBox2 = nullptr;
+    TCheckBox* LumOfficeCheckBox3 = nullptr;
+    TCheckBox* LumOfficeCheckBox4 = nullptr;
+    TCheckBox* LumOfficeCheckBox5 = nullptr;
+    TCheckBox* LumOfficeCheckBox6 = nullptr;
+    TCheckBox* LumOfficeCheckBox7 = nullptr;
+    TCheckBox* LumOfficeCheckBox8 = nullptr;
+    TCheckBox* LumOfficeCheckBox9 = nullptr;
+    TCheckBox* LumOfficeCheckBox10 = nullptr;
+    TCheckBox* LumOfficeCheckBox11 = nullptr;
+    TCheckBox* LumOfficeCheckBox12 = nullptr;
+    TCheckBox* LumOfficeCheckBox13 = nullptr;
+    TCheckBox* LumOfficeCheckBox14 = nullptr;
+    TCheckBox* LumOfficeCheckBox15 = nullptr;
+    TCheckBox* LumOfficeCheckBox16 = nullptr;
+    TCheckBox* LumOfficeCheckBox17 = nullptr;
+    TCheckBox* LumOfficeCheckBox18 = nullptr;
+    TCheckBox* LumOfficeCheckBox19 = nullptr;
+    TCheckBox* LumOfficeCheckBox20 = nullptr;
+    TCheckBox* LumOfficeCheckBox21 = nullptr;
+    TCheckBox* LumOfficeCheckBox22 = nullptr;
+    TCheckBox* LumOfficeCheckBox23 = nullptr;
+    TRadioGroup* LumOfficeRadioGroup1 = nullptr;
+    TRadioGroup* LumOfficeRadioGroup2 = nullptr;
+    TRadioGroup* LumOfficeRadioGroup3 = nullptr;
+    TRadioGroup* LumOfficeRadioGroup4 = nullptr;
+    TRadioGroup* LumOfficeRadioGroup5 = nullptr;
+    TComboBox* LumComboBox1 = nullptr;
+    TPanel* LumPanel2 = nullptr;
+    TButton* _mikroC = nullptr;
+    TButton* _mikroP = nullptr;
+    TButton* _mikroB = nullptr;
+    TButton* _All_compilers = nullptr;
+
+    // ---- Event handlers (bound by name from the stored layout) ----
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void AdvSettingsBTNClick(TObject* Sender);
+    void LumOfficeCheckBox11Click(TObject* Sender);
+    void LayoutsBtnClick(TObject* Sender);
+    void SchemesBtnClick(TObject* Sender);
+    void imgLogoClick(TObject* Sender);
+    void RadioGroup1Click(TObject* Sender);
+    void Layouts_ComboboxEnter(TObject* Sender);
+    void ColScheme_comboboxEnter(TObject* Sender);
+    void _mikroCClick(TObject* Sender);
+    void _mikroPClick(TObject* Sender);
+    void _mikroBClick(TObject* Sender);
+    void _All_compilersClick(TObject* Sender);
+
+    // ---- The work behind the handlers ----
+    // The compiler folder of the compiler button Sender ("" when none), the
+    // user's choices checked first unless probe.
+    String Get_Path(TObject* Sender, bool probe);
+    // Refills the layout list (Sender is Layouts_Combobox) or else the
+    // colour-scheme list.
+    void Update_Combobox(TObject* Sender);
+    // Rewrites the "settings.ini" of the compiler button Sender: 0 done, 1
+    // not (see TSettingsUpdater::ImportSettings).
+    int Import_Settings(TObject* Sender);
+
+    // What the window shows, as the updater reads it.
+    TWindowChoices Choices() const;
+    TCompilerOptions Options() const;
+
+    // Where the updater finds the registry, files and message boxes; tests
+    // may point it to a folder of their own before the window shows.
+    TWindowsUpdaterSystem& System() { return FSystem; }
+
+private:
+    // The window's height for the expanded (option pages shown) and the
+    // collapsed state; the height is the whole window's.
+    int ExpandedHeight() const;
+    int CollapsedHeight() const;
+    // The expand button's image (0 down, 1 up), where the button has one.
+    void SetExpandImage(int index);
+    static String CaptionOf(TObject* sender);
+
+    TWindowsUpdaterSystem FSystem;
+    TSettingsUpdater FUpdater{FSystem};
+};
+
+extern TfrmMain* frmMain;

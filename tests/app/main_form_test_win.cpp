@@ -1,0 +1,282 @@
+// The main window under Wine: its stored layout, the start-up and show
+// handlers, the expand button, the option coupling, the lists and the
+// compiler buttons, with the registry and folders of a sandbox.
+#include "app/main_form_win.h"
+
+#include <gtest/gtest.h>
+
+#include "classlib/ui/jpeg.h"
+#include "win_test_support.h"
+
+namespace {
+
+using Strings = std::vector<String>;
+
+void Pump() {
+    for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+}
+
+class MainForm : public testing::Test {
+protected:
+    void SetUp() override {
+        RegisterClass(TfrmMain::StaticClass());
+        // mikroC PRO of the sandbox's family, installed for the machine.
+        box.SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", box.Root + "mikroC");
+    }
+    void TearDown() override {
+        delete form;
+        form = nullptr;
+        Pump();
+    }
+
+    // The window as the program makes it, but with the sandbox's family as
+    // the first target family and the sandbox's folder as the program's.
+    // Before it shows, prepare may change what the form storage would have
+    // restored.
+    void Create() {
+        form = new TfrmMain(Application);
+        form->System().SetProgramFolder(box.Program);
+        form->ReadLayoutResource();
+        form->RadioGroup1->Items()->SetStrings(0, box.Family);
+        form->DoCreate();
+    }
+    void Show() {
+        form->Show();
+        Pump();
+    }
+    // The layout and the colour scheme picked, as a user picks them.
+    void PickLayoutAndScheme() {
+        form->Layouts_Combobox->SetItemIndex(1);
+        form->ColScheme_combobox->SetItemIndex(1);
+    }
+
+    TTestSandbox box;
+    TMessageLog log;
+    TfrmMain* form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainForm, LayoutGivesEveryComponentItsTextAndDefaults) {
+    Create();
+    EXPECT_EQ(form->Caption(), "Quillmere for zodozE compilers v1.50 by Brontall Software");
+    EXPECT_EQ(form->BorderStyle(), bsSingle);
+    EXPECT_EQ(form->ClientWidth(), 471);
+    EXPECT_EQ(form->ClientHeight(), 521);
+    EXPECT_EQ(form->Font()->Name(), "Tahoma");
+    EXPECT_EQ(form->Font()->Height(), -11);
+    EXPECT_FALSE(form->Scaled());
+
+    struct Caption {
+        TControl* Control;
+        const char* Text;
+    };
+    const Caption captions[] = {
+        {form->RadioGroup1, "Compilers"},
+        {form->Label15, "Advanced Settings"},
+        {form->LumGroupBox2, "Select layout to use"},
+        {form->LayoutsBtn, "Open Layouts Folder"},
+        {form->LumGroupBox1, "Select color scheme to use"},
+        {form->SchemesBtn, "Open Schemes Folder"},
+        {form->LumOfficePager12, "Editor Settings"},
+        {form->LumOfficePager13, "IDE Style"},
+        {form->LumOfficePager11, "Output Settings"},
+        {form->LumOfficeCheckBox1, "Restore Last Opened Project"},
+        {form->LumOfficeCheckBox4, "Save Breakpoints"},
+        {form->LumOfficeCheckBox8, "Show Ident Guides"},
+        {form->LumOfficeCheckBox10, "Load Last project on startup"},
+        {form->LumOfficeCheckBox11, "Generate ASM file"},
+        {form->LumOfficeCheckBox17, "Include source lines in output files"},
+        {form->LumOfficeCheckBox23, "Dynamic link for string literals"},
+        {form->LumOfficeRadioGroup5, "Debug Layout"},
+        {form->_mikroC, "mikroC PRO"},
+        {form->_mikroP, "mikroPascal PRO"},
+        {form->_mikroB, "mikroBasic PRO"},
+        {form->_All_compilers, "All three"},
+    };
+    for (const Caption& c : captions) EXPECT_EQ(c.Control->Caption(), c.Text) << c.Control->Name();
+
+    EXPECT_EQ(form->RadioGroup1->Hint(), "Select family of compiler(s) to modify.");
+    EXPECT_EQ(form->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(form->RadioGroup1->Items()->Strings(5), "for 8051");
+    EXPECT_EQ(form->AdvSettingsBTN->Hint(), "Expand to access more options.");
+    EXPECT_EQ(form->AdvSettingsBTN->Tag(), 0);
+    EXPECT_EQ(form->LumOfficeRadioGroup5->Items()->Strings(0), "Use \"Debug layout\"");
+    EXPECT_EQ(form->LumComboBox1->Items()->CommaText(), "Zero,One,Two,Three,Four,Five");
+    EXPECT_EQ(form->LumComboBox1->ItemIndex(), 4);
+    EXPECT_EQ(form->Layouts_Combobox->Style(), csDropDownList);
+    EXPECT_EQ(form->Layouts_Combobox->ItemIndex(), -1);
+
+    const TCompilerOptions o = form->Options();
+    for (int i = 1; i <= 23; ++i)
+        EXPECT_EQ(o.CheckBox[std::size_t(i)], i != 18 && i != 20 && i != 22 && i != 23) << "LumOfficeCheckBox" << i;
+    EXPECT_EQ(o.RadioGroup, (std::array<int, 6>{-1, 1, 0, 1, 1, 0}));
+    EXPECT_EQ(o.ComboBox1, 4);
+
+    EXPECT_EQ(form->LumOfficePager1->PageCount(), 3);
+    EXPECT_EQ(form->LumOfficePager1->Pages(0), form->LumOfficePager12);
+    EXPECT_EQ(form->LumOfficePager1->Pages(2), form->LumOfficePager11);
+    EXPECT_EQ(form->LumOfficePager1->ActivePage(), form->LumOfficePager12);
+    EXPECT_EQ(form->LumOfficePager1->Top(), 234);
+    EXPECT_EQ(form->LumPanel1->Height(), 475);
+    EXPECT_EQ(form->LumPanel2->Height(), 43);
+    EXPECT_EQ(form->LumPanel2->Align(), alBottom);
+
+    // The logo: a JPEG picture, the hand cursor, the maker's address.
+    ASSERT_NE(dynamic_cast<TJPEGImage*>(form->imgLogo->Picture()->Graphic()), nullptr);
+    EXPECT_EQ(form->imgLogo->Picture()->Width(), 140);
+    EXPECT_EQ(form->imgLogo->Cursor(), crHandPoint);
+    EXPECT_EQ(form->imgLogo->Hint().rfind("http://", 0), 0u);
+}
+
+TEST_F(MainForm, CreateCentresTheWindowAndDisablesThe8051) {
+    Create();
+    EXPECT_EQ(form->Position(), poScreenCenter);
+    EXPECT_FALSE(form->RadioGroup1->Buttons(5)->Enabled());
+    EXPECT_TRUE(form->RadioGroup1->Buttons(4)->Enabled());
+}
+
+TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
+    Create();
+    Show();
+    const int collapsed = 43 + 234 + 30, expanded = 475 + 65;
+    EXPECT_EQ(form->Height(), collapsed);
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    EXPECT_EQ(form->Height(), expanded);
+    EXPECT_EQ(form->AdvSettingsBTN->Tag(), 1);
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    EXPECT_EQ(form->Height(), collapsed);
+    EXPECT_EQ(form->AdvSettingsBTN->Tag(), 0);
+}
+
+TEST_F(MainForm, StoredExpandStateOpensExpanded) {
+    Create();
+    form->AdvSettingsBTN->SetTag(1);  // as the form storage restores it
+    Show();
+    EXPECT_EQ(form->Height(), 475 + 65);
+}
+
+TEST_F(MainForm, ShowProbesTheCompilersAndFillsTheLists) {
+    Create();
+    Show();
+    EXPECT_TRUE(form->_mikroC->Enabled());
+    EXPECT_FALSE(form->_mikroP->Enabled());
+    EXPECT_FALSE(form->_mikroB->Enabled());
+    EXPECT_FALSE(form->_All_compilers->Enabled());
+    EXPECT_EQ(form->Layouts_Combobox->Items()->CommaText(), "------------,\"Debug Wide\"");
+    EXPECT_EQ(form->Layouts_Combobox->ItemIndex(), 0);
+    EXPECT_EQ(form->ColScheme_combobox->Items()->CommaText(), "------------,Dark");
+    EXPECT_EQ(form->ColScheme_combobox->ItemIndex(), 0);
+    EXPECT_TRUE(log.Messages.empty());
+}
+
+TEST_F(MainForm, AnotherFamilyReprobesAllThree) {
+    box.SetFolder(HKEY_CURRENT_USER, "mikroPascal PRO", box.Root + "mikroC");
+    box.SetFolder(HKEY_LOCAL_MACHINE, "mikroBasic PRO", box.Root + "mikroC");
+    Create();
+    Show();
+    EXPECT_TRUE(form->_All_compilers->Enabled());
+    form->RadioGroup1->SetItemIndex(1);  // "for dsPIC": none of the sandbox's compilers
+    EXPECT_FALSE(form->_mikroC->Enabled());
+    EXPECT_FALSE(form->_mikroP->Enabled());
+    EXPECT_FALSE(form->_mikroB->Enabled());
+    EXPECT_FALSE(form->_All_compilers->Enabled());
+}
+
+TEST_F(MainForm, NoFamilySelectedLeavesTheButtonsDisabled) {
+    Create();
+    form->RadioGroup1->SetItemIndex(-1);  // as a hand-edited settings file may restore it
+    EXPECT_NO_THROW(Show());
+    EXPECT_FALSE(form->_mikroC->Enabled());
+    EXPECT_FALSE(form->_All_compilers->Enabled());
+    PickLayoutAndScheme();
+    form->_mikroCClick(form->_mikroC);
+    EXPECT_EQ(log.Messages, Strings{"Select compiler first."});
+}
+
+TEST_F(MainForm, GenerateAsmCarriesTheThreeBoxesBelowIt) {
+    Create();
+    Show();
+    form->LumOfficeCheckBox11->SetChecked(false);  // runs OnClick, as a click does
+    EXPECT_FALSE(form->LumOfficeCheckBox12->Checked());
+    EXPECT_FALSE(form->LumOfficeCheckBox13->Checked());
+    EXPECT_FALSE(form->LumOfficeCheckBox14->Checked());
+    EXPECT_TRUE(form->LumOfficeCheckBox15->Checked());
+    form->LumOfficeCheckBox11->SetChecked(true);
+    EXPECT_TRUE(form->LumOfficeCheckBox12->Checked());
+    EXPECT_TRUE(form->LumOfficeCheckBox14->Checked());
+    form->LumOfficeCheckBox13->SetChecked(false);
+    EXPECT_FALSE(form->LumOfficeCheckBox13->Checked());
+    EXPECT_TRUE(form->LumOfficeCheckBox11->Checked());
+}
+
+TEST_F(MainForm, CompilerButtonRewritesTheSettingsFromTheWindow) {
+    Create();
+    Show();
+    PickLayoutAndScheme();
+    EXPECT_EQ(form->Import_Settings(form->_mikroC), 0);
+    EXPECT_EQ(TTestSandbox::ReadBytes(box.Root + "mikroC\\settings.ini"),
+              ReadFixture("mikroc_pic_settings.expected.ini"));
+    EXPECT_EQ(TTestSandbox::ReadBytes(box.Root + "mikroC\\Layouts\\Debug Wide.dat"), "layout bytes");
+
+    form->_mikroCClick(form->_mikroC);
+    EXPECT_EQ(log.Messages, Strings{"mikroC PRO " + box.Family + " settings succesfully changed."});
+}
+
+TEST_F(MainForm, ClickOfTheButtonGoesThroughItsHandler) {
+    Create();
+    Show();
+    PickLayoutAndScheme();
+    form->_mikroC->Click();
+    EXPECT_EQ(log.Messages, Strings{"mikroC PRO " + box.Family + " settings succesfully changed."});
+}
+
+TEST_F(MainForm, AllThreeCountsTheCompilersChanged) {
+    Create();
+    Show();
+    PickLayoutAndScheme();
+    form->_All_compilersClick(form->_All_compilers);
+    EXPECT_EQ(log.Messages, Strings{"1 out of 3 settings succesfully changed."});
+}
+
+TEST_F(MainForm, EnteringAListClearsItsChoice) {
+    Create();
+    Show();
+    PickLayoutAndScheme();
+    form->Layouts_ComboboxEnter(form->Layouts_Combobox);
+    EXPECT_EQ(form->Layouts_Combobox->ItemIndex(), -1);
+    EXPECT_EQ(form->Layouts_Combobox->Items()->Count(), 2);
+    form->_mikroCClick(form->_mikroC);
+    form->ColScheme_comboboxEnter(form->ColScheme_combobox);
+    form->Layouts_Combobox->SetItemIndex(1);
+    form->_mikroCClick(form->_mikroC);
+    EXPECT_EQ(log.Messages, (Strings{"Select layout.", "Select color scheme."}));
+}
+
+TEST_F(MainForm, DamagedSettingsEndTheRequestWithTheIndexError) {
+    String damaged = ReadFixture("mikroc_pic_settings.ini");
+    damaged.erase(damaged.find("[frmOptions2]\r\n"), 15);
+    TTestSandbox::WriteFile(box.Root + "mikroC\\settings.ini", damaged);
+    Create();
+    Show();
+    PickLayoutAndScheme();
+    try {
+        form->_mikroCClick(form->_mikroC);
+        ADD_FAILURE() << "no error";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (-1)");
+    }
+    EXPECT_EQ(TTestSandbox::ReadBytes(box.Root + "mikroC\\settings.ini"), damaged);
+    EXPECT_TRUE(log.Messages.empty());
+}
+
+TEST_F(MainForm, EmptyLayoutsFolderLeavesThePlaceholderAndAsksForALayout) {
+    ASSERT_TRUE(DeleteFile(box.Program + "Layouts\\Debug Wide.dat"));
+    Create();
+    Show();
+    EXPECT_EQ(log.Messages, Strings{"No layout files (*.dat) found in\n\r" + box.Program + "Layouts\\ folder."});
+    EXPECT_EQ(form->Layouts_Combobox->Items()->CommaText(), "------------");
+    form->ColScheme_combobox->SetItemIndex(1);
+    form->_mikroCClick(form->_mikroC);
+    EXPECT_EQ(log.Messages.back(), "Select layout.");
+}
