@@ -44,7 +44,7 @@ void TextToSetValue(const TTypeInfo* setType, void* value, const String& text);
 enum TZevOrdinalType { otSByte, otUByte, otSWord, otUWord, otSLong, otULong };
 QL_DECLARE_ENUM(TZevOrdinalType);
 
-class IZevBaseInfo : public IInterface {
+class IZevBaseInfo : public virtual IInterface {
 public:
     // One labelled line per attribute ("Name: ...", "Type kind: ...").
     virtual void WriteTo(TStrings& dest) = 0;
@@ -229,7 +229,7 @@ public:
 };
 
 // One published property.
-class TZevPropInfo : public IInterface, public std::enable_shared_from_this<TZevPropInfo> {
+class TZevPropInfo : public virtual IInterface, public std::enable_shared_from_this<TZevPropInfo> {
 public:
     explicit TZevPropInfo(const TPropInfo* propInfo) : FPropInfo(propInfo) {}
     virtual ~TZevPropInfo() = default;

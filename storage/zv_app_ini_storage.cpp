@@ -306,7 +306,12 @@ void TZvCustomAppIniStorage::SetAsString(const String& value) {
 
 void TZvCustomAppIniStorage::ClearContent() { FIniFile->Clear(); }
 
-void TZvCustomAppIniStorage::LoadContent(const String& fileName) { FIniFile->Rename(fileName, true); }
+void TZvCustomAppIniStorage::LoadContent(const String& fileName) {
+    // Read first: a file that cannot be read leaves the content as it was.
+    String content = ZvStorageFileSystem().ReadWholeFile(fileName);
+    FIniFile->Rename(fileName, false);
+    SetAsString(content);
+}
 
 void TZvCustomAppIniStorage::SaveContent(const String& fileName) {
     FIniFile->Rename(fileName, false);

@@ -345,9 +345,9 @@ TZvAppSubStorage* TZvAppSubStorages::MatchFor(const String& path) const {
     return best;
 }
 
-void TZvAppSubStorages::RemoveStorage(TZvCustomAppStorage* store) {
+void TZvAppSubStorages::RemoveStorage(const TComponent* store) {
     for (int i = Count() - 1; i >= 0; --i)
-        if (Items(i)->AppStorage() == store) Delete(i);
+        if (static_cast<const TComponent*>(Items(i)->AppStorage()) == store) Delete(i);
 }
 
 // ---- The store -----------------------------------------------------------------------------
@@ -404,8 +404,8 @@ void TZvCustomAppStorage::Notification(TComponent* component, TOperation operati
     if (operation != opRemove || !component) return;
     if (component == FTranslateStringEngine) FTranslateStringEngine = nullptr;
     if (component == FInternalTranslateStringEngine) FInternalTranslateStringEngine = nullptr;
-    if (FSubStorages)
-        if (auto* store = dynamic_cast<TZvCustomAppStorage*>(component)) FSubStorages->RemoveStorage(store);
+    // The component may be half destroyed already: compared by address.
+    if (FSubStorages) FSubStorages->RemoveStorage(component);
 }
 
 void TZvCustomAppStorage::SetStorageOptions(TZvCustomAppStorageOptions* value) {

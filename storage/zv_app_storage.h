@@ -175,8 +175,9 @@ public:
     // The sub-store with the longest root that path (optimised, without
     // its leading "\") equals or continues with "\"; nullptr when none.
     TZvAppSubStorage* MatchFor(const String& path) const;
-    // Drops every sub-store that uses store.
-    void RemoveStorage(TZvCustomAppStorage* store);
+    // Drops every sub-store that uses store (compared by address: it may
+    // be a component that is being destroyed).
+    void RemoveStorage(const TComponent* store);
 
 private:
     TZvCustomAppStorage* FOwnerStore;
@@ -186,7 +187,7 @@ private:
 
 // An object asked to read or write itself before (or instead of) its
 // published properties.
-class IZvAppStorageHandler : public IInterface {
+class IZvAppStorageHandler : public virtual IInterface {
 public:
     static constexpr TGUID IID = GUID("{E3754817-49A3-4612-A228-5D44A088681D}");
     virtual void ReadFromAppStorage(TZvCustomAppStorage* appStorage, const String& basePath) = 0;
@@ -197,7 +198,7 @@ protected:
 };
 
 // Marks a storage handler whose published properties are stored too.
-class IZvAppStoragePublishedProps : public IInterface {
+class IZvAppStoragePublishedProps : public virtual IInterface {
 public:
     static constexpr TGUID IID = GUID("{0211AEF7-CCE9-4F13-B3CE-287251C89182}");
 

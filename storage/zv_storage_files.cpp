@@ -32,6 +32,20 @@ bool TZvStorageFileSystem::ForceDirectories(const String& dir) {
     return fs::is_directory(fs::path(dir), ec);
 }
 
+String TZvStorageFileSystem::ReadWholeFile(const String& fileName) {
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (!file) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    String content;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, n);
+    bool failed = std::ferror(file) != 0;
+    int error = errno;
+    std::fclose(file);
+    if (failed) throw EReadError("Cannot read file \"" + fileName + "\". " + std::strerror(error));
+    return content;
+}
+
 void TZvStorageFileSystem::WriteWholeFile(const String& fileName, const String& content) {
     std::FILE* file = std::fopen(fileName.c_str(), "wb");
     if (!file) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));

@@ -32,6 +32,9 @@ public:
     // Creates the folder and the missing folders above it; true when it
     // exists afterwards.
     virtual bool ForceDirectories(const String& dir);
+    // The whole file; a file that cannot be opened raises EFOpenError, one
+    // that cannot be read EReadError.
+    virtual String ReadWholeFile(const String& fileName);
     // Writes the whole file. The Windows services put the new content in
     // place in one step, so the file is always the old or the new content.
     // A failure raises EFCreateError.

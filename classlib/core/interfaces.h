@@ -2,10 +2,10 @@
 // QueryInterface by GUID, and Supports, which asks any TObject for an
 // interface.
 //
-// An interface is an abstract class deriving from IInterface that names its
-// identifier:
+// An interface is an abstract class deriving (virtually, so that one class
+// may implement several) from IInterface that names its identifier:
 //
-//   class IZvAppStorageHandler : public IInterface {
+//   class IZvAppStorageHandler : public virtual IInterface {
 //   public:
 //       static constexpr TGUID IID = GUID("{E3754817-49A3-4612-A228-5D44A088681D}");
 //       virtual void ReadFromAppStorage(...) = 0;
