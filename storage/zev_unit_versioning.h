@@ -111,8 +111,9 @@ public:
     // the block cannot be opened, creates one of this module's own);
     // nullptr once closed.
     TUnitVersioning* Registry();
-    // Empties the shared block, frees the registry when this link created
-    // it, and answers nullptr from here on. Never raises.
+    // When this link created the registry: empties the shared block and
+    // frees the registry. Either way closes the block and answers nullptr
+    // from here on. Never raises.
     void Close();
     bool CreatedRegistry() const { return FCreated; }
     bool Closed() const { return FFinalised; }

@@ -185,7 +185,9 @@ void TUnitVersionRegistryLink::Close() {
         if (FBlock && FMutex) {
             FMutex->Lock();
             try {
-                WriteBlock(FBlock, nullptr);
+                // Only the module that made the registry withdraws it: a
+                // library that unloads first leaves it to the others.
+                if (FCreated) WriteBlock(FBlock, nullptr);
                 CloseSharedBlock(FBlock);
             } catch (...) {
                 FMutex->Unlock();
