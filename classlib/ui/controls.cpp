@@ -652,6 +652,12 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(HWND handle) {
     if (!handle) return nullptr;
+    // Window properties can be read across processes: a window of another
+    // program of the class library (under the mouse, say) holds an address
+    // that means nothing here.
+    DWORD process = 0;
+    GetWindowThreadProcessId(handle, &process);
+    if (process != GetCurrentProcessId()) return nullptr;
     return static_cast<TWinControl*>(GetPropA(handle, ControlProp));
 }
 
