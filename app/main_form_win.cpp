@@ -149,6 +149,11 @@ int TfrmMain::ExpandedHeight() const { return LumPanel1->Height() + 65; }
 int TfrmMain::CollapsedHeight() const { return LumPanel2->Height() + LumOfficePager1->Top() + 30; }
 
 void TfrmMain::FormShow(TObject* Sender) {
+    // The collapsed window hides the option pages under the compiler
+    // buttons' panel: that panel, the later of the two in the layout, must
+    // lie above the first one. The system puts a new child window below its
+    // older siblings, so it is raised here.
+    SetWindowPos(LumPanel2->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetHeight(AdvSettingsBTN->Tag() != 0 ? ExpandedHeight() : CollapsedHeight());
     RadioGroup1Click(nullptr);
     Update_Combobox(Layouts_Combobox);

@@ -149,6 +149,19 @@ TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
     EXPECT_EQ(form->AdvSettingsBTN->Tag(), 0);
 }
 
+TEST_F(MainForm, CompilerButtonsStayAtTheBottomOverTheOptionPages) {
+    Create();
+    Show();
+    for (bool expanded : {false, true}) {
+        EXPECT_EQ(form->LumPanel2->Top(), form->ClientHeight() - 43) << expanded;
+        // The button panel lies above the first panel (the topmost child
+        // comes first in the system's list).
+        EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), form->LumPanel2->Handle()) << expanded;
+        form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+        Pump();
+    }
+}
+
 TEST_F(MainForm, StoredExpandStateOpensExpanded) {
     Create();
     form->AdvSettingsBTN->SetTag(1);  // as the form storage restores it
