@@ -36,7 +36,7 @@ String TZvStorageFileSystem::ReadWholeFile(const String& fileName) {
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (!file) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
     String content;
-    char buffer[65536];
+    char buffer[4096];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, n);
     bool failed = std::ferror(file) != 0;

@@ -231,6 +231,23 @@ void TMemIniFile::EraseSection(const String& section) {
     if (i >= 0) FSections.Delete(i);
 }
 
+bool TMemIniFile::SectionExists(const String& section) {
+    TStringList* keys = FindSection(section);
+    if (!keys) return false;
+    for (int i = 0; i < keys->Count(); ++i)
+        if ((*keys)[i].find('=') != String::npos) return true;
+    return false;
+}
+
+bool TMemIniFile::ValueExists(const String& section, const String& ident) {
+    TStringList* keys = FindSection(section);
+    if (!keys) return false;
+    for (int i = 0; i < keys->Count(); ++i) {
+        if ((*keys)[i].find('=') != String::npos && SameText(keys->Names(i), ident)) return true;
+    }
+    return false;
+}
+
 void TMemIniFile::DeleteKey(const String& section, const String& ident) {
     if (TStringList* keys = FindSection(section)) {
         int i = keys->IndexOfName(ident);

@@ -68,6 +68,9 @@ public:
     void ReadSectionValues(const String& section, TStrings* strings) override;
     void EraseSection(const String& section) override;
     void DeleteKey(const String& section, const String& ident) override;
+    // The same answers as TCustomIniFile's, without copying the keys.
+    bool SectionExists(const String& section) override;
+    bool ValueExists(const String& section, const String& ident) override;
     // Writes the whole INI to FileName (see the file form above); raises
     // EFCreateError or EWriteError on failure.
     void UpdateFile() override;
