@@ -168,6 +168,42 @@ void UnregisterAppStoragePropertyEngine(TZvAppStoragePropertyBaseEngine* engine)
 
 void ClearAppStoragePropertyEngines() { PropertyEngines().clear(); }
 
+// ---- Property stores -------------------------------------------------------------------
+
+TClass TZvCustomPropertyStore::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TZvCustomPropertyStore>("TZvCustomPropertyStore").Build();
+    return &info;
+}
+
+TZvCustomPropertyStore::TZvCustomPropertyStore(TComponent* owner)
+    : TZvComponent(owner),
+      FIgnoreProperties(new TStringList),
+      FInternalIgnoreProperties(new TStringList),
+      FCombinedIgnoreList(new TStringList) {
+    FInternalIgnoreProperties->SetCommaText("Name,Tag,AppStorage,AppStoragePath,IgnoreProperties");
+}
+
+TZvCustomPropertyStore::~TZvCustomPropertyStore() {
+    delete FCombinedIgnoreList;
+    delete FInternalIgnoreProperties;
+    delete FIgnoreProperties;
+}
+
+TStringList* TZvCustomPropertyStore::CombinedIgnoreList() {
+    FCombinedIgnoreList->Clear();
+    FCombinedIgnoreList->AddStrings(FIgnoreProperties);
+    FCombinedIgnoreList->AddStrings(FInternalIgnoreProperties);
+    return FCombinedIgnoreList;
+}
+
+void TZvCustomPropertyStore::StoreProperties() {
+    if (FAppStorage) FAppStorage->WritePersistent(FAppStoragePath, this, true, CombinedIgnoreList());
+}
+
+void TZvCustomPropertyStore::LoadProperties() {
+    if (FAppStorage) FAppStorage->ReadPersistent(FAppStoragePath, this, true, true, CombinedIgnoreList());
+}
+
 // ---- Options ----------------------------------------------------------------------------
 
 TClass TZvCustomAppStorageOptions::StaticClass() {
@@ -1020,6 +1056,10 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
         TObject* value = GetObjectProp(instance, prop);
         if (TZvAppStoragePropertyBaseEngine* engine = EngineFor(instance, value)) {
             engine->WriteProperty(this, tp, instance, value, recursive);
+        } else if (auto* store = dynamic_cast<TZvCustomPropertyStore*>(value)) {
+            store->SetAppStoragePath(tp);
+            store->SetAppStorage(this);
+            store->StoreProperties();
         } else if (IsComponentClass(type->ClassType())) {
             // A reference to another component: stored by name.
             WriteString(tp, value ? static_cast<TComponent*>(value)->Name() : String());
@@ -1076,6 +1116,10 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
         TObject* value = GetObjectProp(instance, prop);
         if (TZvAppStoragePropertyBaseEngine* engine = EngineFor(instance, value)) {
             engine->ReadProperty(this, tp, instance, value, recursive, clearFirst);
+        } else if (auto* store = dynamic_cast<TZvCustomPropertyStore*>(value)) {
+            store->SetAppStoragePath(tp);
+            store->SetAppStorage(this);
+            store->LoadProperties();
         } else if (IsComponentClass(type->ClassType())) {
             // A stored component name: assigned only when the component it
             // names is of the property's class.

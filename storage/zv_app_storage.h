@@ -29,6 +29,7 @@
 #include "storage/zv_component.h"
 
 class TStrings;
+class TStringList;
 class TZvCustomAppStorage;
 class TZvTranslateString;
 
@@ -204,6 +205,42 @@ public:
 
 protected:
     ~IZvAppStoragePublishedProps() = default;
+};
+
+// ---- Property stores ---------------------------------------------------------------
+
+// An object that saves and loads its own published properties under a path
+// of a store; a class-typed property holding one is handed the store and
+// the property's path and asked to do so. Its two ignore lists name
+// properties it leaves out; CombinedIgnoreList joins them.
+class TZvCustomPropertyStore : public TZvComponent {
+    QL_CLASS(TZvCustomPropertyStore, TZvComponent)
+public:
+    explicit TZvCustomPropertyStore(TComponent* owner);
+    ~TZvCustomPropertyStore() override;
+
+    TZvCustomAppStorage* AppStorage() const { return FAppStorage; }
+    void SetAppStorage(TZvCustomAppStorage* value) { FAppStorage = value; }
+    const String& AppStoragePath() const { return FAppStoragePath; }
+    void SetAppStoragePath(const String& value) { FAppStoragePath = value; }
+    // The properties a user of the class leaves out, and the ones the class
+    // itself leaves out ("Name", "Tag" and its own settings).
+    TStringList* IgnoreProperties() const { return FIgnoreProperties; }
+    TStringList* InternalIgnoreProperties() const { return FInternalIgnoreProperties; }
+    // Both lists, one after the other.
+    TStringList* CombinedIgnoreList();
+
+    // Write or read the published properties (but the ignored ones) under
+    // AppStoragePath; nothing without a store.
+    virtual void StoreProperties();
+    virtual void LoadProperties();
+
+private:
+    TZvCustomAppStorage* FAppStorage = nullptr;
+    String FAppStoragePath;
+    TStringList* FIgnoreProperties;
+    TStringList* FInternalIgnoreProperties;
+    TStringList* FCombinedIgnoreList;
 };
 
 // ---- Property engines ------------------------------------------------------------

@@ -815,3 +815,56 @@ TEST(ZvAppStorage, ReadOnlyStoreChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+class TStorePrefs : public TZvCustomPropertyStore {
+    QL_CLASS(TStorePrefs, TZvCustomPropertyStore)
+public:
+    using TZvCustomPropertyStore::TZvCustomPropertyStore;
+    int FWidth = 0;
+    int FSecret = 0;
+};
+
+TClass TStorePrefs::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TStorePrefs>("TStorePrefs")
+                                       .Prop("Width", &TStorePrefs::FWidth, &TStorePrefs::FWidth)
+                                       .Prop("Secret", &TStorePrefs::FSecret, &TStorePrefs::FSecret)
+                                       .Build();
+    return &info;
+}
+
+class TStoreHolder : public TComponent {
+    QL_CLASS(TStoreHolder, TComponent)
+public:
+    explicit TStoreHolder(TComponent* owner) : TComponent(owner), FPrefs(new TStorePrefs(this)) {}
+    TStorePrefs* FPrefs;
+};
+
+TClass TStoreHolder::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TStoreHolder>("TStoreHolder").Prop("Prefs", &TStoreHolder::FPrefs, nullptr).Build();
+    return &info;
+}
+
+TEST(ZvAppStorage, PropertyStoresSaveAndLoadThemselves) {
+    TStoreHolder holder(nullptr);
+    holder.FPrefs->FWidth = 640;
+    holder.FPrefs->FSecret = 42;
+    holder.FPrefs->IgnoreProperties()->Add("Secret");
+    auto store = MemoryStore();
+    store->WriteProperty("h\\Prefs", &holder, "Prefs", true);
+    EXPECT_EQ(store->AsString(), Ini({"[h\\Prefs]", "Width=640", ""}));
+    EXPECT_EQ(holder.FPrefs->AppStorage(), store.get());
+    EXPECT_EQ(holder.FPrefs->CombinedIgnoreList()->CommaText(),
+              "Secret,Name,Tag,AppStorage,AppStoragePath,IgnoreProperties");
+
+    TStoreHolder other(nullptr);
+    store->ReadProperty("h\\Prefs", &other, "Prefs", true, true);
+    EXPECT_EQ(other.FPrefs->FWidth, 640);
+    EXPECT_EQ(other.FPrefs->FSecret, 0);
+    holder.FPrefs->SetAppStorage(nullptr);
+    other.FPrefs->SetAppStorage(nullptr);
+}
+
+}  // namespace
