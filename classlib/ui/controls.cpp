@@ -676,9 +676,22 @@ void TWinControl::CreateHandle() {
     if (FHandle) return;
     CreateWnd();
     if (!FHandle) return;
+    // Siblings stack in the order of the parent's list, the last on top
+    // (the system would put each new window below the older ones).
+    if (FParent)
+        SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     for (TControl* c : FControls) c->UpdateAnchorRules();
     for (TWinControl* c : FWinControls) c->UpdateAnchorRules();
     CreateHandleDone();
+}
+
+HWND TWinControl::PrecedingWindow(TWinControl* control) const {
+    auto it = std::find(FWinControls.begin(), FWinControls.end(), control);
+    if (it != FWinControls.end())
+        for (++it; it != FWinControls.end(); ++it)
+            if ((*it)->FHandle) return (*it)->FHandle;
+    return HWND_TOP;
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {

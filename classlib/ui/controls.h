@@ -432,6 +432,8 @@ private:
     static LRESULT CALLBACK InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void AlignList(TAlign align, TRect& rect);
+    // The window a new child window goes behind, to keep the list's order.
+    HWND PrecedingWindow(TWinControl* control) const;
     void DoAnchors(TControl* control);
     void ReflectNotification(TMessage& message, HWND child);
     void HandleKey(TMessage& message, bool down);

@@ -395,3 +395,18 @@ TEST_F(ControlsTest, AnchorsAreStoredOnlyWhenTheyDifferFromTheAlignment) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlsTest, LaterSiblingsStackAboveEarlierOnes) {
+    form->Show();
+    Pump();
+    // Walking down from the top: Box2 (later) comes before Box1.
+    HWND top = GetTopWindow(form->Handle());
+    std::vector<HWND> order;
+    for (HWND h = top; h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+    auto pos = [&](HWND h) { return std::find(order.begin(), order.end(), h) - order.begin(); };
+    EXPECT_LT(pos(form->Box2->Handle()), pos(form->Box1->Handle()));
+}
+
+}  // namespace
