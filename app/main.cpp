@@ -6,12 +6,14 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
+#include "imaging/png/win/png_unit.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TUnitList units{
         {"classlib.core", &ClasslibCoreInitialize, &ClasslibCoreFinalize},
         {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
         {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
+        {"imaging.png", &PngInitialize, &PngFinalize},
     };
     units.InitializeAll();
     RegisterClass(TfrmMain::StaticClass());

@@ -86,6 +86,7 @@ TClass TfrmMain::StaticClass() {
             .Field("LumOfficeRadioGroup5", &TfrmMain::LumOfficeRadioGroup5)
             .Field("LumComboBox1", &TfrmMain::LumComboBox1)
             .Field("LumPanel2", &TfrmMain::LumPanel2)
+            .Field("PngImageList1", &TfrmMain::PngImageList1)
             .Field("_mikroC", &TfrmMain::_mikroC)
             .Field("_mikroP", &TfrmMain::_mikroP)
             .Field("_mikroB", &TfrmMain::_mikroB)
@@ -149,11 +150,6 @@ int TfrmMain::ExpandedHeight() const { return LumPanel1->Height() + 65; }
 int TfrmMain::CollapsedHeight() const { return LumPanel2->Height() + LumOfficePager1->Top() + 30; }
 
 void TfrmMain::FormShow(TObject* Sender) {
-    // The collapsed window hides the option pages under the compiler
-    // buttons' panel: that panel, the later of the two in the layout, must
-    // lie above the first one. The system puts a new child window below its
-    // older siblings, so it is raised here.
-    SetWindowPos(LumPanel2->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetHeight(AdvSettingsBTN->Tag() != 0 ? ExpandedHeight() : CollapsedHeight());
     RadioGroup1Click(nullptr);
     Update_Combobox(Layouts_Combobox);

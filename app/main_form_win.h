@@ -15,6 +15,7 @@
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/stdctrls.h"
+#include "imaging/png/win/png_imagelist.h"
 
 class TfrmMain : public TForm {
     QL_CLASS(TfrmMain, TForm)
@@ -69,6 +70,7 @@ public:
     TRadioGroup* LumOfficeRadioGroup5 = nullptr;
     TComboBox* LumComboBox1 = nullptr;
     TPanel* LumPanel2 = nullptr;
+    TPngImageList* PngImageList1 = nullptr;
     TButton* _mikroC = nullptr;
     TButton* _mikroP = nullptr;
     TButton* _mikroB = nullptr;

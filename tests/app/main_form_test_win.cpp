@@ -136,6 +136,16 @@ TEST_F(MainForm, CreateCentresTheWindowAndDisablesThe8051) {
     EXPECT_TRUE(form->RadioGroup1->Buttons(4)->Enabled());
 }
 
+TEST_F(MainForm, ImageListHoldsTheTwoArrows) {
+    Create();
+    ASSERT_NE(form->PngImageList1, nullptr);
+    ASSERT_EQ(form->PngImageList1->PngImages()->Count(), 2);
+    EXPECT_EQ(form->PngImageList1->PngImages()->Items(0)->Name(), "_down");
+    EXPECT_EQ(form->PngImageList1->PngImages()->Items(1)->Name(), "_up");
+    EXPECT_EQ(form->PngImageList1->Count(), 2);
+    EXPECT_EQ(form->PngImageList1->Width(), 16);
+}
+
 TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
     Create();
     Show();

@@ -14,6 +14,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
+#include "imaging/png/win/png_unit.h"
 
 // A folder below the temporary folder and registry keys for a target
 // family of the test's own ("for QMTEST-<process>-<test>"), so that runs
@@ -88,7 +89,10 @@ private:
 class TMessageLog {
 public:
     TMessageLog() {
-        if (!Application) ClasslibUiInitialize();
+        if (!Application) {
+            ClasslibUiInitialize();
+            PngInitialize();
+        }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);
             return IDOK;
