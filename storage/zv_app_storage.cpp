@@ -45,7 +45,11 @@ String CompactPath(const std::vector<String>& pieces) {
 namespace {
 
 // The absolute path of name under a resolved (absolute) path.
-String SubPath(const String& targetPath, const String& name) { return "\\" + CompactPath({targetPath, name}); }
+String SubPath(const String& targetPath, const String& name) {
+    String path(1, '\\');
+    path += CompactPath({targetPath, name});
+    return path;
+}
 
 String FirstListItem(const String& list) { return Trim(list.substr(0, list.find(','))); }
 
