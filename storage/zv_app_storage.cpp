@@ -528,7 +528,9 @@ String TZvCustomAppStorage::EncryptPropertyValue(const String& value) {
     if (!OnEncryptPropertyValue || !IsPropertyValueCryptEnabled()) return value;
     String text = value;
     OnEncryptPropertyValue(text);
-    return Base64EncodeText(text);
+    // One line: a stored value cannot hold a line break (the decoder skips
+    // line breaks, so values written in lines still read).
+    return Base64Text(text);
 }
 
 String TZvCustomAppStorage::DecryptPropertyValue(const String& value) {

@@ -405,7 +405,8 @@ public:
     void DisablePropertyValueCrypt() { --FCryptEnabledStatus; }
     bool IsPropertyValueCryptEnabled() const { return FCryptEnabledStatus > 0; }
     // With OnEncryptPropertyValue set and encryption enabled: the event's
-    // text, Base64-encoded; else value unchanged. Decrypt reverses it.
+    // text, Base64-encoded on one line; else value unchanged. Decrypt
+    // reverses it.
     String EncryptPropertyValue(const String& value);
     String DecryptPropertyValue(const String& value);
 

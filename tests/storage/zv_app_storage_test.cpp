@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "classlib/core/inifiles.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/sysutils.h"
 #include "storage/text_macros.h"
@@ -409,12 +410,19 @@ TEST(ZvAppStorage, EncryptionHook) {
     store->EnablePropertyValueCrypt();
     store->WriteString("s\\hidden", "secret");
     store->WriteBoolean("s\\flag", true);
-    EXPECT_EQ(store->AsString(), Ini({"[s]", "plain=secret", ("hidden=" + Base64EncodeText("<secret>")).c_str(),
-                                      ("flag=" + Base64EncodeText("<TRUE>")).c_str(), ""}));
+    EXPECT_EQ(store->AsString(), Ini({"[s]", "plain=secret", ("hidden=" + Base64Text("<secret>")).c_str(),
+                                      ("flag=" + Base64Text("<TRUE>")).c_str(), ""}));
     EXPECT_EQ(store->ReadString("s\\hidden"), "secret");
     EXPECT_TRUE(store->ReadBoolean("s\\flag"));
+    // A long value stays on one line, and one stored in lines still reads.
+    String longText(100, 'x');
+    store->WriteString("s\\long", longText);
+    EXPECT_EQ(store->IniFile()->ReadString("s", "long", "").find('\n'), String::npos);
+    EXPECT_EQ(store->ReadString("s\\long"), longText);
+    store->IniFile()->WriteString("s", "lines", Base64EncodeText("<" + longText + ">"));
+    EXPECT_EQ(store->ReadString("s\\lines"), longText);
     store->DisablePropertyValueCrypt();
-    EXPECT_EQ(store->ReadString("s\\hidden"), Base64EncodeText("<secret>"));
+    EXPECT_EQ(store->ReadString("s\\hidden"), Base64Text("<secret>"));
     EXPECT_EQ(store->ReadString("s\\plain"), "secret");
 }
 
