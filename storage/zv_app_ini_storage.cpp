@@ -539,3 +539,9 @@ TClass TZvAppIniFileStorage::StaticClass() {
 }
 
 TZvAppIniFileStorage::TZvAppIniFileStorage(TComponent* owner) : TZvCustomAppIniStorage(owner) {}
+
+// ---- The unit -----------------------------------------------------------------------------------
+
+void ZvAppStorageInitialize() { RegisterClasses({TZvAppIniFileStorage::StaticClass()}); }
+
+void ZvAppStorageFinalize() { ClearAppStoragePropertyEngines(); }

@@ -176,6 +176,12 @@ public:
     explicit TZvAppIniFileStorage(TComponent* owner);
 };
 
+// The settings stores' unit (see classlib/core/units.h): initialising
+// registers TZvAppIniFileStorage for the stored layout; finalising frees the
+// registered property engines.
+void ZvAppStorageInitialize();
+void ZvAppStorageFinalize();
+
 // The INI value texts (also used by the tests and the fuzzer).
 namespace ZvIniText {
 // The INI form of a text and back, by the two INI options.

@@ -474,3 +474,30 @@ TEST_F(ZvIniFile, MainFormSettingsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ZvIniStore, UnitRegistersTheStoreForTheStoredLayout) {
+    ZvAppStorageInitialize();
+    EXPECT_EQ(GetClass("TZvAppIniFileStorage"), TZvAppIniFileStorage::StaticClass());
+    const TPropInfo* location = GetPropInfo(TZvAppIniFileStorage::StaticClass(), "Location");
+    ASSERT_NE(location, nullptr);
+    EXPECT_EQ(location->Default, flExeFile);
+    for (const char* name : {"AutoFlush", "AutoReload", "FileName", "FlushOnDestroy", "DefaultSection", "SubStorages",
+                             "OnGetFileName", "SynchronizeFlushReload", "StorageOptions", "ReadOnly",
+                             "TranslateStringEngine", "OnTranslatePropertyName", "OnEncryptPropertyValue",
+                             "OnDecryptPropertyValue", "OnError"})
+        EXPECT_NE(GetPropInfo(TZvAppIniFileStorage::StaticClass(), name), nullptr) << name;
+    // The nested options are reached by name, as the layout sets them.
+    TZvAppIniFileStorage store(nullptr);
+    store.SetFlushOnDestroy(false);
+    TObject* options = GetObjectProp(&store, "StorageOptions");
+    ASSERT_NE(options, nullptr);
+    SetStrProp(options, "BooleanStringTrueValues", "TRUE, YES, Y");
+    EXPECT_EQ(GetOrdProp(options, "BooleanAsString"), 1);
+    SetOrdProp(options, "PreserveLeadingTrailingBlanks", 1);
+    EXPECT_TRUE(store.IniStorageOptions()->PreserveLeadingTrailingBlanks());
+    ZvAppStorageFinalize();
+}
+
+}  // namespace
