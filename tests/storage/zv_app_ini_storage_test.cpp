@@ -9,9 +9,11 @@
 #include <fstream>
 #include <map>
 
+#include "classlib/core/filer.h"
 #include "classlib/core/inifiles.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/sysutils.h"
+#include "classlib/core/units.h"
 #include "storage/zev_base64.h"
 #include "storage/zv_app_ini_storage.h"
 #include "storage/zv_storage_files.h"
@@ -497,6 +499,39 @@ TEST(ZvIniStore, UnitRegistersTheStoreForTheStoredLayout) {
     EXPECT_EQ(GetOrdProp(options, "BooleanAsString"), 1);
     SetOrdProp(options, "PreserveLeadingTrailingBlanks", 1);
     EXPECT_TRUE(store.IniStorageOptions()->PreserveLeadingTrailingBlanks());
+    ZvAppStorageFinalize();
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST_F(ZvIniFile, StoredLayoutReadsTheFileWhenLoadedAndWritesItWhenFreed) {
+    ClasslibCoreInitialize();
+    ZvAppStorageInitialize();
+    String name = Path("Settings.ini");
+    WriteFile(name, Ini({"[frmMain]", "LumOfficeCheckBox1_Checked=TRUE"}));
+    String layout = "object Root1: TComponent\r\n"
+                    "  object ZvAppIniFileStorage1: TZvAppIniFileStorage\r\n"
+                    "    FileName = '" + name + "'\r\n"
+                    "    Location = flCustom\r\n"
+                    "    StorageOptions.BooleanStringTrueValues = 'TRUE, YES, Y'\r\n"
+                    "    StorageOptions.BooleanStringFalseValues = 'FALSE, NO, N'\r\n"
+                    "  end\r\n"
+                    "end\r\n";
+    {
+        TComponent root(nullptr);
+        TReader(layout).ReadRootComponent(&root);
+        auto* store = dynamic_cast<TZvAppIniFileStorage*>(root.FindComponent("ZvAppIniFileStorage1"));
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->FullFileName(), name);
+        EXPECT_TRUE(store->FileLoaded());
+        EXPECT_TRUE(store->ReadBoolean("frmMain\\LumOfficeCheckBox1_Checked", false));
+        store->WriteBoolean("frmMain\\LumOfficeCheckBox1_Checked", false);
+        EXPECT_EQ(ReadFile(name), Ini({"[frmMain]", "LumOfficeCheckBox1_Checked=TRUE"}));  // memory only
+    }
+    EXPECT_EQ(ReadFile(name), Ini({"[frmMain]", "LumOfficeCheckBox1_Checked=FALSE", ""}));
     ZvAppStorageFinalize();
 }
 
