@@ -140,7 +140,9 @@ bool TZvCustomAppMemoryFileStorage::ReadOnly() const {
 }
 
 void TZvCustomAppMemoryFileStorage::FileNameChanging() {
-    if (!IsLoading() && !IsUpdating()) Flush();
+    // The old file is written back only when it was read: the content of a
+    // store that never loaded it would replace what the file holds.
+    if (!IsLoading() && !IsUpdating() && FFileLoaded) Flush();
 }
 
 void TZvCustomAppMemoryFileStorage::FileNameChanged() {

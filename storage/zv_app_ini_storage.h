@@ -47,8 +47,9 @@ public:
     void Reload() override;
 
     const String& FileName() const { return FFileName; }
-    // Flushes the old file and reloads the new one (neither while loading or
-    // updating); a name without an extension gets the default extension.
+    // Flushes the old file (when it was loaded) and reloads the new one
+    // (neither while loading or updating); a name without an extension gets
+    // the default extension.
     void SetFileName(const String& value);
     TFileLocation Location() const { return FLocation; }
     void SetLocation(TFileLocation value);

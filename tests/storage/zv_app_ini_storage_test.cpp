@@ -437,6 +437,21 @@ TEST_F(ZvIniFile, MutexThatCannotBeHadIsReported) {
     store->SetFlushOnDestroy(false);
 }
 
+TEST_F(ZvIniFile, AFileNeverReadIsNotOverwrittenWhenTheNameChanges) {
+    String first = Path("first.ini"), second = Path("second.ini");
+    const String content = Ini({"[keep]", "v=1"});
+    WriteFile(first, content);
+    TZvAppIniFileStorage store(nullptr);
+    store.SetFlushOnDestroy(false);
+    store.BeginUpdate();  // no reload: the first file is never read
+    store.SetLocation(flCustom);
+    store.SetFileName(first);
+    store.EndUpdate();
+    store.SetFileName(second);
+    EXPECT_EQ(ReadFile(first), content);
+    EXPECT_FALSE(fs::exists(second));
+}
+
 TEST_F(ZvIniFile, ChangingTheFileNameFlushesTheOldFile) {
     String first = Path("first.ini"), second = Path("second.ini");
     WriteFile(second, Ini({"[s]", "v=2"}));
