@@ -235,7 +235,8 @@ void TZvCustomAppMemoryFileStorage::Reload() {
 }
 
 void TZvCustomAppMemoryFileStorage::Flush() {
-    if (FFullFileName.empty() || ReadOnly() || IsDesigning()) return;
+    // A name without a file part (a folder) is no file to write.
+    if (FFullFileName.empty() || ExtractFileName(FFullFileName).empty() || ReadOnly() || IsDesigning()) return;
     String fileName = FFullFileName;
     try {
         String folder = ExtractFileDir(fileName);
