@@ -5,7 +5,9 @@
 // once for the whole test program: support_test_win.cpp.)
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
@@ -18,10 +20,23 @@
 
 namespace {
 
+// A folder of the test's own, removed with everything in it at the end of
+// the test program.
 String TestFolder(const char* what) {
+    struct TFolders {
+        std::vector<String> Names;
+        ~TFolders() {
+            for (const String& name : Names) {
+                std::error_code ec;
+                std::filesystem::remove_all(std::filesystem::path(name), ec);
+            }
+        }
+    };
+    static TFolders folders;
     String dir = IncludeTrailingPathDelimiter(GetTempDir()) + "QuillmereStore." + what + "." +
                  IntToStr(GetCurrentProcessId());
     ForceDirectories(dir);
+    folders.Names.push_back(dir);
     return dir;
 }
 
