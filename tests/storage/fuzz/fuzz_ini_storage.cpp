@@ -58,10 +58,12 @@ void ReadEverything(TZvAppIniFileStorage& store) {
         store.GetStoredValues(folder, &values, false);
         store.GetStoredFolders(folder, &sub);
         store.PathExists(folder);
-        if (store.ListStored(folder) && store.ReadInteger(folder + "\\Count", 0) <= 256) {
-            TStringList list;
-            Tolerant([&] { store.ReadStringList(folder, &list); });
-        }
+        Tolerant([&] {
+            if (store.ListStored(folder) && store.ReadInteger(folder + "\\Count", 0) <= 256) {
+                TStringList list;
+                store.ReadStringList(folder, &list);
+            }
+        });
         Tolerant([&] { store.ReadSet(folder, TSet<TFuzzColor>{fcRed}); });
         for (int v = 0; v < values.Count() && v < 32; ++v) {
             String path = TZvCustomAppStorage::ConcatPaths({folder, values[v]});
