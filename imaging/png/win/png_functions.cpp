@@ -303,7 +303,7 @@ void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index)
 {
     if (!png || !list) return;
     if (auto* pngList = dynamic_cast<TPngImageList*>(list)) {
-        if (index >= 0 && index < pngList->PngImages()->Count()) png->Assign(pngList->PngImages()->Items(index)->PngImage());
+        if (index >= 0 && index < pngList->PngImages()->Count()) png->Assign(pngList->PngImages()->Items(index)->PngObject());
         return;
     }
     if (!list->HandleAllocated() || index < 0 || index >= list->Count()) return;

@@ -13,7 +13,7 @@ TClass TPngImageCollectionItem::StaticClass()
             .Prop("Name", &TPngImageCollectionItem::Name, &TPngImageCollectionItem::SetName)
             .Prop("Background", &TPngImageCollectionItem::Background, &TPngImageCollectionItem::SetBackground)
             .Default(clBtnFace)
-            .Prop("PngImage", &TPngImageCollectionItem::PngImage, &TPngImageCollectionItem::SetPngImage)
+            .Prop("PngObject", &TPngImageCollectionItem::PngObject, &TPngImageCollectionItem::SetPngImage)
             .Build();
     return &info;
 }
@@ -21,7 +21,7 @@ TClass TPngImageCollectionItem::StaticClass()
 TPngImageCollectionItem::TPngImageCollectionItem(TCollection* collection)
     : TCollectionItem(collection), FPngImage(new TPNGObject)
 {
-    FName = Format("PngImage%d", {Index()});
+    FName = Format("PngObject%d", {Index()});
     FPngImage->OnChange = TNotifyEvent::Bind<&TPngImageCollectionItem::PngImageChanged>(this);
 }
 
@@ -147,7 +147,7 @@ template <class F> auto TPngImageList::Updating(F operation)
 
 HICON TPngImageList::ItemIcon(TPngImageCollectionItem* item)
 {
-    TPNGObject* png = item ? item->PngImage() : nullptr;
+    TPNGObject* png = item ? item->PngObject() : nullptr;
     if (!png || png->Empty()) return nullptr;
     if (FEnabledImages || FPngOptions.Empty()) return MakeListIcon(png, item->Background());
     TPNGObject dimmed;
@@ -194,7 +194,7 @@ int TPngImageList::NativeIndexOf(int itemIndex) const
 {
     int native = 0;
     for (int i = 0; i < itemIndex && i < FPngImages->Count(); ++i)
-        if (!FPngImages->Items(i)->PngImage()->Empty()) ++native;
+        if (!FPngImages->Items(i)->PngObject()->Empty()) ++native;
     return native;
 }
 
@@ -286,7 +286,7 @@ void TPngImageList::Delete(int index)
     if (!ValidIndex(index)) return;
     Updating([&] {
         int native = NativeIndexOf(index);
-        bool hadIcon = !FPngImages->Items(index)->PngImage()->Empty();
+        bool hadIcon = !FPngImages->Items(index)->PngObject()->Empty();
         FPngImages->Delete(index);
         if (hadIcon && HandleAllocated()) ImageList_Remove(Handle(), native);
     });
@@ -343,7 +343,7 @@ void TPngImageList::ReplacePng(int index, TPNGObject* png)
     if (!ValidIndex(index) || !png) return;
     Updating([&] {
         TPngImageCollectionItem* item = FPngImages->Items(index);
-        bool hadIcon = !item->PngImage()->Empty();
+        bool hadIcon = !item->PngObject()->Empty();
         item->SetPngImage(png);
         HICON icon = hadIcon && HandleAllocated() ? ItemIcon(item) : nullptr;
         if (icon) {
@@ -451,6 +451,6 @@ void TPngImageList::AssignTo(TPersistent* dest)
 void TPngImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT, bool enabled)
 {
     if (!canvas || !ValidIndex(index)) return;
-    DrawPngWithOptions(FPngImages->Items(index)->PngImage(), canvas, Bounds(x, y, Width(), Height()),
+    DrawPngWithOptions(FPngImages->Items(index)->PngObject(), canvas, Bounds(x, y, Width(), Height()),
                        enabled ? TPngOptions{} : FPngOptions);
 }

@@ -22,7 +22,7 @@ class TPngImageCollectionItems;
 class TPngImageCollectionItem : public TCollectionItem {
     QL_CLASS(TPngImageCollectionItem, TCollectionItem)
 public:
-    // Named "PngImage<index>" with the index the item gets.
+    // Named "PngObject<index>" with the index the item gets.
     explicit TPngImageCollectionItem(TCollection* collection);
     ~TPngImageCollectionItem() override;
 
@@ -36,7 +36,7 @@ public:
     TColor Background() const { return FBackground; }
     void SetBackground(TColor value);
     // The item's own picture (never nullptr); setting copies value.
-    TPNGObject* PngImage() const { return FPngImage; }
+    TPNGObject* PngObject() const { return FPngImage; }
     void SetPngImage(TPNGObject* value);
 
 private:

@@ -96,14 +96,14 @@ TEST(PngImageListLayout, MainFormListReadsAndWritesItsFragment)
         EXPECT_EQ(item->Name(), names[i]);
         EXPECT_EQ(item->GetDisplayName(), names[i]);
         EXPECT_EQ(item->Background(), clWindow);
-        EXPECT_EQ(item->PngImage()->Width(), 16);
-        EXPECT_EQ(item->PngImage()->Header().ColorType, COLOR_RGBALPHA);
+        EXPECT_EQ(item->PngObject()->Width(), 16);
+        EXPECT_EQ(item->PngObject()->Header().ColorType, COLOR_RGBALPHA);
     }
     // The down arrow is wide at the top, the up arrow at the bottom.
-    EXPECT_EQ(list.PngImages()->Items(0)->PngImage()->AlphaRow(5)[5], 255);
-    EXPECT_EQ(list.PngImages()->Items(0)->PngImage()->AlphaRow(10)[5], 0);
-    EXPECT_EQ(list.PngImages()->Items(1)->PngImage()->AlphaRow(10)[5], 255);
-    EXPECT_EQ(list.PngImages()->Items(1)->PngImage()->AlphaRow(5)[5], 0);
+    EXPECT_EQ(list.PngImages()->Items(0)->PngObject()->AlphaRow(5)[5], 255);
+    EXPECT_EQ(list.PngImages()->Items(0)->PngObject()->AlphaRow(10)[5], 0);
+    EXPECT_EQ(list.PngImages()->Items(1)->PngObject()->AlphaRow(10)[5], 255);
+    EXPECT_EQ(list.PngImages()->Items(1)->PngObject()->AlphaRow(5)[5], 0);
 
     // Written back: the same text, and "Bitmap" without data.
     String again = TWriter().WriteRootComponent(&list);
@@ -117,7 +117,7 @@ TEST(PngImageListLayout, ArrowsDrawEnabledAndDisabled)
     TReader(ReadText("png_image_list1.layout")).ReadRootComponent(&list);
     ASSERT_EQ(list.PngImages()->Count(), 2);
     for (int index = 0; index < 2; ++index) {
-        TPNGObject* png = list.PngImages()->Items(index)->PngImage();
+        TPNGObject* png = list.PngImages()->Items(index)->PngObject();
         auto enabled = Surface(20, 20, clWhite);
         auto disabled = Surface(20, 20, clWhite);
         list.Draw(enabled->Canvas(), 2, 3, index);
@@ -178,8 +178,8 @@ TEST(PngImageList, OperationsThroughTheBaseList)
     mask->Canvas()->Brush()->SetColor(clWhite);
     mask->Canvas()->FillRect(Rect(0, 0, 4, 16));
     EXPECT_EQ(list.Add(red.get(), mask.get()), 0);
-    EXPECT_EQ(pngList.PngImages()->Items(0)->PngImage()->AlphaRow(0)[0], 0);
-    EXPECT_EQ(pngList.PngImages()->Items(0)->PngImage()->AlphaRow(0)[8], 255);
+    EXPECT_EQ(pngList.PngImages()->Items(0)->PngObject()->AlphaRow(0)[0], 0);
+    EXPECT_EQ(pngList.PngImages()->Items(0)->PngObject()->AlphaRow(0)[8], 255);
     EXPECT_EQ(pngList.PngImages()->Items(0)->Background(), clNone);
 
     auto green = Solid(clLime);
@@ -260,7 +260,7 @@ TEST(PngImageList, EmptyItemsHaveNoNativeImage)
 {
     auto list = ArrowList();
     TPngImageCollectionItem* empty = list->PngImages()->Insert(1);
-    EXPECT_EQ(empty->Name(), "PngImage2"); // named by its index when made
+    EXPECT_EQ(empty->Name(), "PngObject2"); // named by its index when made
     EXPECT_EQ(list->PngImages()->Count(), 3);
     EXPECT_EQ(list->Count(), 2);
     // The up arrow is native image 1, item 2.
@@ -324,8 +324,8 @@ TEST(PngImageList, AssignCopiesTheItems)
     EXPECT_FALSE(copy.EnabledImages());
     EXPECT_EQ(copy.Count(), 2);
     // The copy's pictures are its own.
-    source->PngImages()->Items(0)->PngImage()->Assign(nullptr);
-    EXPECT_FALSE(copy.PngImages()->Items(0)->PngImage()->Empty());
+    source->PngImages()->Items(0)->PngObject()->Assign(nullptr);
+    EXPECT_FALSE(copy.PngImages()->Items(0)->PngObject()->Empty());
 
     // A plain image list takes the native images.
     TImageList plain(nullptr);
