@@ -61,17 +61,7 @@ std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height)
 std::vector<LongWord> ReadIconAlpha(HBITMAP color, int width, int height)
 {
     std::vector<LongWord> pixels(std::size_t(width) * std::size_t(height));
-    BITMAPV4HEADER header{};
-    header.bV4Size = sizeof(BITMAPV4HEADER);
-    header.bV4Width = width;
-    header.bV4Height = -height;
-    header.bV4Planes = 1;
-    header.bV4BitCount = 32;
-    header.bV4V4Compression = BI_BITFIELDS;
-    header.bV4RedMask = 0x00FF0000;
-    header.bV4GreenMask = 0x0000FF00;
-    header.bV4BlueMask = 0x000000FF;
-    header.bV4AlphaMask = 0xFF000000;
+    BITMAPV4HEADER header = TopDownAlphaHeader(width, height);
     TScreenDC screen;
     if (!color || GetDIBits(screen.DC(), color, 0, UINT(height), pixels.data(),
                             reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == 0)

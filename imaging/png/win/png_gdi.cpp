@@ -54,7 +54,7 @@ HBITMAP CreateTopDownSection(int width, int height, Byte** bits)
     return section;
 }
 
-HBITMAP CreateAlphaSection(int width, int height, Byte** bits)
+BITMAPV4HEADER TopDownAlphaHeader(int width, int height)
 {
     BITMAPV4HEADER header{};
     header.bV4Size = sizeof(BITMAPV4HEADER);
@@ -67,6 +67,12 @@ HBITMAP CreateAlphaSection(int width, int height, Byte** bits)
     header.bV4GreenMask = 0x0000FF00;
     header.bV4BlueMask = 0x000000FF;
     header.bV4AlphaMask = 0xFF000000;
+    return header;
+}
+
+HBITMAP CreateAlphaSection(int width, int height, Byte** bits)
+{
+    BITMAPV4HEADER header = TopDownAlphaHeader(width, height);
     void* p = nullptr;
     HBITMAP section =
         CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, &p, nullptr, 0);

@@ -49,6 +49,10 @@ private:
 // green, red, reserved per pixel); *bits receives its rows.
 HBITMAP CreateTopDownSection(int width, int height, Byte** bits);
 
-// The same with a 108-byte header and bit fields that name the fourth byte
-// as alpha (red 0xFF0000, green 0xFF00, blue 0xFF, alpha 0xFF000000).
+// The 108-byte header of a top-down 32-bit bitmap whose bit fields name the
+// fourth byte as alpha (red 0xFF0000, green 0xFF00, blue 0xFF, alpha
+// 0xFF000000).
+BITMAPV4HEADER TopDownAlphaHeader(int width, int height);
+
+// A section like CreateTopDownSection's with that header.
 HBITMAP CreateAlphaSection(int width, int height, Byte** bits);
