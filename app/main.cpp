@@ -7,12 +7,22 @@
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
 #include "imaging/png/win/png_unit.h"
+#include "storage/zev_rtti.h"
+#include "storage/zev_system.h"
+#include "storage/zev_unit_versioning.h"
+#include "storage/zv_app_ini_storage.h"
+#include "storage/zv_form_placement.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TUnitList units{
         {"classlib.core", &ClasslibCoreInitialize, &ClasslibCoreFinalize},
         {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
         {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
+        {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
+        {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
+        {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},
+        {"ZvAppStorage", &ZvAppStorageInitialize, &ZvAppStorageFinalize},
+        {"ZvFormPlacement", &ZvFormPlacementInitialize, &ZvFormPlacementFinalize},
         {"imaging.png", &PngInitialize, &PngFinalize},
     };
     units.InitializeAll();

@@ -87,6 +87,8 @@ TClass TfrmMain::StaticClass() {
             .Field("LumComboBox1", &TfrmMain::LumComboBox1)
             .Field("LumPanel2", &TfrmMain::LumPanel2)
             .Field("PngImageList1", &TfrmMain::PngImageList1)
+            .Field("ZvAppIniFileStorage1", &TfrmMain::ZvAppIniFileStorage1)
+            .Field("ZvFormStorage1", &TfrmMain::ZvFormStorage1)
             .Field("_mikroC", &TfrmMain::_mikroC)
             .Field("_mikroP", &TfrmMain::_mikroP)
             .Field("_mikroB", &TfrmMain::_mikroB)
@@ -158,21 +160,15 @@ void TfrmMain::FormShow(TObject* Sender) {
         if (list->Items()->Count() > 0) list->SetItemIndex(0);
 }
 
-void TfrmMain::SetExpandImage(int index) {
-    // The standard button that stands in for the glow button has no image;
-    // the property is set wherever the control publishes it.
-    if (const TPropInfo* prop = GetPropInfo(AdvSettingsBTN, "ImageIndex")) SetOrdProp(AdvSettingsBTN, prop, index);
-}
-
 void TfrmMain::AdvSettingsBTNClick(TObject* Sender) {
     if (AdvSettingsBTN->Tag() != 0) {
         AdvSettingsBTN->SetTag(0);
         SetHeight(CollapsedHeight());
-        SetExpandImage(0);
+        AdvSettingsBTN->SetImageIndex(0);
     } else {
         AdvSettingsBTN->SetTag(1);
         SetHeight(ExpandedHeight());
-        SetExpandImage(1);
+        AdvSettingsBTN->SetImageIndex(1);
     }
 }
 

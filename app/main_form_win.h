@@ -6,7 +6,10 @@
 // Its stored layout is the RCDATA resource "TFRMMAIN". Until the program's
 // own components are there, each component is the nearest standard control
 // under the same name: the logic reads only Checked, ItemIndex, Items,
-// Caption, Enabled, Tag, Height and Top.
+// Caption, Enabled, Tag, ImageIndex, Height and Top. The form storage
+// keeps the window's size and state and the options in "Settings.ini":
+// it restores them before FormShow runs and saves them when the window
+// closes.
 #pragma once
 
 #include "app/compiler_options.h"
@@ -16,6 +19,8 @@
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/stdctrls.h"
 #include "imaging/png/win/png_imagelist.h"
+#include "storage/zv_app_ini_storage.h"
+#include "storage/zv_form_placement.h"
 
 class TfrmMain : public TForm {
     QL_CLASS(TfrmMain, TForm)
@@ -71,6 +76,8 @@ public:
     TComboBox* LumComboBox1 = nullptr;
     TPanel* LumPanel2 = nullptr;
     TPngImageList* PngImageList1 = nullptr;
+    TZvAppIniFileStorage* ZvAppIniFileStorage1 = nullptr;  // "Settings.ini" beside the program
+    TZvFormStorage* ZvFormStorage1 = nullptr;              // placement and the stored options
     TButton* _mikroC = nullptr;
     TButton* _mikroP = nullptr;
     TButton* _mikroB = nullptr;
@@ -117,7 +124,6 @@ private:
     int ExpandedHeight() const;
     int CollapsedHeight() const;
     // The expand button's image (0 down, 1 up), where the button has one.
-    void SetExpandImage(int index);
     static String CaptionOf(TObject* sender);
 
     TWindowsUpdaterSystem FSystem;

@@ -360,8 +360,9 @@ bool TCustomImageList::GetBitmap(int index, TBitmap* image) {
 void TCustomImageList::GetIcon(int index, TIcon* image) { GetIcon(index, image, FDrawingStyle, FImageType); }
 
 void TCustomImageList::GetIcon(int index, TIcon* image, TDrawingStyle drawingStyle, TImageType imageType) {
-    if (!image || !FHandle) return;
-    HICON icon = ImageList_GetIcon(FHandle, index, StyleFlags(drawingStyle, imageType));
+    if (!image) return;
+    // A bad index gives no icon and leaves image as it was.
+    HICON icon = ImageList_GetIcon(Handle(), index, StyleFlags(drawingStyle, imageType));
     if (icon) image->SetHandle(icon);
 }
 

@@ -325,6 +325,9 @@ TClass TButton::StaticClass() {
                                        .Default(false)
                                        .Prop("ModalResult", &TButton::FModalResult, &TButton::SetModalResult)
                                        .Default(0)
+                                       .Prop("Images", &TButton::FImages, &TButton::SetImages)
+                                       .Prop("ImageIndex", &TButton::FImageIndex, &TButton::SetImageIndex)
+                                       .Default(-1)
                                        .Prop("TabStop", &TButton::FTabStop, &TButton::SetTabStop)
                                        .Default(true)
                                        .Build();
@@ -335,6 +338,70 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner) {
     FWidth = 75;
     FHeight = 25;
     FTabStop = true;
+    FImageChangeLink.OnChange = TNotifyEvent::Bind<&TButton::ImagesChanged>(this);
+}
+
+TButton::~TButton() {
+    if (FImages) FImages->UnRegisterChanges(&FImageChangeLink);
+    if (FImageIcon) DestroyIcon(FImageIcon);
+}
+
+void TButton::SetImages(TCustomImageList* value) {
+    if (FImages == value) return;
+    if (FImages) {
+        FImages->UnRegisterChanges(&FImageChangeLink);
+        FImages->RemoveFreeNotification(this);
+    }
+    FImages = value;
+    if (FImages) {
+        FImages->RegisterChanges(&FImageChangeLink);
+        FImages->FreeNotification(this);
+    }
+    UpdateImage();
+}
+
+void TButton::SetImageIndex(int value) {
+    if (FImageIndex == value) return;
+    FImageIndex = value;
+    UpdateImage();
+}
+
+void TButton::Notification(TComponent* component, TOperation operation) {
+    TButtonControl::Notification(component, operation);
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        UpdateImage();
+    }
+}
+
+void TButton::CreateWnd() {
+    TButtonControl::CreateWnd();
+    UpdateImage();
+}
+
+void TButton::UpdateImage() {
+    if (!FHandle) return;
+    HICON icon = nullptr;
+    if (FImages && FImageIndex >= 0) {
+        TIcon image;
+        FImages->GetIcon(FImageIndex, &image);
+        icon = image.ReleaseHandle();
+    }
+    // A button without a caption shows its picture alone (BS_ICON, which
+    // the system's older buttons need to show one at all); with a caption
+    // the newer buttons show both.
+    // The older buttons take an icon only while the style says so: the
+    // style comes first when it is set, last when it is cleared.
+    const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+    const bool iconOnly = icon && Caption().empty();
+    if (iconOnly) SetWindowLongPtrA(FHandle, GWL_STYLE, style | BS_ICON);
+    // The window keeps no copy: the old icon goes only once the new one is
+    // in place.
+    SendMessageA(FHandle, BM_SETIMAGE, IMAGE_ICON, LPARAM(icon));
+    if (!iconOnly) SetWindowLongPtrA(FHandle, GWL_STYLE, style & ~LONG_PTR(BS_ICON));
+    InvalidateRect(FHandle, nullptr, TRUE);
+    if (FImageIcon) DestroyIcon(FImageIcon);
+    FImageIcon = icon;
 }
 
 void TButton::CreateParams(TCreateParams& p) {
@@ -389,6 +456,10 @@ void TButton::WndProc(TMessage& m) {
             Click();
             m.Result = 1;
         }
+        return;
+    case CM_TEXTCHANGED:
+        TButtonControl::WndProc(m);
+        if (FImages) UpdateImage();  // a picture-only button no more, or now
         return;
     default:
         break;

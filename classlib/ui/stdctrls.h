@@ -10,6 +10,7 @@
 
 #include "classlib/core/strings.h"
 #include "classlib/ui/forms.h"
+#include "classlib/ui/imagelist.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 QL_DECLARE_ENUM(TAlignment);
@@ -124,6 +125,7 @@ class TButton : public TButtonControl {
     QL_CLASS(TButton, TButtonControl)
 public:
     explicit TButton(TComponent* owner);
+    ~TButton() override;
 
     // The button Enter clicks while no other button has the focus.
     bool Default() const { return FDefault; }
@@ -134,12 +136,20 @@ public:
     // What a click sets the form's ModalResult to (mrNone: nothing).
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult value) { FModalResult = value; }
+    // The picture beside the caption: image ImageIndex of Images (none
+    // while either is unset or the index names no image).
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
 
     void Click() override;
     void WndProc(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void ButtonNotify(WORD code) override;
     // Shows the button as the one Enter clicks (BS_DEFPUSHBUTTON) or not.
     void SetButtonStyle(bool isDefault);
@@ -149,6 +159,14 @@ private:
     bool FCancel = false;
     bool FActive = false;  // Enter clicks this button now
     TModalResult FModalResult = 0;
+    TCustomImageList* FImages = nullptr;
+    int FImageIndex = -1;
+    TChangeLink FImageChangeLink;
+    HICON FImageIcon = nullptr;  // what the window shows; the button owns it
+
+    // Gives the window the icon of the current image (or none).
+    void UpdateImage();
+    void ImagesChanged(TObject*) { UpdateImage(); }
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/inifiles.h"
+#include "classlib/core/typinfo.h"
 #include "classlib/ui/jpeg.h"
 #include "win_test_support.h"
 
@@ -22,11 +24,25 @@ protected:
         RegisterClass(TfrmMain::StaticClass());
         // mikroC PRO of the sandbox's family, installed for the machine.
         box.SetFolder(HKEY_LOCAL_MACHINE, "mikroC PRO", box.Root + "mikroC");
+        // The window remembers its choices beside the program (here: the
+        // test program); every test starts as a first run.
+        DeleteFileA(StoreFile().c_str());
     }
     void TearDown() override {
+        Destroy();
+        DeleteFileA(StoreFile().c_str());
+    }
+    static String StoreFile() { return ExtractFilePath(ApplicationExeName()) + "Settings.ini"; }
+    void Destroy() {
         delete form;
         form = nullptr;
         Pump();
+    }
+    // Closes the window as the user does: the close query saves what the
+    // window shows, and the store writes its file as the window goes.
+    void CloseAndDestroy() {
+        ASSERT_TRUE(form->CloseQuery());
+        Destroy();
     }
 
     // The window as the program makes it, but with the sandbox's family as
@@ -302,4 +318,96 @@ TEST_F(MainForm, EmptyLayoutsFolderLeavesThePlaceholderAndAsksForALayout) {
     form->ColScheme_combobox->SetItemIndex(1);
     form->_mikroCClick(form->_mikroC);
     EXPECT_EQ(log.Messages.back(), "Select layout.");
+}
+
+TEST_F(MainForm, LayoutBindsTheStoreAndEveryStoredProperty) {
+    Create();
+    ASSERT_NE(form->ZvAppIniFileStorage1, nullptr);
+    ASSERT_NE(form->ZvFormStorage1, nullptr);
+    EXPECT_EQ(form->ZvAppIniFileStorage1->FileName(), "Settings.ini");
+    EXPECT_EQ(form->ZvAppIniFileStorage1->FullFileName(), StoreFile());
+    EXPECT_EQ(form->ZvAppIniFileStorage1->StorageOptions()->BooleanStringTrueValues(), "TRUE, YES, Y");
+    EXPECT_EQ(form->ZvAppIniFileStorage1->StorageOptions()->BooleanStringFalseValues(), "FALSE, NO, N");
+    EXPECT_EQ(form->ZvFormStorage1->AppStorage(), form->ZvAppIniFileStorage1);
+    EXPECT_EQ(form->ZvFormStorage1->AppStoragePath(), "frmMain\\");
+    EXPECT_EQ(form->ZvFormStorage1->Options(), (TPlacementOptions{fpState, fpSize}));
+    EXPECT_EQ(form->AdvSettingsBTN->Images(), form->PngImageList1);
+    EXPECT_EQ(form->AdvSettingsBTN->ImageIndex(), 0);
+
+    // Every line names a component of the window and a property it has.
+    TStrings* lines = form->ZvFormStorage1->StoredProps();
+    ASSERT_EQ(lines->Count(), 33);
+    EXPECT_EQ(lines->Strings(8), "LumOfficeRadioGroup4.ItemIndex");
+    EXPECT_EQ(lines->Strings(32), "RadioGroup1.ItemIndex");
+    for (int i = 0; i < lines->Count(); ++i) {
+        const String line = lines->Strings(i);
+        const auto dot = line.find('.');
+        ASSERT_NE(dot, String::npos) << line;
+        auto* component = dynamic_cast<TComponent*>(lines->Objects(i));
+        ASSERT_NE(component, nullptr) << line;
+        EXPECT_EQ(component->Name(), line.substr(0, dot));
+        EXPECT_NE(GetPropInfo(component, line.substr(dot + 1)), nullptr) << line;
+    }
+}
+
+TEST_F(MainForm, ClosingRemembersTheChoicesAndTheNextStartRestoresThem) {
+    Create();
+    Show();
+    const int width = form->Width();
+    form->LumOfficeCheckBox1->SetChecked(false);
+    form->LumOfficeCheckBox18->SetChecked(true);
+    form->LumOfficeRadioGroup4->SetItemIndex(0);
+    form->LumComboBox1->SetItemIndex(2);
+    form->RadioGroup1->SetItemIndex(3);
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    form->LumOfficePager1->SetActivePage(form->LumOfficePager11);
+    CloseAndDestroy();
+
+    TMemIniFile ini(StoreFile());
+    const struct {
+        const char* Key;
+        const char* Value;
+    } stored[] = {
+        {"LumOfficeCheckBox1_Checked", "FALSE"}, {"LumOfficeCheckBox2_Checked", "TRUE"},
+        {"LumOfficeCheckBox18_Checked", "TRUE"}, {"LumOfficeRadioGroup4_ItemIndex", "0"},
+        {"LumComboBox1_ItemIndex", "2"},         {"RadioGroup1_ItemIndex", "3"},
+        {"AdvSettingsBTN_ImageIndex", "1"},      {"AdvSettingsBTN_Tag", "1"},
+        {"LumOfficePager1_ActivePage", "LumOfficePager11"},
+    };
+    for (const auto& s : stored) EXPECT_EQ(ini.ReadString("frmMain", s.Key, "(none)"), s.Value) << s.Key;
+    EXPECT_EQ(ini.ReadString("frmMain", "ShowCmd", ""), "1");
+    EXPECT_TRUE(ini.ValueExists("frmMain", "NormPos"));
+
+    Create();
+    Show();
+    EXPECT_FALSE(form->LumOfficeCheckBox1->Checked());
+    EXPECT_TRUE(form->LumOfficeCheckBox18->Checked());
+    EXPECT_EQ(form->LumOfficeRadioGroup4->ItemIndex(), 0);
+    EXPECT_EQ(form->LumComboBox1->ItemIndex(), 2);
+    EXPECT_EQ(form->RadioGroup1->ItemIndex(), 3);
+    EXPECT_EQ(form->AdvSettingsBTN->Tag(), 1);
+    EXPECT_EQ(form->AdvSettingsBTN->ImageIndex(), 1);
+    EXPECT_EQ(form->LumOfficePager1->ActivePage(), form->LumOfficePager11);
+    // Restored before the show handler, which sizes the window by the
+    // stored expand state.
+    EXPECT_EQ(form->Height(), 475 + 65);
+    EXPECT_EQ(form->Width(), width);
+    EXPECT_TRUE(log.Messages.empty());
+}
+
+TEST_F(MainForm, UnreadableValuesFallBackToTheLayoutsDefaults) {
+    TTestSandbox::WriteFile(StoreFile(),
+                            "[frmMain]\r\nLumOfficeCheckBox3_Checked=perhaps\r\nLumComboBox1_ItemIndex=four\r\n"
+                            "RadioGroup1_ItemIndex=-1\r\nLumOfficePager1_ActivePage=NoSuchPage\r\n"
+                            "LumOfficeCheckBox18_Checked=Y\r\nNormPos=a,b,c\r\n\x01\xff\xfe garbage\r\n");
+    Create();
+    EXPECT_NO_THROW(Show());
+    EXPECT_TRUE(form->LumOfficeCheckBox3->Checked());
+    EXPECT_EQ(form->LumComboBox1->ItemIndex(), 4);
+    EXPECT_TRUE(form->LumOfficeCheckBox18->Checked());  // "Y" is one of the true values
+    EXPECT_EQ(form->LumOfficePager1->ActivePage(), form->LumOfficePager12);
+    // No family selected: nothing is found, nothing raises.
+    EXPECT_EQ(form->RadioGroup1->ItemIndex(), -1);
+    EXPECT_FALSE(form->_mikroC->Enabled());
+    EXPECT_TRUE(log.Messages.empty());
 }

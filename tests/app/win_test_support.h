@@ -15,6 +15,11 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "imaging/png/win/png_unit.h"
+#include "storage/zev_rtti.h"
+#include "storage/zev_system.h"
+#include "storage/zev_unit_versioning.h"
+#include "storage/zv_app_ini_storage.h"
+#include "storage/zv_form_placement.h"
 
 // A folder below the temporary folder and registry keys for a target
 // family of the test's own ("for QMTEST-<process>-<test>"), so that runs
@@ -91,6 +96,11 @@ public:
     TMessageLog() {
         if (!Application) {
             ClasslibUiInitialize();
+            ZevSupportInitialize();
+            ZevUnitVersionsInitialize();
+            ZevRttiInitialize();
+            ZvAppStorageInitialize();
+            ZvFormPlacementInitialize();
             PngInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {

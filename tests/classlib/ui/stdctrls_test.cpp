@@ -2,6 +2,7 @@
 // buttons, group boxes, combo boxes, scroll bars and edits, each read from
 // a stored layout, shown, and driven by the messages their windows send.
 #include "stdctrls_test_support.h"
+#include "ui_test_support.h"
 
 using namespace stdctrls_test;
 
@@ -217,6 +218,37 @@ TEST_F(ButtonTest, EnterClicksTheDefaultButtonOrTheFocusedOneAndEscapeTheCancelB
     log.Events.clear();
     EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'c'), 1);
     EXPECT_EQ(log.Events, (std::vector<std::string>{"click CancelButton"}));
+}
+
+TEST_F(ButtonTest, ShowsTheChosenImageOfItsListUntilTheListGoes) {
+    ok->SetCaption("");
+    auto* list = new TImageList(form);
+    for (TColor colour : {clRed, clLime}) list->Add(MakeBitmap(16, 16, colour).get(), nullptr);
+    auto shown = [&] { return HICON(SendMessageA(ok->Handle(), BM_GETIMAGE, IMAGE_ICON, 0)); };
+    // The colour in the middle of the icon the window shows.
+    auto centre = [&] {
+        auto target = MakeBitmap(16, 16, clWhite);
+        DrawIconEx(target->Canvas()->Handle(), 0, 0, shown(), 16, 16, 0, nullptr, DI_NORMAL);
+        return GetPixel(target->Canvas()->Handle(), 8, 8);
+    };
+    EXPECT_EQ(ok->ImageIndex(), -1);
+    ok->SetImages(list);
+    EXPECT_EQ(shown(), nullptr);
+    ok->SetImageIndex(1);
+    ASSERT_NE(shown(), nullptr);
+    EXPECT_EQ(centre(), RGB(0, 255, 0));
+    ok->SetImageIndex(0);
+    EXPECT_EQ(centre(), RGB(255, 0, 0));
+    // A new window shows it too; an index past the list shows none.
+    ok->RecreateWnd();
+    Pump();
+    EXPECT_EQ(centre(), RGB(255, 0, 0));
+    ok->SetImageIndex(2);
+    EXPECT_EQ(shown(), nullptr);
+    ok->SetImageIndex(1);
+    delete list;
+    EXPECT_EQ(ok->Images(), nullptr);
+    EXPECT_EQ(shown(), nullptr);
 }
 
 TEST_F(ButtonTest, EditTextFollowsTheWindowBothWays) {
