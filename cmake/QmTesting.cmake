@@ -9,11 +9,14 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${QM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
-# qm_add_test(NAME SOURCES file... LIBS lib... [LABELS label...])
+# qm_add_test(NAME [DISPLAY] SOURCES file... LIBS lib... [LABELS label...])
 # One GoogleTest executable, run by ctest as one test (under Wine in the
-# Windows builds, through CMAKE_CROSSCOMPILING_EMULATOR).
+# Windows builds, through CMAKE_CROSSCOMPILING_EMULATOR). DISPLAY: the
+# tests show windows and depend on which one is active, or send real mouse
+# input; such executables never run at the same time as each other, since
+# they share one display.
 function(qm_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(WIN32)
@@ -22,6 +25,9 @@ function(qm_add_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES LABELS "unit;${T_LABELS}"
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(T_DISPLAY)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+  endif()
 endfunction()
 
 # qm_add_fuzzer(NAME SOURCES file... LIBS lib... CORPUS dir)
