@@ -5,6 +5,7 @@
 // ends up on disk byte for byte.
 #include "program_driver.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -192,4 +193,133 @@ TEST_F(Program, CompilerButtonsRewriteTheSettingsAndReport) {
     EXPECT_FALSE(std::filesystem::exists(CompilerFolder(2) + "settings.ini"));
     EXPECT_FALSE(std::filesystem::exists(CompilerFolder(2) + "Layouts"));
     Close();
+}
+
+TEST_F(Program, RemembersItsChoicesBetweenRuns) {
+    // First run: no "Settings.ini"; collapsed, centred, the layout's defaults.
+    ASSERT_FALSE(std::filesystem::exists(StoreFile()));
+    Start();
+    ASSERT_TRUE(driver->Window());
+    const RECT first = WindowRect();
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR(first.left + first.right, screenWidth, 1);
+    EXPECT_NEAR(first.top + first.bottom, screenHeight, 1);
+    const int collapsed = first.bottom - first.top;
+    EXPECT_TRUE(Checked(Family("for PIC")));
+    EXPECT_TRUE(Checked(CheckBox("Restore Last Opened Project")));
+
+    // Change options on every page, expand, leave the output page showing,
+    // pick another family and move the window.
+    driver->Click(CheckBox("Restore Last Opened Project"));
+    driver->Click(ExpandButton());
+    const int expanded = WindowHeight();
+    EXPECT_GT(expanded, collapsed);
+    driver->SelectTab(Pager(), 1);
+    driver->Click(driver->Need("Always show on build", nullptr, RadioGroup("Build Messages")));
+    driver->SelectTab(Pager(), 2);
+    EXPECT_EQ(SendMessageA(Pager(), TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_FALSE(Checked(CheckBox("Long HEX format")));
+    driver->Click(CheckBox("Long HEX format"));
+    ASSERT_TRUE(driver->Choose(LevelList(), "Two"));
+    driver->Click(Family("for dsPIC"));
+    driver->MoveTo(37, 41);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(driver->Window(), &placement);
+    Close();
+
+    // Exactly the placement and the 33 stored properties, in their order.
+    char screen[32], normal[64];
+    std::snprintf(screen, sizeof screen, "(%dx%d)", screenWidth, screenHeight);
+    const RECT& n = placement.rcNormalPosition;
+    std::snprintf(normal, sizeof normal, "%ld,%ld,%ld,%ld", n.left, n.top, n.right, n.bottom);
+    EXPECT_EQ(std::string(normal), "37,41," + std::to_string(37 + first.right - first.left) + "," +
+                                       std::to_string(41 + expanded));
+    std::string expected = "[frmMain]\r\nFormVersion=0\r\nShowCmd=1\r\nFlags=0\r\nPixelsPerInch=96\r\n"
+                           "MinMaxPos" + std::string(screen) + "=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\n"
+                           "NormPos" + std::string(screen) + "=" + normal + "\r\nNormPos=" + normal + "\r\n";
+    const auto checkBox = [&](int i, bool checked) {
+        expected += "LumOfficeCheckBox" + std::to_string(i) + "_Checked=" + (checked ? "TRUE" : "FALSE") + "\r\n";
+    };
+    for (int i = 1; i <= 8; ++i) checkBox(i, i != 1);
+    expected += "LumOfficeRadioGroup4_ItemIndex=0\r\nLumOfficeRadioGroup5_ItemIndex=0\r\n";
+    for (int i = 9; i <= 23; ++i) checkBox(i, i != 20 && i != 22 && i != 23);
+    expected += "LumComboBox1_ItemIndex=2\r\nLumOfficeRadioGroup1_ItemIndex=1\r\nLumOfficeRadioGroup2_ItemIndex=0\r\n"
+                "LumOfficeRadioGroup3_ItemIndex=1\r\nAdvSettingsBTN_ImageIndex=1\r\nAdvSettingsBTN_Tag=1\r\n"
+                "LumOfficePager1_ActivePage=LumOfficePager11\r\nRadioGroup1_ItemIndex=1\r\n\r\n";
+    EXPECT_EQ(ReadBytes(StoreFile()), expected);
+
+    // The next start shows all of it: expanded on the output page, the
+    // options as they were left (the stored size, not the position:
+    // the window opens centred again).
+    Start();
+    ASSERT_TRUE(driver->Window());
+    EXPECT_EQ(WindowHeight(), expanded);
+    const RECT second = WindowRect();
+    EXPECT_NEAR(second.left + second.right, screenWidth, 1);
+    EXPECT_EQ(SendMessageA(Pager(), TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(Checked(CheckBox("Long HEX format")));
+    EXPECT_EQ(SendMessageA(LevelList(), CB_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(Checked(Family("for dsPIC")));
+    EXPECT_FALSE(IsWindowEnabled(Button("mikroC PRO")));
+    driver->SelectTab(Pager(), 0);
+    EXPECT_FALSE(Checked(CheckBox("Restore Last Opened Project")));
+    driver->SelectTab(Pager(), 1);
+    EXPECT_TRUE(Checked(driver->Need("Always show on build", nullptr, RadioGroup("Build Messages"))));
+
+    // ...and a compiler rewrite writes the restored options.
+    driver->Click(Family("for PIC"));
+    ChooseLayoutAndScheme();
+    EXPECT_EQ(driver->ClickAndAnswer(Button("mikroC PRO")), Texts{"mikroC PRO for PIC settings succesfully changed."});
+    std::string rewritten = Fixture("mikroc_pic_settings.expected.ini");
+    rewritten = WithLine(rewritten, "CheckBox2=", "False");
+    rewritten = WithLine(rewritten, "rgBuildMessages_ItemIndex=", "0");
+    rewritten = WithLine(rewritten, "AdvOfficeCheckBox15_Checked=", "True");
+    rewritten = WithLine(rewritten, "ComboBox3_ItemIndex=", "2");
+    EXPECT_EQ(ReadBytes(CompilerFolder(0) + "settings.ini"), rewritten);
+    Close();
+}
+
+// Whatever a hand-edited or damaged "Settings.ini" holds, the program
+// starts without a message, with the layout's defaults for every value it
+// cannot read, and writes a sound file when it closes.
+TEST_F(Program, StartsWithADamagedSettingsFile) {
+    std::mt19937 random(7);
+    std::string garbage(4096, '\0');
+    for (char& c : garbage) c = char(random());
+    const struct {
+        const char* Name;
+        std::string Bytes;
+        bool FamilyChosen;
+    } files[] = {
+        {"bad values",
+         "[frmMain]\r\nShowCmd=often\r\nNormPos=1,2\r\nPixelsPerInch=x\r\nLumOfficeCheckBox1_Checked=maybe\r\n"
+         "LumComboBox1_ItemIndex=four\r\nLumOfficePager1_ActivePage=LumOfficeCheckBox3\r\nAdvSettingsBTN_Tag=\r\n"
+         "RadioGroup1_ItemIndex=-1\r\n",
+         false},
+        {"other sections only", "[frmOther]\r\nShowCmd=3\r\n\r\n[frmMain\\Sub]\r\nTag=1\r\n", true},
+        {"garbage bytes", garbage, true},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.Name);
+        WriteBytes(StoreFile(), file.Bytes);
+        Start();
+        ASSERT_TRUE(driver->Window());
+        Sleep(300);
+        EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+        EXPECT_EQ(Checked(Family("for PIC")), file.FamilyChosen);
+        EXPECT_EQ(IsWindowEnabled(Button("mikroC PRO")) != FALSE, file.FamilyChosen);
+        EXPECT_TRUE(Checked(CheckBox("Restore Last Opened Project")));
+        EXPECT_EQ(SendMessageA(Pager(), TCM_GETCURSEL, 0, 0), 0);
+        driver->SelectTab(Pager(), 2);
+        EXPECT_EQ(SendMessageA(LevelList(), CB_GETCURSEL, 0, 0), 4);
+        driver->SelectTab(Pager(), 0);
+        Close();
+        // Keys that were there keep their lines; the others follow them.
+        const std::string saved = ReadBytes(StoreFile());
+        EXPECT_NE(saved.find("[frmMain]\r\n"), std::string::npos) << saved.substr(0, 200);
+        EXPECT_NE(saved.find("\r\nFormVersion=0\r\n"), std::string::npos);
+        EXPECT_NE(saved.find("\r\nLumOfficeCheckBox1_Checked=TRUE\r\n"), std::string::npos);
+        EXPECT_NE(saved.find("\r\nLumComboBox1_ItemIndex=4\r\n"), std::string::npos);
+    }
 }
