@@ -5,6 +5,7 @@
 // and closes the window. Nothing here links the program's own code.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ public:
 
     // Waits until the program's thread has handled everything sent so far.
     void Sync() const;
+
+    // The visible top-level windows of every other process.
+    static std::set<HWND> OtherWindows(DWORD processId);
 
     static std::string Text(HWND window);
     static std::string ClassOf(HWND window);

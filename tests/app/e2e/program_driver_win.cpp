@@ -44,7 +44,26 @@ HWND FindTop(DWORD processId, const std::string* text, const char* className) {
     return s.Found;
 }
 
+struct TOthers {
+    DWORD ProcessId;
+    std::set<HWND> Windows;
+};
+
+BOOL CALLBACK OthersProc(HWND window, LPARAM data) {
+    auto* o = reinterpret_cast<TOthers*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != o->ProcessId && pid != GetCurrentProcessId() && IsWindowVisible(window)) o->Windows.insert(window);
+    return TRUE;
+}
+
 }  // namespace
+
+std::set<HWND> TProgramDriver::OtherWindows(DWORD processId) {
+    TOthers o{processId, {}};
+    EnumWindows(&OthersProc, LPARAM(&o));
+    return o.Windows;
+}
 
 TProgramDriver::TProgramDriver(std::string exe) : FExe(std::move(exe)) {}
 

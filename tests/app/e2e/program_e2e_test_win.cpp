@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -322,4 +323,35 @@ TEST_F(Program, StartsWithADamagedSettingsFile) {
         EXPECT_NE(saved.find("\r\nLumOfficeCheckBox1_Checked=TRUE\r\n"), std::string::npos);
         EXPECT_NE(saved.find("\r\nLumComboBox1_ItemIndex=4\r\n"), std::string::npos);
     }
+}
+
+// "Open Layouts Folder" and "Open Schemes Folder" show the folders in the
+// system's file browser, a program of its own that stays open.
+TEST_F(Program, FolderButtonsOpenTheFoldersInTheFileBrowser) {
+    Start();
+    ASSERT_TRUE(driver->Window());
+    const struct {
+        const char* Button;
+        const char* Folder;
+    } buttons[] = {{"Open Layouts Folder", "Layouts"}, {"Open Schemes Folder", "Color Schemes"}};
+    for (const auto& [button, folder] : buttons) {
+        SCOPED_TRACE(button);
+        const std::set<HWND> before = TProgramDriver::OtherWindows(driver->ProcessId());
+        driver->Click(Button(button));
+        HWND browser = nullptr;
+        for (int i = 0; i < 500 && !browser; ++i) {
+            for (HWND w : TProgramDriver::OtherWindows(driver->ProcessId()))
+                if (!before.count(w)) browser = w;
+            if (!browser) Sleep(20);
+        }
+        ASSERT_NE(browser, nullptr) << "no file browser appeared";
+        EXPECT_EQ(TProgramDriver::Text(browser), folder);
+        // Closed as a user closes it; the browser's process may serve
+        // other windows, so it is not ended.
+        PostMessageA(browser, WM_CLOSE, 0, 0);
+        for (int i = 0; i < 250 && IsWindow(browser) && IsWindowVisible(browser); ++i) Sleep(20);
+        EXPECT_FALSE(IsWindow(browser) && IsWindowVisible(browser));
+    }
+    EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+    Close();
 }
