@@ -190,8 +190,12 @@ TWindowState TCustomForm::WindowState() const {
 }
 
 void TCustomForm::SetWindowState(TWindowState state) {
+    // Only a change shows the window in its new state: the form storage
+    // restores the state from the form's show handler, before the form
+    // has shown its window, and the same state must not show it early.
+    const bool changed = WindowState() != state;
     FWindowState = state;
-    if (FHandle && FShowing) {
+    if (changed && FHandle && FShowing) {
         static const int commands[] = {SW_SHOWNORMAL, SW_MINIMIZE, SW_SHOWMAXIMIZED};
         ShowWindow(FHandle, commands[state]);
     }

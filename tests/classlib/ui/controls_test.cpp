@@ -366,6 +366,37 @@ TEST(Timer, MayBeFreedInsideItsOwnHandler) {
     Application->ProcessMessages();
 }
 
+// A show handler that sets the state the form already has (as a restored
+// placement does) must not show the window before the handler is done;
+// a new state shows it in that state.
+TEST(FormCreation, WindowStateShowsTheWindowOnlyWhenItChanges) {
+    struct Watcher : TObject {
+        TForm* Form = nullptr;
+        bool VisibleInHandler = true;
+        void Shown(TObject*) {
+            Form->SetWindowState(wsNormal);
+            VisibleInHandler = IsWindowVisible(Form->Handle()) != FALSE;
+        }
+    } watcher;
+    auto* form = new TForm(Application);
+    watcher.Form = form;
+    form->OnShow = TNotifyEvent::Bind<&Watcher::Shown>(&watcher);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(watcher.VisibleInHandler);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    form->SetWindowState(wsMaximized);
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    form->SetWindowState(wsNormal);
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+    // The window's own state counts: maximised by the user, normal again
+    // by the program.
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    form->SetWindowState(wsNormal);
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+    form->Free();
+}
+
 TEST(FormCreation, ClosingTheMainFormEndsTheLoop) {
     auto* form = new TForm(Application);
     TCustomForm* savedMain = Application->MainForm();
