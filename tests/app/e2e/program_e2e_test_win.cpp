@@ -355,3 +355,27 @@ TEST_F(Program, FolderButtonsOpenTheFoldersInTheFileBrowser) {
     EXPECT_EQ(driver->AnswerBoxes(), Texts{});
     Close();
 }
+
+// Another program holds "Settings.ini" open without sharing: the program
+// starts with the layout's defaults and closes without a message; the
+// file is left as it was.
+TEST_F(Program, StartsAndClosesWhileTheSettingsFileIsLocked) {
+    const std::string content = "[frmMain]\r\nAdvSettingsBTN_Tag=1\r\n";
+    WriteBytes(StoreFile(), content);
+    HANDLE lock = CreateFileA(StoreFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start();
+    ASSERT_TRUE(driver->Window());
+    EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+    const int opened = WindowHeight();
+    driver->Click(ExpandButton());
+    EXPECT_GT(WindowHeight(), opened);  // it opened collapsed, the default
+    PostMessageA(driver->Window(), WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && driver->Running(); ++i) {
+        EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+        Sleep(20);
+    }
+    EXPECT_EQ(driver->Close(), 0u);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(StoreFile()), content);
+}
