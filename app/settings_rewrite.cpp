@@ -1,6 +1,8 @@
 #include "app/settings_rewrite.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -16,10 +18,12 @@ const char* const kListIndexError = "List index out of bounds (%d)";
 
 using TLineView = std::string_view;
 
-// Keys are compared as views of known length; most lines differ from a key
-// in the first character, which is tested before the rest.
+// Keys are compared as views of known length. Most lines differ from a key
+// in its first character or, where they share that, in its last (for most
+// keys the "="), so these two are tested before the rest.
 bool StartsWith(TLineView line, std::string_view key) {
-    return line.size() >= key.size() && !key.empty() && line[0] == key[0] && line.substr(0, key.size()) == key;
+    return !key.empty() && line.size() >= key.size() && line[0] == key[0] && line[key.size() - 1] == key.back() &&
+           line.substr(0, key.size()) == key;
 }
 
 // Equal with ASCII letters folded, as the string list's search compares.
@@ -36,51 +40,23 @@ bool SameTextView(TLineView a, std::string_view b) {
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
-// A stretch of lines that one walk visits: [First, Last).
-struct TWalkRange {
-    std::size_t First = 0;
-    std::size_t Last = 0;
-};
-
-// The first line equal to header, case ignored, as the string list's own
-// search finds it. A missing header is the index error for -1, the index
-// the search gave.
-std::size_t FindHeader(const std::vector<TLineView>& lines, const char* header) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (SameTextView(lines[i], header)) return i;
-    RaiseIndexError(0, true);
-}
-
-// From the header to the first line exactly equal to stop (or, when
-// endAtEmpty, to the first empty line). Running off the end of the list is
-// the index error for the line count, the first index past the end.
-TWalkRange FindWalk(const std::vector<TLineView>& lines, const char* header, const char* stop, bool endAtEmpty) {
-    TWalkRange range;
-    range.First = FindHeader(lines, header);
-    const std::string_view s(stop);
-    for (std::size_t i = range.First; i < lines.size(); ++i) {
-        if (lines[i] == s || (endAtEmpty && lines[i].empty())) {
-            range.Last = i;
-            return range;
-        }
-    }
-    RaiseIndexError(lines.size(), false);
-}
-
-// The new texts of the lines that change, by line, in line order.
+// A line that changes: where it is (its index in a list, or the offset in
+// a text at which it begins), how long it was, and its new text.
 struct TLineChange {
-    std::size_t Index;
+    std::size_t Where;
+    std::size_t OldLength;
     String Text;
 };
 
+// The changes the walks make, in the order they make them.
 struct TRewritePlan {
     TRewriteOutcome Outcome;
     std::vector<TLineChange> Changes;
 
-    // The line at index becomes text (no change when it already is).
-    void Replace(std::size_t index, TLineView line, String text) {
+    // The line becomes text (no change when it already is).
+    void Replace(std::size_t where, TLineView line, String text) {
         if (line != text) {
-            Changes.push_back({index, std::move(text)});
+            Changes.push_back({where, line.size(), std::move(text)});
             ++Outcome.LinesChanged;
         }
     }
@@ -88,8 +64,7 @@ struct TRewritePlan {
 
 // The window of the compiler IDE: the layout to open with and a fixed
 // placement. The first matching key decides.
-void RewriteMainWindow(const std::vector<TLineView>& lines, TWalkRange range, const TCompilerOptions& options,
-                       TRewritePlan& plan) {
+void RewriteMainWindowLine(std::size_t where, TLineView line, const TCompilerOptions& options, TRewritePlan& plan) {
     struct TFixedLine {
         std::string_view Key;
         const char* Line;
@@ -103,18 +78,15 @@ void RewriteMainWindow(const std::vector<TLineView>& lines, TWalkRange range, co
         {"MessagesColumn3Width=", "MessagesColumn3Width=412"},
         {"NormPos=", "NormPos=0,0,1024,823"},
     };
-    for (std::size_t i = range.First; i < range.Last; ++i) {
-        const TLineView line = lines[i];
-        if (StartsWith(line, "LastLayout=")) {
-            plan.Replace(i, line, "LastLayout=" + options.Layout);
-            plan.Outcome.LayoutNamed = true;
-            continue;
-        }
-        for (const TFixedLine& fixed : kFixed) {
-            if (StartsWith(line, fixed.Key)) {
-                plan.Replace(i, line, fixed.Line);
-                break;
-            }
+    if (StartsWith(line, "LastLayout=")) {
+        plan.Replace(where, line, "LastLayout=" + options.Layout);
+        plan.Outcome.LayoutNamed = true;
+        return;
+    }
+    for (const TFixedLine& fixed : kFixed) {
+        if (StartsWith(line, fixed.Key)) {
+            plan.Replace(where, line, fixed.Line);
+            return;
         }
     }
 }
@@ -167,6 +139,28 @@ constexpr TOptionKey kOptionKeys[] = {
     {"AdvOfficeCheckBox17_Checked=", vsCheckBox, 20, nullptr},  // Always build all files in project
 };
 
+// Every key ends in its only "=", so a line begins with a key only when the
+// line's first "=" ends a name exactly as long as the key. kOptionKeyLengths
+// has bit n set when a key is n characters long: a line whose name has a
+// length no key has is passed over without testing the keys one by one.
+constexpr bool EveryOptionKeyEndsInItsOnlyEquals() {
+    for (const TOptionKey& key : kOptionKeys)
+        if (key.Key.size() >= 64 || key.Key.find('=') != key.Key.size() - 1) return false;
+    return true;
+}
+static_assert(EveryOptionKeyEndsInItsOnlyEquals());
+
+constexpr std::uint64_t kOptionKeyLengths = [] {
+    std::uint64_t lengths = 0;
+    for (const TOptionKey& key : kOptionKeys) lengths |= std::uint64_t(1) << key.Key.size();
+    return lengths;
+}();
+
+bool MayBeginWithOptionKey(TLineView line) {
+    const std::size_t nameLength = line.find('=') + 1;  // 0 when there is no "="
+    return nameLength > 0 && nameLength < 64 && (kOptionKeyLengths >> nameLength & 1) != 0;
+}
+
 String OptionValue(const TOptionKey& key, const TCompilerOptions& options) {
     switch (key.Source) {
         case vsColorScheme: return options.ColorScheme;
@@ -178,57 +172,83 @@ String OptionValue(const TOptionKey& key, const TCompilerOptions& options) {
     return String();
 }
 
-// The options dialog: editor, IDE-style and output options. An empty line
-// does not end this walk.
-void RewriteOptions(const std::vector<TLineView>& lines, TWalkRange range, const TCompilerOptions& options,
-                    TRewritePlan& plan) {
-    for (std::size_t i = range.First; i < range.Last; ++i) {
-        const TLineView line = lines[i];
-        for (const TOptionKey& key : kOptionKeys) {
-            if (StartsWith(line, key.Key)) {
-                plan.Replace(i, line, String(key.Key) + OptionValue(key, options));
-                break;
-            }
+// The options dialog: editor, IDE-style and output options.
+void RewriteOptionLine(std::size_t where, TLineView line, const TCompilerOptions& options, TRewritePlan& plan) {
+    if (!MayBeginWithOptionKey(line)) return;
+    for (const TOptionKey& key : kOptionKeys) {
+        if (StartsWith(line, key.Key)) {
+            plan.Replace(where, line, String(key.Key) + OptionValue(key, options));
+            return;
         }
     }
 }
 
 // The editor's gutter: both gradient colours black.
-void RewriteGutter(const std::vector<TLineView>& lines, TWalkRange range, TRewritePlan& plan) {
-    for (std::size_t i = range.First; i < range.Last; ++i) {
-        const TLineView line = lines[i];
-        if (StartsWith(line, "GradientStartColor="))
-            plan.Replace(i, line, "GradientStartColor=clBlack");
-        else if (StartsWith(line, "GradientEndColor="))
-            plan.Replace(i, line, "GradientEndColor=clBlack");
-    }
+void RewriteGutterLine(std::size_t where, TLineView line, const TCompilerOptions&, TRewritePlan& plan) {
+    if (StartsWith(line, "GradientStartColor="))
+        plan.Replace(where, line, "GradientStartColor=clBlack");
+    else if (StartsWith(line, "GradientEndColor="))
+        plan.Replace(where, line, "GradientEndColor=clBlack");
 }
 
 // The gutter font: only a line that already begins "Color=clLime" is
 // touched (it becomes exactly that); any other colour stays.
-void RewriteGutterFont(const std::vector<TLineView>& lines, TWalkRange range, TRewritePlan& plan) {
-    for (std::size_t i = range.First; i < range.Last; ++i)
-        if (StartsWith(lines[i], "Color=clLime")) plan.Replace(i, lines[i], "Color=clLime");
+void RewriteGutterFontLine(std::size_t where, TLineView line, const TCompilerOptions&, TRewritePlan& plan) {
+    if (StartsWith(line, "Color=clLime")) plan.Replace(where, line, "Color=clLime");
 }
 
-// The four walks over the lines, as the changes they make. No replacement
-// makes or removes a header or an empty line, so every walk's stretch can
-// be found before anything changes: an error then leaves the lines as they
-// were. The stretches are found in the order of the walks, so the error is
-// the one the first failing walk meets. No line begins with the keys of
-// two walks, so a line changed by one walk is left alone by the others,
-// even where their stretches overlap.
-TRewritePlan PlanRewrite(const std::vector<TLineView>& lines, const TCompilerOptions& options) {
-    const TWalkRange mainWindow = FindWalk(lines, kMainSection, kFindResultsSection, true);
-    const TWalkRange optionsDialog = FindWalk(lines, kOptionsSection, kGutterSection, false);
-    const TWalkRange gutter = FindWalk(lines, kGutterSection, kGutterFontSection, false);
-    const TWalkRange gutterFont = FindWalk(lines, kGutterFontSection, kGutterFontStyleSection, false);
+// One walk: it starts on the first line equal to Header (case ignored, as
+// the string list's search finds it) and ends before the first line below
+// exactly equal to Stop or, when EndsAtEmptyLine, the first empty line.
+// Each line on the way, the header's own included, goes to Rewrite.
+struct TWalk {
+    std::string_view Header;
+    std::string_view Stop;
+    bool EndsAtEmptyLine;
+    void (*Rewrite)(std::size_t where, TLineView line, const TCompilerOptions& options, TRewritePlan& plan);
 
+    bool EndsAt(TLineView line) const { return line == Stop || (EndsAtEmptyLine && line.empty()); }
+};
+
+// The four walks, in their order.
+//
+// The walks only plan their changes; nothing changes before all four have
+// gone through. No replacement makes or removes a header or an empty line,
+// so every walk meets the same lines as it would if the walks before it
+// had changed them already. No line begins with the keys of two walks, so
+// a line changed by one walk is left alone by the others, even where their
+// lines overlap: no line gets two changes.
+//
+// A missing header raises the index error for -1, the index the search
+// gave; a walk that runs off the end raises it for the line count, the
+// first index past the end. The plan is then dropped: the lines stay as
+// they were, and the error is the one the first failing walk meets.
+constexpr TWalk kWalks[] = {
+    {kMainSection, kFindResultsSection, true, RewriteMainWindowLine},
+    {kOptionsSection, kGutterSection, false, RewriteOptionLine},
+    {kGutterSection, kGutterFontSection, false, RewriteGutterLine},
+    {kGutterFontSection, kGutterFontStyleSection, false, RewriteGutterFontLine},
+};
+
+// ---- The list forms ---------------------------------------------------------
+
+std::size_t FindHeader(const std::vector<TLineView>& lines, std::string_view header) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (SameTextView(lines[i], header)) return i;
+    RaiseIndexError(0, true);
+}
+
+// The changes of the four walks over a list; a change's Where is the
+// line's index.
+TRewritePlan PlanRewrite(const std::vector<TLineView>& lines, const TCompilerOptions& options) {
     TRewritePlan plan;
-    RewriteMainWindow(lines, mainWindow, options, plan);
-    RewriteOptions(lines, optionsDialog, options, plan);
-    RewriteGutter(lines, gutter, plan);
-    RewriteGutterFont(lines, gutterFont, plan);
+    for (const TWalk& walk : kWalks) {
+        for (std::size_t i = FindHeader(lines, walk.Header);; ++i) {
+            if (i == lines.size()) RaiseIndexError(lines.size(), false);
+            if (walk.EndsAt(lines[i])) break;
+            walk.Rewrite(i, lines[i], options, plan);
+        }
+    }
     return plan;
 }
 
@@ -240,7 +260,7 @@ std::vector<TLineView> ViewsOf(const std::vector<String>& lines) {
 
 TRewriteOutcome RewriteCompilerSettings(std::vector<String>& lines, const TCompilerOptions& options) {
     TRewritePlan plan = PlanRewrite(ViewsOf(lines), options);
-    for (TLineChange& change : plan.Changes) lines[change.Index] = std::move(change.Text);
+    for (TLineChange& change : plan.Changes) lines[change.Where] = std::move(change.Text);
     return plan.Outcome;
 }
 
@@ -252,7 +272,7 @@ TRewriteOutcome RewriteCompilerSettings(TStrings& lines, const TCompilerOptions&
     if (!plan.Changes.empty()) {
         lines.BeginUpdate();
         try {
-            for (const TLineChange& change : plan.Changes) lines.SetStrings(int(change.Index), change.Text);
+            for (const TLineChange& change : plan.Changes) lines.SetStrings(int(change.Where), change.Text);
         } catch (...) {
             lines.EndUpdate();
             throw;
@@ -262,40 +282,179 @@ TRewriteOutcome RewriteCompilerSettings(TStrings& lines, const TCompilerOptions&
     return plan.Outcome;
 }
 
+// ---- The whole-text form ----------------------------------------------------
+//
+// The same walks over the lines of a text, without cutting the whole text
+// into lines first: the headers are found by a search for the "[" that
+// begins them, and only the lines of the walks are read one by one. The
+// result is the text with the changed lines put in: copied in long runs
+// where every line break already is CR LF (as in a file the compiler's IDE
+// saved), line by line otherwise.
+
 namespace {
 
-// The lines of a text as views into it, broken as SplitLines breaks them:
-// a line ends at the nearer of the next CR and the next LF. Each of the two
-// is found with the library's fast byte search and kept until the walk
-// has passed it, so a text with only one kind of break is still read once.
-std::vector<TLineView> SplitLineViews(const String& text) {
-    std::vector<TLineView> lines;
-    lines.reserve(text.size() / 24 + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    auto next = [end](const char* from, char c) {
-        const void* hit = std::memchr(from, c, std::size_t(end - from));
-        return hit ? static_cast<const char*>(hit) : end;
-    };
-    const char* cr = next(p, '\r');
-    const char* lf = next(p, '\n');
-    while (p < end) {
-        if (cr < p) cr = next(p, '\r');
-        if (lf < p) lf = next(p, '\n');
-        const char* stop = cr < lf ? cr : lf;
-        lines.emplace_back(p, std::size_t(stop - p));
-        p = stop;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p == '\n') ++p;
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Reads a text line by line from the start of a line, breaking lines as
+// SplitLines does: a line ends at the nearer of the next CR and the next
+// LF. Each of the two is found with the library's fast byte search and kept
+// until the reading has passed it, so a text with only one kind of break is
+// searched once. In a text whose breaks are all CR LF no LF can come before
+// the CR of its line, and only CRs are searched for.
+class TLineReader {
+public:
+    TLineReader(std::string_view text, std::size_t from, bool onlyCrLf)
+        : FBegin(text.data()),
+          FEnd(text.data() + text.size()),
+          FPos(FBegin + from),
+          FCr(Find(FPos, '\r')),
+          FLf(onlyCrLf ? FEnd : Find(FPos, '\n')) {}
+
+    bool AtEnd() const { return FPos == FEnd; }
+
+    // Where the next line begins in the text.
+    std::size_t Offset() const { return std::size_t(FPos - FBegin); }
+
+    // The next line, without its break; the reading moves past the break.
+    TLineView Next() {
+        if (FCr < FPos) FCr = Find(FPos, '\r');
+        if (FLf < FPos) FLf = Find(FPos, '\n');
+        const char* const stop = std::min(FCr, FLf);
+        const TLineView line(FPos, std::size_t(stop - FPos));
+        FPos = stop;
+        if (FPos < FEnd && *FPos == '\r') ++FPos;
+        if (FPos < FEnd && *FPos == '\n') ++FPos;
+        return line;
     }
-    return lines;
+
+private:
+    const char* Find(const char* from, char c) const {
+        const void* hit = std::memchr(from, c, std::size_t(FEnd - from));
+        return hit ? static_cast<const char*>(hit) : FEnd;
+    }
+
+    const char* const FBegin;
+    const char* const FEnd;
+    const char* FPos;
+    const char* FCr;
+    const char* FLf;
+};
+
+std::size_t CountLines(std::string_view text) {
+    std::size_t count = 0;
+    for (TLineReader reader(text, 0, false); !reader.AtEnd(); reader.Next()) ++count;
+    return count;
+}
+
+// Whether every line break of the text is a CR LF: every CR is followed by
+// an LF and every LF follows a CR. Each block is tested as a whole, one
+// comparison per pair of neighbouring bytes gathered into a byte, so that
+// the compiler can test many bytes at a time.
+bool HasOnlyCrLfBreaks(std::string_view text) {
+    if (text.empty()) return true;
+    if (text.front() == '\n' || text.back() == '\r') return false;
+    const char* const p = text.data();
+    const std::size_t pairs = text.size() - 1;
+    constexpr std::size_t kBlock = 4096;
+    for (std::size_t first = 0; first < pairs; first += kBlock) {
+        const std::size_t last = std::min(pairs, first + kBlock);
+        unsigned char unpaired = 0;
+        for (std::size_t i = first; i < last; ++i) unpaired |= (p[i] == '\r') != (p[i + 1] == '\n');
+        if (unpaired != 0) return false;
+    }
+    return true;
+}
+
+// Whether the line that begins at offset at is header, case ignored. Most
+// lines are not as long as the header, which is tested first.
+bool IsHeaderLine(std::string_view text, std::size_t at, std::string_view header) {
+    if (text.size() - at < header.size()) return false;
+    const std::size_t end = at + header.size();
+    if (end < text.size() && !IsLineBreak(text[end])) return false;
+    return SameTextView(text.substr(at, header.size()), header);
+}
+
+constexpr std::size_t kNoLine = std::string_view::npos;
+constexpr std::size_t kWalkCount = std::size(kWalks);
+
+// Where the first line equal to each walk's header begins, kNoLine for a
+// header no line equals. Every header begins with "[", which has no case,
+// so only the lines that begin with "[" are compared. One pass finds all.
+std::array<std::size_t, kWalkCount> FindHeaderLines(std::string_view text) {
+    std::array<std::size_t, kWalkCount> found;
+    found.fill(kNoLine);
+    std::size_t missing = kWalkCount;
+    for (std::size_t at = text.find('['); at != kNoLine && missing > 0; at = text.find('[', at + 1)) {
+        if (at > 0 && !IsLineBreak(text[at - 1])) continue;  // not the start of a line
+        for (std::size_t k = 0; k < kWalkCount; ++k) {
+            if (found[k] == kNoLine && IsHeaderLine(text, at, kWalks[k].Header)) {
+                found[k] = at;
+                --missing;
+            }
+        }
+    }
+    return found;
+}
+
+// The changes of the four walks over a text; a change's Where is the
+// offset of the line, and the changes come sorted by it.
+TRewritePlan PlanRewrite(std::string_view text, bool onlyCrLf, const TCompilerOptions& options) {
+    const std::array<std::size_t, kWalkCount> headers = FindHeaderLines(text);
+    TRewritePlan plan;
+    for (std::size_t k = 0; k < kWalkCount; ++k) {
+        const TWalk& walk = kWalks[k];
+        if (headers[k] == kNoLine) RaiseIndexError(0, true);
+        for (TLineReader reader(text, headers[k], onlyCrLf);;) {
+            if (reader.AtEnd()) RaiseIndexError(CountLines(text), false);
+            const std::size_t where = reader.Offset();
+            const TLineView line = reader.Next();
+            if (walk.EndsAt(line)) break;
+            walk.Rewrite(where, line, options, plan);
+        }
+    }
+    std::sort(plan.Changes.begin(), plan.Changes.end(),
+              [](const TLineChange& a, const TLineChange& b) { return a.Where < b.Where; });
+    return plan;
+}
+
+// The text with the changes put in and every line followed by CR LF.
+String WriteOut(std::string_view text, bool onlyCrLf, const std::vector<TLineChange>& changes) {
+    std::size_t size = text.size() + 2;
+    for (const TLineChange& change : changes) size += change.Text.size();
+    String out;
+    out.reserve(size);
+
+    if (onlyCrLf) {
+        // Everything between the changed lines is copied as it is; only a
+        // last line without a break gets one.
+        std::size_t copied = 0;
+        for (const TLineChange& change : changes) {
+            out.append(text.substr(copied, change.Where - copied));
+            out += change.Text;
+            copied = change.Where + change.OldLength;
+        }
+        out.append(text.substr(copied));
+        if (!text.empty() && text.back() != '\n') out += "\r\n";
+        return out;
+    }
+
+    // Each line once, either as it was or as its change says, with CR LF.
+    auto next = changes.begin();
+    for (TLineReader reader(text, 0, false); !reader.AtEnd();) {
+        const bool changed = next != changes.end() && next->Where == reader.Offset();
+        const TLineView line = reader.Next();
+        out.append(changed ? TLineView((next++)->Text) : line);
+        out += "\r\n";
+    }
+    return out;
 }
 
 }  // namespace
 
 std::vector<String> SplitLines(const String& text) {
-    const std::vector<TLineView> views = SplitLineViews(text);
-    return std::vector<String>(views.begin(), views.end());
+    std::vector<String> lines;
+    for (TLineReader reader(text, 0, false); !reader.AtEnd();) lines.emplace_back(reader.Next());
+    return lines;
 }
 
 String JoinLines(const std::vector<String>& lines) {
@@ -311,26 +470,8 @@ String JoinLines(const std::vector<String>& lines) {
 }
 
 String RewriteCompilerSettingsText(const String& text, const TCompilerOptions& options, TRewriteOutcome* outcome) {
-    const std::vector<TLineView> lines = SplitLineViews(text);
-    TRewritePlan plan = PlanRewrite(lines, options);
+    const bool onlyCrLf = HasOnlyCrLfBreaks(text);
+    const TRewritePlan plan = PlanRewrite(text, onlyCrLf, options);
     if (outcome) *outcome = plan.Outcome;
-
-    // Each line once, either as it was or as its change says, with CR LF.
-    // The changes are in walk order; a stable sort by line keeps the last
-    // change of a line last.
-    std::stable_sort(plan.Changes.begin(), plan.Changes.end(),
-                     [](const TLineChange& a, const TLineChange& b) { return a.Index < b.Index; });
-    std::size_t size = 0;
-    for (TLineView line : lines) size += line.size() + 2;
-    for (const TLineChange& change : plan.Changes) size += change.Text.size();
-    String out;
-    out.reserve(size);
-    auto next = plan.Changes.begin();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        TLineView line = lines[i];
-        while (next != plan.Changes.end() && next->Index == i) line = (next++)->Text;
-        out.append(line);
-        out += "\r\n";
-    }
-    return out;
+    return WriteOut(text, onlyCrLf, plan.Changes);
 }

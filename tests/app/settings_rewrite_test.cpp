@@ -361,3 +361,116 @@ TEST(SettingsRewrite, StringListFormAgreesAndStaysUnchangedOnError) {
     }
     EXPECT_EQ(damaged.Text(), before);
 }
+
+namespace {
+
+// The text form's result, or its error's text.
+String TextResult(const String& text, TRewriteOutcome* outcome) {
+    try {
+        return RewriteCompilerSettingsText(text, StartOptions(), outcome);
+    } catch (const EStringListError& e) {
+        return "error: " + e.Message();
+    }
+}
+
+// The list form on the text's lines, written out as the string list saves.
+String ListResult(const String& text, TRewriteOutcome* outcome) {
+    Lines lines = SplitLines(text);
+    try {
+        *outcome = RewriteCompilerSettings(lines, StartOptions());
+        return JoinLines(lines);
+    } catch (const EStringListError& e) {
+        return "error: " + e.Message();
+    }
+}
+
+// The lines with a break after each: the same one, or CR LF, LF and CR in
+// turn; without a break after the last line when finalBreak is false.
+String Joined(const Lines& lines, const char* lineBreak, bool finalBreak) {
+    const char* const mixed[] = {"\r\n", "\n", "\r"};
+    String text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        if (finalBreak || i + 1 < lines.size()) text += lineBreak ? lineBreak : mixed[i % 3];
+    }
+    return text;
+}
+
+}  // namespace
+
+// The whole-text form finds its headers and lines in the text itself and
+// copies CR LF text in runs: it must give the bytes, the outcome and the
+// error of the list form on the same lines, whatever the line breaks.
+TEST(SettingsRewrite, TextFormAgreesWithTheListFormForEveryLineBreakStyle) {
+    const Lines full = SmallFile({"LastLayout=Old", "ShowCmd=1", "NormPos=1,2,3,4"},
+                                 {"CheckBox2=False", "CheckBox2==x", "=CheckBox2=", "CheckBox2", "",
+                                  "AdvOfficeCheckBox10_Checked=False", "AdvOfficeCheckBox10_CheckedX=1",
+                                  "MRU=[frmOptions2\\SynEdit1_Gutter]"},
+                                 {"GradientEndColor=clRed"}, {"Color=clLimeGreen"});
+    auto without = [&](const String& dropped) {
+        Lines l;
+        for (const String& s : full)
+            if (s != dropped) l.push_back(s);
+        return l;
+    };
+    Lines fixture = SplitLines(ReadFixture("mikroc_pic_settings.ini"));
+    // Long enough that a break of another kind far down lies beyond the
+    // first stretch the break test looks at.
+    Lines longFile = fixture;
+    for (int i = 0; i < 400; ++i) longFile.insert(longFile.begin() + 1, "Filler" + std::to_string(i) + "=x");
+    // Each look-alike is followed by a key that would change if it were
+    // taken for the header.
+    Lines headersOddlyPlaced = {"x[frmMain]", "Flags=0", "[frmMain]x", "NormPos=1", "[frmMain",
+                                "MessagesColumn0Width=1", "[FRMmain]", "ShowCmd=1",
+                                "[frmFindResults]", "[frmOptions2\\SynEdit1_Gutter]", "GradientEndColor=clRed",
+                                "[frmOptions2]", "Flags=0", "[frmOptions2\\SynEdit1_Gutter]",
+                                "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]"};
+    const std::pair<const char*, Lines> files[] = {
+        {"all sections", full},
+        {"the realistic file", fixture},
+        {"a long file", longFile},
+        {"headers not alone on their line", headersOddlyPlaced},
+        {"sections in another order",
+         {"[frmOptions2]", "CheckBox2=False", "[frmOptions2\\SynEdit1_Gutter]", "GradientEndColor=clRed",
+          "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]", "[frmMain]",
+          "Flags=0", "[frmFindResults]"}},
+        {"no main window header", without(kMainSection)},
+        {"no options header", without(kOptionsSection)},
+        {"no gutter header", without(kGutterSection)},
+        {"no gutter font header", without(kGutterFontSection)},
+        {"no font style header", without(kGutterFontStyleSection)},
+        {"no find results header", without(kFindResultsSection)},
+        {"options only before their closing header",
+         {kGutterSection, kMainSection, kFindResultsSection, kOptionsSection}},
+        {"no lines", {}},
+    };
+    struct Style {
+        const char* Name;
+        const char* Break;  // nullptr: CR LF, LF and CR in turn
+        bool FinalBreak;
+    };
+    const Style styles[] = {
+        {"CR LF", "\r\n", true}, {"LF", "\n", true}, {"CR", "\r", true}, {"mixed", nullptr, true},
+        {"CR LF, no final break", "\r\n", false}, {"LF, no final break", "\n", false},
+        {"CR, no final break", "\r", false},
+    };
+    for (const auto& [fileName, lines] : files) {
+        for (const Style& style : styles) {
+            const String text = Joined(lines, style.Break, style.FinalBreak);
+            TRewriteOutcome fromText, fromList;
+            EXPECT_EQ(TextResult(text, &fromText), ListResult(text, &fromList)) << fileName << ", " << style.Name;
+            EXPECT_EQ(fromText.LinesChanged, fromList.LinesChanged) << fileName << ", " << style.Name;
+            EXPECT_EQ(fromText.LayoutNamed, fromList.LayoutNamed) << fileName << ", " << style.Name;
+        }
+        // One break of another kind far down in CR LF text.
+        for (const char* odd : {"\n", "\r", "\n\r"}) {
+            String text = Joined(lines, "\r\n", true);
+            const std::size_t at = text.rfind("\r\n", text.size() > 4 ? text.size() - 3 : 0);
+            if (at == String::npos) continue;
+            text.replace(at, 2, odd);
+            TRewriteOutcome fromText, fromList;
+            EXPECT_EQ(TextResult(text, &fromText), ListResult(text, &fromList))
+                << fileName << ", one " << testing::PrintToString(String(odd));
+        }
+    }
+}
