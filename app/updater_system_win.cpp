@@ -41,8 +41,12 @@ bool TWindowsUpdaterSystem::CopyNewFile(const String& source, const String& targ
 
 String TWindowsUpdaterSystem::ReadFile(const String& fileName) {
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-    String data(std::size_t(stream.Size()), '\0');
-    data.resize(std::size_t(stream.Read(data.data(), Int64(data.size()))));
+    // Only the whole file will do: a part of it would be rewritten and
+    // saved in its place.
+    const Int64 size = stream.Size();
+    if (size < 0) throw EReadError("Stream read error");
+    String data(std::size_t(size), '\0');
+    stream.ReadBuffer(data.data(), size);
     return data;
 }
 

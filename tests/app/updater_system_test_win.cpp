@@ -182,6 +182,18 @@ TEST_F(UpdaterSystemWin, ReadOnlySettingsFileRaisesAndStaysIntact) {
     EXPECT_TRUE(Messages.empty()) << "no success message";
 }
 
+// A file that cannot be read to its end is an error, never the part that
+// could be read (which the rewrite would save in its place). A pipe has no
+// size and ends early.
+TEST_F(UpdaterSystemWin, FileThatCannotBeReadWholeRaises) {
+    const char* name = "\\\\.\\pipe\\qm-updater-read-test";
+    HANDLE server = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    TWindowsUpdaterSystem sys(Program);
+    EXPECT_THROW(sys.ReadFile(name), EReadError);
+    CloseHandle(server);
+}
+
 TEST_F(UpdaterSystemWin, SavedFileKeepsItsHiddenAttribute) {
     TWindowsUpdaterSystem sys(Program);
     TSettingsUpdater updater(sys);
