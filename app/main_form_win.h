@@ -123,7 +123,6 @@ private:
     // collapsed state; the height is the whole window's.
     int ExpandedHeight() const;
     int CollapsedHeight() const;
-    // The expand button's image (0 down, 1 up), where the button has one.
     static String CaptionOf(TObject* sender);
 
     TWindowsUpdaterSystem FSystem;

@@ -341,8 +341,8 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner) {
     FImageChangeLink.OnChange = TNotifyEvent::Bind<&TButton::ImagesChanged>(this);
 }
 
+// The change link leaves the list by itself as it goes.
 TButton::~TButton() {
-    if (FImages) FImages->UnRegisterChanges(&FImageChangeLink);
     if (FImageIcon) DestroyIcon(FImageIcon);
 }
 
@@ -387,11 +387,10 @@ void TButton::UpdateImage() {
         FImages->GetIcon(FImageIndex, &image);
         icon = image.ReleaseHandle();
     }
-    // A button without a caption shows its picture alone (BS_ICON, which
-    // the system's older buttons need to show one at all); with a caption
-    // the newer buttons show both.
-    // The older buttons take an icon only while the style says so: the
-    // style comes first when it is set, last when it is cleared.
+    // A button without a caption shows its picture alone (BS_ICON); with a
+    // caption the newer system buttons show both. The older ones take an
+    // icon only while BS_ICON is set, so the style comes first when it is
+    // set and last when it is cleared.
     const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
     const bool iconOnly = icon && Caption().empty();
     if (iconOnly) SetWindowLongPtrA(FHandle, GWL_STYLE, style | BS_ICON);
