@@ -9,7 +9,7 @@ struct TChoiceState {
     int FamilyIndex = -1;  // RadioGroup1.ItemIndex
     int LayoutCount = 0;   // Layouts_Combobox: number of entries, item index
     int LayoutIndex = -1;
-    int SchemeCount = 0;   // ColScheme_combobox: number of entries, item index
+    int SchemeCount = 0;  // ColScheme_combobox: number of entries, item index
     int SchemeIndex = -1;
 };
 

@@ -12,7 +12,7 @@ inline constexpr const char* kCompilerCaptions[3] = {"mikroC PRO", "mikroPascal 
 
 // The target families, as the "Compilers" group lists them.
 inline constexpr const char* kTargetFamilies[6] = {"for PIC", "for dsPIC", "for PIC32",
-                                                   "for ARM", "for AVR", "for 8051"};
+                                                   "for ARM", "for AVR",   "for 8051"};
 
 // The key whose default value is the compiler's folder, below
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER:

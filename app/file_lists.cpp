@@ -16,9 +16,7 @@ String FileListMask(const TFileListKind& kind, const String& programFolder) {
     return programFolder + kind.Folder + "\\*" + kind.Extension;
 }
 
-bool HasListExtension(const TFileListKind& kind, const String& fileName) {
-    return EndsText(kind.Extension, fileName);
-}
+bool HasListExtension(const TFileListKind& kind, const String& fileName) { return EndsText(kind.Extension, fileName); }
 
 std::vector<String> FileListEntries(const TFileListKind& kind, const std::vector<String>& namesFound) {
     std::vector<String> entries{kListPlaceholder};

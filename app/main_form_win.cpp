@@ -12,19 +12,37 @@ namespace {
 // The option controls by the number in their names.
 constexpr TCheckBox* TfrmMain::*kCheckBoxes[24] = {
     nullptr,
-    &TfrmMain::LumOfficeCheckBox1,  &TfrmMain::LumOfficeCheckBox2,  &TfrmMain::LumOfficeCheckBox3,
-    &TfrmMain::LumOfficeCheckBox4,  &TfrmMain::LumOfficeCheckBox5,  &TfrmMain::LumOfficeCheckBox6,
-    &TfrmMain::LumOfficeCheckBox7,  &TfrmMain::LumOfficeCheckBox8,  &TfrmMain::LumOfficeCheckBox9,
-    &TfrmMain::LumOfficeCheckBox10, &TfrmMain::LumOfficeCheckBox11, &TfrmMain::LumOfficeCheckBox12,
-    &TfrmMain::LumOfficeCheckBox13, &TfrmMain::LumOfficeCheckBox14, &TfrmMain::LumOfficeCheckBox15,
-    &TfrmMain::LumOfficeCheckBox16, &TfrmMain::LumOfficeCheckBox17, &TfrmMain::LumOfficeCheckBox18,
-    &TfrmMain::LumOfficeCheckBox19, &TfrmMain::LumOfficeCheckBox20, &TfrmMain::LumOfficeCheckBox21,
-    &TfrmMain::LumOfficeCheckBox22, &TfrmMain::LumOfficeCheckBox23,
+    &TfrmMain::LumOfficeCheckBox1,
+    &TfrmMain::LumOfficeCheckBox2,
+    &TfrmMain::LumOfficeCheckBox3,
+    &TfrmMain::LumOfficeCheckBox4,
+    &TfrmMain::LumOfficeCheckBox5,
+    &TfrmMain::LumOfficeCheckBox6,
+    &TfrmMain::LumOfficeCheckBox7,
+    &TfrmMain::LumOfficeCheckBox8,
+    &TfrmMain::LumOfficeCheckBox9,
+    &TfrmMain::LumOfficeCheckBox10,
+    &TfrmMain::LumOfficeCheckBox11,
+    &TfrmMain::LumOfficeCheckBox12,
+    &TfrmMain::LumOfficeCheckBox13,
+    &TfrmMain::LumOfficeCheckBox14,
+    &TfrmMain::LumOfficeCheckBox15,
+    &TfrmMain::LumOfficeCheckBox16,
+    &TfrmMain::LumOfficeCheckBox17,
+    &TfrmMain::LumOfficeCheckBox18,
+    &TfrmMain::LumOfficeCheckBox19,
+    &TfrmMain::LumOfficeCheckBox20,
+    &TfrmMain::LumOfficeCheckBox21,
+    &TfrmMain::LumOfficeCheckBox22,
+    &TfrmMain::LumOfficeCheckBox23,
 };
 constexpr TRadioGroup* TfrmMain::*kRadioGroups[6] = {
     nullptr,
-    &TfrmMain::LumOfficeRadioGroup1, &TfrmMain::LumOfficeRadioGroup2, &TfrmMain::LumOfficeRadioGroup3,
-    &TfrmMain::LumOfficeRadioGroup4, &TfrmMain::LumOfficeRadioGroup5,
+    &TfrmMain::LumOfficeRadioGroup1,
+    &TfrmMain::LumOfficeRadioGroup2,
+    &TfrmMain::LumOfficeRadioGroup3,
+    &TfrmMain::LumOfficeRadioGroup4,
+    &TfrmMain::LumOfficeRadioGroup5,
 };
 
 // The selected line of a list, "" when none is.
@@ -195,9 +213,7 @@ void TfrmMain::imgLogoClick(TObject* Sender) {
 
 // ---- Compilers and lists ----
 
-String TfrmMain::Get_Path(TObject* Sender, bool probe) {
-    return FUpdater.GetPath(CaptionOf(Sender), Choices(), probe);
-}
+String TfrmMain::Get_Path(TObject* Sender, bool probe) { return FUpdater.GetPath(CaptionOf(Sender), Choices(), probe); }
 
 void TfrmMain::RadioGroup1Click(TObject* Sender) {
     const std::array<bool, 3> found = FUpdater.ProbeCompilers(Choices());

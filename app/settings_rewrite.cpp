@@ -107,29 +107,29 @@ constexpr TOptionKey kOptionKeys[] = {
     {"cbColorScheme_ItemIndex=", vsColorScheme, 0, nullptr},
     {"MinMaxPos=", vsConstant, 0, "-1,-1,-3,-3"},
     {"InspectorBar2_TopPanel=", vsConstant, 0, "2"},
-    {"CheckBox2=", vsCheckBox, 1, nullptr},   // Restore Last Opened Project
-    {"CheckBox3=", vsCheckBox, 2, nullptr},   // Restore All Opened Files
-    {"CheckBox4=", vsCheckBox, 4, nullptr},   // Save Breakpoints
-    {"CheckBox16=", vsCheckBox, 3, nullptr},  // Save Bookmarks
-    {"CheckBox14=", vsCheckBox, 5, nullptr},  // Highlight brackets
-    {"jvXPCheckBox4=", vsCheckBox, 7, nullptr},          // Check Spelling
-    {"jvXPCheckBox5_enabled=", vsCheckBox, 7, nullptr},  // Check Spelling again
-    {"RadioGroup1=", vsRadioGroup, 1, nullptr},           // Source file ext. modified
-    {"AdvOfficeRadioGroup1=", vsRadioGroup, 3, nullptr},  // Comment Style
-    {"AdvOfficeCheckBox10_Checked=", vsCheckBox, 6, nullptr},  // Enable Code Folding
-    {"AdvOfficeCheckBox11_Checked=", vsCheckBox, 8, nullptr},  // Show Ident Guides
-    {"RadioGroupProject=", vsRadioGroup, 2, nullptr},          // Project ext. modified
-    {"rgBuildMessages_ItemIndex=", vsRadioGroup, 4, nullptr},  // Build Messages
-    {"rgDebugLayout=", vsRadioGroup, 5, nullptr},              // Debug Layout
-    {"chbStartPage_Checked=", vsCheckBox, 9, nullptr},         // Show Page on startup
-    {"chbLastProject_Checked=", vsCheckBox, 10, nullptr},      // Load Last project on startup
-    {"AdvOfficeCheckBox3_Checked=", vsCheckBox, 12, nullptr},  // Include HEX opcodes
-    {"AdvOfficeCheckBox2_Checked=", vsCheckBox, 11, nullptr},  // Generate ASM file
-    {"AdvOfficeCheckBox4_Checked=", vsCheckBox, 13, nullptr},  // Include ROM constants
-    {"AdvOfficeCheckBox5_Checked=", vsCheckBox, 14, nullptr},  // Include RAM addresses
-    {"AdvOfficeCheckBox6_Checked=", vsCheckBox, 15, nullptr},  // Generate list file
-    {"AdvOfficeCheckBox7_Checked=", vsCheckBox, 16, nullptr},  // Include debug info
-    {"AdvOfficeCheckBox8_Checked=", vsCheckBox, 17, nullptr},  // Include source lines in output files
+    {"CheckBox2=", vsCheckBox, 1, nullptr},                     // Restore Last Opened Project
+    {"CheckBox3=", vsCheckBox, 2, nullptr},                     // Restore All Opened Files
+    {"CheckBox4=", vsCheckBox, 4, nullptr},                     // Save Breakpoints
+    {"CheckBox16=", vsCheckBox, 3, nullptr},                    // Save Bookmarks
+    {"CheckBox14=", vsCheckBox, 5, nullptr},                    // Highlight brackets
+    {"jvXPCheckBox4=", vsCheckBox, 7, nullptr},                 // Check Spelling
+    {"jvXPCheckBox5_enabled=", vsCheckBox, 7, nullptr},         // Check Spelling again
+    {"RadioGroup1=", vsRadioGroup, 1, nullptr},                 // Source file ext. modified
+    {"AdvOfficeRadioGroup1=", vsRadioGroup, 3, nullptr},        // Comment Style
+    {"AdvOfficeCheckBox10_Checked=", vsCheckBox, 6, nullptr},   // Enable Code Folding
+    {"AdvOfficeCheckBox11_Checked=", vsCheckBox, 8, nullptr},   // Show Ident Guides
+    {"RadioGroupProject=", vsRadioGroup, 2, nullptr},           // Project ext. modified
+    {"rgBuildMessages_ItemIndex=", vsRadioGroup, 4, nullptr},   // Build Messages
+    {"rgDebugLayout=", vsRadioGroup, 5, nullptr},               // Debug Layout
+    {"chbStartPage_Checked=", vsCheckBox, 9, nullptr},          // Show Page on startup
+    {"chbLastProject_Checked=", vsCheckBox, 10, nullptr},       // Load Last project on startup
+    {"AdvOfficeCheckBox3_Checked=", vsCheckBox, 12, nullptr},   // Include HEX opcodes
+    {"AdvOfficeCheckBox2_Checked=", vsCheckBox, 11, nullptr},   // Generate ASM file
+    {"AdvOfficeCheckBox4_Checked=", vsCheckBox, 13, nullptr},   // Include ROM constants
+    {"AdvOfficeCheckBox5_Checked=", vsCheckBox, 14, nullptr},   // Include RAM addresses
+    {"AdvOfficeCheckBox6_Checked=", vsCheckBox, 15, nullptr},   // Generate list file
+    {"AdvOfficeCheckBox7_Checked=", vsCheckBox, 16, nullptr},   // Include debug info
+    {"AdvOfficeCheckBox8_Checked=", vsCheckBox, 17, nullptr},   // Include source lines in output files
     {"AdvOfficeCheckBox15_Checked=", vsCheckBox, 18, nullptr},  // Long HEX format
     {"ComboBox3_ItemIndex=", vsComboBox, 1, nullptr},
     {"AdvOfficeCheckBox16_Checked=", vsCheckBox, 19, nullptr},  // Enable SSA optimization
@@ -163,11 +163,16 @@ bool MayBeginWithOptionKey(TLineView line) {
 
 String OptionValue(const TOptionKey& key, const TCompilerOptions& options) {
     switch (key.Source) {
-        case vsColorScheme: return options.ColorScheme;
-        case vsConstant: return key.Constant;
-        case vsCheckBox: return BoolText(options.CheckBox[std::size_t(key.Control)]);
-        case vsRadioGroup: return IntToStr(options.RadioGroup[std::size_t(key.Control)]);
-        case vsComboBox: return IntToStr(options.ComboBox1);
+    case vsColorScheme:
+        return options.ColorScheme;
+    case vsConstant:
+        return key.Constant;
+    case vsCheckBox:
+        return BoolText(options.CheckBox[std::size_t(key.Control)]);
+    case vsRadioGroup:
+        return IntToStr(options.RadioGroup[std::size_t(key.Control)]);
+    case vsComboBox:
+        return IntToStr(options.ComboBox1);
     }
     return String();
 }
@@ -304,10 +309,7 @@ bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 class TLineReader {
 public:
     TLineReader(std::string_view text, std::size_t from, bool onlyCrLf)
-        : FBegin(text.data()),
-          FEnd(text.data() + text.size()),
-          FPos(FBegin + from),
-          FCr(Find(FPos, '\r')),
+        : FBegin(text.data()), FEnd(text.data() + text.size()), FPos(FBegin + from), FCr(Find(FPos, '\r')),
           FLf(onlyCrLf ? FEnd : Find(FPos, '\n')) {}
 
     bool AtEnd() const { return FPos == FEnd; }

@@ -10,7 +10,7 @@ packages=(
   fonts-wine fonts-liberation
   libz-mingw-w64-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev libpng-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   nasm dpkg-dev
 )
 

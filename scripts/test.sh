@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 export CTEST_OUTPUT_ON_FAILURE=1

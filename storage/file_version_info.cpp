@@ -6,8 +6,8 @@
 namespace {
 
 const char* const VersionKeyNames[] = {
-    "Comments",       "CompanyName", "FileDescription", "FileVersion",    "InternalName", "LegalCopyright",
-    "LegalTradeMarks", "OriginalFilename", "ProductName", "ProductVersion", "SpecialBuild", "PrivateBuild",
+    "Comments",        "CompanyName",      "FileDescription", "FileVersion",    "InternalName", "LegalCopyright",
+    "LegalTradeMarks", "OriginalFilename", "ProductName",     "ProductVersion", "SpecialBuild", "PrivateBuild",
 };
 
 // The fixed part's flag bits, one per TZevFileFlag.

@@ -23,8 +23,7 @@ String WideToSystemCodePage(std::u16string_view text) {
 }  // namespace
 
 TZevFileVersionInfo::TZevFileVersionInfo(const String& fileName) {
-    if (!FileIsPresent(fileName))
-        throw EZevFileVersionInfoError(Format(ZevText::FileDoesNotExist, {fileName}));
+    if (!FileIsPresent(fileName)) throw EZevFileVersionInfoError(Format(ZevText::FileDoesNotExist, {fileName}));
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(fileName.c_str(), &handle);
     if (size == 0) throw EZevFileVersionInfoError(ZevText::NoVersionInfo);

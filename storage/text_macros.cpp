@@ -29,9 +29,8 @@ public:
 
 TZvMacroSource* InstalledSource = nullptr;
 
-const char* const DefaultReplacedMessage =
-    "The Default Root Value \"%0:s\" has been replaced with \"%1:s\".\r\n"
-    "Please change the value in the FileVersionInfo Project Properties.";
+const char* const DefaultReplacedMessage = "The Default Root Value \"%0:s\" has been replaced with \"%1:s\".\r\n"
+                                           "Please change the value in the FileVersionInfo Project Properties.";
 
 }  // namespace
 
@@ -62,8 +61,7 @@ TClass TZvTranslateString::StaticClass() {
             .Prop("LeftDelimiter", &TZvTranslateString::FLeftDelimiter, &TZvTranslateString::FLeftDelimiter)
             .Prop("RightDelimiter", &TZvTranslateString::FRightDelimiter, &TZvTranslateString::FRightDelimiter)
             .Prop("TimeFormat", &TZvTranslateString::FTimeFormat, &TZvTranslateString::FTimeFormat)
-            .Prop("OnProcessCommand", &TZvTranslateString::FOnProcessCommand,
-                  &TZvTranslateString::FOnProcessCommand)
+            .Prop("OnProcessCommand", &TZvTranslateString::FOnProcessCommand, &TZvTranslateString::FOnProcessCommand)
             .Build();
     return &info;
 }
@@ -102,8 +100,7 @@ String TZvTranslateString::ExpandText(const String& text) {
     return result;
 }
 
-String TZvTranslateString::VersionValue(TCachedValue& cache, const char* command, int key,
-                                        const char* defaultValue) {
+String TZvTranslateString::VersionValue(TCachedValue& cache, const char* command, int key, const char* defaultValue) {
     if (!cache.Fetched) {
         try {
             cache.Value = Source().VersionValue(key);

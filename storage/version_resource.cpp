@@ -19,18 +19,16 @@ enum TValueType : Word { vtBinary = 0, vtText = 1 };
 
 // One block of the resource: offsets into the buffer.
 struct TBlock {
-    size_t End = 0;          // first byte after the block
-    Word ValueLength = 0;    // as the header gives it
+    size_t End = 0;        // first byte after the block
+    Word ValueLength = 0;  // as the header gives it
     Word Type = vtText;
     String Key;
     size_t ValueStart = 0;
-    size_t ValueSize = 0;    // in bytes, inside the block
+    size_t ValueSize = 0;  // in bytes, inside the block
     size_t ChildrenStart = 0;
 };
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 size_t Align4(size_t pos) { return (pos + 3) & ~size_t(3); }
 
@@ -187,25 +185,23 @@ bool TVersionParser::ReadStringTables(const TBlock& fileInfo, TZevVersionResourc
 
 bool TVersionParser::ReadStringValue(const TBlock& block, String& value) const {
     switch (block.Type) {
-        case vtText:
-            value = FWide ? WideText(block.ValueStart, block.ValueSize)
-                          : AnsiText(block.ValueStart, block.ValueSize);
-            return true;
-        case vtBinary:
-            if (block.ValueSize >= 1 && block.ValueSize <= 4) {
-                LongWord number = 0;
-                for (size_t i = 0; i < block.ValueSize; ++i)
-                    number |= LongWord(FData[block.ValueStart + i]) << (8 * i);
-                static const char digits[] = "0123456789abcdef";
-                value = "$";
-                for (int shift = int(block.ValueSize) * 8 - 4; shift >= 0; shift -= 4)
-                    value += digits[(number >> shift) & 0x0F];
-            } else {
-                value = FWide && block.ValueSize != 0 ? WideText(block.ValueStart, block.ValueSize) : String();
-            }
-            return true;
-        default:
-            return false;
+    case vtText:
+        value = FWide ? WideText(block.ValueStart, block.ValueSize) : AnsiText(block.ValueStart, block.ValueSize);
+        return true;
+    case vtBinary:
+        if (block.ValueSize >= 1 && block.ValueSize <= 4) {
+            LongWord number = 0;
+            for (size_t i = 0; i < block.ValueSize; ++i) number |= LongWord(FData[block.ValueStart + i]) << (8 * i);
+            static const char digits[] = "0123456789abcdef";
+            value = "$";
+            for (int shift = int(block.ValueSize) * 8 - 4; shift >= 0; shift -= 4)
+                value += digits[(number >> shift) & 0x0F];
+        } else {
+            value = FWide && block.ValueSize != 0 ? WideText(block.ValueStart, block.ValueSize) : String();
+        }
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -225,7 +221,6 @@ bool TVersionParser::ReadTranslations(const TBlock& varInfo, TZevVersionResource
 
 }  // namespace
 
-bool ParseVersionResource(const void* data, size_t size, TZevVersionResource& resource,
-                          TZevWideToText wideToText) {
+bool ParseVersionResource(const void* data, size_t size, TZevVersionResource& resource, TZevWideToText wideToText) {
     return TVersionParser(static_cast<const Byte*>(data), size, wideToText).Parse(resource);
 }

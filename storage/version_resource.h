@@ -55,7 +55,7 @@ struct TZevVersionResource {
     TZevFixedFileInfo FixedInfo{};
     std::vector<TZevVersionLanguage> Languages;  // one per string table, in resource order
     std::vector<TZevVersionString> Strings;
-    std::vector<LongWord> Translations;          // the entries of "Translation"
+    std::vector<LongWord> Translations;  // the entries of "Translation"
 };
 
 // Turns UTF-16 text of the resource into the program's 8-bit text.

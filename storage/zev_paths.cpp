@@ -2,9 +2,7 @@
 
 #include "storage/zev_char_tables.h"
 
-String PathWithSeparator(const String& path) {
-    return path.ends_with('\\') ? path : path + '\\';
-}
+String PathWithSeparator(const String& path) { return path.ends_with('\\') ? path : path + '\\'; }
 
 String PathWithoutSeparator(const String& path) {
     return path.ends_with('\\') ? path.substr(0, path.size() - 1) : path;
@@ -22,13 +20,9 @@ bool SameTextIgnoringCase(const String& a, const String& b) {
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsMachineNameChar(char c) {
-    return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '.' || c == '_';
-}
+bool IsMachineNameChar(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '.' || c == '_'; }
 
-bool IsShareNameChar(char c) {
-    return String("\"'*+,/:;<=>?[]|").find(c) == String::npos;
-}
+bool IsShareNameChar(char c) { return String("\"'*+,/:;<=>?[]|").find(c) == String::npos; }
 
 // "server\share" followed by the end or a "\": machine name of letters,
 // digits, "-", "." and "_" (not digits alone), share name without the
@@ -67,6 +61,5 @@ bool PathIsRooted(const String& path) {
     if (path.starts_with("\\\\") && IsServerAndShare(path, 2)) return true;
     size_t start = 0;
     if (path.starts_with("\\\\.\\") || path.starts_with("\\\\?\\")) start = 4;
-    return path.size() > start + 2 && IsAsciiLetter(path[start]) && path[start + 1] == ':' &&
-           path[start + 2] == '\\';
+    return path.size() > start + 2 && IsAsciiLetter(path[start]) && path[start + 1] == ':' && path[start + 2] == '\\';
 }

@@ -26,9 +26,7 @@ Int64 FloorDiv8(Int64 v) { return v >= 0 ? v / 8 : -((-v + 7) / 8); }
 // The first element value the value's first byte holds.
 Int64 FirstByteBase(const TTypeInfo* setType) { return FloorDiv8(ElementType(setType)->MinValue) * 8; }
 
-bool TestBit(const void* value, int bit) {
-    return (static_cast<const Byte*>(value)[bit / 8] >> (bit % 8)) & 1;
-}
+bool TestBit(const void* value, int bit) { return (static_cast<const Byte*>(value)[bit / 8] >> (bit % 8)) & 1; }
 
 void IncludeBit(void* value, int bit) { static_cast<Byte*>(value)[bit / 8] |= Byte(1u << (bit % 8)); }
 
@@ -158,8 +156,8 @@ void TextToSetValue(const TTypeInfo* setType, void* value, const String& text) {
 namespace {
 
 const char* TypeKindName(TTypeKind kind) {
-    static const char* const names[] = {"tkUnknown", "tkInteger", "tkChar",  "tkEnumeration",
-                                        "tkFloat",   "tkString",  "tkSet",   "tkClass",
+    static const char* const names[] = {"tkUnknown", "tkInteger", "tkChar",    "tkEnumeration",
+                                        "tkFloat",   "tkString",  "tkSet",     "tkClass",
                                         "tkMethod",  "tkInt64",   "tkVariant", "tkInterface"};
     return unsigned(kind) < sizeof(names) / sizeof(names[0]) ? names[kind] : "tkUnknown";
 }
@@ -172,13 +170,27 @@ std::shared_ptr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
     std::shared_ptr<TZevTypeInfo> wrapper;
     switch (typeInfo->Kind) {
     case tkInteger:
-    case tkChar: wrapper = std::make_shared<TZevOrdinalRangeTypeInfo>(typeInfo); break;
-    case tkEnumeration: wrapper = std::make_shared<TZevEnumerationTypeInfo>(typeInfo); break;
-    case tkFloat: wrapper = std::make_shared<TZevFloatTypeInfo>(typeInfo); break;
-    case tkSet: wrapper = std::make_shared<TZevSetTypeInfo>(typeInfo); break;
-    case tkClass: wrapper = std::make_shared<TZevClassTypeInfo>(typeInfo); break;
-    case tkInt64: wrapper = std::make_shared<TZevInt64TypeInfo>(typeInfo); break;
-    default: wrapper = std::make_shared<TZevTypeInfo>(typeInfo); break;
+    case tkChar:
+        wrapper = std::make_shared<TZevOrdinalRangeTypeInfo>(typeInfo);
+        break;
+    case tkEnumeration:
+        wrapper = std::make_shared<TZevEnumerationTypeInfo>(typeInfo);
+        break;
+    case tkFloat:
+        wrapper = std::make_shared<TZevFloatTypeInfo>(typeInfo);
+        break;
+    case tkSet:
+        wrapper = std::make_shared<TZevSetTypeInfo>(typeInfo);
+        break;
+    case tkClass:
+        wrapper = std::make_shared<TZevClassTypeInfo>(typeInfo);
+        break;
+    case tkInt64:
+        wrapper = std::make_shared<TZevInt64TypeInfo>(typeInfo);
+        break;
+    default:
+        wrapper = std::make_shared<TZevTypeInfo>(typeInfo);
+        break;
     }
     return ZevQuery<IZevTypeInfo>(wrapper);
 }
@@ -204,7 +216,8 @@ bool TZevOrdinalTypeInfo::QueryInterface(const TGUID& iid, void** obj) {
 TZevOrdinalType TZevOrdinalTypeInfo::OrdinalType() const {
     const TTypeInfo* t = FTypeInfo->Kind == tkSet ? ElementType(FTypeInfo) : FTypeInfo;
     Int64 lo = t->MinValue, hi = t->MaxValue;
-    if (FTypeInfo->Kind == tkSet) return ZevSetSize(FTypeInfo) <= 1 ? otUByte : ZevSetSize(FTypeInfo) <= 2 ? otUWord : otULong;
+    if (FTypeInfo->Kind == tkSet)
+        return ZevSetSize(FTypeInfo) <= 1 ? otUByte : ZevSetSize(FTypeInfo) <= 2 ? otUWord : otULong;
     if (lo >= 0) return hi <= 0xFF ? otUByte : hi <= 0xFFFF ? otUWord : otULong;
     if (lo >= -128 && hi <= 127) return otSByte;
     if (lo >= -32768 && hi <= 32767) return otSWord;
@@ -313,9 +326,7 @@ std::shared_ptr<TZevClassTypeInfo> TZevClassTypeInfo::Parent() const {
     return std::make_shared<TZevClassTypeInfo>(&cls->Parent->TypeInfo);
 }
 
-int TZevClassTypeInfo::PropertyCount() const {
-    return ClassRef() ? int(GetPropList(ClassRef()).size()) : 0;
-}
+int TZevClassTypeInfo::PropertyCount() const { return ClassRef() ? int(GetPropList(ClassRef()).size()) : 0; }
 
 int TZevClassTypeInfo::OwnPropertyCount() const { return ClassRef() ? int(ClassRef()->Props.size()) : 0; }
 

@@ -30,8 +30,7 @@ std::uint64_t ZevSetToBits(const TTypeInfo* setType, const void* value);
 // types) of the elements in value, joined with ", "; with wantBrackets in
 // "[" and "]"; with wantRanges, runs of two or more elements as
 // "first .. last". An empty set gives "[]" or "".
-String SetValueToText(const TTypeInfo* setType, const void* value, bool wantBrackets = true,
-                      bool wantRanges = false);
+String SetValueToText(const TTypeInfo* setType, const void* value, bool wantBrackets = true, bool wantRanges = false);
 // Parses text (items separated by ",", brackets optional, blanks around
 // items ignored, "a .. b" for a range) into value, which is cleared first.
 // An unknown enumeration name raises EZevRTTIError "Unknown identifier

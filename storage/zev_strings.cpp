@@ -29,8 +29,7 @@ String TextWithSuffix(const String& suffix, const String& text) {
     return text.ends_with(suffix) ? text : text + suffix;
 }
 
-void ReplaceInText(String& text, const String& search, const String& replacement,
-                   TZevReplaceOptions options) {
+void ReplaceInText(String& text, const String& search, const String& replacement, TZevReplaceOptions options) {
     if (search.empty()) {
         if (!text.empty()) throw EZevStringError(ZevText::BlankSearchString);
         text = replacement;
@@ -84,8 +83,7 @@ void SplitText(const String& text, const String& separator, TStrings& list, bool
         list.Clear();
         size_t from = 0;
         if (!separator.empty()) {
-            for (size_t at; (at = text.find(separator, from)) != String::npos;
-                 from = at + separator.size()) {
+            for (size_t at; (at = text.find(separator, from)) != String::npos; from = at + separator.size()) {
                 if (keepEmpty || at > from) list.Add(text.substr(from, at - from));
             }
         }

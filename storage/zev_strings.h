@@ -26,8 +26,7 @@ using TZevReplaceOptions = TSet<TZevReplaceOption>;
 // roIgnoreCase letters compare through the upper-case table. An empty
 // search text raises EZevStringError unless text is empty too, in which
 // case text becomes the replacement.
-void ReplaceInText(String& text, const String& search, const String& replacement,
-                   TZevReplaceOptions options);
+void ReplaceInText(String& text, const String& search, const String& replacement, TZevReplaceOptions options);
 
 // Position of search in text at or after start, ignoring case; 0 when it is
 // absent or either text is empty.

@@ -15,9 +15,7 @@ inline constexpr LongWord ZevInfiniteWait = 0xFFFFFFFF;
 
 // A mutex whose owner ended without releasing it passes to the waiter with
 // WAIT_ABANDONED: the waiter then owns it, as after a signalled wait.
-inline bool WaitAcquiresMutex(TZevWaitResult result) {
-    return result == wrSignaled || result == wrAbandoned;
-}
+inline bool WaitAcquiresMutex(TZevWaitResult result) { return result == wrSignaled || result == wrAbandoned; }
 
 // A waitable Windows handle; destroying the object closes the handle.
 class TZevDispatcherObject : public TObject {

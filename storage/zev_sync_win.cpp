@@ -10,11 +10,16 @@ TZevDispatcherObject::~TZevDispatcherObject() {
 
 TZevWaitResult TZevDispatcherObject::WaitSignal(LongWord timeoutMs) {
     switch (WaitForSingleObject(FHandle, timeoutMs)) {
-        case WAIT_ABANDONED: return wrAbandoned;
-        case WAIT_IO_COMPLETION: return wrIoCompletion;
-        case WAIT_OBJECT_0: return wrSignaled;
-        case WAIT_TIMEOUT: return wrTimeout;
-        default: return wrError;
+    case WAIT_ABANDONED:
+        return wrAbandoned;
+    case WAIT_IO_COMPLETION:
+        return wrIoCompletion;
+    case WAIT_OBJECT_0:
+        return wrSignaled;
+    case WAIT_TIMEOUT:
+        return wrTimeout;
+    default:
+        return wrError;
     }
 }
 
@@ -28,9 +33,7 @@ TZevMutex::TZevMutex(void* securityAttributes, bool initialOwner, const String& 
 
 bool TZevMutex::Unlock() { return ReleaseMutex(FHandle) != 0; }
 
-TZevCriticalSection::TZevCriticalSection() : FSection(new CRITICAL_SECTION) {
-    InitializeCriticalSection(FSection);
-}
+TZevCriticalSection::TZevCriticalSection() : FSection(new CRITICAL_SECTION) { InitializeCriticalSection(FSection); }
 
 TZevCriticalSection::~TZevCriticalSection() {
     DeleteCriticalSection(FSection);

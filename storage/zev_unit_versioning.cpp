@@ -52,29 +52,29 @@ struct TUnitRecord {
     TUnitVersionInfo Info;
 };
 
-#define ZEV_UNIT(name, folder)                                                                        \
-    {                                                                                                 \
-        name, {                                                                                       \
-            "$URL: ZEV/source/" folder "/" name ".pas $", "$Revision: 3321 $", "$Date: 2010-08-09 $", \
-                "ZEV\\source\\" folder, "", nullptr                                                   \
-        }                                                                                             \
+#define ZEV_UNIT(name, folder)                                                                                         \
+    {                                                                                                                  \
+        name, {                                                                                                        \
+            "$URL: ZEV/source/" folder "/" name ".pas $", "$Revision: 3321 $", "$Date: 2010-08-09 $",                  \
+                "ZEV\\source\\" folder, "", nullptr                                                                    \
+        }                                                                                                              \
     }
 
 // In link order.
 const TUnitRecord Units[] = {
-    ZEV_UNIT("ZevResources", "common"),          ZEV_UNIT("ZevWin32", "windows"),
-    ZEV_UNIT("ZevLogic", "common"),              ZEV_UNIT("ZevStringConversions", "common"),
-    ZEV_UNIT("ZevCharsets", "common"),           ZEV_UNIT("Zev8087", "common"),
-    ZEV_UNIT("Snmp", "windows"),                 ZEV_UNIT("ZevIniFiles", "common"),
-    ZEV_UNIT("ZevSysInfo", "common"),            ZEV_UNIT("ZevUnicode", "common"),
-    ZEV_UNIT("ZevWideStrings", "common"),        ZEV_UNIT("ZevRegistry", "windows"),
-    ZEV_UNIT("ZevSynch", "common"),              ZEV_UNIT("ZevMath", "common"),
-    ZEV_UNIT("ZevStreams", "common"),            ZEV_UNIT("ZevAnsiStrings", "common"),
-    ZEV_UNIT("ZevStrings", "common"),            ZEV_UNIT("ZevShell", "windows"),
-    ZEV_UNIT("ZevSecurity", "windows"),          ZEV_UNIT("ZevDateTime", "common"),
-    ZEV_UNIT("ZevFileUtils", "common"),          ZEV_UNIT("ZevConsole", "windows"),
-    ZEV_UNIT("ZevSysUtils", "common"),           ZEV_UNIT("ZevUnitVersioning", "common"),
-    ZEV_UNIT("ZevBase", "common"),               ZEV_UNIT("ZevRTTI", "common"),
+    ZEV_UNIT("ZevResources", "common"),   ZEV_UNIT("ZevWin32", "windows"),
+    ZEV_UNIT("ZevLogic", "common"),       ZEV_UNIT("ZevStringConversions", "common"),
+    ZEV_UNIT("ZevCharsets", "common"),    ZEV_UNIT("Zev8087", "common"),
+    ZEV_UNIT("Snmp", "windows"),          ZEV_UNIT("ZevIniFiles", "common"),
+    ZEV_UNIT("ZevSysInfo", "common"),     ZEV_UNIT("ZevUnicode", "common"),
+    ZEV_UNIT("ZevWideStrings", "common"), ZEV_UNIT("ZevRegistry", "windows"),
+    ZEV_UNIT("ZevSynch", "common"),       ZEV_UNIT("ZevMath", "common"),
+    ZEV_UNIT("ZevStreams", "common"),     ZEV_UNIT("ZevAnsiStrings", "common"),
+    ZEV_UNIT("ZevStrings", "common"),     ZEV_UNIT("ZevShell", "windows"),
+    ZEV_UNIT("ZevSecurity", "windows"),   ZEV_UNIT("ZevDateTime", "common"),
+    ZEV_UNIT("ZevFileUtils", "common"),   ZEV_UNIT("ZevConsole", "windows"),
+    ZEV_UNIT("ZevSysUtils", "common"),    ZEV_UNIT("ZevUnitVersioning", "common"),
+    ZEV_UNIT("ZevBase", "common"),        ZEV_UNIT("ZevRTTI", "common"),
     ZEV_UNIT("ZevMime", "common"),
 };
 

@@ -19,7 +19,7 @@ struct TUnitVersionInfo {
     const char* RCSfile;   // the repository location line
     const char* Revision;  // "$Revision: 3321 $"
     const char* Date;
-    const char* LogPath;   // "ZEV\source\common" or "ZEV\source\windows"
+    const char* LogPath;  // "ZEV\source\common" or "ZEV\source\windows"
     const char* Extra;
     const void* Data;
 };

@@ -198,8 +198,7 @@ void TUnitVersionRegistryLink::Close() {
         if (FCreated) delete FRegistry;
         FCreated = false;
         FRegistry = nullptr;
-    } catch (...) {
-    }
+    } catch (...) {}
     delete FMutex;
     FMutex = nullptr;
 }
@@ -250,8 +249,7 @@ void ZevUnitVersionsFinalize() {
     for (int i = ZevUnitVersionCount() - 1; i >= 0; --i) {
         try {
             DropModuleVersions(module);
-        } catch (...) {
-        }
+        } catch (...) {}
         if (String(ZevUnitVersionName(i)) == "ZevUnitVersioning") CloseUnitVersionRegistry();
     }
 }

@@ -42,9 +42,9 @@ struct TZevWindowsVersionFacts {
     LongWord Kernel32Major = 0;
     LongWord Kernel32Minor = 0;
     // NT 5.2 and later:
-    bool ServerR2 = false;        // GetSystemMetrics(SM_SERVERR2) is not 0
-    bool NativeX86 = true;        // the native processor architecture is x86
-    bool Workstation = false;     // the extended version record reports a workstation
+    bool ServerR2 = false;     // GetSystemMetrics(SM_SERVERR2) is not 0
+    bool NativeX86 = true;     // the native processor architecture is x86
+    bool Workstation = false;  // the extended version record reports a workstation
 };
 
 TZevWindowsVersion ClassifyWindowsVersion(const TZevWindowsVersionFacts& facts);

@@ -191,19 +191,25 @@ void TZvCustomAppMemoryFileStorage::RecalculateFullFileName() {
             full = expanded;
             FOnGetFileName(this, full);
             break;
-        case flWindows: full = join(files.WindowsFolder(), name); break;
-        case flTemp: full = join(files.TempFolder(), name); break;
-        case flExeFile: full = join(files.ExeFolder(), name); break;
-        case flUserFolder: full = join(files.UserAppDataFolder(), PathIsRooted(expanded) ? name : expanded); break;
+        case flWindows:
+            full = join(files.WindowsFolder(), name);
+            break;
+        case flTemp:
+            full = join(files.TempFolder(), name);
+            break;
+        case flExeFile:
+            full = join(files.ExeFolder(), name);
+            break;
+        case flUserFolder:
+            full = join(files.UserAppDataFolder(), PathIsRooted(expanded) ? name : expanded);
+            break;
         }
     }
     FFullFileName = full;
     FPhysicalReadOnly = !full.empty() && files.FileIsReadOnly(full);
 }
 
-bool TZvCustomAppMemoryFileStorage::NeedsReload() const {
-    return (!FFileLoaded || AutoReload()) && !IsUpdating();
-}
+bool TZvCustomAppMemoryFileStorage::NeedsReload() const { return (!FFileLoaded || AutoReload()) && !IsUpdating(); }
 
 void TZvCustomAppMemoryFileStorage::Loaded() {
     // The translate engine may have been set after the file name.
@@ -254,13 +260,13 @@ void TZvCustomAppMemoryFileStorage::Flush() {
 
 TClass TZvAppIniStorageOptions::StaticClass() {
     using O = TZvAppIniStorageOptions;
-    static const TClassInfo info =
-        TClassBuilder<TZvAppIniStorageOptions>("TZvAppIniStorageOptions")
-            .Prop("ReplaceCRLF", &O::ReplaceCRLF, &O::SetReplaceCRLF).Default(false)
-            .Prop("PreserveLeadingTrailingBlanks", &O::PreserveLeadingTrailingBlanks,
-                  &O::SetPreserveLeadingTrailingBlanks)
-            .Default(false)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TZvAppIniStorageOptions>("TZvAppIniStorageOptions")
+                                       .Prop("ReplaceCRLF", &O::ReplaceCRLF, &O::SetReplaceCRLF)
+                                       .Default(false)
+                                       .Prop("PreserveLeadingTrailingBlanks", &O::PreserveLeadingTrailingBlanks,
+                                             &O::SetPreserveLeadingTrailingBlanks)
+                                       .Default(false)
+                                       .Build();
     return &info;
 }
 
@@ -347,7 +353,9 @@ void TZvCustomAppIniStorage::WriteValue(const String& section, const String& key
     FIniFile->WriteString(section, key, value);
 }
 
-void TZvCustomAppIniStorage::RemoveValue(const String& section, const String& key) { FIniFile->DeleteKey(section, key); }
+void TZvCustomAppIniStorage::RemoveValue(const String& section, const String& key) {
+    FIniFile->DeleteKey(section, key);
+}
 
 namespace {
 
@@ -415,7 +423,8 @@ void TZvCustomAppIniStorage::EnumValues(const String& key, TStrings* strings, bo
             FIniFile->ReadSection(section, strings);
             if (reportListAsValue && ValueExists(section, "Count")) {
                 for (int i = strings->Count() - 1; i >= 0; --i)
-                    if (SameText((*strings)[i], "Count") || ZvIniText::IsListItemName((*strings)[i])) strings->Delete(i);
+                    if (SameText((*strings)[i], "Count") || ZvIniText::IsListItemName((*strings)[i]))
+                        strings->Delete(i);
                 strings->Add(String());
             }
         }
@@ -520,18 +529,23 @@ TClass TZvAppIniFileStorage::StaticClass() {
     using I = TZvCustomAppIniStorage;
     static const TClassInfo info =
         TClassBuilder<TZvAppIniFileStorage>("TZvAppIniFileStorage")
-            .Prop("AutoFlush", &B::AutoFlush, &B::SetAutoFlush).Default(false)
-            .Prop("AutoReload", &B::AutoReload, &B::SetAutoReload).Default(false)
+            .Prop("AutoFlush", &B::AutoFlush, &B::SetAutoFlush)
+            .Default(false)
+            .Prop("AutoReload", &B::AutoReload, &B::SetAutoReload)
+            .Default(false)
             .Prop("FileName", &M::FileName, &M::SetFileName)
-            .Prop("FlushOnDestroy", &B::FlushOnDestroy, &B::SetFlushOnDestroy).Default(true)
-            .Prop("Location", &M::Location, &M::SetLocation).Default(flExeFile)
+            .Prop("FlushOnDestroy", &B::FlushOnDestroy, &B::SetFlushOnDestroy)
+            .Default(true)
+            .Prop("Location", &M::Location, &M::SetLocation)
+            .Default(flExeFile)
             .Prop("DefaultSection", &I::DefaultSection, &I::SetDefaultSection)
             .Prop("SubStorages", &B::SubStorages, &B::SetSubStorages)
             .Prop("OnGetFileName", &M::OnGetFileName, &M::SetOnGetFileName)
             .Prop("SynchronizeFlushReload", &B::SynchronizeFlushReload, &B::SetSynchronizeFlushReload)
             .Default(false)
             .Prop("StorageOptions", &I::IniStorageOptions, &B::SetStorageOptions)
-            .Prop("ReadOnly", &B::StoredReadOnly, &B::SetReadOnly).Default(false)
+            .Prop("ReadOnly", &B::StoredReadOnly, &B::SetReadOnly)
+            .Default(false)
             .Prop("TranslateStringEngine", &B::TranslateStringEngine, &B::SetTranslateStringEngine)
             .Prop("OnTranslatePropertyName", &B::OnTranslatePropertyName, &B::OnTranslatePropertyName)
             .Prop("OnEncryptPropertyValue", &B::OnEncryptPropertyValue, &B::OnEncryptPropertyValue)

@@ -107,8 +107,10 @@ std::u16string Utf8ToUtf16(const String& text) {
         bool ok = extra >= 0 && i + size_t(extra) < n;
         for (int k = 1; ok && k <= extra; ++k) {
             unsigned char cb = static_cast<unsigned char>(text[i + size_t(k)]);
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (cb & 0x3F);
+            if ((cb & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (cb & 0x3F);
         }
         static const char32_t least[] = {0, 0x80, 0x800, 0x10000};
         if (ok && (c < least[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
@@ -180,9 +182,7 @@ TClass TZvCustomPropertyStore::StaticClass() {
 }
 
 TZvCustomPropertyStore::TZvCustomPropertyStore(TComponent* owner)
-    : TZvComponent(owner),
-      FIgnoreProperties(new TStringList),
-      FInternalIgnoreProperties(new TStringList),
+    : TZvComponent(owner), FIgnoreProperties(new TStringList), FInternalIgnoreProperties(new TStringList),
       FCombinedIgnoreList(new TStringList) {
     FInternalIgnoreProperties->SetCommaText("Name,Tag,AppStorage,AppStoragePath,IgnoreProperties");
 }
@@ -221,18 +221,26 @@ TClass TZvAppStorageOptions::StaticClass() {
         TClassBuilder<TZvAppStorageOptions>("TZvAppStorageOptions")
             .Prop("BooleanStringTrueValues", &O::BooleanStringTrueValues, &O::SetBooleanStringTrueValues)
             .Prop("BooleanStringFalseValues", &O::BooleanStringFalseValues, &O::SetBooleanStringFalseValues)
-            .Prop("BooleanAsString", &O::BooleanAsString, &O::SetBooleanAsString).Default(true)
-            .Prop("EnumerationAsString", &O::EnumerationAsString, &O::SetEnumerationAsString).Default(true)
-            .Prop("TypedIntegerAsString", &O::TypedIntegerAsString, &O::SetTypedIntegerAsString).Default(true)
-            .Prop("SetAsString", &O::SetAsString, &O::SetSetAsString).Default(false)
-            .Prop("DateTimeAsString", &O::DateTimeAsString, &O::SetDateTimeAsString).Default(true)
-            .Prop("FloatAsString", &O::FloatAsString, &O::SetFloatAsString).Default(false)
+            .Prop("BooleanAsString", &O::BooleanAsString, &O::SetBooleanAsString)
+            .Default(true)
+            .Prop("EnumerationAsString", &O::EnumerationAsString, &O::SetEnumerationAsString)
+            .Default(true)
+            .Prop("TypedIntegerAsString", &O::TypedIntegerAsString, &O::SetTypedIntegerAsString)
+            .Default(true)
+            .Prop("SetAsString", &O::SetAsString, &O::SetSetAsString)
+            .Default(false)
+            .Prop("DateTimeAsString", &O::DateTimeAsString, &O::SetDateTimeAsString)
+            .Default(true)
+            .Prop("FloatAsString", &O::FloatAsString, &O::SetFloatAsString)
+            .Default(false)
             .Prop("DefaultIfReadConvertError", &O::DefaultIfReadConvertError, &O::SetDefaultIfReadConvertError)
             .Default(false)
             .Prop("DefaultIfValueNotExists", &O::DefaultIfValueNotExists, &O::SetDefaultIfValueNotExists)
             .Default(true)
-            .Prop("StoreDefaultValues", &O::StoreDefaultValues, &O::SetStoreDefaultValues).Default(true)
-            .Prop("UseOldItemNameFormat", &O::UseOldItemNameFormat, &O::SetUseOldItemNameFormat).Default(true)
+            .Prop("StoreDefaultValues", &O::StoreDefaultValues, &O::SetStoreDefaultValues)
+            .Default(true)
+            .Prop("UseOldItemNameFormat", &O::UseOldItemNameFormat, &O::SetUseOldItemNameFormat)
+            .Default(true)
             .Prop("UseTranslateStringEngineDateTimeFormats", &O::UseTranslateStringEngineDateTimeFormats,
                   &O::SetUseTranslateStringEngineDateTimeFormats)
             .Default(false)
@@ -296,11 +304,11 @@ bool TZvCustomAppStorageOptions::IsValueFalseString(const String& value) const {
 // ---- Sub-stores --------------------------------------------------------------------------
 
 TClass TZvAppSubStorage::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TZvAppSubStorage>("TZvAppSubStorage")
-                                       .Prop("RootPath", &TZvAppSubStorage::RootPath, &TZvAppSubStorage::SetRootPath)
-                                       .Prop("AppStorage", &TZvAppSubStorage::AppStorage,
-                                             &TZvAppSubStorage::SetAppStorage)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TZvAppSubStorage>("TZvAppSubStorage")
+            .Prop("RootPath", &TZvAppSubStorage::RootPath, &TZvAppSubStorage::SetRootPath)
+            .Prop("AppStorage", &TZvAppSubStorage::AppStorage, &TZvAppSubStorage::SetAppStorage)
+            .Build();
     return &info;
 }
 
@@ -399,8 +407,7 @@ TClass TZvCustomAppStorage::StaticClass() {
 
 TZvCustomAppStorage::TZvCustomAppStorage(TComponent* owner) : TZvComponent(owner) { Construct(nullptr); }
 
-TZvCustomAppStorage::TZvCustomAppStorage(TComponent* owner, TZvCustomAppStorageOptions* options)
-    : TZvComponent(owner) {
+TZvCustomAppStorage::TZvCustomAppStorage(TComponent* owner, TZvCustomAppStorageOptions* options) : TZvComponent(owner) {
     Construct(options);
 }
 
@@ -430,8 +437,7 @@ void TZvCustomAppStorage::FlushForDestruction() {
     if (!FFlushOnDestroy) return;
     try {
         Flush();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void TZvCustomAppStorage::Loaded() {
@@ -593,10 +599,10 @@ TDateTime TZvCustomAppStorage::StorageTextToDateTime(const String& text) {
 
 // The routing step of every public operation: when path lies in another
 // store, the call is repeated there with the path within that store.
-#define ZV_ROUTE(path, targetPath, call)             \
-    TZvCustomAppStorage* target_ = nullptr;          \
-    String targetPath;                               \
-    ResolvePath(path, target_, targetPath);          \
+#define ZV_ROUTE(path, targetPath, call)                                                                               \
+    TZvCustomAppStorage* target_ = nullptr;                                                                            \
+    String targetPath;                                                                                                 \
+    ResolvePath(path, target_, targetPath);                                                                            \
     if (target_ != this) return target_->call
 
 // ---- Queries ----------------------------------------------------------------------------------
@@ -652,8 +658,8 @@ bool TZvCustomAppStorage::ReadBoolean(const String& path, bool defaultValue) {
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, defaultValue, [&] {
         if (!FStorageOptions->BooleanAsString()) return DoReadInteger(key, defaultValue ? 1 : 0) != 0;
-        String text = DecryptPropertyValue(DoReadString(
-            key, defaultValue ? FStorageOptions->DefaultTrueString() : FStorageOptions->DefaultFalseString()));
+        String text = DecryptPropertyValue(DoReadString(key, defaultValue ? FStorageOptions->DefaultTrueString()
+                                                                          : FStorageOptions->DefaultFalseString()));
         if (FStorageOptions->IsValueTrueString(text)) return true;
         if (FStorageOptions->IsValueFalseString(text)) return false;
         return StrToInt(text) != 0;
@@ -874,8 +880,7 @@ void TZvCustomAppStorage::ReadSetElements(const String& path, const TTypeInfo* s
     if (!result.empty()) std::memcpy(value, result.data(), result.size());
 }
 
-void TZvCustomAppStorage::ReadSet(const String& path, const TTypeInfo* setType, const void* defaultValue,
-                                  void* value) {
+void TZvCustomAppStorage::ReadSet(const String& path, const TTypeInfo* setType, const void* defaultValue, void* value) {
     ZV_ROUTE(path, tp, ReadSet(tp, setType, defaultValue, value));
     if (setType->Kind != tkSet) throw EZVLAppStorageError(ZvAppStorageText::InvalidType);
     size_t size = size_t(ZevSetSize(setType));
@@ -960,10 +965,12 @@ int TZvCustomAppStorage::ReadStringList(const String& path, TStrings* list, bool
         int count = 0;
         if (ListStored(tp, itemName)) {
             ReadPersistent(tp, list, true, false);
-            count = ReadList(tp, list, [](TZvCustomAppStorage* store, const String& p, TObject* l, int i,
-                                          const String& name) {
-                static_cast<TStrings*>(l)->Add(store->ReadString(SubPath(p, store->GetItemName(name, i))));
-            }, itemName);
+            count = ReadList(
+                tp, list,
+                [](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
+                    static_cast<TStrings*>(l)->Add(store->ReadString(SubPath(p, store->GetItemName(name, i))));
+                },
+                itemName);
         } else if (ValueStored(tp)) {
             list->SetText(ReadString(tp));
             count = list->Count();
@@ -984,10 +991,12 @@ void TZvCustomAppStorage::WriteStringList(const String& path, TStrings* list, co
         WriteString(tp, list->Text());
         return;
     }
-    WriteList(tp, list, list->Count(), [](TZvCustomAppStorage* store, const String& p, TObject* l, int i,
-                                          const String& name) {
-        store->WriteString(SubPath(p, store->GetItemName(name, i)), static_cast<TStrings*>(l)->Strings(i));
-    }, nullptr, itemName);
+    WriteList(
+        tp, list, list->Count(),
+        [](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
+            store->WriteString(SubPath(p, store->GetItemName(name, i)), static_cast<TStrings*>(l)->Strings(i));
+        },
+        nullptr, itemName);
     WritePersistent(tp, list, true);
 }
 
@@ -999,11 +1008,13 @@ int TZvCustomAppStorage::ReadCollection(const String& path, TCollection* collect
     try {
         if (clearFirst) collection->Clear();
         ReadPersistent(tp, collection, true, false);
-        int count = ReadList(tp, collection, [clearFirst](TZvCustomAppStorage* store, const String& p, TObject* l,
-                                                          int i, const String& name) {
-            TCollectionItem* item = static_cast<TCollection*>(l)->Add();
-            store->ReadPersistent(SubPath(p, store->GetItemName(name, i)), item, true, clearFirst);
-        }, itemName);
+        int count = ReadList(
+            tp, collection,
+            [clearFirst](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
+                TCollectionItem* item = static_cast<TCollection*>(l)->Add();
+                store->ReadPersistent(SubPath(p, store->GetItemName(name, i)), item, true, clearFirst);
+            },
+            itemName);
         collection->EndUpdate();
         return count;
     } catch (...) {
@@ -1045,8 +1056,12 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     switch (type->Kind) {
     case tkInteger:
     case tkChar:
-    case tkEnumeration: WriteEnumeration(tp, type, GetOrdProp(instance, prop)); break;
-    case tkSet: WriteSet(tp, type, std::uint64_t(GetOrdProp(instance, prop))); break;
+    case tkEnumeration:
+        WriteEnumeration(tp, type, GetOrdProp(instance, prop));
+        break;
+    case tkSet:
+        WriteSet(tp, type, std::uint64_t(GetOrdProp(instance, prop)));
+        break;
     case tkFloat:
         if (type == TypeInfoDateTime())
             WriteDateTime(tp, GetFloatProp(instance, prop));
@@ -1057,7 +1072,9 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     case tkVariant:
         if (prop->GetStr) WriteString(tp, GetStrProp(instance, prop));
         break;
-    case tkInt64: WriteString(tp, IntToStr(GetOrdProp(instance, prop))); break;
+    case tkInt64:
+        WriteString(tp, IntToStr(GetOrdProp(instance, prop)));
+        break;
     case tkClass: {
         TObject* value = GetObjectProp(instance, prop);
         if (TZvAppStoragePropertyBaseEngine* engine = EngineFor(instance, value)) {
@@ -1078,7 +1095,8 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -1097,7 +1115,9 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
     case tkEnumeration:
         SetOrdProp(instance, prop, ReadEnumeration(tp, type, GetOrdProp(instance, prop)));
         break;
-    case tkSet: SetOrdProp(instance, prop, Int64(ReadSet(tp, type, std::uint64_t(GetOrdProp(instance, prop))))); break;
+    case tkSet:
+        SetOrdProp(instance, prop, Int64(ReadSet(tp, type, std::uint64_t(GetOrdProp(instance, prop)))));
+        break;
     case tkFloat:
         if (type == TypeInfoDateTime())
             SetFloatProp(instance, prop, ReadDateTime(tp, GetFloatProp(instance, prop)));
@@ -1141,7 +1161,8 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -252,8 +252,8 @@ class TZvAppStoragePropertyBaseEngine {
 public:
     virtual ~TZvAppStoragePropertyBaseEngine() = default;
     virtual bool Supports(TObject* instance, TObject* property) = 0;
-    virtual void ReadProperty(TZvCustomAppStorage* appStorage, const String& path, TObject* instance,
-                              TObject* property, bool recursive, bool clearFirst) = 0;
+    virtual void ReadProperty(TZvCustomAppStorage* appStorage, const String& path, TObject* instance, TObject* property,
+                              bool recursive, bool clearFirst) = 0;
     virtual void WriteProperty(TZvCustomAppStorage* appStorage, const String& path, TObject* instance,
                                TObject* property, bool recursive) = 0;
 };

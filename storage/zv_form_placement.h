@@ -26,8 +26,17 @@ public:
     TZvWinMinMaxInfo() = default;
     void Assign(TPersistent* source) override;
 
-    enum { MaxPosLeftIndex, MaxPosTopIndex, MaxSizeHeightIndex, MaxSizeWidthIndex, MaxTrackHeightIndex,
-           MaxTrackWidthIndex, MinTrackHeightIndex, MinTrackWidthIndex, FieldCount };
+    enum {
+        MaxPosLeftIndex,
+        MaxPosTopIndex,
+        MaxSizeHeightIndex,
+        MaxSizeWidthIndex,
+        MaxTrackHeightIndex,
+        MaxTrackWidthIndex,
+        MinTrackHeightIndex,
+        MinTrackWidthIndex,
+        FieldCount
+    };
     int GetField(int index) const { return FFields[index]; }
     // Tells the placement when the value changes.
     void SetField(int index, int value);
@@ -243,10 +252,8 @@ private:
 };
 
 // The placement routines on a real form and settings store.
-void StoreWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path,
-                          TPlacementOptions options);
-void LoadWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path,
-                         TPlacementOptions options);
+void StoreWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path, TPlacementOptions options);
+void LoadWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path, TPlacementOptions options);
 
 // The unit of the form placement: registers its classes for stored layouts
 // (TZvWindowHook, TZvFormPlacement, TZvFormStorage); its end frees the hook

@@ -90,8 +90,7 @@ void StoreWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const S
     StoreWindowPlacement(target, values, path, options);
 }
 
-void LoadWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path,
-                         TPlacementOptions options) {
+void LoadWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const String& path, TPlacementOptions options) {
     if (!form || !store) return;
     TZvFormPlacementTarget target(form);
     TZvAppStoragePlacementStore values(store);
@@ -105,14 +104,22 @@ void LoadWindowPlacement(TCustomForm* form, TZvCustomAppStorage* store, const St
 TClass TZvWinMinMaxInfo::StaticClass() {
     using T = TZvWinMinMaxInfo;
     static const TClassInfo info = TClassBuilder<T>("TZvWinMinMaxInfo")
-                                       .Prop("MaxPosLeft", &T::MaxPosLeft, &T::SetMaxPosLeft).Default(0)
-                                       .Prop("MaxPosTop", &T::MaxPosTop, &T::SetMaxPosTop).Default(0)
-                                       .Prop("MaxSizeHeight", &T::MaxSizeHeight, &T::SetMaxSizeHeight).Default(0)
-                                       .Prop("MaxSizeWidth", &T::MaxSizeWidth, &T::SetMaxSizeWidth).Default(0)
-                                       .Prop("MaxTrackHeight", &T::MaxTrackHeight, &T::SetMaxTrackHeight).Default(0)
-                                       .Prop("MaxTrackWidth", &T::MaxTrackWidth, &T::SetMaxTrackWidth).Default(0)
-                                       .Prop("MinTrackHeight", &T::MinTrackHeight, &T::SetMinTrackHeight).Default(0)
-                                       .Prop("MinTrackWidth", &T::MinTrackWidth, &T::SetMinTrackWidth).Default(0)
+                                       .Prop("MaxPosLeft", &T::MaxPosLeft, &T::SetMaxPosLeft)
+                                       .Default(0)
+                                       .Prop("MaxPosTop", &T::MaxPosTop, &T::SetMaxPosTop)
+                                       .Default(0)
+                                       .Prop("MaxSizeHeight", &T::MaxSizeHeight, &T::SetMaxSizeHeight)
+                                       .Default(0)
+                                       .Prop("MaxSizeWidth", &T::MaxSizeWidth, &T::SetMaxSizeWidth)
+                                       .Default(0)
+                                       .Prop("MaxTrackHeight", &T::MaxTrackHeight, &T::SetMaxTrackHeight)
+                                       .Default(0)
+                                       .Prop("MaxTrackWidth", &T::MaxTrackWidth, &T::SetMaxTrackWidth)
+                                       .Default(0)
+                                       .Prop("MinTrackHeight", &T::MinTrackHeight, &T::SetMinTrackHeight)
+                                       .Default(0)
+                                       .Prop("MinTrackWidth", &T::MinTrackWidth, &T::SetMinTrackWidth)
+                                       .Default(0)
                                        .Build();
     return &info;
 }
@@ -146,14 +153,19 @@ TClass TZvFormPlacement::StaticClass() {
     using T = TZvFormPlacement;
     static const TClassInfo info =
         TClassBuilder<T>("TZvFormPlacement")
-            .Prop("Active", &T::Active, &T::SetActive).Default(true)
+            .Prop("Active", &T::Active, &T::SetActive)
+            .Default(true)
             .Prop("AppStorage", &T::AppStorage, &T::SetAppStorage)
             .Prop("AppStoragePath", &T::AppStoragePath, &T::SetAppStoragePath)
             .Prop("MinMaxInfo", &T::MinMaxInfo, &T::SetMinMaxInfo)
-            .Prop("Options", &T::Options, &T::SetOptions).Stored(&T::IsOptionsStored)
-            .Prop("PreventResize", &T::PreventResize, &T::SetPreventResize).Default(false)
-            .Prop("Version", &T::Version, &T::SetVersion).Default(0)
-            .Prop("VersionCheck", &T::VersionCheck, &T::SetVersionCheck).Default(fpvcCheckGreaterEqual)
+            .Prop("Options", &T::Options, &T::SetOptions)
+            .Stored(&T::IsOptionsStored)
+            .Prop("PreventResize", &T::PreventResize, &T::SetPreventResize)
+            .Default(false)
+            .Prop("Version", &T::Version, &T::SetVersion)
+            .Default(0)
+            .Prop("VersionCheck", &T::VersionCheck, &T::SetVersionCheck)
+            .Default(fpvcCheckGreaterEqual)
             .Prop("BeforeSavePlacement", &T::BeforeSavePlacement, &T::BeforeSavePlacement)
             .Prop("OnSavePlacement", &T::OnSavePlacement, &T::OnSavePlacement)
             .Prop("AfterSavePlacement", &T::AfterSavePlacement, &T::AfterSavePlacement)
@@ -292,7 +304,8 @@ void TZvFormPlacement::Restore() {
     ResolveAppStoragePath();
     FSaved = false;
     const int stored = ReadInteger(ZvPlacementNames::FormVersion, 0);
-    const bool accepted = FVersionCheck == fpvcNocheck || (FVersionCheck == fpvcCheckGreaterEqual && stored >= FVersion) ||
+    const bool accepted = FVersionCheck == fpvcNocheck ||
+                          (FVersionCheck == fpvcCheckGreaterEqual && stored >= FVersion) ||
                           (FVersionCheck == fpvcCheckEqual && stored == FVersion);
     if (accepted) {
         BeforeRestorePlacement(this);
@@ -317,8 +330,7 @@ void TZvFormPlacement::LoadPlacement() {
 
 void TZvFormPlacement::ReapplyPlacement() {
     TCustomForm* form = Form();
-    if (!form || !form->HandleAllocated() || IsLoading() || FPreventResize || !FMinMaxInfo->DefaultMinMaxInfo())
-        return;
+    if (!form || !form->HandleAllocated() || IsLoading() || FPreventResize || !FMinMaxInfo->DefaultMinMaxInfo()) return;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     GetWindowPlacement(form->Handle(), &wp);
@@ -568,8 +580,7 @@ void TZvFormStorage::LoadPlacement() {
     } catch (const std::exception&) {
         // Loading the properties ends here, without a message.
     }
-    FStoredValues->RestoreValues(AppStorage(),
-                                 TZvCustomAppStorage::ConcatPaths({AppStoragePath(), FStoredValuesPath}));
+    FStoredValues->RestoreValues(AppStorage(), TZvCustomAppStorage::ConcatPaths({AppStoragePath(), FStoredValuesPath}));
 }
 
 // ============================================================================

@@ -296,7 +296,9 @@ private:
     void AddInfos(TInfos* infos) {
         if (std::find(FHookInfos.begin(), FHookInfos.end(), infos) == FHookInfos.end()) FHookInfos.push_back(infos);
     }
-    void RemoveInfos(TInfos* infos) { FHookInfos.erase(std::remove(FHookInfos.begin(), FHookInfos.end(), infos), FHookInfos.end()); }
+    void RemoveInfos(TInfos* infos) {
+        FHookInfos.erase(std::remove(FHookInfos.begin(), FHookInfos.end(), infos), FHookInfos.end());
+    }
     // Without a release procedure the records of destroyed controls wait
     // for the manager's end.
     void Release(TInfos* infos) {

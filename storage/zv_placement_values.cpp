@@ -10,9 +10,7 @@ namespace {
 
 bool ActiveControlOnly(TPlacementOptions options) { return options == TPlacementOptions{fpActiveControl}; }
 
-bool SizeOrLocation(TPlacementOptions options) {
-    return options.Contains(fpSize) || options.Contains(fpLocation);
-}
+bool SizeOrLocation(TPlacementOptions options) { return options.Contains(fpSize) || options.Contains(fpLocation); }
 
 // The text of name under the current screen size when it exists, else the
 // plain one (empty when neither exists).

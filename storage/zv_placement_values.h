@@ -30,8 +30,16 @@ inline constexpr const char* ActiveControl = "ActiveControl";
 
 // The show states of a window placement (the platform's numbers).
 enum : int {
-    zvShowHide = 0, zvShowNormal = 1, zvShowMinimized = 2, zvShowMaximized = 3, zvShowNoActivate = 4,
-    zvShow = 5, zvMinimize = 6, zvShowMinNoActive = 7, zvShowNA = 8, zvRestore = 9
+    zvShowHide = 0,
+    zvShowNormal = 1,
+    zvShowMinimized = 2,
+    zvShowMaximized = 3,
+    zvShowNoActivate = 4,
+    zvShow = 5,
+    zvMinimize = 6,
+    zvShowMinNoActive = 7,
+    zvShowNA = 8,
+    zvRestore = 9
 };
 // The placement flag added for a minimised MDI child.
 inline constexpr unsigned zvPlacementSetMinPosition = 1;

@@ -108,16 +108,15 @@ void ZvWndProcHookFinalize() {
 // ============================================================================
 
 TClass TZvWindowHook::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TZvWindowHook>("TZvWindowHook")
-                                       .Prop("Active", &TZvWindowHook::Active, &TZvWindowHook::SetActive)
-                                       .Default(true)
-                                       .Prop("Control", &TZvWindowHook::Control, &TZvWindowHook::SetControl)
-                                       .Stored(&TZvWindowHook::IsControlStored)
-                                       .Prop("BeforeMessage", &TZvWindowHook::BeforeMessage,
-                                             &TZvWindowHook::SetBeforeMessage)
-                                       .Prop("AfterMessage", &TZvWindowHook::AfterMessage,
-                                             &TZvWindowHook::SetAfterMessage)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TZvWindowHook>("TZvWindowHook")
+            .Prop("Active", &TZvWindowHook::Active, &TZvWindowHook::SetActive)
+            .Default(true)
+            .Prop("Control", &TZvWindowHook::Control, &TZvWindowHook::SetControl)
+            .Stored(&TZvWindowHook::IsControlStored)
+            .Prop("BeforeMessage", &TZvWindowHook::BeforeMessage, &TZvWindowHook::SetBeforeMessage)
+            .Prop("AfterMessage", &TZvWindowHook::AfterMessage, &TZvWindowHook::SetAfterMessage)
+            .Build();
     return &info;
 }
 

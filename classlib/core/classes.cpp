@@ -4,9 +4,7 @@
 
 #include "classlib/core/sysutils.h"
 
-void RaiseListIndexError(int index) {
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-}
+void RaiseListIndexError(int index) { throw EListError("List index out of bounds (" + std::to_string(index) + ")"); }
 
 bool IsValidIdent(const String& ident) {
     if (ident.empty()) return false;
@@ -49,8 +47,8 @@ String TPersistent::GetNamePath() {
 
 // ---- TComponent -------------------------------------------------------------
 
-QL_DEFINE_ENUM(TComponentStateItem, "csLoading", "csReading", "csWriting", "csDestroying", "csDesigning",
-               "csAncestor", "csUpdating", "csFixups", "csFreeNotification", "csInline", "csDesignInstance")
+QL_DEFINE_ENUM(TComponentStateItem, "csLoading", "csReading", "csWriting", "csDestroying", "csDesigning", "csAncestor",
+               "csUpdating", "csFixups", "csFreeNotification", "csInline", "csDesignInstance")
 
 TClass TComponent::StaticClass() {
     static const TClassInfo info = TClassBuilder<TComponent>("TComponent")
@@ -103,8 +101,7 @@ TComponent* TComponent::FindComponent(const String& name) const {
 
 void TComponent::SetName(const String& name) {
     if (FName == name) return;
-    if (!name.empty() && !IsValidIdent(name))
-        throw EComponentError("'" + name + "' is not a valid component name");
+    if (!name.empty() && !IsValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
     if (FOwner)
         FOwner->ValidateRename(this, FName, name);
     else
@@ -207,7 +204,6 @@ TClass TCollectionItem::StaticClass() {
     static const TClassInfo info = TClassBuilder<TCollectionItem>("TCollectionItem").Build();
     return &info;
 }
-
 
 TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
 

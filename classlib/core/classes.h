@@ -38,8 +38,17 @@ protected:
 // ---- Components -----------------------------------------------------------
 
 enum TComponentStateItem {
-    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
-    csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFixups,
+    csFreeNotification,
+    csInline,
+    csDesignInstance
 };
 QL_DECLARE_ENUM(TComponentStateItem);
 using TComponentState = TSet<TComponentStateItem>;

@@ -52,8 +52,7 @@ public:
     static const std::type_info& Signature() { return typeid(Thunk); }
 
     void operator()(Args... args) const {
-        if (FMethod.Code)
-            reinterpret_cast<Thunk>(FMethod.Code)(FMethod.Data, args...);
+        if (FMethod.Code) reinterpret_cast<Thunk>(FMethod.Code)(FMethod.Data, args...);
     }
 
     explicit operator bool() const { return FMethod.Code != nullptr; }

@@ -21,13 +21,13 @@ private:
 };
 
 // Declares an exception class that adds nothing but its place in the tree.
-#define QL_EXCEPTION(Name, Base)                                   \
-    class Name : public Base {                                     \
-    public:                                                        \
-        using Base::Base;                                          \
+#define QL_EXCEPTION(Name, Base)                                                                                       \
+    class Name : public Base {                                                                                         \
+    public:                                                                                                            \
+        using Base::Base;                                                                                              \
     }
 
-QL_EXCEPTION(EAbort, Exception);           // silent: the handler shows nothing
+QL_EXCEPTION(EAbort, Exception);  // silent: the handler shows nothing
 QL_EXCEPTION(EConvertError, Exception);
 QL_EXCEPTION(EInvalidOperation, Exception);
 QL_EXCEPTION(EInvalidArgument, Exception);

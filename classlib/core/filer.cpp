@@ -8,7 +8,6 @@
 
 namespace {
 
-
 std::vector<String> SplitPath(const String& path) {
     std::vector<String> parts;
     size_t start = 0;
@@ -21,13 +20,9 @@ std::vector<String> SplitPath(const String& path) {
     return parts;
 }
 
-bool IsIntegerToken(TValueType t) {
-    return t == vaInt8 || t == vaInt16 || t == vaInt32 || t == vaInt64;
-}
+bool IsIntegerToken(TValueType t) { return t == vaInt8 || t == vaInt16 || t == vaInt32 || t == vaInt64; }
 
-bool IsStringToken(TValueType t) {
-    return t == vaString || t == vaLString || t == vaWString || t == vaUTF8String;
-}
+bool IsStringToken(TValueType t) { return t == vaString || t == vaLString || t == vaWString || t == vaUTF8String; }
 
 // The bytes of a binary property while its procedure reads or writes them.
 class TBlobStream : public TStream {
@@ -765,8 +760,7 @@ void TWriter::DefineProperty(const String& name, const TReaderProc&, const TWrit
     writeData(this);
 }
 
-void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&, const TStreamProc& writeData,
-                                   bool hasData) {
+void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&, const TStreamProc& writeData, bool hasData) {
     if (!hasData || !writeData) return;
     TBlobStream stream;
     writeData(&stream);

@@ -46,9 +46,7 @@ private:
     size_t p = 0;
     int line = 1;
 
-    [[noreturn]] void Error(const String& what) const {
-        throw EParserError(what + " on line " + std::to_string(line));
-    }
+    [[noreturn]] void Error(const String& what) const { throw EParserError(what + " on line " + std::to_string(line)); }
 
     void SkipBlanks() {
         while (p < s.size()) {
@@ -86,7 +84,8 @@ private:
         SkipBlanks();
         if (p >= s.size() || !IsIdentStart(s[p])) Error("Identifier expected");
         size_t start = p;
-        while (p < s.size() && (IsIdentChar(s[p]) || (dotted && s[p] == '.' && p + 1 < s.size() && IsIdentStart(s[p + 1]))))
+        while (p < s.size() &&
+               (IsIdentChar(s[p]) || (dotted && s[p] == '.' && p + 1 < s.size() && IsIdentStart(s[p + 1]))))
             ++p;
         return s.substr(start, p - start);
     }

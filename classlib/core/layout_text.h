@@ -33,8 +33,8 @@
 QL_EXCEPTION(EParserError, Exception);
 
 enum TValueType {
-    vaNull,        // end of a list, a collection or a collection item
-    vaList,        // a list; inside a collection: the start of an item
+    vaNull,  // end of a list, a collection or a collection item
+    vaList,  // a list; inside a collection: the start of an item
     vaInt8,
     vaInt16,
     vaInt32,
@@ -55,17 +55,17 @@ enum TValueType {
     vaInt64,
     vaUTF8String,
     vaDouble,
-    vaPropName,    // inside a collection item: the name of the next property
+    vaPropName,  // inside a collection item: the name of the next property
 };
 
 // One value token. Lists and collections are flat: vaList / vaCollection,
 // the elements, then vaNull.
 struct TLayoutToken {
     TValueType Type = vaNull;
-    Int64 Int = 0;                  // integers; a collection item's order (-1: none)
-    double Float = 0;               // floats
-    String Text;                    // strings, identifiers, names, binary bytes
-    std::vector<String> Elements;   // sets
+    Int64 Int = 0;                 // integers; a collection item's order (-1: none)
+    double Float = 0;              // floats
+    String Text;                   // strings, identifiers, names, binary bytes
+    std::vector<String> Elements;  // sets
     int Line = 0;
 };
 
@@ -79,7 +79,7 @@ enum TLayoutObjectKind { okObject, okInherited, okInline };
 
 struct TLayoutObject {
     TLayoutObjectKind Kind = okObject;
-    String Name;       // may be empty
+    String Name;  // may be empty
     String ClassName;
     int Line = 0;
     std::vector<TLayoutProperty> Properties;

@@ -25,7 +25,10 @@ public:
     const char* ClassName() const;
     bool InheritsFrom(TClass cls) const;
     // Class test by a C++ type: Is<TControl>().
-    template <class T> bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
+    template <class T>
+    bool Is() const {
+        return dynamic_cast<const T*>(this) != nullptr;
+    }
 
     // Called by the code that creates an object once its constructors have
     // all run, and before the destructors start.
@@ -41,7 +44,8 @@ public:
 };
 
 // Deletes an object and clears the pointer that held it.
-template <class T> void FreeAndNil(T*& object) {
+template <class T>
+void FreeAndNil(T*& object) {
     T* p = object;
     object = nullptr;
     if (p) p->Free();
@@ -49,8 +53,8 @@ template <class T> void FreeAndNil(T*& object) {
 
 // Declares the class description of a class; put it first in the class body.
 // The description itself is defined in the class's .cpp with TClassBuilder.
-#define QL_CLASS(Self, Base)                                  \
-public:                                                       \
-    using inherited = Base;                                   \
-    static TClass StaticClass();                              \
+#define QL_CLASS(Self, Base)                                                                                           \
+public:                                                                                                                \
+    using inherited = Base;                                                                                            \
+    static TClass StaticClass();                                                                                       \
     TClass ClassType() const override { return StaticClass(); }

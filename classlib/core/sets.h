@@ -21,14 +21,26 @@ public:
     constexpr std::uint64_t Bits() const { return FBits; }
     constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TSet& Include(E e) { FBits |= Bit(e); return *this; }
-    constexpr TSet& Exclude(E e) { FBits &= ~Bit(e); return *this; }
+    constexpr TSet& Include(E e) {
+        FBits |= Bit(e);
+        return *this;
+    }
+    constexpr TSet& Exclude(E e) {
+        FBits &= ~Bit(e);
+        return *this;
+    }
 
     constexpr TSet operator+(TSet o) const { return FromBits(FBits | o.FBits); }
     constexpr TSet operator-(TSet o) const { return FromBits(FBits & ~o.FBits); }
     constexpr TSet operator*(TSet o) const { return FromBits(FBits & o.FBits); }
-    constexpr TSet& operator+=(TSet o) { FBits |= o.FBits; return *this; }
-    constexpr TSet& operator-=(TSet o) { FBits &= ~o.FBits; return *this; }
+    constexpr TSet& operator+=(TSet o) {
+        FBits |= o.FBits;
+        return *this;
+    }
+    constexpr TSet& operator-=(TSet o) {
+        FBits &= ~o.FBits;
+        return *this;
+    }
     constexpr bool operator==(const TSet&) const = default;
     // True when every element of o is in this set.
     constexpr bool ContainsAll(TSet o) const { return (FBits & o.FBits) == o.FBits; }

@@ -20,9 +20,7 @@ TClass TStrings::StaticClass() {
     return &info;
 }
 
-void TStrings::Error(const String& message, int data) const {
-    throw EStringListError(Format(message, {data}));
-}
+void TStrings::Error(const String& message, int data) const { throw EStringListError(Format(message, {data})); }
 
 int TStrings::CompareStrings(const String& a, const String& b) const { return AnsiCompareText(a, b); }
 
@@ -389,9 +387,12 @@ int TStringList::AddObject(const String& s, TObject* object) {
         index = int(FList.size());
     } else if (Find(s, index)) {
         switch (FDuplicates) {
-            case dupIgnore: return index;
-            case dupError: Error(kDuplicateString, 0);
-            case dupAccept: break;
+        case dupIgnore:
+            return index;
+        case dupError:
+            Error(kDuplicateString, 0);
+        case dupAccept:
+            break;
         }
     }
     InsertItem(index, s, object);

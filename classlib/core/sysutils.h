@@ -36,8 +36,7 @@ struct TFormatSettings {
     String LongTimeFormat = "h:nn:ss AMPM";
     String TimeAMString = "AM";
     String TimePMString = "PM";
-    String ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    String ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     String LongMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
                                  "July",    "August",   "September", "October", "November", "December"};
     // Sunday first.

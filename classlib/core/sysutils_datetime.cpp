@@ -228,120 +228,120 @@ private:
                 return c;
             };
             switch (token) {
-                case 'Y': {
-                    int c = count();
-                    if (c <= 2)
-                        Number(FYear % 100, 2);
-                    else
-                        Number(FYear, 4);
-                    break;
-                }
-                case 'M': {
-                    int c = count();
-                    if (FMonth < 1) break;
-                    if (c <= 2)
-                        Number(FMonth, c);
-                    else if (c == 3)
-                        FOut += FSettings.ShortMonthNames[FMonth - 1];
-                    else
-                        FOut += FSettings.LongMonthNames[FMonth - 1];
-                    break;
-                }
-                case 'D': {
-                    int c = count();
-                    if (c <= 2)
-                        Number(FDay, c);
-                    else if (c == 3)
-                        FOut += FSettings.ShortDayNames[FDayOfWeek];
-                    else if (c == 4)
-                        FOut += FSettings.LongDayNames[FDayOfWeek];
-                    else if (c == 5)
-                        Append(FSettings.ShortDateFormat);
-                    else
-                        Append(FSettings.LongDateFormat);
-                    break;
-                }
-                case 'H': {
-                    int c = count();
-                    int h = FHour;
-                    if (TwelveHourAhead(f, i)) {
-                        if (h == 0)
-                            h = 12;
-                        else if (h > 12)
-                            h -= 12;
-                    }
-                    Number(h, c > 2 ? 2 : c);
-                    break;
-                }
-                case 'N': {
-                    int c = count();
-                    Number(FMin, c > 2 ? 2 : c);
-                    break;
-                }
-                case 'S': {
-                    int c = count();
-                    Number(FSec, c > 2 ? 2 : c);
-                    break;
-                }
-                case 'Z': {
-                    int c = count();
-                    Number(FMSec, c > 3 ? 3 : c);
-                    break;
-                }
-                case 'T': {
-                    int c = count();
-                    Append(c == 1 ? FSettings.ShortTimeFormat : FSettings.LongTimeFormat);
-                    break;
-                }
-                case 'C': {
-                    count();
+            case 'Y': {
+                int c = count();
+                if (c <= 2)
+                    Number(FYear % 100, 2);
+                else
+                    Number(FYear, 4);
+                break;
+            }
+            case 'M': {
+                int c = count();
+                if (FMonth < 1) break;
+                if (c <= 2)
+                    Number(FMonth, c);
+                else if (c == 3)
+                    FOut += FSettings.ShortMonthNames[FMonth - 1];
+                else
+                    FOut += FSettings.LongMonthNames[FMonth - 1];
+                break;
+            }
+            case 'D': {
+                int c = count();
+                if (c <= 2)
+                    Number(FDay, c);
+                else if (c == 3)
+                    FOut += FSettings.ShortDayNames[FDayOfWeek];
+                else if (c == 4)
+                    FOut += FSettings.LongDayNames[FDayOfWeek];
+                else if (c == 5)
                     Append(FSettings.ShortDateFormat);
-                    if (FHour != 0 || FMin != 0 || FSec != 0) {
-                        FOut += ' ';
-                        Append(FSettings.LongTimeFormat);
-                    }
-                    break;
+                else
+                    Append(FSettings.LongDateFormat);
+                break;
+            }
+            case 'H': {
+                int c = count();
+                int h = FHour;
+                if (TwelveHourAhead(f, i)) {
+                    if (h == 0)
+                        h = 12;
+                    else if (h > 12)
+                        h -= 12;
                 }
-                case 'A': {
-                    size_t at = i - 1;
-                    bool pm = FHour >= 12;
-                    if (MatchAt(f, at, "AM/PM")) {
-                        FOut.append(f, pm ? at + 3 : at, 2);
-                        i = at + 5;
-                    } else if (MatchAt(f, at, "A/P")) {
-                        FOut.append(f, pm ? at + 2 : at, 1);
-                        i = at + 3;
-                    } else if (MatchAt(f, at, "AMPM")) {
-                        FOut += pm ? FSettings.TimePMString : FSettings.TimeAMString;
-                        i = at + 4;
-                    } else if (MatchAt(f, at, "AAAA")) {
-                        FOut += FSettings.LongDayNames[FDayOfWeek];
-                        i = at + 4;
-                    } else if (MatchAt(f, at, "AAA")) {
-                        FOut += FSettings.ShortDayNames[FDayOfWeek];
-                        i = at + 3;
-                    } else {
-                        FOut += starter;
-                    }
-                    break;
+                Number(h, c > 2 ? 2 : c);
+                break;
+            }
+            case 'N': {
+                int c = count();
+                Number(FMin, c > 2 ? 2 : c);
+                break;
+            }
+            case 'S': {
+                int c = count();
+                Number(FSec, c > 2 ? 2 : c);
+                break;
+            }
+            case 'Z': {
+                int c = count();
+                Number(FMSec, c > 3 ? 3 : c);
+                break;
+            }
+            case 'T': {
+                int c = count();
+                Append(c == 1 ? FSettings.ShortTimeFormat : FSettings.LongTimeFormat);
+                break;
+            }
+            case 'C': {
+                count();
+                Append(FSettings.ShortDateFormat);
+                if (FHour != 0 || FMin != 0 || FSec != 0) {
+                    FOut += ' ';
+                    Append(FSettings.LongTimeFormat);
                 }
-                case '/':
-                    if (FSettings.DateSeparator) FOut += FSettings.DateSeparator;
-                    break;
-                case ':':
-                    if (FSettings.TimeSeparator) FOut += FSettings.TimeSeparator;
-                    break;
-                case '\'':
-                case '"': {
-                    size_t end = f.find(starter, i);
-                    if (end == String::npos) end = n;
-                    FOut.append(f, i, end - i);
-                    i = end < n ? end + 1 : n;
-                    break;
-                }
-                default:
+                break;
+            }
+            case 'A': {
+                size_t at = i - 1;
+                bool pm = FHour >= 12;
+                if (MatchAt(f, at, "AM/PM")) {
+                    FOut.append(f, pm ? at + 3 : at, 2);
+                    i = at + 5;
+                } else if (MatchAt(f, at, "A/P")) {
+                    FOut.append(f, pm ? at + 2 : at, 1);
+                    i = at + 3;
+                } else if (MatchAt(f, at, "AMPM")) {
+                    FOut += pm ? FSettings.TimePMString : FSettings.TimeAMString;
+                    i = at + 4;
+                } else if (MatchAt(f, at, "AAAA")) {
+                    FOut += FSettings.LongDayNames[FDayOfWeek];
+                    i = at + 4;
+                } else if (MatchAt(f, at, "AAA")) {
+                    FOut += FSettings.ShortDayNames[FDayOfWeek];
+                    i = at + 3;
+                } else {
                     FOut += starter;
-                    break;
+                }
+                break;
+            }
+            case '/':
+                if (FSettings.DateSeparator) FOut += FSettings.DateSeparator;
+                break;
+            case ':':
+                if (FSettings.TimeSeparator) FOut += FSettings.TimeSeparator;
+                break;
+            case '\'':
+            case '"': {
+                size_t end = f.find(starter, i);
+                if (end == String::npos) end = n;
+                FOut.append(f, i, end - i);
+                i = end < n ? end + 1 : n;
+                break;
+            }
+            default:
+                FOut += starter;
+                break;
             }
         }
         --FLevel;
@@ -426,9 +426,24 @@ public:
             }
         } else {
             switch (order) {
-                case dmy: d = n1; m = n2; y = n3; yearDigits = l3; break;
-                case ymd: y = n1; m = n2; d = n3; yearDigits = l1; break;
-                default: m = n1; d = n2; y = n3; yearDigits = l3; break;
+            case dmy:
+                d = n1;
+                m = n2;
+                y = n3;
+                yearDigits = l3;
+                break;
+            case ymd:
+                y = n1;
+                m = n2;
+                d = n3;
+                yearDigits = l1;
+                break;
+            default:
+                m = n1;
+                d = n2;
+                y = n3;
+                yearDigits = l3;
+                break;
             }
         }
         if (yearDigits <= 2 && y < 100) {

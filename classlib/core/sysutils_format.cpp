@@ -124,75 +124,77 @@ private:
 
     String Convert(char type, int precision) {
         switch (type) {
-            case 'd': {
-                const TVarRec& a = NextArg();
-                if (a.Kind == TVarRec::vtInteger) return WithMinDigits(IntToStr(a.VInteger), precision);
-                if (a.Kind == TVarRec::vtInt64) return WithMinDigits(IntToStr(a.VInt64), precision);
+        case 'd': {
+            const TVarRec& a = NextArg();
+            if (a.Kind == TVarRec::vtInteger) return WithMinDigits(IntToStr(a.VInteger), precision);
+            if (a.Kind == TVarRec::vtInt64) return WithMinDigits(IntToStr(a.VInt64), precision);
+            Fail();
+        }
+        case 'u': {
+            const TVarRec& a = NextArg();
+            if (a.Kind == TVarRec::vtInteger)
+                return WithMinDigits(std::to_string(static_cast<std::uint32_t>(a.VInteger)), precision);
+            if (a.Kind == TVarRec::vtInt64)
+                return WithMinDigits(std::to_string(static_cast<std::uint64_t>(a.VInt64)), precision);
+            Fail();
+        }
+        case 'x': {
+            const TVarRec& a = NextArg();
+            if (a.Kind == TVarRec::vtInteger) return IntToHex(a.VInteger, precision);
+            if (a.Kind == TVarRec::vtInt64) return IntToHex(static_cast<std::uint64_t>(a.VInt64), precision);
+            Fail();
+        }
+        case 'e':
+        case 'f':
+        case 'g':
+        case 'n':
+        case 'm': {
+            const TVarRec& a = NextArg();
+            if (a.Kind != TVarRec::vtExtended) Fail();
+            return FloatText(type, a.VExtended, precision);
+        }
+        case 'p': {
+            const TVarRec& a = NextArg();
+            const void* p;
+            if (a.Kind == TVarRec::vtPointer)
+                p = a.VPointer;
+            else if (a.Kind == TVarRec::vtPChar)
+                p = a.VPChar;
+            else
                 Fail();
-            }
-            case 'u': {
-                const TVarRec& a = NextArg();
-                if (a.Kind == TVarRec::vtInteger)
-                    return WithMinDigits(std::to_string(static_cast<std::uint32_t>(a.VInteger)), precision);
-                if (a.Kind == TVarRec::vtInt64)
-                    return WithMinDigits(std::to_string(static_cast<std::uint64_t>(a.VInt64)), precision);
+            return IntToHex(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p)), int(sizeof(void*) * 2));
+        }
+        case 's': {
+            const TVarRec& a = NextArg();
+            String s;
+            if (a.Kind == TVarRec::vtString)
+                s = *a.VString;
+            else if (a.Kind == TVarRec::vtPChar)
+                s = a.VPChar ? a.VPChar : "";
+            else if (a.Kind == TVarRec::vtChar)
+                s = String(1, a.VChar);
+            else
                 Fail();
-            }
-            case 'x': {
-                const TVarRec& a = NextArg();
-                if (a.Kind == TVarRec::vtInteger) return IntToHex(a.VInteger, precision);
-                if (a.Kind == TVarRec::vtInt64) return IntToHex(static_cast<std::uint64_t>(a.VInt64), precision);
-                Fail();
-            }
-            case 'e':
-            case 'f':
-            case 'g':
-            case 'n':
-            case 'm': {
-                const TVarRec& a = NextArg();
-                if (a.Kind != TVarRec::vtExtended) Fail();
-                return FloatText(type, a.VExtended, precision);
-            }
-            case 'p': {
-                const TVarRec& a = NextArg();
-                const void* p;
-                if (a.Kind == TVarRec::vtPointer)
-                    p = a.VPointer;
-                else if (a.Kind == TVarRec::vtPChar)
-                    p = a.VPChar;
-                else
-                    Fail();
-                return IntToHex(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p)),
-                                int(sizeof(void*) * 2));
-            }
-            case 's': {
-                const TVarRec& a = NextArg();
-                String s;
-                if (a.Kind == TVarRec::vtString)
-                    s = *a.VString;
-                else if (a.Kind == TVarRec::vtPChar)
-                    s = a.VPChar ? a.VPChar : "";
-                else if (a.Kind == TVarRec::vtChar)
-                    s = String(1, a.VChar);
-                else
-                    Fail();
-                if (precision >= 0 && size_t(precision) < s.size()) s.resize(size_t(precision));
-                return s;
-            }
-            default:
-                Fail();
+            if (precision >= 0 && size_t(precision) < s.size()) s.resize(size_t(precision));
+            return s;
+        }
+        default:
+            Fail();
         }
     }
 
     String FloatText(char type, double v, int precision) const {
         switch (type) {
-            case 'e': return FloatToStrF(v, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
-            case 'f': return FloatToStrF(v, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
-            case 'g': return FloatToStrF(v, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
-            case 'n': return FloatToStrF(v, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
-            default:
-                return FloatToStrF(v, ffCurrency, 18, precision < 0 ? FSettings.CurrencyDecimals : precision,
-                                   FSettings);
+        case 'e':
+            return FloatToStrF(v, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
+        case 'f':
+            return FloatToStrF(v, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
+        case 'g':
+            return FloatToStrF(v, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
+        case 'n':
+            return FloatToStrF(v, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
+        default:
+            return FloatToStrF(v, ffCurrency, 18, precision < 0 ? FSettings.CurrencyDecimals : precision, FSettings);
         }
     }
 

@@ -207,9 +207,7 @@ TFloatRec FloatToDecimal(double value, int precision, int decimals) {
     return r;
 }
 
-char DigitAt(const TFloatRec& r, int i) {
-    return (i >= 0 && size_t(i) < r.Digits.size()) ? r.Digits[size_t(i)] : '0';
-}
+char DigitAt(const TFloatRec& r, int i) { return (i >= 0 && size_t(i) < r.Digits.size()) ? r.Digits[size_t(i)] : '0'; }
 
 // The integer part, with thousand separators when thousands != 0.
 String IntegerPart(const TFloatRec& r, char thousands) {
@@ -246,29 +244,49 @@ String CurrencyText(const String& amount, bool negative, const TFormatSettings& 
     const String& c = fs.CurrencyString;
     if (!negative) {
         switch (fs.CurrencyFormat) {
-            case 1: return amount + c;
-            case 2: return c + " " + amount;
-            case 3: return amount + " " + c;
-            default: return c + amount;
+        case 1:
+            return amount + c;
+        case 2:
+            return c + " " + amount;
+        case 3:
+            return amount + " " + c;
+        default:
+            return c + amount;
         }
     }
     switch (fs.NegCurrFormat) {
-        case 1: return "-" + c + amount;
-        case 2: return c + "-" + amount;
-        case 3: return c + amount + "-";
-        case 4: return "(" + amount + c + ")";
-        case 5: return "-" + amount + c;
-        case 6: return amount + "-" + c;
-        case 7: return amount + c + "-";
-        case 8: return "-" + amount + " " + c;
-        case 9: return "-" + c + " " + amount;
-        case 10: return amount + " " + c + "-";
-        case 11: return c + " " + amount + "-";
-        case 12: return c + " -" + amount;
-        case 13: return amount + "- " + c;
-        case 14: return "(" + c + " " + amount + ")";
-        case 15: return "(" + amount + " " + c + ")";
-        default: return "(" + c + amount + ")";
+    case 1:
+        return "-" + c + amount;
+    case 2:
+        return c + "-" + amount;
+    case 3:
+        return c + amount + "-";
+    case 4:
+        return "(" + amount + c + ")";
+    case 5:
+        return "-" + amount + c;
+    case 6:
+        return amount + "-" + c;
+    case 7:
+        return amount + c + "-";
+    case 8:
+        return "-" + amount + " " + c;
+    case 9:
+        return "-" + c + " " + amount;
+    case 10:
+        return amount + " " + c + "-";
+    case 11:
+        return c + " " + amount + "-";
+    case 12:
+        return c + " -" + amount;
+    case 13:
+        return amount + "- " + c;
+    case 14:
+        return "(" + c + " " + amount + ")";
+    case 15:
+        return "(" + amount + " " + c + ")";
+    default:
+        return "(" + c + amount + ")";
     }
 }
 
@@ -279,48 +297,48 @@ String FloatToStrF(double value, TFloatFormat format, int precision, int digits,
     if (precision > 18) precision = 18;
     if (digits < 0) digits = 0;
     switch (format) {
-        case ffExponent: {
-            TFloatRec r = FloatToDecimal(value, precision, 9999);
-            if (r.NotFinite) return r.Text;
-            if (digits > 4) digits = 4;
-            String s = r.Negative ? "-" : "";
-            s += DigitAt(r, 0);
-            if (precision > 1) {
-                s += fs.DecimalSeparator;
-                for (int i = 1; i < precision; ++i) s += DigitAt(r, i);
-            }
-            return s + ExponentText(r.Digits.empty() ? 0 : r.Exponent - 1, digits, true);
+    case ffExponent: {
+        TFloatRec r = FloatToDecimal(value, precision, 9999);
+        if (r.NotFinite) return r.Text;
+        if (digits > 4) digits = 4;
+        String s = r.Negative ? "-" : "";
+        s += DigitAt(r, 0);
+        if (precision > 1) {
+            s += fs.DecimalSeparator;
+            for (int i = 1; i < precision; ++i) s += DigitAt(r, i);
         }
-        case ffFixed:
-        case ffNumber:
-        case ffCurrency: {
-            if (digits > 18) digits = 18;
-            TFloatRec r = FloatToDecimal(value, 18, digits);
-            if (r.NotFinite) return r.Text;
-            String amount = FixedText(r, digits, format == ffFixed ? 0 : fs.ThousandSeparator, fs);
-            if (format == ffCurrency) return CurrencyText(amount, r.Negative, fs);
-            return r.Negative ? "-" + amount : amount;
+        return s + ExponentText(r.Digits.empty() ? 0 : r.Exponent - 1, digits, true);
+    }
+    case ffFixed:
+    case ffNumber:
+    case ffCurrency: {
+        if (digits > 18) digits = 18;
+        TFloatRec r = FloatToDecimal(value, 18, digits);
+        if (r.NotFinite) return r.Text;
+        String amount = FixedText(r, digits, format == ffFixed ? 0 : fs.ThousandSeparator, fs);
+        if (format == ffCurrency) return CurrencyText(amount, r.Negative, fs);
+        return r.Negative ? "-" + amount : amount;
+    }
+    case ffGeneral:
+    default: {
+        TFloatRec r = FloatToDecimal(value, precision, 9999);
+        if (r.NotFinite) return r.Text;
+        if (digits > 4) digits = 4;
+        String s = r.Negative ? "-" : "";
+        if (r.Digits.empty()) return "0";
+        if (r.Exponent > precision || r.Exponent < -3) {
+            s += r.Digits[0];
+            if (r.Digits.size() > 1) s += fs.DecimalSeparator + r.Digits.substr(1);
+            return s + ExponentText(r.Exponent - 1, digits, false);
         }
-        case ffGeneral:
-        default: {
-            TFloatRec r = FloatToDecimal(value, precision, 9999);
-            if (r.NotFinite) return r.Text;
-            if (digits > 4) digits = 4;
-            String s = r.Negative ? "-" : "";
-            if (r.Digits.empty()) return "0";
-            if (r.Exponent > precision || r.Exponent < -3) {
-                s += r.Digits[0];
-                if (r.Digits.size() > 1) s += fs.DecimalSeparator + r.Digits.substr(1);
-                return s + ExponentText(r.Exponent - 1, digits, false);
-            }
-            s += IntegerPart(r, 0);
-            int fraction = int(r.Digits.size()) - r.Exponent;
-            if (fraction > 0) {
-                s += fs.DecimalSeparator;
-                for (int i = 0; i < fraction; ++i) s += DigitAt(r, r.Exponent + i);
-            }
-            return s;
+        s += IntegerPart(r, 0);
+        int fraction = int(r.Digits.size()) - r.Exponent;
+        if (fraction > 0) {
+            s += fs.DecimalSeparator;
+            for (int i = 0; i < fraction; ++i) s += DigitAt(r, r.Exponent + i);
         }
+        return s;
+    }
     }
 }
 

@@ -44,10 +44,10 @@ TTypeInfo MakeEnumTypeInfo(const char* name, std::initializer_list<const char*> 
     return t;
 }
 
-#define QL_ORDINAL_TYPE(CppType, Kind, Name, Min, Max)                                  \
-    const TTypeInfo* TypeInfoOf(CppType*) {                                            \
-        static const TTypeInfo info = MakeOrdinalTypeInfo(Kind, Name, Min, Max);       \
-        return &info;                                                                  \
+#define QL_ORDINAL_TYPE(CppType, Kind, Name, Min, Max)                                                                 \
+    const TTypeInfo* TypeInfoOf(CppType*) {                                                                            \
+        static const TTypeInfo info = MakeOrdinalTypeInfo(Kind, Name, Min, Max);                                       \
+        return &info;                                                                                                  \
     }
 
 QL_ORDINAL_TYPE(int, tkInteger, "Integer", INT_MIN, INT_MAX)
@@ -57,7 +57,8 @@ QL_ORDINAL_TYPE(Word, tkInteger, "Word", 0, 65535)
 QL_ORDINAL_TYPE(Byte, tkInteger, "Byte", 0, 255)
 QL_ORDINAL_TYPE(char, tkChar, "Char", 0, 255)
 QL_ORDINAL_TYPE(long long, tkInt64, "Int64", LLONG_MIN, LLONG_MAX)
-QL_ORDINAL_TYPE(long, (sizeof(long) == 8 ? tkInt64 : tkInteger), (sizeof(long) == 8 ? "Int64" : "Longint"), LONG_MIN, LONG_MAX)
+QL_ORDINAL_TYPE(long, (sizeof(long) == 8 ? tkInt64 : tkInteger), (sizeof(long) == 8 ? "Int64" : "Longint"), LONG_MIN,
+                LONG_MAX)
 #undef QL_ORDINAL_TYPE
 
 const TTypeInfo* TypeInfoOf(bool*) {
@@ -261,8 +262,8 @@ std::vector<const TPropInfo*> GetPropList(TClass cls) {
             // A class may publish a property again to change its default or
             // stored rule: the newest declaration replaces the inherited one
             // in its place.
-            auto same = std::find_if(list.begin(), list.end(),
-                                     [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
+            auto same =
+                std::find_if(list.begin(), list.end(), [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
             if (same != list.end())
                 *same = &p;
             else
@@ -400,9 +401,7 @@ String GetStrProp(TObject* instance, const String& name) { return GetStrProp(ins
 void SetStrProp(TObject* instance, const String& name, const String& value) {
     SetStrProp(instance, Need(instance, name), value);
 }
-TObject* GetObjectProp(TObject* instance, const String& name) {
-    return GetObjectProp(instance, Need(instance, name));
-}
+TObject* GetObjectProp(TObject* instance, const String& name) { return GetObjectProp(instance, Need(instance, name)); }
 void SetObjectProp(TObject* instance, const String& name, TObject* value) {
     SetObjectProp(instance, Need(instance, name), value);
 }

@@ -33,8 +33,18 @@ class TCollection;
 class TCollectionItem;
 
 enum TTypeKind {
-    tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet,
-    tkClass, tkMethod, tkInt64, tkVariant, tkInterface
+    tkUnknown,
+    tkInteger,
+    tkChar,
+    tkEnumeration,
+    tkFloat,
+    tkString,
+    tkSet,
+    tkClass,
+    tkMethod,
+    tkInt64,
+    tkVariant,
+    tkInterface
 };
 
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
@@ -151,10 +161,8 @@ const TTypeInfo* TypeInfoOf(String*);
 const TTypeInfo* TypeInfoDateTime();
 
 template <class T>
-    requires std::is_base_of_v<TObject, T>
-const TTypeInfo* TypeInfoOf(T**) {
-    return &T::StaticClass()->TypeInfo;
-}
+requires std::is_base_of_v<TObject, T>
+const TTypeInfo* TypeInfoOf(T**) { return &T::StaticClass()->TypeInfo; }
 
 template <class E>
 const TTypeInfo* TypeInfoOf(TSet<E>*) {
@@ -189,10 +197,10 @@ TTypeInfo MakeEnumTypeInfo(const char* name, std::initializer_list<const char*> 
 TTypeInfo MakeOrdinalTypeInfo(TTypeKind kind, const char* name, Int64 minValue, Int64 maxValue);
 
 #define QL_DECLARE_ENUM(E) const TTypeInfo* TypeInfoOf(E*)
-#define QL_DEFINE_ENUM(E, ...)                                              \
-    const TTypeInfo* TypeInfoOf(E*) {                                       \
-        static const TTypeInfo info = MakeEnumTypeInfo(#E, {__VA_ARGS__}); \
-        return &info;                                                       \
+#define QL_DEFINE_ENUM(E, ...)                                                                                         \
+    const TTypeInfo* TypeInfoOf(E*) {                                                                                  \
+        static const TTypeInfo info = MakeEnumTypeInfo(#E, {__VA_ARGS__});                                             \
+        return &info;                                                                                                  \
     }
 
 // ---- Registered identifiers for integer types -----------------------------
@@ -280,7 +288,7 @@ struct IsSet<TSet<E>> : std::true_type {};
 
 template <class T>
 constexpr bool IsObjectPointer =
-    std::is_pointer_v<T> && std::is_base_of_v<TObject, std::remove_cv_t<std::remove_pointer_t<T>>>;
+    std::is_pointer_v<T>&& std::is_base_of_v<TObject, std::remove_cv_t<std::remove_pointer_t<T>>>;
 
 // The value type a getter yields.
 template <class G>
@@ -322,8 +330,7 @@ class TClassBuilder {
 public:
     explicit TClassBuilder(const char* name) {
         FInfo.Name = name;
-        if constexpr (!std::is_same_v<C, TObject>)
-            FInfo.Parent = C::inherited::StaticClass();
+        if constexpr (!std::is_same_v<C, TObject>) FInfo.Parent = C::inherited::StaticClass();
         FInfo.TypeInfo.Kind = tkClass;
         FInfo.TypeInfo.Name = name;
         FInfo.TypeInfo.ClassTypeFn = &C::StaticClass;
@@ -356,8 +363,7 @@ public:
             if constexpr (hasSetter) p.SetMethod = [set](TObject* o, const TMethod& m) { set(o, V(m)); };
         } else if constexpr (typinfo_detail::IsSet<V>::value) {
             p.GetOrd = [get](TObject* o) { return Int64(get(o).Bits()); };
-            if constexpr (hasSetter)
-                p.SetOrd = [set](TObject* o, Int64 v) { set(o, V::FromBits(std::uint64_t(v))); };
+            if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, V::FromBits(std::uint64_t(v))); };
         } else if constexpr (std::is_same_v<V, String>) {
             p.GetStr = get;
             if constexpr (hasSetter) p.SetStr = [set](TObject* o, const String& v) { set(o, v); };
@@ -431,9 +437,7 @@ public:
         TFieldInfo f;
         f.Name = name;
         f.FieldClassFn = &T::StaticClass;
-        f.Set = [field](TObject* self, TObject* value) {
-            static_cast<C*>(self)->*field = dynamic_cast<T*>(value);
-        };
+        f.Set = [field](TObject* self, TObject* value) { static_cast<C*>(self)->*field = dynamic_cast<T*>(value); };
         f.Get = [field](TObject* self) -> TObject* { return static_cast<C*>(self)->*field; };
         FInfo.Fields.push_back(std::move(f));
         return *this;

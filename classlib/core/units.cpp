@@ -21,8 +21,7 @@ void TUnitList::FinalizeAll() {
         // A failing finaliser must not keep the others from running.
         try {
             if (unit.Finalize) unit.Finalize();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 

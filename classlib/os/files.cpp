@@ -13,22 +13,19 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 String FolderOf(const String& path) {
     for (std::size_t i = path.size(); i > 0; --i) {
         char c = path[i - 1];
-        if (IsSeparator(c) || c == ':')
-            return path.substr(0, i);
+        if (IsSeparator(c) || c == ':') return path.substr(0, i);
     }
     return String();
 }
 
 String WithoutTrailingSeparators(String path) {
-    while (!path.empty() && IsSeparator(path.back()))
-        path.pop_back();
+    while (!path.empty() && IsSeparator(path.back())) path.pop_back();
     return path;
 }
 
 // "C:" and "\\server\share" are roots: nothing above them can be created.
 bool IsRoot(const String& path) {
-    if (path.size() == 2 && path[1] == ':')
-        return true;
+    if (path.size() == 2 && path[1] == ':') return true;
     if (path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         std::size_t server = path.find_first_of("\\/", 2);
         return server == String::npos || path.find_first_of("\\/", server + 1) == String::npos;
@@ -40,8 +37,7 @@ bool IsRoot(const String& path) {
 int DosTimeOf(const FILETIME& time) {
     FILETIME local;
     WORD date = 0, dosTime = 0;
-    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToDosDateTime(&local, &date, &dosTime))
-        return 0;
+    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToDosDateTime(&local, &date, &dosTime)) return 0;
     return static_cast<int>((static_cast<LongWord>(date) << 16) | dosTime);
 }
 
@@ -49,8 +45,7 @@ int DosTimeOf(const FILETIME& time) {
 // first remaining one into rec.
 int MatchingFile(TSearchRec& rec, WIN32_FIND_DATAA& data) {
     while (data.dwFileAttributes & static_cast<DWORD>(rec.ExcludeAttr)) {
-        if (!FindNextFileA(rec.FindHandle, &data))
-            return static_cast<int>(GetLastError());
+        if (!FindNextFileA(rec.FindHandle, &data)) return static_cast<int>(GetLastError());
     }
     rec.Time = DosTimeOf(data.ftLastWriteTime);
     rec.Size = (static_cast<Int64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -70,8 +65,7 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
     while (size > 0) {
         DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!WriteFile(file, p, chunk, &written, nullptr))
-            return false;
+        if (!WriteFile(file, p, chunk, &written, nullptr)) return false;
         if (written == 0) {
             SetLastError(ERROR_WRITE_FAULT);
             return false;
@@ -90,23 +84,18 @@ bool FileExists(const String& fileName) {
 }
 
 bool DirectoryExists(const String& dir) {
-    if (dir.empty())
-        return false;
+    if (dir.empty()) return false;
     DWORD attr = GetFileAttributesA(dir.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool ForceDirectories(const String& dir) {
-    if (dir.empty())
-        throw EInOutError("Unable to create directory");
+    if (dir.empty()) throw EInOutError("Unable to create directory");
     String path = WithoutTrailingSeparators(dir);
-    if (path.empty() || DirectoryExists(path))
-        return true;
-    if (IsRoot(path))
-        return DirectoryExists(path + "\\");
+    if (path.empty() || DirectoryExists(path)) return true;
+    if (IsRoot(path)) return DirectoryExists(path + "\\");
     String parent = FolderOf(path);
-    if (!parent.empty() && !ForceDirectories(parent))
-        return false;
+    if (!parent.empty() && !ForceDirectories(parent)) return false;
     // Another process may create the folder at the same moment.
     return CreateDir(path) || DirectoryExists(path);
 }
@@ -127,8 +116,7 @@ int FileGetAttr(const String& fileName) {
 }
 
 int FileSetAttr(const String& fileName, int attr) {
-    if (SetFileAttributesA(fileName.c_str(), static_cast<DWORD>(attr)))
-        return 0;
+    if (SetFileAttributesA(fileName.c_str(), static_cast<DWORD>(attr))) return 0;
     return static_cast<int>(GetLastError());
 }
 
@@ -140,21 +128,17 @@ int FindFirst(const String& path, int attr, TSearchRec& rec) {
     rec.ExcludeAttr = ~attr & special;
     WIN32_FIND_DATAA data;
     HANDLE handle = FindFirstFileA(path.c_str(), &data);
-    if (handle == INVALID_HANDLE_VALUE)
-        return static_cast<int>(GetLastError());
+    if (handle == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
     rec.FindHandle = handle;
     int result = MatchingFile(rec, data);
-    if (result != 0)
-        FindClose(rec);
+    if (result != 0) FindClose(rec);
     return result;
 }
 
 int FindNext(TSearchRec& rec) {
-    if (!rec.FindHandle)
-        return ERROR_NO_MORE_FILES;
+    if (!rec.FindHandle) return ERROR_NO_MORE_FILES;
     WIN32_FIND_DATAA data;
-    if (!FindNextFileA(rec.FindHandle, &data))
-        return static_cast<int>(GetLastError());
+    if (!FindNextFileA(rec.FindHandle, &data)) return static_cast<int>(GetLastError());
     return MatchingFile(rec, data);
 }
 
@@ -218,10 +202,8 @@ std::vector<String> CommandLineArguments() {
     std::vector<String> args;
     const char* p = GetCommandLineA();
     while (true) {
-        while (*p && static_cast<unsigned char>(*p) <= ' ')
-            ++p;
-        if (!*p)
-            break;
+        while (*p && static_cast<unsigned char>(*p) <= ' ') ++p;
+        if (!*p) break;
         String arg;
         bool quoted = false;
         while (*p && (quoted || static_cast<unsigned char>(*p) > ' ')) {
@@ -239,11 +221,9 @@ std::vector<String> CommandLineArguments() {
 }  // namespace
 
 String ParamStr(int index) {
-    if (index == 0)
-        return ApplicationExeName();
+    if (index == 0) return ApplicationExeName();
     std::vector<String> args = CommandLineArguments();
-    if (index < 0 || static_cast<std::size_t>(index) >= args.size())
-        return String();
+    if (index < 0 || static_cast<std::size_t>(index) >= args.size()) return String();
     return args[static_cast<std::size_t>(index)];
 }
 
@@ -256,10 +236,8 @@ String ApplicationExeName() {
     std::vector<char> buffer(MAX_PATH);
     while (true) {
         DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return String();
-        if (n < buffer.size())
-            return String(buffer.data(), n);
+        if (n == 0) return String();
+        if (n < buffer.size()) return String(buffer.data(), n);
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -280,25 +258,23 @@ String GetTempDir() {
 
 String SysErrorMessage(LongWord errorCode) {
     char* text = nullptr;
-    DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     String result;
     if (n > 0 && text) {
         result.assign(text, n);
         while (!result.empty() && (static_cast<unsigned char>(result.back()) <= ' ' || result.back() == '.'))
             result.pop_back();
     }
-    if (text)
-        LocalFree(text);
+    if (text) LocalFree(text);
     return result;
 }
 
 void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
 
 void RaiseLastOSError(LongWord errorCode) {
-    if (errorCode == 0)
-        throw EOSError("A call to an OS function failed", 0);
+    if (errorCode == 0) throw EOSError("A call to an OS function failed", 0);
     throw EOSError("System Error.  Code: " + std::to_string(errorCode) + ".\r\n" + SysErrorMessage(errorCode),
                    errorCode);
 }

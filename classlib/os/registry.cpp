@@ -21,12 +21,10 @@ bool DeleteTree(HKEY base, const String& path) {
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD len = sizeof(name);
-            if (RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
+            if (RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             children.emplace_back(name, len);
         }
-        for (const String& child : children)
-            DeleteTree(key, child);
+        for (const String& child : children) DeleteTree(key, child);
         RegCloseKey(key);
     }
     return RegDeleteKeyExA(base, path.c_str(), kView, 0) == ERROR_SUCCESS;
@@ -34,11 +32,10 @@ bool DeleteTree(HKEY base, const String& path) {
 
 std::vector<String> EnumNames(HKEY key, bool values) {
     std::vector<String> names;
-    if (!key)
-        return names;
+    if (!key) return names;
     DWORD subKeys = 0, maxKey = 0, valueCount = 0, maxValue = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &maxKey, nullptr, &valueCount, &maxValue,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &maxKey, nullptr, &valueCount, &maxValue, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
         return names;
     std::vector<char> buffer((values ? maxValue : maxKey) + 1);
     for (DWORD i = 0;; ++i) {
@@ -51,21 +48,18 @@ std::vector<String> EnumNames(HKEY key, bool values) {
             --i;
             continue;
         }
-        if (rc != ERROR_SUCCESS)
-            break;
+        if (rc != ERROR_SUCCESS) break;
         names.emplace_back(buffer.data(), len);
     }
     return names;
 }
 
 void FillList(TStrings* list, const std::vector<String>& names) {
-    if (!list)
-        return;
+    if (!list) return;
     list->BeginUpdate();
     try {
         list->Clear();
-        for (const String& name : names)
-            list->Add(name);
+        for (const String& name : names) list->Add(name);
     } catch (...) {
         list->EndUpdate();
         throw;
@@ -86,15 +80,12 @@ void TRegistry::SetRootKey(HKEY root) {
     }
 }
 
-HKEY TRegistry::BaseKey(bool relative) const {
-    return relative && FCurrentKey ? FCurrentKey : FRootKey;
-}
+HKEY TRegistry::BaseKey(bool relative) const { return relative && FCurrentKey ? FCurrentKey : FRootKey; }
 
 String TRegistry::KeyPath(const String& key, bool& relative) {
     relative = key.empty() || key[0] != '\\';
     String path = relative ? key : key.substr(1);
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
+    while (!path.empty() && path.back() == '\\') path.pop_back();
     return path;
 }
 
@@ -110,12 +101,11 @@ bool TRegistry::Open(const String& key, bool canCreate, LongWord access) {
     HKEY opened = nullptr;
     LONG rc;
     if (canCreate)
-        rc = RegCreateKeyExA(BaseKey(relative), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             access | kView, nullptr, &opened, nullptr);
+        rc = RegCreateKeyExA(BaseKey(relative), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access | kView,
+                             nullptr, &opened, nullptr);
     else
         rc = RegOpenKeyExA(BaseKey(relative), path.c_str(), 0, access | kView, &opened);
-    if (rc != ERROR_SUCCESS)
-        return false;
+    if (rc != ERROR_SUCCESS) return false;
     if (relative && FCurrentKey && !FCurrentPath.empty())
         path = path.empty() ? FCurrentPath : FCurrentPath + "\\" + path;
     ChangeKey(opened, path);
@@ -138,8 +128,7 @@ bool TRegistry::KeyExists(const String& key) {
     bool relative;
     String path = KeyPath(key, relative);
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(BaseKey(relative), path.c_str(), 0, KEY_READ | kView, &opened) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(BaseKey(relative), path.c_str(), 0, KEY_READ | kView, &opened) != ERROR_SUCCESS) return false;
     RegCloseKey(opened);
     return true;
 }
@@ -147,8 +136,7 @@ bool TRegistry::KeyExists(const String& key) {
 bool TRegistry::DeleteKey(const String& key) {
     bool relative;
     String path = KeyPath(key, relative);
-    if (path.empty())
-        return false;  // never the root or the open key itself
+    if (path.empty()) return false;  // never the root or the open key itself
     return DeleteTree(BaseKey(relative), path);
 }
 
@@ -170,11 +158,16 @@ TRegDataType TRegistry::GetDataType(const String& name) {
     if (!FCurrentKey || RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
-        case REG_SZ: return rdString;
-        case REG_EXPAND_SZ: return rdExpandString;
-        case REG_DWORD: return rdInteger;
-        case REG_BINARY: return rdBinary;
-        default: return rdUnknown;
+    case REG_SZ:
+        return rdString;
+    case REG_EXPAND_SZ:
+        return rdExpandString;
+    case REG_DWORD:
+        return rdInteger;
+    case REG_BINARY:
+        return rdBinary;
+    default:
+        return rdUnknown;
     }
 }
 
@@ -186,45 +179,35 @@ int TRegistry::GetDataSize(const String& name) {
 }
 
 String TRegistry::ReadString(const String& name) {
-    if (!FCurrentKey)
-        return String();
+    if (!FCurrentKey) return String();
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return String();
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        RaiseRegistryError("Invalid data type for '%s'", name);
+    if (RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return String();
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for '%s'", name);
     // The value may change between the two calls; ask again while it grows.
     std::vector<char> buffer;
     LONG rc;
     do {
         buffer.resize(size + 1);
         size = static_cast<DWORD>(buffer.size());
-        rc = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                              &size);
+        rc = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     } while (rc == ERROR_MORE_DATA);
-    if (rc != ERROR_SUCCESS)
-        return String();
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        RaiseRegistryError("Invalid data type for '%s'", name);
+    if (rc != ERROR_SUCCESS) return String();
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for '%s'", name);
     // The stored text need not end in a NUL; it ends at the first one.
     String text(buffer.data(), size < buffer.size() ? size : buffer.size());
     std::size_t nul = text.find('\0');
-    if (nul != String::npos)
-        text.resize(nul);
+    if (nul != String::npos) text.resize(nul);
     return text;
 }
 
 int TRegistry::ReadInteger(const String& name) {
     DWORD type = 0, value = 0, size = sizeof(value);
-    LONG rc = FCurrentKey ? RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type,
-                                             reinterpret_cast<BYTE*>(&value), &size)
-                          : ERROR_INVALID_HANDLE;
-    if (rc == ERROR_MORE_DATA)
-        RaiseRegistryError("Invalid data type for '%s'", name);
-    if (rc != ERROR_SUCCESS)
-        RaiseRegistryError("Failed to get data for '%s'", name);
-    if (type != REG_DWORD || size != sizeof(value))
-        RaiseRegistryError("Invalid data type for '%s'", name);
+    LONG rc = FCurrentKey
+                  ? RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)
+                  : ERROR_INVALID_HANDLE;
+    if (rc == ERROR_MORE_DATA) RaiseRegistryError("Invalid data type for '%s'", name);
+    if (rc != ERROR_SUCCESS) RaiseRegistryError("Failed to get data for '%s'", name);
+    if (type != REG_DWORD || size != sizeof(value)) RaiseRegistryError("Invalid data type for '%s'", name);
     return static_cast<int>(value);
 }
 
@@ -237,9 +220,8 @@ void TRegistry::WriteString(const String& name, const String& value) {
 
 void TRegistry::WriteInteger(const String& name, int value) {
     DWORD data = static_cast<DWORD>(value);
-    if (!FCurrentKey ||
-        RegSetValueExA(FCurrentKey, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                       sizeof(data)) != ERROR_SUCCESS)
+    if (!FCurrentKey || RegSetValueExA(FCurrentKey, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                       sizeof(data)) != ERROR_SUCCESS)
         RaiseRegistryError("Failed to set data for '%s'", name);
 }
 

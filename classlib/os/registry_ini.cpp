@@ -7,27 +7,29 @@ TRegistryIniFile::TRegistryIniFile(const String& fileName, LongWord access)
 
 String TRegistryIniFile::SectionPath(const String& section) const {
     String key = FileName();
-    while (!key.empty() && key[0] == '\\')
-        key.erase(0, 1);
+    while (!key.empty() && key[0] == '\\') key.erase(0, 1);
     String path = "\\" + key;
-    if (!section.empty())
-        path += "\\" + section;
+    if (!section.empty()) path += "\\" + section;
     return path;
 }
 
 bool TRegistryIniFile::OpenSection(const String& section, bool forWriting) {
-    return forWriting ? FRegistry.OpenKey(SectionPath(section), true)
-                      : FRegistry.OpenKeyReadOnly(SectionPath(section));
+    return forWriting ? FRegistry.OpenKey(SectionPath(section), true) : FRegistry.OpenKeyReadOnly(SectionPath(section));
 }
 
 String TRegistryIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
     String result = defaultValue;
     if (OpenSection(section, false)) {
         switch (FRegistry.GetDataType(ident)) {
-            case rdString:
-            case rdExpandString: result = FRegistry.ReadString(ident); break;
-            case rdInteger: result = std::to_string(FRegistry.ReadInteger(ident)); break;
-            default: break;
+        case rdString:
+        case rdExpandString:
+            result = FRegistry.ReadString(ident);
+            break;
+        case rdInteger:
+            result = std::to_string(FRegistry.ReadInteger(ident));
+            break;
+        default:
+            break;
         }
         FRegistry.CloseKey();
     }
@@ -35,8 +37,7 @@ String TRegistryIniFile::ReadString(const String& section, const String& ident, 
 }
 
 void TRegistryIniFile::WriteString(const String& section, const String& ident, const String& value) {
-    if (!OpenSection(section, true))
-        throw ERegistryException("Failed to set data for '" + ident + "'");
+    if (!OpenSection(section, true)) throw ERegistryException("Failed to set data for '" + ident + "'");
     try {
         FRegistry.WriteString(ident, value);
     } catch (...) {
@@ -47,8 +48,7 @@ void TRegistryIniFile::WriteString(const String& section, const String& ident, c
 }
 
 void TRegistryIniFile::WriteInteger(const String& section, const String& ident, int value) {
-    if (!OpenSection(section, true))
-        throw ERegistryException("Failed to set data for '" + ident + "'");
+    if (!OpenSection(section, true)) throw ERegistryException("Failed to set data for '" + ident + "'");
     try {
         FRegistry.WriteInteger(ident, value);
     } catch (...) {
@@ -79,8 +79,7 @@ void TRegistryIniFile::ReadSectionValues(const String& section, TStrings* string
     TStringList names;
     ReadSection(section, &names);
     strings->BeginUpdate();
-    for (int i = 0; i < names.Count(); ++i)
-        strings->Add(names[i] + "=" + ReadString(section, names[i], String()));
+    for (int i = 0; i < names.Count(); ++i) strings->Add(names[i] + "=" + ReadString(section, names[i], String()));
     strings->EndUpdate();
 }
 
@@ -96,8 +95,7 @@ bool TRegistryIniFile::ValueExists(const String& section, const String& ident) {
 }
 
 void TRegistryIniFile::EraseSection(const String& section) {
-    if (!section.empty())
-        FRegistry.DeleteKey(SectionPath(section));
+    if (!section.empty()) FRegistry.DeleteKey(SectionPath(section));
 }
 
 void TRegistryIniFile::DeleteKey(const String& section, const String& ident) {

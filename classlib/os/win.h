@@ -44,6 +44,8 @@
 #endif
 
 #include <windows.h>
+
+// After windows.h, which it needs.
 #include <objidl.h>
 
 #undef DeleteFile

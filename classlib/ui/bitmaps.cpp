@@ -13,7 +13,9 @@ namespace {
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic("Bitmap image is not valid"); }
 [[noreturn]] void InvalidIcon() { throw EInvalidGraphic("Icon image is not valid"); }
 
-std::uint32_t Read32(const Byte* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24; }
+std::uint32_t Read32(const Byte* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
 std::uint16_t Read16(const Byte* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
 void Put32(std::vector<Byte>& out, std::uint32_t v) {
@@ -30,13 +32,20 @@ TPixelFormat DeviceFormat() {
         int bpp = dc ? GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) : 32;
         if (dc) ReleaseDC(nullptr, dc);
         switch (bpp) {
-        case 1: return pf1bit;
-        case 4: return pf4bit;
-        case 8: return pf8bit;
-        case 15: return pf15bit;
-        case 16: return pf16bit;
-        case 24: return pf24bit;
-        default: return pf32bit;
+        case 1:
+            return pf1bit;
+        case 4:
+            return pf4bit;
+        case 8:
+            return pf8bit;
+        case 15:
+            return pf15bit;
+        case 16:
+            return pf16bit;
+        case 24:
+            return pf24bit;
+        default:
+            return pf32bit;
         }
     }();
     return format;
@@ -44,29 +53,38 @@ TPixelFormat DeviceFormat() {
 
 int BitsPerPixel(TPixelFormat format) {
     switch (format) {
-    case pf1bit: return 1;
-    case pf4bit: return 4;
-    case pf8bit: return 8;
+    case pf1bit:
+        return 1;
+    case pf4bit:
+        return 4;
+    case pf8bit:
+        return 8;
     case pf15bit:
-    case pf16bit: return 16;
-    case pf24bit: return 24;
-    case pf32bit: return 32;
-    default: return BitsPerPixel(DeviceFormat());
+    case pf16bit:
+        return 16;
+    case pf24bit:
+        return 24;
+    case pf32bit:
+        return 32;
+    default:
+        return BitsPerPixel(DeviceFormat());
     }
 }
 
 // The pixel format a device-format bitmap really has.
-TPixelFormat RealFormat(TPixelFormat format) { return format == pfDevice || format == pfCustom ? DeviceFormat() : format; }
+TPixelFormat RealFormat(TPixelFormat format) {
+    return format == pfDevice || format == pfCustom ? DeviceFormat() : format;
+}
 
 RGBQUAD Quad(Byte r, Byte g, Byte b) { return RGBQUAD{b, g, r, 0}; }
 
 // The colour tables of new indexed bitmaps: black and white; the sixteen
 // standard colours; those sixteen, a 6 x 6 x 6 colour cube and 24 greys.
 std::vector<RGBQUAD> DefaultColors(int bpp) {
-    static const RGBQUAD vga[16] = {
-        Quad(0, 0, 0),       Quad(128, 0, 0),   Quad(0, 128, 0),   Quad(128, 128, 0), Quad(0, 0, 128),   Quad(128, 0, 128),
-        Quad(0, 128, 128),   Quad(192, 192, 192), Quad(128, 128, 128), Quad(255, 0, 0), Quad(0, 255, 0),   Quad(255, 255, 0),
-        Quad(0, 0, 255),     Quad(255, 0, 255), Quad(0, 255, 255), Quad(255, 255, 255)};
+    static const RGBQUAD vga[16] = {Quad(0, 0, 0),       Quad(128, 0, 0),   Quad(0, 128, 0),   Quad(128, 128, 0),
+                                    Quad(0, 0, 128),     Quad(128, 0, 128), Quad(0, 128, 128), Quad(192, 192, 192),
+                                    Quad(128, 128, 128), Quad(255, 0, 0),   Quad(0, 255, 0),   Quad(255, 255, 0),
+                                    Quad(0, 0, 255),     Quad(255, 0, 255), Quad(0, 255, 255), Quad(255, 255, 255)};
     std::vector<RGBQUAD> colors;
     if (bpp == 1) return {Quad(0, 0, 0), Quad(255, 255, 255)};
     colors.assign(vga, vga + 16);
@@ -113,9 +131,7 @@ HBITMAP CreateSection(int width, int height, TPixelFormat format, const std::vec
 // A memory DC with a bitmap selected for the length of a block.
 class TSelectedBitmap {
 public:
-    explicit TSelectedBitmap(HBITMAP bitmap) : FDC(CreateCompatibleDC(nullptr)) {
-        FOld = SelectObject(FDC, bitmap);
-    }
+    explicit TSelectedBitmap(HBITMAP bitmap) : FDC(CreateCompatibleDC(nullptr)) { FOld = SelectObject(FDC, bitmap); }
     ~TSelectedBitmap() {
         SelectObject(FDC, FOld);
         DeleteDC(FDC);
@@ -304,17 +320,28 @@ void TBitmap::SetHandle(HBITMAP value) {
     bool section = got == int(sizeof(DIBSECTION)) && bm.bmBits;
     TPixelFormat format = pfDevice;
     switch (section ? ds.dsBmih.biBitCount : bm.bmBitsPixel) {
-    case 1: format = pf1bit; break;
-    case 4: format = section ? pf4bit : pfDevice; break;
-    case 8: format = section ? pf8bit : pfDevice; break;
+    case 1:
+        format = pf1bit;
+        break;
+    case 4:
+        format = section ? pf4bit : pfDevice;
+        break;
+    case 8:
+        format = section ? pf8bit : pfDevice;
+        break;
     case 16:
         format = section && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0 ? pf16bit
-                 : section                                                                       ? pf15bit
-                                                                                                 : pfDevice;
+                 : section                                                                         ? pf15bit
+                                                                                                   : pfDevice;
         break;
-    case 24: format = section ? pf24bit : pfDevice; break;
-    case 32: format = section ? pf32bit : pfDevice; break;
-    default: break;
+    case 24:
+        format = section ? pf24bit : pfDevice;
+        break;
+    case 32:
+        format = section ? pf32bit : pfDevice;
+        break;
+    default:
+        break;
     }
     std::vector<RGBQUAD> colors;
     int bpp = BitsPerPixel(format);
@@ -415,7 +442,8 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
 }
 
 TColor TBitmap::TransparentColor() {
-    if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return TColor(int(ColorToRGB(FTransparentColor)));
+    if (FTransparentMode == tmFixed && FTransparentColor != clDefault)
+        return TColor(int(ColorToRGB(FTransparentColor)));
     if (!FHandle) return clDefault;
     if (Monochrome()) return clWhite;
     return TColor(int(GetPixel(Canvas()->Handle(), 0, FHeight - 1) & 0xFFFFFF));
@@ -546,7 +574,8 @@ void TBitmap::ReadDIB(const Byte* p, size_t n, size_t* consumed, bool fileHeader
         bitsSize = sizeImage && sizeImage <= n - bitsPos ? sizeImage : n - bitsPos;
         if (bitsSize == 0) InvalidBitmap();
         // Compressed data can claim any size; keep a small file small.
-        if (imageBytes > std::max<std::uint64_t>(std::uint64_t(64) << 20, std::uint64_t(bitsSize) * 256)) InvalidBitmap();
+        if (imageBytes > std::max<std::uint64_t>(std::uint64_t(64) << 20, std::uint64_t(bitsSize) * 256))
+            InvalidBitmap();
     } else {
         if (imageBytes > n - bitsPos) InvalidBitmap();
         bitsSize = size_t(imageBytes);
@@ -557,9 +586,15 @@ void TBitmap::ReadDIB(const Byte* p, size_t n, size_t* consumed, bool fileHeader
     TPixelFormat format;
     bool direct = !rle;
     switch (bpp) {
-    case 1: format = pf1bit; break;
-    case 4: format = pf4bit; break;
-    case 8: format = pf8bit; break;
+    case 1:
+        format = pf1bit;
+        break;
+    case 4:
+        format = pf4bit;
+        break;
+    case 8:
+        format = pf8bit;
+        break;
     case 16:
         if (compression == BI_RGB || (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F)) {
             format = pf15bit;
@@ -570,7 +605,9 @@ void TBitmap::ReadDIB(const Byte* p, size_t n, size_t* consumed, bool fileHeader
             direct = false;
         }
         break;
-    case 24: format = pf24bit; break;
+    case 24:
+        format = pf24bit;
+        break;
     default:
         format = pf32bit;
         if (compression == BI_BITFIELDS && !(masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF))
@@ -868,7 +905,8 @@ std::vector<Byte> IconFile(HICON icon) {
         info.Header.biHeight = height;
         info.Header.biPlanes = 1;
         info.Header.biBitCount = 1;
-        GetDIBits(dc, ii.hbmMask, 0, UINT(height), andMask.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        GetDIBits(dc, ii.hbmMask, 0, UINT(height), andMask.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS);
         image = std::move(color);
         image.insert(image.end(), andMask.begin(), andMask.end());
     } else {
@@ -928,7 +966,8 @@ void TIcon::SaveToStream(TStream& stream) {
 
 void TIcon::LoadFromResourceName(HINSTANCE instance, const String& name) {
     UINT flags = FRequestedWidth > 0 ? 0 : LR_DEFAULTSIZE;
-    auto icon = static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON, FRequestedWidth, FRequestedHeight, flags));
+    auto icon =
+        static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON, FRequestedWidth, FRequestedHeight, flags));
     if (!icon) throw EResNotFound(Format("Resource %s not found", {name}));
     TakeHandle(icon, {});
 }

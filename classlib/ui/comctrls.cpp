@@ -25,14 +25,13 @@ void InitCommonControlClasses() {
 // ============================================================================
 
 TClass TPageControl::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TPageControl>("TPageControl")
-            .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
-            .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
-            .Default(true)
-            .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
-            .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TPageControl>("TPageControl")
+                                       .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
+                                       .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
+                                       .Default(true)
+                                       .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
+                                       .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
+                                       .Build();
     return &info;
 }
 

@@ -18,23 +18,22 @@ QL_DEFINE_ENUM(TControlStyleItem, "csAcceptsControls", "csCaptureMouse", "csDesi
                "csFramed", "csSetCaption", "csOpaque", "csDoubleClicks", "csFixedWidth", "csFixedHeight",
                "csNoDesignVisible", "csReplicatable", "csNoStdEvents", "csDisplayDragImage", "csReflector",
                "csActionClient", "csMenuEvents", "csNeedsBorderPaint", "csParentBackground")
-QL_DEFINE_ENUM(TControlStateItem, "csLButtonDown", "csClicked", "csPalette", "csReadingState",
-               "csAlignmentNeeded", "csFocusing", "csCreating", "csPaintCopy", "csCustomPaint",
-               "csDestroyingHandle", "csDocking")
+QL_DEFINE_ENUM(TControlStateItem, "csLButtonDown", "csClicked", "csPalette", "csReadingState", "csAlignmentNeeded",
+               "csFocusing", "csCreating", "csPaintCopy", "csCustomPaint", "csDestroyingHandle", "csDocking")
 QL_DEFINE_ENUM(TBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
 
 const TTypeInfo* TypeInfoOf(TCursor*) {
     static const TTypeInfo* info = [] {
         static const TTypeInfo t = MakeOrdinalTypeInfo(tkInteger, "TCursor", -32768, 32767);
-        RegisterIntegerIdents(&t, {{crDefault, "crDefault"},     {crNone, "crNone"},         {crArrow, "crArrow"},
-                                   {crCross, "crCross"},         {crIBeam, "crIBeam"},       {crSizeNESW, "crSizeNESW"},
-                                   {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"},
-                                   {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"},
-                                   {crDrag, "crDrag"},           {crNoDrop, "crNoDrop"},     {crHSplit, "crHSplit"},
-                                   {crVSplit, "crVSplit"},       {crMultiDrag, "crMultiDrag"},
-                                   {crSQLWait, "crSQLWait"},     {crNo, "crNo"},             {crAppStart, "crAppStart"},
-                                   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
-                                   {crSizeAll, "crSizeAll"}});
+        RegisterIntegerIdents(&t,
+                              {{crDefault, "crDefault"},     {crNone, "crNone"},           {crArrow, "crArrow"},
+                               {crCross, "crCross"},         {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
+                               {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
+                               {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+                               {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},       {crVSplit, "crVSplit"},
+                               {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
+                               {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
+                               {crSizeAll, "crSizeAll"}});
         return &t;
     }();
     return info;
@@ -99,47 +98,46 @@ void TControlCanvas::CreateHandle() {
 // ============================================================================
 
 TClass TControl::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TControl>("TControl")
-            .Prop("Align", &TControl::FAlign, &TControl::SetAlign)
-            .Default(alNone)
-            .Prop("Anchors", &TControl::FAnchors, &TControl::SetAnchors)
-            .Stored(&TControl::IsAnchorsStored)
-            .Prop("Left", &TControl::FLeft, &TControl::SetLeft)
-            .Prop("Top", &TControl::FTop, &TControl::SetTop)
-            .Prop("Width", &TControl::FWidth, &TControl::SetWidth)
-            .Prop("Height", &TControl::FHeight, &TControl::SetHeight)
-            .Prop("Caption", &TControl::GetText, &TControl::SetText)
-            .Stored(&TControl::IsCaptionStored)
-            .Prop("Color", &TControl::FColor, &TControl::SetColor)
-            .Stored(&TControl::IsColorStored)
-            .Prop("Cursor", &TControl::FCursor, &TControl::SetCursor)
-            .Default(crDefault)
-            .Prop("Enabled", &TControl::FEnabled, &TControl::SetEnabled)
-            .Default(true)
-            .Prop("Font", &TControl::Font, &TControl::SetFont)
-            .Stored(&TControl::IsFontStored)
-            .Prop("Hint", &TControl::FHint, &TControl::SetHint)
-            .Prop("ParentColor", &TControl::FParentColor, &TControl::SetParentColor)
-            .Default(true)
-            .Prop("ParentFont", &TControl::FParentFont, &TControl::SetParentFont)
-            .Default(true)
-            .Prop("ParentShowHint", &TControl::FParentShowHint, &TControl::SetParentShowHint)
-            .Default(true)
-            .Prop("PopupMenu", &TControl::FPopupMenu, &TControl::SetPopupMenu)
-            .Prop("ShowHint", &TControl::FShowHint, &TControl::SetShowHint)
-            .Stored(&TControl::IsShowHintStored)
-            .Prop("Visible", &TControl::FVisible, &TControl::SetVisible)
-            .Default(true)
-            .Prop("OnClick", &TControl::OnClick, &TControl::OnClick)
-            .Prop("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
-            .Prop("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
-            .Prop("OnMouseMove", &TControl::OnMouseMove, &TControl::OnMouseMove)
-            .Prop("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
-            .Prop("OnMouseEnter", &TControl::OnMouseEnter, &TControl::OnMouseEnter)
-            .Prop("OnMouseLeave", &TControl::OnMouseLeave, &TControl::OnMouseLeave)
-            .Prop("OnResize", &TControl::OnResize, &TControl::OnResize)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TControl>("TControl")
+                                       .Prop("Align", &TControl::FAlign, &TControl::SetAlign)
+                                       .Default(alNone)
+                                       .Prop("Anchors", &TControl::FAnchors, &TControl::SetAnchors)
+                                       .Stored(&TControl::IsAnchorsStored)
+                                       .Prop("Left", &TControl::FLeft, &TControl::SetLeft)
+                                       .Prop("Top", &TControl::FTop, &TControl::SetTop)
+                                       .Prop("Width", &TControl::FWidth, &TControl::SetWidth)
+                                       .Prop("Height", &TControl::FHeight, &TControl::SetHeight)
+                                       .Prop("Caption", &TControl::GetText, &TControl::SetText)
+                                       .Stored(&TControl::IsCaptionStored)
+                                       .Prop("Color", &TControl::FColor, &TControl::SetColor)
+                                       .Stored(&TControl::IsColorStored)
+                                       .Prop("Cursor", &TControl::FCursor, &TControl::SetCursor)
+                                       .Default(crDefault)
+                                       .Prop("Enabled", &TControl::FEnabled, &TControl::SetEnabled)
+                                       .Default(true)
+                                       .Prop("Font", &TControl::Font, &TControl::SetFont)
+                                       .Stored(&TControl::IsFontStored)
+                                       .Prop("Hint", &TControl::FHint, &TControl::SetHint)
+                                       .Prop("ParentColor", &TControl::FParentColor, &TControl::SetParentColor)
+                                       .Default(true)
+                                       .Prop("ParentFont", &TControl::FParentFont, &TControl::SetParentFont)
+                                       .Default(true)
+                                       .Prop("ParentShowHint", &TControl::FParentShowHint, &TControl::SetParentShowHint)
+                                       .Default(true)
+                                       .Prop("PopupMenu", &TControl::FPopupMenu, &TControl::SetPopupMenu)
+                                       .Prop("ShowHint", &TControl::FShowHint, &TControl::SetShowHint)
+                                       .Stored(&TControl::IsShowHintStored)
+                                       .Prop("Visible", &TControl::FVisible, &TControl::SetVisible)
+                                       .Default(true)
+                                       .Prop("OnClick", &TControl::OnClick, &TControl::OnClick)
+                                       .Prop("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
+                                       .Prop("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
+                                       .Prop("OnMouseMove", &TControl::OnMouseMove, &TControl::OnMouseMove)
+                                       .Prop("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
+                                       .Prop("OnMouseEnter", &TControl::OnMouseEnter, &TControl::OnMouseEnter)
+                                       .Prop("OnMouseLeave", &TControl::OnMouseLeave, &TControl::OnMouseLeave)
+                                       .Prop("OnResize", &TControl::OnResize, &TControl::OnResize)
+                                       .Build();
     return &info;
 }
 
@@ -158,9 +156,13 @@ TControl::~TControl() {
 
 // An aligned control follows the sides it is aligned to.
 static TAnchors AnchorsForAlign(TAlign align) {
-    static const TAnchors anchors[] = {
-        {akLeft, akTop}, {akLeft, akTop, akRight}, {akLeft, akRight, akBottom}, {akLeft, akTop, akBottom},
-        {akRight, akTop, akBottom}, {akLeft, akTop, akRight, akBottom}, {akLeft, akTop}};
+    static const TAnchors anchors[] = {{akLeft, akTop},
+                                       {akLeft, akTop, akRight},
+                                       {akLeft, akRight, akBottom},
+                                       {akLeft, akTop, akBottom},
+                                       {akRight, akTop, akBottom},
+                                       {akLeft, akTop, akRight, akBottom},
+                                       {akLeft, akTop}};
     return anchors[align];
 }
 
@@ -432,8 +434,8 @@ void TControl::PaintTo(HDC dc, int x, int y) {
 }
 
 bool TControl::MouseCapture() const {
-    return FParent && FParent->HandleAllocated() && GetCapture() == FParent->FHandle &&
-           Application && Application->FCaptureControl == this;
+    return FParent && FParent->HandleAllocated() && GetCapture() == FParent->FHandle && Application &&
+           Application->FCaptureControl == this;
 }
 
 void TControl::SetMouseCapture(bool capture) {
@@ -453,7 +455,9 @@ void TControl::SetMouseCapture(bool capture) {
 void TControl::Click() { OnClick(this); }
 void TControl::DblClick() { OnDblClick(this); }
 
-void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) { OnMouseDown(this, button, shift, x, y); }
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseDown(this, button, shift, x, y);
+}
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
 void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
 
@@ -482,8 +486,7 @@ void TControl::HandleMouseButton(TMessage& m, TMouseButton button, bool down, bo
 
 void TControl::ChangeScale(int m, int d) {
     if (m == d) return;
-    SetBounds(MulDivRound(FLeft, m, d), MulDivRound(FTop, m, d), MulDivRound(FWidth, m, d),
-              MulDivRound(FHeight, m, d));
+    SetBounds(MulDivRound(FLeft, m, d), MulDivRound(FTop, m, d), MulDivRound(FWidth, m, d), MulDivRound(FHeight, m, d));
     if (!FParentFont) FFont->SetSize(MulDivRound(FFont->Size(), m, d));
 }
 
@@ -612,20 +615,20 @@ thread_local TWinControl* CreationControl = nullptr;
 }  // namespace
 
 TClass TWinControl::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl")
-                                       .Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
-                                       .Default(-1)
-                                       .Prop("TabStop", &TWinControl::FTabStop, &TWinControl::SetTabStop)
-                                       .Default(false)
-                                       .Prop("DoubleBuffered", &TWinControl::FDoubleBuffered,
-                                             &TWinControl::SetDoubleBuffered)
-                                       .Default(false)
-                                       .Prop("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter)
-                                       .Prop("OnExit", &TWinControl::OnExit, &TWinControl::OnExit)
-                                       .Prop("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::OnKeyDown)
-                                       .Prop("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::OnKeyPress)
-                                       .Prop("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::OnKeyUp)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TWinControl>("TWinControl")
+            .Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+            .Default(-1)
+            .Prop("TabStop", &TWinControl::FTabStop, &TWinControl::SetTabStop)
+            .Default(false)
+            .Prop("DoubleBuffered", &TWinControl::FDoubleBuffered, &TWinControl::SetDoubleBuffered)
+            .Default(false)
+            .Prop("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter)
+            .Prop("OnExit", &TWinControl::OnExit, &TWinControl::OnExit)
+            .Prop("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::OnKeyDown)
+            .Prop("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::OnKeyPress)
+            .Prop("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::OnKeyUp)
+            .Build();
     return &info;
 }
 
@@ -740,7 +743,8 @@ void TWinControl::CreateWnd() {
         wc.lpfnWndProc = &TWinControl::InitWndProc;
         wc.hInstance = instance;
         wc.lpszClassName = params.WinClassName.c_str();
-        if (!RegisterClassA(&wc)) throw EOSError("Cannot register the window class " + params.WinClassName, GetLastError());
+        if (!RegisterClassA(&wc))
+            throw EOSError("Cannot register the window class " + params.WinClassName, GetLastError());
     }
     CreationControl = this;
     CreateWindowHandle(params);
@@ -750,8 +754,8 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
-    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                             p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                             p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
     if (!FHandle) FHandle = h;
 }
 
@@ -966,11 +970,16 @@ void TWinControl::AlignList(TAlign align, TRect& rect) {
     }
     auto before = [align](TControl* a, TControl* b) {
         switch (align) {
-        case alTop: return a->FTop < b->FTop;
-        case alBottom: return a->FTop + a->FHeight > b->FTop + b->FHeight;
-        case alLeft: return a->FLeft < b->FLeft;
-        case alRight: return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
-        default: return false;
+        case alTop:
+            return a->FTop < b->FTop;
+        case alBottom:
+            return a->FTop + a->FHeight > b->FTop + b->FHeight;
+        case alLeft:
+            return a->FLeft < b->FLeft;
+        case alRight:
+            return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
+        default:
+            return false;
         }
     };
     std::stable_sort(list.begin(), list.end(), before);
@@ -1511,10 +1520,23 @@ void TWinControl::WndProc(TMessage& m) {
         if (Perform(CM_CHILDKEY, key, LPARAM(this)) != 0) return;
         LRESULT mask = 0;
         switch (key) {
-        case VK_TAB: mask = DLGC_WANTTAB; break;
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-        default: break;
+        case VK_TAB:
+            mask = DLGC_WANTTAB;
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            mask = DLGC_WANTARROWS;
+            break;
+        case VK_RETURN:
+        case VK_EXECUTE:
+        case VK_ESCAPE:
+        case VK_CANCEL:
+            mask = DLGC_WANTALLKEYS;
+            break;
+        default:
+            break;
         }
         if (mask && Perform(CM_WANTSPECIALKEY, key) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
             if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
@@ -1526,7 +1548,8 @@ void TWinControl::WndProc(TMessage& m) {
     case CN_CHAR:
     case CN_SYSCHAR:
         if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0 || m.Msg == CN_SYSCHAR) {
-            if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+            if (TCustomForm* form = GetParentForm(this);
+                form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
                 m.Result = 1;
                 return;
             }

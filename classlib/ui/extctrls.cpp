@@ -3,8 +3,7 @@
 #include <algorithm>
 
 QL_DEFINE_ENUM(TBevelCut, "bvNone", "bvLowered", "bvRaised", "bvSpace")
-QL_DEFINE_ENUM(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine",
-               "bsSpacer")
+QL_DEFINE_ENUM(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer")
 QL_DEFINE_ENUM(TBevelStyle, "bsLowered", "bsRaised")
 
 void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
@@ -64,8 +63,8 @@ TClass TPanel::StaticClass() {
 }
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                     csDoubleClicks, csReplicatable, csParentBackground};
+    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents,  csSetCaption,
+                     csOpaque,          csDoubleClicks, csReplicatable, csParentBackground};
     FWidth = 185;
     FHeight = 41;
     FParentColor = false;
@@ -307,8 +306,8 @@ void TImage::PictureChanged(TObject*) {
             SetBounds(FLeft, FTop, FPicture->Width(), FPicture->Height());
         // A picture that covers the whole control hides what is behind it.
         TRect d = DestRect();
-        if (graphic && !graphic->Empty() && !graphic->Transparent() && d.Left <= 0 && d.Top <= 0 &&
-            d.Right >= FWidth && d.Bottom >= FHeight)
+        if (graphic && !graphic->Empty() && !graphic->Transparent() && d.Left <= 0 && d.Top <= 0 && d.Right >= FWidth &&
+            d.Bottom >= FHeight)
             FControlStyle.Include(csOpaque);
         else
             FControlStyle.Exclude(csOpaque);

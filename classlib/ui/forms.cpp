@@ -106,7 +106,8 @@ void TCustomForm::ReadLayoutResource() {
     String name = ClassName();
     std::unique_ptr<TStream> stream;
     try {
-        stream = std::make_unique<TResourceStream>(GetModuleHandleA(nullptr), name, reinterpret_cast<const char*>(RT_RCDATA));
+        stream = std::make_unique<TResourceStream>(GetModuleHandleA(nullptr), name,
+                                                   reinterpret_cast<const char*>(RT_RCDATA));
     } catch (const Exception&) {
         throw EReadError("Resource " + name + " not found: the form has no stored layout");
     }
@@ -394,8 +395,7 @@ TModalResult TCustomForm::ShowModal() {
 }
 
 void TCustomForm::Release() {
-    if (FHandle)
-        PostMessageA(FHandle, CM_RELEASE, 0, 0);
+    if (FHandle) PostMessageA(FHandle, CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -562,12 +562,16 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner) {
     FPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
     if (FPixelsPerInch <= 0) FPixelsPerInch = 96;
-    static const std::pair<TCursor, LPCSTR> standard[] = {
-        {crArrow, IDC_ARROW},     {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},       {crSizeNESW, IDC_SIZENESW},
-        {crSizeNS, IDC_SIZENS},   {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW},
-        {crHourGlass, IDC_WAIT},  {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-        {crHandPoint, IDC_HAND},  {crSizeAll, IDC_SIZEALL},   {crDrag, IDC_ARROW},        {crNoDrop, IDC_NO},
-        {crHSplit, IDC_SIZEWE},   {crVSplit, IDC_SIZENS},     {crMultiDrag, IDC_ARROW},   {crSQLWait, IDC_WAIT}};
+    static const std::pair<TCursor, LPCSTR> standard[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+                                                          {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+                                                          {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+                                                          {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+                                                          {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+                                                          {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+                                                          {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+                                                          {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
+                                                          {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
+                                                          {crMultiDrag, IDC_ARROW},      {crSQLWait, IDC_WAIT}};
     for (auto& [cursor, id] : standard) FCursorList.emplace_back(cursor, LoadCursorA(nullptr, id));
 }
 
@@ -750,8 +754,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (ProcessMessage(msg)) {
-    }
+    while (ProcessMessage(msg)) {}
     Idle();
 }
 
@@ -885,8 +888,7 @@ void TApplication::HandleException(TObject* sender) {
         } catch (...) {
             ShowException(Exception("Unknown error"));
         }
-    } catch (...) {
-    }
+    } catch (...) {}
     FHandleException = false;
 }
 
@@ -990,6 +992,5 @@ void ClasslibUiFinalize() {
 }
 
 void ShowMessage(const String& text) {
-    if (Application)
-        Application->MessageBox(text, Application->Title(), MB_OK);
+    if (Application) Application->MessageBox(text, Application->Title(), MB_OK);
 }

@@ -13,10 +13,15 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 QL_DECLARE_ENUM(TBorderIcon);
 using TBorderIcons = TSet<TBorderIcon>;
 
-
 enum TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 QL_DECLARE_ENUM(TPosition);
 
@@ -33,8 +38,16 @@ using TCloseEvent = TEvent<TObject* /*Sender*/, TCloseAction& /*Action*/>;
 using TCloseQueryEvent = TEvent<TObject* /*Sender*/, bool& /*CanClose*/>;
 
 using TModalResult = int;
-enum : TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
-                      mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO };
+enum : TModalResult {
+    mrNone = 0,
+    mrOk = IDOK,
+    mrCancel = IDCANCEL,
+    mrAbort = IDABORT,
+    mrRetry = IDRETRY,
+    mrIgnore = IDIGNORE,
+    mrYes = IDYES,
+    mrNo = IDNO
+};
 
 class TCustomForm : public TWinControl {
     QL_CLASS(TCustomForm, TWinControl)

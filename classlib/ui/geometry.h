@@ -41,4 +41,3 @@ constexpr TPoint Point(int x, int y) { return {x, y}; }
 constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 // The rectangle of width by height pixels whose top-left corner is left, top.
 constexpr TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-

@@ -206,13 +206,27 @@ void TPen::SetHandle(HPEN value) {
         FWidth = lp.lopnWidth.x;
         FColor = TColor(int(lp.lopnColor));
         switch (lp.lopnStyle & PS_STYLE_MASK) {
-        case PS_DASH: FStyle = psDash; break;
-        case PS_DOT: FStyle = psDot; break;
-        case PS_DASHDOT: FStyle = psDashDot; break;
-        case PS_DASHDOTDOT: FStyle = psDashDotDot; break;
-        case PS_NULL: FStyle = psClear; break;
-        case PS_INSIDEFRAME: FStyle = psInsideFrame; break;
-        default: FStyle = psSolid; break;
+        case PS_DASH:
+            FStyle = psDash;
+            break;
+        case PS_DOT:
+            FStyle = psDot;
+            break;
+        case PS_DASHDOT:
+            FStyle = psDashDot;
+            break;
+        case PS_DASHDOTDOT:
+            FStyle = psDashDotDot;
+            break;
+        case PS_NULL:
+            FStyle = psClear;
+            break;
+        case PS_INSIDEFRAME:
+            FStyle = psInsideFrame;
+            break;
+        default:
+            FStyle = psSolid;
+            break;
         }
     }
     Changed();
@@ -284,7 +298,8 @@ HBRUSH TBrush::Handle() {
             FHandle = CreateSolidBrush(ColorToRGB(FColor));
             FOwnsHandle = true;
         } else {
-            static const int hatches[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+            static const int hatches[] = {0,        0,           HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL,
+                                          HS_CROSS, HS_DIAGCROSS};
             FHandle = CreateHatchBrush(hatches[FStyle], ColorToRGB(FColor));
             FOwnsHandle = true;
         }
@@ -380,9 +395,10 @@ void TCanvas::CreateFont() {
 }
 
 void TCanvas::CreatePen() {
-    static const int modes[] = {R2_BLACK,       R2_WHITE,       R2_NOP,     R2_NOT,       R2_COPYPEN,   R2_NOTCOPYPEN,
-                                R2_MERGEPENNOT, R2_MASKPENNOT,  R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                                R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,  R2_NOTXORPEN};
+    static const int modes[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                                R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                                R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                                R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     SelectObject(FHandle, FPen->Handle());
     SetROP2(FHandle, modes[FPen->Mode()]);
     FState.Include(csPenValid);

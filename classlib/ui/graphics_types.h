@@ -194,24 +194,12 @@ inline const TTypeInfo* TypeInfoFontCharset() {
     static const TTypeInfo* info = [] {
         static TTypeInfo t = MakeOrdinalTypeInfo(tkInteger, "TFontCharset", 0, 255);
         RegisterIntegerIdents(&t, {
-                                      {0, "ANSI_CHARSET"},
-                                      {1, "DEFAULT_CHARSET"},
-                                      {2, "SYMBOL_CHARSET"},
-                                      {77, "MAC_CHARSET"},
-                                      {128, "SHIFTJIS_CHARSET"},
-                                      {129, "HANGEUL_CHARSET"},
-                                      {130, "JOHAB_CHARSET"},
-                                      {134, "GB2312_CHARSET"},
-                                      {136, "CHINESEBIG5_CHARSET"},
-                                      {161, "GREEK_CHARSET"},
-                                      {162, "TURKISH_CHARSET"},
-                                      {163, "VIETNAMESE_CHARSET"},
-                                      {177, "HEBREW_CHARSET"},
-                                      {178, "ARABIC_CHARSET"},
-                                      {186, "BALTIC_CHARSET"},
-                                      {204, "RUSSIAN_CHARSET"},
-                                      {222, "THAI_CHARSET"},
-                                      {238, "EASTEUROPE_CHARSET"},
+                                      {0, "ANSI_CHARSET"},      {1, "DEFAULT_CHARSET"},    {2, "SYMBOL_CHARSET"},
+                                      {77, "MAC_CHARSET"},      {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"},
+                                      {130, "JOHAB_CHARSET"},   {134, "GB2312_CHARSET"},   {136, "CHINESEBIG5_CHARSET"},
+                                      {161, "GREEK_CHARSET"},   {162, "TURKISH_CHARSET"},  {163, "VIETNAMESE_CHARSET"},
+                                      {177, "HEBREW_CHARSET"},  {178, "ARABIC_CHARSET"},   {186, "BALTIC_CHARSET"},
+                                      {204, "RUSSIAN_CHARSET"}, {222, "THAI_CHARSET"},     {238, "EASTEUROPE_CHARSET"},
                                       {255, "OEM_CHARSET"},
                                   });
         return &t;
@@ -223,28 +211,59 @@ inline const TTypeInfo* TypeInfoFontCharset() {
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 QL_DECLARE_ENUM(TFontStyle);
-inline QL_DEFINE_ENUM(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
-using TFontStyles = TSet<TFontStyle>;
+inline QL_DEFINE_ENUM(TFontStyle, "fsBold", "fsItalic", "fsUnderline",
+                      "fsStrikeOut") using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 QL_DECLARE_ENUM(TFontPitch);
 inline QL_DEFINE_ENUM(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+    enum TPenStyle {
+        psSolid,
+        psDash,
+        psDot,
+        psDashDot,
+        psDashDotDot,
+        psClear,
+        psInsideFrame
+    };
 QL_DECLARE_ENUM(TPenStyle);
 inline QL_DEFINE_ENUM(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame")
 
-// The raster operation a pen draws with.
-enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
-};
+    // The raster operation a pen draws with.
+    enum TPenMode {
+        pmBlack,
+        pmWhite,
+        pmNop,
+        pmNot,
+        pmCopy,
+        pmNotCopy,
+        pmMergePenNot,
+        pmMaskPenNot,
+        pmMergeNotPen,
+        pmMaskNotPen,
+        pmMerge,
+        pmNotMerge,
+        pmMask,
+        pmNotMask,
+        pmXor,
+        pmNotXor
+    };
 QL_DECLARE_ENUM(TPenMode);
 inline QL_DEFINE_ENUM(TPenMode, "pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
                       "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask",
                       "pmXor", "pmNotXor")
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+    enum TBrushStyle {
+        bsSolid,
+        bsClear,
+        bsHorizontal,
+        bsVertical,
+        bsFDiagonal,
+        bsBDiagonal,
+        bsCross,
+        bsDiagCross
+    };
 QL_DECLARE_ENUM(TBrushStyle);
 inline QL_DEFINE_ENUM(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal",
                       "bsCross", "bsDiagCross")

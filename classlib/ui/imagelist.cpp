@@ -56,29 +56,28 @@ TClass TCustomImageList::StaticClass() {
 }
 
 TClass TImageList::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TImageList>("TImageList")
-                                       .Prop("AllocBy", &TCustomImageList::AllocBy, &TCustomImageList::SetAllocBy)
-                                       .Default(4)
-                                       .Prop("BlendColor", &TCustomImageList::BlendColor, &TCustomImageList::SetBlendColor)
-                                       .Default(clNone)
-                                       .Prop("BkColor", &TCustomImageList::BkColor, &TCustomImageList::SetBkColor)
-                                       .Default(clNone)
-                                       .Prop("DrawingStyle", &TCustomImageList::DrawingStyle,
-                                             &TCustomImageList::SetDrawingStyle)
-                                       .Default(dsNormal)
-                                       .Prop("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight)
-                                       .Default(16)
-                                       .Prop("ImageType", &TCustomImageList::ImageType, &TCustomImageList::SetImageType)
-                                       .Default(itImage)
-                                       .Prop("Masked", &TCustomImageList::Masked, &TCustomImageList::SetMasked)
-                                       .Default(true)
-                                       .Prop("ShareImages", &TCustomImageList::ShareImages,
-                                             &TCustomImageList::SetShareImages)
-                                       .Default(false)
-                                       .Prop("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth)
-                                       .Default(16)
-                                       .Prop("OnChange", &TCustomImageList::OnChange, &TCustomImageList::OnChange)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TImageList>("TImageList")
+            .Prop("AllocBy", &TCustomImageList::AllocBy, &TCustomImageList::SetAllocBy)
+            .Default(4)
+            .Prop("BlendColor", &TCustomImageList::BlendColor, &TCustomImageList::SetBlendColor)
+            .Default(clNone)
+            .Prop("BkColor", &TCustomImageList::BkColor, &TCustomImageList::SetBkColor)
+            .Default(clNone)
+            .Prop("DrawingStyle", &TCustomImageList::DrawingStyle, &TCustomImageList::SetDrawingStyle)
+            .Default(dsNormal)
+            .Prop("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight)
+            .Default(16)
+            .Prop("ImageType", &TCustomImageList::ImageType, &TCustomImageList::SetImageType)
+            .Default(itImage)
+            .Prop("Masked", &TCustomImageList::Masked, &TCustomImageList::SetMasked)
+            .Default(true)
+            .Prop("ShareImages", &TCustomImageList::ShareImages, &TCustomImageList::SetShareImages)
+            .Default(false)
+            .Prop("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth)
+            .Default(16)
+            .Prop("OnChange", &TCustomImageList::OnChange, &TCustomImageList::OnChange)
+            .Build();
     return &info;
 }
 
@@ -300,8 +299,8 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabl
     Draw(canvas, x, y, index, FDrawingStyle, FImageType, enabled);
 }
 
-void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle drawingStyle,
-                            TImageType imageType, bool enabled) {
+void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle drawingStyle, TImageType imageType,
+                            bool enabled) {
     if (!FHandle || !canvas) return;
     DoDraw(index, canvas, x, y, StyleFlags(drawingStyle, imageType), enabled);
 }
@@ -309,7 +308,8 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, TDrawingSt
 void TCustomImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT style, bool enabled) {
     if (!FHandle) return;
     if (enabled) {
-        ImageList_DrawEx(FHandle, index, canvas->Handle(), x, y, 0, 0, ListColor(FBkColor), ListColor(FBlendColor), style);
+        ImageList_DrawEx(FHandle, index, canvas->Handle(), x, y, 0, 0, ListColor(FBkColor), ListColor(FBlendColor),
+                         style);
         return;
     }
     // Disabled: the image's shape, from its non-white pixels, in the

@@ -66,7 +66,8 @@ int TMenuItem::IndexOf(const TMenuItem* item) const {
 void TMenuItem::Click() {
     if (FRadioItem && FParent) {
         for (TMenuItem* sibling : FParent->FItems)
-            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
+            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
+                sibling->FChecked = false;
         FChecked = true;
     }
     OnClick(this);

@@ -652,8 +652,8 @@ TClass TGroupBox::StaticClass() {
 }
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                     csParentBackground};
+    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents,
+                     csSetCaption,      csDoubleClicks, csParentBackground};
     FWidth = 185;
     FHeight = 105;
 }
@@ -993,8 +993,8 @@ void TCustomComboBox::HookEdit() {
     if (!edit) return;
     FEditHandle = edit;
     SetPropA(edit, ComboEditProp, this);
-    FEditDefProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(&TCustomComboBox::EditWndProc)));
+    FEditDefProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(&TCustomComboBox::EditWndProc)));
 }
 
 LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -1103,9 +1103,7 @@ void TCustomComboBox::SetCtl3D(bool value) {
     RecreateWnd();
 }
 
-bool TCustomComboBox::DroppedDown() const {
-    return FHandle && SendMessageA(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0;
-}
+bool TCustomComboBox::DroppedDown() const { return FHandle && SendMessageA(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FHandle) SendMessageA(FHandle, CB_SHOWDROPDOWN, value ? TRUE : FALSE, 0);
@@ -1311,10 +1309,18 @@ void TScrollBar::DoScroll(TMessage& m) {
     if (code < scLineUp || code > scEndScroll) return;
     int pos = FPosition;
     switch (TScrollCode(code)) {
-    case scLineUp: pos -= FSmallChange; break;
-    case scLineDown: pos += FSmallChange; break;
-    case scPageUp: pos -= FLargeChange; break;
-    case scPageDown: pos += FLargeChange; break;
+    case scLineUp:
+        pos -= FSmallChange;
+        break;
+    case scLineDown:
+        pos += FSmallChange;
+        break;
+    case scPageUp:
+        pos -= FLargeChange;
+        break;
+    case scPageDown:
+        pos += FLargeChange;
+        break;
     case scPosition:
     case scTrack: {
         // The 32-bit position of the thumb (the message carries 16 bits).
@@ -1324,9 +1330,14 @@ void TScrollBar::DoScroll(TMessage& m) {
         pos = GetScrollInfo(FHandle, SB_CTL, &si) ? si.nTrackPos : short(HIWORD(m.WParam));
         break;
     }
-    case scTop: pos = FMin; break;
-    case scBottom: pos = FMax; break;
-    case scEndScroll: break;
+    case scTop:
+        pos = FMin;
+        break;
+    case scBottom:
+        pos = FMax;
+        break;
+    case scEndScroll:
+        break;
     }
     pos = std::clamp(pos, FMin, MaxPosition());
     TScrollCode scrollCode = TScrollCode(code);

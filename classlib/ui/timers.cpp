@@ -57,8 +57,10 @@ void TTimer::WndProc(TMessage& m) {
         try {
             Timer();
         } catch (...) {
-            if (*alive && Application) Application->HandleException(this);
-            else if (Application) Application->HandleException(nullptr);
+            if (*alive && Application)
+                Application->HandleException(this);
+            else if (Application)
+                Application->HandleException(nullptr);
         }
         // The handler may have freed this timer: touch nothing after it.
         (void)alive;

@@ -8,20 +8,17 @@
 
 #include "imaging/png/png_image.h"
 
-#define QL_PNG_CHUNK_IMPL(Self, Base)                                                  \
-    TChunkClass Self::StaticClass()                                                    \
-    {                                                                                  \
-        static const TChunkClassInfo info{#Self, Base::StaticClass(),                  \
-                                          [](TPNGObjectCore* o) -> TChunk* {             \
-                                              TChunk* c = new Self(o);                   \
-                                              c->SetChunkType(TChunk::KindName(Self::StaticClass())); \
-                                              return c;                                  \
-                                          }};                                            \
-        return &info;                                                                  \
+#define QL_PNG_CHUNK_IMPL(Self, Base)                                                                                  \
+    TChunkClass Self::StaticClass() {                                                                                  \
+        static const TChunkClassInfo info{#Self, Base::StaticClass(), [](TPNGObjectCore* o) -> TChunk* {               \
+                                              TChunk* c = new Self(o);                                                 \
+                                              c->SetChunkType(TChunk::KindName(Self::StaticClass()));                  \
+                                              return c;                                                                \
+                                          }};                                                                          \
+        return &info;                                                                                                  \
     }
 
-TChunkClass TChunk::StaticClass()
-{
+TChunkClass TChunk::StaticClass() {
     static const TChunkClassInfo info{"TChunk", nullptr, [](TPNGObjectCore* o) { return new TChunk(o); }};
     return &info;
 }
@@ -37,8 +34,7 @@ QL_PNG_CHUNK_IMPL(TChunkzTXt, TChunktEXt)
 QL_PNG_CHUNK_IMPL(TChunkIDAT, TChunk)
 QL_PNG_CHUNK_IMPL(TChunkIEND, TChunk)
 
-bool ChunkClassInheritsFrom(TChunkClass cls, TChunkClass ancestor)
-{
+bool ChunkClassInheritsFrom(TChunkClass cls, TChunkClass ancestor) {
     for (; cls; cls = cls->Parent)
         if (cls == ancestor) return true;
     return false;
@@ -58,16 +54,14 @@ struct TChunkRegistration {
     ~TChunkRegistration() { FreeChunkClasses(); }
 } ChunkRegistration;
 
-} // namespace
+}  // namespace
 
-void RegisterChunkClass(TChunkClass cls)
-{
+void RegisterChunkClass(TChunkClass cls) {
     if (!ChunkClasses) ChunkClasses = new std::vector<TChunkClass>;
     ChunkClasses->push_back(cls);
 }
 
-void RegisterStandardChunks()
-{
+void RegisterStandardChunks() {
     RegisterChunkClass(TChunkIEND::StaticClass());
     RegisterChunkClass(TChunkIHDR::StaticClass());
     RegisterChunkClass(TChunkIDAT::StaticClass());
@@ -80,14 +74,12 @@ void RegisterStandardChunks()
     RegisterChunkClass(TChunkzTXt::StaticClass());
 }
 
-void FreeChunkClasses()
-{
+void FreeChunkClasses() {
     delete ChunkClasses;
     ChunkClasses = nullptr;
 }
 
-TChunk* CreateChunkForType(TPNGObjectCore* image, const String& chunkType)
-{
+TChunk* CreateChunkForType(TPNGObjectCore* image, const String& chunkType) {
     TChunkClass found = TChunk::StaticClass();
     if (ChunkClasses)
         for (TChunkClass cls : *ChunkClasses)
@@ -103,8 +95,7 @@ TChunk* CreateChunkForType(TPNGObjectCore* image, const String& chunkType)
 // ---------------------------------------------------------------------------
 // Stream helpers
 
-bool PngReadExact(TStream& stream, void* buffer, std::size_t count)
-{
+bool PngReadExact(TStream& stream, void* buffer, std::size_t count) {
     auto* p = static_cast<Byte*>(buffer);
     while (count > 0) {
         Int64 n = stream.Read(p, Int64(count));
@@ -115,8 +106,7 @@ bool PngReadExact(TStream& stream, void* buffer, std::size_t count)
     return true;
 }
 
-void PngWriteExact(TStream& stream, const void* buffer, std::size_t count)
-{
+void PngWriteExact(TStream& stream, const void* buffer, std::size_t count) {
     if (count && stream.Write(buffer, Int64(count)) != Int64(count)) throw EWriteError("Stream write error");
 }
 
@@ -125,32 +115,27 @@ void PngWriteExact(TStream& stream, const void* buffer, std::size_t count)
 
 TChunk::TChunk(TPNGObjectCore* owner) : FOwner(owner), FData(1, 0) {}
 
-String TChunk::KindName(TChunkClass cls)
-{
+String TChunk::KindName(TChunkClass cls) {
     String name = cls ? cls->ClassName : "";
     return name.size() > 6 ? name.substr(6) : String();
 }
 
-void TChunk::ResizeData(std::size_t size)
-{
+void TChunk::ResizeData(std::size_t size) {
     FData.assign(size + 1, 0);
     FDataSize = size;
 }
 
-void TChunk::CopyFrom(const TChunk& source)
-{
+void TChunk::CopyFrom(const TChunk& source) {
     FChunkType = source.FChunkType;
     ResizeData(source.FDataSize);
     std::memcpy(FData.data(), source.FData.data(), FDataSize);
 }
 
-void TChunk::CheckCopySource(const TChunk& source, TChunkClass cls) const
-{
+void TChunk::CheckCopySource(const TChunk& source, TChunkClass cls) const {
     if (!source.InheritsFrom(cls)) FailWith<EPngError>(SPngCannotAssignChunk);
 }
 
-bool TChunk::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunk::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     ResizeData(length);
     if (length > 0 && !PngReadExact(stream, FData.data(), length)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
     Byte crcBytes[4];
@@ -161,8 +146,7 @@ bool TChunk::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
     return true;
 }
 
-bool TChunk::WriteRaw(TStream& stream)
-{
+bool TChunk::WriteRaw(TStream& stream) {
     Byte head[8];
     PngPutLong(head, LongWord(FDataSize));
     String type = ChunkType();
@@ -178,8 +162,7 @@ bool TChunk::WriteRaw(TStream& stream)
     return true;
 }
 
-int TChunk::IndexInList() const
-{
+int TChunk::IndexInList() const {
     if (!FOwner) return -1;
     const TPNGList& list = FOwner->ChunkList();
     for (int i = 0; i < list.Count(); ++i)
@@ -192,18 +175,15 @@ TChunkIHDR* TChunk::Header() const { return FOwner ? FOwner->HeaderChunk() : nul
 // ---------------------------------------------------------------------------
 // Lists
 
-void* TPNGPointerList::GetItem(int index) const
-{
+void* TPNGPointerList::GetItem(int index) const {
     return index >= 0 && index < Count() ? FItems[std::size_t(index)] : nullptr;
 }
 
-void TPNGPointerList::SetItem(int index, void* value)
-{
+void TPNGPointerList::SetItem(int index, void* value) {
     if (index >= 0 && index < Count()) FItems[std::size_t(index)] = value;
 }
 
-void TPNGPointerList::Insert(void* value, int position)
-{
+void TPNGPointerList::Insert(void* value, int position) {
     if (position < 0) return;
     if (FItems.empty()) {
         FItems.push_back(value);
@@ -213,16 +193,14 @@ void TPNGPointerList::Insert(void* value, int position)
     FItems.insert(FItems.begin() + position, value);
 }
 
-void* TPNGPointerList::Remove(void* value)
-{
+void* TPNGPointerList::Remove(void* value) {
     auto it = std::find(FItems.begin(), FItems.end(), value);
     if (it == FItems.end()) return nullptr;
     FItems.erase(it);
     return value;
 }
 
-void TPNGPointerList::SetSize(int size)
-{
+void TPNGPointerList::SetSize(int size) {
     if (size <= 0) {
         std::vector<void*>().swap(FItems);
         return;
@@ -232,27 +210,23 @@ void TPNGPointerList::SetSize(int size)
 
 TPNGList::~TPNGList() { CutAt(0); }
 
-void TPNGPointerList::Truncate(int count)
-{
+void TPNGPointerList::Truncate(int count) {
     if (count >= 0 && std::size_t(count) < FItems.size()) FItems.erase(FItems.begin() + count, FItems.end());
 }
 
-void TPNGList::CutAt(int index)
-{
+void TPNGList::CutAt(int index) {
     if (index < 0) index = 0;
     for (int i = Count() - 1; i >= index; --i) delete Item(i);
     Truncate(index);
 }
 
-TChunk* TPNGList::FindChunk(TChunkClass cls) const
-{
+TChunk* TPNGList::FindChunk(TChunkClass cls) const {
     for (int i = 0; i < Count(); ++i)
         if (Item(i)->InheritsFrom(cls)) return Item(i);
     return nullptr;
 }
 
-TChunk* TPNGList::AddChunk(TChunkClass cls)
-{
+TChunk* TPNGList::AddChunk(TChunkClass cls) {
     if (cls == TChunkIHDR::StaticClass() || cls == TChunkPLTE::StaticClass() || cls == TChunkIDAT::StaticClass() ||
         cls == TChunkIEND::StaticClass())
         FailWith<EPngError>(SPngExistentCriticalChunk);
@@ -286,16 +260,14 @@ TChunk* TPNGList::AddChunk(TChunkClass cls)
 
 TChunkIHDR::TChunkIHDR(TPNGObjectCore* owner) : TChunk(owner) { FChunkType = "IHDR"; }
 
-TChunkIHDR::~TChunkIHDR()
-{
+TChunkIHDR::~TChunkIHDR() {
     // No notice to the owner: it may be in its own destructor.
     FPixels.reset();
     if (FAlphaBits) Allocator().FreeBytes(FAlphaBits);
     if (FLowByteBits) Allocator().FreeBytes(FLowByteBits);
 }
 
-bool TChunkIHDR::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkIHDR::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize < 13) FailWith<EPngInvalidIHDR>(SPngInvalidIHDR);
     const Byte* d = FData.data();
@@ -316,9 +288,8 @@ bool TChunkIHDR::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunkIHDR::WriteTo(TStream& stream)
-{
-    if (BitDepth == 2) BitDepth = 4; // 2-bit images are held, and so written, at 4 bits
+bool TChunkIHDR::WriteTo(TStream& stream) {
+    if (BitDepth == 2) BitDepth = 4;  // 2-bit images are held, and so written, at 4 bits
     ResizeData(13);
     Byte* d = FData.data();
     PngPutLong(d, Width);
@@ -331,8 +302,7 @@ bool TChunkIHDR::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunkIHDR::CopyFrom(const TChunk& source)
-{
+void TChunkIHDR::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     const auto& src = static_cast<const TChunkIHDR&>(source);
     inherited::CopyFrom(source);
@@ -356,14 +326,12 @@ void TChunkIHDR::CopyFrom(const TChunk& source)
     if (HasPalette()) SetPaletteEntries(src.ColorTable(), PaletteSize());
 }
 
-void TChunkIHDR::CheckFields()
-{
+void TChunkIHDR::CheckFields() {
     if (Width == 0 || Height == 0 || BitmapBitsFor(ColorType, BitDepth) == 0)
         FailWith<EPngInvalidIHDR>(SPngInvalidIHDR);
 }
 
-void TChunkIHDR::FillBitmapHeader()
-{
+void TChunkIHDR::FillBitmapHeader() {
     std::memset(&BitmapInfo, 0, sizeof BitmapInfo);
     TPngBitmapInfoHeader& h = BitmapInfo.bmiHeader;
     h.biSize = sizeof(TPngBitmapInfoHeader);
@@ -375,8 +343,7 @@ void TChunkIHDR::FillBitmapHeader()
     FRowStride = std::size_t((std::uint64_t(h.biBitCount) * Width + 31) / 32 * 4);
 }
 
-Byte* TChunkIHDR::AllocateAuxiliary(std::size_t size, Byte fill)
-{
+Byte* TChunkIHDR::AllocateAuxiliary(std::size_t size, Byte fill) {
     Byte* p = Allocator().AllocateBytes(size);
     if (!p) FailWith<EPNGOutMemory>(SPngOutMemory);
     if (fill) std::memset(p, fill, size);
@@ -386,17 +353,15 @@ Byte* TChunkIHDR::AllocateAuxiliary(std::size_t size, Byte fill)
 namespace {
 
 // Byte counts of the buffers, refused when they do not fit this process.
-std::size_t CheckedProduct(std::uint64_t a, std::uint64_t b)
-{
-    std::uint64_t p = a * b; // both at most 2^20 and 2^16
+std::size_t CheckedProduct(std::uint64_t a, std::uint64_t b) {
+    std::uint64_t p = a * b;  // both at most 2^20 and 2^16
     if (p > std::uint64_t(SIZE_MAX / 2)) FailWith<EPNGOutMemory>(SPngOutMemory);
     return std::size_t(p);
 }
 
-} // namespace
+}  // namespace
 
-void TChunkIHDR::PrepareImageBuffers()
-{
+void TChunkIHDR::PrepareImageBuffers() {
     CheckFields();
     FreeImageBuffers();
     FillBitmapHeader();
@@ -428,8 +393,7 @@ void TChunkIHDR::PrepareImageBuffers()
     if (FOwner) FOwner->ImageBuffersChanged();
 }
 
-void TChunkIHDR::FreeImageBuffers()
-{
+void TChunkIHDR::FreeImageBuffers() {
     bool had = FPixels || FAlphaBits || FLowByteBits;
     FPixels.reset();
     TPngImageAllocator& allocator = Allocator();
@@ -439,16 +403,14 @@ void TChunkIHDR::FreeImageBuffers()
     if (had && FOwner) FOwner->ImageBuffersChanged();
 }
 
-void TChunkIHDR::SetPaletteEntries(const TPngRGBQuad* entries, int count)
-{
+void TChunkIHDR::SetPaletteEntries(const TPngRGBQuad* entries, int count) {
     if (!HasPalette()) return;
     count = std::clamp(count, 0, 256);
     std::memmove(BitmapInfo.bmiColors, entries, std::size_t(count) * sizeof(TPngRGBQuad));
     if (FPixels) FPixels->ColorTableChanged(BitmapInfo, count);
 }
 
-void TChunkIHDR::BuildGrayPalette()
-{
+void TChunkIHDR::BuildGrayPalette() {
     if (!HasPalette()) return;
     int entries = PaletteSize();
     TPngRGBQuad table[256];
@@ -460,14 +422,12 @@ void TChunkIHDR::BuildGrayPalette()
     SetPaletteEntries(table, entries);
 }
 
-TPngImageAllocator& TChunkIHDR::Allocator()
-{
+TPngImageAllocator& TChunkIHDR::Allocator() {
     if (!FAllocator) FAllocator = FOwner ? &FOwner->ImageAllocator() : &TPngImageAllocator::Default();
     return *FAllocator;
 }
 
-void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height)
-{
+void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height) {
     TPngImageAllocator& allocator = Allocator();
     TPngBitmapInfo info = BitmapInfo;
     info.bmiHeader.biWidth = std::int32_t(width);
@@ -505,8 +465,7 @@ void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height)
     if (FOwner) FOwner->ImageBuffersChanged();
 }
 
-void TChunkIHDR::AddAlphaBuffer()
-{
+void TChunkIHDR::AddAlphaBuffer() {
     if (ColorType != COLOR_GRAYSCALE && ColorType != COLOR_RGB) return;
     if (!PixelBits()) PrepareImageBuffers();
     if (ColorType == COLOR_GRAYSCALE && BitDepth < 8) {
@@ -539,8 +498,7 @@ void TChunkIHDR::AddAlphaBuffer()
 // ---------------------------------------------------------------------------
 // PLTE
 
-bool TChunkPLTE::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkPLTE::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize % 3 != 0 || FDataSize / 3 > 256) FailWith<EPNGInvalidPalette>(SPngInvalidPalette);
     EntryCount = int(FDataSize / 3);
@@ -556,8 +514,7 @@ bool TChunkPLTE::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunkPLTE::WriteTo(TStream& stream)
-{
+bool TChunkPLTE::WriteTo(TStream& stream) {
     TChunkIHDR* header = Header();
     // A truecolour image's suggested palette is not held in the bitmap:
     // it is written back as it was read.
@@ -574,15 +531,13 @@ bool TChunkPLTE::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunkPLTE::CopyFrom(const TChunk& source)
-{
+void TChunkPLTE::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
     EntryCount = static_cast<const TChunkPLTE&>(source).EntryCount;
 }
 
-TPngRGBQuad TChunkPLTE::PaletteEntry(int index) const
-{
+TPngRGBQuad TChunkPLTE::PaletteEntry(int index) const {
     TChunkIHDR* header = Header();
     if (index < 0 || index >= EntryCount || index > 255 || !header) FailWith<EPngError>(SPngUnknownPalEntry);
     return header->ColorTable()[index];
@@ -591,14 +546,12 @@ TPngRGBQuad TChunkPLTE::PaletteEntry(int index) const
 // ---------------------------------------------------------------------------
 // tRNS
 
-TChunktRNS::TChunktRNS(TPNGObjectCore* owner) : TChunk(owner)
-{
+TChunktRNS::TChunktRNS(TPNGObjectCore* owner) : TChunk(owner) {
     FChunkType = "tRNS";
     std::memset(AlphaTable, 255, sizeof AlphaTable);
 }
 
-bool TChunktRNS::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunktRNS::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize > 256) FailWith<EPNGInvalidPalette>(SPngInvalidPalette);
     std::memset(AlphaTable, 255, sizeof AlphaTable);
@@ -623,8 +576,7 @@ bool TChunktRNS::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunktRNS::WriteTo(TStream& stream)
-{
+bool TChunktRNS::WriteTo(TStream& stream) {
     TChunkIHDR* header = Header();
     // An indexed image whose key colour was not in its palette has no
     // transparency to write.
@@ -634,8 +586,7 @@ bool TChunktRNS::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunktRNS::CopyFrom(const TChunk& source)
-{
+void TChunktRNS::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
     const auto& src = static_cast<const TChunktRNS&>(source);
@@ -643,20 +594,22 @@ void TChunktRNS::CopyFrom(const TChunk& source)
     IsColorKey = src.IsColorKey;
 }
 
-bool TChunktRNS::HasKey() const
-{
+bool TChunktRNS::HasKey() const {
     TChunkIHDR* header = Header();
     if (!header) return false;
     switch (header->ColorType) {
-    case COLOR_GRAYSCALE: return FDataSize >= 2;
-    case COLOR_RGB: return FDataSize >= 6;
-    case COLOR_PALETTE: return FDataSize >= 1;
-    default: return false;
+    case COLOR_GRAYSCALE:
+        return FDataSize >= 2;
+    case COLOR_RGB:
+        return FDataSize >= 6;
+    case COLOR_PALETTE:
+        return FDataSize >= 1;
+    default:
+        return false;
     }
 }
 
-TPngColor TChunktRNS::KeyColorValue() const
-{
+TPngColor TChunktRNS::KeyColorValue() const {
     TChunkIHDR* header = Header();
     if (!header || !HasKey()) return 0;
     // The held pixels are the high bytes of 16-bit samples, so a 16-bit key
@@ -667,7 +620,7 @@ TPngColor TChunktRNS::KeyColorValue() const
         int index = AlphaTable[sampleByte];
         if (header->BitDepth < 8) {
             index &= (1 << header->BitDepth) - 1;
-            if (header->BitDepth == 2) index *= 5; // the 4-bit cell of a 2-bit sample
+            if (header->BitDepth == 2) index *= 5;  // the 4-bit cell of a 2-bit sample
         }
         const TPngRGBQuad& q = header->ColorTable()[index];
         return PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
@@ -684,12 +637,12 @@ TPngColor TChunktRNS::KeyColorValue() const
                 return PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
             }
         return 0;
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
-bool TChunktRNS::SetKeyColor(TPngColor color)
-{
+bool TChunktRNS::SetKeyColor(TPngColor color) {
     TChunkIHDR* header = Header();
     std::memset(AlphaTable, 255, sizeof AlphaTable);
     IsColorKey = true;
@@ -749,14 +702,12 @@ bool TChunktRNS::SetKeyColor(TPngColor color)
 // ---------------------------------------------------------------------------
 // gAMA
 
-TChunkgAMA::TChunkgAMA(TPNGObjectCore* owner) : TChunk(owner)
-{
+TChunkgAMA::TChunkgAMA(TPNGObjectCore* owner) : TChunk(owner) {
     FChunkType = "gAMA";
     SetGammaValue(1);
 }
 
-LongWord TChunkgAMA::GammaValue()
-{
+LongWord TChunkgAMA::GammaValue() {
     if (FDataSize != 4) {
         SetGammaValue(1);
         return 1;
@@ -764,14 +715,12 @@ LongWord TChunkgAMA::GammaValue()
     return PngGetLong(FData.data());
 }
 
-void TChunkgAMA::SetGammaValue(LongWord value)
-{
+void TChunkgAMA::SetGammaValue(LongWord value) {
     if (FDataSize != 4) ResizeData(4);
     PngPutLong(FData.data(), value);
 }
 
-bool TChunkgAMA::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkgAMA::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     // A gAMA of the wrong size holds no gamma: the tables stay as they are.
     if (FDataSize != 4 || !FOwner) return true;
@@ -787,8 +736,7 @@ bool TChunkgAMA::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-void TChunkgAMA::CopyFrom(const TChunk& source)
-{
+void TChunkgAMA::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
 }
@@ -796,8 +744,7 @@ void TChunkgAMA::CopyFrom(const TChunk& source)
 // ---------------------------------------------------------------------------
 // pHYs and tIME
 
-bool TChunkpHYs::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkpHYs::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize == 9) {
         PPUnitX = PngGetLong(FData.data());
@@ -807,8 +754,7 @@ bool TChunkpHYs::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunkpHYs::WriteTo(TStream& stream)
-{
+bool TChunkpHYs::WriteTo(TStream& stream) {
     ResizeData(9);
     PngPutLong(FData.data(), PPUnitX);
     PngPutLong(FData.data() + 4, PPUnitY);
@@ -816,8 +762,7 @@ bool TChunkpHYs::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunkpHYs::CopyFrom(const TChunk& source)
-{
+void TChunkpHYs::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
     const auto& src = static_cast<const TChunkpHYs&>(source);
@@ -826,8 +771,7 @@ void TChunkpHYs::CopyFrom(const TChunk& source)
     UnitType = src.UnitType;
 }
 
-bool TChunktIME::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunktIME::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize == 7) {
         const Byte* d = FData.data();
@@ -841,8 +785,7 @@ bool TChunktIME::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunktIME::WriteTo(TStream& stream)
-{
+bool TChunktIME::WriteTo(TStream& stream) {
     ResizeData(7);
     Byte* d = FData.data();
     d[0] = Byte(Year >> 8);
@@ -855,8 +798,7 @@ bool TChunktIME::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunktIME::CopyFrom(const TChunk& source)
-{
+void TChunktIME::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
     const auto& src = static_cast<const TChunktIME&>(source);
@@ -875,16 +817,14 @@ namespace {
 
 // Length of the keyword: the bytes before the first zero (all of them
 // when there is none).
-std::size_t KeywordLength(const Byte* data, std::size_t size)
-{
+std::size_t KeywordLength(const Byte* data, std::size_t size) {
     const void* zero = std::memchr(data, 0, size);
     return zero ? std::size_t(static_cast<const Byte*>(zero) - data) : size;
 }
 
-} // namespace
+}  // namespace
 
-bool TChunktEXt::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunktEXt::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize > 2) {
         std::size_t k = KeywordLength(FData.data(), FDataSize);
@@ -897,8 +837,7 @@ bool TChunktEXt::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunktEXt::WriteTo(TStream& stream)
-{
+bool TChunktEXt::WriteTo(TStream& stream) {
     ResizeData(Keyword.size() + 1 + Text.size());
     std::memcpy(FData.data(), Keyword.data(), Keyword.size());
     FData[Keyword.size()] = 0;
@@ -906,8 +845,7 @@ bool TChunktEXt::WriteTo(TStream& stream)
     return WriteRaw(stream);
 }
 
-void TChunktEXt::CopyFrom(const TChunk& source)
-{
+void TChunktEXt::CopyFrom(const TChunk& source) {
     CheckCopySource(source, StaticClass());
     inherited::CopyFrom(source);
     const auto& src = static_cast<const TChunktEXt&>(source);
@@ -915,8 +853,7 @@ void TChunktEXt::CopyFrom(const TChunk& source)
     Text = src.Text;
 }
 
-bool TChunkzTXt::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkzTXt::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     inherited::ReadFrom(stream, chunkType, length);
     if (FDataSize > 3) {
         std::size_t k = KeywordLength(FData.data(), FDataSize);
@@ -931,8 +868,7 @@ bool TChunkzTXt::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     return true;
 }
 
-bool TChunkzTXt::WriteTo(TStream& stream)
-{
+bool TChunkzTXt::WriteTo(TStream& stream) {
     if (Text.empty()) Text = " ";
     std::vector<Byte> compressed;
     String message;

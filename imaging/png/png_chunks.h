@@ -28,10 +28,10 @@ using TChunkClass = const TChunkClassInfo*;
 bool ChunkClassInheritsFrom(TChunkClass cls, TChunkClass ancestor);
 
 // Declares a chunk class's class reference; first thing in the class body.
-#define QL_PNG_CHUNK(Self, Base)                                  \
-public:                                                           \
-    using inherited = Base;                                       \
-    static TChunkClass StaticClass();                             \
+#define QL_PNG_CHUNK(Self, Base)                                                                                       \
+public:                                                                                                                \
+    using inherited = Base;                                                                                            \
+    static TChunkClass StaticClass();                                                                                  \
     TChunkClass ClassType() const override { return StaticClass(); }
 
 // Registry of chunk classes, searched in registration order.
@@ -45,12 +45,10 @@ TChunk* CreateChunkForType(TPNGObjectCore* image, const String& chunkType);
 // Helpers over the stream interface.
 bool PngReadExact(TStream& stream, void* buffer, std::size_t count);
 void PngWriteExact(TStream& stream, const void* buffer, std::size_t count);
-inline LongWord PngGetLong(const Byte* p)
-{
+inline LongWord PngGetLong(const Byte* p) {
     return (LongWord(p[0]) << 24) | (LongWord(p[1]) << 16) | (LongWord(p[2]) << 8) | p[3];
 }
-inline void PngPutLong(Byte* p, LongWord v)
-{
+inline void PngPutLong(Byte* p, LongWord v) {
     p[0] = Byte(v >> 24);
     p[1] = Byte(v >> 16);
     p[2] = Byte(v >> 8);
@@ -146,10 +144,16 @@ public:
     // a second gAMA, tRNS or pHYs, and a list without IHDR or IEND are
     // refused with EPngError.
     TChunk* AddChunk(TChunkClass cls);
-    template <class T> T* AddChunk() { return static_cast<T*>(AddChunk(T::StaticClass())); }
+    template <class T>
+    T* AddChunk() {
+        return static_cast<T*>(AddChunk(T::StaticClass()));
+    }
     // The first chunk of class cls or a descendant, nullptr when none.
     TChunk* FindChunk(TChunkClass cls) const;
-    template <class T> T* FindChunk() const { return static_cast<T*>(FindChunk(T::StaticClass())); }
+    template <class T>
+    T* FindChunk() const {
+        return static_cast<T*>(FindChunk(T::StaticClass()));
+    }
     // Frees the chunks from index on.
     void CutAt(int index);
 };
@@ -327,10 +331,8 @@ public:
 
 // zlib over whole buffers with a 256-byte output block. Inflation stops
 // with failure past maxOutput bytes. On failure message is zlib's text.
-bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& message,
-                   std::size_t maxOutput);
-bool DeflateBuffer(const Byte* input, std::size_t size, int level, std::vector<Byte>& output,
-                   String& message);
+bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& message, std::size_t maxOutput);
+bool DeflateBuffer(const Byte* input, std::size_t size, int level, std::vector<Byte>& output, String& message);
 
 // Largest text a zTXt chunk inflates to.
 constexpr std::size_t PngMaxTextSize = 8u << 20;

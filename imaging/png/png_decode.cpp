@@ -21,8 +21,7 @@ namespace {
 class TIdatReader {
 public:
     TIdatReader(TStream& stream, LongWord firstLength, std::uint64_t needed, std::size_t longestRow)
-        : FStream(stream), FIn(new Byte[65535]), FNeeded(needed)
-    {
+        : FStream(stream), FIn(new Byte[65535]), FNeeded(needed) {
         FPosition = stream.Seek(0, soCurrent);
         Int64 position = FPosition;
         FStreamEnd = stream.Seek(0, soEnd);
@@ -40,8 +39,7 @@ public:
     ~TIdatReader() { inflateEnd(&FZ); }
 
     // Makes up to n bytes available at Data(); returns how many are.
-    std::size_t Fetch(std::size_t n)
-    {
+    std::size_t Fetch(std::size_t n) {
         while (FOutEnd - FOutPos < n && !FEnded && FNeeded > 0) {
             if (FOutSize - FOutPos < n) {
                 std::memmove(FOut.get(), FOut.get() + FOutPos, FOutEnd - FOutPos);
@@ -56,8 +54,7 @@ public:
     void Consume(std::size_t n) { FOutPos += n; }
 
     // Reads what is left of the current chunk's data, then its CRC.
-    void Finish()
-    {
+    void Finish() {
         while (FPosition < FChunkEnd) {
             std::size_t count = std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(65535)));
             ReadInput(count);
@@ -68,8 +65,7 @@ public:
     }
 
 private:
-    void ReadInput(std::size_t count)
-    {
+    void ReadInput(std::size_t count) {
         if (!PngReadExact(FStream, FIn.get(), count)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
         FCrc = UpdateCrc(FCrc, FIn.get(), count);
         FPosition += Int64(count);
@@ -79,8 +75,7 @@ private:
 
     // The end of a chunk's data: check its CRC and go on into the next
     // chunk, which must be another IDAT.
-    void NextChunk()
-    {
+    void NextChunk() {
         Byte bytes[8];
         if (!PngReadExact(FStream, bytes, 4)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
         if (PngGetLong(bytes) != (FCrc ^ 0xFFFFFFFFu)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
@@ -96,8 +91,7 @@ private:
 
     // Inflates into the free end of the output buffer; false when nothing
     // more can come.
-    bool Produce()
-    {
+    bool Produce() {
         std::size_t space = std::size_t(std::min<std::uint64_t>(FOutSize - FOutEnd, FNeeded));
         FZ.next_out = FOut.get() + FOutEnd;
         FZ.avail_out = uInt(space);
@@ -105,13 +99,13 @@ private:
             if (FZ.avail_in == 0) {
                 if (FPosition >= FChunkEnd) {
                     NextChunk();
-                    continue; // an empty chunk goes straight on to the next one
+                    continue;  // an empty chunk goes straight on to the next one
                 }
                 ReadInput(std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(65535))));
             }
             int result = inflate(&FZ, Z_NO_FLUSH);
             if (result == Z_STREAM_END) {
-                FEnded = true; // the image data ends here, complete or not
+                FEnded = true;  // the image data ends here, complete or not
                 break;
             }
             if (result != Z_OK) FailWithZlibError(result);
@@ -141,18 +135,20 @@ struct TRowTarget {
     Byte* Alpha;
 };
 
-inline int SourceSample(const Byte* src, std::size_t i, int depth)
-{
+inline int SourceSample(const Byte* src, std::size_t i, int depth) {
     switch (depth) {
-    case 1: return (src[i >> 3] >> (7 - (i & 7))) & 1;
-    case 2: return (src[i >> 2] >> (6 - 2 * (i & 3))) & 3;
-    case 4: return (src[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
-    default: return src[i];
+    case 1:
+        return (src[i >> 3] >> (7 - (i & 7))) & 1;
+    case 2:
+        return (src[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+    case 4:
+        return (src[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
+    default:
+        return src[i];
     }
 }
 
-inline void PutCell(Byte* row, std::size_t x, int bpp, int value)
-{
+inline void PutCell(Byte* row, std::size_t x, int bpp, int value) {
     switch (bpp) {
     case 1: {
         Byte mask = Byte(0x80 >> (x & 7));
@@ -162,7 +158,8 @@ inline void PutCell(Byte* row, std::size_t x, int bpp, int value)
     case 4:
         row[x >> 1] = (x & 1) ? Byte((row[x >> 1] & 0xF0) | value) : Byte((row[x >> 1] & 0x0F) | (value << 4));
         break;
-    default: row[x] = Byte(value);
+    default:
+        row[x] = Byte(value);
     }
 }
 
@@ -170,8 +167,7 @@ inline void PutCell(Byte* row, std::size_t x, int bpp, int value)
 // grey palette (0, 5, 10, 15 give 0, 85, 170, 255), indices as they are.
 struct TTwoBitTable {
     Word Cells[256];
-    explicit TTwoBitTable(int scale)
-    {
+    explicit TTwoBitTable(int scale) {
         for (int b = 0; b < 256; ++b) {
             int s0 = (b >> 6) & 3, s1 = (b >> 4) & 3, s2 = (b >> 2) & 3, s3 = b & 3;
             Byte first = Byte(((s0 * scale) << 4) | (s1 * scale));
@@ -181,8 +177,7 @@ struct TTwoBitTable {
     }
 };
 
-const TTwoBitTable& TwoBitCells(bool grey)
-{
+const TTwoBitTable& TwoBitCells(bool grey) {
     static const TTwoBitTable greyTable(5), indexTable(1);
     return grey ? greyTable : indexTable;
 }
@@ -190,8 +185,7 @@ const TTwoBitTable& TwoBitCells(bool grey)
 class TRowConverter {
 public:
     TRowConverter(const TChunkIHDR& header, const Byte* gamma)
-        : FColorType(header.ColorType), FDepth(header.BitDepth), FBpp(header.BitsPerPixel()), FGamma(gamma)
-    {
+        : FColorType(header.ColorType), FDepth(header.BitDepth), FBpp(header.BitsPerPixel()), FGamma(gamma) {
         Byte identity[256];
         for (int i = 0; i < 256; ++i) identity[i] = Byte(i);
         FIdentity = std::memcmp(gamma, identity, 256) == 0;
@@ -199,8 +193,7 @@ public:
 
     // count pixels of src to the columns start, start + step, ...
     void Convert(const Byte* src, std::size_t rowBytes, std::size_t count, std::size_t start, std::size_t step,
-                 const TRowTarget& t) const
-    {
+                 const TRowTarget& t) const {
         switch (FColorType) {
         case COLOR_GRAYSCALE:
         case COLOR_PALETTE:
@@ -220,8 +213,7 @@ public:
 
 private:
     void Packed(const Byte* src, std::size_t rowBytes, std::size_t count, std::size_t start, std::size_t step,
-                const TRowTarget& t) const
-    {
+                const TRowTarget& t) const {
         if (FDepth == 2) {
             const Word* cells = TwoBitCells(FColorType == COLOR_GRAYSCALE).Cells;
             if (step == 1) {
@@ -245,8 +237,7 @@ private:
         for (std::size_t i = 0; i < count; ++i) PutCell(t.Pixels, start + i * step, FBpp, SourceSample(src, i, FDepth));
     }
 
-    void Gray16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t) const
-    {
+    void Gray16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t) const {
         for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
             t.Pixels[x] = src[2 * i];
             t.Low[x] = src[2 * i + 1];
@@ -254,8 +245,7 @@ private:
     }
 
     void GrayAlpha8(const Byte* src, std::size_t count, std::size_t start, std::size_t step,
-                    const TRowTarget& t) const
-    {
+                    const TRowTarget& t) const {
         for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
             t.Pixels[x] = src[2 * i];
             t.Alpha[x] = src[2 * i + 1];
@@ -263,8 +253,7 @@ private:
     }
 
     void GrayAlpha16(const Byte* src, std::size_t count, std::size_t start, std::size_t step,
-                     const TRowTarget& t) const
-    {
+                     const TRowTarget& t) const {
         for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
             t.Pixels[x] = src[4 * i];
             t.Low[x] = src[4 * i + 1];
@@ -273,8 +262,7 @@ private:
     }
 
     void Rgb8(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t,
-              int pixelBytes) const
-    {
+              int pixelBytes) const {
         Byte* d = t.Pixels + 3 * start;
         std::size_t dstep = 3 * step;
         if (pixelBytes == 3) {
@@ -316,8 +304,7 @@ private:
     }
 
     void Rgb16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t,
-               int pixelBytes) const
-    {
+               int pixelBytes) const {
         for (std::size_t i = 0, x = start; i < count; ++i, x += step, src += pixelBytes) {
             Byte* d = t.Pixels + 3 * x;
             Byte* l = t.Low + 3 * x;
@@ -341,8 +328,7 @@ class TImageDecoder {
 public:
     TImageDecoder(TPNGObjectCore& owner, TChunkIHDR& header) : FOwner(owner), FHeader(header) {}
 
-    void Run(TStream& stream, LongWord firstLength)
-    {
+    void Run(TStream& stream, LongWord firstLength) {
         const Byte ct = FHeader.ColorType, depth = FHeader.BitDepth;
         FPixelBytes = PixelBytesFor(ct, depth);
         bool interlaced = FOwner.Interlacing() == ilAdam7;
@@ -398,8 +384,7 @@ private:
     // Reads and unfilters one row of rb bytes into FCurrent; false when the
     // data delivers nothing. A row cut short is completed with zeros and is
     // the last one.
-    bool Row(TIdatReader& reader, std::size_t rb)
-    {
+    bool Row(TIdatReader& reader, std::size_t rb) {
         std::size_t got = reader.Fetch(rb + 1);
         if (got == 0) {
             FStop = true;
@@ -417,8 +402,7 @@ private:
         return true;
     }
 
-    TRowTarget Target(LongWord y) const
-    {
+    TRowTarget Target(LongWord y) const {
         std::size_t fromBottom = std::size_t(FHeader.Height - 1 - y);
         TRowTarget t;
         t.Pixels = FHeader.PixelBits() + FHeader.RowStride() * fromBottom;
@@ -434,15 +418,13 @@ private:
     std::vector<Byte> FCurrent, FPrevious, FPartial;
 };
 
-} // namespace
+}  // namespace
 
-bool TChunkIDAT::ReadFrom(TStream& stream, const String& chunkType, LongWord length)
-{
+bool TChunkIDAT::ReadFrom(TStream& stream, const String& chunkType, LongWord length) {
     TChunkIHDR* header = Header();
     if (!header || !FOwner) FailWith<EPNGHeaderNotPresent>(SPngHeaderNotPresent);
     if (!header->PixelBits()) header->PrepareImageBuffers();
-    if (header->ColorType == COLOR_GRAYSCALE || header->ColorType == COLOR_GRAYSCALEALPHA)
-        header->BuildGrayPalette();
+    if (header->ColorType == COLOR_GRAYSCALE || header->ColorType == COLOR_GRAYSCALEALPHA) header->BuildGrayPalette();
     // An indexed image cannot be shown without its palette.
     if (header->ColorType == COLOR_PALETTE && !FOwner->ChunkList().FindChunk<TChunkPLTE>())
         FailWith<EPNGInvalidPalette>(SPngInvalidPalette);

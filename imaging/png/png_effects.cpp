@@ -6,18 +6,19 @@
 
 namespace {
 
-inline int CellAt(const Byte* row, int x, int bpp)
-{
+inline int CellAt(const Byte* row, int x, int bpp) {
     switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default: return row[x];
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default:
+        return row[x];
     }
 }
 
 // Source column (or row) of each destination one.
-std::vector<int> SourceIndices(int destination, int source)
-{
+std::vector<int> SourceIndices(int destination, int source) {
     std::vector<int> map(std::size_t(destination > 0 ? destination : 0));
     double scale = double(destination) / double(source);
     for (int i = 0; i < destination; ++i) {
@@ -29,10 +30,9 @@ std::vector<int> SourceIndices(int destination, int source)
 
 inline Byte RoundByte(double v) { return Byte(std::clamp(std::nearbyint(v), 0.0, 255.0)); }
 
-} // namespace
+}  // namespace
 
-void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, std::ptrdiff_t stride)
-{
+void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, std::ptrdiff_t stride) {
     TChunkIHDR& h = png.Header();
     if (width <= 0 || height <= 0 || !h.PixelBits()) return;
     int w = int(h.Width), hh = int(h.Height);
@@ -84,16 +84,19 @@ void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, 
     }
 }
 
-bool BlendPng(TPNGObjectCore& png, Byte amount)
-{
+bool BlendPng(TPNGObjectCore& png, Byte amount) {
     TChunkIHDR& h = png.Header();
     bool keyed = png.TransparencyKind() == tkColorKey;
     TPngColor key = keyed ? png.KeyColor() : 0;
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_PALETTE: return false;
-    case COLOR_RGB: png.AddAlphaChannel(); break;
-    default: break;
+    case COLOR_PALETTE:
+        return false;
+    case COLOR_RGB:
+        png.AddAlphaChannel();
+        break;
+    default:
+        break;
     }
     for (int y = 0; y < int(h.Height); ++y) {
         Byte* alpha = png.AlphaRow(y);
@@ -107,8 +110,7 @@ bool BlendPng(TPNGObjectCore& png, Byte amount)
     return true;
 }
 
-TPngColor GrayscaleColor(TPngColor color, Byte amount)
-{
+TPngColor GrayscaleColor(TPngColor color, Byte amount) {
     Byte r = PngRed(color), g = PngGreen(color), b = PngBlue(color);
     Byte grey = RoundByte(0.30 * r + 0.59 * g + 0.11 * b);
     double greyPart = std::nearbyint(grey / 256.0 * (amount + 1));
@@ -117,8 +119,7 @@ TPngColor GrayscaleColor(TPngColor color, Byte amount)
     return PngRGB(channel(r), channel(g), channel(b));
 }
 
-void GrayscalePng(TPNGObjectCore& png, Byte amount)
-{
+void GrayscalePng(TPNGObjectCore& png, Byte amount) {
     TChunkIHDR& h = png.Header();
     switch (h.ColorType) {
     case COLOR_PALETTE: {
@@ -144,6 +145,7 @@ void GrayscalePng(TPNGObjectCore& png, Byte amount)
             }
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }

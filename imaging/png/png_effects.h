@@ -9,10 +9,7 @@
 #include "imaging/png/png_image.h"
 
 // One channel of source s with alpha a over destination d.
-constexpr Byte PngBlendChannel(Byte s, Byte a, Byte d)
-{
-    return Byte((unsigned(s) * a + (255u - a) * d + 255u) >> 8);
-}
+constexpr Byte PngBlendChannel(Byte s, Byte a, Byte d) { return Byte((unsigned(s) * a + (255u - a) * d + 255u) >> 8); }
 
 // Blends png, stretched by sampling to width x height, over the 32-bit
 // top-down BGRA pixels at bits (stride bytes per row), which hold what the

@@ -13,31 +13,29 @@
 
 namespace {
 
-inline int HeldCell(const Byte* row, std::size_t x, int bpp)
-{
+inline int HeldCell(const Byte* row, std::size_t x, int bpp) {
     switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default: return row[x];
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default:
+        return row[x];
     }
 }
 
 class TImageEncoder {
 public:
     TImageEncoder(TPNGObjectCore& owner, TChunkIHDR& header, TStream& stream)
-        : FOwner(owner), FHeader(header), FStream(stream), FFilters(owner.RowFilters())
-    {
-    }
+        : FOwner(owner), FHeader(header), FStream(stream), FFilters(owner.RowFilters()) {}
 
-    ~TImageEncoder()
-    {
+    ~TImageEncoder() {
         if (FDeflating) deflateEnd(&FZ);
     }
 
-    void Run()
-    {
+    void Run() {
         FColorType = FHeader.ColorType;
-        FDepth = FHeader.BitDepth == 2 ? 4 : FHeader.BitDepth; // 2-bit images are held as 4-bit cells
+        FDepth = FHeader.BitDepth == 2 ? 4 : FHeader.BitDepth;  // 2-bit images are held as 4-bit cells
         FPixelBytes = PixelBytesFor(FColorType, FDepth);
         FInverse = FOwner.InverseGammaTable;
         std::size_t longest = RowBytesFor(FHeader.Width, FColorType, FDepth);
@@ -78,8 +76,7 @@ public:
 private:
     // The held pixels at columns start, start + step, ... of image row y as
     // PNG samples in FRaw.
-    void ConvertRow(LongWord y, std::size_t count, std::size_t start, std::size_t step)
-    {
+    void ConvertRow(LongWord y, std::size_t count, std::size_t start, std::size_t step) {
         std::size_t fromBottom = std::size_t(FHeader.Height - 1 - y);
         const Byte* pix = FHeader.PixelBits() + FHeader.RowStride() * fromBottom;
         const Byte* alpha = FHeader.AlphaBits() ? FHeader.AlphaBits() + std::size_t(y) * FHeader.Width : nullptr;
@@ -97,7 +94,7 @@ private:
                 std::size_t rb = RowBytesFor(count, FColorType, FDepth);
                 std::memcpy(r, pix, rb);
                 int usedBits = int((count * FDepth) % 8);
-                if (usedBits) r[rb - 1] &= Byte(0xFF00 >> usedBits); // clean padding bits
+                if (usedBits) r[rb - 1] &= Byte(0xFF00 >> usedBits);  // clean padding bits
             } else {
                 std::size_t rb = RowBytesFor(count, FColorType, FDepth);
                 std::memset(r, 0, rb);
@@ -171,16 +168,14 @@ private:
     }
 
     // Bytes j from 2 on that repeat the byte before or the one two before.
-    static std::size_t Score(const Byte* row, std::size_t n)
-    {
+    static std::size_t Score(const Byte* row, std::size_t n) {
         std::size_t score = 0;
         for (std::size_t j = 2; j < n; ++j)
             if (row[j] == row[j - 1] || row[j] == row[j - 2]) ++score;
         return score;
     }
 
-    TPngRowFilter ChooseFilter(std::size_t n)
-    {
+    TPngRowFilter ChooseFilter(std::size_t n) {
         const Byte* r = FRaw.data();
         const Byte* q = FNone.data() + 1;
         for (int f = rfSub; f <= rfPaeth; ++f)
@@ -206,8 +201,7 @@ private:
 
     Byte* RowOf(TPngRowFilter f) { return f == rfNone ? FNone.data() : FFiltered[f].data(); }
 
-    void WriteRow(std::size_t n)
-    {
+    void WriteRow(std::size_t n) {
         TPngRowFilter f = ChooseFilter(n);
         Byte* row = RowOf(f);
         row[0] = Byte(f);
@@ -215,14 +209,12 @@ private:
         FNone[0] = 0;
     }
 
-    void StartBuffer()
-    {
+    void StartBuffer() {
         FZ.next_out = FOut.get();
         FZ.avail_out = uInt(FOutSize);
     }
 
-    void DeflateRow(const Byte* bytes, std::size_t count)
-    {
+    void DeflateRow(const Byte* bytes, std::size_t count) {
         FZ.next_in = const_cast<Byte*>(bytes);
         FZ.avail_in = uInt(count);
         while (FZ.avail_in > 0) {
@@ -235,8 +227,7 @@ private:
         }
     }
 
-    void FinishDeflate()
-    {
+    void FinishDeflate() {
         for (;;) {
             int result = deflate(&FZ, Z_FINISH);
             if (result < 0) FailWithZlibError(result);
@@ -251,8 +242,7 @@ private:
         FDeflating = false;
     }
 
-    void WriteDataChunk(const Byte* bytes, std::size_t count)
-    {
+    void WriteDataChunk(const Byte* bytes, std::size_t count) {
         Byte head[8];
         PngPutLong(head, LongWord(count));
         std::memcpy(head + 4, "IDAT", 4);
@@ -278,10 +268,9 @@ private:
     bool FDeflating = false;
 };
 
-} // namespace
+}  // namespace
 
-bool TChunkIDAT::WriteTo(TStream& stream)
-{
+bool TChunkIDAT::WriteTo(TStream& stream) {
     TChunkIHDR* header = Header();
     if (!header || !FOwner) FailWith<EPNGHeaderNotPresent>(SPngHeaderNotPresent);
     if (!header->PixelBits()) header->PrepareImageBuffers();

@@ -2,8 +2,7 @@
 
 #include <zlib.h>
 
-const char* PngMessageText(int messageId)
-{
+const char* PngMessageText(int messageId) {
     switch (messageId) {
     case SPngInvalidNewChunk:
         return "It's not allowed to add a new chunk because the current image is invalid.";
@@ -62,16 +61,14 @@ const char* PngMessageText(int messageId)
     }
 }
 
-void FailWithZlibError(int zlibResult)
-{
+void FailWithZlibError(int zlibResult) {
     String message = PngMessageText(SPngZLIBError);
     if (const char* text = zError(zlibResult)) message.append(text);
     throw EPNGZLIBError(SPngZLIBError, std::move(message));
 }
 
-int PngErrorId(const std::exception& e) noexcept
-{
-#define QL_PNG_TRY(Name)                                 \
+int PngErrorId(const std::exception& e) noexcept {
+#define QL_PNG_TRY(Name)                                                                                               \
     if (auto* p = dynamic_cast<const Name*>(&e)) return p->MessageId();
     QL_PNG_TRY(EPngError)
     QL_PNG_TRY(EPNGOutMemory)

@@ -8,40 +8,40 @@
 
 // Numbers of the codec's messages in the string table.
 enum : int {
-    SPngInvalidNewChunk = 64992,       // EPngError
-    SPngOutMemory = 64993,             // EPNGOutMemory
-    SPngHeaderNotPresent = 64994,      // EPNGHeaderNotPresent
-    SPngInvalidNewSize = 64995,        // EPNGInvalidNewSize
-    SPngInvalidCRC = 65008,            // EPngInvalidCRC
-    SPngInvalidIHDR = 65009,           // EPngInvalidIHDR
-    SPngMissingMultipleIDAT = 65010,   // EPNGMissingMultipleIDAT
-    SPngZLIBError = 65011,             // EPNGZLIBError
-    SPngInvalidPalette = 65012,        // EPNGInvalidPalette
-    SPngInvalidFileHeader = 65013,     // EPNGInvalidFileHeader
-    SPngIHDRNotFirst = 65014,          // EPNGIHDRNotFirst
-    SPngSizeExceeds = 65015,           // EPNGSizeExceeds
-    SPngUnknownPalEntry = 65016,       // EPngError
-    SPngUnknownCriticalChunk = 65017,  // EPNGUnknownCriticalChunk
-    SPngUnknownCompression = 65018,    // EPNGUnknownCompression
-    SPngUnknownInterlace = 65019,      // EPNGUnknownInterlace
-    SPngCannotAssignChunk = 65020,     // EPngError
-    SPngUnexpectedEnd = 65021,         // EPngUnexpectedEnd
-    SPngNoImageData = 65022,           // EPNGNoImageData
-    SPngExistentCriticalChunk = 65023, // EPngError
+    SPngInvalidNewChunk = 64992,        // EPngError
+    SPngOutMemory = 64993,              // EPNGOutMemory
+    SPngHeaderNotPresent = 64994,       // EPNGHeaderNotPresent
+    SPngInvalidNewSize = 64995,         // EPNGInvalidNewSize
+    SPngInvalidCRC = 65008,             // EPngInvalidCRC
+    SPngInvalidIHDR = 65009,            // EPngInvalidIHDR
+    SPngMissingMultipleIDAT = 65010,    // EPNGMissingMultipleIDAT
+    SPngZLIBError = 65011,              // EPNGZLIBError
+    SPngInvalidPalette = 65012,         // EPNGInvalidPalette
+    SPngInvalidFileHeader = 65013,      // EPNGInvalidFileHeader
+    SPngIHDRNotFirst = 65014,           // EPNGIHDRNotFirst
+    SPngSizeExceeds = 65015,            // EPNGSizeExceeds
+    SPngUnknownPalEntry = 65016,        // EPngError
+    SPngUnknownCriticalChunk = 65017,   // EPNGUnknownCriticalChunk
+    SPngUnknownCompression = 65018,     // EPNGUnknownCompression
+    SPngUnknownInterlace = 65019,       // EPNGUnknownInterlace
+    SPngCannotAssignChunk = 65020,      // EPngError
+    SPngUnexpectedEnd = 65021,          // EPngUnexpectedEnd
+    SPngNoImageData = 65022,            // EPNGNoImageData
+    SPngExistentCriticalChunk = 65023,  // EPngError
 };
 
 // The text of one of the messages above ("" for any other number).
 const char* PngMessageText(int messageId);
 
-#define QL_PNG_EXCEPTION(Name)                                                     \
-    class Name : public Exception {                                                \
-    public:                                                                        \
-        explicit Name(int messageId) : Exception(PngMessageText(messageId)), FMessageId(messageId) {} \
-        Name(int messageId, String message) : Exception(std::move(message)), FMessageId(messageId) {} \
-        int MessageId() const noexcept { return FMessageId; }                      \
-                                                                                   \
-    private:                                                                       \
-        int FMessageId;                                                            \
+#define QL_PNG_EXCEPTION(Name)                                                                                         \
+    class Name : public Exception {                                                                                    \
+    public:                                                                                                            \
+        explicit Name(int messageId) : Exception(PngMessageText(messageId)), FMessageId(messageId) {}                  \
+        Name(int messageId, String message) : Exception(std::move(message)), FMessageId(messageId) {}                  \
+        int MessageId() const noexcept { return FMessageId; }                                                          \
+                                                                                                                       \
+    private:                                                                                                           \
+        int FMessageId;                                                                                                \
     }
 
 QL_PNG_EXCEPTION(EPngError);
@@ -65,7 +65,10 @@ QL_PNG_EXCEPTION(EPNGNoImageData);
 #undef QL_PNG_EXCEPTION
 
 // Raises an exception of class E with the message messageId.
-template <class E> [[noreturn]] void FailWith(int messageId) { throw E(messageId); }
+template <class E>
+[[noreturn]] void FailWith(int messageId) {
+    throw E(messageId);
+}
 
 // Raises EPNGZLIBError: the decompression message followed by zlib's own
 // text for the result code.

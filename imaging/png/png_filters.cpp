@@ -8,27 +8,25 @@
 
 namespace {
 
-template <int P> void UnfilterSub(const Byte* src, Byte* dst, std::size_t n)
-{
+template <int P>
+void UnfilterSub(const Byte* src, Byte* dst, std::size_t n) {
     std::size_t i = 0;
     for (; i < n && i < std::size_t(P); ++i) dst[i] = src[i];
     for (; i < n; ++i) dst[i] = Byte(src[i] + dst[i - P]);
 }
 
-void UnfilterUp(const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+void UnfilterUp(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) dst[i] = Byte(src[i] + prev[i]);
 }
 
-template <int P> void UnfilterAverage(const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+template <int P>
+void UnfilterAverage(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     std::size_t i = 0;
     for (; i < n && i < std::size_t(P); ++i) dst[i] = Byte(src[i] + (prev[i] >> 1));
     for (; i < n; ++i) dst[i] = Byte(src[i] + ((dst[i - P] + prev[i]) >> 1));
 }
 
-inline Byte Paeth(int a, int b, int c)
-{
+inline Byte Paeth(int a, int b, int c) {
     int pa = b - c, pb = a - c;
     int pc = pa + pb;
     pa = pa < 0 ? -pa : pa;
@@ -38,8 +36,8 @@ inline Byte Paeth(int a, int b, int c)
     return Byte(pb <= pc ? b : c);
 }
 
-template <int P> void UnfilterPaeth(const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+template <int P>
+void UnfilterPaeth(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     std::size_t i = 0;
     for (; i < n && i < std::size_t(P); ++i) dst[i] = Byte(src[i] + prev[i]);
     for (; i < n; ++i) dst[i] = Byte(src[i] + Paeth(dst[i - P], prev[i], prev[i - P]));
@@ -47,8 +45,8 @@ template <int P> void UnfilterPaeth(const Byte* src, Byte* dst, const Byte* prev
 
 #if defined(__SSE2__)
 // Whole pixels of 3 or 4 bytes at a time, as 16-bit lanes.
-template <int P> inline __m128i LoadPixel(const Byte* p)
-{
+template <int P>
+inline __m128i LoadPixel(const Byte* p) {
     int v;
     if constexpr (P == 4) {
         std::memcpy(&v, p, 4);
@@ -58,8 +56,8 @@ template <int P> inline __m128i LoadPixel(const Byte* p)
     return _mm_unpacklo_epi8(_mm_cvtsi32_si128(v), _mm_setzero_si128());
 }
 
-template <int P> inline void StorePixel(Byte* p, __m128i x)
-{
+template <int P>
+inline void StorePixel(Byte* p, __m128i x) {
     int v = _mm_cvtsi128_si32(_mm_packus_epi16(x, x));
     if constexpr (P == 4) {
         std::memcpy(p, &v, 4);
@@ -70,14 +68,13 @@ template <int P> inline void StorePixel(Byte* p, __m128i x)
     }
 }
 
-inline __m128i Abs16(__m128i x)
-{
+inline __m128i Abs16(__m128i x) {
     __m128i m = _mm_srai_epi16(x, 15);
     return _mm_sub_epi16(_mm_xor_si128(x, m), m);
 }
 
-template <int P> void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+template <int P>
+void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     const __m128i mask = _mm_set1_epi16(0xFF);
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
     std::size_t i = 0;
@@ -91,8 +88,9 @@ template <int P> void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* p
         // pred = a when pa <= pb and pa <= pc, else b when pb <= pc, else c.
         __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc)), mask);
         __m128i useB = _mm_andnot_si128(_mm_cmpgt_epi16(pb, pc), mask);
-        __m128i pred = _mm_or_si128(_mm_and_si128(useA, a),
-                                    _mm_andnot_si128(useA, _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c))));
+        __m128i pred =
+            _mm_or_si128(_mm_and_si128(useA, a),
+                         _mm_andnot_si128(useA, _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c))));
         a = _mm_and_si128(_mm_add_epi16(x, pred), mask);
         StorePixel<P>(dst + i, a);
         c = b;
@@ -103,8 +101,8 @@ template <int P> void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* p
     }
 }
 
-template <int P> void UnfilterSubSse(const Byte* src, Byte* dst, std::size_t n)
-{
+template <int P>
+void UnfilterSubSse(const Byte* src, Byte* dst, std::size_t n) {
     __m128i a = _mm_setzero_si128();
     std::size_t i = 0;
     for (; i + P <= n; i += P) {
@@ -115,8 +113,8 @@ template <int P> void UnfilterSubSse(const Byte* src, Byte* dst, std::size_t n)
     for (; i < n; ++i) dst[i] = Byte(src[i] + (i >= std::size_t(P) ? dst[i - P] : 0));
 }
 
-template <int P> void UnfilterAverageSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+template <int P>
+void UnfilterAverageSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     const __m128i mask = _mm_set1_epi16(0xFF);
     __m128i a = _mm_setzero_si128();
     std::size_t i = 0;
@@ -130,15 +128,16 @@ template <int P> void UnfilterAverageSse(const Byte* src, Byte* dst, const Byte*
 }
 #endif
 
-template <int P> void UnfilterFor(int filterType, const Byte* src, Byte* dst, const Byte* prev, std::size_t n)
-{
+template <int P>
+void UnfilterFor(int filterType, const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     switch (filterType) {
     case 1:
 #if defined(__SSE2__)
         if constexpr (P == 3 || P == 4) return UnfilterSubSse<P>(src, dst, n);
 #endif
         return UnfilterSub<P>(src, dst, n);
-    case 2: return UnfilterUp(src, dst, prev, n);
+    case 2:
+        return UnfilterUp(src, dst, prev, n);
     case 3:
 #if defined(__SSE2__)
         if constexpr (P == 3 || P == 4) return UnfilterAverageSse<P>(src, dst, prev, n);
@@ -154,25 +153,31 @@ template <int P> void UnfilterFor(int filterType, const Byte* src, Byte* dst, co
     }
 }
 
-} // namespace
+}  // namespace
 
-void UnfilterRow(int filterType, const Byte* src, Byte* dst, const Byte* prev, std::size_t n, int p)
-{
+void UnfilterRow(int filterType, const Byte* src, Byte* dst, const Byte* prev, std::size_t n, int p) {
     switch (p) {
-    case 1: return UnfilterFor<1>(filterType, src, dst, prev, n);
-    case 2: return UnfilterFor<2>(filterType, src, dst, prev, n);
-    case 3: return UnfilterFor<3>(filterType, src, dst, prev, n);
-    case 4: return UnfilterFor<4>(filterType, src, dst, prev, n);
-    case 6: return UnfilterFor<6>(filterType, src, dst, prev, n);
-    default: return UnfilterFor<8>(filterType, src, dst, prev, n);
+    case 1:
+        return UnfilterFor<1>(filterType, src, dst, prev, n);
+    case 2:
+        return UnfilterFor<2>(filterType, src, dst, prev, n);
+    case 3:
+        return UnfilterFor<3>(filterType, src, dst, prev, n);
+    case 4:
+        return UnfilterFor<4>(filterType, src, dst, prev, n);
+    case 6:
+        return UnfilterFor<6>(filterType, src, dst, prev, n);
+    default:
+        return UnfilterFor<8>(filterType, src, dst, prev, n);
     }
 }
 
-void FilterRow(TPngRowFilter f, const Byte* r, const Byte* q, Byte* out, std::size_t n, int p)
-{
+void FilterRow(TPngRowFilter f, const Byte* r, const Byte* q, Byte* out, std::size_t n, int p) {
     std::size_t pp = std::size_t(p);
     switch (f) {
-    case rfNone: std::memcpy(out, r, n); break;
+    case rfNone:
+        std::memcpy(out, r, n);
+        break;
     case rfSub:
         for (std::size_t i = 0; i < n; ++i) out[i] = Byte(r[i] - (i >= pp ? r[i - pp] : 0));
         break;

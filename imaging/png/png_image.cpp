@@ -10,17 +10,18 @@ namespace {
 const Byte PngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 
 // Reads the sample at x of a packed row of bits-per-pixel bpp (1, 4 or 8).
-inline int PackedSample(const Byte* row, int x, int bpp)
-{
+inline int PackedSample(const Byte* row, int x, int bpp) {
     switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default: return row[x];
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default:
+        return row[x];
     }
 }
 
-inline void SetPackedSample(Byte* row, int x, int bpp, int value)
-{
+inline void SetPackedSample(Byte* row, int x, int bpp, int value) {
     switch (bpp) {
     case 1: {
         Byte mask = Byte(0x80 >> (x & 7));
@@ -33,24 +34,23 @@ inline void SetPackedSample(Byte* row, int x, int bpp, int value)
         else
             row[x >> 1] = Byte((row[x >> 1] & 0x0F) | ((value & 0x0F) << 4));
         break;
-    default: row[x] = Byte(value);
+    default:
+        row[x] = Byte(value);
     }
 }
 
-} // namespace
+}  // namespace
 
 TPNGObjectCore::TPNGObjectCore() : FChunkList(this) { ResetGammaTables(); }
 
 TPNGObjectCore::~TPNGObjectCore() { ClearChunkList(); }
 
-TChunkIHDR* TPNGObjectCore::HeaderChunk() const
-{
+TChunkIHDR* TPNGObjectCore::HeaderChunk() const {
     TChunk* first = FChunkList.Item(0);
     return first && first->InheritsFrom(TChunkIHDR::StaticClass()) ? static_cast<TChunkIHDR*>(first) : nullptr;
 }
 
-TChunkIHDR& TPNGObjectCore::Header() const
-{
+TChunkIHDR& TPNGObjectCore::Header() const {
     TChunkIHDR* header = HeaderChunk();
     if (!header) FailWith<EPNGHeaderNotPresent>(SPngHeaderNotPresent);
     return *header;
@@ -60,36 +60,31 @@ namespace {
 
 struct TIdentityTable {
     Byte Values[256];
-    TIdentityTable()
-    {
+    TIdentityTable() {
         for (int i = 0; i < 256; ++i) Values[i] = Byte(i);
     }
 };
 
 const TIdentityTable IdentityTable;
 
-} // namespace
+}  // namespace
 
-void TPNGObjectCore::ResetGammaTables()
-{
+void TPNGObjectCore::ResetGammaTables() {
     std::memcpy(GammaTable, IdentityTable.Values, 256);
     std::memcpy(InverseGammaTable, IdentityTable.Values, 256);
 }
 
-void TPNGObjectCore::ClearChunkList()
-{
+void TPNGObjectCore::ClearChunkList() {
     FChunkList.CutAt(0);
     ResetGammaTables();
 }
 
-int TPNGObjectCore::Width() const
-{
+int TPNGObjectCore::Width() const {
     TChunkIHDR* h = HeaderChunk();
     return h ? int(h->Width) : 0;
 }
 
-int TPNGObjectCore::Height() const
-{
+int TPNGObjectCore::Height() const {
     TChunkIHDR* h = HeaderChunk();
     return h ? int(h->Height) : 0;
 }
@@ -97,8 +92,7 @@ int TPNGObjectCore::Height() const
 // ---------------------------------------------------------------------------
 // Loading and saving
 
-void TPNGObjectCore::LoadFromStream(TStream& stream)
-{
+void TPNGObjectCore::LoadFromStream(TStream& stream) {
     ClearChunkList();
     Byte signature[8];
     if (!PngReadExact(stream, signature, 8) || std::memcmp(signature, PngSignature, 8) != 0)
@@ -141,14 +135,12 @@ void TPNGObjectCore::LoadFromStream(TStream& stream)
     if (!hasImageData) FailWith<EPNGNoImageData>(SPngNoImageData);
 }
 
-void TPNGObjectCore::SaveToStream(TStream& stream)
-{
+void TPNGObjectCore::SaveToStream(TStream& stream) {
     PngWriteExact(stream, PngSignature, 8);
     for (int i = 0; i < FChunkList.Count(); ++i) FChunkList.Item(i)->WriteTo(stream);
 }
 
-void TPNGObjectCore::AssignPng(const TPNGObjectCore& source)
-{
+void TPNGObjectCore::AssignPng(const TPNGObjectCore& source) {
     if (&source == this) return;
     FInterlacing = source.FInterlacing;
     FMaxDataChunkSize = source.FMaxDataChunkSize;
@@ -169,28 +161,24 @@ void TPNGObjectCore::AssignPng(const TPNGObjectCore& source)
 // ---------------------------------------------------------------------------
 // Rows and pixels
 
-Byte* TPNGObjectCore::PixelRow(int y) const
-{
+Byte* TPNGObjectCore::PixelRow(int y) const {
     TChunkIHDR& h = Header();
     return h.PixelBits() + h.RowStride() * (std::size_t(h.Height) - 1 - std::size_t(y));
 }
 
-Byte* TPNGObjectCore::LowByteRow(int y) const
-{
+Byte* TPNGObjectCore::LowByteRow(int y) const {
     TChunkIHDR& h = Header();
     if (!h.LowByteBits()) return nullptr;
     return h.LowByteBits() + h.RowStride() * (std::size_t(h.Height) - 1 - std::size_t(y));
 }
 
-Byte* TPNGObjectCore::AlphaRow(int y) const
-{
+Byte* TPNGObjectCore::AlphaRow(int y) const {
     TChunkIHDR& h = Header();
     if (!h.AlphaBits()) return nullptr;
     return h.AlphaBits() + std::size_t(y) * h.Width;
 }
 
-TPngColor TPNGObjectCore::PixelAt(int x, int y) const
-{
+TPngColor TPNGObjectCore::PixelAt(int x, int y) const {
     TChunkIHDR& h = Header();
     if (x < 0 || y < 0 || LongWord(x) >= h.Width || LongWord(y) >= h.Height || !h.PixelBits()) return 0;
     const Byte* row = PixelRow(y);
@@ -210,18 +198,19 @@ TPngColor TPNGObjectCore::PixelAt(int x, int y) const
         Byte grey = GammaTable[g];
         return PngRGB(grey, grey, grey);
     }
-    case COLOR_GRAYSCALEALPHA: return PngRGB(row[x], row[x], row[x]);
+    case COLOR_GRAYSCALEALPHA:
+        return PngRGB(row[x], row[x], row[x]);
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         const Byte* p = row + 3 * std::size_t(x);
         return PngRGB(p[2], p[1], p[0]);
     }
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
-void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color)
-{
+void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
     TChunkIHDR& h = Header();
     if (x < 0 || y < 0 || LongWord(x) >= h.Width || LongWord(y) >= h.Height || !h.PixelBits()) return;
     Byte* row = PixelRow(y);
@@ -244,7 +233,9 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color)
         SetPackedSample(row, x, h.BitsPerPixel(), best);
         break;
     }
-    case COLOR_GRAYSCALEALPHA: row[x] = PngRed(color); break;
+    case COLOR_GRAYSCALEALPHA:
+        row[x] = PngRed(color);
+        break;
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         Byte* p = row + 3 * std::size_t(x);
@@ -253,25 +244,25 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color)
         p[2] = PngRed(color);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
-void TPNGObjectCore::ChangeSize(int width, int height)
-{
-    if (width < 1 || height < 1 || width > 65535 || height > 65535)
-        FailWith<EPNGInvalidNewSize>(SPngInvalidNewSize);
+void TPNGObjectCore::ChangeSize(int width, int height) {
+    if (width < 1 || height < 1 || width > 65535 || height > 65535) FailWith<EPNGInvalidNewSize>(SPngInvalidNewSize);
     TChunkIHDR& h = Header();
     if (!h.PixelBits()) h.PrepareImageBuffers();
     h.ResizeImageBuffers(LongWord(width), LongWord(height));
 }
 
-void TPNGObjectCore::AddAlphaChannel()
-{
+void TPNGObjectCore::AddAlphaChannel() {
     TChunkIHDR& h = Header();
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_RGB: h.AddAlphaBuffer(); break;
+    case COLOR_RGB:
+        h.AddAlphaBuffer();
+        break;
     case COLOR_PALETTE: {
         auto* trns = FChunkList.FindChunk<TChunktRNS>();
         if (!trns) trns = FChunkList.AddChunk<TChunktRNS>();
@@ -281,29 +272,31 @@ void TPNGObjectCore::AddAlphaChannel()
         trns->IsColorKey = false;
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
-TPngTransparencyKind TPNGObjectCore::TransparencyKind() const
-{
+TPngTransparencyKind TPNGObjectCore::TransparencyKind() const {
     TChunkIHDR* h = HeaderChunk();
     if (!h) return tkNone;
     auto* trns = FChunkList.FindChunk<TChunktRNS>();
     switch (h->ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_RGB: return trns && trns->HasKey() ? tkColorKey : tkNone;
+    case COLOR_RGB:
+        return trns && trns->HasKey() ? tkColorKey : tkNone;
     case COLOR_PALETTE:
         if (!trns || !trns->HasKey()) return tkNone;
         return trns->IsColorKey ? tkColorKey : tkPartial;
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA: return tkPartial;
-    default: return tkNone;
+    case COLOR_RGBALPHA:
+        return tkPartial;
+    default:
+        return tkNone;
     }
 }
 
-TPngColor TPNGObjectCore::KeyColor() const
-{
+TPngColor TPNGObjectCore::KeyColor() const {
     auto* trns = FChunkList.FindChunk<TChunktRNS>();
     return trns ? trns->KeyColorValue() : 0;
 }

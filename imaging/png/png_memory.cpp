@@ -10,22 +10,19 @@ public:
     ~THeapPixelMemory() override { std::free(FBits); }
 };
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<TPngPixelMemory> TPngImageAllocator::CreatePixels(const TPngBitmapInfo&, std::size_t size)
-{
+std::unique_ptr<TPngPixelMemory> TPngImageAllocator::CreatePixels(const TPngBitmapInfo&, std::size_t size) {
     return std::make_unique<THeapPixelMemory>(size);
 }
 
-Byte* TPngImageAllocator::AllocateBytes(std::size_t size)
-{
+Byte* TPngImageAllocator::AllocateBytes(std::size_t size) {
     return static_cast<Byte*>(std::calloc(size ? size : 1, 1));
 }
 
 void TPngImageAllocator::FreeBytes(Byte* bytes) { std::free(bytes); }
 
-TPngImageAllocator& TPngImageAllocator::Default()
-{
+TPngImageAllocator& TPngImageAllocator::Default() {
     static TPngImageAllocator allocator;
     return allocator;
 }

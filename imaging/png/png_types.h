@@ -16,12 +16,10 @@ enum TPngRowFilter { rfNone = 0, rfSub = 1, rfUp = 2, rfAverage = 3, rfPaeth = 4
 class TPngRowFilters {
 public:
     constexpr TPngRowFilters() = default;
-    constexpr TPngRowFilters(std::initializer_list<TPngRowFilter> filters)
-    {
+    constexpr TPngRowFilters(std::initializer_list<TPngRowFilter> filters) {
         for (TPngRowFilter f : filters) FBits |= Byte(1u << f);
     }
-    static constexpr TPngRowFilters FromBits(Byte bits)
-    {
+    static constexpr TPngRowFilters FromBits(Byte bits) {
         TPngRowFilters s;
         s.FBits = Byte(bits & 0x1F);
         return s;
@@ -96,8 +94,7 @@ using TPngGammaTable = Byte[256];
 LongWord UpdateCrc(LongWord crc, const Byte* bytes, std::size_t count);
 
 // The Paeth predictor of the row filters.
-inline Byte PaethPredict(Byte left, Byte above, Byte upperLeft)
-{
+inline Byte PaethPredict(Byte left, Byte above, Byte upperLeft) {
     int p = int(left) + above - upperLeft;
     int pa = p > left ? p - left : left - p;
     int pb = p > above ? p - above : above - p;
@@ -130,7 +127,6 @@ struct TAdam7Pass {
 extern const TAdam7Pass Adam7Passes[7];
 
 // Pixels of a pass row for an image of the given width.
-inline std::uint64_t Adam7PassWidth(const TAdam7Pass& pass, std::uint64_t width)
-{
+inline std::uint64_t Adam7PassWidth(const TAdam7Pass& pass, std::uint64_t width) {
     return (width + pass.ColumnStep - pass.ColumnStart - 1) / pass.ColumnStep;
 }

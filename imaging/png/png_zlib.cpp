@@ -5,8 +5,7 @@
 
 #include "imaging/png/png_chunks.h"
 
-bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& message, std::size_t maxOutput)
-{
+bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& message, std::size_t maxOutput) {
     output.clear();
     z_stream z;
     std::memset(&z, 0, sizeof z);
@@ -36,7 +35,7 @@ bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& 
         }
         output.append(reinterpret_cast<const char*>(block), produced);
         if (result == Z_STREAM_END) break;
-        if (produced == 0 && z.avail_in == 0) { // the data ends before the stream does
+        if (produced == 0 && z.avail_in == 0) {  // the data ends before the stream does
             message = zError(Z_DATA_ERROR);
             ok = false;
             break;
@@ -47,8 +46,7 @@ bool InflateBuffer(const Byte* input, std::size_t size, String& output, String& 
     return ok;
 }
 
-bool DeflateBuffer(const Byte* input, std::size_t size, int level, std::vector<Byte>& output, String& message)
-{
+bool DeflateBuffer(const Byte* input, std::size_t size, int level, std::vector<Byte>& output, String& message) {
     output.clear();
     z_stream z;
     std::memset(&z, 0, sizeof z);

@@ -25,8 +25,8 @@ TEST(ChoiceChecks, FirstMissingChoiceSpeaks) {
     };
     for (const Case& c : cases) {
         const TChoiceState& s = c.State;
-        EXPECT_EQ(CheckChoices(s), c.Message) << s.FamilyIndex << " " << s.LayoutCount << "/" << s.LayoutIndex
-                                              << " " << s.SchemeCount << "/" << s.SchemeIndex;
+        EXPECT_EQ(CheckChoices(s), c.Message) << s.FamilyIndex << " " << s.LayoutCount << "/" << s.LayoutIndex << " "
+                                              << s.SchemeCount << "/" << s.SchemeIndex;
     }
 }
 

@@ -30,10 +30,10 @@ TEST(FileLists, OnlyTheExactExtensionBelongsToTheList) {
         bool In;
     };
     const Case cases[] = {
-        {&kLayoutList, "Default.dat", true},   {&kLayoutList, "UPPER.DAT", true},
-        {&kLayoutList, "my.layout.dat", true}, {&kLayoutList, "x.data", false},
-        {&kLayoutList, "x.dat.bak", false},    {&kLayoutList, "dat", false},
-        {&kLayoutList, "Dark.col", false},     {&kColorSchemeList, "Dark.col", true},
+        {&kLayoutList, "Default.dat", true},     {&kLayoutList, "UPPER.DAT", true},
+        {&kLayoutList, "my.layout.dat", true},   {&kLayoutList, "x.data", false},
+        {&kLayoutList, "x.dat.bak", false},      {&kLayoutList, "dat", false},
+        {&kLayoutList, "Dark.col", false},       {&kColorSchemeList, "Dark.col", true},
         {&kColorSchemeList, "Dark.cols", false}, {&kColorSchemeList, "Dark.Col", true},
     };
     for (const Case& c : cases) EXPECT_EQ(HasListExtension(*c.Kind, c.Name), c.In) << c.Name;

@@ -368,10 +368,14 @@ TEST_F(MainForm, ClosingRemembersTheChoicesAndTheNextStartRestoresThem) {
         const char* Key;
         const char* Value;
     } stored[] = {
-        {"LumOfficeCheckBox1_Checked", "FALSE"}, {"LumOfficeCheckBox2_Checked", "TRUE"},
-        {"LumOfficeCheckBox18_Checked", "TRUE"}, {"LumOfficeRadioGroup4_ItemIndex", "0"},
-        {"LumComboBox1_ItemIndex", "2"},         {"RadioGroup1_ItemIndex", "3"},
-        {"AdvSettingsBTN_ImageIndex", "1"},      {"AdvSettingsBTN_Tag", "1"},
+        {"LumOfficeCheckBox1_Checked", "FALSE"},
+        {"LumOfficeCheckBox2_Checked", "TRUE"},
+        {"LumOfficeCheckBox18_Checked", "TRUE"},
+        {"LumOfficeRadioGroup4_ItemIndex", "0"},
+        {"LumComboBox1_ItemIndex", "2"},
+        {"RadioGroup1_ItemIndex", "3"},
+        {"AdvSettingsBTN_ImageIndex", "1"},
+        {"AdvSettingsBTN_Tag", "1"},
         {"LumOfficePager1_ActivePage", "LumOfficePager11"},
     };
     for (const auto& s : stored) EXPECT_EQ(ini.ReadString("frmMain", s.Key, "(none)"), s.Value) << s.Key;

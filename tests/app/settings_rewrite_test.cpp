@@ -59,8 +59,7 @@ String ErrorOf(Lines lines, const TCompilerOptions& options = StartOptions()) {
 
 TEST(SettingsRewrite, RealisticFileBecomesTheExpectedFile) {
     TRewriteOutcome outcome;
-    const String out =
-        RewriteCompilerSettingsText(ReadFixture("mikroc_pic_settings.ini"), StartOptions(), &outcome);
+    const String out = RewriteCompilerSettingsText(ReadFixture("mikroc_pic_settings.ini"), StartOptions(), &outcome);
     EXPECT_EQ(out, ReadFixture("mikroc_pic_settings.expected.ini"));
     EXPECT_TRUE(outcome.LayoutNamed);
     EXPECT_EQ(outcome.LinesChanged, 37);
@@ -82,8 +81,11 @@ TEST(SettingsRewrite, EveryLineBreakStyleEndsAsCrLfAfterEveryLine) {
         bool FinalBreak;
     };
     const Case cases[] = {
-        {"CR LF", "\r\n", true}, {"LF only", "\n", true}, {"CR only", "\r", true},
-        {"CR LF, no final break", "\r\n", false}, {"LF, no final break", "\n", false},
+        {"CR LF", "\r\n", true},
+        {"LF only", "\n", true},
+        {"CR only", "\r", true},
+        {"CR LF, no final break", "\r\n", false},
+        {"LF, no final break", "\n", false},
         {"CR, no final break", "\r", false},
     };
     for (const Case& c : cases) {
@@ -106,7 +108,7 @@ TEST(SettingsRewrite, LineFeedBeforeCarriageReturnIsTwoBreaksAndEndsTheWindowWal
 }
 
 TEST(SettingsRewrite, SplitLinesFollowsTheStringListRules) {
-    const String texts[] = {"", "a", "a\r\n", "a\n\rb", "\r", "\n\n", "a\rb\r\n\nc", String("x\0y\r\n", 5),
+    const String texts[] = {"",         "a",     "a\r\n", "a\n\rb", "\r", "\n\n", "a\rb\r\n\nc", String("x\0y\r\n", 5),
                             "\r\n\r\n", "last\r"};
     for (const String& text : texts) {
         TStringList list;
@@ -151,8 +153,7 @@ TEST(SettingsRewrite, WindowWalkLines) {
 }
 
 TEST(SettingsRewrite, EmptyLineEndsTheWindowWalkOnly) {
-    Lines lines = SmallFile({"ShowCmd=1", "", "Flags=0", "LastLayout=Old"},
-                            {"CheckBox2=False", "", "CheckBox3=False"});
+    Lines lines = SmallFile({"ShowCmd=1", "", "Flags=0", "LastLayout=Old"}, {"CheckBox2=False", "", "CheckBox3=False"});
     const TRewriteOutcome outcome = RewriteCompilerSettings(lines, StartOptions());
     EXPECT_EQ(Section(lines, kMainSection), (Lines{"ShowCmd=3", "", "Flags=0", "LastLayout=Old"}));
     EXPECT_EQ(Section(lines, kOptionsSection), (Lines{"CheckBox2=True", "", "CheckBox3=True"}));
@@ -251,16 +252,15 @@ TEST(SettingsRewrite, OptionWalkConstantsAndSchemeName) {
     Lines lines = SmallFile({}, {"cbColorScheme_ItemIndex=3", "MinMaxPos=1,2,3,4", "InspectorBar2_TopPanel=7",
                                  "NormPos=5,5,5,5", "Unknown=1", ""});
     RewriteCompilerSettings(lines, StartOptions());
-    EXPECT_EQ(Section(lines, kOptionsSection),
-              (Lines{"cbColorScheme_ItemIndex=Dark", "MinMaxPos=-1,-1,-3,-3", "InspectorBar2_TopPanel=2",
-                     "NormPos=5,5,5,5", "Unknown=1", ""}));
+    EXPECT_EQ(Section(lines, kOptionsSection), (Lines{"cbColorScheme_ItemIndex=Dark", "MinMaxPos=-1,-1,-3,-3",
+                                                      "InspectorBar2_TopPanel=2", "NormPos=5,5,5,5", "Unknown=1", ""}));
 }
 
 TEST(SettingsRewrite, GutterColoursBecomeBlack) {
-    Lines lines = SmallFile({}, {"GradientStartColor=clRed"},
-                            {"GradientStartColor=clWindow", "GradientEndColor=clBtnFace", "Color=clLime",
-                             "Gradient=True"},
-                            {"GradientEndColor=clRed"});
+    Lines lines =
+        SmallFile({}, {"GradientStartColor=clRed"},
+                  {"GradientStartColor=clWindow", "GradientEndColor=clBtnFace", "Color=clLime", "Gradient=True"},
+                  {"GradientEndColor=clRed"});
     RewriteCompilerSettings(lines, StartOptions());
     EXPECT_EQ(Section(lines, kOptionsSection), Lines{"GradientStartColor=clRed"});
     EXPECT_EQ(Section(lines, kGutterSection),
@@ -274,12 +274,9 @@ TEST(SettingsRewrite, GutterFontTouchesOnlyLimeLines) {
         const char* Out;
     };
     const Case cases[] = {
-        {"Color=clLime", "Color=clLime"},
-        {"Color=clLimeGreen", "Color=clLime"},
-        {"Color=clRed", "Color=clRed"},
-        {"Color=", "Color="},
-        {"color=clLime", "color=clLime"},
-        {"Height=-11", "Height=-11"},
+        {"Color=clLime", "Color=clLime"}, {"Color=clLimeGreen", "Color=clLime"},
+        {"Color=clRed", "Color=clRed"},   {"Color=", "Color="},
+        {"color=clLime", "color=clLime"}, {"Height=-11", "Height=-11"},
     };
     for (const Case& c : cases) {
         Lines lines = SmallFile({}, {}, {}, {c.In});
@@ -293,9 +290,17 @@ TEST(SettingsRewrite, GutterFontTouchesOnlyLimeLines) {
 }
 
 TEST(SettingsRewrite, HeadersAreFoundIgnoringCaseButClosedOnlyByTheExactText) {
-    Lines lines = {"[FRMMAIN]", "ShowCmd=1", "[frmfindresults]", "Flags=0", "", "NormPos=1",
-                   "[frmFindResults]", "[frmOptions2]", "[frmOptions2\\SynEdit1_Gutter]",
-                   "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]"};
+    Lines lines = {"[FRMMAIN]",
+                   "ShowCmd=1",
+                   "[frmfindresults]",
+                   "Flags=0",
+                   "",
+                   "NormPos=1",
+                   "[frmFindResults]",
+                   "[frmOptions2]",
+                   "[frmOptions2\\SynEdit1_Gutter]",
+                   "[frmOptions2\\SynEdit1_Gutter\\Font]",
+                   "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]"};
     RewriteCompilerSettings(lines, StartOptions());
     EXPECT_EQ(lines[1], "ShowCmd=3");
     EXPECT_EQ(lines[3], "Flags=2") << "a header in another case does not end the walk";
@@ -303,9 +308,15 @@ TEST(SettingsRewrite, HeadersAreFoundIgnoringCaseButClosedOnlyByTheExactText) {
 }
 
 TEST(SettingsRewrite, SectionsMayLieAnywhereInTheFile) {
-    Lines lines = {"[frmOptions2]", "CheckBox2=False", "[frmOptions2\\SynEdit1_Gutter]", "GradientEndColor=clRed",
-                   "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]",
-                   "[frmMain]", "Flags=0", "[frmFindResults]"};
+    Lines lines = {"[frmOptions2]",
+                   "CheckBox2=False",
+                   "[frmOptions2\\SynEdit1_Gutter]",
+                   "GradientEndColor=clRed",
+                   "[frmOptions2\\SynEdit1_Gutter\\Font]",
+                   "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]",
+                   "[frmMain]",
+                   "Flags=0",
+                   "[frmFindResults]"};
     RewriteCompilerSettings(lines, StartOptions());
     EXPECT_EQ(lines[1], "CheckBox2=True");
     EXPECT_EQ(lines[3], "GradientEndColor=clBlack");
@@ -420,11 +431,22 @@ TEST(SettingsRewrite, TextFormAgreesWithTheListFormForEveryLineBreakStyle) {
     for (int i = 0; i < 400; ++i) longFile.insert(longFile.begin() + 1, "Filler" + std::to_string(i) + "=x");
     // Each look-alike is followed by a key that would change if it were
     // taken for the header.
-    Lines headersOddlyPlaced = {"x[frmMain]", "Flags=0", "[frmMain]x", "NormPos=1", "[frmMain",
-                                "MessagesColumn0Width=1", "[FRMmain]", "ShowCmd=1",
-                                "[frmFindResults]", "[frmOptions2\\SynEdit1_Gutter]", "GradientEndColor=clRed",
-                                "[frmOptions2]", "Flags=0", "[frmOptions2\\SynEdit1_Gutter]",
-                                "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]"};
+    Lines headersOddlyPlaced = {"x[frmMain]",
+                                "Flags=0",
+                                "[frmMain]x",
+                                "NormPos=1",
+                                "[frmMain",
+                                "MessagesColumn0Width=1",
+                                "[FRMmain]",
+                                "ShowCmd=1",
+                                "[frmFindResults]",
+                                "[frmOptions2\\SynEdit1_Gutter]",
+                                "GradientEndColor=clRed",
+                                "[frmOptions2]",
+                                "Flags=0",
+                                "[frmOptions2\\SynEdit1_Gutter]",
+                                "[frmOptions2\\SynEdit1_Gutter\\Font]",
+                                "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]"};
     const std::pair<const char*, Lines> files[] = {
         {"all sections", full},
         {"the realistic file", fixture},
@@ -432,8 +454,8 @@ TEST(SettingsRewrite, TextFormAgreesWithTheListFormForEveryLineBreakStyle) {
         {"headers not alone on their line", headersOddlyPlaced},
         {"sections in another order",
          {"[frmOptions2]", "CheckBox2=False", "[frmOptions2\\SynEdit1_Gutter]", "GradientEndColor=clRed",
-          "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]", "[frmMain]",
-          "Flags=0", "[frmFindResults]"}},
+          "[frmOptions2\\SynEdit1_Gutter\\Font]", "[frmOptions2\\SynEdit1_Gutter\\Font\\Style]", "[frmMain]", "Flags=0",
+          "[frmFindResults]"}},
         {"no main window header", without(kMainSection)},
         {"no options header", without(kOptionsSection)},
         {"no gutter header", without(kGutterSection)},
@@ -450,8 +472,12 @@ TEST(SettingsRewrite, TextFormAgreesWithTheListFormForEveryLineBreakStyle) {
         bool FinalBreak;
     };
     const Style styles[] = {
-        {"CR LF", "\r\n", true}, {"LF", "\n", true}, {"CR", "\r", true}, {"mixed", nullptr, true},
-        {"CR LF, no final break", "\r\n", false}, {"LF, no final break", "\n", false},
+        {"CR LF", "\r\n", true},
+        {"LF", "\n", true},
+        {"CR", "\r", true},
+        {"mixed", nullptr, true},
+        {"CR LF, no final break", "\r\n", false},
+        {"LF, no final break", "\n", false},
         {"CR, no final break", "\r", false},
     };
     for (const auto& [fileName, lines] : files) {

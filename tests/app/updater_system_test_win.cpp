@@ -152,7 +152,7 @@ TEST_F(UpdaterSystemWin, LayoutThatCannotBeCopiedLeavesTheSettingsAsTheyWere) {
     EXPECT_EQ(updater.ChangeCompiler("mikroC PRO", Choices(), StartOptions()), 1);
     EXPECT_EQ(ReadBytes(Root + "mikroC\\settings.ini"), before);
     EXPECT_EQ(Messages, Strings{LayoutNotCopiedMessage(Program + "Layouts\\Debug Wide.dat",
-                                                        Root + "mikroC\\Layouts\\Debug Wide.dat")});
+                                                       Root + "mikroC\\Layouts\\Debug Wide.dat")});
 }
 
 TEST_F(UpdaterSystemWin, MissingSettingsFileOrFolderFailsSilently) {

@@ -54,9 +54,9 @@ public:
     void SetDefault(HKEY root, const String& caption, DWORD type, const void* data, DWORD size,
                     REGSAM view = KEY_WOW64_32KEY) const {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(root, Key(caption).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(root, Key(caption).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(key, "", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         RegCloseKey(key);
     }
@@ -65,9 +65,7 @@ public:
         SetDefault(root, caption, type, folder.c_str(), DWORD(folder.size() + 1), view);
     }
 
-    static void WriteFile(const String& name, const String& bytes) {
-        std::ofstream(name, std::ios::binary) << bytes;
-    }
+    static void WriteFile(const String& name, const String& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
     static String ReadBytes(const String& name) {
         std::ifstream in(name, std::ios::binary);
         return String(std::istreambuf_iterator<char>(in), {});

@@ -33,8 +33,8 @@ String TestFolder(const char* what) {
         }
     };
     static TFolders folders;
-    String dir = IncludeTrailingPathDelimiter(GetTempDir()) + "QuillmereStore." + what + "." +
-                 IntToStr(GetCurrentProcessId());
+    String dir =
+        IncludeTrailingPathDelimiter(GetTempDir()) + "QuillmereStore." + what + "." + IntToStr(GetCurrentProcessId());
     ForceDirectories(dir);
     folders.Names.push_back(dir);
     return dir;

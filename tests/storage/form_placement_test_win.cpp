@@ -328,8 +328,7 @@ TEST_F(FormPlacementTest, TheNextStartRestoresBeforeTheFormsOwnShow) {
 }
 
 TEST_F(FormPlacementTest, SizeAloneKeepsTheFormsPlace) {
-    WriteFile(SettingsFile(),
-              "[frmMain]\r\nPixelsPerInch=96\r\nNormPos=500,400,1100,800\r\nShowCmd=1\r\n");
+    WriteFile(SettingsFile(), "[frmMain]\r\nPixelsPerInch=96\r\nNormPos=500,400,1100,800\r\nShowCmd=1\r\n");
     Start();
     const int left = form->Left(), top = form->Top();
     ShowNow();
@@ -434,8 +433,9 @@ TEST_F(FormPlacementTest, AnOlderStoredVersionRestoresNothingAndIsReplaced) {
 }
 
 TEST_F(FormPlacementTest, BadValuesAndGarbageStillStartWithDefaults) {
-    WriteFile(SettingsFile(), String("[frmMain]\r\nRadio1_ItemIndex=abc\r\nCheck1_Checked=FALSE\r\n"
-                                     "Pager1_ActivePage=Check1\r\nNormPos=x,y\r\nShowCmd=zz\r\n\x01\xff\xfe garbage\r\n"));
+    WriteFile(SettingsFile(),
+              String("[frmMain]\r\nRadio1_ItemIndex=abc\r\nCheck1_Checked=FALSE\r\n"
+                     "Pager1_ActivePage=Check1\r\nNormPos=x,y\r\nShowCmd=zz\r\n\x01\xff\xfe garbage\r\n"));
     Start();
     ShowNow();
     EXPECT_EQ(form->Radio1->ItemIndex, 1);

@@ -183,7 +183,8 @@ TEST(ZevMutex, FailureRaisesTheMutexError) {
         ADD_FAILURE() << "no error";
     } catch (const EZevMutexError& e) {
         EXPECT_EQ(e.LastError(), DWORD(ERROR_INVALID_HANDLE));
-        EXPECT_EQ(e.Message(), "Win32 error: " + SysErrorMessage(ERROR_INVALID_HANDLE) + " (6)\r\nFailed to create mutex");
+        EXPECT_EQ(e.Message(),
+                  "Win32 error: " + SysErrorMessage(ERROR_INVALID_HANDLE) + " (6)\r\nFailed to create mutex");
     }
     CloseHandle(event);
 }

@@ -66,8 +66,8 @@ TEST(SystemMacroSource, ExpandsTheProgramsOwnValues) {
               "Quillmere Storage Tests|Quillmere Software|1.50.0.7|1.50");
     EXPECT_EQ(expander.ExpandText("%SCREENSIZE%"),
               IntToStr(GetSystemMetrics(SM_CXSCREEN)) + "x" + IntToStr(GetSystemMetrics(SM_CYSCREEN)));
-    EXPECT_EQ(expander.ExpandText("%DESKTOPSIZE%"), IntToStr(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + "x" +
-                                                        IntToStr(GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+    EXPECT_EQ(expander.ExpandText("%DESKTOPSIZE%"),
+              IntToStr(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + "x" + IntToStr(GetSystemMetrics(SM_CYVIRTUALSCREEN)));
     EXPECT_EQ(expander.ExpandText("Settings.ini"), "Settings.ini");
 }
 

@@ -15,9 +15,9 @@
 
 struct TVersionBlock {
     String Key;
-    Word Type = 1;               // 0 binary, 1 text
-    std::vector<Byte> Value;     // as written after the key
-    Word ValueLength = 0;        // as the header says
+    Word Type = 1;            // 0 binary, 1 text
+    std::vector<Byte> Value;  // as written after the key
+    Word ValueLength = 0;     // as the header says
     std::vector<TVersionBlock> Children;
     std::optional<int> ForcedLength;  // replaces the real block length
 

@@ -284,10 +284,11 @@ TEST(VersionResource, OtherMalformedResources) {
         {"fixed part of 56 bytes", EditedSample(tgRoot, [](TVersionBlock& b) { b.ValueLength = 56; })},
         {"table with a value", EditedSample(tgTable, [](TVersionBlock& b) { b.ValueLength = 2; })},
         {"string of type 2", EditedSample(tgString, [](TVersionBlock& b) { b.Type = 2; })},
-        {"binary value past its block", EditedSample(tgString, [](TVersionBlock& b) {
-             b.Type = 0;
-             b.ValueLength = 200;
-         })},
+        {"binary value past its block", EditedSample(tgString,
+                                                     [](TVersionBlock& b) {
+                                                         b.Type = 0;
+                                                         b.ValueLength = 200;
+                                                     })},
         {"translation past its block", EditedSample(tgTranslation, [](TVersionBlock& b) { b.ValueLength = 64; })},
         {"empty", {}},
         {"five bytes", {0x05, 0, 0, 0, 0}},

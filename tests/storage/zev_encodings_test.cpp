@@ -42,10 +42,8 @@ TEST(ZevHex, HexToBytesRaisesTheConversionErrorForAnInvalidPair) {
         const char* Text;
         const char* Message;
     } cases[] = {
-        {"00G1", "'$G1' is not a valid integer value"},
-        {"zz", "'$zz' is not a valid integer value"},
-        {" 1", "'$ 1' is not a valid integer value"},
-        {"-1", "'$-1' is not a valid integer value"},
+        {"00G1", "'$G1' is not a valid integer value"}, {"zz", "'$zz' is not a valid integer value"},
+        {" 1", "'$ 1' is not a valid integer value"},   {"-1", "'$-1' is not a valid integer value"},
         {"x1", "'$x1' is not a valid integer value"},
     };
     for (const Case& c : cases) {
@@ -62,7 +60,8 @@ TEST(ZevHex, HexToBytesRaisesTheConversionErrorForAnInvalidPair) {
 TEST(ZevHex, XorToHex) {
     EXPECT_EQ(XorToHex("", "AZ\x01\xff"), "415a01ff");
     EXPECT_EQ(XorToHex("k", "k"), "00");
-    EXPECT_EQ(XorToHex("ab", "abcd"), "0000" "0206");
+    EXPECT_EQ(XorToHex("ab", "abcd"), "0000"
+                                      "0206");
     EXPECT_EQ(XorToHex("key", ""), "");
 }
 
@@ -131,9 +130,9 @@ TEST(ZevBase64, EncodeTextBreaksLinesOf76Characters) {
 TEST(ZevBase64, DecodeSkipsWhatIsNotInTheAlphabet) {
     EXPECT_EQ(Base64DecodeText("Zm9v\r\nYmFy"), "foobar");
     EXPECT_EQ(Base64DecodeText(" Z m 9 v ! "), "foo");
-    EXPECT_EQ(Base64DecodeText("Zm9vYg"), "foob");     // 2 characters: 1 byte
-    EXPECT_EQ(Base64DecodeText("Zm9vYmE"), "fooba");   // 3 characters: 2 bytes
-    EXPECT_EQ(Base64DecodeText("Zm9vY"), "foo");       // 1 character: nothing
+    EXPECT_EQ(Base64DecodeText("Zm9vYg"), "foob");    // 2 characters: 1 byte
+    EXPECT_EQ(Base64DecodeText("Zm9vYmE"), "fooba");  // 3 characters: 2 bytes
+    EXPECT_EQ(Base64DecodeText("Zm9vY"), "foo");      // 1 character: nothing
     EXPECT_EQ(Base64DecodeText("===="), "");
     EXPECT_EQ(Base64DecodeText("Zg==Zg=="), "f\x06\x60");  // "=" is skipped, not an end
 }

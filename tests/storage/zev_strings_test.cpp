@@ -43,7 +43,7 @@ TEST(ZevStrings, ReplaceInText) {
         {"abcabc", "bc", "X", {roAll}, "aXaX"},
         {"abcabc", "BC", "X", {roAll}, "abcabc"},
         {"abCabc", "Bc", "X", {roAll, roIgnoreCase}, "aXaX"},
-        {"aab", "ab", "-", {}, "a-"},           // a partial match resumes at the next character
+        {"aab", "ab", "-", {}, "a-"},  // a partial match resumes at the next character
         {"abab", "aba", "x", {roAll}, "xb"},
         {"tail", "tails", "x", {roAll}, "tail"},  // a match cut by the end of the text
         {"x", "x", "", {}, ""},
@@ -87,7 +87,8 @@ TEST(ZevStrings, FindTextFrom) {
         {"C", "abc", 3, 3},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FindTextFrom(c.Search, c.Text, c.Start), c.Expected) << c.Search << " in " << c.Text << " from " << c.Start;
+        EXPECT_EQ(FindTextFrom(c.Search, c.Text, c.Start), c.Expected)
+            << c.Search << " in " << c.Text << " from " << c.Start;
 }
 
 TEST(ZevStrings, SplitText) {
@@ -134,14 +135,11 @@ TEST(ZevStrings, MoveTextChars) {
         int DestIndex, Count;
         const char* Expected;
     } cases[] = {
-        {"abcdef", 1, "......", 2, 3, "..bcd."},
-        {"abcdef", 0, "......", 0, 6, "abcdef"},
-        {"abcdef", 4, "......", 0, 5, "ef...."},   // only what the source holds
-        {"abcdef", 0, "...", 1, 5, ".ab"},          // only what fits in the destination
-        {"abcdef", 6, "...", 0, 1, "..."},
-        {"abcdef", -1, "...", 0, 1, "..."},
-        {"abcdef", 0, "...", 3, 1, "..."},
-        {"abcdef", 0, "...", 0, 0, "..."},
+        {"abcdef", 1, "......", 2, 3, "..bcd."}, {"abcdef", 0, "......", 0, 6, "abcdef"},
+        {"abcdef", 4, "......", 0, 5, "ef...."},  // only what the source holds
+        {"abcdef", 0, "...", 1, 5, ".ab"},        // only what fits in the destination
+        {"abcdef", 6, "...", 0, 1, "..."},       {"abcdef", -1, "...", 0, 1, "..."},
+        {"abcdef", 0, "...", 3, 1, "..."},       {"abcdef", 0, "...", 0, 0, "..."},
     };
     for (const Case& c : cases) {
         String dest = c.Dest;
@@ -168,19 +166,11 @@ TEST(ZevStrings, NthWord) {
         const char* Delimiters;
         const char* Expected;
     } cases[] = {
-        {2, "10,20,,30", ",", "20"},
-        {3, "10,20,,30", ",", "30"},
-        {4, "10,20,,30", ",", ""},
-        {0, "10,20,,30", ",", ""},
-        {-1, "10,20,,30", ",", ""},
-        {1, ",,10", ",", "10"},
-        {1, "", ",", ""},
-        {2, "a b;c", " ;", "b"},
-        {3, "a b;c", " ;", "c"},
-        {1, "abc", "", "abc"},
+        {2, "10,20,,30", ",", "20"}, {3, "10,20,,30", ",", "30"}, {4, "10,20,,30", ",", ""}, {0, "10,20,,30", ",", ""},
+        {-1, "10,20,,30", ",", ""},  {1, ",,10", ",", "10"},      {1, "", ",", ""},          {2, "a b;c", " ;", "b"},
+        {3, "a b;c", " ;", "c"},     {1, "abc", "", "abc"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(NthWord(c.N, c.Text, c.Delimiters), c.Expected) << c.N << " of " << c.Text;
+    for (const Case& c : cases) EXPECT_EQ(NthWord(c.N, c.Text, c.Delimiters), c.Expected) << c.N << " of " << c.Text;
 }
 
 }  // namespace

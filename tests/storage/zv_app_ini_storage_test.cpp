@@ -126,11 +126,8 @@ TEST(ZvIniText, ExtendedFloatsTable) {
         double Value;
         const char* Hex;
     } cases[] = {
-        {0.0, "00000000000000000000"},
-        {1.0, "0000000000000080FF3F"},
-        {-2.0, "000000000000008000C0"},
-        {0.5, "0000000000000080FE3F"},
-        {HUGE_VAL, "0000000000000080FF7F"},
+        {0.0, "00000000000000000000"}, {1.0, "0000000000000080FF3F"},      {-2.0, "000000000000008000C0"},
+        {0.5, "0000000000000080FE3F"}, {HUGE_VAL, "0000000000000080FF7F"},
     };
     for (const Case& c : cases) {
         Byte b[10];
@@ -500,10 +497,10 @@ TEST(ZvIniStore, UnitRegistersTheStoreForTheStoredLayout) {
     const TPropInfo* location = GetPropInfo(TZvAppIniFileStorage::StaticClass(), "Location");
     ASSERT_NE(location, nullptr);
     EXPECT_EQ(location->Default, flExeFile);
-    for (const char* name : {"AutoFlush", "AutoReload", "FileName", "FlushOnDestroy", "DefaultSection", "SubStorages",
-                             "OnGetFileName", "SynchronizeFlushReload", "StorageOptions", "ReadOnly",
-                             "TranslateStringEngine", "OnTranslatePropertyName", "OnEncryptPropertyValue",
-                             "OnDecryptPropertyValue", "OnError"})
+    for (const char* name :
+         {"AutoFlush", "AutoReload", "FileName", "FlushOnDestroy", "DefaultSection", "SubStorages", "OnGetFileName",
+          "SynchronizeFlushReload", "StorageOptions", "ReadOnly", "TranslateStringEngine", "OnTranslatePropertyName",
+          "OnEncryptPropertyValue", "OnDecryptPropertyValue", "OnError"})
         EXPECT_NE(GetPropInfo(TZvAppIniFileStorage::StaticClass(), name), nullptr) << name;
     // The nested options are reached by name, as the layout sets them.
     TZvAppIniFileStorage store(nullptr);
@@ -519,7 +516,6 @@ TEST(ZvIniStore, UnitRegistersTheStoreForTheStoredLayout) {
 
 }  // namespace
 
-
 namespace {
 
 TEST_F(ZvIniFile, StoredLayoutReadsTheFileWhenLoadedAndWritesItWhenFreed) {
@@ -529,7 +525,9 @@ TEST_F(ZvIniFile, StoredLayoutReadsTheFileWhenLoadedAndWritesItWhenFreed) {
     WriteFile(name, Ini({"[frmMain]", "LumOfficeCheckBox1_Checked=TRUE"}));
     String layout = "object Root1: TComponent\r\n"
                     "  object ZvAppIniFileStorage1: TZvAppIniFileStorage\r\n"
-                    "    FileName = '" + name + "'\r\n"
+                    "    FileName = '" +
+                    name +
+                    "'\r\n"
                     "    Location = flCustom\r\n"
                     "    StorageOptions.BooleanStringTrueValues = 'TRUE, YES, Y'\r\n"
                     "    StorageOptions.BooleanStringFalseValues = 'FALSE, NO, N'\r\n"

@@ -83,15 +83,20 @@ public:
 TClass TStoreSettings::StaticClass() {
     using S = TStoreSettings;
     static const TClassInfo info = TClassBuilder<S>("TStoreSettings")
-                                       .Prop("Count", &S::FCount, &S::FCount).Default(0)
-                                       .Prop("Flag", &S::FFlag, &S::FFlag).Default(false)
+                                       .Prop("Count", &S::FCount, &S::FCount)
+                                       .Default(0)
+                                       .Prop("Flag", &S::FFlag, &S::FFlag)
+                                       .Default(false)
                                        .Prop("Text", &S::FText, &S::FText)
-                                       .Prop("Color", &S::FColor, &S::FColor).Default(scRed)
+                                       .Prop("Color", &S::FColor, &S::FColor)
+                                       .Default(scRed)
                                        .Prop("Colors", &S::FColors, &S::FColors)
                                        .Prop("Ratio", &S::FRatio, &S::FRatio)
-                                       .Prop("When", &S::FWhen, &S::FWhen).Type(&TypeInfoDateTime)
+                                       .Prop("When", &S::FWhen, &S::FWhen)
+                                       .Type(&TypeInfoDateTime)
                                        .Prop("Big", &S::FBig, &S::FBig)
-                                       .Prop("Shade", &S::FShade, &S::FShade).Type(&ShadeType)
+                                       .Prop("Shade", &S::FShade, &S::FShade)
+                                       .Type(&ShadeType)
                                        .Prop("Lines", &S::FLines, nullptr)
                                        .Prop("Items", &S::FItems, nullptr)
                                        .Prop("Nested", &S::FNested, nullptr)
@@ -273,8 +278,8 @@ TEST(ZvAppStorage, BooleanTextsTable) {
         const char* Stored;
         bool Expected;
     } cases[] = {
-        {"yes", true}, {"Y", true}, {"TRUE", true}, {"true", true}, {"2", true}, {"-1", true},
-        {"no", false}, {"N", false}, {"False", false}, {"0", false},
+        {"yes", true}, {"Y", true},   {"TRUE", true}, {"true", true},   {"2", true},
+        {"-1", true},  {"no", false}, {"N", false},   {"False", false}, {"0", false},
     };
     for (const Case& c : cases) {
         auto store = MemoryStore(Ini({"[s]", (String("v=") + c.Stored).c_str()}));
@@ -376,9 +381,11 @@ TEST(ZvAppStorage, WideStringsAreUtf8) {
     auto store = MemoryStore();
     std::u16string text = u"Gr\u00FC\u00DFe \u20AC \U0001F600";
     store->WriteWideString("s\\w", text);
-    EXPECT_EQ(store->ReadString("s\\w"), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(store->ReadString("s\\w"), "Gr\xC3\xBC\xC3\x9F"
+                                         "e \xE2\x82\xAC \xF0\x9F\x98\x80");
     EXPECT_EQ(store->ReadWideString("s\\w"), text);
-    store->WriteString("s\\bad", "\xFF" "a");
+    store->WriteString("s\\bad", "\xFF"
+                                 "a");
     EXPECT_EQ(store->ReadWideString("s\\bad"), u"\uFFFDa");
     EXPECT_EQ(store->ReadWideString("s\\none", u"x"), u"x");
 }
@@ -673,22 +680,20 @@ TEST(ZvAppStorage, ComponentReferenceOfAnotherClassIsSkipped) {
 
 TEST(ZvAppStorage, StoreDefaultValuesOffSkipsDefaults) {
     TStoreSettings settings(nullptr);
-    settings.FCount = 0;     // its default
-    settings.FFlag = true;   // not its default
+    settings.FCount = 0;    // its default
+    settings.FFlag = true;  // not its default
     auto store = MemoryStore();
     store->StorageOptions()->SetStoreDefaultValues(false);
     store->WriteProperty("p\\Count", &settings, "Count", true);
     store->WriteProperty("p\\Flag", &settings, "Flag", true);
-    store->WriteProperty("p\\Text", &settings, "Text", true);  // empty: its default
+    store->WriteProperty("p\\Text", &settings, "Text", true);    // empty: its default
     store->WriteProperty("p\\Lines", &settings, "Lines", true);  // read-only: not written
     EXPECT_EQ(store->AsString(), Ini({"[p]", "Flag=TRUE", ""}));
 }
 
 class TNameTranslator : public TObject {
 public:
-    void Translate(TObject*, TPersistent*, bool reading, String& name) {
-        name = (reading ? "r_" : "w_") + name;
-    }
+    void Translate(TObject*, TPersistent*, bool reading, String& name) { name = (reading ? "r_" : "w_") + name; }
 };
 
 TEST(ZvAppStorage, IgnoreListAndTranslatedNames) {
@@ -780,8 +785,8 @@ TEST(ZvAppStorage, PropertyEnginesComeFirst) {
 // ---- Queries, removal, read-only, updates ------------------------------------------------------------------
 
 TEST(ZvAppStorage, QueriesAndRemoval) {
-    auto store = MemoryStore(Ini({"[frm]", "a=1", "[frm\\sub]", "b=2", "[frmMain]", "c=3", "[list]", "Count=1",
-                                  "Item0=x"}));
+    auto store =
+        MemoryStore(Ini({"[frm]", "a=1", "[frm\\sub]", "b=2", "[frmMain]", "c=3", "[list]", "Count=1", "Item0=x"}));
     EXPECT_TRUE(store->ValueStored("frm\\a"));
     EXPECT_TRUE(store->PathExists("frm"));
     EXPECT_TRUE(store->PathExists("frm\\sub"));

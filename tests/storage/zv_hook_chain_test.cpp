@@ -264,8 +264,8 @@ TEST_F(HookChainTest, AMessageSentFromAHandlerIsDispatchedAtANewLevel) {
     Register(hmBefore, q);
     Register(hmAfter, a);
     EXPECT_EQ(control->Perform(1), 101);
-    EXPECT_EQ(Log(), (Lines{"p 1", "p 2", "p 3", "p 4", "q 4", "wndproc 4", "a 4", "q 3", "wndproc 3", "a 3",
-                            "q 2", "wndproc 2", "a 2", "q 1", "wndproc 1", "a 1"}));
+    EXPECT_EQ(Log(), (Lines{"p 1", "p 2", "p 3", "p 4", "q 4", "wndproc 4", "a 4", "q 3", "wndproc 3", "a 3", "q 2",
+                            "wndproc 2", "a 2", "q 1", "wndproc 1", "a 1"}));
     EXPECT_EQ(levels, (std::vector<int>{1, 2, 3, 4}));
     TFakeInfos* infos = manager->Find(control);
     EXPECT_EQ(infos->LevelCount(), 0);

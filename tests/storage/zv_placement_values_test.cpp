@@ -92,8 +92,8 @@ TEST(PlacementTexts, FieldsByComma) {
         int n;
         int expected;
     } cases[] = {
-        {"10,20,30,40", 1, 10}, {"10,20,30,40", 4, 40}, {"10,20", 3, -5},   {"10,x,30", 2, -5},
-        {"", 1, -5},            {" 7 , 8 ", 2, 8},      {"-3,-4", 2, -4},   {"1,2,3,4,5", 5, 5},
+        {"10,20,30,40", 1, 10}, {"10,20,30,40", 4, 40}, {"10,20", 3, -5},    {"10,x,30", 2, -5}, {"", 1, -5},
+        {" 7 , 8 ", 2, 8},      {"-3,-4", 2, -4},       {"1,2,3,4,5", 5, 5},
     };
     for (const Case& c : cases) EXPECT_EQ(PlacementField(c.text, c.n, -5), c.expected) << c.text << " " << c.n;
 }
@@ -102,8 +102,8 @@ TEST(PlacementTexts, ShowStates) {
     struct Case {
         int showCmd;
         TZvPlacementState expected;
-    } cases[] = {{1, zpsNormal},    {5, zpsNormal},    {9, zpsNormal},    {2, zpsMinimized},
-                 {6, zpsMinimized}, {7, zpsMinimized}, {3, zpsMaximized}, {0, zpsMaximized},
+    } cases[] = {{1, zpsNormal},    {5, zpsNormal},    {9, zpsNormal},     {2, zpsMinimized},
+                 {6, zpsMinimized}, {7, zpsMinimized}, {3, zpsMaximized},  {0, zpsMaximized},
                  {4, zpsMaximized}, {8, zpsMaximized}, {10, zpsMaximized}, {-1, zpsMaximized}};
     for (const Case& c : cases) EXPECT_EQ(PlacementShowCmdToState(c.showCmd, zpsMaximized), c.expected) << c.showCmd;
 }
@@ -115,20 +115,14 @@ TEST(PlacementTexts, PositionRules) {
         TPlacementOptions options;
         int expected;
     } cases[] = {
-        {zppDefault, {fpSize, fpLocation}, zppDesigned},
-        {centred, {fpSize, fpLocation}, zppDesigned},
-        {zppDefault, {fpLocation}, zppDefaultSizeOnly},
-        {centred, {fpLocation}, zppDesigned},
-        {zppDefaultPosOnly, {fpLocation}, zppDesigned},
-        {zppDesigned, {fpLocation}, zppDesigned},
-        {zppDefault, {fpSize}, zppDefaultPosOnly},
-        {centred, {fpSize}, centred},
-        {zppDefaultSizeOnly, {fpSize}, zppDefaultSizeOnly},
-        {zppDefault, {fpState}, zppDefault},
+        {zppDefault, {fpSize, fpLocation}, zppDesigned},    {centred, {fpSize, fpLocation}, zppDesigned},
+        {zppDefault, {fpLocation}, zppDefaultSizeOnly},     {centred, {fpLocation}, zppDesigned},
+        {zppDefaultPosOnly, {fpLocation}, zppDesigned},     {zppDesigned, {fpLocation}, zppDesigned},
+        {zppDefault, {fpSize}, zppDefaultPosOnly},          {centred, {fpSize}, centred},
+        {zppDefaultSizeOnly, {fpSize}, zppDefaultSizeOnly}, {zppDefault, {fpState}, zppDefault},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(AdjustPlacementPosition(c.position, c.options), c.expected)
-            << c.position << " " << c.options.Bits();
+        EXPECT_EQ(AdjustPlacementPosition(c.position, c.options), c.expected) << c.position << " " << c.options.Bits();
 }
 
 TEST(StoreWindowPlacement, WritesTheValuesInOrderWithTheirScreenSizeForms) {
@@ -150,7 +144,8 @@ TEST(StoreWindowPlacement, WhatEachOptionWrites) {
     struct Case {
         TPlacementOptions options;
         size_t count;
-    } cases[] = {{{fpState}, 1}, {{fpSize}, 6}, {{fpLocation}, 6}, {{fpActiveControl}, 0}, {{fpActiveControl, fpState}, 1}};
+    } cases[] = {
+        {{fpState}, 1}, {{fpSize}, 6}, {{fpLocation}, 6}, {{fpActiveControl}, 0}, {{fpActiveControl, fpState}, 1}};
     for (const Case& c : cases) {
         TFakeForm form;
         TFakeStore store;
@@ -194,8 +189,10 @@ TEST(LoadWindowPlacement, SizeAloneKeepsThePlaceAndTakesTheStoredSize) {
     form.Visible = false;
     form.FormPosition = zppDefault;
     TFakeStore store;
-    store.Values = {{"frmMain\\NormPos", "500,400,800,900"}, {"frmMain\\MinMaxPos", "11,12,-4,-5"},
-                    {"frmMain\\PixelsPerInch", "96"},        {"frmMain\\Flags", "2"}};
+    store.Values = {{"frmMain\\NormPos", "500,400,800,900"},
+                    {"frmMain\\MinMaxPos", "11,12,-4,-5"},
+                    {"frmMain\\PixelsPerInch", "96"},
+                    {"frmMain\\Flags", "2"}};
     LoadWindowPlacement(form, store, "frmMain\\", StateAndSize);
     ASSERT_EQ(form.SetPlacements.size(), 1u);
     const TZvWindowPlacement& p = form.SetPlacements[0];
@@ -297,7 +294,7 @@ TEST(LoadWindowPlacement, StoredShowStates) {
     } cases[] = {
         {"3", true, false, false, zppDesigned, {zpsMaximized}, 0},
         {"1", true, false, false, zppDesigned, {zpsNormal}, 0},
-        {"2", true, false, false, zppDesigned, {zpsNormal}, 1},     // through the application
+        {"2", true, false, false, zppDesigned, {zpsNormal}, 1},      // through the application
         {"2", false, false, false, zppDesigned, {zpsMinimized}, 0},  // another form: directly
         {nullptr, true, false, false, zppDesigned, {zpsNormal}, 0},
         {nullptr, true, false, false, zppDefault, {zpsMaximized}, 0},

@@ -165,42 +165,39 @@ TEST_F(PropertyStorageTest, SaveWritesOneKeyPerLineInOrder) {
     storage.SaveComponentProperties(form, &lines);
     // A property that holds no component is left to the store's own
     // rules: an empty reference is an empty text.
-    EXPECT_EQ(Normalized(store->AsString()),
-              "[frmMain]\n"
-              "Box1_Checked=FALSE\n"
-              "Box2_Checked=TRUE\n"
-              "Box1_ItemIndex=4\n"
-              "Box2_ActivePage=Page2\n"
-              "Box1_ActivePage=\n"
-              "Box1_Caption=box\n"
-              "\n");
+    EXPECT_EQ(Normalized(store->AsString()), "[frmMain]\n"
+                                             "Box1_Checked=FALSE\n"
+                                             "Box2_Checked=TRUE\n"
+                                             "Box1_ItemIndex=4\n"
+                                             "Box2_ActivePage=Page2\n"
+                                             "Box1_ActivePage=\n"
+                                             "Box1_Caption=box\n"
+                                             "\n");
 }
 
 TEST_F(PropertyStorageTest, LoadReadsBackWhatExistsAndKeepsTheRest) {
-    store->SetAsString(
-        "[frmMain]\n"
-        "Box1_Checked=FALSE\n"
-        "Box1_ItemIndex=3\n"
-        "Box2_ActivePage=Page2\n"
-        "Box1_Caption=restored\n");
+    store->SetAsString("[frmMain]\n"
+                       "Box1_Checked=FALSE\n"
+                       "Box1_ItemIndex=3\n"
+                       "Box2_ActivePage=Page2\n"
+                       "Box1_Caption=restored\n");
     Lines({"Box1.Checked", "Box1.ItemIndex", "Box2.Checked", "Box2.ItemIndex", "Box2.ActivePage", "Box1.Caption"});
     box2->ItemIndex = 7;
     storage.LoadComponentProperties(form, &lines);
     EXPECT_FALSE(box1->Checked);
     EXPECT_EQ(box1->ItemIndex, 3);
-    EXPECT_TRUE(box2->Checked);       // no value: the layout's value stays
+    EXPECT_TRUE(box2->Checked);  // no value: the layout's value stays
     EXPECT_EQ(box2->ItemIndex, 7);
     EXPECT_EQ(box2->ActivePage, page2);
     EXPECT_EQ(box1->Caption, "restored");
 }
 
 TEST_F(PropertyStorageTest, AValueThatCannotBeReadSkipsOnlyThatProperty) {
-    store->SetAsString(
-        "[frmMain]\n"
-        "Box1_ItemIndex=abc\n"
-        "Box1_Checked=maybe\n"
-        "Box2_ItemIndex=2\n"
-        "Box2_Checked=N\n");
+    store->SetAsString("[frmMain]\n"
+                       "Box1_ItemIndex=abc\n"
+                       "Box1_Checked=maybe\n"
+                       "Box2_ItemIndex=2\n"
+                       "Box2_Checked=N\n");
     box1->Checked = true;
     Lines({"Box1.ItemIndex", "Box1.Checked", "Box2.ItemIndex", "Box2.Checked"});
     storage.LoadComponentProperties(form, &lines);

@@ -66,8 +66,7 @@ void ErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<JumpError*>(in
 void Silent(j_common_ptr, int) {}
 
 // Decodes into rgb; false when libjpeg reports an error.
-bool Decompress(const std::vector<unsigned char>& data, std::vector<unsigned char>& rgb, int& width,
-                int& height) {
+bool Decompress(const std::vector<unsigned char>& data, std::vector<unsigned char>& rgb, int& width, int& height) {
     jpeg_decompress_struct d{};
     JumpError err{};
     d.err = jpeg_std_error(&err.mgr);

@@ -25,8 +25,8 @@ TEST(WineEnvironment, TopLevelWindowCanBeCreatedAndShown) {
     wc.lpszClassName = "QmEnvironmentTestWindow";
     ASSERT_NE(RegisterClassExA(&wc), 0);
 
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Environment test", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Environment test", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     ASSERT_NE(hwnd, nullptr) << GetLastError();
     int calls = 0;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&calls));
@@ -42,8 +42,7 @@ TEST(WineEnvironment, TopLevelWindowCanBeCreatedAndShown) {
     EXPECT_GT(client.bottom, 0);
 
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_TRUE(DestroyWindow(hwnd));
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
@@ -70,8 +69,7 @@ std::string FaceOf(const char* name) {
 }
 
 TEST(WineEnvironment, FormFontsAreInstalled) {
-    for (const char* name : {"Tahoma", "MS Sans Serif"})
-        EXPECT_EQ(FaceOf(name), name);
+    for (const char* name : {"Tahoma", "MS Sans Serif"}) EXPECT_EQ(FaceOf(name), name);
 }
 
 std::string ReadUserString(const char* path, const char* name) {
@@ -85,8 +83,8 @@ std::string ReadUserString(const char* path, const char* name) {
 TEST(WineEnvironment, PrefixIsSetUpForUnattendedRuns) {
     EXPECT_EQ(ReadUserString("Software\\Wine\\X11 Driver", "Managed"), "N");
     DWORD value = 1, size = sizeof(value);
-    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineDbg", "ShowCrashDialog", RRF_RT_REG_DWORD,
-                           nullptr, &value, &size),
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineDbg", "ShowCrashDialog", RRF_RT_REG_DWORD, nullptr,
+                           &value, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(value, 0u);
 }

@@ -13,21 +13,22 @@ QL_DEFINE_ENUM(TPngOption, "pngBlendOnDisabled", "pngGrayscaleOnDisabled")
 namespace {
 
 // The palette index of an indexed image's pixel.
-int PaletteIndexAt(TPNGObject& png, int x, int y)
-{
+int PaletteIndexAt(TPNGObject& png, int x, int y) {
     const Byte* row = png.PixelRow(y);
     switch (png.Header().BitsPerPixel()) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default: return row[x];
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default:
+        return row[x];
     }
 }
 
 // How opaque pixel x, y of png is: its alpha for images with alpha (grey +
 // alpha, colour + alpha, indexed with an alpha table), 0 or 255 for an image
 // with one key colour, and 255 for opaque images.
-Byte OpacityAt(TPNGObject& png, TPngTransparencyKind kind, TPngColor key, int x, int y)
-{
+Byte OpacityAt(TPNGObject& png, TPngTransparencyKind kind, TPngColor key, int x, int y) {
     TChunkIHDR& h = png.Header();
     if (const Byte* alpha = png.AlphaRow(y)) return alpha[x];
     if (kind == tkColorKey) return png.PixelAt(x, y) == key ? 0 : 255;
@@ -40,8 +41,7 @@ Byte ScaledAlpha(Byte alpha, Byte amount) { return Byte(std::nearbyint(alpha / 2
 
 // The 32-bit pixels of a bitmap handle, top-down, blue, green, red, fourth
 // byte; empty when GDI refuses.
-std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height)
-{
+std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * std::size_t(height));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -58,26 +58,23 @@ std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height)
 
 // The colour bitmap of an icon as 32-bit pixels with its own alpha (a
 // 108-byte header with bit fields).
-std::vector<LongWord> ReadIconAlpha(HBITMAP color, int width, int height)
-{
+std::vector<LongWord> ReadIconAlpha(HBITMAP color, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * std::size_t(height));
     BITMAPV4HEADER header = TopDownAlphaHeader(width, height);
     TScreenDC screen;
-    if (!color || GetDIBits(screen.DC(), color, 0, UINT(height), pixels.data(),
-                            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == 0)
+    if (!color || GetDIBits(screen.DC(), color, 0, UINT(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                            DIB_RGB_COLORS) == 0)
         pixels.clear();
     return pixels;
 }
 
-int ScreenBitsPerPixel()
-{
+int ScreenBitsPerPixel() {
     TScreenDC screen;
     return GetDeviceCaps(screen.DC(), BITSPIXEL) * GetDeviceCaps(screen.DC(), PLANES);
 }
 
 // A PNG of a bitmap's pixels as an 8-bit colour image (no transparency).
-std::unique_ptr<TPNGObject> ColorPngOf(TBitmap* image)
-{
+std::unique_ptr<TPNGObject> ColorPngOf(TBitmap* image) {
     auto png = std::make_unique<TPNGObject>();
     if (!image || image->Empty()) return png;
     if (image->PixelFormat() == pf24bit || image->PixelFormat() == pf32bit) {
@@ -93,30 +90,29 @@ std::unique_ptr<TPNGObject> ColorPngOf(TBitmap* image)
 }
 
 // Fills the alpha of a colour + alpha image from one byte per pixel.
-void SetAlpha(TPNGObject& png, const std::vector<Byte>& alpha)
-{
+void SetAlpha(TPNGObject& png, const std::vector<Byte>& alpha) {
     int w = png.Width();
-    for (int y = 0; y < png.Height(); ++y) std::memcpy(png.AlphaRow(y), alpha.data() + std::size_t(y) * w, std::size_t(w));
+    for (int y = 0; y < png.Height(); ++y)
+        std::memcpy(png.AlphaRow(y), alpha.data() + std::size_t(y) * w, std::size_t(w));
 }
 
 // A 1-bit mask: bit set (white) where visible[i] is false.
-HBITMAP CreateMask(int width, int height, const std::vector<bool>& visible)
-{
+HBITMAP CreateMask(int width, int height, const std::vector<bool>& visible) {
     int stride = (width + 15) / 16 * 2;
     std::vector<Byte> bits(std::size_t(stride) * std::size_t(height), 0);
     if (!visible.empty())
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                if (!visible[std::size_t(y) * width + x]) bits[std::size_t(y) * stride + x / 8] |= Byte(0x80 >> (x & 7));
+                if (!visible[std::size_t(y) * width + x])
+                    bits[std::size_t(y) * stride + x / 8] |= Byte(0x80 >> (x & 7));
     return CreateBitmap(width, height, 1, 1, bits.data());
 }
 
-} // namespace
+}  // namespace
 
 // ---- Drawing with effects ----------------------------------------------------------
 
-void DrawPngWithOptions(TPNGObject* png, TCanvas* canvas, const TRect& rect, TPngOptions options)
-{
+void DrawPngWithOptions(TPNGObject* png, TCanvas* canvas, const TRect& rect, TPngOptions options) {
     if (!png || !canvas || png->Empty()) return;
     if (options.Empty()) {
         canvas->StretchDraw(rect, png);
@@ -129,8 +125,7 @@ void DrawPngWithOptions(TPNGObject* png, TCanvas* canvas, const TRect& rect, TPn
     canvas->StretchDraw(rect, &copy);
 }
 
-void BlendPng(TPNGObject* png, Byte amount)
-{
+void BlendPng(TPNGObject* png, Byte amount) {
     if (!png || !png->HeaderChunk()) return;
     TChunkIHDR& h = png->Header();
     if (h.ColorType != COLOR_GRAYSCALE && h.ColorType != COLOR_PALETTE) {
@@ -139,7 +134,8 @@ void BlendPng(TPNGObject* png, Byte amount)
         // The key colour now lives in the alpha: a colour image with alpha
         // has no tRNS chunk.
         if (hadKey)
-            if (auto* trns = png->ChunkList().FindChunk<TChunktRNS>()) delete static_cast<TChunk*>(png->ChunkList().Remove(trns));
+            if (auto* trns = png->ChunkList().FindChunk<TChunktRNS>())
+                delete static_cast<TChunk*>(png->ChunkList().Remove(trns));
         png->SetModified(true);
         return;
     }
@@ -170,8 +166,7 @@ void BlendPng(TPNGObject* png, Byte amount)
     png->Assign(&copy);
 }
 
-void GrayscalePng(TPNGObject* png, Byte amount)
-{
+void GrayscalePng(TPNGObject* png, Byte amount) {
     if (!png || !png->HeaderChunk()) return;
     GdiFlush();
     ::GrayscalePng(*png, amount);
@@ -180,8 +175,7 @@ void GrayscalePng(TPNGObject* png, Byte amount)
 
 // ---- Conversions ----------------------------------------------------------------------
 
-std::unique_ptr<TPNGObject> GraphicToPng(TGraphic* graphic)
-{
+std::unique_ptr<TPNGObject> GraphicToPng(TGraphic* graphic) {
     if (auto* png = dynamic_cast<TPNGObject*>(graphic)) {
         auto copy = std::make_unique<TPNGObject>();
         copy->Assign(png);
@@ -252,8 +246,7 @@ std::unique_ptr<TPNGObject> GraphicToPng(TGraphic* graphic)
     return png;
 }
 
-std::unique_ptr<TPNGObject> PngFromImageAndMask(TBitmap* image, TBitmap* mask, bool invertMask)
-{
+std::unique_ptr<TPNGObject> PngFromImageAndMask(TBitmap* image, TBitmap* mask, bool invertMask) {
     std::unique_ptr<TPNGObject> png = ColorPngOf(image);
     if (png->Empty()) return png;
     png->AddAlphaChannel();
@@ -274,8 +267,7 @@ std::unique_ptr<TPNGObject> PngFromImageAndMask(TBitmap* image, TBitmap* mask, b
     return png;
 }
 
-std::unique_ptr<TPNGObject> PngFromMaskColor(TBitmap* image, TColor maskColor)
-{
+std::unique_ptr<TPNGObject> PngFromMaskColor(TBitmap* image, TColor maskColor) {
     std::unique_ptr<TPNGObject> png = ColorPngOf(image);
     if (png->Empty()) return png;
     png->AddAlphaChannel();
@@ -289,11 +281,11 @@ std::unique_ptr<TPNGObject> PngFromMaskColor(TBitmap* image, TColor maskColor)
     return png;
 }
 
-void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index)
-{
+void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index) {
     if (!png || !list) return;
     if (auto* pngList = dynamic_cast<TPngImageList*>(list)) {
-        if (index >= 0 && index < pngList->PngImages()->Count()) png->Assign(pngList->PngImages()->Items(index)->PngObject());
+        if (index >= 0 && index < pngList->PngImages()->Count())
+            png->Assign(pngList->PngImages()->Items(index)->PngObject());
         return;
     }
     if (!list->HandleAllocated() || index < 0 || index >= list->Count()) return;
@@ -302,7 +294,7 @@ void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index)
     ICONINFO info{};
     if (GetIconInfo(icon, &info) && info.hbmColor) {
         TBitmap color;
-        color.SetHandle(info.hbmColor); // takes the pixels and frees the handle
+        color.SetHandle(info.hbmColor);  // takes the pixels and frees the handle
         color.SetPixelFormat(pf24bit);
         int w = color.Width(), h = color.Height();
         std::vector<LongWord> mask = ReadPixels32(info.hbmMask, w, h);
@@ -325,8 +317,7 @@ void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index)
 
 // ---- The system ---------------------------------------------------------------------------
 
-bool IsXpOrLater()
-{
+bool IsXpOrLater() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
 #pragma GCC diagnostic push
@@ -337,8 +328,7 @@ bool IsXpOrLater()
            (version.dwMajorVersion > 5 || (version.dwMajorVersion == 5 && version.dwMinorVersion >= 1));
 }
 
-LongWord ComCtlVersion()
-{
+LongWord ComCtlVersion() {
     static const LongWord version = [] {
         struct TDllVersionInfo {
             DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
@@ -358,8 +348,7 @@ LongWord ComCtlVersion()
 
 // ---- Icons -----------------------------------------------------------------------------------
 
-HICON MakeAlphaIcon(TPNGObject* png)
-{
+HICON MakeAlphaIcon(TPNGObject* png) {
     if (!png || png->Empty()) return nullptr;
     int w = png->Width(), h = png->Height();
     TPngTransparencyKind kind = png->TransparencyKind();
@@ -387,8 +376,7 @@ HICON MakeAlphaIcon(TPNGObject* png)
     return icon;
 }
 
-HICON MakeMaskedIcon(TPNGObject* png, TColor background)
-{
+HICON MakeMaskedIcon(TPNGObject* png, TColor background) {
     if (!png || png->Empty()) return nullptr;
     int w = png->Width(), h = png->Height();
     TPngTransparencyKind kind = png->TransparencyKind();
@@ -417,7 +405,6 @@ HICON MakeMaskedIcon(TPNGObject* png, TColor background)
     return icon;
 }
 
-HICON MakeListIcon(TPNGObject* png, TColor background)
-{
+HICON MakeListIcon(TPNGObject* png, TColor background) {
     return ComCtlVersion() < 0x00060000 ? MakeMaskedIcon(png, background) : MakeAlphaIcon(png);
 }

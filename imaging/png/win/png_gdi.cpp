@@ -4,8 +4,7 @@
 #include <cstring>
 #include <vector>
 
-HPALETTE CreatePngPalette(const TPngRGBQuad* table, int count)
-{
+HPALETTE CreatePngPalette(const TPngRGBQuad* table, int count) {
     count = std::clamp(count, 1, 256);
     std::vector<Byte> buffer(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * std::size_t(count));
     auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
@@ -16,21 +15,18 @@ HPALETTE CreatePngPalette(const TPngRGBQuad* table, int count)
     return CreatePalette(palette);
 }
 
-TRect NormalizedRect(const TRect& rect)
-{
+TRect NormalizedRect(const TRect& rect) {
     return {std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom), std::max(rect.Left, rect.Right),
             std::max(rect.Top, rect.Bottom)};
 }
 
-TMemoryBitmap::TMemoryBitmap(HBITMAP bitmap) : FBitmap(bitmap)
-{
+TMemoryBitmap::TMemoryBitmap(HBITMAP bitmap) : FBitmap(bitmap) {
     if (!FBitmap) return;
     FDC = CreateCompatibleDC(nullptr);
     if (FDC) FOld = SelectObject(FDC, FBitmap);
 }
 
-TMemoryBitmap::~TMemoryBitmap()
-{
+TMemoryBitmap::~TMemoryBitmap() {
     if (FDC) {
         SelectObject(FDC, FOld);
         DeleteDC(FDC);
@@ -38,8 +34,7 @@ TMemoryBitmap::~TMemoryBitmap()
     if (FBitmap) DeleteObject(FBitmap);
 }
 
-HBITMAP CreateTopDownSection(int width, int height, Byte** bits)
-{
+HBITMAP CreateTopDownSection(int width, int height, Byte** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -54,8 +49,7 @@ HBITMAP CreateTopDownSection(int width, int height, Byte** bits)
     return section;
 }
 
-BITMAPV4HEADER TopDownAlphaHeader(int width, int height)
-{
+BITMAPV4HEADER TopDownAlphaHeader(int width, int height) {
     BITMAPV4HEADER header{};
     header.bV4Size = sizeof(BITMAPV4HEADER);
     header.bV4Width = width;
@@ -70,8 +64,7 @@ BITMAPV4HEADER TopDownAlphaHeader(int width, int height)
     return header;
 }
 
-HBITMAP CreateAlphaSection(int width, int height, Byte** bits)
-{
+HBITMAP CreateAlphaSection(int width, int height, Byte** bits) {
     BITMAPV4HEADER header = TopDownAlphaHeader(width, height);
     void* p = nullptr;
     HBITMAP section =

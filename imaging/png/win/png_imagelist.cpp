@@ -6,8 +6,7 @@
 
 // ---- TPngImageCollectionItem -------------------------------------------------------
 
-TClass TPngImageCollectionItem::StaticClass()
-{
+TClass TPngImageCollectionItem::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TPngImageCollectionItem>("TPngImageCollectionItem")
             .Prop("Name", &TPngImageCollectionItem::Name, &TPngImageCollectionItem::SetName)
@@ -19,112 +18,96 @@ TClass TPngImageCollectionItem::StaticClass()
 }
 
 TPngImageCollectionItem::TPngImageCollectionItem(TCollection* collection)
-    : TCollectionItem(collection), FPngImage(new TPNGObject)
-{
+    : TCollectionItem(collection), FPngImage(new TPNGObject) {
     FName = Format("PngObject%d", {Index()});
     FPngImage->OnChange = TNotifyEvent::Bind<&TPngImageCollectionItem::PngImageChanged>(this);
 }
 
-TPngImageCollectionItem::~TPngImageCollectionItem()
-{
+TPngImageCollectionItem::~TPngImageCollectionItem() {
     delete FPngImage;
     FPngImage = nullptr;
 }
 
-void TPngImageCollectionItem::Assign(TPersistent* source)
-{
+void TPngImageCollectionItem::Assign(TPersistent* source) {
     if (auto* item = dynamic_cast<TPngImageCollectionItem*>(source)) {
         FName = item->FName;
         FBackground = item->FBackground;
-        FPngImage->Assign(item->FPngImage); // ends in Changed
+        FPngImage->Assign(item->FPngImage);  // ends in Changed
         return;
     }
     TCollectionItem::Assign(source);
 }
 
-String TPngImageCollectionItem::GetDisplayName()
-{
-    return FName.empty() ? TCollectionItem::GetDisplayName() : FName;
-}
+String TPngImageCollectionItem::GetDisplayName() { return FName.empty() ? TCollectionItem::GetDisplayName() : FName; }
 
-void TPngImageCollectionItem::SetBackground(TColor value)
-{
+void TPngImageCollectionItem::SetBackground(TColor value) {
     if (value == FBackground) return;
     FBackground = value;
     Changed(false);
 }
 
-void TPngImageCollectionItem::SetPngImage(TPNGObject* value)
-{
+void TPngImageCollectionItem::SetPngImage(TPNGObject* value) {
     if (value == FPngImage) return;
-    FPngImage->Assign(value); // nullptr empties it
+    FPngImage->Assign(value);  // nullptr empties it
 }
 
 void TPngImageCollectionItem::PngImageChanged(TObject*) { Changed(false); }
 
 // ---- TPngImageCollectionItems ----------------------------------------------------------
 
-TClass TPngImageCollectionItems::StaticClass()
-{
+TClass TPngImageCollectionItems::StaticClass() {
     static const TClassInfo info = TClassBuilder<TPngImageCollectionItems>("TPngImageCollectionItems").Build();
     return &info;
 }
 
 TPngImageCollectionItems::TPngImageCollectionItems(TPngImageList* owner)
-    : TOwnedCollection(owner, TPngImageCollectionItem::StaticClass()), FImageList(owner)
-{
-}
+    : TOwnedCollection(owner, TPngImageCollectionItem::StaticClass()), FImageList(owner) {}
 
-TPngImageCollectionItem* TPngImageCollectionItems::Items(int index) const
-{
+TPngImageCollectionItem* TPngImageCollectionItems::Items(int index) const {
     return static_cast<TPngImageCollectionItem*>(TCollection::Items(index));
 }
 
-TPngImageCollectionItem* TPngImageCollectionItems::Add()
-{
+TPngImageCollectionItem* TPngImageCollectionItems::Add() {
     return static_cast<TPngImageCollectionItem*>(TCollection::Add());
 }
 
-TPngImageCollectionItem* TPngImageCollectionItems::Insert(int index)
-{
+TPngImageCollectionItem* TPngImageCollectionItems::Insert(int index) {
     return static_cast<TPngImageCollectionItem*>(TCollection::Insert(index));
 }
 
-void TPngImageCollectionItems::Update(TCollectionItem*)
-{
+void TPngImageCollectionItems::Update(TCollectionItem*) {
     if (FImageList) FImageList->RebuildNativeList();
 }
 
 // ---- TPngImageList -------------------------------------------------------------------------
 
-TClass TPngImageList::StaticClass()
-{
-    static const TClassInfo info = TClassBuilder<TPngImageList>("TPngImageList")
-                                       .Prop("EnabledImages", &TPngImageList::EnabledImages, &TPngImageList::SetEnabledImages)
-                                       .Default(true)
-                                       .Prop("Height", &TPngImageList::Height, &TPngImageList::SetHeight)
-                                       .Default(16)
-                                       .Prop("PngImages", &TPngImageList::PngImages, &TPngImageList::SetPngImages)
-                                       .Prop("PngOptions", &TPngImageList::PngOptions, &TPngImageList::SetPngOptions)
-                                       .Default(TPngOptions{pngBlendOnDisabled})
-                                       .Prop("Width", &TPngImageList::Width, &TPngImageList::SetWidth)
-                                       .Default(16)
-                                       .Build();
+TClass TPngImageList::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TPngImageList>("TPngImageList")
+            .Prop("EnabledImages", &TPngImageList::EnabledImages, &TPngImageList::SetEnabledImages)
+            .Default(true)
+            .Prop("Height", &TPngImageList::Height, &TPngImageList::SetHeight)
+            .Default(16)
+            .Prop("PngImages", &TPngImageList::PngImages, &TPngImageList::SetPngImages)
+            .Prop("PngOptions", &TPngImageList::PngOptions, &TPngImageList::SetPngOptions)
+            .Default(TPngOptions{pngBlendOnDisabled})
+            .Prop("Width", &TPngImageList::Width, &TPngImageList::SetWidth)
+            .Default(16)
+            .Build();
     return &info;
 }
 
 TPngImageList::TPngImageList(TComponent* owner) : TImageList(owner), FPngImages(new TPngImageCollectionItems(this)) {}
 
-TPngImageList::~TPngImageList()
-{
+TPngImageList::~TPngImageList() {
     // Freeing the items must not rebuild a list that is going away.
     ++FUpdateCount;
     FPngImages->FImageList = nullptr;
     delete FPngImages;
 }
 
-template <class F> auto TPngImageList::Updating(F operation)
-{
+template <class F>
+auto TPngImageList::Updating(F operation) {
     ++FUpdateCount;
     try {
         if constexpr (std::is_void_v<decltype(operation())>) {
@@ -145,8 +128,7 @@ template <class F> auto TPngImageList::Updating(F operation)
 
 // ---- The native list ------------------------------------------------------------------------
 
-HICON TPngImageList::ItemIcon(TPngImageCollectionItem* item)
-{
+HICON TPngImageList::ItemIcon(TPngImageCollectionItem* item) {
     TPNGObject* png = item ? item->PngObject() : nullptr;
     if (!png || png->Empty()) return nullptr;
     if (FEnabledImages || FPngOptions.Empty()) return MakeListIcon(png, item->Background());
@@ -157,12 +139,10 @@ HICON TPngImageList::ItemIcon(TPngImageCollectionItem* item)
     return MakeListIcon(&dimmed, clNone);
 }
 
-void TPngImageList::MakeNativeList()
-{
+void TPngImageList::MakeNativeList() {
     HIMAGELIST list = ImageList_Create(Width(), Height(), ILC_COLOR32 | (Masked() ? ILC_MASK : 0), 0, AllocBy());
     if (!list) throw EInvalidOperation("Invalid ImageList");
-    if (BkColor() != clNone)
-        ImageList_SetBkColor(list, BkColor() == clDefault ? CLR_DEFAULT : ColorToRGB(BkColor()));
+    if (BkColor() != clNone) ImageList_SetBkColor(list, BkColor() == clDefault ? CLR_DEFAULT : ColorToRGB(BkColor()));
     try {
         for (int i = 0; i < FPngImages->Count(); ++i)
             if (HICON icon = ItemIcon(FPngImages->Items(i))) {
@@ -176,30 +156,26 @@ void TPngImageList::MakeNativeList()
     SetHandle(list);
 }
 
-void TPngImageList::RebuildNativeList()
-{
+void TPngImageList::RebuildNativeList() {
     if (FUpdateCount > 0) return;
     MakeNativeList();
 }
 
-void TPngImageList::AppendNativeIcon(TPngImageCollectionItem* item)
-{
+void TPngImageList::AppendNativeIcon(TPngImageCollectionItem* item) {
     if (HICON icon = ItemIcon(item)) {
         ImageList_ReplaceIcon(Handle(), -1, icon);
         DestroyIcon(icon);
     }
 }
 
-int TPngImageList::NativeIndexOf(int itemIndex) const
-{
+int TPngImageList::NativeIndexOf(int itemIndex) const {
     int native = 0;
     for (int i = 0; i < itemIndex && i < FPngImages->Count(); ++i)
         if (!FPngImages->Items(i)->PngObject()->Empty()) ++native;
     return native;
 }
 
-void TPngImageList::Loaded()
-{
+void TPngImageList::Loaded() {
     TImageList::Loaded();
     // Items read before a new size in the layout take the size now.
     RebuildNativeList();
@@ -207,8 +183,7 @@ void TPngImageList::Loaded()
 
 // ---- Adding --------------------------------------------------------------------------------
 
-int TPngImageList::AddPng(TPNGObject* png, TColor background)
-{
+int TPngImageList::AddPng(TPNGObject* png, TColor background) {
     if (!png || png->Empty()) return -1;
     return Updating([&] {
         TPngImageCollectionItem* item = FPngImages->Add();
@@ -219,8 +194,7 @@ int TPngImageList::AddPng(TPNGObject* png, TColor background)
     });
 }
 
-int TPngImageList::Add(TBitmap* image, TBitmap* mask)
-{
+int TPngImageList::Add(TBitmap* image, TBitmap* mask) {
     if (!image || image->Empty()) return -1;
     return Updating([&] {
         // The native list's masks are white where the image is transparent.
@@ -229,8 +203,7 @@ int TPngImageList::Add(TBitmap* image, TBitmap* mask)
     });
 }
 
-int TPngImageList::AddIcon(TIcon* image)
-{
+int TPngImageList::AddIcon(TIcon* image) {
     if (!image || !image->Handle()) return -1;
     return Updating([&] {
         std::unique_ptr<TPNGObject> png = GraphicToPng(image);
@@ -238,8 +211,7 @@ int TPngImageList::AddIcon(TIcon* image)
     });
 }
 
-int TPngImageList::AddImage(TCustomImageList* value, int index)
-{
+int TPngImageList::AddImage(TCustomImageList* value, int index) {
     return Updating([&] {
         TPNGObject png;
         PngFromImageListItem(&png, value, index);
@@ -247,8 +219,7 @@ int TPngImageList::AddImage(TCustomImageList* value, int index)
     });
 }
 
-void TPngImageList::AddImages(TCustomImageList* value)
-{
+void TPngImageList::AddImages(TCustomImageList* value) {
     if (!value || value == this) return;
     Updating([&] {
         auto* pngList = dynamic_cast<TPngImageList*>(value);
@@ -262,8 +233,7 @@ void TPngImageList::AddImages(TCustomImageList* value)
     RebuildNativeList();
 }
 
-int TPngImageList::AddMasked(TBitmap* image, TColor maskColor)
-{
+int TPngImageList::AddMasked(TBitmap* image, TColor maskColor) {
     if (!image || image->Empty()) return -1;
     return Updating([&] {
         std::unique_ptr<TPNGObject> png = PngFromMaskColor(image, maskColor);
@@ -273,16 +243,14 @@ int TPngImageList::AddMasked(TBitmap* image, TColor maskColor)
 
 // ---- Removing and moving ---------------------------------------------------------------------
 
-void TPngImageList::Clear()
-{
+void TPngImageList::Clear() {
     Updating([&] {
         FPngImages->Clear();
         if (HandleAllocated()) ImageList_Remove(Handle(), -1);
     });
 }
 
-void TPngImageList::Delete(int index)
-{
+void TPngImageList::Delete(int index) {
     if (!ValidIndex(index)) return;
     Updating([&] {
         int native = NativeIndexOf(index);
@@ -292,8 +260,7 @@ void TPngImageList::Delete(int index)
     });
 }
 
-void TPngImageList::Move(int curIndex, int newIndex)
-{
+void TPngImageList::Move(int curIndex, int newIndex) {
     if (!ValidIndex(curIndex) || !ValidIndex(newIndex) || curIndex == newIndex) return;
     Updating([&] {
         FPngImages->Items(curIndex)->SetIndex(newIndex);
@@ -303,8 +270,7 @@ void TPngImageList::Move(int curIndex, int newIndex)
 
 // ---- Inserting ---------------------------------------------------------------------------------
 
-void TPngImageList::InsertPng(int index, TPNGObject* png, TColor background)
-{
+void TPngImageList::InsertPng(int index, TPNGObject* png, TColor background) {
     if (!png || png->Empty()) return;
     Updating([&] {
         TPngImageCollectionItem* item = FPngImages->Insert(std::clamp(index, 0, FPngImages->Count()));
@@ -315,22 +281,19 @@ void TPngImageList::InsertPng(int index, TPNGObject* png, TColor background)
     });
 }
 
-void TPngImageList::Insert(int index, TBitmap* image, TBitmap* mask)
-{
+void TPngImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
     if (!image || image->Empty()) return;
     std::unique_ptr<TPNGObject> png = PngFromImageAndMask(image, mask, true);
     InsertPng(index, png.get());
 }
 
-void TPngImageList::InsertIcon(int index, TIcon* image)
-{
+void TPngImageList::InsertIcon(int index, TIcon* image) {
     if (!image || !image->Handle()) return;
     std::unique_ptr<TPNGObject> png = GraphicToPng(image);
     InsertPng(index, png.get());
 }
 
-void TPngImageList::InsertMasked(int index, TBitmap* image, TColor maskColor)
-{
+void TPngImageList::InsertMasked(int index, TBitmap* image, TColor maskColor) {
     if (!image || image->Empty()) return;
     std::unique_ptr<TPNGObject> png = PngFromMaskColor(image, maskColor);
     InsertPng(index, png.get());
@@ -338,8 +301,7 @@ void TPngImageList::InsertMasked(int index, TBitmap* image, TColor maskColor)
 
 // ---- Replacing ------------------------------------------------------------------------------------
 
-void TPngImageList::ReplacePng(int index, TPNGObject* png)
-{
+void TPngImageList::ReplacePng(int index, TPNGObject* png) {
     if (!ValidIndex(index) || !png) return;
     Updating([&] {
         TPngImageCollectionItem* item = FPngImages->Items(index);
@@ -355,22 +317,19 @@ void TPngImageList::ReplacePng(int index, TPNGObject* png)
     });
 }
 
-void TPngImageList::Replace(int index, TBitmap* image, TBitmap* mask)
-{
+void TPngImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
     if (!ValidIndex(index) || !image || image->Empty()) return;
     std::unique_ptr<TPNGObject> png = PngFromImageAndMask(image, mask, true);
     ReplacePng(index, png.get());
 }
 
-void TPngImageList::ReplaceIcon(int index, TIcon* image)
-{
+void TPngImageList::ReplaceIcon(int index, TIcon* image) {
     if (!ValidIndex(index) || !image || !image->Handle()) return;
     std::unique_ptr<TPNGObject> png = GraphicToPng(image);
     ReplacePng(index, png.get());
 }
 
-void TPngImageList::ReplaceMasked(int index, TBitmap* newImage, TColor maskColor)
-{
+void TPngImageList::ReplaceMasked(int index, TBitmap* newImage, TColor maskColor) {
     if (!ValidIndex(index) || !newImage || newImage->Empty()) return;
     std::unique_ptr<TPNGObject> png = PngFromMaskColor(newImage, maskColor);
     ReplacePng(index, png.get());
@@ -378,36 +337,31 @@ void TPngImageList::ReplaceMasked(int index, TBitmap* newImage, TColor maskColor
 
 // ---- Properties ---------------------------------------------------------------------------------------
 
-void TPngImageList::SetWidth(int value)
-{
+void TPngImageList::SetWidth(int value) {
     if (value == Width() || value <= 0) return;
     TImageList::SetWidth(value);
     if (!IsLoading()) Clear();
 }
 
-void TPngImageList::SetHeight(int value)
-{
+void TPngImageList::SetHeight(int value) {
     if (value == Height() || value <= 0) return;
     TImageList::SetHeight(value);
     if (!IsLoading()) Clear();
 }
 
-void TPngImageList::SetEnabledImages(bool value)
-{
+void TPngImageList::SetEnabledImages(bool value) {
     if (value == FEnabledImages) return;
     FEnabledImages = value;
     RebuildNativeList();
 }
 
-void TPngImageList::SetPngOptions(TPngOptions value)
-{
+void TPngImageList::SetPngOptions(TPngOptions value) {
     if (value == FPngOptions) return;
     FPngOptions = value;
     RebuildNativeList();
 }
 
-void TPngImageList::SetPngImages(TPngImageCollectionItems* value)
-{
+void TPngImageList::SetPngImages(TPngImageCollectionItems* value) {
     if (!value || value == FPngImages) return;
     FPngImages->Assign(value);
     Change();
@@ -415,8 +369,7 @@ void TPngImageList::SetPngImages(TPngImageCollectionItems* value)
 
 // ---- Copying and drawing --------------------------------------------------------------------------------
 
-void TPngImageList::Assign(TPersistent* source)
-{
+void TPngImageList::Assign(TPersistent* source) {
     if (source == this) return;
     if (auto* pngList = dynamic_cast<TPngImageList*>(source)) {
         Updating([&] {
@@ -439,8 +392,7 @@ void TPngImageList::Assign(TPersistent* source)
     TImageList::Assign(source);
 }
 
-void TPngImageList::AssignTo(TPersistent* dest)
-{
+void TPngImageList::AssignTo(TPersistent* dest) {
     if (auto* pngList = dynamic_cast<TPngImageList*>(dest)) {
         pngList->Assign(this);
         return;
@@ -448,8 +400,7 @@ void TPngImageList::AssignTo(TPersistent* dest)
     TImageList::AssignTo(dest);
 }
 
-void TPngImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT, bool enabled)
-{
+void TPngImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT, bool enabled) {
     if (!canvas || !ValidIndex(index)) return;
     DrawPngWithOptions(FPngImages->Items(index)->PngObject(), canvas, Bounds(x, y, Width(), Height()),
                        enabled ? TPngOptions{} : FPngOptions);

@@ -129,7 +129,8 @@ protected:
 
 private:
     // Runs operation with the update counter raised; signals the change.
-    template <class F> auto Updating(F operation);
+    template <class F>
+    auto Updating(F operation);
     // The native list from the items, whatever the counter says.
     void MakeNativeList();
     HICON ItemIcon(TPngImageCollectionItem* item);

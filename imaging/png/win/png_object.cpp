@@ -15,8 +15,7 @@ static_assert(sizeof(TPngRGBQuad) == sizeof(RGBQUAD));
 
 // ---- The image buffers in GDI ------------------------------------------------
 
-TPngDIBMemory::TPngDIBMemory(TPNGObject* owner, const TPngBitmapInfo& info, std::size_t size) : FOwner(owner)
-{
+TPngDIBMemory::TPngDIBMemory(TPNGObject* owner, const TPngBitmapInfo& info, std::size_t size) : FOwner(owner) {
     FDC = CreateCompatibleDC(nullptr);
     if (!FDC) return;
     int bpp = info.bmiHeader.biBitCount;
@@ -35,8 +34,7 @@ TPngDIBMemory::TPngDIBMemory(TPNGObject* owner, const TPngBitmapInfo& info, std:
     FBits = static_cast<Byte*>(bits);
 }
 
-TPngDIBMemory::~TPngDIBMemory()
-{
+TPngDIBMemory::~TPngDIBMemory() {
     if (FOwner) FOwner->PixelMemoryFreed(FDC);
     if (FDC) {
         if (FOldBitmap) SelectObject(FDC, FOldBitmap);
@@ -47,8 +45,7 @@ TPngDIBMemory::~TPngDIBMemory()
     if (FPalette) DeleteObject(FPalette);
 }
 
-void TPngDIBMemory::ColorTableChanged(const TPngBitmapInfo& info, int)
-{
+void TPngDIBMemory::ColorTableChanged(const TPngBitmapInfo& info, int) {
     int bpp = info.bmiHeader.biBitCount;
     if (!FDC || !FBitmap || bpp > 8) return;
     int entries = 1 << bpp;
@@ -57,8 +54,7 @@ void TPngDIBMemory::ColorTableChanged(const TPngBitmapInfo& info, int)
     if (HPALETTE palette = CreatePngPalette(info.bmiColors, entries)) TakePalette(palette);
 }
 
-void TPngDIBMemory::TakePalette(HPALETTE palette)
-{
+void TPngDIBMemory::TakePalette(HPALETTE palette) {
     if (!FDC || !palette || palette == FPalette) return;
     HPALETTE old = SelectPalette(FDC, palette, FALSE);
     if (!FOldPalette) FOldPalette = old;
@@ -67,13 +63,11 @@ void TPngDIBMemory::TakePalette(HPALETTE palette)
     FPalette = palette;
 }
 
-std::unique_ptr<TPngPixelMemory> TPngDIBAllocator::CreatePixels(const TPngBitmapInfo& info, std::size_t size)
-{
+std::unique_ptr<TPngPixelMemory> TPngDIBAllocator::CreatePixels(const TPngBitmapInfo& info, std::size_t size) {
     return std::make_unique<TPngDIBMemory>(FOwner, info, size);
 }
 
-void TPngDIBAllocator::FillIndexedColorTable(TPngRGBQuad* table, int count)
-{
+void TPngDIBAllocator::FillIndexedColorTable(TPngRGBQuad* table, int count) {
     HDC screen = GetDC(nullptr);
     HPALETTE halftone = CreateHalftonePalette(screen);
     ReleaseDC(nullptr, screen);
@@ -86,69 +80,59 @@ void TPngDIBAllocator::FillIndexedColorTable(TPngRGBQuad* table, int count)
 
 // ---- TPNGObject ----------------------------------------------------------------
 
-TClass TPNGObject::StaticClass()
-{
+TClass TPNGObject::StaticClass() {
     static const TClassInfo info = TClassBuilder<TPNGObject>("TPNGObject").Build();
     return &info;
 }
 
 TPNGObject::TPNGObject() : FCanvas(std::make_unique<TCanvas>()) {}
 
-TPNGObject::~TPNGObject()
-{
+TPNGObject::~TPNGObject() {
     // The chunks free their GDI objects while the canvas still exists.
     ClearChunkList();
     FCanvas->SetHandle(nullptr);
 }
 
-TPngDIBMemory* TPNGObject::DIBMemory() const
-{
+TPngDIBMemory* TPNGObject::DIBMemory() const {
     TChunkIHDR* header = HeaderChunk();
     return header ? dynamic_cast<TPngDIBMemory*>(header->PixelMemory()) : nullptr;
 }
 
-HDC TPNGObject::MemoryDC() const
-{
+HDC TPNGObject::MemoryDC() const {
     TPngDIBMemory* memory = DIBMemory();
     return memory ? memory->DC() : nullptr;
 }
 
-void TPNGObject::ImageBuffersChanged()
-{
+void TPNGObject::ImageBuffersChanged() {
     HDC dc = MemoryDC();
     FCanvas->SetHandle(dc);
     FBoundDC = dc;
 }
 
-void TPNGObject::PixelMemoryFreed(HDC dc)
-{
+void TPNGObject::PixelMemoryFreed(HDC dc) {
     if (!FCanvas || !dc || dc != FBoundDC) return;
     FCanvas->SetHandle(nullptr);
     FBoundDC = nullptr;
 }
 
-HPALETTE TPNGObject::GetPalette()
-{
+HPALETTE TPNGObject::GetPalette() {
     TPngDIBMemory* memory = DIBMemory();
     return memory ? memory->Palette() : nullptr;
 }
 
-void TPNGObject::SetWidth(int value)
-{
-    Header(); // an empty image has no other dimension to keep
+void TPNGObject::SetWidth(int value) {
+    Header();  // an empty image has no other dimension to keep
     ChangeSize(value, Height());
     Changed(this);
 }
 
-void TPNGObject::SetHeight(int value)
-{
+void TPNGObject::SetHeight(int value) {
     Header();
     ChangeSize(Width(), value);
     Changed(this);
 }
 
-void TPNGObject::SetPalette(HPALETTE value)
-{
+void TPNGObject::SetPalette(HPALETTE value) {
     TChunkIHDR* header = HeaderChunk();
     if (!value || !header || !header->HasPalette()) return;
     PALETTEENTRY entries[256]{};
@@ -160,14 +144,12 @@ void TPNGObject::SetPalette(HPALETTE value)
     Changed(this);
 }
 
-TPngColor TPNGObject::PixelAt(int x, int y) const
-{
-    GdiFlush(); // drawing on the canvas may still be queued
+TPngColor TPNGObject::PixelAt(int x, int y) const {
+    GdiFlush();  // drawing on the canvas may still be queued
     return TPNGObjectCore::PixelAt(x, y);
 }
 
-void TPNGObject::SetPixelAt(int x, int y, TPngColor color)
-{
+void TPNGObject::SetPixelAt(int x, int y, TPngColor color) {
     GdiFlush();
     TPNGObjectCore::SetPixelAt(x, y, color);
     Changed(this);
@@ -175,8 +157,7 @@ void TPNGObject::SetPixelAt(int x, int y, TPngColor color)
 
 // ---- Loading and saving ---------------------------------------------------------
 
-void TPNGObject::LoadFromStream(TStream& stream)
-{
+void TPNGObject::LoadFromStream(TStream& stream) {
     try {
         TPNGObjectCore::LoadFromStream(stream);
     } catch (...) {
@@ -187,14 +168,12 @@ void TPNGObject::LoadFromStream(TStream& stream)
     Changed(this);
 }
 
-void TPNGObject::SaveToStream(TStream& stream)
-{
+void TPNGObject::SaveToStream(TStream& stream) {
     GdiFlush();
     TPNGObjectCore::SaveToStream(stream);
 }
 
-void TPNGObject::ReadData(TStream* stream)
-{
+void TPNGObject::ReadData(TStream* stream) {
     Byte size[4];
     if (stream->Read(size, 4) != 4) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
     Int64 length = Int64(size[0]) | Int64(size[1]) << 8 | Int64(size[2]) << 16 | Int64(size[3]) << 24;
@@ -205,8 +184,7 @@ void TPNGObject::ReadData(TStream* stream)
     LoadFromStream(png);
 }
 
-void TPNGObject::WriteData(TStream* stream)
-{
+void TPNGObject::WriteData(TStream* stream) {
     TMemoryStream png;
     SaveToStream(png);
     LongWord length = LongWord(png.Size());
@@ -217,19 +195,23 @@ void TPNGObject::WriteData(TStream* stream)
 
 // ---- Drawing ----------------------------------------------------------------------
 
-void TPNGObject::Draw(TCanvas* canvas, const TRect& rect)
-{
+void TPNGObject::Draw(TCanvas* canvas, const TRect& rect) {
     TChunkIHDR* header = HeaderChunk();
     if (!canvas || !header || !header->PixelBits()) return;
     switch (TransparencyKind()) {
-    case tkNone: DrawOpaque(canvas, rect); break;
-    case tkColorKey: DrawKeyed(canvas, rect, KeyColor() & 0xFFFFFF); break;
-    case tkPartial: DrawBlended(canvas, rect); break;
+    case tkNone:
+        DrawOpaque(canvas, rect);
+        break;
+    case tkColorKey:
+        DrawKeyed(canvas, rect, KeyColor() & 0xFFFFFF);
+        break;
+    case tkPartial:
+        DrawBlended(canvas, rect);
+        break;
     }
 }
 
-void TPNGObject::DrawOpaque(TCanvas* canvas, const TRect& rect)
-{
+void TPNGObject::DrawOpaque(TCanvas* canvas, const TRect& rect) {
     TChunkIHDR& h = Header();
     GdiFlush();
     HDC dc = canvas->Handle();
@@ -239,8 +221,7 @@ void TPNGObject::DrawOpaque(TCanvas* canvas, const TRect& rect)
     SetStretchBltMode(dc, oldMode);
 }
 
-void TPNGObject::DrawKeyed(TCanvas* canvas, const TRect& rect, LongWord keyColor)
-{
+void TPNGObject::DrawKeyed(TCanvas* canvas, const TRect& rect, LongWord keyColor) {
     TChunkIHDR& h = Header();
     TRect r = NormalizedRect(rect);
     int W = r.Width(), H = r.Height(), w = int(h.Width), hh = int(h.Height);
@@ -273,8 +254,7 @@ void TPNGObject::DrawKeyed(TCanvas* canvas, const TRect& rect, LongWord keyColor
     BitBlt(dest, r.Left, r.Top, W, H, work.DC(), 0, 0, SRCCOPY);
 }
 
-void TPNGObject::DrawBlended(TCanvas* canvas, const TRect& rect)
-{
+void TPNGObject::DrawBlended(TCanvas* canvas, const TRect& rect) {
     Header();
     TRect r = NormalizedRect(rect);
     int W = r.Width(), H = r.Height();
@@ -294,8 +274,7 @@ void TPNGObject::DrawBlended(TCanvas* canvas, const TRect& rect)
 
 // ---- Copying ------------------------------------------------------------------------
 
-void TPNGObject::Assign(TPersistent* source)
-{
+void TPNGObject::Assign(TPersistent* source) {
     if (!source) {
         ClearChunkList();
         Changed(this);
@@ -322,8 +301,7 @@ void TPNGObject::Assign(TPersistent* source)
     TGraphic::Assign(source);
 }
 
-void TPNGObject::AssignBitmapHandle(HBITMAP handle, bool transparent, LongWord keyColor)
-{
+void TPNGObject::AssignBitmapHandle(HBITMAP handle, bool transparent, LongWord keyColor) {
     BITMAP bm{};
     if (!handle || GetObjectA(handle, sizeof bm, &bm) < int(sizeof bm) || bm.bmWidth <= 0 || bm.bmHeight == 0)
         throw EInvalidGraphic("Bitmap image is not valid");
@@ -375,26 +353,27 @@ void TPNGObject::AssignBitmapHandle(HBITMAP handle, bool transparent, LongWord k
     Changed(this);
 }
 
-TPixelFormat BitmapFormatFor(TPNGObject& png)
-{
+TPixelFormat BitmapFormatFor(TPNGObject& png) {
     TChunkIHDR& h = png.Header();
     if (png.TransparencyKind() == tkPartial) return pf24bit;
     switch (h.BitDepth) {
-    case 1: return pf1bit;
+    case 1:
+        return pf1bit;
     case 2:
-    case 4: return pf4bit;
+    case 4:
+        return pf4bit;
     case 8:
     case 16:
         if (h.ColorType == COLOR_GRAYSCALE || h.ColorType == COLOR_RGB) return pf24bit;
         if (h.ColorType == COLOR_PALETTE) return pf8bit;
         break;
-    default: break;
+    default:
+        break;
     }
     throw Exception("Invalid pixel format");
 }
 
-void TPNGObject::AssignTo(TPersistent* dest)
-{
+void TPNGObject::AssignTo(TPersistent* dest) {
     if (auto* png = dynamic_cast<TPNGObject*>(dest)) {
         png->Assign(this);
         return;
@@ -429,8 +408,7 @@ void TPNGObject::AssignTo(TPersistent* dest)
 
 // ---- The clipboard ----------------------------------------------------------------------
 
-void TPNGObject::SaveToClipboardFormat(Word& format, HANDLE& data, HPALETTE& palette)
-{
+void TPNGObject::SaveToClipboardFormat(Word& format, HANDLE& data, HPALETTE& palette) {
     if (!HeaderChunk()) return;
     TBitmap bitmap;
     bitmap.SetSize(Width(), Height());
@@ -438,8 +416,7 @@ void TPNGObject::SaveToClipboardFormat(Word& format, HANDLE& data, HPALETTE& pal
     bitmap.SaveToClipboardFormat(format, data, palette);
 }
 
-void TPNGObject::LoadFromClipboardFormat(Word format, HANDLE data, HPALETTE palette)
-{
+void TPNGObject::LoadFromClipboardFormat(Word format, HANDLE data, HPALETTE palette) {
     TBitmap bitmap;
     bitmap.LoadFromClipboardFormat(format, data, palette);
     if (bitmap.Empty()) {

@@ -126,7 +126,7 @@ private:
 
     TPngDIBAllocator FAllocator{this};
     std::unique_ptr<TCanvas> FCanvas;
-    HDC FBoundDC = nullptr; // the DC the canvas draws on
+    HDC FBoundDC = nullptr;  // the DC the canvas draws on
 };
 
 // The bitmap format a PNG becomes when assigned to a bitmap: 24 bits for

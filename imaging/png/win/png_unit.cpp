@@ -2,8 +2,7 @@
 
 #include "imaging/png/win/png_imagelist.h"
 
-void PngInitialize()
-{
+void PngInitialize() {
     // Exactly the standard chunk classes, in their order.
     FreeChunkClasses();
     RegisterStandardChunks();
@@ -11,8 +10,7 @@ void PngInitialize()
     RegisterClasses({TPngImageList::StaticClass()});
 }
 
-void PngFinalize()
-{
+void PngFinalize() {
     UnregisterClass(TPngImageList::StaticClass());
     TPicture::UnregisterGraphicClass(TPNGObject::StaticClass());
     FreeChunkClasses();

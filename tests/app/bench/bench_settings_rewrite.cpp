@@ -21,8 +21,10 @@ String MakeSettings(std::size_t size) {
     int n = 0;
     while (text.size() < size / 2) {
         const std::string unit = std::to_string(++n);
-        text += "[frmUnit" + unit + "]\r\nShowCmd=1\r\nFlags=0\r\nNormPos=10,10,600,300\r\n"
-                "MRU_File=C:\\Projects\\Led Blinking\\LedBlinking" + unit + ".c\r\n";
+        text += "[frmUnit" + unit +
+                "]\r\nShowCmd=1\r\nFlags=0\r\nNormPos=10,10,600,300\r\n"
+                "MRU_File=C:\\Projects\\Led Blinking\\LedBlinking" +
+                unit + ".c\r\n";
     }
     text += "[frmOptions2]\r\ncbColorScheme_ItemIndex=Default\r\nCheckBox2=False\r\nRadioGroup1=0\r\n";
     while (text.size() < size * 9 / 10) {
@@ -30,8 +32,7 @@ String MakeSettings(std::size_t size) {
         text += "Editor_Key" + key + "=value of the key\r\nAdvOfficeCheckBox" + key + "_Checked=False\r\n";
     }
     text += "[frmOptions2\\SynEdit1_Gutter]\r\nGradientStartColor=clWindow\r\n";
-    while (text.size() < size)
-        text += "GutterMark" + std::to_string(++n) + "=12\r\n";
+    while (text.size() < size) text += "GutterMark" + std::to_string(++n) + "=12\r\n";
     text += "[frmOptions2\\SynEdit1_Gutter\\Font]\r\nColor=clLime\r\n[frmOptions2\\SynEdit1_Gutter\\Font\\Style]\r\n";
     return text;
 }
@@ -55,17 +56,15 @@ const std::string& InputFile(std::size_t size) {
     static std::map<std::size_t, std::string> files;
     auto it = files.find(size);
     if (it == files.end()) {
-        std::string name = (std::filesystem::temp_directory_path() /
-                            ("qm-bench-settings-" + std::to_string(size) + ".ini")).string();
+        std::string name =
+            (std::filesystem::temp_directory_path() / ("qm-bench-settings-" + std::to_string(size) + ".ini")).string();
         WriteAll(name, MakeSettings(size));
         it = files.emplace(size, name).first;
     }
     return it->second;
 }
 
-std::string OutputFile() {
-    return (std::filesystem::temp_directory_path() / "qm-bench-settings-out.ini").string();
-}
+std::string OutputFile() { return (std::filesystem::temp_directory_path() / "qm-bench-settings-out.ini").string(); }
 
 TCompilerOptions Options() {
     TCompilerOptions o;

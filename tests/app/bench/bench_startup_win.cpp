@@ -71,8 +71,8 @@ double TimeToFirstPaint(const std::string& exe, const char* caption) {
     std::string commandLine = "\"" + exe + "\"";
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     const double start = Now();
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process))
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process))
         return -1;
     double seconds = -1;
     HWND window = nullptr;

@@ -95,8 +95,8 @@ bool TProgramDriver::Start(const std::string& caption, DWORD timeoutMs) {
     startup.cb = sizeof startup;
     const std::string folder = FExe.substr(0, FExe.find_last_of('\\'));
     std::string commandLine = "\"" + FExe + "\"";
-    if (!CreateProcessA(FExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &FProcess))
+    if (!CreateProcessA(FExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &FProcess))
         return false;
     WaitForInputIdle(FProcess.hProcess, timeoutMs);
     const DWORD start = GetTickCount();
@@ -242,8 +242,7 @@ bool TProgramDriver::Screenshot(const std::string& fileName) const {
         png.AssignBitmapHandle(bitmap, false, 0);
         png.SaveToFile(fileName);
         saved = true;
-    } catch (...) {
-    }
+    } catch (...) {}
     DeleteObject(bitmap);
     return saved;
 }

@@ -31,13 +31,9 @@ std::string ReadBytes(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& name, const std::string& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
 
-std::string Fixture(const std::string& name) {
-    return ReadBytes(WindowsPath(QM_FIXTURE_DIR) + "\\" + name);
-}
+std::string Fixture(const std::string& name) { return ReadBytes(WindowsPath(QM_FIXTURE_DIR) + "\\" + name); }
 
 // The line of the text that begins with key replaced by key + value.
 std::string WithLine(std::string text, const std::string& key, const std::string& value) {
@@ -51,9 +47,7 @@ std::string WithLine(std::string text, const std::string& key, const std::string
 const char* const kCompilers[3] = {"mikroC PRO", "mikroPascal PRO", "mikroBasic PRO"};
 const char* const kCompilerFolders[3] = {"mikroC", "mikroPascal", "mikroBasic"};
 
-std::string CompilerKey(const std::string& compiler) {
-    return "Software\\zodozElektronika\\" + compiler + " for PIC";
-}
+std::string CompilerKey(const std::string& compiler) { return "Software\\zodozElektronika\\" + compiler + " for PIC"; }
 
 void SetCompilerFolder(HKEY root, const std::string& compiler, const std::string& folder) {
     HKEY key = nullptr;
@@ -66,7 +60,8 @@ void SetCompilerFolder(HKEY root, const std::string& compiler, const std::string
 
 void RemoveCompilerKeys() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        for (const char* compiler : kCompilers) RegDeleteKeyExA(root, CompilerKey(compiler).c_str(), KEY_WOW64_32KEY, 0);
+        for (const char* compiler : kCompilers)
+            RegDeleteKeyExA(root, CompilerKey(compiler).c_str(), KEY_WOW64_32KEY, 0);
 }
 
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -234,11 +229,14 @@ TEST_F(Program, RemembersItsChoicesBetweenRuns) {
     std::snprintf(screen, sizeof screen, "(%dx%d)", screenWidth, screenHeight);
     const RECT& n = placement.rcNormalPosition;
     std::snprintf(normal, sizeof normal, "%ld,%ld,%ld,%ld", n.left, n.top, n.right, n.bottom);
-    EXPECT_EQ(std::string(normal), "37,41," + std::to_string(37 + first.right - first.left) + "," +
-                                       std::to_string(41 + expanded));
+    EXPECT_EQ(std::string(normal),
+              "37,41," + std::to_string(37 + first.right - first.left) + "," + std::to_string(41 + expanded));
     std::string expected = "[frmMain]\r\nFormVersion=0\r\nShowCmd=1\r\nFlags=0\r\nPixelsPerInch=96\r\n"
-                           "MinMaxPos" + std::string(screen) + "=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\n"
-                           "NormPos" + std::string(screen) + "=" + normal + "\r\nNormPos=" + normal + "\r\n";
+                           "MinMaxPos" +
+                           std::string(screen) +
+                           "=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\n"
+                           "NormPos" +
+                           std::string(screen) + "=" + normal + "\r\nNormPos=" + normal + "\r\n";
     const auto checkBox = [&](int i, bool checked) {
         expected += "LumOfficeCheckBox" + std::to_string(i) + "_Checked=" + (checked ? "TRUE" : "FALSE") + "\r\n";
     };

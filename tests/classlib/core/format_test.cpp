@@ -101,22 +101,14 @@ TEST(Format, SettingsDecideSeparators) {
 
 TEST(Format, Errors) {
     const TFormatCase bad[] = {
-        {"%d", {}, ""},              // missing argument
-        {"%d %d", {1}, ""},          // second one missing
-        {"%d", {1.5}, ""},           // wrong kind
-        {"%d", {"x"}, ""},
-        {"%d", {'c'}, ""},
-        {"%d", {true}, ""},
-        {"%s", {5}, ""},
-        {"%s", {true}, ""},
-        {"%f", {1}, ""},
-        {"%x", {2.0}, ""},
-        {"%p", {5}, ""},
-        {"%", {}, ""},               // cut short
-        {"abc%5", {1}, ""},
-        {"%q", {1}, ""},             // unknown type
-        {"%2:s", {"a", "b"}, ""},    // index past the end
-        {"%*d", {"w", 1}, ""},       // "*" needs an integer
+        {"%d", {}, ""},      // missing argument
+        {"%d %d", {1}, ""},  // second one missing
+        {"%d", {1.5}, ""},   // wrong kind
+        {"%d", {"x"}, ""},        {"%d", {'c'}, ""}, {"%d", {true}, ""}, {"%s", {5}, ""}, {"%s", {true}, ""},
+        {"%f", {1}, ""},          {"%x", {2.0}, ""}, {"%p", {5}, ""},    {"%", {}, ""},  // cut short
+        {"abc%5", {1}, ""},       {"%q", {1}, ""},                                       // unknown type
+        {"%2:s", {"a", "b"}, ""},                                                        // index past the end
+        {"%*d", {"w", 1}, ""},                                                           // "*" needs an integer
     };
     for (const TFormatCase& c : bad)
         EXPECT_THROW_MSG(FormatCase(c), EConvertError,

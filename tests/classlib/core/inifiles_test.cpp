@@ -36,15 +36,14 @@ TEST(MemIniFile, WritesTheFileFormatByteForByte) {
     ini.WriteString("frmMain", "NormPos", "0,0,1024,823");
     ini.WriteString("FRMMAIN", "showcmd", "3");  // same key: updated in place
     ini.UpdateFile();
-    EXPECT_EQ(f.Read(),
-              "[frmMain]\r\n"
-              "FormVersion=0\r\n"
-              "showcmd=3\r\n"
-              "NormPos=0,0,1024,823\r\n"
-              "\r\n"
-              "[Other]\r\n"
-              "Name=a b\r\n"
-              "\r\n");
+    EXPECT_EQ(f.Read(), "[frmMain]\r\n"
+                        "FormVersion=0\r\n"
+                        "showcmd=3\r\n"
+                        "NormPos=0,0,1024,823\r\n"
+                        "\r\n"
+                        "[Other]\r\n"
+                        "Name=a b\r\n"
+                        "\r\n");
     // An empty INI writes an empty file.
     ini.Clear();
     ini.UpdateFile();
@@ -83,9 +82,8 @@ TEST(MemIniFile, LoadsSensibly) {
     ini.ReadSectionValues("FRMMAIN", &values);
     EXPECT_EQ(Lines(values), (L{"ShowCmd=1", "NormPos=0,0,1,1", "Flags=2", "bare line", "Later=yes"}));
     ini.UpdateFile();
-    EXPECT_EQ(f.Read(),
-              "[frmMain]\r\nShowCmd=1\r\nNormPos=0,0,1,1\r\nFlags=2\r\nbare line\r\nLater=yes\r\n\r\n"
-              "[Second]\r\nk=v=w\r\n\r\n");
+    EXPECT_EQ(f.Read(), "[frmMain]\r\nShowCmd=1\r\nNormPos=0,0,1,1\r\nFlags=2\r\nbare line\r\nLater=yes\r\n\r\n"
+                        "[Second]\r\nk=v=w\r\n\r\n");
 }
 
 TEST(MemIniFile, CaseAndOrder) {
@@ -161,8 +159,8 @@ TEST(MemIniFile, TypedValues) {
     EXPECT_EQ(ini.ReadInteger("t", "missing", 7), 7);
     EXPECT_TRUE(ini.ReadBool("t", "yes", false));
     EXPECT_FALSE(ini.ReadBool("t", "no", true));
-    EXPECT_TRUE(ini.ReadBool("t", "i", false));      // any non-zero number
-    EXPECT_TRUE(ini.ReadBool("t", "word", true));    // not a number: the default
+    EXPECT_TRUE(ini.ReadBool("t", "i", false));    // any non-zero number
+    EXPECT_TRUE(ini.ReadBool("t", "word", true));  // not a number: the default
     EXPECT_FALSE(ini.ReadBool("t", "word", false));
     EXPECT_EQ(ini.ReadFloat("t", "f", 0), 2.5);
     EXPECT_EQ(ini.ReadFloat("t", "bad", 1.25), 1.25);
@@ -226,9 +224,8 @@ TEST(MemIniFile, RoundTripKeepsEveryValue) {
     EXPECT_EQ(again.ReadString("frmMain", "Latin", ""), "caf\xe9");
     again.WriteString("frmMain", "MinMaxPos", "0,0,0,0");  // later saves update lines in place
     again.UpdateFile();
-    EXPECT_EQ(f.Read(),
-              "[frmMain]\r\nMinMaxPos(1280x1024)=-1,-1,-8,-8\r\nMinMaxPos=0,0,0,0\r\n"
-              "LumOfficeCheckBox1_Checked=TRUE\r\nPath=C:\\Program Files\\x;y\r\nLatin=caf\xe9\r\n\r\n");
+    EXPECT_EQ(f.Read(), "[frmMain]\r\nMinMaxPos(1280x1024)=-1,-1,-8,-8\r\nMinMaxPos=0,0,0,0\r\n"
+                        "LumOfficeCheckBox1_Checked=TRUE\r\nPath=C:\\Program Files\\x;y\r\nLatin=caf\xe9\r\n\r\n");
 }
 
 TEST(MemIniFile, UpdateFileFailureRaises) {
@@ -276,8 +273,7 @@ TEST(IniFile, SeesChangesMadeByOthers) {
 
 TEST(IniFile, WriteFailureRaises) {
     TIniFile ini("no-such-folder-here/x.ini");
-    EXPECT_THROW_MSG(ini.WriteString("a", "b", "c"), EIniFileException,
-                     "Unable to write to no-such-folder-here/x.ini");
+    EXPECT_THROW_MSG(ini.WriteString("a", "b", "c"), EIniFileException, "Unable to write to no-such-folder-here/x.ini");
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ protected:
 
 class TBoth : public TObject, public IFirst, public ISecond {
 public:
-    bool QueryInterface(const TGUID& iid, void** obj) override { return QueryInterfaces<IFirst, ISecond>(this, iid, obj); }
+    bool QueryInterface(const TGUID& iid, void** obj) override {
+        return QueryInterfaces<IFirst, ISecond>(this, iid, obj);
+    }
     int First() override { return 1; }
     int Second() override { return 2; }
 };

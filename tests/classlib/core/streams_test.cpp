@@ -146,7 +146,7 @@ TEST(FileStream, CreateWriteReopenRead) {
         char buf[20] = {};
         EXPECT_EQ(s.Read(buf, 20), 12);  // short read
         EXPECT_EQ(s.Read(buf, 20), 0);
-        EXPECT_EQ(s.Write("x", 1), 0);   // opened for reading only
+        EXPECT_EQ(s.Write("x", 1), 0);  // opened for reading only
         EXPECT_THROW_MSG(s.WriteBuffer("x", 1), EWriteError, "Stream write error");
         s.SetPosition(6);
         EXPECT_THROW_MSG(s.ReadBuffer(buf, 10), EReadError, "Stream read error");

@@ -228,7 +228,7 @@ TEST(StringList, NamesAndValues) {
     EXPECT_EQ(list[0], "KEY=new");
     list.SetValues("added", "1");
     EXPECT_EQ(list[list.Count() - 1], "added=1");
-    list.SetValues("Key", "");  // an empty value deletes the line
+    list.SetValues("Key", "");              // an empty value deletes the line
     EXPECT_EQ(list.IndexOfName("key"), 4);  // the second "key" line is now the first
     list.SetValues("missing", "");
     list.SetValueFromIndex(0, "x");
@@ -269,13 +269,9 @@ TEST(StringList, CommaText) {
         L lines;
     };
     const Parse parses[] = {
-        {"a b", {"a", "b"}},         // blanks split too
-        {" a , b ", {"a", "b"}},
-        {"a,", {"a", ""}},
-        {",a", {"", "a"}},
-        {"\"a\"b,c", {"a", "b", "c"}},
-        {"\"open", {"open"}},
-        {"a,,,b", {"a", "", "", "b"}},
+        {"a b", {"a", "b"}},  // blanks split too
+        {" a , b ", {"a", "b"}},       {"a,", {"a", ""}},    {",a", {"", "a"}},
+        {"\"a\"b,c", {"a", "b", "c"}}, {"\"open", {"open"}}, {"a,,,b", {"a", "", "", "b"}},
     };
     for (const Parse& p : parses) {
         TStringList list;
@@ -346,9 +342,7 @@ TEST(StringList, SortAndCustomSort) {
     list.SetCaseSensitive(true);
     list.Sort();
     EXPECT_EQ(Lines(list), (L{"B", "C", "a", "b", "c2"}));
-    list.CustomSort([](TStringList* l, int a, int b) {
-        return int((*l)[a].size()) - int((*l)[b].size());
-    });
+    list.CustomSort([](TStringList* l, int a, int b) { return int((*l)[a].size()) - int((*l)[b].size()); });
     EXPECT_EQ(Lines(list), (L{"B", "C", "a", "b", "c2"}));
     list.CustomSort([](TStringList* l, int a, int b) { return CompareStr((*l)[b], (*l)[a]); });
     EXPECT_EQ(Lines(list), (L{"c2", "b", "a", "C", "B"}));

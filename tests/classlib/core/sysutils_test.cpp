@@ -297,30 +297,12 @@ TEST(SysUtilsFloats, StrToFloatTable) {
         double value;
     };
     const Case cases[] = {
-        {"0", true, 0.0},
-        {"1.5", true, 1.5},
-        {"-1.5", true, -1.5},
-        {"+2", true, 2.0},
-        {"  3.25  ", true, 3.25},
-        {".5", true, 0.5},
-        {"5.", true, 5.0},
-        {"1e3", true, 1000.0},
-        {"1.5E-2", true, 0.015},
-        {"2E+2", true, 200.0},
-        {"1e-400", true, 0.0},
-        {"INF", true, HUGE_VAL},
-        {"-inf", true, -HUGE_VAL},
-        {"", false, 0},
-        {" ", false, 0},
-        {".", false, 0},
-        {"-", false, 0},
-        {"1e", false, 0},
-        {"1e+", false, 0},
-        {"1,5", false, 0},
-        {"1.5.2", false, 0},
-        {"abc", false, 0},
-        {"1e400", false, 0},
-        {"0x10", false, 0},
+        {"0", true, 0.0},          {"1.5", true, 1.5},    {"-1.5", true, -1.5},  {"+2", true, 2.0},
+        {"  3.25  ", true, 3.25},  {".5", true, 0.5},     {"5.", true, 5.0},     {"1e3", true, 1000.0},
+        {"1.5E-2", true, 0.015},   {"2E+2", true, 200.0}, {"1e-400", true, 0.0}, {"INF", true, HUGE_VAL},
+        {"-inf", true, -HUGE_VAL}, {"", false, 0},        {" ", false, 0},       {".", false, 0},
+        {"-", false, 0},           {"1e", false, 0},      {"1e+", false, 0},     {"1,5", false, 0},
+        {"1.5.2", false, 0},       {"abc", false, 0},     {"1e400", false, 0},   {"0x10", false, 0},
         {"1 2", false, 0},
     };
     for (const Case& c : cases) {
@@ -351,18 +333,23 @@ TEST(SysUtilsFloats, RoundTrip) {
 
 TEST(SysUtilsUtf8, EncodeDecode) {
     EXPECT_EQ(Utf8Encode("abc"), "abc");
-    EXPECT_EQ(Utf8Encode("\xe9"), "\xc3\xa9");          // e acute
-    EXPECT_EQ(Utf8Encode("\x80"), "\xe2\x82\xac");      // euro sign
-    EXPECT_EQ(Utf8Encode("\x81"), "\xc2\x81");          // unassigned: the control of that number
+    EXPECT_EQ(Utf8Encode("\xe9"), "\xc3\xa9");      // e acute
+    EXPECT_EQ(Utf8Encode("\x80"), "\xe2\x82\xac");  // euro sign
+    EXPECT_EQ(Utf8Encode("\x81"), "\xc2\x81");      // unassigned: the control of that number
     EXPECT_EQ(Utf8Decode("\xc3\xa9t\xc3\xa9"), "\xe9t\xe9");
     EXPECT_EQ(Utf8Decode("\xe2\x82\xac"), "\x80");
-    EXPECT_EQ(Utf8Decode("\xe2\x80\x9c" "q" "\xe2\x80\x9d"), "\x93q\x94");
-    EXPECT_EQ(Utf8Decode("\xe4\xb8\xad"), "?");           // no 8-bit form
+    EXPECT_EQ(Utf8Decode("\xe2\x80\x9c"
+                         "q"
+                         "\xe2\x80\x9d"),
+              "\x93q\x94");
+    EXPECT_EQ(Utf8Decode("\xe4\xb8\xad"), "?");  // no 8-bit form
     EXPECT_EQ(Utf8Decode("\xf0\x9f\x98\x80"), "?");
-    EXPECT_EQ(Utf8Decode("a\xc3"), "a?");                 // cut short
-    EXPECT_EQ(Utf8Decode("\xff" "b"), "?b");
-    EXPECT_EQ(Utf8Decode("\xc0\xaf"), "??");              // overlong
-    EXPECT_EQ(Utf8Decode("\xed\xa0\x80"), "???");         // surrogate
+    EXPECT_EQ(Utf8Decode("a\xc3"), "a?");  // cut short
+    EXPECT_EQ(Utf8Decode("\xff"
+                         "b"),
+              "?b");
+    EXPECT_EQ(Utf8Decode("\xc0\xaf"), "??");       // overlong
+    EXPECT_EQ(Utf8Decode("\xed\xa0\x80"), "???");  // surrogate
     String all;
     for (int i = 1; i < 256; ++i) all += char(i);
     EXPECT_EQ(Utf8Decode(Utf8Encode(all)), all);

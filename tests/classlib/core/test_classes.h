@@ -17,8 +17,7 @@ inline std::vector<std::string>& TestLog() {
 
 enum TShape { shCircle, shSquare, shTriangle };
 QL_DECLARE_ENUM(TShape);
-inline QL_DEFINE_ENUM(TShape, "shCircle", "shSquare", "shTriangle")
-using TShapes = TSet<TShape>;
+inline QL_DEFINE_ENUM(TShape, "shCircle", "shSquare", "shTriangle") using TShapes = TSet<TShape>;
 
 class TTestFont : public TPersistent {
     QL_CLASS(TTestFont, TPersistent)
@@ -220,9 +219,7 @@ public:
     TNotifyEvent FOnShow;
     std::vector<std::string> Clicks;
 
-    void ButtonClick(TObject* sender) {
-        Clicks.push_back("ButtonClick " + static_cast<TComponent*>(sender)->Name());
-    }
+    void ButtonClick(TObject* sender) { Clicks.push_back("ButtonClick " + static_cast<TComponent*>(sender)->Name()); }
     void FormShow(TObject*) { Clicks.push_back("FormShow"); }
     void Resize(TObject*, int) {}
 
@@ -245,6 +242,4 @@ inline TClass TTestRoot::StaticClass() {
     return &info;
 }
 
-inline void RegisterTestClasses() {
-    RegisterClasses({TTestWidget::StaticClass(), TTestRoot::StaticClass()});
-}
+inline void RegisterTestClasses() { RegisterClasses({TTestWidget::StaticClass(), TTestRoot::StaticClass()}); }

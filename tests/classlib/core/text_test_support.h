@@ -14,8 +14,8 @@ class TScratchFile {
 public:
     explicit TScratchFile(const char* suffix = ".txt") {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        FName = String("scratch-") + info->test_suite_name() + "-" + info->name() + "-" +
-                std::to_string(++Counter()) + suffix;
+        FName = String("scratch-") + info->test_suite_name() + "-" + info->name() + "-" + std::to_string(++Counter()) +
+                suffix;
         for (char& c : FName)
             if (c == '/') c = '_';
         std::remove(FName.c_str());
@@ -59,12 +59,12 @@ private:
 };
 
 // Runs statement and checks it throws E with exactly message.
-#define EXPECT_THROW_MSG(statement, E, message)                       \
-    do {                                                              \
-        try {                                                         \
-            statement;                                                \
-            ADD_FAILURE() << "no " #E " from " #statement;            \
-        } catch (const E& e) {                                        \
-            EXPECT_EQ(String(e.Message()), String(message));          \
-        }                                                             \
+#define EXPECT_THROW_MSG(statement, E, message)                                                                        \
+    do {                                                                                                               \
+        try {                                                                                                          \
+            statement;                                                                                                 \
+            ADD_FAILURE() << "no " #E " from " #statement;                                                             \
+        } catch (const E& e) {                                                                                         \
+            EXPECT_EQ(String(e.Message()), String(message));                                                           \
+        }                                                                                                              \
     } while (0)

@@ -25,12 +25,18 @@ TEST(TypeInfo, KindsAndTypeNames) {
         TTypeKind kind;
         const char* typeName;
     } cases[] = {
-        {"Caption", tkString, "string"},       {"Width", tkInteger, "Integer"},
-        {"Enabled", tkEnumeration, "Boolean"}, {"Shape", tkEnumeration, "TShape"},
-        {"Shapes", tkSet, "set of TShape"},    {"Ratio", tkFloat, "Double"},
-        {"Letter", tkChar, "Char"},            {"Big", tkInt64, "Int64"},
-        {"Font", tkClass, "TTestFont"},        {"Buddy", tkClass, "TTestWidget"},
-        {"OnClick", tkMethod, "TNotifyEvent"}, {"tag", tkInteger, "Integer"},
+        {"Caption", tkString, "string"},
+        {"Width", tkInteger, "Integer"},
+        {"Enabled", tkEnumeration, "Boolean"},
+        {"Shape", tkEnumeration, "TShape"},
+        {"Shapes", tkSet, "set of TShape"},
+        {"Ratio", tkFloat, "Double"},
+        {"Letter", tkChar, "Char"},
+        {"Big", tkInt64, "Int64"},
+        {"Font", tkClass, "TTestFont"},
+        {"Buddy", tkClass, "TTestWidget"},
+        {"OnClick", tkMethod, "TNotifyEvent"},
+        {"tag", tkInteger, "Integer"},
     };
     for (const Case& c : cases) {
         const TPropInfo* p = GetPropInfo(TTestWidget::StaticClass(), c.prop);
@@ -65,7 +71,7 @@ TEST(TypeInfo, AccessErrors) {
     TTestWidget w(&root);
     TTestFont notAComponent;
     EXPECT_THROW(GetOrdProp(&w, "Nope"), EPropertyError);
-    EXPECT_THROW(SetObjectProp(&w, "Font", nullptr), EPropertyError);           // read-only
+    EXPECT_THROW(SetObjectProp(&w, "Font", nullptr), EPropertyError);          // read-only
     EXPECT_THROW(SetObjectProp(&w, "Buddy", &notAComponent), EPropertyError);  // wrong class
     EXPECT_THROW(SetEnumProp(&w, "Shape", "shHexagon"), EPropertyConvertError);
     EXPECT_THROW(SetSetProp(&w, "Shapes", "[shSquare, bogus]"), EPropertyConvertError);

@@ -23,13 +23,11 @@ void WriteText(const String& fileName, const String& text) {
 
 String ReadText(const String& fileName) {
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
     String text;
     char buffer[4096];
     DWORD n = 0;
-    while (ReadFile(h, buffer, sizeof(buffer), &n, nullptr) && n > 0)
-        text.append(buffer, n);
+    while (ReadFile(h, buffer, sizeof(buffer), &n, nullptr) && n > 0) text.append(buffer, n);
     CloseHandle(h);
     return text;
 }
@@ -40,8 +38,7 @@ void RemoveTree(const String& dir) {
     if (h != INVALID_HANDLE_VALUE) {
         do {
             String name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
+            if (name == "." || name == "..") continue;
             String path = dir + "\\" + name;
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -72,8 +69,7 @@ protected:
         std::vector<String> names;
         TSearchRec rec;
         if (FindFirst(mask, attr, rec) == 0) {
-            do
-                names.push_back(rec.Name);
+            do names.push_back(rec.Name);
             while (FindNext(rec) == 0);
             FindClose(rec);
         }
@@ -88,7 +84,10 @@ protected:
 TEST_F(FilesTest, ExistenceTests) {
     WriteText(Path("file.txt"), "x");
     CreateDirectoryA(Path("folder").c_str(), nullptr);
-    struct Case { String name; bool file, dir; };
+    struct Case {
+        String name;
+        bool file, dir;
+    };
     const Case cases[] = {
         {Path("file.txt"), true, false},
         {Path("folder"), false, true},
@@ -106,7 +105,7 @@ TEST_F(FilesTest, ExistenceTests) {
 TEST_F(FilesTest, ForceDirectoriesCreatesEveryMissingLevel) {
     EXPECT_TRUE(ForceDirectories(Path("a\\b\\c")));
     EXPECT_TRUE(DirectoryExists(Path("a\\b\\c")));
-    EXPECT_TRUE(ForceDirectories(Path("a\\b\\c\\")));  // already there
+    EXPECT_TRUE(ForceDirectories(Path("a\\b\\c\\")));   // already there
     EXPECT_TRUE(ForceDirectories(Path("d/e\\\\f\\")));  // mixed and doubled separators
     EXPECT_TRUE(DirectoryExists(Path("d\\e\\f")));
     EXPECT_TRUE(ForceDirectories("C:\\"));
@@ -251,8 +250,7 @@ TEST(ProgramPath, NamesThisTestProgram) {
     EXPECT_EQ(ParamStr(0), exe);
     EXPECT_TRUE(FileExists(exe)) << exe;
     String lower = exe;
-    for (char& c : lower)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_THAT(lower, ::testing::EndsWith("\\classlib_os_tests.exe"));
 
     String folder = ApplicationFolder();

@@ -22,19 +22,17 @@ protected:
     void TearDown() override { RemoveAll(); }
     void RemoveAll() {
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-            for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
-                RemoveTree(root, FBase, view);
+            for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) RemoveTree(root, FBase, view);
     }
 
     static HKEY CreateRaw(HKEY root, const String& path) {
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
-                                  &key, nullptr),
+        EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
+                                  nullptr),
                   ERROR_SUCCESS);
         return key;
     }
-    static void SetRaw(HKEY root, const String& path, const String& name, DWORD type, const void* data,
-                       DWORD size) {
+    static void SetRaw(HKEY root, const String& path, const String& name, DWORD type, const void* data, DWORD size) {
         HKEY key = CreateRaw(root, path);
         ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         RegCloseKey(key);
@@ -44,8 +42,7 @@ protected:
     }
     static bool RawKeyExists(HKEY root, const String& path, REGSAM view) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
         RegCloseKey(key);
         return true;
     }
@@ -124,14 +121,18 @@ TEST_F(RegistryTest, NonStringValueRaisesInvalidDataType) {
     const DWORD number = 5;
     const BYTE bytes[] = {1, 2, 3, 4, 5, 6};
     const char multi[] = "a\0b\0";
-    struct Case { const char* name; DWORD type; const void* data; DWORD size; };
+    struct Case {
+        const char* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+    };
     const Case cases[] = {
         {"", REG_DWORD, &number, sizeof(number)},
         {"Binary", REG_BINARY, bytes, sizeof(bytes)},
         {"Multi", REG_MULTI_SZ, multi, sizeof(multi)},
     };
-    for (const Case& c : cases)
-        SetRaw(HKEY_CURRENT_USER, FBase, c.name, c.type, c.data, c.size);
+    for (const Case& c : cases) SetRaw(HKEY_CURRENT_USER, FBase, c.name, c.type, c.data, c.size);
 
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKeyReadOnly(FBase + "\\"));

@@ -14,8 +14,7 @@ String ReadAll(TStream& stream) {
     String text;
     char buffer[7];  // small, so that reads cross the buffer's end
     Int64 n;
-    while ((n = stream.Read(buffer, sizeof(buffer))) > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
+    while ((n = stream.Read(buffer, sizeof(buffer))) > 0) text.append(buffer, static_cast<std::size_t>(n));
     return text;
 }
 
@@ -48,7 +47,7 @@ TEST(ResourceStream, SeeksLikeAMemoryStream) {
     EXPECT_EQ(s.Seek(3, soCurrent), 5);
     EXPECT_EQ(s.Seek(100, soEnd), size + 100);  // past the end: reads give nothing
     EXPECT_EQ(s.Read(tail, 6), 0);
-    EXPECT_EQ(s.Seek(-1000, soCurrent), 0);      // never before the start
+    EXPECT_EQ(s.Seek(-1000, soCurrent), 0);  // never before the start
 }
 
 TEST(ResourceStream, IsReadOnly) {
@@ -64,7 +63,10 @@ TEST(ResourceStream, IsReadOnly) {
 }
 
 TEST(ResourceStream, MissingResourceRaises) {
-    struct Case { String name; const char* type; };
+    struct Case {
+        String name;
+        const char* type;
+    };
     const Case cases[] = {{"NOSUCHBLOB", RT_RCDATA}, {"TESTBLOB", RT_BITMAP}};
     for (const Case& c : cases) {
         try {

@@ -32,7 +32,8 @@ TEST(BitmapTest, PixelFormatsMakeSectionsOfTheirDepthFilledWhite) {
         TPixelFormat Format;
         int Bits;
     };
-    const Case cases[] = {{pf1bit, 1}, {pf4bit, 4}, {pf8bit, 8}, {pf15bit, 16}, {pf16bit, 16}, {pf24bit, 24}, {pf32bit, 32}};
+    const Case cases[] = {{pf1bit, 1},   {pf4bit, 4},   {pf8bit, 8},  {pf15bit, 16},
+                          {pf16bit, 16}, {pf24bit, 24}, {pf32bit, 32}};
     for (const Case& c : cases) {
         TBitmap bitmap(7, 3, c.Format);
         EXPECT_EQ(bitmap.PixelFormat(), c.Format);
@@ -103,7 +104,7 @@ TEST(BitmapTest, TransparentDrawLeavesTheKeyColoursPixelsUntouched) {
     target->Canvas()->Brush()->SetColor(clLime);
     target->Canvas()->FillRect(Rect(0, 0, 8, 4));  // top green, bottom white
     target->Canvas()->Draw(2, 2, picture.get());
-    EXPECT_EQ(PixelAt(*target, 2, 2), Rgb(0, 255, 0));    // key: green stays
+    EXPECT_EQ(PixelAt(*target, 2, 2), Rgb(0, 255, 0));      // key: green stays
     EXPECT_EQ(PixelAt(*target, 2, 4), Rgb(255, 255, 255));  // key: white stays
     EXPECT_EQ(PixelAt(*target, 3, 2), Rgb(255, 0, 0));
     EXPECT_EQ(PixelAt(*target, 3, 5), Rgb(255, 0, 0));
@@ -166,8 +167,13 @@ TEST(BitmapTest, BmpStreamRoundTripInEveryFormat) {
 // A BMP file of a 2 x 2 picture in the given header form.
 std::vector<Byte> SmallBmp(bool topDown, bool coreHeader) {
     std::vector<Byte> out = {'B', 'M'};
-    auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(Byte(v >> (8 * i))); };
-    auto put16 = [&](std::uint16_t v) { out.push_back(Byte(v)); out.push_back(Byte(v >> 8)); };
+    auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.push_back(Byte(v >> (8 * i)));
+    };
+    auto put16 = [&](std::uint16_t v) {
+        out.push_back(Byte(v));
+        out.push_back(Byte(v >> 8));
+    };
     std::uint32_t header = coreHeader ? 12 : 40;
     std::uint32_t offBits = 14 + header;
     put32(offBits + 16);
@@ -215,7 +221,9 @@ TEST(BitmapTest, ReadsTopDownAndCoreHeaderFiles) {
 
 TEST(BitmapTest, ReadsRle8) {
     std::vector<Byte> out = {'B', 'M'};
-    auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(Byte(v >> (8 * i))); };
+    auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.push_back(Byte(v >> (8 * i)));
+    };
     const Byte rle[] = {4, 1, 0, 0, 2, 2, 2, 1, 0, 1};  // row 0: four of 1; row 1: 2, 2, 1, 1; end
     std::uint32_t offBits = 14 + 40 + 3 * 4;
     put32(offBits + sizeof rle);
@@ -245,8 +253,8 @@ TEST(BitmapTest, BadDataRaisesAndLeavesTheBitmap) {
     std::vector<Byte> good = SmallBmp(false, false);
     std::vector<std::vector<Byte>> bad = {
         {'X', 'M', 0, 0},
-        std::vector<Byte>(good.begin(), good.begin() + 20),      // header cut short
-        std::vector<Byte>(good.begin(), good.end() - 1),          // pixels cut short
+        std::vector<Byte>(good.begin(), good.begin() + 20),  // header cut short
+        std::vector<Byte>(good.begin(), good.end() - 1),     // pixels cut short
     };
     std::vector<Byte> hugeWidth = good;
     hugeWidth[18] = 0xFF;
@@ -368,7 +376,7 @@ TEST(IconTest, HandleSizeAndDrawing) {
 
     auto target = MakeBitmap(20, 20, clLime);
     target->Canvas()->Draw(2, 2, &icon);
-    EXPECT_EQ(PixelAt(*target, 3, 3), Rgb(0, 255, 0));   // transparent half
+    EXPECT_EQ(PixelAt(*target, 3, 3), Rgb(0, 255, 0));  // transparent half
     EXPECT_EQ(PixelAt(*target, 14, 14), Rgb(255, 0, 0));
     EXPECT_EQ(PixelAt(*target, 19, 19), Rgb(0, 255, 0));
 }
@@ -404,8 +412,8 @@ TEST(IconTest, StreamRoundTrip) {
 
 TEST(IconTest, BadStreamRaises) {
     const std::vector<std::vector<Byte>> bad = {
-        {0, 0, 2, 0, 1, 0},                                         // a cursor file
-        {0, 0, 1, 0, 0, 0},                                         // no images
+        {0, 0, 2, 0, 1, 0},                                                            // a cursor file
+        {0, 0, 1, 0, 0, 0},                                                            // no images
         {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0},  // image past the end
     };
     for (const auto& bytes : bad) {

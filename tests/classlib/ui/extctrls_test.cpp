@@ -28,8 +28,8 @@ TEST(Frame3D, DrawsNestedOutlinesAndLeavesTheInside) {
         int X, Y;
         LongWord Expected;
     } probes[] = {
-        {0, 0, Rgb(255, 0, 0)}, {8, 0, Rgb(255, 0, 0)},  {9, 0, Rgb(0, 0, 255)}, {0, 6, Rgb(255, 0, 0)},
-        {0, 7, Rgb(0, 0, 255)}, {9, 7, Rgb(0, 0, 255)},  {1, 1, Rgb(255, 0, 0)}, {8, 6, Rgb(0, 0, 255)},
+        {0, 0, Rgb(255, 0, 0)},     {8, 0, Rgb(255, 0, 0)},     {9, 0, Rgb(0, 0, 255)}, {0, 6, Rgb(255, 0, 0)},
+        {0, 7, Rgb(0, 0, 255)},     {9, 7, Rgb(0, 0, 255)},     {1, 1, Rgb(255, 0, 0)}, {8, 6, Rgb(0, 0, 255)},
         {2, 2, Rgb(255, 255, 255)}, {7, 5, Rgb(255, 255, 255)},
     };
     for (const Probe& p : probes) EXPECT_EQ(PixelAt(*bitmap, p.X, p.Y), p.Expected) << p.X << "," << p.Y;
@@ -95,9 +95,9 @@ TEST_F(PanelTest, PaintsRaisedAndLoweredBevelsRoundItsColourOrItsParentsBackgrou
             int X, Y;
             COLORREF Expected;
         } probes[] = {
-            {0, 0, Sys(clBtnHighlight)},  {1, 30, Sys(clBtnHighlight)}, {99, 59, Sys(clBtnShadow)},
-            {98, 30, Sys(clBtnShadow)},   {3, 30, RGB(0, 255, 0)},      {5, 30, Sys(clBtnShadow)},
-            {6, 30, Sys(clBtnShadow)},    {94, 30, Sys(clBtnHighlight)}, {50, 54, Sys(clBtnHighlight)},
+            {0, 0, Sys(clBtnHighlight)}, {1, 30, Sys(clBtnHighlight)},  {99, 59, Sys(clBtnShadow)},
+            {98, 30, Sys(clBtnShadow)},  {3, 30, RGB(0, 255, 0)},       {5, 30, Sys(clBtnShadow)},
+            {6, 30, Sys(clBtnShadow)},   {94, 30, Sys(clBtnHighlight)}, {50, 54, Sys(clBtnHighlight)},
             {50, 30, RGB(0, 255, 0)},
         };
         for (const Probe& p : probes) EXPECT_EQ(dib.At(p.X, p.Y), p.Expected) << p.X << "," << p.Y;
@@ -170,7 +170,9 @@ TEST(Bevel, ShapesAndStylesTable) {
         TBevelStyle Style;
         std::vector<Probe> Probes;
     } cases[] = {
-        {bsBox, bsLowered, {{0, 0, shadow}, {18, 0, shadow}, {0, 8, shadow}, {19, 9, light}, {19, 0, light}, {5, 5, back}}},
+        {bsBox,
+         bsLowered,
+         {{0, 0, shadow}, {18, 0, shadow}, {0, 8, shadow}, {19, 9, light}, {19, 0, light}, {5, 5, back}}},
         {bsBox, bsRaised, {{0, 0, light}, {19, 9, shadow}, {5, 5, back}}},
         {bsFrame, bsLowered, {{0, 0, shadow}, {1, 1, light}, {19, 9, light}, {18, 8, shadow}, {5, 5, back}}},
         {bsTopLine, bsLowered, {{5, 0, shadow}, {5, 1, light}, {5, 2, back}, {5, 9, back}}},
@@ -185,8 +187,8 @@ TEST(Bevel, ShapesAndStylesTable) {
         TDib dib(20, 10, back);
         bevel->PaintTo(dib.DC(), 0, 0);
         for (const Probe& p : c.Probes)
-            EXPECT_EQ(dib.At(p.X, p.Y), p.Expected) << "shape " << c.Shape << " style " << c.Style << " at " << p.X
-                                                    << "," << p.Y;
+            EXPECT_EQ(dib.At(p.X, p.Y), p.Expected)
+                << "shape " << c.Shape << " style " << c.Style << " at " << p.X << "," << p.Y;
     }
     form->Free();
 }
@@ -201,10 +203,10 @@ TEST(Image, DestRectTable) {
         int PictureWidth, PictureHeight;
         TRect Expected;
     } cases[] = {
-        {false, false, false, 20, 10, Rect(0, 0, 20, 10)},    {false, true, false, 20, 10, Rect(40, 45, 60, 55)},
-        {true, false, false, 20, 10, Rect(0, 0, 100, 100)},   {true, false, true, 20, 10, Rect(0, 0, 100, 50)},
-        {true, true, true, 20, 10, Rect(0, 25, 100, 75)},     {true, true, true, 10, 40, Rect(37, 0, 62, 100)},
-        {false, false, true, 20, 10, Rect(0, 0, 20, 10)},     {false, false, true, 400, 100, Rect(0, 0, 100, 25)},
+        {false, false, false, 20, 10, Rect(0, 0, 20, 10)},     {false, true, false, 20, 10, Rect(40, 45, 60, 55)},
+        {true, false, false, 20, 10, Rect(0, 0, 100, 100)},    {true, false, true, 20, 10, Rect(0, 0, 100, 50)},
+        {true, true, true, 20, 10, Rect(0, 25, 100, 75)},      {true, true, true, 10, 40, Rect(37, 0, 62, 100)},
+        {false, false, true, 20, 10, Rect(0, 0, 20, 10)},      {false, false, true, 400, 100, Rect(0, 0, 100, 25)},
         {false, true, false, 200, 50, Rect(-50, 25, 150, 75)},
     };
     TImage image(nullptr);
@@ -214,8 +216,8 @@ TEST(Image, DestRectTable) {
         image.SetCenter(c.Center);
         image.SetProportional(c.Proportional);
         image.Picture()->SetGraphic(MakeBitmap(c.PictureWidth, c.PictureHeight, clRed).get());
-        EXPECT_EQ(image.DestRect(), c.Expected) << c.Stretch << c.Center << c.Proportional << " " << c.PictureWidth
-                                                << "x" << c.PictureHeight;
+        EXPECT_EQ(image.DestRect(), c.Expected)
+            << c.Stretch << c.Center << c.Proportional << " " << c.PictureWidth << "x" << c.PictureHeight;
     }
 }
 

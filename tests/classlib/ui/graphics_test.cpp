@@ -15,14 +15,25 @@ TEST(ColorTest, SystemColorsResolveThroughTheSystem) {
         int Index;
     };
     const Case cases[] = {
-        {clScrollBar, COLOR_SCROLLBAR},   {clBtnFace, COLOR_BTNFACE},         {clBtnShadow, COLOR_BTNSHADOW},
-        {clWindow, COLOR_WINDOW},         {clWindowText, COLOR_WINDOWTEXT},   {clHighlight, COLOR_HIGHLIGHT},
-        {clHighlightText, COLOR_HIGHLIGHTTEXT}, {clGrayText, COLOR_GRAYTEXT}, {clBtnText, COLOR_BTNTEXT},
-        {clBtnHighlight, COLOR_BTNHIGHLIGHT}, {cl3DDkShadow, COLOR_3DDKSHADOW}, {cl3DLight, COLOR_3DLIGHT},
-        {clInfoText, COLOR_INFOTEXT},     {clInfoBk, COLOR_INFOBK},           {clHotLight, COLOR_HOTLIGHT},
+        {clScrollBar, COLOR_SCROLLBAR},
+        {clBtnFace, COLOR_BTNFACE},
+        {clBtnShadow, COLOR_BTNSHADOW},
+        {clWindow, COLOR_WINDOW},
+        {clWindowText, COLOR_WINDOWTEXT},
+        {clHighlight, COLOR_HIGHLIGHT},
+        {clHighlightText, COLOR_HIGHLIGHTTEXT},
+        {clGrayText, COLOR_GRAYTEXT},
+        {clBtnText, COLOR_BTNTEXT},
+        {clBtnHighlight, COLOR_BTNHIGHLIGHT},
+        {cl3DDkShadow, COLOR_3DDKSHADOW},
+        {cl3DLight, COLOR_3DLIGHT},
+        {clInfoText, COLOR_INFOTEXT},
+        {clInfoBk, COLOR_INFOBK},
+        {clHotLight, COLOR_HOTLIGHT},
         {clGradientActiveCaption, COLOR_GRADIENTACTIVECAPTION},
         {clGradientInactiveCaption, COLOR_GRADIENTINACTIVECAPTION},
-        {clMenuHighlight, COLOR_MENUHILIGHT}, {clMenuBar, COLOR_MENUBAR},
+        {clMenuHighlight, COLOR_MENUHILIGHT},
+        {clMenuBar, COLOR_MENUBAR},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(unsigned(c.Color), 0xFF000000u + unsigned(c.Index));
@@ -42,8 +53,8 @@ TEST(ColorTest, NamesAndNumbers) {
         TColor Color;
         const char* Text;
     };
-    const Case cases[] = {{clBtnFace, "clBtnFace"}, {clRed, "clRed"},     {clNone, "clNone"},
-                          {clDefault, "clDefault"}, {clMenuBar, "clMenuBar"}, {TColor(0x00FF8040), "$00FF8040"},
+    const Case cases[] = {{clBtnFace, "clBtnFace"},      {clRed, "clRed"},         {clNone, "clNone"},
+                          {clDefault, "clDefault"},      {clMenuBar, "clMenuBar"}, {TColor(0x00FF8040), "$00FF8040"},
                           {cl3DDkShadow, "cl3DDkShadow"}};
     for (const Case& c : cases) {
         EXPECT_EQ(ColorToString(c.Color), c.Text);
@@ -197,8 +208,8 @@ TEST_F(CanvasTest, ShapesTextAndPixels) {
     FCanvas.Brush()->SetColor(clYellow);
     FCanvas.Pen()->SetColor(clBlue);
     FCanvas.Rectangle(2, 2, 12, 12);
-    EXPECT_EQ(Pixel(2, 2), Rgb(0, 0, 255));      // outline
-    EXPECT_EQ(Pixel(6, 6), Rgb(255, 255, 0));    // inside
+    EXPECT_EQ(Pixel(2, 2), Rgb(0, 0, 255));        // outline
+    EXPECT_EQ(Pixel(6, 6), Rgb(255, 255, 0));      // inside
     EXPECT_EQ(Pixel(12, 12), Rgb(255, 255, 255));  // right and bottom are outside
 
     FCanvas.SetPixels(30, 10, clRed);

@@ -258,7 +258,7 @@ TEST(ImageListTest, DisabledImagesAreDrawnInTheShadowColours) {
     list.Draw(canvas, 0, 0, 0, false);
     EXPECT_EQ(PixelAt(*target, 6, 6), ColorToRGB(clBtnShadow));
     EXPECT_EQ(PixelAt(*target, 12, 12), ColorToRGB(clBtnHighlight));  // one pixel down and right
-    EXPECT_EQ(PixelAt(*target, 1, 1), Green);                          // white stays out
+    EXPECT_EQ(PixelAt(*target, 1, 1), Green);                         // white stays out
     // The canvas's own colours are back.
     EXPECT_EQ(canvas->Brush()->Color(), clYellow);
     HDC dc = canvas->Handle();

@@ -205,7 +205,11 @@ TEST(PictureLayoutTest, DataRoundTripThroughTheLayout) {
     size_t picture = text.find("Picture.Data = {"), glyph = text.find("Glyph.Data = {");
     ASSERT_NE(picture, String::npos) << text;
     ASSERT_NE(glyph, String::npos) << text;
-    EXPECT_EQ(text.find("07544269746D6170" "4E000000" "424D"), text.find_first_not_of(" \r\n", picture + 16)) << text;
+    EXPECT_EQ(text.find("07544269746D6170"
+                        "4E000000"
+                        "424D"),
+              text.find_first_not_of(" \r\n", picture + 16))
+        << text;
     EXPECT_EQ(text.find("4E000000424D", glyph), text.find_first_not_of(" \r\n", glyph + 14)) << text;
 
     TPictureHolder read(nullptr);

@@ -127,9 +127,9 @@ TEST(IsAccel, FindsTheMarkedCharacter) {
         Word Key;
         const char* Caption;
         bool Expected;
-    } cases[] = {{'O', "&Open", true},  {'o', "&Open", true},   {'p', "&Open", false}, {'S', "Save &As", false},
-                 {'A', "Save &As", true}, {'B', "&&B", false},   {'C', "&&B &C", true}, {'X', "X&", false},
-                 {'X', "", false}};
+    } cases[] = {{'O', "&Open", true},     {'o', "&Open", true},    {'p', "&Open", false},
+                 {'S', "Save &As", false}, {'A', "Save &As", true}, {'B', "&&B", false},
+                 {'C', "&&B &C", true},    {'X', "X&", false},      {'X', "", false}};
     for (const Case& c : cases) EXPECT_EQ(IsAccel(c.Key, c.Caption), c.Expected) << c.Caption << " " << char(c.Key);
 }
 
@@ -767,9 +767,7 @@ protected:
         bar->OnChange = log.OnChange();
         ShowForm();
     }
-    void Scroll(int code) {
-        SendMessageA(form->Handle(), WM_HSCROLL, MAKEWPARAM(code, 0), LPARAM(bar->Handle()));
-    }
+    void Scroll(int code) { SendMessageA(form->Handle(), WM_HSCROLL, MAKEWPARAM(code, 0), LPARAM(bar->Handle())); }
     SCROLLINFO Info() {
         SCROLLINFO si{};
         si.cbSize = sizeof si;

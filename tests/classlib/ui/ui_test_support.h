@@ -27,6 +27,7 @@ inline LongWord PixelAt(TBitmap& bitmap, int x, int y) {
 inline void ExpectNear(LongWord actual, LongWord expected, int tolerance) {
     for (int shift : {0, 8, 16}) {
         int a = int((actual >> shift) & 0xFF), e = int((expected >> shift) & 0xFF);
-        EXPECT_NEAR(a, e, tolerance) << "channel at bit " << shift << " of " << std::hex << actual << " vs " << expected;
+        EXPECT_NEAR(a, e, tolerance) << "channel at bit " << shift << " of " << std::hex << actual << " vs "
+                                     << expected;
     }
 }

@@ -10,29 +10,25 @@ using namespace pngtest;
 namespace {
 
 // A small valid 8-bit grey image with extra chunks after the header.
-TBytes GreyPng(std::initializer_list<TBytes> extra = {})
-{
+TBytes GreyPng(std::initializer_list<TBytes> extra = {}) {
     return SimplePng(4, 2, 8, COLOR_GRAYSCALE, {0, 50, 100, 150, 200, 250, 25, 75}, extra);
 }
 
-TBytes Long(LongWord v)
-{
+TBytes Long(LongWord v) {
     TBytes d;
     PutLong(d, v);
     return d;
 }
 
-std::vector<std::string> TypesOf(const TPNGObjectCore& png)
-{
+std::vector<std::string> TypesOf(const TPNGObjectCore& png) {
     std::vector<std::string> types;
     for (int i = 0; i < png.ChunkList().Count(); ++i) types.push_back(png.ChunkList().Item(i)->ChunkType());
     return types;
 }
 
-} // namespace
+}  // namespace
 
-TEST(PngErrors, MessagesKeepTheirExactWording)
-{
+TEST(PngErrors, MessagesKeepTheirExactWording) {
     const struct {
         int Id;
         const char* Text;
@@ -53,8 +49,7 @@ TEST(PngErrors, MessagesKeepTheirExactWording)
         EXPECT_GT(std::strlen(PngMessageText(id)), 20u) << id;
 }
 
-TEST(PngErrors, ZlibErrorEndsWithZlibsText)
-{
+TEST(PngErrors, ZlibErrorEndsWithZlibsText) {
     try {
         FailWithZlibError(Z_DATA_ERROR);
         FAIL();
@@ -65,8 +60,7 @@ TEST(PngErrors, ZlibErrorEndsWithZlibsText)
     }
 }
 
-TEST(PngErrors, ClassesDeriveFromTheLibrarysException)
-{
+TEST(PngErrors, ClassesDeriveFromTheLibrarysException) {
     static_assert(std::is_base_of_v<Exception, EPngError>);
     static_assert(std::is_base_of_v<Exception, EPNGZLIBError>);
     static_assert(!std::is_base_of_v<EPngError, EPngInvalidCRC>);
@@ -75,8 +69,7 @@ TEST(PngErrors, ClassesDeriveFromTheLibrarysException)
     EXPECT_EQ(PngErrorId(std::runtime_error("x")), 0);
 }
 
-TEST(PngCrc, MatchesTheFormatsCrc)
-{
+TEST(PngCrc, MatchesTheFormatsCrc) {
     const Byte text[] = "IEND";
     EXPECT_EQ(UpdateCrc(0xFFFFFFFFu, text, 4) ^ 0xFFFFFFFFu, 0xAE426082u);
     TBytes data(1000);
@@ -85,15 +78,14 @@ TEST(PngCrc, MatchesTheFormatsCrc)
               LongWord(crc32(0, data.data(), uInt(data.size()))));
 }
 
-TEST(PngRegistry, KindNamesAndCreation)
-{
+TEST(PngRegistry, KindNamesAndCreation) {
     EXPECT_EQ(TChunk::KindName(TChunkIHDR::StaticClass()), "IHDR");
     EXPECT_EQ(TChunk::KindName(TChunkzTXt::StaticClass()), "zTXt");
     EXPECT_EQ(TChunk::KindName(TChunk::StaticClass()), "");
     TPNGObjectCore png;
     std::unique_ptr<TChunk> a(CreateChunkForType(&png, "tEXt"));
     EXPECT_EQ(a->ClassType(), TChunktEXt::StaticClass());
-    std::unique_ptr<TChunk> b(CreateChunkForType(&png, "text")); // case matters
+    std::unique_ptr<TChunk> b(CreateChunkForType(&png, "text"));  // case matters
     EXPECT_EQ(b->ClassType(), TChunk::StaticClass());
     EXPECT_EQ(b->ChunkType(), "text");
     EXPECT_TRUE(std::unique_ptr<TChunk>(CreateChunkForType(&png, "zTXt"))->InheritsFrom(TChunktEXt::StaticClass()));
@@ -104,19 +96,18 @@ TEST(PngRegistry, KindNamesAndCreation)
     EXPECT_EQ(std::unique_ptr<TChunk>(CreateChunkForType(&png, "IHDR"))->ClassType(), TChunkIHDR::StaticClass());
 }
 
-TEST(PngPointerList, BoundsAndInsertion)
-{
+TEST(PngPointerList, BoundsAndInsertion) {
     TPNGPointerList list(nullptr);
     int a = 1, b = 2, c = 3;
-    list.Insert(&a, 5); // an empty list takes it
+    list.Insert(&a, 5);  // an empty list takes it
     EXPECT_EQ(list.Count(), 1);
-    list.Insert(&b, 1); // at the end of a non-empty list: nothing
+    list.Insert(&b, 1);  // at the end of a non-empty list: nothing
     EXPECT_EQ(list.Count(), 1);
     list.Insert(&b, 0);
     list.Add(&c);
     EXPECT_EQ(list.GetItem(0), &b);
     EXPECT_EQ(list.GetItem(3), nullptr);
-    list.SetItem(9, &a); // nothing
+    list.SetItem(9, &a);  // nothing
     EXPECT_EQ(list.Remove(&a), &a);
     EXPECT_EQ(list.Remove(&a), nullptr);
     EXPECT_EQ(list.Count(), 2);
@@ -124,8 +115,7 @@ TEST(PngPointerList, BoundsAndInsertion)
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST(PngLoad, FirstChunkMustBeTheHeader)
-{
+TEST(PngLoad, FirstChunkMustBeTheHeader) {
     TPNGObjectCore png;
     TBytes good = GreyPng();
     TBytes bad = Png({Chunk("gAMA", Long(45455))});
@@ -134,8 +124,7 @@ TEST(PngLoad, FirstChunkMustBeTheHeader)
     EXPECT_EQ(png.ChunkList().Count(), 0);
 }
 
-TEST(PngLoad, UnknownChunksByTheirAncillaryBit)
-{
+TEST(PngLoad, UnknownChunksByTheirAncillaryBit) {
     TPNGObjectCore png;
     TBytes privateData = {'k', 'e', 'e', 'p', 0, 1, 2};
     ASSERT_EQ(LoadError(png, GreyPng({Chunk("abCD", privateData)})), 0);
@@ -152,26 +141,28 @@ TEST(PngLoad, UnknownChunksByTheirAncillaryBit)
     EXPECT_EQ(TypesOf(png), (std::vector<std::string>{"IHDR", "AbCD"}));
 }
 
-TEST(PngLoad, AFailureKeepsTheChunksReadSoFar)
-{
+TEST(PngLoad, AFailureKeepsTheChunksReadSoFar) {
     TPNGObjectCore png;
     TBytes file = GreyPng({Chunk("tEXt", {'a', 0, 'b'}), Chunk("pHYs", TBytes(9, 1))});
-    std::size_t pos = 8 + 25 + 12 + 3 + 8; // the pHYs data
+    std::size_t pos = 8 + 25 + 12 + 3 + 8;  // the pHYs data
     file[pos] ^= 0xFF;
     EXPECT_EQ(LoadError(png, file), 65008);
     EXPECT_EQ(TypesOf(png), (std::vector<std::string>{"IHDR", "tEXt", "pHYs"}));
 }
 
-TEST(PngLoad, SecondHeaderAndBadHeadersAreRefused)
-{
+TEST(PngLoad, SecondHeaderAndBadHeadersAreRefused) {
     TPNGObjectCore png;
     EXPECT_EQ(LoadError(png, GreyPng({Chunk("IHDR", HeaderData(4, 2, 8, 0))})), 65009);
     const struct {
         TBytes Header;
         int Id;
     } cases[] = {
-        {HeaderData(65536, 1, 8, 0), 65015}, {HeaderData(1, 65536, 8, 0), 65015}, {HeaderData(0, 1, 8, 0), 65009},
-        {HeaderData(5, 5, 4, 2), 65009},     {HeaderData(5, 5, 16, 3), 65009},    {HeaderData(5, 5, 8, 5), 65009},
+        {HeaderData(65536, 1, 8, 0), 65015},
+        {HeaderData(1, 65536, 8, 0), 65015},
+        {HeaderData(0, 1, 8, 0), 65009},
+        {HeaderData(5, 5, 4, 2), 65009},
+        {HeaderData(5, 5, 16, 3), 65009},
+        {HeaderData(5, 5, 8, 5), 65009},
         {TBytes(12, 1), 65009},
     };
     for (const auto& c : cases) {
@@ -180,50 +171,48 @@ TEST(PngLoad, SecondHeaderAndBadHeadersAreRefused)
     }
 }
 
-TEST(PngLoad, ChunkLengthsBeyondTheStreamAreTheUnexpectedEnd)
-{
+TEST(PngLoad, ChunkLengthsBeyondTheStreamAreTheUnexpectedEnd) {
     TPNGObjectCore png;
     TBytes file = GreyPng({Chunk("tEXt", {'a', 0, 'b'})});
-    TBytes cut(file.begin(), file.begin() + 8 + 25 + 6); // inside the tEXt chunk
+    TBytes cut(file.begin(), file.begin() + 8 + 25 + 6);  // inside the tEXt chunk
     EXPECT_EQ(LoadError(png, cut), 65021);
-    file[8 + 25] = 0x7F; // a tEXt length of about 2 GiB
+    file[8 + 25] = 0x7F;  // a tEXt length of about 2 GiB
     EXPECT_EQ(LoadError(png, file), 65021);
 }
 
-TEST(PngChunks, HeaderHoldsTheBitmapLayout)
-{
+TEST(PngChunks, HeaderHoldsTheBitmapLayout) {
     const struct {
         Byte Ct, Depth;
         int Bits;
         bool Alpha, Low;
     } cases[] = {
-        {0, 1, 1, false, false}, {0, 2, 4, false, false}, {0, 16, 8, false, true}, {3, 2, 4, false, false},
-        {3, 8, 8, false, false}, {4, 8, 8, true, false},  {4, 16, 8, true, true},  {2, 8, 24, false, false},
-        {6, 16, 24, true, true},
+        {0, 1, 1, false, false}, {0, 2, 4, false, false},  {0, 16, 8, false, true},
+        {3, 2, 4, false, false}, {3, 8, 8, false, false},  {4, 8, 8, true, false},
+        {4, 16, 8, true, true},  {2, 8, 24, false, false}, {6, 16, 24, true, true},
     };
     for (const auto& c : cases) {
         TPNGObjectCore png;
         TBytes raw(RowBytesFor(7, c.Ct, c.Depth) * 3, 0);
         std::initializer_list<TBytes> plte = {Chunk("PLTE", TBytes(3 * (1 << c.Depth), 9))};
-        ASSERT_EQ(LoadError(png, SimplePng(7, 3, c.Depth, c.Ct, raw, c.Ct == 3 ? plte : std::initializer_list<TBytes>{})), 0);
+        ASSERT_EQ(
+            LoadError(png, SimplePng(7, 3, c.Depth, c.Ct, raw, c.Ct == 3 ? plte : std::initializer_list<TBytes>{})), 0);
         TChunkIHDR& h = png.Header();
         EXPECT_EQ(h.BitsPerPixel(), c.Bits);
         EXPECT_EQ(h.RowStride(), std::size_t((c.Bits * 7 + 31) / 32 * 4));
-        EXPECT_EQ(h.BitmapInfo.bmiHeader.biHeight, 3); // positive: bottom-up
+        EXPECT_EQ(h.BitmapInfo.bmiHeader.biHeight, 3);  // positive: bottom-up
         EXPECT_EQ(png.PixelRow(0), h.PixelBits() + 2 * h.RowStride());
         EXPECT_EQ(h.AlphaBits() != nullptr, c.Alpha);
         EXPECT_EQ(h.LowByteBits() != nullptr, c.Low);
     }
 }
 
-TEST(PngChunks, AddChunkRules)
-{
+TEST(PngChunks, AddChunkRules) {
     TPNGObjectCore png;
-    EXPECT_THROW(png.ChunkList().AddChunk<TChunktEXt>(), EPngError); // no header: 64992
+    EXPECT_THROW(png.ChunkList().AddChunk<TChunktEXt>(), EPngError);  // no header: 64992
     TBytes palette(12, 5);
     ASSERT_EQ(LoadError(png, SimplePng(2, 2, 8, 3, {0, 1, 2, 3}, {Chunk("PLTE", palette)})), 0);
-    for (TChunkClass cls : {TChunkIHDR::StaticClass(), TChunkPLTE::StaticClass(), TChunkIDAT::StaticClass(),
-                            TChunkIEND::StaticClass()}) {
+    for (TChunkClass cls :
+         {TChunkIHDR::StaticClass(), TChunkPLTE::StaticClass(), TChunkIDAT::StaticClass(), TChunkIEND::StaticClass()}) {
         try {
             png.ChunkList().AddChunk(cls);
             ADD_FAILURE();
@@ -237,17 +226,16 @@ TEST(PngChunks, AddChunkRules)
     png.ChunkList().AddChunk<TChunkpHYs>();
     EXPECT_EQ(TypesOf(png), (std::vector<std::string>{"IHDR", "pHYs", "gAMA", "PLTE", "tRNS", "IDAT", "tEXt", "IEND"}));
     EXPECT_THROW(png.ChunkList().AddChunk<TChunkgAMA>(), EPngError);
-    png.ChunkList().AddChunk<TChunktEXt>(); // any number of texts
+    png.ChunkList().AddChunk<TChunktEXt>();  // any number of texts
 
     TPNGObjectCore grey;
     ASSERT_EQ(LoadError(grey, GreyPng()), 0);
-    grey.ChunkList().AddChunk<TChunktRNS>(); // no PLTE: before the data
+    grey.ChunkList().AddChunk<TChunktRNS>();  // no PLTE: before the data
     EXPECT_EQ(TypesOf(grey), (std::vector<std::string>{"IHDR", "tRNS", "IDAT", "IEND"}));
     EXPECT_EQ(grey.ChunkList().FindChunk<TChunktEXt>(), nullptr);
 }
 
-TEST(PngChunks, CopyFromNeedsTheSameClass)
-{
+TEST(PngChunks, CopyFromNeedsTheSameClass) {
     TPNGObjectCore png;
     ASSERT_EQ(LoadError(png, GreyPng()), 0);
     TChunkgAMA gama(&png);
@@ -259,8 +247,7 @@ TEST(PngChunks, CopyFromNeedsTheSameClass)
     }
 }
 
-TEST(PngChunks, PaletteEntryBeyondTheCount)
-{
+TEST(PngChunks, PaletteEntryBeyondTheCount) {
     TPNGObjectCore png;
     ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, 3, {0, 1}, {Chunk("PLTE", {10, 20, 30, 40, 50, 60})})), 0);
     auto* plte = png.ChunkList().FindChunk<TChunkPLTE>();
@@ -275,8 +262,7 @@ TEST(PngChunks, PaletteEntryBeyondTheCount)
     }
 }
 
-TEST(PngChunks, GammaChunk)
-{
+TEST(PngChunks, GammaChunk) {
     TPNGObjectCore png;
     TChunkgAMA gama(&png);
     EXPECT_EQ(gama.GammaValue(), 1u);
@@ -293,10 +279,9 @@ TEST(PngChunks, GammaChunk)
     EXPECT_EQ(png.GammaTable[128], 128);
 }
 
-TEST(PngChunks, TextChunks)
-{
+TEST(PngChunks, TextChunks) {
     TPNGObjectCore png;
-    String big(20u << 20, 'x'); // inflates past the limit: no text
+    String big(20u << 20, 'x');  // inflates past the limit: no text
     TBytes bomb = {'B', 0, 0};
     TBytes compressed = Compress(TBytes(big.begin(), big.end()), 9);
     bomb.insert(bomb.end(), compressed.begin(), compressed.end());
@@ -325,8 +310,7 @@ TEST(PngChunks, TextChunks)
     EXPECT_EQ(read->Text, " ");
 }
 
-TEST(PngChunks, PhysicalSizeAndTimeAreRewritten)
-{
+TEST(PngChunks, PhysicalSizeAndTimeAreRewritten) {
     TPNGObjectCore png;
     ASSERT_EQ(LoadError(png, GreyPng({Chunk("pHYs", {0, 0, 14, 195, 0, 0, 14, 196, 1}),
                                       Chunk("tIME", {7, 212, 2, 29, 13, 45, 59})})),
@@ -345,8 +329,7 @@ TEST(PngChunks, PhysicalSizeAndTimeAreRewritten)
     EXPECT_EQ(again.ChunkList().FindChunk<TChunkpHYs>()->PPUnitY, 3780u);
 }
 
-TEST(PngSettings, MaxDataChunkSizeHasAFloor)
-{
+TEST(PngSettings, MaxDataChunkSizeHasAFloor) {
     TPNGObjectCore png;
     EXPECT_EQ(png.MaxDataChunkSize(), 65535);
     png.SetMaxDataChunkSize(1000);

@@ -12,8 +12,7 @@ using namespace pngtest;
 namespace {
 
 // The filter-type bytes of the rows of a written non-interlaced image.
-std::vector<int> WrittenFilters(TPNGObjectCore& png, std::vector<std::size_t>* idatSizes = nullptr)
-{
+std::vector<int> WrittenFilters(TPNGObjectCore& png, std::vector<std::size_t>* idatSizes = nullptr) {
     TBytes compressed;
     for (const TRawChunk& c : ChunksOf(Save(png)))
         if (c.Type == "IDAT") {
@@ -29,8 +28,7 @@ std::vector<int> WrittenFilters(TPNGObjectCore& png, std::vector<std::size_t>* i
     return filters;
 }
 
-TPNGObjectCore* Grey8(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rows)
-{
+TPNGObjectCore* Grey8(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rows) {
     EXPECT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_GRAYSCALE, rows)), 0);
     return &png;
 }
@@ -38,13 +36,11 @@ TPNGObjectCore* Grey8(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes&
 // Counts what an allocator is asked for and refuses anything past a limit.
 class TCountingAllocator : public TPngImageAllocator {
 public:
-    std::unique_ptr<TPngPixelMemory> CreatePixels(const TPngBitmapInfo& info, std::size_t size) override
-    {
+    std::unique_ptr<TPngPixelMemory> CreatePixels(const TPngBitmapInfo& info, std::size_t size) override {
         LastPixelSize = size;
         return size > Limit ? nullptr : TPngImageAllocator::CreatePixels(info, size);
     }
-    Byte* AllocateBytes(std::size_t size) override
-    {
+    Byte* AllocateBytes(std::size_t size) override {
         return size > Limit ? nullptr : TPngImageAllocator::AllocateBytes(size);
     }
     std::size_t Limit = 1u << 20;
@@ -58,12 +54,11 @@ public:
     TCountingAllocator Allocator;
 };
 
-} // namespace
+}  // namespace
 
-TEST(PngDecode, TwoBitGreyCellsScaleToTheWholeRange)
-{
+TEST(PngDecode, TwoBitGreyCellsScaleToTheWholeRange) {
     TPNGObjectCore png;
-    ASSERT_EQ(LoadError(png, SimplePng(4, 1, 2, COLOR_GRAYSCALE, {0x1B})), 0); // samples 0, 1, 2, 3
+    ASSERT_EQ(LoadError(png, SimplePng(4, 1, 2, COLOR_GRAYSCALE, {0x1B})), 0);  // samples 0, 1, 2, 3
     const Byte* row = png.PixelRow(0);
     EXPECT_EQ(row[0], 0x05);
     EXPECT_EQ(row[1], 0xAF);
@@ -82,8 +77,7 @@ TEST(PngDecode, TwoBitGreyCellsScaleToTheWholeRange)
     EXPECT_EQ(again.PixelAt(2, 0), PngRGB(170, 170, 170));
 }
 
-TEST(PngDecode, TwoBitIndicesAreHeldAsFourBitCells)
-{
+TEST(PngDecode, TwoBitIndicesAreHeldAsFourBitCells) {
     TPNGObjectCore png;
     TBytes plte = {0, 0, 0, 10, 10, 10, 20, 20, 20, 30, 30, 30};
     ASSERT_EQ(LoadError(png, SimplePng(5, 1, 2, COLOR_PALETTE, {0x1B, 0x80}, {Chunk("PLTE", plte)})), 0);
@@ -94,43 +88,39 @@ TEST(PngDecode, TwoBitIndicesAreHeldAsFourBitCells)
     EXPECT_EQ(png.PixelAt(4, 0), PngRGB(20, 20, 20));
 }
 
-TEST(PngDecode, SixteenBitSamplesKeepTheirLowBytes)
-{
+TEST(PngDecode, SixteenBitSamplesKeepTheirLowBytes) {
     TPNGObjectCore png;
     ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, COLOR_RGB, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC})), 0);
     const Byte* p = png.PixelRow(0);
     const Byte* low = png.LowByteRow(0);
-    EXPECT_EQ(p[0], 0x9A); // blue
-    EXPECT_EQ(p[2], 0x12); // red
+    EXPECT_EQ(p[0], 0x9A);  // blue
+    EXPECT_EQ(p[2], 0x12);  // red
     EXPECT_EQ(low[0], 0xBC);
     EXPECT_EQ(low[2], 0x34);
     TPNGObjectCore again;
     ASSERT_EQ(LoadError(again, Save(png)), 0);
     EXPECT_EQ(again.PixelRow(0)[2], 0x12);
-    EXPECT_EQ(again.LowByteRow(0)[2], 0); // low bytes are not written
+    EXPECT_EQ(again.LowByteRow(0)[2], 0);  // low bytes are not written
 }
 
-TEST(PngDecode, IndexedImageNeedsItsPalette)
-{
+TEST(PngDecode, IndexedImageNeedsItsPalette) {
     TPNGObjectCore png;
     EXPECT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_PALETTE, {0, 1})), 65012);
 }
 
-TEST(PngDecode, HugeHeadersAskForExactSizesAndFailCleanly)
-{
+TEST(PngDecode, HugeHeadersAskForExactSizesAndFailCleanly) {
     TLimitedPng png;
-    TBytes file = Png({Chunk("IHDR", HeaderData(65535, 65535, 8, COLOR_RGB)), Chunk("IDAT", Compress({0})),
-                       Chunk("IEND")});
+    TBytes file =
+        Png({Chunk("IHDR", HeaderData(65535, 65535, 8, COLOR_RGB)), Chunk("IDAT", Compress({0})), Chunk("IEND")});
     EXPECT_EQ(LoadError(png, file), 64993);
-    EXPECT_EQ(png.Allocator.LastPixelSize, std::size_t(196608) * 65535); // past 4 GiB
+    EXPECT_EQ(png.Allocator.LastPixelSize, std::size_t(196608) * 65535);  // past 4 GiB
     EXPECT_EQ(png.HeaderChunk()->PixelBits(), nullptr);
-    file = Png({Chunk("IHDR", HeaderData(65535, 65535, 16, COLOR_RGBALPHA)), Chunk("IDAT", Compress({0})),
-                Chunk("IEND")});
+    file =
+        Png({Chunk("IHDR", HeaderData(65535, 65535, 16, COLOR_RGBALPHA)), Chunk("IDAT", Compress({0})), Chunk("IEND")});
     EXPECT_EQ(LoadError(png, file), 64993);
 }
 
-TEST(PngFilters, UnfilterUndoesFilterForEveryTypeAndPixelSize)
-{
+TEST(PngFilters, UnfilterUndoesFilterForEveryTypeAndPixelSize) {
     std::mt19937 rng(5);
     for (int p : {1, 2, 3, 4, 6, 8})
         for (std::size_t n : {std::size_t(1), std::size_t(p), std::size_t(3 * p + 1), std::size_t(257)}) {
@@ -144,16 +134,15 @@ TEST(PngFilters, UnfilterUndoesFilterForEveryTypeAndPixelSize)
                 UnfilterRow(f, filtered.data(), back.data(), prev.data(), n, p);
                 EXPECT_EQ(back, raw) << "filter " << f << " p " << p << " n " << n;
                 back = filtered;
-                UnfilterRow(f, back.data(), back.data(), prev.data(), n, p); // in place
+                UnfilterRow(f, back.data(), back.data(), prev.data(), n, p);  // in place
                 EXPECT_EQ(back, raw);
             }
-            UnfilterRow(7, raw.data(), back.data(), prev.data(), n, p); // above 4: None
+            UnfilterRow(7, raw.data(), back.data(), prev.data(), n, p);  // above 4: None
             EXPECT_EQ(back, raw);
         }
 }
 
-TEST(PngFilters, PaethPredictor)
-{
+TEST(PngFilters, PaethPredictor) {
     EXPECT_EQ(PaethPredict(10, 20, 10), 20);
     EXPECT_EQ(PaethPredict(20, 10, 10), 20);
     EXPECT_EQ(PaethPredict(5, 5, 5), 5);
@@ -162,8 +151,7 @@ TEST(PngFilters, PaethPredictor)
     EXPECT_EQ(PaethPredict(0, 255, 0), 255);
 }
 
-TEST(PngEncode, DefaultsWriteOneChunkOfSubRows)
-{
+TEST(PngEncode, DefaultsWriteOneChunkOfSubRows) {
     TPNGObjectCore png;
     Grey8(png, 8, 4, TBytes(32, 7));
     std::vector<std::size_t> sizes;
@@ -171,8 +159,7 @@ TEST(PngEncode, DefaultsWriteOneChunkOfSubRows)
     EXPECT_EQ(sizes.size(), 1u);
 }
 
-TEST(PngEncode, FilterChoice)
-{
+TEST(PngEncode, FilterChoice) {
     TPNGObjectCore png;
     // Row 0: all equal; row 1: no byte repeats under Up or Paeth.
     Grey8(png, 6, 2, {9, 9, 9, 9, 9, 9, 0, 1, 3, 6, 10, 15});
@@ -182,9 +169,9 @@ TEST(PngEncode, FilterChoice)
     TPNGObjectCore second;
     Grey8(second, 6, 1, {0, 1, 3, 6, 10, 15});
     second.SetRowFilters({rfUp, rfPaeth});
-    EXPECT_EQ(WrittenFilters(second)[0], 0); // None although not in the set
+    EXPECT_EQ(WrittenFilters(second)[0], 0);  // None although not in the set
     second.SetRowFilters({rfPaeth});
-    EXPECT_EQ(WrittenFilters(second)[0], 4); // a single filter is always taken
+    EXPECT_EQ(WrittenFilters(second)[0], 4);  // a single filter is always taken
     second.SetRowFilters({});
     EXPECT_EQ(WrittenFilters(second)[0], 0);
     // A ramp: Sub turns it into repeats, and wins over Up.
@@ -194,8 +181,7 @@ TEST(PngEncode, FilterChoice)
     EXPECT_EQ(WrittenFilters(ramp)[1], 1);
 }
 
-TEST(PngEncode, DataIsSplitIntoChunksOfMaxDataChunkSize)
-{
+TEST(PngEncode, DataIsSplitIntoChunksOfMaxDataChunkSize) {
     TPNGObjectCore png;
     std::mt19937 rng(1);
     TBytes noise(400 * 400);
@@ -217,8 +203,7 @@ TEST(PngEncode, DataIsSplitIntoChunksOfMaxDataChunkSize)
     EXPECT_EQ(sizes, std::vector<std::size_t>{total});
 }
 
-TEST(PngEncode, InterlacedWritingReadsBack)
-{
+TEST(PngEncode, InterlacedWritingReadsBack) {
     TPNGObjectCore png;
     std::mt19937 rng(3);
     TBytes rows(RowBytesFor(13, COLOR_PALETTE, 4) * 11);

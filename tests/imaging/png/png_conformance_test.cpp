@@ -18,8 +18,7 @@ struct TCase {
     TPngColor Key = 0;
 };
 
-std::vector<TCase> ReadCases()
-{
+std::vector<TCase> ReadCases() {
     std::vector<TCase> cases;
     std::ifstream f("cases.txt");
     std::string line;
@@ -37,19 +36,20 @@ std::vector<TCase> ReadCases()
     return cases;
 }
 
-const char* KindName(TPngTransparencyKind k)
-{
+const char* KindName(TPngTransparencyKind k) {
     switch (k) {
-    case tkNone: return "none";
-    case tkPartial: return "partial";
-    default: return "key";
+    case tkNone:
+        return "none";
+    case tkPartial:
+        return "partial";
+    default:
+        return "key";
     }
 }
 
-} // namespace
+}  // namespace
 
-TEST(PngConformance, EveryCaseDecodesAsExpected)
-{
+TEST(PngConformance, EveryCaseDecodesAsExpected) {
     std::vector<TCase> cases = ReadCases();
     ASSERT_GT(cases.size(), 300u) << "run make_conformance_images.py into the working folder first";
     int pixelCases = 0, errorCases = 0;

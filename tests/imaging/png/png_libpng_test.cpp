@@ -38,8 +38,7 @@ struct TMemoryReader {
     std::size_t Size, Position;
 };
 
-void ReadCallback(png_structp png, png_bytep out, png_size_t count)
-{
+void ReadCallback(png_structp png, png_bytep out, png_size_t count) {
     auto* r = static_cast<TMemoryReader*>(png_get_io_ptr(png));
     if (r->Position + count > r->Size) png_error(png, "read past the end");
     std::memcpy(out, r->Data + r->Position, count);
@@ -51,8 +50,7 @@ void Silent(png_structp, png_const_charp) {}
 
 // Decodes with libpng: palettes and small grey samples expanded, tRNS made
 // into alpha, grey made colour, opaque images given alpha 0xFFFF.
-bool LibpngDecode(const TBytes& file, TRgbaImage& out)
-{
+bool LibpngDecode(const TBytes& file, TRgbaImage& out) {
     TMemoryReader reader{file.data(), file.size(), 0};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Silent);
     png_infop info = png_create_info_struct(png);
@@ -88,8 +86,7 @@ bool LibpngDecode(const TBytes& file, TRgbaImage& out)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w * 4; ++x) {
             const Byte* p = rows[y];
-            out.Pixels[std::size_t(y) * w * 4 + x] =
-                out.Depth16 ? Word((p[2 * x] << 8) | p[2 * x + 1]) : p[x];
+            out.Pixels[std::size_t(y) * w * 4 + x] = out.Depth16 ? Word((p[2 * x] << 8) | p[2 * x + 1]) : p[x];
         }
     std::free(buffer);
     std::free(rows);
@@ -99,8 +96,7 @@ bool LibpngDecode(const TBytes& file, TRgbaImage& out)
 
 // The same form from this codec's buffers. Colour-keyed grey and colour
 // images get alpha 0 on pixels of the key colour.
-TRgbaImage OurImage(const TPNGObjectCore& png)
-{
+TRgbaImage OurImage(const TPNGObjectCore& png) {
     TRgbaImage out;
     TChunkIHDR& h = png.Header();
     out.Width = png.Width();
@@ -123,8 +119,7 @@ TRgbaImage OurImage(const TPNGObjectCore& png)
 }
 
 // Equal pixels; of a 16-bit alpha only the high byte is held here.
-::testing::AssertionResult SamePixels(const TRgbaImage& ours, const TRgbaImage& theirs)
-{
+::testing::AssertionResult SamePixels(const TRgbaImage& ours, const TRgbaImage& theirs) {
     if (ours.Width != theirs.Width || ours.Height != theirs.Height || ours.Depth16 != theirs.Depth16)
         return ::testing::AssertionFailure() << "different size or depth";
     for (std::size_t i = 0; i < ours.Pixels.size(); ++i) {
@@ -139,8 +134,7 @@ TRgbaImage OurImage(const TPNGObjectCore& png)
 
 // Writes png with the given settings, and checks that libpng reads the
 // result as what png holds, less the low bytes of 16-bit samples.
-::testing::AssertionResult WrittenReadsBack(TPNGObjectCore& png)
-{
+::testing::AssertionResult WrittenReadsBack(TPNGObjectCore& png) {
     TBytes saved = Save(png);
     TRgbaImage expected = OurImage(png);
     if (expected.Depth16)
@@ -163,8 +157,7 @@ const TFormat Formats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 
 // A random image written by hand: random filter bytes (0 to 4) over random
 // filtered bytes, a full palette, sometimes a tRNS, random zlib level and
 // random IDAT chunk sizes.
-TBytes RandomPng(std::mt19937& rng)
-{
+TBytes RandomPng(std::mt19937& rng) {
     auto pick = [&](int n) { return int(rng() % unsigned(n)); };
     TFormat f = Formats[pick(15)];
     LongWord w = LongWord(1 + (pick(10) == 0 ? pick(300) : pick(48)));
@@ -176,7 +169,7 @@ TBytes RandomPng(std::mt19937& rng)
         if (rb == 0) return;
         for (LongWord y = 0; y < rows; ++y) {
             filtered.push_back(Byte(pick(5)));
-            int style = pick(4); // runs of equal bytes compress and repeat
+            int style = pick(4);  // runs of equal bytes compress and repeat
             Byte run = Byte(rng());
             for (std::size_t i = 0; i < rb; ++i) filtered.push_back(style == 0 ? run : Byte(rng()));
         }
@@ -217,7 +210,9 @@ TBytes RandomPng(std::mt19937& rng)
     std::size_t pos = 0;
     int sizeStyle = pick(3);
     while (pos < data.size()) {
-        std::size_t n = sizeStyle == 0 ? data.size() : sizeStyle == 1 ? std::size_t(1 + pick(40)) : std::size_t(1 + pick(5000));
+        std::size_t n = sizeStyle == 0   ? data.size()
+                        : sizeStyle == 1 ? std::size_t(1 + pick(40))
+                                         : std::size_t(1 + pick(5000));
         n = std::min(n, data.size() - pos);
         append(Chunk("IDAT", TBytes(data.begin() + long(pos), data.begin() + long(pos + n))));
         pos += n;
@@ -226,19 +221,17 @@ TBytes RandomPng(std::mt19937& rng)
     return out;
 }
 
-bool MeantToDiffer(const std::string& name)
-{
-    return (name[0] == 'g' && name != "gbadn2c08") // gamma
-           || name.rfind("fxx", 0) == 0            // filter types above 4
-           || name == "cshn2c08"                   // short zlib stream
-           || name == "cfmn2c08"                   // filter method 1: not checked here
-           || name == "tbbn0g16" || name == "tbrn2c16"; // 16-bit keys
+bool MeantToDiffer(const std::string& name) {
+    return (name[0] == 'g' && name != "gbadn2c08")       // gamma
+           || name.rfind("fxx", 0) == 0                  // filter types above 4
+           || name == "cshn2c08"                         // short zlib stream
+           || name == "cfmn2c08"                         // filter method 1: not checked here
+           || name == "tbbn0g16" || name == "tbrn2c16";  // 16-bit keys
 }
 
-} // namespace
+}  // namespace
 
-TEST(PngLibpng, ConformanceImagesDecodeAlike)
-{
+TEST(PngLibpng, ConformanceImagesDecodeAlike) {
     std::ifstream cases("cases.txt");
     std::string line;
     int compared = 0;
@@ -260,8 +253,7 @@ TEST(PngLibpng, ConformanceImagesDecodeAlike)
     EXPECT_GT(compared, 250);
 }
 
-TEST(PngLibpng, RandomImagesDecodeAlike)
-{
+TEST(PngLibpng, RandomImagesDecodeAlike) {
     std::mt19937 rng(20240229);
     int failures = 0;
     for (int i = 0; i < 3000 && failures < 5; ++i) {
@@ -284,15 +276,10 @@ TEST(PngLibpng, RandomImagesDecodeAlike)
     EXPECT_EQ(failures, 0);
 }
 
-TEST(PngLibpng, WrittenImagesReadBackInLibpng)
-{
+TEST(PngLibpng, WrittenImagesReadBackInLibpng) {
     std::mt19937 rng(7);
-    const TPngRowFilters filterSets[] = {{rfSub},
-                                         {rfNone},
-                                         {},
-                                         {rfNone, rfSub, rfUp, rfAverage, rfPaeth},
-                                         {rfUp, rfPaeth},
-                                         {rfAverage}};
+    const TPngRowFilters filterSets[] = {{rfSub},         {rfNone},   {}, {rfNone, rfSub, rfUp, rfAverage, rfPaeth},
+                                         {rfUp, rfPaeth}, {rfAverage}};
     int failures = 0;
     for (int i = 0; i < 600 && failures < 5; ++i) {
         TBytes file = RandomPng(rng);

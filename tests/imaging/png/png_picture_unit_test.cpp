@@ -11,37 +11,34 @@ using namespace pngtest;
 
 namespace {
 
-void LoadRgb(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgb, std::initializer_list<TBytes> extra = {})
-{
+void LoadRgb(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgb, std::initializer_list<TBytes> extra = {}) {
     ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGB, rgb, extra)), 0);
 }
 
-void LoadRgba(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgba)
-{
+void LoadRgba(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgba) {
     ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGBALPHA, rgba)), 0);
 }
 
 const TBytes Palette4 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
-} // namespace
+}  // namespace
 
-TEST(PngPixels, ReadAndWriteByColourType)
-{
+TEST(PngPixels, ReadAndWriteByColourType) {
     TPNGObjectCore rgb;
     LoadRgb(rgb, 2, 1, {10, 20, 30, 40, 50, 60});
     EXPECT_EQ(rgb.PixelAt(1, 0), PngRGB(40, 50, 60));
     EXPECT_EQ(rgb.PixelAt(-1, 0), 0u);
     EXPECT_EQ(rgb.PixelAt(2, 0), 0u);
     rgb.SetPixelAt(0, 0, PngRGB(1, 2, 3));
-    rgb.SetPixelAt(5, 5, PngRGB(1, 2, 3)); // outside: nothing
+    rgb.SetPixelAt(5, 5, PngRGB(1, 2, 3));  // outside: nothing
     EXPECT_EQ(rgb.PixelAt(0, 0), PngRGB(1, 2, 3));
-    EXPECT_EQ(rgb.PixelRow(0)[0], 3); // held blue first
+    EXPECT_EQ(rgb.PixelRow(0)[0], 3);  // held blue first
 
     TPNGObjectCore grey;
     ASSERT_EQ(LoadError(grey, SimplePng(3, 1, 4, COLOR_GRAYSCALE, {0x1F, 0x80})), 0);
     EXPECT_EQ(grey.PixelAt(1, 0), PngRGB(255, 255, 255));
-    EXPECT_EQ(grey.PixelAt(2, 0), PngRGB(136, 136, 136)); // 8 x 17
-    grey.SetPixelAt(0, 0, PngRGB(50, 52, 48));            // nearest grey step: 3 (51)
+    EXPECT_EQ(grey.PixelAt(2, 0), PngRGB(136, 136, 136));  // 8 x 17
+    grey.SetPixelAt(0, 0, PngRGB(50, 52, 48));             // nearest grey step: 3 (51)
     EXPECT_EQ(grey.PixelRow(0)[0] >> 4, 3);
 
     TPNGObjectCore indexed;
@@ -58,19 +55,19 @@ TEST(PngPixels, ReadAndWriteByColourType)
     EXPECT_EQ(greyAlpha.AlphaRow(0)[0], 5);
 }
 
-TEST(PngPixels, GammaIsAppliedOnce)
-{
+TEST(PngPixels, GammaIsAppliedOnce) {
     TBytes gama;
     PutLong(gama, 100000);
     TPNGObjectCore indexed, rgb;
-    ASSERT_EQ(LoadError(indexed, SimplePng(1, 1, 8, COLOR_PALETTE, {0}, {Chunk("gAMA", gama), Chunk("PLTE", {100, 50, 200})})), 0);
+    ASSERT_EQ(LoadError(indexed,
+                        SimplePng(1, 1, 8, COLOR_PALETTE, {0}, {Chunk("gAMA", gama), Chunk("PLTE", {100, 50, 200})})),
+              0);
     ASSERT_EQ(LoadError(rgb, SimplePng(1, 1, 8, COLOR_RGB, {100, 50, 200}, {Chunk("gAMA", gama)})), 0);
     EXPECT_NE(rgb.PixelAt(0, 0), PngRGB(100, 50, 200));
     EXPECT_EQ(indexed.PixelAt(0, 0), rgb.PixelAt(0, 0));
 }
 
-TEST(PngPixels, OperationsNeedAHeader)
-{
+TEST(PngPixels, OperationsNeedAHeader) {
     TPNGObjectCore png;
     EXPECT_EQ(png.Width(), 0);
     EXPECT_EQ(png.TransparencyKind(), tkNone);
@@ -82,8 +79,7 @@ TEST(PngPixels, OperationsNeedAHeader)
     }
 }
 
-TEST(PngPixels, ChangeSize)
-{
+TEST(PngPixels, ChangeSize) {
     TPNGObjectCore png;
     LoadRgba(png, 2, 2, {1, 2, 3, 10, 4, 5, 6, 20, 7, 8, 9, 30, 10, 11, 12, 40});
     for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{-1, 1}}) {
@@ -101,7 +97,7 @@ TEST(PngPixels, ChangeSize)
     EXPECT_EQ(png.PixelAt(1, 1), PngRGB(10, 11, 12));
     EXPECT_EQ(png.PixelAt(0, 1), PngRGB(7, 8, 9));
     EXPECT_EQ(png.AlphaRow(1)[1], 40);
-    EXPECT_EQ(png.AlphaRow(1)[2], 255); // new alpha is opaque
+    EXPECT_EQ(png.AlphaRow(1)[2], 255);  // new alpha is opaque
     EXPECT_EQ(png.AlphaRow(3)[0], 255);
     png.ChangeSize(1, 1);
     EXPECT_EQ(png.PixelAt(0, 0), PngRGB(1, 2, 3));
@@ -111,8 +107,7 @@ TEST(PngPixels, ChangeSize)
     EXPECT_EQ(again.AlphaRow(0)[0], 10);
 }
 
-TEST(PngPixels, AddAlphaChannel)
-{
+TEST(PngPixels, AddAlphaChannel) {
     TPNGObjectCore rgb;
     LoadRgb(rgb, 2, 1, {1, 2, 3, 4, 5, 6});
     rgb.AddAlphaChannel();
@@ -144,8 +139,7 @@ TEST(PngPixels, AddAlphaChannel)
     EXPECT_EQ(again.AlphaRow(0)[0], 255);
 }
 
-TEST(PngTransparency, KindsAndKeys)
-{
+TEST(PngTransparency, KindsAndKeys) {
     TPNGObjectCore png;
     LoadRgb(png, 1, 1, {1, 2, 3});
     EXPECT_EQ(png.TransparencyKind(), tkNone);
@@ -154,7 +148,8 @@ TEST(PngTransparency, KindsAndKeys)
     EXPECT_EQ(png.TransparencyKind(), tkColorKey);
     EXPECT_EQ(png.KeyColor(), PngRGB(9, 8, 7));
     // 16-bit keys compare by the high byte, which is what is held.
-    ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, COLOR_RGB, {9, 1, 8, 2, 7, 3}, {Chunk("tRNS", {9, 1, 8, 2, 7, 3})})), 0);
+    ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, COLOR_RGB, {9, 1, 8, 2, 7, 3}, {Chunk("tRNS", {9, 1, 8, 2, 7, 3})})),
+              0);
     EXPECT_EQ(png.KeyColor(), png.PixelAt(0, 0));
     // A grey image with a key: the key's grey.
     ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_GRAYSCALE, {4, 200}, {Chunk("tRNS", {0, 200})})), 0);
@@ -162,7 +157,9 @@ TEST(PngTransparency, KindsAndKeys)
     EXPECT_EQ(png.KeyColor(), png.PixelAt(1, 0));
     // Indexed: one transparent entry is a key colour; several alpha levels blend.
     auto indexed = [&](const TBytes& trns) {
-        EXPECT_EQ(LoadError(png, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4), Chunk("tRNS", trns)})), 0);
+        EXPECT_EQ(
+            LoadError(png, SimplePng(4, 1, 2, COLOR_PALETTE, {0x1B}, {Chunk("PLTE", Palette4), Chunk("tRNS", trns)})),
+            0);
         return png.TransparencyKind();
     };
     EXPECT_EQ(indexed({255, 0}), tkColorKey);
@@ -174,8 +171,7 @@ TEST(PngTransparency, KindsAndKeys)
     EXPECT_EQ(png.TransparencyKind(), tkPartial);
 }
 
-TEST(PngTransparency, SetKeyColor)
-{
+TEST(PngTransparency, SetKeyColor) {
     TPNGObjectCore rgb;
     LoadRgb(rgb, 1, 1, {1, 2, 3});
     auto* trns = rgb.ChunkList().AddChunk<TChunktRNS>();
@@ -198,8 +194,7 @@ TEST(PngTransparency, SetKeyColor)
     for (const TRawChunk& c : ChunksOf(Save(indexed))) EXPECT_NE(c.Type, "tRNS");
 }
 
-TEST(PngCopy, AssignCopiesSettingsChunksPixelsAndGamma)
-{
+TEST(PngCopy, AssignCopiesSettingsChunksPixelsAndGamma) {
     TPNGObjectCore png;
     TBytes gama;
     PutLong(gama, 100000);
@@ -221,8 +216,7 @@ TEST(PngCopy, AssignCopiesSettingsChunksPixelsAndGamma)
     EXPECT_EQ(Save(copy), Save(png));
 }
 
-TEST(PngBlend, Arithmetic)
-{
+TEST(PngBlend, Arithmetic) {
     EXPECT_EQ(PngBlendChannel(0, 128, 255), (0 * 128 + 127 * 255 + 255) / 256);
     EXPECT_EQ(PngBlendChannel(200, 128, 255), (200 * 128 + 127 * 255 + 255) / 256);
     for (int v : {0, 1, 128, 254, 255}) {
@@ -231,22 +225,21 @@ TEST(PngBlend, Arithmetic)
     }
 }
 
-TEST(PngBlend, OverACanvasWithSampling)
-{
+TEST(PngBlend, OverACanvasWithSampling) {
     TPNGObjectCore png;
     LoadRgba(png, 2, 1, {255, 0, 0, 255, 0, 0, 200, 128});
     Byte canvas[4 * 2 * 4];
-    std::memset(canvas, 255, sizeof canvas); // white, twice the size
+    std::memset(canvas, 255, sizeof canvas);  // white, twice the size
     BlendPngOver(png, canvas, 4, 2, 16);
     for (int y = 0; y < 2; ++y) {
         const Byte* row = canvas + 16 * y;
-        EXPECT_EQ(row[2], 255); // red, opaque
+        EXPECT_EQ(row[2], 255);  // red, opaque
         EXPECT_EQ(row[0], 0);
         EXPECT_EQ(row[4 + 0], 0);
-        EXPECT_EQ(row[8 + 0], (200 * 128 + 127 * 255 + 255) / 256); // blue half over white
+        EXPECT_EQ(row[8 + 0], (200 * 128 + 127 * 255 + 255) / 256);  // blue half over white
         EXPECT_EQ(row[8 + 2], (127 * 255 + 255) / 256);
         EXPECT_EQ(row[12 + 0], row[8 + 0]);
-        EXPECT_EQ(row[3], 255); // the fourth byte is left alone
+        EXPECT_EQ(row[3], 255);  // the fourth byte is left alone
     }
     // Indexed with an alpha table.
     TPNGObjectCore indexed;
@@ -254,16 +247,15 @@ TEST(PngBlend, OverACanvasWithSampling)
                                            {Chunk("PLTE", Palette4), Chunk("tRNS", {0, 128, 255})})),
               0);
     Byte line[16];
-    std::memset(line, 0, sizeof line); // black
+    std::memset(line, 0, sizeof line);  // black
     BlendPngOver(indexed, line, 4, 1, 16);
-    EXPECT_EQ(line[2], 0);                          // transparent red
-    EXPECT_EQ(line[5], (255 * 128 + 255) / 256);    // half green
-    EXPECT_EQ(line[8], 255);                        // opaque blue
-    EXPECT_EQ(line[12], 255);                       // white, past the table
+    EXPECT_EQ(line[2], 0);                        // transparent red
+    EXPECT_EQ(line[5], (255 * 128 + 255) / 256);  // half green
+    EXPECT_EQ(line[8], 255);                      // opaque blue
+    EXPECT_EQ(line[12], 255);                     // white, past the table
 }
 
-TEST(PngEffects, BlendPng)
-{
+TEST(PngEffects, BlendPng) {
     TPNGObjectCore png;
     LoadRgb(png, 2, 1, {1, 2, 3, 4, 5, 6});
     EXPECT_TRUE(BlendPng(png, 127));
@@ -281,8 +273,7 @@ TEST(PngEffects, BlendPng)
     EXPECT_FALSE(BlendPng(grey, 127));
 }
 
-TEST(PngEffects, Grayscale)
-{
+TEST(PngEffects, Grayscale) {
     EXPECT_EQ(GrayscaleColor(PngRGB(200, 100, 50), 255),
               PngRGB(Byte(std::nearbyint(0.3 * 200 + 0.59 * 100 + 0.11 * 50)), 124, 124));
     // The two rounded halves of white add up to 256: it stays white.

@@ -19,16 +19,14 @@ using TBytes = std::vector<Byte>;
 
 namespace pngtest {
 
-inline void PutLong(TBytes& out, LongWord v)
-{
+inline void PutLong(TBytes& out, LongWord v) {
     out.push_back(Byte(v >> 24));
     out.push_back(Byte(v >> 16));
     out.push_back(Byte(v >> 8));
     out.push_back(Byte(v));
 }
 
-inline TBytes Chunk(const char* type, const TBytes& data = {})
-{
+inline TBytes Chunk(const char* type, const TBytes& data = {}) {
     TBytes out;
     PutLong(out, LongWord(data.size()));
     TBytes body(type, type + 4);
@@ -38,8 +36,7 @@ inline TBytes Chunk(const char* type, const TBytes& data = {})
     return out;
 }
 
-inline TBytes HeaderData(LongWord w, LongWord h, Byte depth, Byte ct, Byte interlace = 0)
-{
+inline TBytes HeaderData(LongWord w, LongWord h, Byte depth, Byte ct, Byte interlace = 0) {
     TBytes d;
     PutLong(d, w);
     PutLong(d, h);
@@ -49,8 +46,7 @@ inline TBytes HeaderData(LongWord w, LongWord h, Byte depth, Byte ct, Byte inter
 
 inline TBytes Signature() { return {137, 80, 78, 71, 13, 10, 26, 10}; }
 
-inline TBytes Compress(const TBytes& raw, int level = 6)
-{
+inline TBytes Compress(const TBytes& raw, int level = 6) {
     uLongf size = compressBound(uLong(raw.size()));
     TBytes out(size);
     compress2(out.data(), &size, raw.data(), uLong(raw.size()), level);
@@ -59,8 +55,7 @@ inline TBytes Compress(const TBytes& raw, int level = 6)
 }
 
 // A whole stream from its chunks.
-inline TBytes Png(std::initializer_list<TBytes> chunks)
-{
+inline TBytes Png(std::initializer_list<TBytes> chunks) {
     TBytes out = Signature();
     for (const TBytes& c : chunks) out.insert(out.end(), c.begin(), c.end());
     return out;
@@ -68,8 +63,7 @@ inline TBytes Png(std::initializer_list<TBytes> chunks)
 
 // An image of filter type 0 rows holding raw (rows of RowBytesFor bytes each).
 inline TBytes SimplePng(LongWord w, LongWord h, Byte depth, Byte ct, const TBytes& rawRows,
-                        std::initializer_list<TBytes> extra = {})
-{
+                        std::initializer_list<TBytes> extra = {}) {
     std::size_t rb = RowBytesFor(w, ct, depth);
     TBytes filtered;
     for (LongWord y = 0; y < h; ++y) {
@@ -87,16 +81,14 @@ inline TBytes SimplePng(LongWord w, LongWord h, Byte depth, Byte ct, const TByte
     return out;
 }
 
-inline void Load(TPNGObjectCore& png, const TBytes& bytes)
-{
+inline void Load(TPNGObjectCore& png, const TBytes& bytes) {
     TMemoryStream stream;
     if (!bytes.empty()) stream.Write(bytes.data(), Int64(bytes.size()));
     stream.SetPosition(0);
     png.LoadFromStream(stream);
 }
 
-inline TBytes Save(TPNGObjectCore& png)
-{
+inline TBytes Save(TPNGObjectCore& png) {
     TMemoryStream stream;
     png.SaveToStream(stream);
     const Byte* p = static_cast<const Byte*>(stream.Memory());
@@ -104,8 +96,7 @@ inline TBytes Save(TPNGObjectCore& png)
 }
 
 // The message id a load raises, 0 when it succeeds, -1 for a foreign error.
-inline int LoadError(TPNGObjectCore& png, const TBytes& bytes)
-{
+inline int LoadError(TPNGObjectCore& png, const TBytes& bytes) {
     try {
         Load(png, bytes);
         return 0;
@@ -115,8 +106,7 @@ inline int LoadError(TPNGObjectCore& png, const TBytes& bytes)
     }
 }
 
-inline TBytes ReadFile(const std::string& name)
-{
+inline TBytes ReadFile(const std::string& name) {
     std::ifstream f(name, std::ios::binary);
     return TBytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
@@ -126,8 +116,7 @@ struct TRawChunk {
     std::string Type;
     TBytes Data;
 };
-inline std::vector<TRawChunk> ChunksOf(const TBytes& png)
-{
+inline std::vector<TRawChunk> ChunksOf(const TBytes& png) {
     std::vector<TRawChunk> out;
     std::size_t pos = 8;
     while (pos + 12 <= png.size()) {
@@ -143,8 +132,7 @@ inline std::vector<TRawChunk> ChunksOf(const TBytes& png)
 // What the picture shows at x, y: red, green, blue, alpha (the colour-table
 // entry for grey and indexed bitmaps; alpha from the alpha buffer or the
 // tRNS table, else 255), then the held low bytes (red, green, blue) and 0.
-inline void RenderedPixel(const TPNGObjectCore& png, int x, int y, Byte out[8])
-{
+inline void RenderedPixel(const TPNGObjectCore& png, int x, int y, Byte out[8]) {
     TChunkIHDR& h = png.Header();
     const Byte* row = png.PixelRow(y);
     const Byte* low = png.LowByteRow(y);
@@ -162,8 +150,9 @@ inline void RenderedPixel(const TPNGObjectCore& png, int x, int y, Byte out[8])
             out[6] = low[3 * x];
         }
     } else {
-        int cell = bpp == 8 ? row[x] : bpp == 4 ? (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4)
-                                               : (row[x / 8] >> (7 - x % 8)) & 1;
+        int cell = bpp == 8   ? row[x]
+                   : bpp == 4 ? (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4)
+                              : (row[x / 8] >> (7 - x % 8)) & 1;
         const TPngRGBQuad& q = h.ColorTable()[cell];
         out[0] = q.rgbRed;
         out[1] = q.rgbGreen;
@@ -175,8 +164,7 @@ inline void RenderedPixel(const TPNGObjectCore& png, int x, int y, Byte out[8])
     if (alpha) out[3] = alpha[x];
 }
 
-inline TBytes RenderedImage(const TPNGObjectCore& png)
-{
+inline TBytes RenderedImage(const TPNGObjectCore& png) {
     TBytes out(std::size_t(png.Width()) * png.Height() * 8);
     for (int y = 0; y < png.Height(); ++y)
         for (int x = 0; x < png.Width(); ++x) RenderedPixel(png, x, y, &out[(std::size_t(y) * png.Width() + x) * 8]);
@@ -184,10 +172,9 @@ inline TBytes RenderedImage(const TPNGObjectCore& png)
 }
 
 // A stream's pixels with the low bytes left out (what survives a save).
-inline TBytes WithoutLowBytes(TBytes rendered)
-{
+inline TBytes WithoutLowBytes(TBytes rendered) {
     for (std::size_t i = 0; i < rendered.size(); i += 8) std::memset(&rendered[i + 4], 0, 4);
     return rendered;
 }
 
-} // namespace pngtest
+}  // namespace pngtest

@@ -45,8 +45,7 @@ void Tolerant(F f) {
         f();
     } catch (const EConvertError&) {
     } catch (const EZevError&) {
-    } catch (const EZVLAppStorageError&) {
-    }
+    } catch (const EZVLAppStorageError&) {}
 }
 
 void ReadEverything(TZvAppIniFileStorage& store) {

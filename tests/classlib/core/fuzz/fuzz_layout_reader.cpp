@@ -14,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         TReader(text).ReadRootComponent(&root);
         TWriter().WriteRootComponent(&root);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
     return 0;
 }

@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int dummy = 0;
     try {
         (void)Format(text, {7, Int64(-5), 2.5, 'c', "pchar", s, static_cast<const void*>(&dummy), 3, 4});
-    } catch (const EConvertError&) {
-    }
+    } catch (const EConvertError&) {}
     (void)FormatDateTime(text, 45000.75);
     (void)FormatDateTime(text, -700000.5);
 

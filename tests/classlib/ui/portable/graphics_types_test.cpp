@@ -75,7 +75,8 @@ TEST(GraphicsTypesTest, StoredLayoutWritesAndReadsNames) {
     EXPECT_EQ(read.FStyle, bsClear);
 
     // Numbers, and names without a colour.
-    TReader("object S: TSwatch\n  Color = $00FF8040\n  Frame = 4278190095\n  Charset = 0\nend\n").ReadRootComponent(&read);
+    TReader("object S: TSwatch\n  Color = $00FF8040\n  Frame = 4278190095\n  Charset = 0\nend\n")
+        .ReadRootComponent(&read);
     EXPECT_EQ(read.FColor, TColor(0x00FF8040));
     EXPECT_EQ(read.FFrame, clBtnFace);
     EXPECT_EQ(read.FCharset, 0);

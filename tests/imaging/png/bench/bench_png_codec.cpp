@@ -23,12 +23,11 @@ constexpr int W = 1024, H = 768;
 struct TSource {
     int ColorType, Channels;
     bool Interlaced;
-    TBytes Pixels; // top-down, PNG sample order
+    TBytes Pixels;  // top-down, PNG sample order
 };
 
 // Smooth shapes with a little noise, like a photograph.
-TSource MakeSource(int colorType, bool interlaced)
-{
+TSource MakeSource(int colorType, bool interlaced) {
     TSource s{colorType, colorType == 6 ? 4 : colorType == 3 ? 1 : 3, interlaced, {}};
     s.Pixels.resize(std::size_t(W) * H * s.Channels);
     unsigned seed = 12345;
@@ -54,16 +53,14 @@ TSource MakeSource(int colorType, bool interlaced)
     return s;
 }
 
-void WriteCallback(png_structp png, png_bytep data, png_size_t n)
-{
+void WriteCallback(png_structp png, png_bytep data, png_size_t n) {
     auto* out = static_cast<TBytes*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + n);
 }
 void FlushCallback(png_structp) {}
 
 // libpng writing: its default filter choice and level, or Sub at level 7.
-TBytes LibpngEncode(const TSource& s, bool sameAsOurs)
-{
+TBytes LibpngEncode(const TSource& s, bool sameAsOurs) {
     TBytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -94,16 +91,14 @@ struct TReader {
     const TBytes* Data;
     std::size_t Position;
 };
-void ReadCallback(png_structp png, png_bytep out, png_size_t n)
-{
+void ReadCallback(png_structp png, png_bytep out, png_size_t n) {
     auto* r = static_cast<TReader*>(png_get_io_ptr(png));
     std::memcpy(out, r->Data->data() + r->Position, n);
     r->Position += n;
 }
 
 // libpng reading into bottom-up rows in blue-green-red order.
-void LibpngDecode(const TBytes& file, TBytes& pixels)
-{
+void LibpngDecode(const TBytes& file, TBytes& pixels) {
     TReader reader{&file, 0};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -133,8 +128,7 @@ struct TCase {
 };
 const TCase Cases[] = {{"photo24", 2, false}, {"alpha32", 6, false}, {"palette8", 3, false}, {"interlaced24", 2, true}};
 
-const TSource& Source(int index)
-{
+const TSource& Source(int index) {
     static std::vector<TSource> sources;
     if (sources.empty())
         for (const TCase& c : Cases) sources.push_back(MakeSource(c.ColorType, c.Interlaced));
@@ -142,16 +136,14 @@ const TSource& Source(int index)
 }
 
 // The file both decoders read: as libpng writes it by default.
-const TBytes& File(int index)
-{
+const TBytes& File(int index) {
     static std::vector<TBytes> files;
     if (files.empty())
         for (int i = 0; i < 4; ++i) files.push_back(LibpngEncode(Source(i), false));
     return files[std::size_t(index)];
 }
 
-void DecodeOurs(benchmark::State& state)
-{
+void DecodeOurs(benchmark::State& state) {
     int i = int(state.range(0));
     const TBytes& file = File(i);
     TMemoryStream stream;
@@ -166,8 +158,7 @@ void DecodeOurs(benchmark::State& state)
     state.SetLabel(Cases[i].Name);
 }
 
-void DecodeLibpng(benchmark::State& state)
-{
+void DecodeLibpng(benchmark::State& state) {
     int i = int(state.range(0));
     const TBytes& file = File(i);
     TBytes pixels;
@@ -179,8 +170,7 @@ void DecodeLibpng(benchmark::State& state)
     state.SetLabel(Cases[i].Name);
 }
 
-void EncodeOurs(benchmark::State& state)
-{
+void EncodeOurs(benchmark::State& state) {
     int i = int(state.range(0));
     TMemoryStream in;
     in.Write(File(i).data(), Int64(File(i).size()));
@@ -197,8 +187,7 @@ void EncodeOurs(benchmark::State& state)
     state.SetLabel(Cases[i].Name);
 }
 
-void EncodeLibpng(benchmark::State& state)
-{
+void EncodeLibpng(benchmark::State& state) {
     int i = int(state.range(0));
     for (auto _ : state) {
         TBytes out = LibpngEncode(Source(i), true);
@@ -208,7 +197,7 @@ void EncodeLibpng(benchmark::State& state)
     state.SetLabel(Cases[i].Name);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(DecodeOurs)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeLibpng)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

@@ -14,12 +14,13 @@ namespace {
 // refused with the out-of-memory error instead of exhausting the fuzzer.
 class TLimitedAllocator : public TPngImageAllocator {
 public:
-    std::unique_ptr<TPngPixelMemory> CreatePixels(const TPngBitmapInfo& info, std::size_t size) override
-    {
+    std::unique_ptr<TPngPixelMemory> CreatePixels(const TPngBitmapInfo& info, std::size_t size) override {
         if (size > Limit) return nullptr;
         return TPngImageAllocator::CreatePixels(info, size);
     }
-    Byte* AllocateBytes(std::size_t size) override { return size > Limit ? nullptr : TPngImageAllocator::AllocateBytes(size); }
+    Byte* AllocateBytes(std::size_t size) override {
+        return size > Limit ? nullptr : TPngImageAllocator::AllocateBytes(size);
+    }
     static constexpr std::size_t Limit = 4u << 20;
 };
 
@@ -32,8 +33,7 @@ private:
     TLimitedAllocator FAllocator;
 };
 
-void Probe(TFuzzPng& png)
-{
+void Probe(TFuzzPng& png) {
     TChunkIHDR* h = png.HeaderChunk();
     if (!h || !h->PixelBits()) return;
     png.TransparencyKind();
@@ -43,23 +43,20 @@ void Probe(TFuzzPng& png)
         int x = (w - 1) * i / 7, y = (hh - 1) * i / 7;
         try {
             png.SetPixelAt(x, y, png.PixelAt(x, y));
-        } catch (const Exception&) {
-        }
+        } catch (const Exception&) {}
     }
-    if (std::uint64_t(w) * hh > 256 * 256) return; // writing big images only costs time
+    if (std::uint64_t(w) * hh > 256 * 256) return;  // writing big images only costs time
     Byte canvas[16 * 16 * 4] = {};
     try {
         BlendPngOver(png, canvas, 16, 16, 64);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
     try {
         TMemoryStream out;
         png.SaveToStream(out);
         out.SetPosition(0);
         TFuzzPng again;
         again.LoadFromStream(out);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
     TFuzzPng copy;
     copy.AssignPng(png);
     try {
@@ -67,22 +64,19 @@ void Probe(TFuzzPng& png)
         copy.AddAlphaChannel();
         GrayscalePng(copy, 200);
         BlendPng(copy, 127);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TFuzzPng png;
     TMemoryStream stream;
     if (size) stream.Write(data, Int64(size));
     stream.SetPosition(0);
     try {
         png.LoadFromStream(stream);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
     Probe(png);
     return 0;
 }

@@ -10,16 +10,14 @@ const LongWord Red = Rgb(255, 0, 0), Green = Rgb(0, 255, 0), Blue = Rgb(0, 0, 25
                Gray = Rgb(128, 128, 128);
 
 // An icon of a 24-bit colour bitmap and a mask (white: transparent).
-HICON MakeIcon(TBitmap& color, TBitmap& mask)
-{
+HICON MakeIcon(TBitmap& color, TBitmap& mask) {
     ICONINFO info{TRUE, 0, 0, mask.Handle(), color.Handle()};
     return CreateIconIndirect(&info);
 }
 
 // A 4 x 4 icon whose colour section carries alpha: row y has alpha 60 * y,
 // colour blue.
-HICON MakeAlphaSectionIcon()
-{
+HICON MakeAlphaSectionIcon() {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = 4;
@@ -40,12 +38,11 @@ HICON MakeAlphaSectionIcon()
     return icon;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Effects ----------------------------------------------------------------------------
 
-TEST(PngEffects, BlendOfColourImages)
-{
+TEST(PngEffects, BlendOfColourImages) {
     auto opaque = MakePng(2, 1, 8, COLOR_RGB, {1, 2, 3, 4, 5, 6});
     BlendPng(opaque.get(), 127);
     EXPECT_EQ(opaque->Header().ColorType, COLOR_RGBALPHA);
@@ -62,8 +59,7 @@ TEST(PngEffects, BlendOfColourImages)
     for (const auto& c : pngtest::ChunksOf(pngtest::Save(*keyed))) EXPECT_NE(c.Type, "tRNS");
 }
 
-TEST(PngEffects, BlendOfGreyAndIndexedImagesMakesColourWithAlpha)
-{
+TEST(PngEffects, BlendOfGreyAndIndexedImagesMakesColourWithAlpha) {
     struct TCase {
         const char* Name;
         std::unique_ptr<TPNGObject> Png;
@@ -72,13 +68,19 @@ TEST(PngEffects, BlendOfGreyAndIndexedImagesMakesColourWithAlpha)
     };
     TCase cases[] = {
         {"grey", MakePng(3, 1, 8, COLOR_GRAYSCALE, {0, 100, 255}), {0, Rgb(100, 100, 100), White}, {127, 127, 127}},
-        {"grey key", MakePng(3, 1, 8, COLOR_GRAYSCALE, {0, 100, 255}, {Chunk("tRNS", {0, 100})}),
-         {0, Rgb(100, 100, 100), White}, {127, 0, 127}},
-        {"indexed key", MakePng(3, 1, 8, COLOR_PALETTE, {0, 1, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 0})}),
-         {Red, Green, Blue}, {127, 0, 127}},
+        {"grey key",
+         MakePng(3, 1, 8, COLOR_GRAYSCALE, {0, 100, 255}, {Chunk("tRNS", {0, 100})}),
+         {0, Rgb(100, 100, 100), White},
+         {127, 0, 127}},
+        {"indexed key",
+         MakePng(3, 1, 8, COLOR_PALETTE, {0, 1, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 0})}),
+         {Red, Green, Blue},
+         {127, 0, 127}},
         // Alpha levels of the palette are scaled as those of alpha images.
-        {"indexed alpha", MakePng(3, 1, 8, COLOR_PALETTE, {0, 1, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 128, 0})}),
-         {Red, Green, Blue}, {128, 64, 0}},
+        {"indexed alpha",
+         MakePng(3, 1, 8, COLOR_PALETTE, {0, 1, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 128, 0})}),
+         {Red, Green, Blue},
+         {128, 64, 0}},
     };
     for (TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -92,14 +94,13 @@ TEST(PngEffects, BlendOfGreyAndIndexedImagesMakesColourWithAlpha)
     }
 }
 
-TEST(PngEffects, Grayscale)
-{
+TEST(PngEffects, Grayscale) {
     // Indexed: the palette turns grey, the image's palette handle with it.
     auto indexed = MakePng(3, 1, 8, COLOR_PALETTE, {0, 1, 2}, {Chunk("PLTE", Palette4)});
     GrayscalePng(indexed.get(), 255);
-    EXPECT_EQ(indexed->PixelAt(0, 0), Rgb(76, 76, 76));   // 0.30 x 255
-    EXPECT_EQ(indexed->PixelAt(1, 0), Rgb(150, 150, 150)); // 0.59 x 255
-    EXPECT_EQ(indexed->PixelAt(2, 0), Rgb(28, 28, 28));   // 0.11 x 255
+    EXPECT_EQ(indexed->PixelAt(0, 0), Rgb(76, 76, 76));     // 0.30 x 255
+    EXPECT_EQ(indexed->PixelAt(1, 0), Rgb(150, 150, 150));  // 0.59 x 255
+    EXPECT_EQ(indexed->PixelAt(2, 0), Rgb(28, 28, 28));     // 0.11 x 255
     PALETTEENTRY entry{};
     GetPaletteEntries(static_cast<TGraphic*>(indexed.get())->Palette(), 1, 1, &entry);
     EXPECT_EQ(entry.peRed, 150);
@@ -119,8 +120,7 @@ TEST(PngEffects, Grayscale)
     EXPECT_EQ(pngtest::Save(*grey), before);
 }
 
-TEST(PngEffects, DrawWithOptions)
-{
+TEST(PngEffects, DrawWithOptions) {
     auto png = MakePng(2, 1, 8, COLOR_RGBALPHA, {200, 0, 0, 255, 0, 0, 200, 0});
     struct TCase {
         TPngOptions Options;
@@ -145,8 +145,7 @@ TEST(PngEffects, DrawWithOptions)
 
 // ---- Conversions ----------------------------------------------------------------------------
 
-TEST(PngConversions, GraphicToPngFromBitmaps)
-{
+TEST(PngConversions, GraphicToPngFromBitmaps) {
     // Automatic transparent colour: the bottom-left pixel.
     auto bitmap = Surface(3, 2, clRed, pf24bit);
     bitmap->Canvas()->SetPixels(0, 1, clLime);
@@ -178,8 +177,7 @@ TEST(PngConversions, GraphicToPngFromBitmaps)
     EXPECT_TRUE(GraphicToPng(&empty)->Empty());
 }
 
-TEST(PngConversions, GraphicToPngFromIcons)
-{
+TEST(PngConversions, GraphicToPngFromIcons) {
     // No alpha of its own: the mask decides, also on a 32-bit screen.
     auto color = Surface(4, 4, clBlue, pf24bit);
     auto mask = Surface(4, 4, clBlack, pf24bit);
@@ -207,9 +205,8 @@ TEST(PngConversions, GraphicToPngFromIcons)
     EXPECT_EQ(png->PixelAt(3, 3), Blue);
 }
 
-TEST(PngConversions, FromImageAndMask)
-{
-    auto image = Surface(3, 1, clRed, pf8bit); // converted through 24 bits
+TEST(PngConversions, FromImageAndMask) {
+    auto image = Surface(3, 1, clRed, pf8bit);  // converted through 24 bits
     auto mask = Surface(3, 1, clBlack, pf24bit);
     mask->Canvas()->SetPixels(1, 0, TColor(int(Rgb(100, 0, 0))));
     mask->Canvas()->SetPixels(2, 0, clWhite);
@@ -231,8 +228,7 @@ TEST(PngConversions, FromImageAndMask)
     EXPECT_TRUE(PngFromImageAndMask(nullptr, nullptr)->Empty());
 }
 
-TEST(PngConversions, FromMaskColor)
-{
+TEST(PngConversions, FromMaskColor) {
     auto image = Surface(3, 1, clRed, pf24bit);
     image->Canvas()->SetPixels(1, 0, clFuchsia);
     auto png = PngFromMaskColor(image.get(), clFuchsia);
@@ -246,8 +242,7 @@ TEST(PngConversions, FromMaskColor)
     EXPECT_EQ(png->AlphaRow(0)[1], 255);
 }
 
-TEST(PngConversions, FromImageListItems)
-{
+TEST(PngConversions, FromImageListItems) {
     TImageList list(nullptr);
     list.SetWidth(4);
     list.SetHeight(4);
@@ -279,8 +274,7 @@ TEST(PngConversions, FromImageListItems)
 
 // ---- Icons for the native list -----------------------------------------------------------------
 
-TEST(PngIcons, AlphaIconCarriesTheAlpha)
-{
+TEST(PngIcons, AlphaIconCarriesTheAlpha) {
     EXPECT_NE(ComCtlVersion(), 0u);
     struct TCase {
         const char* Name;
@@ -290,7 +284,8 @@ TEST(PngIcons, AlphaIconCarriesTheAlpha)
     TCase cases[] = {
         {"alpha", MakePng(2, 1, 8, COLOR_RGBALPHA, {255, 0, 0, 200, 0, 0, 255, 0}), {200, 0}},
         {"key", MakePng(2, 1, 8, COLOR_RGB, {255, 0, 0, 0, 0, 255}, {Chunk("tRNS", {0, 0, 0, 0, 0, 255})}), {255, 0}},
-        {"palette alpha", MakePng(2, 1, 8, COLOR_PALETTE, {0, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {90, 255, 30})}),
+        {"palette alpha",
+         MakePng(2, 1, 8, COLOR_PALETTE, {0, 2}, {Chunk("PLTE", Palette4), Chunk("tRNS", {90, 255, 30})}),
          {90, 30}},
         // Opaque: no alpha at all; the all-visible mask decides.
         {"opaque", MakePng(2, 1, 8, COLOR_RGB, {255, 0, 0, 0, 0, 255}), {0, 0}},
@@ -304,7 +299,7 @@ TEST(PngIcons, AlphaIconCarriesTheAlpha)
         std::vector<LongWord> pixels = Pixels32(info.hbmColor, 2, 1);
         EXPECT_EQ(pixels[0] >> 24, c.Alpha[0]);
         EXPECT_EQ(pixels[1] >> 24, c.Alpha[1]);
-        EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFF0000u); // red, as blue-green-red-alpha
+        EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFF0000u);  // red, as blue-green-red-alpha
         std::vector<LongWord> mask = Pixels32(info.hbmMask, 2, 1);
         EXPECT_EQ(mask[0] & 0xFFFFFF, 0u);
         EXPECT_EQ(mask[1] & 0xFFFFFF, 0u);
@@ -314,8 +309,7 @@ TEST(PngIcons, AlphaIconCarriesTheAlpha)
     }
 }
 
-TEST(PngIcons, MaskedIconHidesInvisiblePixels)
-{
+TEST(PngIcons, MaskedIconHidesInvisiblePixels) {
     auto png = MakePng(3, 1, 8, COLOR_RGBALPHA, {255, 0, 0, 255, 0, 0, 255, 128, 0, 255, 0, 0});
     HICON icon = MakeMaskedIcon(png.get(), clWhite);
     ASSERT_NE(icon, nullptr);

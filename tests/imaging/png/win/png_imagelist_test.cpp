@@ -16,8 +16,7 @@ namespace {
 const LongWord Red = Rgb(255, 0, 0), Green = Rgb(0, 255, 0), Blue = Rgb(0, 0, 255), White = Rgb(255, 255, 255),
                Yellow = Rgb(255, 255, 0);
 
-String ReadText(const char* fileName)
-{
+String ReadText(const char* fileName) {
     std::ifstream f(fileName, std::ios::binary);
     String text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     String out;
@@ -26,8 +25,7 @@ String ReadText(const char* fileName)
     return out;
 }
 
-String WithoutCarriageReturns(const String& text)
-{
+String WithoutCarriageReturns(const String& text) {
     String out;
     for (char c : text)
         if (c != '\r') out += c;
@@ -36,8 +34,7 @@ String WithoutCarriageReturns(const String& text)
 
 // The main form's list as the program makes it: the two arrows over the
 // window colour.
-std::unique_ptr<TPngImageList> ArrowList()
-{
+std::unique_ptr<TPngImageList> ArrowList() {
     auto list = std::make_unique<TPngImageList>(nullptr);
     list->SetName("PngImageList1");
     for (const char* name : {"_down", "_up"}) {
@@ -53,8 +50,7 @@ std::unique_ptr<TPngImageList> ArrowList()
 std::unique_ptr<TBitmap> Solid(TColor color) { return Surface(16, 16, color, pf24bit); }
 
 // The colour each item shows in its middle, drawn through the list on white.
-std::vector<LongWord> Colors(TCustomImageList& list, int count)
-{
+std::vector<LongWord> Colors(TCustomImageList& list, int count) {
     std::vector<LongWord> out;
     for (int i = 0; i < count; ++i) {
         auto s = Surface(16, 16, clWhite);
@@ -65,17 +61,15 @@ std::vector<LongWord> Colors(TCustomImageList& list, int count)
 }
 
 // The native image index drawn by the common controls on white.
-LongWord NativePixel(TCustomImageList& list, int index, int x, int y)
-{
+LongWord NativePixel(TCustomImageList& list, int index, int x, int y) {
     auto s = Surface(list.Width(), list.Height(), clWhite);
     ImageList_Draw(list.Handle(), index, s->Canvas()->Handle(), 0, 0, ILD_NORMAL);
     return Probe(*s, x, y);
 }
 
-} // namespace
+}  // namespace
 
-TEST(PngImageListLayout, MainFormListReadsAndWritesItsFragment)
-{
+TEST(PngImageListLayout, MainFormListReadsAndWritesItsFragment) {
     RegisterClasses({TPngImageList::StaticClass()});
     String fragment = ReadText("png_image_list1.layout");
     ASSERT_FALSE(fragment.empty());
@@ -111,8 +105,7 @@ TEST(PngImageListLayout, MainFormListReadsAndWritesItsFragment)
     EXPECT_NE(again.find("Bitmap = {}"), String::npos);
 }
 
-TEST(PngImageListLayout, ArrowsDrawEnabledAndDisabled)
-{
+TEST(PngImageListLayout, ArrowsDrawEnabledAndDisabled) {
     TPngImageList list(nullptr);
     TReader(ReadText("png_image_list1.layout")).ReadRootComponent(&list);
     ASSERT_EQ(list.PngImages()->Count(), 2);
@@ -135,13 +128,12 @@ TEST(PngImageListLayout, ArrowsDrawEnabledAndDisabled)
             }
         EXPECT_GT(opaque, 10);
         EXPECT_EQ(Probe(*enabled, 1, 1), White);
-        EXPECT_EQ(Probe(*enabled, 7 + 2, 7 + 3), Rgb(64, 64, 64)); // inside the arrow
+        EXPECT_EQ(Probe(*enabled, 7 + 2, 7 + 3), Rgb(64, 64, 64));  // inside the arrow
         EXPECT_EQ(Probe(*disabled, 7 + 2, 7 + 3), BlendRgb(Rgb(64, 64, 64), 128, White));
     }
 }
 
-TEST(PngImageListLayout, SizeAfterTheImagesInALayoutKeepsThem)
-{
+TEST(PngImageListLayout, SizeAfterTheImagesInALayoutKeepsThem) {
     String fragment = ReadText("png_image_list1.layout");
     // The size written after the images, as a hand-made layout may have it.
     size_t end = fragment.rfind("end");
@@ -167,8 +159,7 @@ TEST(PngImageListLayout, SizeAfterTheImagesInALayoutKeepsThem)
     EXPECT_EQ(WithoutCarriageReturns(TWriter().WriteRootComponent(&read)), WithoutCarriageReturns(written));
 }
 
-TEST(PngImageList, OperationsThroughTheBaseList)
-{
+TEST(PngImageList, OperationsThroughTheBaseList) {
     TPngImageList pngList(nullptr);
     TCustomImageList& list = pngList;
 
@@ -198,7 +189,7 @@ TEST(PngImageList, OperationsThroughTheBaseList)
     EXPECT_EQ(Colors(list, 3), (std::vector<LongWord>{Red, Green, Blue}));
     auto s = Surface(16, 16, clWhite);
     list.Draw(s->Canvas(), 0, 0, 0);
-    EXPECT_EQ(Probe(*s, 1, 1), White); // masked out
+    EXPECT_EQ(Probe(*s, 1, 1), White);  // masked out
 
     auto yellow = Solid(clYellow);
     list.Insert(1, yellow.get(), nullptr);
@@ -213,9 +204,9 @@ TEST(PngImageList, OperationsThroughTheBaseList)
     EXPECT_EQ(NativePixel(list, 0, 8, 8), Yellow);
     EXPECT_EQ(NativePixel(list, 1, 8, 8), Red);
     EXPECT_EQ(NativePixel(list, 3, 8, 8), Red);
-    EXPECT_EQ(NativePixel(list, 3, 1, 1), White); // the mask of the first image
+    EXPECT_EQ(NativePixel(list, 3, 1, 1), White);  // the mask of the first image
 
-    list.Delete(5); // names no item: nothing
+    list.Delete(5);  // names no item: nothing
     list.Delete(-1);
     EXPECT_EQ(pngList.PngImages()->Count(), 4);
     list.Delete(0);
@@ -238,8 +229,7 @@ TEST(PngImageList, OperationsThroughTheBaseList)
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST(PngImageList, ChangesReachTheLinks)
-{
+TEST(PngImageList, ChangesReachTheLinks) {
     TPngImageList list(nullptr);
     struct TCounter : TObject {
         int Count = 0;
@@ -256,11 +246,10 @@ TEST(PngImageList, ChangesReachTheLinks)
     EXPECT_GT(counter.Count, before);
 }
 
-TEST(PngImageList, EmptyItemsHaveNoNativeImage)
-{
+TEST(PngImageList, EmptyItemsHaveNoNativeImage) {
     auto list = ArrowList();
     TPngImageCollectionItem* empty = list->PngImages()->Insert(1);
-    EXPECT_EQ(empty->Name(), "PngObject2"); // named by its index when made
+    EXPECT_EQ(empty->Name(), "PngObject2");  // named by its index when made
     EXPECT_EQ(list->PngImages()->Count(), 3);
     EXPECT_EQ(list->Count(), 2);
     // The up arrow is native image 1, item 2.
@@ -273,8 +262,7 @@ TEST(PngImageList, EmptyItemsHaveNoNativeImage)
     EXPECT_EQ(NativePixel(*list, 1, 5, 10), Rgb(64, 64, 64));
 }
 
-TEST(PngImageList, NewSizeEmptiesTheList)
-{
+TEST(PngImageList, NewSizeEmptiesTheList) {
     auto list = ArrowList();
     list->SetWidth(16);
     EXPECT_EQ(list->PngImages()->Count(), 2);
@@ -287,23 +275,22 @@ TEST(PngImageList, NewSizeEmptiesTheList)
     EXPECT_EQ(other->PngImages()->Count(), 0);
 }
 
-TEST(PngImageList, DisabledNativeImages)
-{
+TEST(PngImageList, DisabledNativeImages) {
     auto list = ArrowList();
     // An opaque pixel of the down arrow, in the native list.
     LongWord enabled = NativePixel(*list, 0, 7, 7);
     EXPECT_EQ(enabled, Rgb(64, 64, 64));
 
-    list->SetEnabledImages(false); // default options: dimmed
+    list->SetEnabledImages(false);  // default options: dimmed
     EXPECT_EQ(list->Count(), 2);
     LongWord dimmed = NativePixel(*list, 0, 7, 7);
     EXPECT_NE(dimmed, enabled);
 
-    list->SetPngOptions({}); // no effects: undimmed
+    list->SetPngOptions({});  // no effects: undimmed
     EXPECT_EQ(NativePixel(*list, 0, 7, 7), enabled);
 
     list->SetPngOptions({pngGrayscaleOnDisabled});
-    EXPECT_EQ(NativePixel(*list, 0, 7, 7), enabled); // already grey
+    EXPECT_EQ(NativePixel(*list, 0, 7, 7), enabled);  // already grey
 
     // Drawing through the list follows the options too.
     list->SetPngOptions({});
@@ -312,8 +299,7 @@ TEST(PngImageList, DisabledNativeImages)
     EXPECT_EQ(Probe(*s, 7, 7), enabled);
 }
 
-TEST(PngImageList, AssignCopiesTheItems)
-{
+TEST(PngImageList, AssignCopiesTheItems) {
     auto source = ArrowList();
     source->SetEnabledImages(false);
     TPngImageList copy(nullptr);
@@ -346,5 +332,5 @@ TEST(PngImageList, AssignCopiesTheItems)
     TPngImageList items(nullptr);
     items.SetPngImages(source->PngImages());
     EXPECT_EQ(items.PngImages()->Count(), 2);
-    EXPECT_EQ(items.Count(), 1); // the first picture was emptied above
+    EXPECT_EQ(items.Count(), 1);  // the first picture was emptied above
 }

@@ -18,19 +18,18 @@ const LongWord Red = Rgb(255, 0, 0), Green = Rgb(0, 255, 0), Blue = Rgb(0, 0, 25
 const TBytes Rgb2x2 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
 // Draws png into rect of a width x height surface filled with background.
-std::unique_ptr<TBitmap> DrawOver(TPNGObject& png, const TRect& rect, TColor background, int width = 6, int height = 6)
-{
+std::unique_ptr<TBitmap> DrawOver(TPNGObject& png, const TRect& rect, TColor background, int width = 6,
+                                  int height = 6) {
     auto surface = Surface(width, height, background);
     surface->Canvas()->StretchDraw(rect, &png);
     return surface;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Drawing -----------------------------------------------------------------------
 
-TEST(PngDraw, OpaqueImageCoversItsRectangleOnly)
-{
+TEST(PngDraw, OpaqueImageCoversItsRectangleOnly) {
     auto png = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
     ASSERT_EQ(png->TransparencyKind(), tkNone);
     auto s = DrawOver(*png, Rect(1, 1, 3, 3), clGray);
@@ -49,8 +48,7 @@ TEST(PngDraw, OpaqueImageCoversItsRectangleOnly)
     EXPECT_EQ(Probe(*big, 3, 3), White);
 }
 
-TEST(PngDraw, KeyColourLeavesTheCanvasShowing)
-{
+TEST(PngDraw, KeyColourLeavesTheCanvasShowing) {
     struct TCase {
         const char* Name;
         std::unique_ptr<TPNGObject> Png;
@@ -61,8 +59,8 @@ TEST(PngDraw, KeyColourLeavesTheCanvasShowing)
         // Colour with a 6-byte key: green.
         {"colour", MakePng(2, 2, 8, COLOR_RGB, Rgb2x2, {Chunk("tRNS", {0, 0, 0, 255, 0, 0})}), Red, 1},
         // Grey with a 2-byte key: 100.
-        {"grey", MakePng(2, 2, 8, COLOR_GRAYSCALE, {200, 100, 200, 100}, {Chunk("tRNS", {0, 100})}),
-         Rgb(200, 200, 200), 1},
+        {"grey", MakePng(2, 2, 8, COLOR_GRAYSCALE, {200, 100, 200, 100}, {Chunk("tRNS", {0, 100})}), Rgb(200, 200, 200),
+         1},
         // Indexed with one transparent entry (index 1).
         {"indexed", MakePng(2, 2, 8, COLOR_PALETTE, {0, 1, 2, 3}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 0})}),
          Red, 1},
@@ -82,8 +80,7 @@ TEST(PngDraw, KeyColourLeavesTheCanvasShowing)
     }
 }
 
-TEST(PngDraw, AlphaBlendsOverTheCanvas)
-{
+TEST(PngDraw, AlphaBlendsOverTheCanvas) {
     const LongWord s = Rgb(200, 100, 50);
     auto png = MakePng(3, 1, 8, COLOR_RGBALPHA, {200, 100, 50, 0, 200, 100, 50, 128, 200, 100, 50, 255});
     ASSERT_EQ(png->TransparencyKind(), tkPartial);
@@ -112,8 +109,7 @@ TEST(PngDraw, AlphaBlendsOverTheCanvas)
     EXPECT_EQ(Probe(*DrawOver(*grey, Rect(0, 0, 1, 1), clBlack), 0, 0), Rgb(45, 45, 45));
 }
 
-TEST(PngDraw, PaletteWithSeveralAlphaLevelsIsBlended)
-{
+TEST(PngDraw, PaletteWithSeveralAlphaLevelsIsBlended) {
     // Alpha 255, 128, 0: not a single key colour.
     auto png = MakePng(3, 1, 8, COLOR_PALETTE, {0, 2, 3}, {Chunk("PLTE", Palette4), Chunk("tRNS", {255, 255, 128, 0})});
     ASSERT_EQ(png->TransparencyKind(), tkPartial);
@@ -131,8 +127,7 @@ TEST(PngDraw, PaletteWithSeveralAlphaLevelsIsBlended)
     EXPECT_EQ(Probe(*t, 2, 0), Blue);
 }
 
-TEST(PngDraw, ShortTransparencyChunkIsNoKey)
-{
+TEST(PngDraw, ShortTransparencyChunkIsNoKey) {
     struct TCase {
         const char* Name;
         std::unique_ptr<TPNGObject> Png;
@@ -151,8 +146,7 @@ TEST(PngDraw, ShortTransparencyChunkIsNoKey)
     }
 }
 
-TEST(PngDraw, EmptyImageDrawsNothing)
-{
+TEST(PngDraw, EmptyImageDrawsNothing) {
     TPNGObject png;
     EXPECT_TRUE(png.Empty());
     EXPECT_EQ(png.Width(), 0);
@@ -164,8 +158,7 @@ TEST(PngDraw, EmptyImageDrawsNothing)
 
 // ---- The picture-format registry -------------------------------------------------------
 
-TEST(PngRegistry, PngFilesLoadThroughPictures)
-{
+TEST(PngRegistry, PngFilesLoadThroughPictures) {
     EXPECT_STREQ(PngFileExtension, "PNG");
     EXPECT_STREQ(PngFileDescription, "Portable Network Graphics");
     EXPECT_EQ(TPicture::FindFileFormat("png").Class, TPNGObject::StaticClass());
@@ -203,15 +196,14 @@ private:
     TPicture* FPicture = new TPicture;
 };
 
-TClass TPngPictureHolder::StaticClass()
-{
-    static const TClassInfo info =
-        TClassBuilder<TPngPictureHolder>("TPngPictureHolder").Prop("Picture", &TPngPictureHolder::Picture, nullptr).Build();
+TClass TPngPictureHolder::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TPngPictureHolder>("TPngPictureHolder")
+                                       .Prop("Picture", &TPngPictureHolder::Picture, nullptr)
+                                       .Build();
     return &info;
 }
 
-TEST(PngRegistry, PictureDataInAStoredLayout)
-{
+TEST(PngRegistry, PictureDataInAStoredLayout) {
     TPngPictureHolder holder(nullptr);
     holder.SetName("Holder1");
     auto png = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
@@ -220,11 +212,12 @@ TEST(PngRegistry, PictureDataInAStoredLayout)
     // The class name with its length, the PNG's length, then the PNG.
     TBytes saved = pngtest::Save(*png);
     char length[9];
-    std::snprintf(length, sizeof length, "%02X%02X%02X%02X", unsigned(saved.size() & 255), unsigned(saved.size() >> 8 & 255),
-                  unsigned(saved.size() >> 16 & 255), unsigned(saved.size() >> 24));
+    std::snprintf(length, sizeof length, "%02X%02X%02X%02X", unsigned(saved.size() & 255),
+                  unsigned(saved.size() >> 8 & 255), unsigned(saved.size() >> 16 & 255), unsigned(saved.size() >> 24));
     size_t data = text.find("Picture.Data = {");
     ASSERT_NE(data, String::npos) << text;
-    EXPECT_EQ(text.find(String("0A54504E474F626A656374") + length + "89504E47"), text.find_first_not_of(" \r\n", data + 16))
+    EXPECT_EQ(text.find(String("0A54504E474F626A656374") + length + "89504E47"),
+              text.find_first_not_of(" \r\n", data + 16))
         << text;
 
     TPngPictureHolder read(nullptr);
@@ -237,8 +230,7 @@ TEST(PngRegistry, PictureDataInAStoredLayout)
 
 // ---- Copying -------------------------------------------------------------------------------
 
-TEST(PngAssign, FromBitmaps)
-{
+TEST(PngAssign, FromBitmaps) {
     // A transparent 24-bit bitmap: a colour image with a 6-byte key.
     auto bitmap = Surface(3, 2, clRed, pf24bit);
     bitmap->Canvas()->SetPixels(1, 0, clLime);
@@ -286,8 +278,7 @@ TEST(PngAssign, FromBitmaps)
     EXPECT_EQ(back->Header().BitDepth, 1);
 }
 
-TEST(PngAssign, KeyColourMissingFromThePaletteSetsNoTransparency)
-{
+TEST(PngAssign, KeyColourMissingFromThePaletteSetsNoTransparency) {
     // The default 8-bit palette has no (1, 2, 3).
     auto bitmap = Surface(2, 1, clRed, pf8bit);
     bitmap->SetTransparentColor(TColor(int(Rgb(1, 2, 3))));
@@ -310,8 +301,7 @@ TEST(PngAssign, KeyColourMissingFromThePaletteSetsNoTransparency)
     EXPECT_EQ(Probe(*k, 1, 0), Gray);
 }
 
-TEST(PngAssign, ToBitmapsByFormat)
-{
+TEST(PngAssign, ToBitmapsByFormat) {
     struct TCase {
         const char* Name;
         std::unique_ptr<TPNGObject> Png;
@@ -321,8 +311,8 @@ TEST(PngAssign, ToBitmapsByFormat)
     TCase cases[] = {
         {"colour", MakePng(2, 1, 8, COLOR_RGB, {255, 0, 0, 0, 0, 255}), pf24bit, Red, Blue},
         // Alpha is flattened over the new bitmap's white.
-        {"alpha", MakePng(2, 1, 8, COLOR_RGBALPHA, {0, 0, 255, 128, 0, 0, 255, 0}), pf24bit,
-         BlendRgb(Blue, 128, White), White},
+        {"alpha", MakePng(2, 1, 8, COLOR_RGBALPHA, {0, 0, 255, 128, 0, 0, 255, 0}), pf24bit, BlendRgb(Blue, 128, White),
+         White},
         {"indexed 8", MakePng(2, 1, 8, COLOR_PALETTE, {1, 3}, {Chunk("PLTE", Palette4)}), pf8bit, Green, White},
         {"indexed 2", MakePng(2, 1, 2, COLOR_PALETTE, {0x20}, {Chunk("PLTE", Palette4)}), pf4bit, Red, Blue},
         {"grey 4", MakePng(2, 1, 4, COLOR_GRAYSCALE, {0xF5}), pf4bit, White, Rgb(85, 85, 85)},
@@ -361,8 +351,7 @@ TEST(PngAssign, ToBitmapsByFormat)
     EXPECT_TRUE(bitmap.Empty());
 }
 
-TEST(PngAssign, BetweenPicturesAndOthers)
-{
+TEST(PngAssign, BetweenPicturesAndOthers) {
     auto source = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
     source->SetDeflateLevel(3);
     source->SetRowFilters({rfUp});
@@ -385,8 +374,7 @@ TEST(PngAssign, BetweenPicturesAndOthers)
 
 // ---- Palette, size, canvas, clipboard ------------------------------------------------------
 
-TEST(PngPicture, PaletteOfIndexedImages)
-{
+TEST(PngPicture, PaletteOfIndexedImages) {
     auto colour = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
     EXPECT_EQ(static_cast<TGraphic*>(colour.get())->Palette(), nullptr);
 
@@ -418,8 +406,7 @@ TEST(PngPicture, PaletteOfIndexedImages)
     EXPECT_EQ(static_cast<TGraphic*>(colour.get())->Palette(), nullptr);
 }
 
-TEST(PngPicture, ResizeKeepsTheTopLeftAndRebindsTheCanvas)
-{
+TEST(PngPicture, ResizeKeepsTheTopLeftAndRebindsTheCanvas) {
     auto png = MakePng(2, 2, 8, COLOR_RGBALPHA, {255, 0, 0, 10, 0, 255, 0, 20, 0, 0, 255, 30, 9, 9, 9, 40});
     HDC before = png->MemoryDC();
     png->SetWidth(3);
@@ -446,8 +433,7 @@ TEST(PngPicture, ResizeKeepsTheTopLeftAndRebindsTheCanvas)
     EXPECT_EQ(png->PixelAt(-1, 0), 0u);
 }
 
-TEST(PngPicture, CanvasDrawsOnThePixels)
-{
+TEST(PngPicture, CanvasDrawsOnThePixels) {
     auto png = MakePng(4, 4, 8, COLOR_RGB, TBytes(48, 0));
     TCanvas* canvas = png->Canvas();
     canvas->Brush()->SetColor(clBlue);
@@ -468,8 +454,7 @@ TEST(PngPicture, CanvasDrawsOnThePixels)
     EXPECT_EQ(png->MemoryDC(), nullptr);
 }
 
-TEST(PngPicture, ClipboardThroughABitmap)
-{
+TEST(PngPicture, ClipboardThroughABitmap) {
     auto png = MakePng(2, 2, 8, COLOR_RGB, Rgb2x2);
     Word format = 0;
     HANDLE data = nullptr;
@@ -488,8 +473,7 @@ TEST(PngPicture, ClipboardThroughABitmap)
     if (palette) DeleteObject(palette);
 }
 
-TEST(PngPicture, ChangesAreAnnounced)
-{
+TEST(PngPicture, ChangesAreAnnounced) {
     struct TCounter : TObject {
         int Count = 0;
         void Changed(TObject*) { ++Count; }

@@ -14,4 +14,4 @@ public:
 
 const ::testing::Environment* const Environment = ::testing::AddGlobalTestEnvironment(new TPngUnitEnvironment);
 
-} // namespace
+}  // namespace

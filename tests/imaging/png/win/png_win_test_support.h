@@ -21,15 +21,13 @@ constexpr LongWord Rgb(int r, int g, int b) { return LongWord(r) | LongWord(g) <
 
 // One channel of s with alpha a over d, as the blended drawing computes it.
 constexpr int Blend(int s, int a, int d) { return (s * a + (255 - a) * d + 255) >> 8; }
-constexpr LongWord BlendRgb(LongWord s, int a, LongWord d)
-{
+constexpr LongWord BlendRgb(LongWord s, int a, LongWord d) {
     return Rgb(Blend(int(s & 255), a, int(d & 255)), Blend(int(s >> 8 & 255), a, int(d >> 8 & 255)),
                Blend(int(s >> 16 & 255), a, int(d >> 16 & 255)));
 }
 
 // A picture loaded from a PNG stream.
-inline std::unique_ptr<TPNGObject> LoadPng(const TBytes& bytes)
-{
+inline std::unique_ptr<TPNGObject> LoadPng(const TBytes& bytes) {
     auto png = std::make_unique<TPNGObject>();
     TMemoryStream stream;
     stream.Write(bytes.data(), Int64(bytes.size()));
@@ -40,14 +38,12 @@ inline std::unique_ptr<TPNGObject> LoadPng(const TBytes& bytes)
 
 // A picture of raw rows (filter type 0) with extra chunks before the data.
 inline std::unique_ptr<TPNGObject> MakePng(LongWord w, LongWord h, Byte depth, Byte colorType, const TBytes& rows,
-                                           std::initializer_list<TBytes> extra = {})
-{
+                                           std::initializer_list<TBytes> extra = {}) {
     return LoadPng(SimplePng(w, h, depth, colorType, rows, extra));
 }
 
 // A width x height 32-bit bitmap filled with color.
-inline std::unique_ptr<TBitmap> Surface(int width, int height, TColor color, TPixelFormat format = pf32bit)
-{
+inline std::unique_ptr<TBitmap> Surface(int width, int height, TColor color, TPixelFormat format = pf32bit) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(format);
     bitmap->SetSize(width, height);
@@ -57,8 +53,7 @@ inline std::unique_ptr<TBitmap> Surface(int width, int height, TColor color, TPi
 }
 
 // The RGB value of a pixel of a 32-bit bitmap, read from its bits.
-inline LongWord Probe(TBitmap& bitmap, int x, int y)
-{
+inline LongWord Probe(TBitmap& bitmap, int x, int y) {
     const Byte* p = static_cast<const Byte*>(bitmap.ScanLine(y)) + 4 * x;
     return Rgb(p[2], p[1], p[0]);
 }
@@ -67,8 +62,7 @@ inline LongWord Probe(TBitmap& bitmap, int x, int y)
 inline LongWord PixelColor(TBitmap& bitmap, int x, int y) { return LongWord(bitmap.Canvas()->Pixels(x, y)) & 0xFFFFFF; }
 
 // The 32-bit pixels (blue, green, red, alpha) of a bitmap handle, top-down.
-inline std::vector<LongWord> Pixels32(HBITMAP bitmap, int width, int height)
-{
+inline std::vector<LongWord> Pixels32(HBITMAP bitmap, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * height);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -83,8 +77,7 @@ inline std::vector<LongWord> Pixels32(HBITMAP bitmap, int width, int height)
 }
 
 // An icon drawn over a background colour: the RGB of pixel x, y.
-inline LongWord IconPixel(HICON icon, int size, TColor background, int x, int y)
-{
+inline LongWord IconPixel(HICON icon, int size, TColor background, int x, int y) {
     auto surface = Surface(size, size, background);
     DrawIconEx(surface->Canvas()->Handle(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     return Probe(*surface, x, y);
@@ -93,4 +86,4 @@ inline LongWord IconPixel(HICON icon, int size, TColor background, int x, int y)
 // Palette entries of a 4-entry palette: red, green, blue, white.
 inline const TBytes Palette4 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
-} // namespace pngwintest
+}  // namespace pngwintest
