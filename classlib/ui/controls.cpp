@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "classlib/ui/forms.h"
 #include "classlib/ui/menus.h"
@@ -501,6 +502,57 @@ TCustomForm* GetParentForm(const TControl* control) {
 void TControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+        return WMMouseButton(m);
+    case WM_MOUSEMOVE:
+        return WMMouseMove(m);
+    case WM_CONTEXTMENU:
+        return WMContextMenu(m);
+    case WM_CANCELMODE:
+        return WMCancelMode(m);
+    case CM_MOUSEENTER:
+        return CMMouseEnter(m);
+    case CM_MOUSELEAVE:
+        return CMMouseLeave(m);
+    case CM_ENABLEDCHANGED:
+        return CMEnabledChanged(m);
+    case CM_COLORCHANGED:
+        return CMColorChanged(m);
+    case CM_TEXTCHANGED:
+        return CMTextChanged(m);
+    case CM_VISIBLECHANGED:
+        return CMVisibleChanged(m);
+    case CM_FONTCHANGED:
+        return CMFontChanged(m);
+    case CM_PARENTFONTCHANGED:
+        return CMParentFontChanged(m);
+    case CM_PARENTCOLORCHANGED:
+        return CMParentColorChanged(m);
+    case CM_PARENTSHOWHINTCHANGED:
+        return CMParentShowHintChanged(m);
+    case CM_HITTEST:
+        return CMHitTest(m);
+    case CM_HINTSHOW:
+        return CMHintShow(m);
+    default:
+        // Component messages end here; the system's go to the default handling.
+        if (m.Msg < CM_BASE) DefaultHandler(m);
+        return;
+    }
+}
+
+// ---- Message handlers ----
+
+void TControl::WMMouseButton(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
         HandleMouseButton(m, mbLeft, true, false);
         break;
     case WM_LBUTTONDBLCLK:
@@ -523,63 +575,69 @@ void TControl::WndProc(TMessage& m) {
     case WM_MBUTTONUP:
         HandleMouseButton(m, mbMiddle, false, false);
         break;
-    case WM_MOUSEMOVE:
-        MouseMove(KeysToShiftState(m.WParam), m.XPos(), m.YPos());
-        break;
-    case WM_CONTEXTMENU:
-        if (FPopupMenu && FPopupMenu->AutoPopup()) {
-            TPoint p = Point(m.XPos(), m.YPos());
-            if (p.X == -1 && p.Y == -1) p = ClientToScreen(Point(0, 0));
-            FPopupMenu->SetPopupComponent(this);
-            FPopupMenu->Popup(p.X, p.Y);
-            m.Result = 1;
-            return;
-        }
-        break;
-    case WM_CANCELMODE:
-        if (MouseCapture()) SetMouseCapture(false);
-        FControlState.Exclude(csClicked);
-        break;
-    case CM_MOUSEENTER:
-        if (m.LParam == 0 || m.LParam == LPARAM(this)) OnMouseEnter(this);
-        return;
-    case CM_MOUSELEAVE:
-        if (m.LParam == 0 || m.LParam == LPARAM(this)) OnMouseLeave(this);
-        return;
-    case CM_ENABLEDCHANGED:
-    case CM_COLORCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_VISIBLECHANGED:
-        Invalidate();
-        return;
-    case CM_FONTCHANGED:
-        Invalidate();
-        return;
-    case CM_PARENTFONTCHANGED:
-        if (FParentFont) ParentFontChanged();
-        return;
-    case CM_PARENTCOLORCHANGED:
-        if (FParentColor) ParentColorChanged();
-        return;
-    case CM_PARENTSHOWHINTCHANGED:
-        if (FParentShowHint && FParent) {
-            FShowHint = FParent->FShowHint;
-            Perform(CM_SHOWHINTCHANGED);
-            FParentShowHint = true;
-        }
-        return;
-    case CM_HITTEST:
-        m.Result = HTCLIENT;
-        return;
-    case CM_HINTSHOW:
-        m.Result = 0;
-        return;
     default:
-        if (m.Msg >= CM_BASE) return;  // component messages end here unless handled
         break;
     }
     DefaultHandler(m);
 }
+
+void TControl::WMMouseMove(TMessage& m) {
+    MouseMove(KeysToShiftState(m.WParam), m.XPos(), m.YPos());
+    DefaultHandler(m);
+}
+
+void TControl::WMContextMenu(TMessage& m) {
+    if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        TPoint p = Point(m.XPos(), m.YPos());
+        if (p.X == -1 && p.Y == -1) p = ClientToScreen(Point(0, 0));
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(p.X, p.Y);
+        m.Result = 1;
+        return;
+    }
+    DefaultHandler(m);
+}
+
+void TControl::WMCancelMode(TMessage& m) {
+    if (MouseCapture()) SetMouseCapture(false);
+    FControlState.Exclude(csClicked);
+    DefaultHandler(m);
+}
+
+void TControl::CMMouseEnter(TMessage& m) {
+    if (m.LParam == 0 || m.LParam == LPARAM(this)) OnMouseEnter(this);
+}
+
+void TControl::CMMouseLeave(TMessage& m) {
+    if (m.LParam == 0 || m.LParam == LPARAM(this)) OnMouseLeave(this);
+}
+
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMVisibleChanged(TMessage&) { Invalidate(); }
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentFontChanged(TMessage&) {
+    if (FParentFont) ParentFontChanged();
+}
+
+void TControl::CMParentColorChanged(TMessage&) {
+    if (FParentColor) ParentColorChanged();
+}
+
+void TControl::CMParentShowHintChanged(TMessage&) {
+    if (FParentShowHint && FParent) {
+        FShowHint = FParent->FShowHint;
+        Perform(CM_SHOWHINTCHANGED);
+        FParentShowHint = true;
+    }
+}
+
+void TControl::CMHitTest(TMessage& m) { m.Result = HTCLIENT; }
+
+// Result 0: the hint may show.
+void TControl::CMHintShow(TMessage& m) { m.Result = 0; }
 
 void TControl::DefaultHandler(TMessage& m) {
     switch (m.Msg) {
@@ -759,40 +817,50 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
     if (!FHandle) FHandle = h;
 }
 
+// The window class's procedure: the first message of a new window binds it
+// to the control being created, then MainWndProc takes over.
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = CreationControl;
+    TWinControl* control = std::exchange(CreationControl, nullptr);
     if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    CreationControl = nullptr;
-    control->FHandle = hwnd;
-    SetPropA(hwnd, ControlProp, control);
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&TWinControl::MainWndProc));
+    control->AttachHandle(hwnd);
     return MainWndProc(hwnd, msg, wParam, lParam);
 }
 
+// Every message of a control's window: through WindowProc to the control.
 LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControl* control = FindControl(hwnd);
     if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    TMessage m;
-    m.Msg = msg;
-    m.WParam = wParam;
-    m.LParam = lParam;
+    TMessage m{msg, wParam, lParam};
+    control->DispatchFromSystem(m);
+    if (msg == WM_NCDESTROY) control->DetachHandle(hwnd);
+    return m.Result;
+}
+
+void TWinControl::AttachHandle(HWND hwnd) {
+    FHandle = hwnd;
+    SetPropA(hwnd, ControlProp, this);
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&TWinControl::MainWndProc));
+}
+
+void TWinControl::DispatchFromSystem(TMessage& m) {
     // No exception may pass back into the system.
     try {
-        if (control->WindowProc)
-            control->WindowProc(m);
+        if (WindowProc)
+            WindowProc(m);
         else
-            control->WndProc(m);
+            WndProc(m);
     } catch (...) {
-        if (Application) Application->HandleException(control);
+        if (Application) Application->HandleException(this);
     }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, ControlProp);
-        if (control->FHandle == hwnd) {
-            control->FHandle = nullptr;
-            control->FShowing = false;
-        }
+}
+
+// The window is gone (its last message): the control has none now.
+void TWinControl::DetachHandle(HWND hwnd) {
+    RemovePropA(hwnd, ControlProp);
+    if (FHandle == hwnd) {
+        FHandle = nullptr;
+        FShowing = false;
     }
-    return m.Result;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
@@ -1208,7 +1276,7 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     }
 }
 
-void TWinControl::PaintHandler(TMessage& m) {
+void TWinControl::WMPaint(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     PAINTSTRUCT ps{};
     bool own = dc == nullptr;
@@ -1397,6 +1465,20 @@ void TWinControl::ReflectNotification(TMessage& m, HWND child) {
     DefaultHandler(m);
 }
 
+// A notification whose LParam is the child window it comes from; without a
+// child it is the window's own.
+void TWinControl::ReflectFromChild(TMessage& m) {
+    if (m.LParam) return ReflectNotification(m, reinterpret_cast<HWND>(m.LParam));
+    TControl::WndProc(m);
+}
+
+void TWinControl::OfferToChildren(TMessage& m) {
+    for (int i = 0; i < ControlCount() && m.Result == 0; ++i) {
+        TControl* c = Controls(i);
+        if (c->FVisible && c->FEnabled) m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+    }
+}
+
 void TWinControl::Notification(TComponent* component, TOperation operation) {
     TControl::Notification(component, operation);
 }
@@ -1404,27 +1486,15 @@ void TWinControl::Notification(TComponent* component, TOperation operation) {
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:
-        PaintHandler(m);
-        return;
-    case WM_ERASEBKGND: {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        TRect r = ClientRect();
-        RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-        FBrush->SetColor(FColor);
-        FillRect(dc, &rr, FBrush->Handle());
-        m.Result = 1;
-        return;
-    }
+        return WMPaint(m);
+    case WM_ERASEBKGND:
+        return WMEraseBkgnd(m);
     case WM_PRINTCLIENT:
-        Perform(WM_ERASEBKGND, m.WParam, m.WParam);
-        Perform(WM_PAINT, m.WParam, 0);
-        return;
+        return WMPrintClient(m);
     case WM_SETFOCUS:
-        if (TCustomForm* form = GetParentForm(this); form && !form->SetFocusedControl(this)) return;
-        break;
+        return WMSetFocus(m);
     case WM_KILLFOCUS:
-        if (FControlState.Contains(csFocusing)) return;
-        break;
+        return WMKillFocus(m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -1435,181 +1505,256 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
-        if (IsControlMouseMsg(m)) return;
-        if (m.Msg == WM_LBUTTONDOWN && FTabStop && CanFocus() && !Focused()) {
-            // Clicking a control that takes the focus gives it the focus.
-            FControlState.Include(csFocusing);
-            SetFocus();
-            FControlState.Exclude(csFocusing);
-        }
-        break;
+        return WMMouse(m);
     case WM_SIZE:
-        UpdateBounds();
-        DefaultHandler(m);
-        Realign();
-        if (!IsLoading()) Resize();
-        return;
+        return WMSize(m);
     case WM_MOVE:
-        UpdateBounds();
-        break;
+        return WMMove(m);
     case WM_WINDOWPOSCHANGED:
-        DefaultHandler(m);
-        UpdateBounds();
-        return;
+        return WMWindowPosChanged(m);
     case WM_SETCURSOR:
-        if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == FHandle) {
-            TCursor cursor = Screen ? Screen->Cursor() : crDefault;
-            if (cursor == crDefault) {
-                POINT p;
-                GetCursorPos(&p);
-                ::ScreenToClient(FHandle, &p);
-                TControl* c = ControlAtPos(Point(p.x, p.y), false);
-                cursor = (c ? c : static_cast<TControl*>(this))->Cursor();
-            }
-            if (cursor != crDefault && Screen) {
-                ::SetCursor(Screen->Cursors(cursor));
-                m.Result = 1;
-                return;
-            }
-        }
-        break;
+        return WMSetCursor(m);
     case WM_COMMAND:
-        if (m.LParam) {
-            ReflectNotification(m, reinterpret_cast<HWND>(m.LParam));
-            return;
-        }
-        break;
+        return WMCommand(m);
     case WM_NOTIFY:
-        ReflectNotification(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
-        return;
+        return WMNotify(m);
     case WM_DRAWITEM:
-        ReflectNotification(m, reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
-        return;
+        return WMDrawItem(m);
     case WM_HSCROLL:
     case WM_VSCROLL:
+        return WMScroll(m);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        if (m.LParam) {
-            ReflectNotification(m, reinterpret_cast<HWND>(m.LParam));
-            return;
-        }
-        break;
+        return WMCtlColor(m);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        HandleKey(m, true);
-        return;
+        return WMKeyDown(m);
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        HandleKey(m, false);
-        return;
-    case WM_CHAR: {
-        char key = char(m.WParam);
-        KeyPress(key);
-        if (key == 0) return;
-        m.WParam = WPARAM(static_cast<unsigned char>(key));
-        break;
-    }
+        return WMKeyUp(m);
+    case WM_CHAR:
+        return WMChar(m);
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN: {
-        m.Result = 1;
-        WPARAM key = m.WParam;
-        if (Perform(CM_CHILDKEY, key, LPARAM(this)) != 0) return;
-        LRESULT mask = 0;
-        switch (key) {
-        case VK_TAB:
-            mask = DLGC_WANTTAB;
-            break;
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-            mask = DLGC_WANTARROWS;
-            break;
-        case VK_RETURN:
-        case VK_EXECUTE:
-        case VK_ESCAPE:
-        case VK_CANCEL:
-            mask = DLGC_WANTALLKEYS;
-            break;
-        default:
-            break;
-        }
-        if (mask && Perform(CM_WANTSPECIALKEY, key) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
-            if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
-                return;
-        }
-        m.Result = 0;
-        return;
-    }
+    case CN_SYSKEYDOWN:
+        return CNKeyDown(m);
     case CN_CHAR:
     case CN_SYSCHAR:
-        if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0 || m.Msg == CN_SYSCHAR) {
-            if (TCustomForm* form = GetParentForm(this);
-                form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
-                m.Result = 1;
-                return;
-            }
-        }
-        m.Result = 0;
-        return;
+        return CNChar(m);
     case CM_DIALOGKEY:
+        return CMDialogKey(m);
     case CM_DIALOGCHAR:
-        // Offered to every child until one takes it.
-        for (int i = 0; i < ControlCount() && m.Result == 0; ++i) {
-            TControl* c = Controls(i);
-            if (c->FVisible && c->FEnabled) m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
-        }
-        return;
+        return CMDialogChar(m);
     case CM_ENTER:
-        DoEnter();
-        return;
+        return CMEnter(m);
     case CM_EXIT:
-        DoExit();
-        return;
+        return CMExit(m);
     case CM_FOCUSCHANGED:
-        for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
-        return;
+        return CMFocusChanged(m);
     case CM_BUTTONPRESSED:
-        for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_BUTTONPRESSED, m.WParam, m.LParam);
-        return;
+        return CMButtonPressed(m);
     case CM_SHOWINGCHANGED:
-        if (FHandle)
-            SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
-                             (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-        return;
+        return CMShowingChanged(m);
     case CM_VISIBLECHANGED:
-        UpdateShowing();
-        TControl::WndProc(m);
-        return;
+        return CMVisibleChanged(m);
     case CM_ENABLEDCHANGED:
-        if (!FEnabled && FParent)
-            if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
-        if (FHandle) EnableWindow(FHandle, FEnabled);
-        Invalidate();
-        return;
+        return CMEnabledChanged(m);
     case CM_COLORCHANGED:
-        ColorChanged();
-        return;
+        return CMColorChanged(m);
     case CM_FONTCHANGED:
-        if (FHandle) SendMessageA(FHandle, WM_SETFONT, WPARAM(FFont->Handle()), 1);
-        for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTFONTCHANGED);
-        Invalidate();
-        return;
+        return CMFontChanged(m);
     case CM_SHOWHINTCHANGED:
-        for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTSHOWHINTCHANGED);
-        return;
-    case CM_PARENTCOLORCHANGED:
-        TControl::WndProc(m);
-        return;
+        return CMShowHintChanged(m);
+    default:
+        return TControl::WndProc(m);
+    }
+}
+
+// ---- Message handlers ----
+
+void TWinControl::WMEraseBkgnd(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    TRect r = ClientRect();
+    RECT rr{r.Left, r.Top, r.Right, r.Bottom};
+    FBrush->SetColor(FColor);
+    FillRect(dc, &rr, FBrush->Handle());
+    m.Result = 1;
+}
+
+void TWinControl::WMPrintClient(TMessage& m) {
+    Perform(WM_ERASEBKGND, m.WParam, m.WParam);
+    Perform(WM_PAINT, m.WParam, 0);
+}
+
+void TWinControl::WMSetFocus(TMessage& m) {
+    if (TCustomForm* form = GetParentForm(this); form && !form->SetFocusedControl(this)) return;
+    TControl::WndProc(m);
+}
+
+void TWinControl::WMKillFocus(TMessage& m) {
+    if (FControlState.Contains(csFocusing)) return;
+    TControl::WndProc(m);
+}
+
+// The mouse over a windowless child is that child's; a click on a control
+// that takes the focus gives it the focus.
+void TWinControl::WMMouse(TMessage& m) {
+    if (IsControlMouseMsg(m)) return;
+    if (m.Msg == WM_LBUTTONDOWN && FTabStop && CanFocus() && !Focused()) {
+        FControlState.Include(csFocusing);
+        SetFocus();
+        FControlState.Exclude(csFocusing);
+    }
+    TControl::WndProc(m);
+}
+
+void TWinControl::WMSize(TMessage& m) {
+    UpdateBounds();
+    DefaultHandler(m);
+    Realign();
+    if (!IsLoading()) Resize();
+}
+
+void TWinControl::WMMove(TMessage& m) {
+    UpdateBounds();
+    TControl::WndProc(m);
+}
+
+void TWinControl::WMWindowPosChanged(TMessage& m) {
+    DefaultHandler(m);
+    UpdateBounds();
+}
+
+void TWinControl::WMSetCursor(TMessage& m) {
+    if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == FHandle) {
+        TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+        if (cursor == crDefault) {
+            POINT p;
+            GetCursorPos(&p);
+            ::ScreenToClient(FHandle, &p);
+            TControl* c = ControlAtPos(Point(p.x, p.y), false);
+            cursor = (c ? c : static_cast<TControl*>(this))->Cursor();
+        }
+        if (cursor != crDefault && Screen) {
+            ::SetCursor(Screen->Cursors(cursor));
+            m.Result = 1;
+            return;
+        }
+    }
+    TControl::WndProc(m);
+}
+
+// Notifications from a child window go back to the child as CN_ messages.
+void TWinControl::WMCommand(TMessage& m) { ReflectFromChild(m); }
+void TWinControl::WMScroll(TMessage& m) { ReflectFromChild(m); }
+void TWinControl::WMCtlColor(TMessage& m) { ReflectFromChild(m); }
+
+void TWinControl::WMNotify(TMessage& m) { ReflectNotification(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom); }
+
+void TWinControl::WMDrawItem(TMessage& m) {
+    ReflectNotification(m, reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
+}
+
+void TWinControl::WMKeyDown(TMessage& m) { HandleKey(m, true); }
+void TWinControl::WMKeyUp(TMessage& m) { HandleKey(m, false); }
+
+void TWinControl::WMChar(TMessage& m) {
+    char key = char(m.WParam);
+    KeyPress(key);
+    if (key == 0) return;
+    m.WParam = WPARAM(static_cast<unsigned char>(key));
+    TControl::WndProc(m);
+}
+
+// A key before it reaches the focused window: Result 1 when the form's
+// dialog keys (Tab, the arrows, Enter, Escape) took it.
+void TWinControl::CNKeyDown(TMessage& m) {
+    m.Result = 1;
+    WPARAM key = m.WParam;
+    if (Perform(CM_CHILDKEY, key, LPARAM(this)) != 0) return;
+    LRESULT mask = 0;
+    switch (key) {
+    case VK_TAB:
+        mask = DLGC_WANTTAB;
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        mask = DLGC_WANTARROWS;
+        break;
+    case VK_RETURN:
+    case VK_EXECUTE:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+        mask = DLGC_WANTALLKEYS;
+        break;
     default:
         break;
     }
+    if (mask && Perform(CM_WANTSPECIALKEY, key) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
+        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0) return;
+    }
+    m.Result = 0;
+}
+
+void TWinControl::CNChar(TMessage& m) {
+    if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0 || m.Msg == CN_SYSCHAR) {
+        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+            m.Result = 1;
+            return;
+        }
+    }
+    m.Result = 0;
+}
+
+// Dialog keys and characters are offered to every child until one takes it.
+void TWinControl::CMDialogKey(TMessage& m) { OfferToChildren(m); }
+void TWinControl::CMDialogChar(TMessage& m) { OfferToChildren(m); }
+
+void TWinControl::CMEnter(TMessage&) { DoEnter(); }
+void TWinControl::CMExit(TMessage&) { DoExit(); }
+
+void TWinControl::CMFocusChanged(TMessage& m) {
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
+}
+
+void TWinControl::CMButtonPressed(TMessage& m) {
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_BUTTONPRESSED, m.WParam, m.LParam);
+}
+
+void TWinControl::CMShowingChanged(TMessage&) {
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TWinControl::CMVisibleChanged(TMessage& m) {
+    UpdateShowing();
     TControl::WndProc(m);
+}
+
+void TWinControl::CMEnabledChanged(TMessage&) {
+    if (!FEnabled && FParent)
+        if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
+    if (FHandle) EnableWindow(FHandle, FEnabled);
+    Invalidate();
+}
+
+void TWinControl::CMColorChanged(TMessage&) { ColorChanged(); }
+
+void TWinControl::CMFontChanged(TMessage&) {
+    if (FHandle) SendMessageA(FHandle, WM_SETFONT, WPARAM(FFont->Handle()), 1);
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTFONTCHANGED);
+    Invalidate();
+}
+
+void TWinControl::CMShowHintChanged(TMessage&) {
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
 // ============================================================================
@@ -1629,12 +1774,19 @@ TGraphicControl::~TGraphicControl() {
 }
 
 void TGraphicControl::WndProc(TMessage& m) {
-    if (m.Msg == WM_PAINT && m.WParam) {
-        TCanvasPaintScope scope(FCanvas, reinterpret_cast<HDC>(m.WParam));
-        Paint();
-        return;
+    switch (m.Msg) {
+    case WM_PAINT:
+        return WMPaint(m);
+    default:
+        return TControl::WndProc(m);
     }
-    TControl::WndProc(m);
+}
+
+// The parent paints its windowless children with WParam its DC.
+void TGraphicControl::WMPaint(TMessage& m) {
+    if (!m.WParam) return TControl::WndProc(m);
+    TCanvasPaintScope scope(FCanvas, reinterpret_cast<HDC>(m.WParam));
+    Paint();
 }
 
 TClass TCustomControl::StaticClass() {
@@ -1664,10 +1816,8 @@ namespace {
 LRESULT CALLBACK UtilWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!method) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    TMessage m;
-    m.Msg = msg;
-    m.WParam = wParam;
-    m.LParam = lParam;
+    TMessage m{msg, wParam, lParam};
+    // No exception may pass back into the system.
     try {
         (*method)(m);
     } catch (...) {

@@ -3,10 +3,28 @@
 // TGraphicControl (painted by its parent) and TCustomControl (a windowed
 // control with a canvas and Paint).
 //
-// Every message a control handles arrives as a TMessage through its
-// WindowProc, an assignable method reference that starts out as the
-// control's own virtual WndProc. Handlers are the explicit cases of the
-// WndProc overrides.
+// How messages arrive: the procedure of a control's window (MainWndProc)
+// wraps each message in a TMessage and hands it to the control's
+// WindowProc, and hands any exception to Application->HandleException;
+// Perform delivers a message the same way, at once and without the window
+// server. WindowProc is an assignable method reference that starts out as
+// the control's own virtual WndProc, so that others can sit in front of it.
+//
+// How they are handled: every WndProc is an index, a switch whose cases
+// each name the handler method of their message,
+//
+//     case WM_SETCURSOR:
+//         return WMSetCursor(m);
+//
+// and whose default passes the message on to the base class's WndProc.
+// Handlers are named after the message (WMPaint, CMFontChanged, CNCommand;
+// one handler may take a group, as WMMouse does) and are declared in the
+// class's "Message handlers" block. A handler that wants the inherited
+// handling too calls the base class's WndProc(m) itself, before or after
+// its own work or only in some cases. TControl::WndProc is the end of the
+// chain: window messages go on to DefaultHandler (for a windowed control,
+// the window class's own procedure); component messages (CM_*) and
+// reflected notifications (CN_*) that no class handled end there.
 #pragma once
 
 #include <vector>
@@ -325,6 +343,25 @@ protected:
     void UpdateAnchorRules();
     void Notification(TComponent* component, TOperation operation) override;
 
+    // ---- Message handlers ----
+    // All mouse button messages: capture, clicks, MouseDown and MouseUp.
+    void WMMouseButton(TMessage& message);
+    void WMMouseMove(TMessage& message);
+    void WMContextMenu(TMessage& message);
+    void WMCancelMode(TMessage& message);
+    void CMMouseEnter(TMessage& message);
+    void CMMouseLeave(TMessage& message);
+    void CMEnabledChanged(TMessage& message);
+    void CMColorChanged(TMessage& message);
+    void CMTextChanged(TMessage& message);
+    void CMVisibleChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMParentFontChanged(TMessage& message);
+    void CMParentColorChanged(TMessage& message);
+    void CMParentShowHintChanged(TMessage& message);
+    void CMHitTest(TMessage& message);
+    void CMHintShow(TMessage& message);
+
 private:
     void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool dbl);
     bool IsAnchorsStored() const;
@@ -443,7 +480,6 @@ protected:
     virtual void CreateHandleDone() {}
     // What WM_PAINT paints: the window class's own drawing by default.
     virtual void PaintWindow(HDC dc);
-    void PaintHandler(TMessage& message);
     virtual void KeyDown(Word& key, TShiftState shift);
     virtual void KeyUp(Word& key, TShiftState shift);
     virtual void KeyPress(char& key);
@@ -455,6 +491,41 @@ protected:
     virtual void ColorChanged();
     bool IsControlMouseMsg(TMessage& message);
     void Notification(TComponent* component, TOperation operation) override;
+
+    // ---- Message handlers ----
+    void WMPaint(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void WMPrintClient(TMessage& message);
+    void WMSetFocus(TMessage& message);
+    void WMKillFocus(TMessage& message);
+    // All mouse messages: offered to the windowless child under the mouse first.
+    void WMMouse(TMessage& message);
+    void WMSize(TMessage& message);
+    void WMMove(TMessage& message);
+    void WMWindowPosChanged(TMessage& message);
+    void WMSetCursor(TMessage& message);
+    void WMCommand(TMessage& message);
+    void WMNotify(TMessage& message);
+    void WMDrawItem(TMessage& message);
+    void WMScroll(TMessage& message);    // WM_HSCROLL, WM_VSCROLL
+    void WMCtlColor(TMessage& message);  // WM_CTLCOLOR*
+    void WMKeyDown(TMessage& message);   // WM_KEYDOWN, WM_SYSKEYDOWN
+    void WMKeyUp(TMessage& message);     // WM_KEYUP, WM_SYSKEYUP
+    void WMChar(TMessage& message);
+    void CNKeyDown(TMessage& message);  // CN_KEYDOWN, CN_SYSKEYDOWN
+    void CNChar(TMessage& message);     // CN_CHAR, CN_SYSCHAR
+    void CMDialogKey(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMEnter(TMessage& message);
+    void CMExit(TMessage& message);
+    void CMFocusChanged(TMessage& message);
+    void CMButtonPressed(TMessage& message);
+    void CMShowingChanged(TMessage& message);
+    void CMVisibleChanged(TMessage& message);
+    void CMEnabledChanged(TMessage& message);
+    void CMColorChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMShowHintChanged(TMessage& message);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;  // the window class's procedure
@@ -474,11 +545,16 @@ private:
     friend class TApplication;
     static LRESULT CALLBACK InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void AttachHandle(HWND hwnd);
+    void DispatchFromSystem(TMessage& message);
+    void DetachHandle(HWND hwnd);
     void AlignList(TAlign align, TRect& rect);
     // The window a new child window goes behind, to keep the list's order.
     HWND PrecedingWindow(TWinControl* control) const;
     void DoAnchors(TControl* control);
     void ReflectNotification(TMessage& message, HWND child);
+    void ReflectFromChild(TMessage& message);
+    void OfferToChildren(TMessage& message);
     void HandleKey(TMessage& message, bool down);
 };
 
@@ -494,6 +570,9 @@ public:
 protected:
     virtual void Paint() {}
     TControlCanvas* FCanvas;
+
+    // ---- Message handlers ----
+    void WMPaint(TMessage& message);
 };
 
 // A windowed control that paints itself on a canvas.
