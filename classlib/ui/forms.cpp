@@ -300,7 +300,7 @@ void TCustomForm::SetVisible(bool visible) {
     UpdateShowing();
 }
 
-void TCustomForm::CMShowingChanged() {
+void TCustomForm::CMShowingChanged(TMessage&) {
     if (FShowing) {
         DoShow();
         ApplyPosition();
@@ -502,48 +502,60 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CM_SHOWINGCHANGED:
-        CMShowingChanged();
-        return;
+        return CMShowingChanged(m);
     case CM_DIALOGKEY:
-        CMDialogKey(m);
-        return;
+        return CMDialogKey(m);
     case CM_RELEASE:
-        Free();
-        return;
+        return CMRelease(m);
     case WM_CLOSE:
-        Close();
-        return;
+        return WMClose(m);
     case WM_ACTIVATE:
-        FActive = LOWORD(m.WParam) != WA_INACTIVE;
-        if (FActive) {
-            if (Screen) Screen->FActiveForm = this;
-            OnActivate(this);
-            if (FActiveControl && FActiveControl->HandleAllocated() && LOWORD(m.WParam) != WA_INACTIVE) {
-                ::SetFocus(FActiveControl->Handle());
-                m.Result = 0;
-                return;
-            }
-        } else {
-            OnDeactivate(this);
-        }
-        break;
+        return WMActivate(m);
     case WM_SETFOCUS:
-        if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated()) {
-            ::SetFocus(FActiveControl->Handle());
-            return;
-        }
-        break;
+        return WMSetFocus(m);
     case WM_GETMINMAXINFO:
-        WMGetMinMaxInfo(m);
-        return;
+        return WMGetMinMaxInfo(m);
     case WM_SYSCOMMAND:
-        if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
-            DefaultHandler(m);
+        return WMSysCommand(m);
+    default:
+        return TWinControl::WndProc(m);
+    }
+}
+
+// Posted by Release: the form goes once the messages before it are handled.
+void TCustomForm::CMRelease(TMessage&) { Free(); }
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+void TCustomForm::WMActivate(TMessage& m) {
+    FActive = LOWORD(m.WParam) != WA_INACTIVE;
+    if (FActive) {
+        if (Screen) Screen->FActiveForm = this;
+        OnActivate(this);
+        if (FActiveControl && FActiveControl->HandleAllocated() && LOWORD(m.WParam) != WA_INACTIVE) {
+            ::SetFocus(FActiveControl->Handle());
+            m.Result = 0;
             return;
         }
-        break;
-    default:
-        break;
+    } else {
+        OnDeactivate(this);
+    }
+    TWinControl::WndProc(m);
+}
+
+// The form's window taking the focus hands it on to the active control.
+void TCustomForm::WMSetFocus(TMessage& m) {
+    if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated()) {
+        ::SetFocus(FActiveControl->Handle());
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TCustomForm::WMSysCommand(TMessage& m) {
+    if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
+        DefaultHandler(m);
+        return;
     }
     TWinControl::WndProc(m);
 }
@@ -642,7 +654,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
         return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
     };
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.lpfnWndProc = &TApplication::AppWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TApplication";
     wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
@@ -676,35 +688,54 @@ void TApplication::HintTimerExpired(TObject*) {
     }
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The application window's procedure.
+LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (app) {
-        try {
-            switch (msg) {
-            case WM_SYSCOMMAND:
-                // The main form owns the task-bar button: minimising the
-                // application minimises it.
-                if ((wParam & 0xFFF0) == SC_MINIMIZE && app->FMainForm && app->FMainForm->HandleAllocated()) {
-                    ShowWindow(app->FMainForm->Handle(), SW_MINIMIZE);
-                    return 0;
-                }
-                if ((wParam & 0xFFF0) == SC_RESTORE && app->FMainForm && app->FMainForm->HandleAllocated()) {
-                    ShowWindow(app->FMainForm->Handle(), SW_RESTORE);
-                    return 0;
-                }
-                break;
-            case WM_CLOSE:
-                if (app->FMainForm) app->FMainForm->Close();
-                return 0;
-            default:
-                break;
-            }
-        } catch (...) {
-            app->HandleException(app);
-            return 0;
+    if (!app) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam};
+    // No exception may pass back into the system.
+    try {
+        app->WndProc(m);
+    } catch (...) {
+        app->HandleException(app);
+        return 0;
+    }
+    return m.Result;
+}
+
+void TApplication::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_SYSCOMMAND:
+        return WMSysCommand(m);
+    case WM_CLOSE:
+        return WMClose(m);
+    default:
+        return DefaultHandler(m);
+    }
+}
+
+void TApplication::DefaultHandler(TMessage& m) { m.Result = DefWindowProcA(FHandle, m.Msg, m.WParam, m.LParam); }
+
+// The main form owns the task-bar button: minimising or restoring the
+// application minimises or restores it.
+void TApplication::WMSysCommand(TMessage& m) {
+    if (FMainForm && FMainForm->HandleAllocated()) {
+        switch (m.WParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
+            return;
+        case SC_RESTORE:
+            ShowWindow(FMainForm->Handle(), SW_RESTORE);
+            return;
+        default:
+            break;
         }
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    DefaultHandler(m);
+}
+
+void TApplication::WMClose(TMessage&) {
+    if (FMainForm) FMainForm->Close();
 }
 
 void TApplication::Initialize() {}
@@ -963,12 +994,16 @@ void THintWindow::Paint() {
 }
 
 void THintWindow::WndProc(TMessage& m) {
-    if (m.Msg == WM_NCHITTEST) {
-        m.Result = HTTRANSPARENT;
-        return;
+    switch (m.Msg) {
+    case WM_NCHITTEST:
+        return WMNCHitTest(m);
+    default:
+        return TCustomControl::WndProc(m);
     }
-    TCustomControl::WndProc(m);
 }
+
+// The mouse goes through the hint to the window below.
+void THintWindow::WMNCHitTest(TMessage& m) { m.Result = HTTRANSPARENT; }
 
 // ============================================================================
 // Units and helpers

@@ -130,11 +130,18 @@ protected:
     virtual void DoClose(TCloseAction& action);
     void Notification(TComponent* component, TOperation operation) override;
 
+    // ---- Message handlers ----
+    void CMShowingChanged(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void CMRelease(TMessage& message);
+    void WMClose(TMessage& message);
+    void WMActivate(TMessage& message);
+    void WMSetFocus(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
+    void WMSysCommand(TMessage& message);
+
 private:
     void ApplyPosition();
-    void CMShowingChanged();
-    void CMDialogKey(TMessage& message);
-    void WMGetMinMaxInfo(TMessage& message);
 
     TBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -276,10 +283,17 @@ public:
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
+    // ---- Message handlers ----
+    void WMSysCommand(TMessage& message);
+    void WMClose(TMessage& message);
+
 private:
     friend class TControl;
     friend class TWinControl;
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The application window's messages.
+    void WndProc(TMessage& message);
+    void DefaultHandler(TMessage& message);
     bool IsKeyMsg(MSG& msg);
     void DoMouseIdle();
     void HintTimerExpired(TObject* sender);
@@ -317,6 +331,9 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
     void WndProc(TMessage& message) override;
+
+    // ---- Message handlers ----
+    void WMNCHitTest(TMessage& message);
 };
 
 extern TApplication* Application;
