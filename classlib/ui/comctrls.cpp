@@ -224,42 +224,54 @@ void TPageControl::Change() { OnChange(this); }
 void TPageControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CM_CONTROLCHANGE:
-        // Pages join and leave with their parent.
-        if (m.LParam) {
-            if (auto* page = dynamic_cast<TTabSheet*>(reinterpret_cast<TControl*>(m.WParam))) InsertPage(page);
-        } else {
-            RemovePage(reinterpret_cast<TControl*>(m.WParam));
-        }
-        return;
-    case CN_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(m.LParam);
-        if (header->code == UINT(TCN_SELCHANGING)) {
-            m.Result = CanChange() ? FALSE : TRUE;
-            return;
-        }
-        if (header->code == UINT(TCN_SELCHANGE)) {
-            ChangeActivePage(PageForTab(int(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0))));
-            Change();
-            return;
-        }
-        break;
-    }
+        return CMControlChange(m);
+    case CN_NOTIFY:
+        return CNNotify(m);
     case CM_DIALOGKEY:
-        // Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
-        if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && FActivePage && IsChild(FHandle, GetFocus())) {
-            SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
-            m.Result = 1;
-            return;
-        }
-        break;
+        return CMDialogKey(m);
     case CM_FONTCHANGED:
-        TWinControl::WndProc(m);
-        Realign();
-        return;
+        return CMFontChanged(m);
     default:
-        break;
+        return TWinControl::WndProc(m);
+    }
+}
+
+// Pages join and leave with their parent.
+void TPageControl::CMControlChange(TMessage& m) {
+    if (m.LParam) {
+        if (auto* page = dynamic_cast<TTabSheet*>(reinterpret_cast<TControl*>(m.WParam))) InsertPage(page);
+    } else {
+        RemovePage(reinterpret_cast<TControl*>(m.WParam));
+    }
+}
+
+void TPageControl::CNNotify(TMessage& m) {
+    auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+    if (header->code == UINT(TCN_SELCHANGING)) {
+        m.Result = CanChange() ? FALSE : TRUE;
+        return;
+    }
+    if (header->code == UINT(TCN_SELCHANGE)) {
+        ChangeActivePage(PageForTab(int(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0))));
+        Change();
+        return;
     }
     TWinControl::WndProc(m);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+void TPageControl::CMDialogKey(TMessage& m) {
+    if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && FActivePage && IsChild(FHandle, GetFocus())) {
+        SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        m.Result = 1;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TPageControl::CMFontChanged(TMessage& m) {
+    TWinControl::WndProc(m);
+    Realign();
 }
 
 // ============================================================================
@@ -336,9 +348,15 @@ void TTabSheet::SetParentComponent(TComponent* parent) {
 }
 
 void TTabSheet::WndProc(TMessage& m) {
-    if (m.Msg == CM_TEXTCHANGED) {
-        if (FPageControl) FPageControl->UpdateTabs();
-        return;
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+        return CMTextChanged(m);
+    default:
+        return TWinControl::WndProc(m);
     }
-    TWinControl::WndProc(m);
+}
+
+// The caption is the tab's text.
+void TTabSheet::CMTextChanged(TMessage&) {
+    if (FPageControl) FPageControl->UpdateTabs();
 }

@@ -53,6 +53,12 @@ protected:
     virtual bool CanChange();
     virtual void Change();
 
+    // ---- Message handlers ----
+    void CMControlChange(TMessage& message);
+    void CNNotify(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void CMFontChanged(TMessage& message);
+
 private:
     friend class TTabSheet;
     void InsertPage(TTabSheet* page);
@@ -87,6 +93,10 @@ public:
 
     void SetParentComponent(TComponent* parent) override;
     void WndProc(TMessage& message) override;
+
+protected:
+    // ---- Message handlers ----
+    void CMTextChanged(TMessage& message);
 
 private:
     friend class TPageControl;

@@ -184,20 +184,22 @@ void TCustomPanel::Paint() {
 void TCustomPanel::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_ERASEBKGND:
-        // Paint covers everything.
-        m.Result = 1;
-        return;
+        return WMEraseBkgnd(m);
     case CM_TEXTCHANGED:
-        Invalidate();
-        return;
+        return CMTextChanged(m);
     case CM_BORDERCHANGED:
-        BorderChanged();
-        return;
+        return CMBorderChanged(m);
     default:
-        break;
+        return TCustomControl::WndProc(m);
     }
-    TCustomControl::WndProc(m);
 }
+
+// Paint covers everything.
+void TCustomPanel::WMEraseBkgnd(TMessage& m) { m.Result = 1; }
+
+void TCustomPanel::CMTextChanged(TMessage&) { Invalidate(); }
+
+void TCustomPanel::CMBorderChanged(TMessage&) { BorderChanged(); }
 
 // ============================================================================
 // TImage
@@ -590,17 +592,22 @@ void TCustomRadioGroup::Resize() {
 void TCustomRadioGroup::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CM_ENABLEDCHANGED:
-        TCustomGroupBox::WndProc(m);
-        for (TGroupButton* b : FButtons) b->SetEnabled(FEnabled);
-        return;
+        return CMEnabledChanged(m);
     case CM_FONTCHANGED:
-        TCustomGroupBox::WndProc(m);
-        ArrangeButtons();
-        return;
+        return CMFontChanged(m);
     default:
-        break;
+        return TCustomGroupBox::WndProc(m);
     }
+}
+
+void TCustomRadioGroup::CMEnabledChanged(TMessage& m) {
     TCustomGroupBox::WndProc(m);
+    for (TGroupButton* b : FButtons) b->SetEnabled(FEnabled);
+}
+
+void TCustomRadioGroup::CMFontChanged(TMessage& m) {
+    TCustomGroupBox::WndProc(m);
+    ArrangeButtons();
 }
 
 // ============================================================================

@@ -56,6 +56,11 @@ protected:
     // The width the bevels and the border take on each side.
     int BevelSize() const;
 
+    // ---- Message handlers ----
+    void WMEraseBkgnd(TMessage& message);
+    void CMTextChanged(TMessage& message);
+    void CMBorderChanged(TMessage& message);
+
     TPanelBevel FBevelInner = bvNone;
     TPanelBevel FBevelOuter = bvRaised;
     int FBevelWidth = 1;
@@ -204,6 +209,10 @@ protected:
     // Whether the user may change the choice now.
     virtual bool CanModify() { return true; }
     void Resize() override;
+
+    // ---- Message handlers ----
+    void CMEnabledChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
 
 private:
     friend class TGroupButton;

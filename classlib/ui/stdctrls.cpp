@@ -254,21 +254,33 @@ void TCustomLabel::Loaded() {
 void TCustomLabel::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CM_TEXTCHANGED:
+        return CMTextChanged(m);
     case CM_FONTCHANGED:
-        AdjustBounds();
-        Invalidate();
-        return;
+        return CMFontChanged(m);
     case CM_DIALOGCHAR:
-        if (FFocusControl && FEnabled && FShowAccelChar && IsAccel(Word(m.WParam), GetLabelText()) &&
-            FFocusControl->CanFocus()) {
-            FFocusControl->SetFocus();
-            m.Result = 1;
-        }
-        return;
+        return CMDialogChar(m);
     default:
-        break;
+        return TGraphicControl::WndProc(m);
     }
-    TGraphicControl::WndProc(m);
+}
+
+void TCustomLabel::CMTextChanged(TMessage&) {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::CMFontChanged(TMessage&) {
+    AdjustBounds();
+    Invalidate();
+}
+
+// The label's accelerator focuses its FocusControl.
+void TCustomLabel::CMDialogChar(TMessage& m) {
+    if (FFocusControl && FEnabled && FShowAccelChar && IsAccel(Word(m.WParam), GetLabelText()) &&
+        FFocusControl->CanFocus()) {
+        FFocusControl->SetFocus();
+        m.Result = 1;
+    }
 }
 
 // ============================================================================
@@ -285,33 +297,39 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
     FControlStyle = {csSetCaption, csDoubleClicks};
 }
 
-void TButtonControl::CtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FBrush); }
-
 void TButtonControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // A radio button reports a click when it gets the focus: that one
-        // is not the user's click, which follows on the button's release.
-        if (!IsDesigning() && FHandle && !Focused()) {
-            FClicksDisabled = true;
-            ::SetFocus(FHandle);
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
-        break;
+        return WMLButtonDown(m);
     case CN_COMMAND:
-        if (!FClicksDisabled && FEnabled) ButtonNotify(HIWORD(m.WParam));
-        return;
+        return CNCommand(m);
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
-        CtlColor(m);
-        return;
+        return CNCtlColor(m);
     default:
-        break;
+        return TWinControl::WndProc(m);
+    }
+}
+
+// WM_LBUTTONDOWN and WM_LBUTTONDBLCLK.
+void TButtonControl::WMLButtonDown(TMessage& m) {
+    // A radio button reports a click when it gets the focus: that one
+    // is not the user's click, which follows on the button's release.
+    if (!IsDesigning() && FHandle && !Focused()) {
+        FClicksDisabled = true;
+        ::SetFocus(FHandle);
+        FClicksDisabled = false;
+        if (!Focused()) return;
     }
     TWinControl::WndProc(m);
 }
+
+void TButtonControl::CNCommand(TMessage& m) {
+    if (!FClicksDisabled && FEnabled) ButtonNotify(HIWORD(m.WParam));
+}
+
+void TButtonControl::CNCtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FBrush); }
 
 // ============================================================================
 // TButton
@@ -436,34 +454,44 @@ void TButton::ButtonNotify(WORD code) {
 
 void TButton::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_FOCUSCHANGED: {
-        // While a button has the focus Enter clicks that one; else the
-        // default button.
-        auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
-        SetButtonStyle(dynamic_cast<TButton*>(focused) ? focused == this : FDefault);
-        return;
-    }
+    case CM_FOCUSCHANGED:
+        return CMFocusChanged(m);
     case CM_DIALOGKEY:
-        if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
-            KeyDataToShiftState(m.LParam).Empty() && CanFocus()) {
-            Click();
-            m.Result = 1;
-        }
-        return;
+        return CMDialogKey(m);
     case CM_DIALOGCHAR:
-        if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
-            Click();
-            m.Result = 1;
-        }
-        return;
+        return CMDialogChar(m);
     case CM_TEXTCHANGED:
-        TButtonControl::WndProc(m);
-        if (FImages) UpdateImage();  // a picture-only button no more, or now
-        return;
+        return CMTextChanged(m);
     default:
-        break;
+        return TButtonControl::WndProc(m);
     }
+}
+
+void TButton::CMFocusChanged(TMessage& m) {
+    // While a button has the focus Enter clicks that one; else the
+    // default button.
+    auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
+    SetButtonStyle(dynamic_cast<TButton*>(focused) ? focused == this : FDefault);
+}
+
+void TButton::CMDialogKey(TMessage& m) {
+    if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
+        KeyDataToShiftState(m.LParam).Empty() && CanFocus()) {
+        Click();
+        m.Result = 1;
+    }
+}
+
+void TButton::CMDialogChar(TMessage& m) {
+    if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
+        Click();
+        m.Result = 1;
+    }
+}
+
+void TButton::CMTextChanged(TMessage& m) {
     TButtonControl::WndProc(m);
+    if (FImages) UpdateImage();  // a picture-only button no more, or now
 }
 
 // ============================================================================
@@ -543,15 +571,20 @@ void TCustomCheckBox::ButtonNotify(WORD code) {
 }
 
 void TCustomCheckBox::WndProc(TMessage& m) {
-    if (m.Msg == CM_DIALOGCHAR) {
-        if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
-            SetFocus();
-            if (Focused()) Toggle();
-            m.Result = 1;
-        }
-        return;
+    switch (m.Msg) {
+    case CM_DIALOGCHAR:
+        return CMDialogChar(m);
+    default:
+        return TButtonControl::WndProc(m);
     }
-    TButtonControl::WndProc(m);
+}
+
+void TCustomCheckBox::CMDialogChar(TMessage& m) {
+    if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
+        SetFocus();
+        if (Focused()) Toggle();
+        m.Result = 1;
+    }
 }
 
 // ============================================================================
@@ -613,22 +646,29 @@ void TRadioButton::ButtonNotify(WORD code) {
 }
 
 void TRadioButton::WndProc(TMessage& m) {
-    if (m.Msg == WM_SETFOCUS) {
-        // Reaching a radio button with the keyboard (the arrow keys) checks
-        // it, as the system's dialogs do; a click checks it on release.
-        TButtonControl::WndProc(m);
-        if (!ClicksDisabled() && FEnabled && !FChecked && FHandle && GetFocus() == FHandle) SetChecked(true);
-        return;
+    switch (m.Msg) {
+    case WM_SETFOCUS:
+        return WMSetFocus(m);
+    case CM_DIALOGCHAR:
+        return CMDialogChar(m);
+    default:
+        return TButtonControl::WndProc(m);
     }
-    if (m.Msg == CM_DIALOGCHAR) {
-        if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
-            SetFocus();
-            if (Focused()) SetChecked(true);
-            m.Result = 1;
-        }
-        return;
-    }
+}
+
+void TRadioButton::WMSetFocus(TMessage& m) {
+    // Reaching a radio button with the keyboard (the arrow keys) checks
+    // it, as the system's dialogs do; a click checks it on release.
     TButtonControl::WndProc(m);
+    if (!ClicksDisabled() && FEnabled && !FChecked && FHandle && GetFocus() == FHandle) SetChecked(true);
+}
+
+void TRadioButton::CMDialogChar(TMessage& m) {
+    if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
+        SetFocus();
+        if (Focused()) SetChecked(true);
+        m.Result = 1;
+    }
 }
 
 // ============================================================================
@@ -716,30 +756,50 @@ void TCustomGroupBox::Paint() {
 void TCustomGroupBox::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_ERASEBKGND:
-        if (ParentBackground() && FParent) {
-            DrawParentBackground(this, reinterpret_cast<HDC>(m.WParam));
-            m.Result = 1;
-            return;
-        }
-        break;
+        return WMEraseBkgnd(m);
     case CM_TEXTCHANGED:
-        Invalidate();
-        return;
+        return CMTextChanged(m);
     case CM_FONTCHANGED:
+        return CMFontChanged(m);
     case CM_CTL3DCHANGED:
-        TCustomControl::WndProc(m);
-        Invalidate();
-        Realign();
-        return;
+        return CMCtl3DChanged(m);
     case CM_DIALOGCHAR:
-        if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
-            SelectNext(nullptr, true, true);
-            m.Result = 1;
-            return;
-        }
-        break;
+        return CMDialogChar(m);
     default:
-        break;
+        return TCustomControl::WndProc(m);
+    }
+}
+
+void TCustomGroupBox::WMEraseBkgnd(TMessage& m) {
+    if (ParentBackground() && FParent) {
+        DrawParentBackground(this, reinterpret_cast<HDC>(m.WParam));
+        m.Result = 1;
+        return;
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TCustomGroupBox::CMTextChanged(TMessage&) { Invalidate(); }
+
+// The caption's height decides where the children go.
+void TCustomGroupBox::CMFontChanged(TMessage& m) {
+    TCustomControl::WndProc(m);
+    Invalidate();
+    Realign();
+}
+
+void TCustomGroupBox::CMCtl3DChanged(TMessage& m) {
+    TCustomControl::WndProc(m);
+    Invalidate();
+    Realign();
+}
+
+// The group's accelerator focuses its first child.
+void TCustomGroupBox::CMDialogChar(TMessage& m) {
+    if (IsAccel(Word(m.WParam), Caption()) && CanFocus()) {
+        SelectNext(nullptr, true, true);
+        m.Result = 1;
+        return;
     }
     TCustomControl::WndProc(m);
 }
@@ -997,25 +1057,34 @@ void TCustomComboBox::HookEdit() {
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(&TCustomComboBox::EditWndProc)));
 }
 
+// The edit part's window procedure: the combo box hears of its focus and
+// of its end; everything goes on to the edit's own procedure.
 LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* combo = static_cast<TCustomComboBox*>(GetPropA(hwnd, ComboEditProp));
     if (!combo || !combo->FEditDefProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
     WNDPROC def = combo->FEditDefProc;
-    if (msg == WM_SETFOCUS) {
-        // The edit part taking the focus is the combo box taking it.
-        try {
-            if (TCustomForm* form = GetParentForm(combo); form && !form->SetFocusedControl(combo)) return 0;
-        } catch (...) {
-            if (Application) Application->HandleException(combo);
-        }
-    }
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(def));
-        RemovePropA(hwnd, ComboEditProp);
-        combo->FEditHandle = nullptr;
-        combo->FEditDefProc = nullptr;
-    }
+    if (msg == WM_SETFOCUS && !combo->EditFocusing()) return 0;
+    if (msg == WM_NCDESTROY) combo->UnhookEdit(hwnd);
     return CallWindowProcA(def, hwnd, msg, wParam, lParam);
+}
+
+// The edit part taking the focus is the combo box taking it; false when the
+// form refuses it.
+bool TCustomComboBox::EditFocusing() {
+    // No exception may pass back into the system.
+    try {
+        if (TCustomForm* form = GetParentForm(this); form && !form->SetFocusedControl(this)) return false;
+    } catch (...) {
+        if (Application) Application->HandleException(this);
+    }
+    return true;
+}
+
+void TCustomComboBox::UnhookEdit(HWND edit) {
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(FEditDefProc));
+    RemovePropA(edit, ComboEditProp);
+    FEditHandle = nullptr;
+    FEditDefProc = nullptr;
 }
 
 int TCustomComboBox::ItemIndex() const {
@@ -1135,63 +1204,79 @@ void TCustomComboBox::CloseUp() { OnCloseUp(this); }
 void TCustomComboBox::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_COMMAND:
-        switch (HIWORD(m.WParam)) {
-        case CBN_SELCHANGE: {
-            // The edit part shows the new line only after this
-            // notification: show it now for the handlers.
-            int index = ItemIndex();
-            if (index >= 0 && FStyle != csDropDownList) SetWindowTextA(FHandle, FItems->Strings(index).c_str());
-            Click();
-            Select();
-            break;
-        }
-        case CBN_EDITCHANGE:
-            Change();
-            break;
-        case CBN_DROPDOWN:
-            DropDown();
-            AdjustDropDown();
-            break;
-        case CBN_CLOSEUP:
-            CloseUp();
-            break;
-        default:
-            break;
-        }
-        return;
+        return CNCommand(m);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
-        // From the edit part and the list, which are the window's own.
-        if (!FindControl(reinterpret_cast<HWND>(m.LParam))) {
-            SetCtlColors(m, FFont, FColor, FBrush);
-            return;
-        }
-        break;
+        return WMCtlColor(m);
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORSTATIC:
-        SetCtlColors(m, FFont, FColor, FBrush);
-        return;
+        return CNCtlColor(m);
     case CM_WANTSPECIALKEY:
-        // Enter and Escape close an open list rather than the dialog.
-        if ((m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) && DroppedDown()) {
-            m.Result = 1;
-            return;
-        }
-        break;
+        return CMWantSpecialKey(m);
     case WM_DESTROY:
-        if (!IsDestroying()) SaveItems();
-        break;
+        return WMDestroy(m);
     case WM_ERASEBKGND:
-        // The window paints all of itself.
-        DefaultHandler(m);
-        return;
+        return WMEraseBkgnd(m);
+    default:
+        return TWinControl::WndProc(m);
+    }
+}
+
+void TCustomComboBox::CNCommand(TMessage& m) {
+    switch (HIWORD(m.WParam)) {
+    case CBN_SELCHANGE: {
+        // The edit part shows the new line only after this
+        // notification: show it now for the handlers.
+        int index = ItemIndex();
+        if (index >= 0 && FStyle != csDropDownList) SetWindowTextA(FHandle, FItems->Strings(index).c_str());
+        Click();
+        Select();
+        break;
+    }
+    case CBN_EDITCHANGE:
+        Change();
+        break;
+    case CBN_DROPDOWN:
+        DropDown();
+        AdjustDropDown();
+        break;
+    case CBN_CLOSEUP:
+        CloseUp();
+        break;
     default:
         break;
     }
+}
+
+void TCustomComboBox::WMCtlColor(TMessage& m) {
+    // From the edit part and the list, which are the window's own.
+    if (!FindControl(reinterpret_cast<HWND>(m.LParam))) {
+        SetCtlColors(m, FFont, FColor, FBrush);
+        return;
+    }
     TWinControl::WndProc(m);
 }
+
+void TCustomComboBox::CNCtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FBrush); }
+
+void TCustomComboBox::CMWantSpecialKey(TMessage& m) {
+    // Enter and Escape close an open list rather than the dialog.
+    if ((m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) && DroppedDown()) {
+        m.Result = 1;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TCustomComboBox::WMDestroy(TMessage& m) {
+    if (!IsDestroying()) SaveItems();
+    TWinControl::WndProc(m);
+}
+
+// The window paints all of itself.
+void TCustomComboBox::WMEraseBkgnd(TMessage& m) { DefaultHandler(m); }
 
 // ============================================================================
 // TScrollBar
@@ -1349,17 +1434,21 @@ void TScrollBar::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_HSCROLL:
     case CN_VSCROLL:
-        DoScroll(m);
-        m.Result = 0;
-        return;
+        return CNScroll(m);
     case CN_CTLCOLORSCROLLBAR:
-        DefaultHandler(m);
-        return;
+        return CNCtlColorScrollBar(m);
     default:
-        break;
+        return TWinControl::WndProc(m);
     }
-    TWinControl::WndProc(m);
 }
+
+void TScrollBar::CNScroll(TMessage& m) {
+    DoScroll(m);
+    m.Result = 0;
+}
+
+// The system's colours.
+void TScrollBar::CNCtlColorScrollBar(TMessage& m) { DefaultHandler(m); }
 
 // ============================================================================
 // TCustomEdit
@@ -1433,20 +1522,25 @@ void TCustomEdit::Change() { OnChange(this); }
 void TCustomEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_COMMAND:
-        if (HIWORD(m.WParam) == EN_CHANGE && !IsLoading()) Change();
-        return;
+        return CNCommand(m);
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC:
-        SetCtlColors(m, FFont, FColor, FBrush);
-        return;
+        return CNCtlColor(m);
     case WM_ERASEBKGND:
-        DefaultHandler(m);
-        return;
+        return WMEraseBkgnd(m);
     default:
-        break;
+        return TWinControl::WndProc(m);
     }
-    TWinControl::WndProc(m);
 }
+
+void TCustomEdit::CNCommand(TMessage& m) {
+    if (HIWORD(m.WParam) == EN_CHANGE && !IsLoading()) Change();
+}
+
+void TCustomEdit::CNCtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FBrush); }
+
+// The window paints all of itself.
+void TCustomEdit::WMEraseBkgnd(TMessage& m) { DefaultHandler(m); }
 
 // ============================================================================
 // Registration

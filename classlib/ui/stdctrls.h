@@ -78,6 +78,11 @@ protected:
     // Sets the size to the text's when AutoSize is on.
     void AdjustBounds();
 
+    // ---- Message handlers ----
+    void CMTextChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMDialogChar(TMessage& message);
+
     TAlignment FAlignment = taLeftJustify;
     bool FAutoSize = true;
     bool FWordWrap = false;
@@ -114,8 +119,12 @@ protected:
     virtual void ButtonNotify(WORD code) {}
     bool ClicksDisabled() const { return FClicksDisabled || IsLoading(); }
     void SetClicksDisabled(bool value) { FClicksDisabled = value; }
-    // Answers WM_CTLCOLOR*: the control's font colour on its own colour.
-    void CtlColor(TMessage& message);
+
+    // ---- Message handlers ----
+    void WMLButtonDown(TMessage& message);
+    void CNCommand(TMessage& message);
+    // The control's font colour on its own colour.
+    void CNCtlColor(TMessage& message);
 
 private:
     bool FClicksDisabled = false;
@@ -153,6 +162,12 @@ protected:
     void ButtonNotify(WORD code) override;
     // Shows the button as the one Enter clicks (BS_DEFPUSHBUTTON) or not.
     void SetButtonStyle(bool isDefault);
+
+    // ---- Message handlers ----
+    void CMFocusChanged(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMTextChanged(TMessage& message);
 
 private:
     bool FDefault = false;
@@ -200,6 +215,9 @@ protected:
     // The state a user's click moves to.
     virtual void Toggle();
 
+    // ---- Message handlers ----
+    void CMDialogChar(TMessage& message);
+
     TAlignment FAlignment = taRightJustify;
     bool FAllowGrayed = false;
     TCheckBoxState FState = cbUnchecked;
@@ -231,6 +249,10 @@ protected:
     void CreateHandleDone() override;
     void ButtonNotify(WORD code) override;
 
+    // ---- Message handlers ----
+    void WMSetFocus(TMessage& message);
+    void CMDialogChar(TMessage& message);
+
     TAlignment FAlignment = taRightJustify;
     bool FChecked = false;
 };
@@ -258,6 +280,13 @@ public:
 
 protected:
     void Paint() override;
+
+    // ---- Message handlers ----
+    void WMEraseBkgnd(TMessage& message);
+    void CMTextChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMCtl3DChanged(TMessage& message);
+    void CMDialogChar(TMessage& message);
 
     bool FCtl3D = true;
 };
@@ -352,9 +381,19 @@ protected:
     // Gives the open list room for DropDownCount lines.
     void AdjustDropDown();
 
+    // ---- Message handlers ----
+    void CNCommand(TMessage& message);
+    void WMCtlColor(TMessage& message);
+    void CNCtlColor(TMessage& message);
+    void CMWantSpecialKey(TMessage& message);
+    void WMDestroy(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+
 private:
     friend class TComboBoxStrings;
     static LRESULT CALLBACK EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool EditFocusing();
+    void UnhookEdit(HWND edit);
     void HookEdit();
     void SaveItems();
     void ClampItemIndex();
@@ -430,6 +469,10 @@ protected:
     virtual void Change();
     virtual void Scroll(TScrollCode code, int& scrollPos);
 
+    // ---- Message handlers ----
+    void CNScroll(TMessage& message);
+    void CNCtlColorScrollBar(TMessage& message);
+
 private:
     void DoScroll(TMessage& message);
     void UpdateScrollInfo();
@@ -470,6 +513,11 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateHandleDone() override;
     virtual void Change();
+
+    // ---- Message handlers ----
+    void CNCommand(TMessage& message);
+    void CNCtlColor(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
 
     int FMaxLength = 0;
     bool FReadOnly = false;

@@ -52,19 +52,25 @@ void TTimer::Fire() { Timer(); }
 void TTimer::Timer() { OnTimer(this); }
 
 void TTimer::WndProc(TMessage& m) {
-    if (m.Msg == WM_TIMER) {
-        std::shared_ptr<bool> alive = FAlive;
-        try {
-            Timer();
-        } catch (...) {
-            if (*alive && Application)
-                Application->HandleException(this);
-            else if (Application)
-                Application->HandleException(nullptr);
-        }
-        // The handler may have freed this timer: touch nothing after it.
-        (void)alive;
+    switch (m.Msg) {
+    case WM_TIMER:
+        return WMTimer(m);
+    default:
+        m.Result = DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam);
         return;
     }
-    m.Result = DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam);
+}
+
+void TTimer::WMTimer(TMessage&) {
+    std::shared_ptr<bool> alive = FAlive;
+    // No exception may pass back into the system.
+    try {
+        Timer();
+    } catch (...) {
+        if (*alive && Application)
+            Application->HandleException(this);
+        else if (Application)
+            Application->HandleException(nullptr);
+    }
+    // The handler may have freed this timer: touch nothing after it.
 }

@@ -29,6 +29,9 @@ public:
 protected:
     virtual void Timer();
 
+    // ---- Message handlers ----
+    void WMTimer(TMessage& message);
+
 private:
     void WndProc(TMessage& message);
     void UpdateTimer();
