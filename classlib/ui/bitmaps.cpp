@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/os/resources.h"
 
@@ -350,11 +351,9 @@ void TBitmap::SetHandle(HBITMAP value) {
         TSelectedBitmap sel(value);
         GetDIBColorTable(sel.DC(), 0, UINT(colors.size()), colors.data());
     }
-    try {
+    {
+        TOnFailure release([&] { DeleteObject(value); });
         NewImage(bm.bmWidth, std::abs(bm.bmHeight), format, colors, false);
-    } catch (...) {
-        DeleteObject(value);
-        throw;
     }
     if (FHandle) {
         TDIBHeader info{};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "classlib/core/scopes.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/menus.h"
 
@@ -1005,16 +1006,12 @@ void TWinControl::Realign() {
     if (FControlState.Contains(csAlignmentNeeded) && FAlignLevel < 0) return;
     DisableAlign();
     FControlState.Include(csAlignmentNeeded);
-    try {
-        TRect r = HandleAllocated() ? ClientRect() : Rect(0, 0, FWidth, FHeight);
-        AlignControls(nullptr, r);
-    } catch (...) {
+    TScopeExit done([this] {
         FControlState.Exclude(csAlignmentNeeded);
         --FAlignLevel;
-        throw;
-    }
-    FControlState.Exclude(csAlignmentNeeded);
-    --FAlignLevel;
+    });
+    TRect r = HandleAllocated() ? ClientRect() : Rect(0, 0, FWidth, FHeight);
+    AlignControls(nullptr, r);
 }
 
 void TWinControl::AlignControls(TControl*, TRect& rect) {
@@ -1202,22 +1199,15 @@ void TWinControl::UpdateShowing() {
     if (show) {
         if (!FHandle) CreateHandle();
         // The children get their windows before this one appears.
+        TScopeExit done([this] { FShowingChildren = false; });
         FShowingChildren = true;
-        try {
-            for (TWinControl* c : std::vector<TWinControl*>(FWinControls)) c->UpdateShowing();
-        } catch (...) {
-            FShowingChildren = false;
-            throw;
-        }
-        FShowingChildren = false;
+        for (TWinControl* c : std::vector<TWinControl*>(FWinControls)) c->UpdateShowing();
     }
     if (FHandle && FShowing != show) {
         FShowing = show;
-        try {
+        {
+            TOnFailure undo([&] { FShowing = !show; });
             Perform(CM_SHOWINGCHANGED);
-        } catch (...) {
-            FShowing = !show;
-            throw;
         }
         if (!show)
             for (TWinControl* c : std::vector<TWinControl*>(FWinControls)) c->UpdateShowing();
@@ -1281,36 +1271,33 @@ void TWinControl::WMPaint(TMessage& m) {
     PAINTSTRUCT ps{};
     bool own = dc == nullptr;
     if (own) dc = BeginPaint(FHandle, &ps);
-    try {
-        if (own && FDoubleBuffered) {
-            TRect client = ClientRect();
-            HDC mem = CreateCompatibleDC(dc);
-            HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(client.Width(), 1), std::max(client.Height(), 1));
-            HGDIOBJ old = SelectObject(mem, bmp);
-            Perform(WM_ERASEBKGND, WPARAM(mem), LPARAM(mem));
-            int saved = SaveDC(mem);
-            PaintWindow(mem);
-            RestoreDC(mem, saved);
-            PaintControls(mem, nullptr);
-            BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-            SelectObject(mem, old);
-            DeleteObject(bmp);
-            DeleteDC(mem);
-        } else {
-            int saved = SaveDC(dc);
-            // Opaque windowless children paint over their area themselves.
-            for (TControl* c : FControls)
-                if (c->FVisible && c->FControlStyle.Contains(csOpaque))
-                    ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
-            PaintWindow(dc);
-            RestoreDC(dc, saved);
-            PaintControls(dc, nullptr);
-        }
-    } catch (...) {
+    TScopeExit endPaint([&] {
         if (own) EndPaint(FHandle, &ps);
-        throw;
+    });
+    if (own && FDoubleBuffered) {
+        TRect client = ClientRect();
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(client.Width(), 1), std::max(client.Height(), 1));
+        HGDIOBJ old = SelectObject(mem, bmp);
+        Perform(WM_ERASEBKGND, WPARAM(mem), LPARAM(mem));
+        int saved = SaveDC(mem);
+        PaintWindow(mem);
+        RestoreDC(mem, saved);
+        PaintControls(mem, nullptr);
+        BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+    } else {
+        int saved = SaveDC(dc);
+        // Opaque windowless children paint over their area themselves.
+        for (TControl* c : FControls)
+            if (c->FVisible && c->FControlStyle.Contains(csOpaque))
+                ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
+        PaintWindow(dc);
+        RestoreDC(dc, saved);
+        PaintControls(dc, nullptr);
     }
-    if (own) EndPaint(FHandle, &ps);
 }
 
 void TWinControl::ColorChanged() {

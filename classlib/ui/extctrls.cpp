@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
+
 QL_DEFINE_ENUM(TBevelCut, "bvNone", "bvLowered", "bvRaised", "bvSpace")
 QL_DEFINE_ENUM(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer")
 QL_DEFINE_ENUM(TBevelStyle, "bsLowered", "bsRaised")
@@ -300,8 +302,8 @@ TRect TImage::DestRect() {
 
 void TImage::PictureChanged(TObject*) {
     if (FInPictureChange) return;
-    FInPictureChange = true;
-    try {
+    {
+        TTempChange busy(FInPictureChange, true);
         TGraphic* graphic = FPicture->Graphic();
         if (graphic) graphic->SetTransparent(FTransparent);
         if (FAutoSize && FPicture->Width() > 0 && FPicture->Height() > 0)
@@ -313,11 +315,7 @@ void TImage::PictureChanged(TObject*) {
             FControlStyle.Include(csOpaque);
         else
             FControlStyle.Exclude(csOpaque);
-    } catch (...) {
-        FInPictureChange = false;
-        throw;
     }
-    FInPictureChange = false;
     Invalidate();
 }
 
@@ -550,14 +548,11 @@ void TCustomRadioGroup::SetButtonCount(int count) {
 void TCustomRadioGroup::UpdateButtons() {
     SetButtonCount(FItems->Count());
     for (size_t i = 0; i < FButtons.size(); ++i) FButtons[i]->SetCaption(FItems->Strings(int(i)));
-    FUpdating = true;
-    try {
+    {
+        TScopeExit done([this] { FUpdating = false; });
+        FUpdating = true;
         for (size_t i = 0; i < FButtons.size(); ++i) FButtons[i]->SetChecked(int(i) == FItemIndex);
-    } catch (...) {
-        FUpdating = false;
-        throw;
     }
-    FUpdating = false;
     ArrangeButtons();
     Invalidate();
 }

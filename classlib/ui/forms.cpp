@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/core/filer.h"
+#include "classlib/core/scopes.h"
 #include "classlib/os/files.h"
 #include "classlib/os/resources.h"
 #include "classlib/ui/stdctrls.h"
@@ -118,13 +119,8 @@ void TCustomForm::ReadLayoutResource() {
 
 void TCustomForm::ReadLayout(const String& text, const String& sourceName) {
     FControlState.Include(csReadingState);
-    try {
-        TReader(text, sourceName).ReadRootComponent(this);
-    } catch (...) {
-        FControlState.Exclude(csReadingState);
-        throw;
-    }
-    FControlState.Exclude(csReadingState);
+    TScopeExit done([this] { FControlState.Exclude(csReadingState); });
+    TReader(text, sourceName).ReadRootComponent(this);
 }
 
 void TCustomForm::Loaded() {
@@ -376,20 +372,18 @@ TModalResult TCustomForm::ShowModal() {
     ++FModalLevel;
     FModalResult = mrNone;
     Show();
-    try {
+    {
+        TScopeExit done([&] {
+            --FModalLevel;
+            for (HWND h : disabled) EnableWindow(h, TRUE);
+        });
         while (FModalResult == mrNone && Application && !Application->Terminated()) {
             Application->HandleMessage();
             if (FModalResult != mrNone) {
                 if (!CloseQuery()) FModalResult = mrNone;
             }
         }
-    } catch (...) {
-        --FModalLevel;
-        for (HWND h : disabled) EnableWindow(h, TRUE);
-        throw;
     }
-    --FModalLevel;
-    for (HWND h : disabled) EnableWindow(h, TRUE);
     Hide();
     return FModalResult;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "classlib/core/scopes.h"
 #include "classlib/ui/controls.h"
 
 class THintWindow;
@@ -224,16 +225,14 @@ public:
     void CreateForm(T*& reference) {
         T* form = new T(this);
         reference = form;
-        try {
-            form->ReadLayoutResource();
-            if (!FMainForm) FMainForm = form;
-            form->DoCreate();
-        } catch (...) {
+        TOnFailure undo([&] {
             if (FMainForm == form) FMainForm = nullptr;
             reference = nullptr;
             delete form;
-            throw;
-        }
+        });
+        form->ReadLayoutResource();
+        if (!FMainForm) FMainForm = form;
+        form->DoCreate();
     }
     // Runs the message loop until the main form closes or Terminate.
     void Run();

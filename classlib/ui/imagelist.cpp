@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
+
 QL_DEFINE_ENUM(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 QL_DEFINE_ENUM(TImageType, "itImage", "itMask")
 
@@ -181,14 +183,8 @@ int TCustomImageList::AddImage(TCustomImageList* value, int index) {
 
 void TCustomImageList::AddImages(TCustomImageList* value) {
     if (!value || value == this) return;
-    BeginUpdate();
-    try {
-        for (int i = 0, n = value->Count(); i < n; ++i) AddImage(value, i);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    for (int i = 0, n = value->Count(); i < n; ++i) AddImage(value, i);
 }
 
 int TCustomImageList::AddMaskedNative(TBitmap* image, TColor maskColor) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 extern "C" {
@@ -58,13 +59,12 @@ void Decode(const std::vector<Byte>& data, int& width, int& height, bool& graysc
     if (bitmap) {
         d.Info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
         jpeg_start_decompress(&d.Info);
-        try {
+        {
+            // Ends before the decoding that may jump.
+            TOnFailure destroy([&] { jpeg_destroy_decompress(&d.Info); });
             bitmap->SetPixelFormat(pf24bit);
             bitmap->SetSize(int(d.Info.output_width), int(d.Info.output_height));
             line.resize(size_t(d.Info.output_width) * 4);
-        } catch (...) {
-            jpeg_destroy_decompress(&d.Info);
-            throw;
         }
         // Adobe writes CMYK inverted.
         bool inverted = d.Info.saw_Adobe_marker;
