@@ -369,14 +369,15 @@ TModalResult TCustomForm::ShowModal() {
                 disabled.push_back(f->FHandle);
             }
         }
-    ++FModalLevel;
-    FModalResult = mrNone;
-    Show();
     {
+        // Also when the form fails to show.
+        ++FModalLevel;
         TScopeExit done([&] {
             --FModalLevel;
             for (HWND h : disabled) EnableWindow(h, TRUE);
         });
+        FModalResult = mrNone;
+        Show();
         while (FModalResult == mrNone && Application && !Application->Terminated()) {
             Application->HandleMessage();
             if (FModalResult != mrNone) {

@@ -410,6 +410,27 @@ TEST(FormCreation, ClosingTheMainFormEndsTheLoop) {
     Application->SetMainForm(savedMain);
 }
 
+// A modal form that fails to show gives back what ShowModal took: the other
+// forms are enabled again and the form is not modal any more.
+TEST(FormCreation, ShowModalThatFailsToShowEnablesTheOtherFormsAgain) {
+    struct Raiser : TObject {
+        void Shown(TObject*) { throw Exception("Cannot show"); }
+    } raiser;
+    auto* other = new TForm(Application);
+    other->Show();
+    auto* dialog = new TForm(Application);
+    dialog->OnShow = TNotifyEvent::Bind<&Raiser::Shown>(&raiser);
+    EXPECT_THROW(dialog->ShowModal(), Exception);
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    // A modal form's Close only sets ModalResult; this one hides.
+    dialog->OnShow = {};
+    dialog->Close();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(dialog->ModalResult(), mrNone);
+    dialog->Free();
+    other->Free();
+}
+
 }  // namespace
 
 namespace {
