@@ -7,6 +7,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/resources.h"
 #include "classlib/ui/stdctrls.h"
+#include "classlib/ui/systemclock.h"
 #include "classlib/ui/timers.h"
 
 TApplication* Application = nullptr;
@@ -1005,6 +1006,8 @@ void THintWindow::WMNCHitTest(TMessage& m) { m.Result = HTTRANSPARENT; }
 // ============================================================================
 
 void ClasslibUiInitialize() {
+    // Timers run on the system's clock unless a test has put its own in place.
+    if (&Clock() == &PortableClock()) SetClock(&SystemClock());
     if (!Application) Application = new TApplication(nullptr);
     if (!Screen) Screen = new TScreen(nullptr);
     RegisterClasses({TForm::StaticClass()});
@@ -1019,6 +1022,8 @@ void ClasslibUiFinalize() {
     TScreen* screen = Screen;
     Screen = nullptr;
     delete screen;
+    if (&Clock() == &SystemClock()) SetClock(nullptr);
+    SystemClock().ReleaseWindow();
 }
 
 void ShowMessage(const String& text) {

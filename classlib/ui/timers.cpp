@@ -13,15 +13,11 @@ TClass TTimer::StaticClass() {
     return &info;
 }
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-    FWindow = AllocateHWnd(TWndMethod::Bind<&TTimer::WndProc>(this));
-}
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
 TTimer::~TTimer() {
     *FAlive = false;
-    FEnabled = false;
-    UpdateTimer();
-    DeallocateHWnd(FWindow);
+    FClockTimer.reset();
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -42,35 +38,21 @@ void TTimer::SetOnTimer(const TNotifyEvent& handler) {
 }
 
 void TTimer::UpdateTimer() {
-    KillTimer(FWindow, 1);
+    FClockTimer.reset();
     if (FEnabled && FInterval != 0 && OnTimer && !IsLoading())
-        if (!SetTimer(FWindow, 1, FInterval, nullptr)) throw EOutOfResources("Not enough timers available");
+        FClockTimer = Clock().StartTimer(FInterval, [this] { Tick(); });
 }
 
 void TTimer::Fire() { Timer(); }
 
 void TTimer::Timer() { OnTimer(this); }
 
-void TTimer::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_TIMER:
-        return WMTimer(m);
-    default:
-        m.Result = DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam);
-        return;
-    }
-}
-
-void TTimer::WMTimer(TMessage&) {
+void TTimer::Tick() {
     std::shared_ptr<bool> alive = FAlive;
-    // No exception may pass back into the system.
     try {
         Timer();
     } catch (...) {
-        if (*alive && Application)
-            Application->HandleException(this);
-        else if (Application)
-            Application->HandleException(nullptr);
+        // The handler may have freed this timer: name it only while it lives.
+        if (Application) Application->HandleException(*alive ? this : nullptr);
     }
-    // The handler may have freed this timer: touch nothing after it.
 }

@@ -1,9 +1,15 @@
 // TTimer: a component that calls OnTimer every Interval milliseconds while
 // Enabled, on the program's one thread. OnTimer may free the timer itself.
+//
+// The timer runs on Clock() (classlib/core/clock.h), the clock in place
+// when it starts: a test that puts a TManualClock in place steps every
+// TTimer started meanwhile, those inside components included, with
+// TManualClock::Advance.
 #pragma once
 
 #include <memory>
 
+#include "classlib/core/clock.h"
 #include "classlib/ui/controls.h"
 
 class TTimer : public TComponent {
@@ -29,16 +35,13 @@ public:
 protected:
     virtual void Timer();
 
-    // ---- Message handlers ----
-    void WMTimer(TMessage& message);
-
 private:
-    void WndProc(TMessage& message);
+    void Tick();
     void UpdateTimer();
 
     bool FEnabled = true;
     unsigned FInterval = 1000;
-    HWND FWindow = nullptr;
+    std::unique_ptr<IClockTimer> FClockTimer;
     // Cleared when the timer is freed, so an expiry that freed it stops
     // touching it.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
