@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "classlib/core/scopes.h"
+#include "classlib/ui/actions.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/menus.h"
 
@@ -101,6 +102,7 @@ void TControlCanvas::CreateHandle() {
 
 TClass TControl::StaticClass() {
     static const TClassInfo info = TClassBuilder<TControl>("TControl")
+                                       .Prop("Action", &TControl::Action, &TControl::SetAction)
                                        .Prop("Align", &TControl::FAlign, &TControl::SetAlign)
                                        .Default(alNone)
                                        .Prop("Anchors", &TControl::FAnchors, &TControl::SetAnchors)
@@ -153,6 +155,7 @@ TControl::~TControl() {
     if (Application && Application->FMouseControl == this) Application->FMouseControl = nullptr;
     if (Application && Application->FHintControl == this) Application->CancelHint();
     if (FParent) FParent->RemoveControl(this);
+    SetAction(nullptr);
     delete FFont;
 }
 
@@ -200,6 +203,7 @@ void TControl::SetName(const String& name) {
 
 void TControl::Loaded() {
     TComponent::Loaded();
+    if (TBasicAction* action = Action()) ActionChange(action, true);
     if (FParent) {
         if (FParentColor) ParentColorChanged();
         if (FParentFont) ParentFontChanged();
@@ -371,6 +375,7 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+    if (operation == opRemove && component && component == Action()) SetAction(nullptr);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -454,7 +459,17 @@ void TControl::SetMouseCapture(bool capture) {
     }
 }
 
-void TControl::Click() { OnClick(this); }
+// The action runs unless OnClick is bound to a handler of its own.
+void TControl::Click() {
+    TBasicAction* action = Action();
+    if (OnClick && action && OnClick != action->OnExecute())
+        OnClick(this);
+    else if (action && !IsDesigning())
+        FActionLink->Execute();
+    else
+        OnClick(this);
+}
+
 void TControl::DblClick() { OnDblClick(this); }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

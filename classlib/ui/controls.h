@@ -36,6 +36,8 @@
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
+class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 QL_DECLARE_ENUM(TAlign);
@@ -258,6 +260,13 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
     bool IsRightToLeft() const { return false; }
 
+    // ---- Action (actions.h) ----
+    // The action whose caption, enabled state, hint and visibility this
+    // control shows and which its Click executes; nullptr: none. Freeing
+    // the action clears it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* action);
+
     // ---- Messages and painting ----
     // Delivers a message to this control at once (through WindowProc).
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -318,6 +327,16 @@ protected:
     TCustomForm* ParentForm() const;
     void InvalidateControl(bool isVisible, bool isOpaque);
 
+    // The link to Action (nullptr without one), made by CreateActionLink:
+    // a control that shows more of an action (checked, image index) makes
+    // a link of its own class there.
+    TControlActionLink* ActionLink() const { return FActionLink; }
+    virtual TControlActionLink* CreateActionLink();
+    // The action changed, or was just set: copy what the control shows of
+    // it. With checkDefaults (while loading), only over values the control
+    // still has at their defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = alNone;
@@ -336,6 +355,7 @@ protected:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
+    TControlActionLink* FActionLink = nullptr;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
 
@@ -363,6 +383,7 @@ protected:
     void CMHintShow(TMessage& message);
 
 private:
+    void DoActionChange(TObject* sender);
     void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool dbl);
     bool IsAnchorsStored() const;
     bool IsCaptionStored() const;

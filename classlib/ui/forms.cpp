@@ -6,6 +6,7 @@
 #include "classlib/core/scopes.h"
 #include "classlib/os/files.h"
 #include "classlib/os/resources.h"
+#include "classlib/ui/actions.h"
 #include "classlib/ui/stdctrls.h"
 #include "classlib/ui/systemclock.h"
 #include "classlib/ui/timers.h"
@@ -1012,6 +1013,7 @@ void ClasslibUiInitialize() {
     if (!Screen) Screen = new TScreen(nullptr);
     RegisterClasses({TForm::StaticClass()});
     RegisterStandardControls();
+    RegisterActionClasses();
 }
 
 void ClasslibUiFinalize() {
