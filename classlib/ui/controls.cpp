@@ -117,6 +117,12 @@ TClass TControl::StaticClass() {
                                        .Stored(&TControl::IsColorStored)
                                        .Prop("Cursor", &TControl::FCursor, &TControl::SetCursor)
                                        .Default(crDefault)
+                                       .Prop("DragCursor", &TControl::FDragCursor, &TControl::SetDragCursor)
+                                       .Default(crDrag)
+                                       .Prop("DragKind", &TControl::FDragKind, &TControl::SetDragKind)
+                                       .Default(dkDrag)
+                                       .Prop("DragMode", &TControl::FDragMode, &TControl::SetDragMode)
+                                       .Default(dmManual)
                                        .Prop("Enabled", &TControl::FEnabled, &TControl::SetEnabled)
                                        .Default(true)
                                        .Prop("Font", &TControl::Font, &TControl::SetFont)
@@ -135,12 +141,16 @@ TClass TControl::StaticClass() {
                                        .Default(true)
                                        .Prop("OnClick", &TControl::OnClick, &TControl::OnClick)
                                        .Prop("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
+                                       .Prop("OnDragDrop", &TControl::OnDragDrop, &TControl::OnDragDrop)
+                                       .Prop("OnDragOver", &TControl::OnDragOver, &TControl::OnDragOver)
+                                       .Prop("OnEndDrag", &TControl::OnEndDrag, &TControl::OnEndDrag)
                                        .Prop("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
                                        .Prop("OnMouseMove", &TControl::OnMouseMove, &TControl::OnMouseMove)
                                        .Prop("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
                                        .Prop("OnMouseEnter", &TControl::OnMouseEnter, &TControl::OnMouseEnter)
                                        .Prop("OnMouseLeave", &TControl::OnMouseLeave, &TControl::OnMouseLeave)
                                        .Prop("OnResize", &TControl::OnResize, &TControl::OnResize)
+                                       .Prop("OnStartDrag", &TControl::OnStartDrag, &TControl::OnStartDrag)
                                        .Build();
     return &info;
 }
@@ -156,6 +166,7 @@ TControl::~TControl() {
     if (Application && Application->FHintControl == this) Application->CancelHint();
     if (FParent) FParent->RemoveControl(this);
     SetAction(nullptr);
+    DragControlDestroyed(this);
     delete FFont;
 }
 
@@ -483,6 +494,11 @@ void TControl::HandleMouseButton(TMessage& m, TMouseButton button, bool down, bo
     int x = m.XPos(), y = m.YPos();
     if (down) {
         if (button == mbLeft) {
+            if (FDragMode == dmAutomatic && !IsDesigning()) {
+                BeginDrag(true);
+                return;
+            }
+            FControlState.Include(csLButtonDown);
             if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
             if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
             if (dbl && FControlStyle.Contains(csDoubleClicks)) DblClick();
@@ -491,6 +507,7 @@ void TControl::HandleMouseButton(TMessage& m, TMouseButton button, bool down, bo
         MouseDown(button, shift, x, y);
     } else {
         if (button == mbLeft) {
+            FControlState.Exclude(csLButtonDown);
             if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
             if (FControlState.Contains(csClicked)) {
                 FControlState.Exclude(csClicked);
@@ -557,6 +574,8 @@ void TControl::WndProc(TMessage& m) {
         return CMHitTest(m);
     case CM_HINTSHOW:
         return CMHintShow(m);
+    case CM_DRAG:
+        return CMDrag(m);
     default:
         // Component messages end here; the system's go to the default handling.
         if (m.Msg < CM_BASE) DefaultHandler(m);
@@ -696,6 +715,10 @@ TClass TWinControl::StaticClass() {
             .Prop("TabStop", &TWinControl::FTabStop, &TWinControl::SetTabStop)
             .Default(false)
             .Prop("DoubleBuffered", &TWinControl::FDoubleBuffered, &TWinControl::SetDoubleBuffered)
+            .Default(false)
+            .Prop("DockSite", &TWinControl::FDockSite, &TWinControl::SetDockSite)
+            .Default(false)
+            .Prop("UseDockManager", &TWinControl::FUseDockManager, &TWinControl::SetUseDockManager)
             .Default(false)
             .Prop("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter)
             .Prop("OnExit", &TWinControl::OnExit, &TWinControl::OnExit)

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "classlib/core/classes.h"
+#include "classlib/ui/dragdrop.h"
 #include "classlib/ui/graphics.h"
 #include "classlib/ui/messages.h"
 
@@ -267,6 +268,27 @@ public:
     TBasicAction* Action() const;
     void SetAction(TBasicAction* action);
 
+    // ---- Dragging (dragdrop.h) ----
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode mode) { FDragMode = mode; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind kind) { FDragKind = kind; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor cursor) { FDragCursor = cursor; }
+    // Starts dragging this control: at once, or when the mouse has moved
+    // more than threshold pixels (negative: DefaultDragThreshold).
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends this control's drag: dropped on the target when drop is true
+    // and the target accepts, else cancelled.
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    // A drag was dropped on this control (fires OnDragDrop).
+    virtual void DragDrop(TObject* source, int x, int y);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
     // ---- Messages and painting ----
     // Delivers a message to this control at once (through WindowProc).
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -337,6 +359,12 @@ protected:
     // still has at their defaults.
     virtual void ActionChange(TObject* sender, bool checkDefaults);
 
+    // A drag is over this control: accept tells whether it would take the
+    // drop. By default it accepts only when OnDragOver is set and lets it.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DoStartDrag(TDragObject*& dragObject);
+    virtual void DoEndDrag(TObject* target, int x, int y);
+
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = alNone;
@@ -356,10 +384,14 @@ protected:
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
     TControlActionLink* FActionLink = nullptr;
+    TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
 
     friend class TWinControl;
+    friend class TDragSession;
     void UpdateAnchorRules();
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -381,6 +413,8 @@ protected:
     void CMParentShowHintChanged(TMessage& message);
     void CMHitTest(TMessage& message);
     void CMHintShow(TMessage& message);
+    // A drag asks or drops (dragdrop.cpp).
+    void CMDrag(TMessage& message);
 
 private:
     void DoActionChange(TObject* sender);
@@ -471,6 +505,12 @@ public:
 
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
+    // Flags of a control that other controls may dock into. There is no
+    // docking system behind them (dragdrop.h).
+    bool DockSite() const { return FDockSite; }
+    void SetDockSite(bool v) { FDockSite = v; }
+    bool UseDockManager() const { return FUseDockManager; }
+    void SetUseDockManager(bool v) { FUseDockManager = v; }
     TBrush* Brush() const { return FBrush; }
 
     void WndProc(TMessage& message) override;
@@ -556,6 +596,8 @@ protected:
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
     bool FDoubleBuffered = false;
+    bool FDockSite = false;
+    bool FUseDockManager = false;
     int FAlignLevel = 0;
     TBrush* FBrush;
     bool FShowing = false;

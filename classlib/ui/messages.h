@@ -68,7 +68,7 @@ enum : UINT {
     CM_CONTROLLISTCHANGE = CM_BASE + 44,
     CM_GETDATALINK = CM_BASE + 45,
     CM_CHILDKEY = CM_BASE + 46,
-    CM_DRAG = CM_BASE + 47,
+    CM_DRAG = CM_BASE + 47,      // WParam: TDragMessage; LParam: TDragRec*; Result: accepted (enter, move)
     CM_HINTSHOW = CM_BASE + 48,  // LParam: THintInfo*; Result 0 lets the hint show
     CM_DIALOGHANDLE = CM_BASE + 49,
     CM_ISTOOLCONTROL = CM_BASE + 50,
@@ -77,9 +77,14 @@ enum : UINT {
     CM_SYSFONTCHANGED = CM_BASE + 53,
     CM_CONTROLCHANGE = CM_BASE + 54,
     CM_CHANGED = CM_BASE + 55,
+    // Docking (see dragdrop.h: only the vocabulary, no docking system).
+    CM_DOCKCLIENT = CM_BASE + 56,    // LParam: TDockClientRec*; Result 0: the site took the client
+    CM_UNDOCKCLIENT = CM_BASE + 57,  // WParam: the new site (TWinControl*, may be none); LParam: the client
+    CM_FLOAT = CM_BASE + 58,         // LParam: TDragDockObject*
     CM_BORDERCHANGED = CM_BASE + 59,
     CM_BIDIMODECHANGED = CM_BASE + 60,
     CM_PARENTBIDIMODECHANGED = CM_BASE + 61,
+    CM_DOCKNOTIFICATION = CM_BASE + 62,  // WParam: the docked client (TControl*); LParam: TDockNotifyRec*
     CM_ACTIONUPDATE = CM_BASE + 63,
     CM_ACTIONEXECUTE = CM_BASE + 64,
     CM_HINTSHOWPAUSE = CM_BASE + 65,
