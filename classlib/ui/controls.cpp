@@ -163,7 +163,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
     if (Application && Application->FMouseControl == this) Application->FMouseControl = nullptr;
-    if (Application && Application->FHintControl == this) Application->CancelHint();
+    if (Application && Application->FHint.Control == this) Application->CancelHint();
     if (FParent) FParent->RemoveControl(this);
     SetAction(nullptr);
     DragControlDestroyed(this);

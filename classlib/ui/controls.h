@@ -131,16 +131,28 @@ using TWndMethod = TEvent<TMessage&>;
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyDataToShiftState(LPARAM keyData);
 
-// What a control may change about the hint it is about to show.
+// The hint the application is about to show, sent to its control with
+// CM_HINTSHOW (LParam), which may change any of it; a non-zero result
+// cancels the hint.
 struct THintInfo {
     class TControl* HintControl = nullptr;
+    // The cursor in the control's client coordinates.
     TPoint CursorPos;
+    // The part of the control (client coordinates) this hint is for: when
+    // the cursor leaves it, still inside the control, the hint is asked for
+    // again. The whole client area unless the control narrows it.
     TRect CursorRect;
+    // Where the hint window's top-left corner goes, in screen coordinates.
+    TPoint HintPos;
     String HintStr;
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
+    // The class of hint window to show it in (a THintWindow descendant).
+    TClass HintWindowClass = nullptr;
     int ReshowTimeout = 0;
+    // Milliseconds until the shown hint hides; 0 or less: it stays.
     int HideTimeout = 0;
+    // Passed to the hint window's CalcHintRect and ActivateHintData.
     void* HintData = nullptr;
 };
 

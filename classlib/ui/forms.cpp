@@ -676,15 +676,6 @@ TApplication::~TApplication() {
     }
 }
 
-void TApplication::HintTimerExpired(TObject*) {
-    FHintTimer->SetEnabled(false);
-    if (FHintTimerPhase == 1) {
-        if (FHintControl && FHintControl == FMouseControl) ShowHintNow();
-    } else if (FHintTimerPhase == 2) {
-        CancelHint();
-    }
-}
-
 // The application window's procedure.
 LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -770,9 +761,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
         FTerminated = true;
         return true;
     }
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN ||
-        msg.message == WM_KEYDOWN)
-        if (FHintActive && msg.message != WM_MOUSEMOVE) CancelHint();
+    if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN) && FHint.Control)
+        CancelHint();
     if (!IsKeyMsg(msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -822,60 +812,8 @@ void TApplication::DoMouseIdle() {
         FMouseControl = target;
         if (old) old->Perform(CM_MOUSELEAVE, 0, LPARAM(old));
         if (target) target->Perform(CM_MOUSEENTER, 0, LPARAM(target));
-        if (FHintControl && FHintControl != target) CancelHint();
-        if (target && FShowHint && target->ShowHint() && !target->Hint().empty()) {
-            FHintControl = target;
-            FHintTimerPhase = 1;
-            FHintTimer->SetInterval(unsigned(FHintPause));
-            FHintTimer->SetEnabled(true);
-        }
     }
-}
-
-void TApplication::CancelHint() {
-    FHintTimer->SetEnabled(false);
-    FHintTimerPhase = 0;
-    FHintControl = nullptr;
-    if (FHintActive && FHintWindow) FHintWindow->ReleaseHandle();
-    FHintActive = false;
-}
-
-void TApplication::ActivateHint(TPoint cursorPos) {
-    if (!FMouseControl) return;
-    FHintControl = FMouseControl;
-    ShowHintNow();
-}
-
-void TApplication::ShowHintNow() {
-    TControl* control = FHintControl;
-    if (!control) return;
-    POINT p;
-    GetCursorPos(&p);
-    THintInfo info;
-    info.HintControl = control;
-    info.CursorPos = control->ScreenToClient(Point(p.x, p.y));
-    info.CursorRect = control->ClientRect();
-    info.HintStr = control->Hint();
-    info.HintMaxWidth = Screen ? Screen->Width() : 1024;
-    info.HintColor = FHintColor;
-    info.HideTimeout = FHintHidePause;
-    if (control->Perform(CM_HINTSHOW, 0, LPARAM(&info)) != 0 || info.HintStr.empty()) return;
-    if (!FHintWindow) FHintWindow = new THintWindow(nullptr);
-    FHintWindow->SetColor(info.HintColor);
-    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr);
-    TPoint at = control->ClientToScreen(info.CursorPos);
-    int cursorHeight = GetSystemMetrics(SM_CYCURSOR);
-    r = Bounds(at.X, at.Y + cursorHeight / 2 + 4, r.Width(), r.Height());
-    FHintWindow->ActivateHint(r, info.HintStr);
-    FHintActive = true;
-    FHintTimerPhase = 2;
-    FHintTimer->SetInterval(unsigned(std::max(info.HideTimeout, 1)));
-    FHintTimer->SetEnabled(true);
-}
-
-void TApplication::SetShowHint(bool v) {
-    FShowHint = v;
-    if (!v) CancelHint();
+    HintMouseAt(FMouseControl, Point(p.x, p.y));
 }
 
 int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
@@ -925,82 +863,10 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove) {
         if (component == FMainForm) FMainForm = nullptr;
         if (component == FMouseControl) FMouseControl = nullptr;
-        if (component == FHintControl) FHintControl = nullptr;
+        if (component == FHint.Control) CancelHint();
         if (component == FCaptureControl) FCaptureControl = nullptr;
     }
 }
-
-// ============================================================================
-// THintWindow
-// ============================================================================
-
-TClass THintWindow::StaticClass() {
-    static const TClassInfo info = TClassBuilder<THintWindow>("THintWindow").Build();
-    return &info;
-}
-
-THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
-    FColor = clInfoBk;
-    FParentColor = false;
-    FParentFont = false;
-    FVisible = false;
-    FFont->SetColor(clInfoText);
-}
-
-void THintWindow::CreateParams(TCreateParams& p) {
-    TCustomControl::CreateParams(p);
-    p.Style = WS_POPUP | WS_BORDER;
-    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    p.WndParent = nullptr;
-    p.WindowClass.style |= CS_SAVEBITS;
-}
-
-TRect THintWindow::CalcHintRect(int maxWidth, const String& hint) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
-    RECT r{0, 0, maxWidth, 0};
-    DrawTextA(dc, hint.c_str(), int(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return Rect(0, 0, r.right + 6, r.bottom + 4);
-}
-
-void THintWindow::ActivateHint(TRect rect, const String& hint) {
-    SetText(hint);
-    HandleNeeded();
-    SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
-    SetWindowPos(FHandle, HWND_TOPMOST, rect.Left, rect.Top, rect.Width(), rect.Height(),
-                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    Invalidate();
-}
-
-void THintWindow::ReleaseHandle() {
-    if (FHandle) ShowWindow(FHandle, SW_HIDE);
-}
-
-void THintWindow::Paint() {
-    TRect r = ClientRect();
-    r.Left += 2;
-    r.Top += 2;
-    FCanvas->Font()->Assign(FFont);
-    FCanvas->Brush()->SetStyle(bsClear);
-    RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-    String text = GetText();
-    HDC dc = FCanvas->Handle();
-    DrawTextA(dc, text.c_str(), int(text.size()), &rr, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
-}
-
-void THintWindow::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_NCHITTEST:
-        return WMNCHitTest(m);
-    default:
-        return TCustomControl::WndProc(m);
-    }
-}
-
-// The mouse goes through the hint to the window below.
-void THintWindow::WMNCHitTest(TMessage& m) { m.Result = HTTRANSPARENT; }
 
 // ============================================================================
 // Units and helpers

@@ -6,8 +6,8 @@
 
 #include "classlib/core/scopes.h"
 #include "classlib/ui/controls.h"
+#include "classlib/ui/hints.h"
 
-class THintWindow;
 class TTimer;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -207,6 +207,8 @@ private:
 };
 
 using TExceptionEvent = TEvent<TObject* /*Sender*/, const Exception& /*E*/>;
+// May change the hint about to show, or refuse it (CanShow false).
+using TShowHintEvent = TEvent<String& /*HintStr*/, bool& /*CanShow*/, THintInfo& /*HintInfo*/>;
 // Shows a message box; returns the button pressed (IDOK...). Replaceable so
 // that tests can answer message boxes.
 using TMessageBoxFunction = std::function<int(HWND owner, const String& text, const String& caption, UINT flags)>;
@@ -255,6 +257,7 @@ public:
     void SetTitle(const String& title);
     String ExeName() const;
 
+    // Hints (hints.h).
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool v);
     TColor HintColor() const { return FHintColor; }
@@ -263,8 +266,12 @@ public:
     void SetHintPause(int ms) { FHintPause = ms; }
     int HintHidePause() const { return FHintHidePause; }
     void SetHintHidePause(int ms) { FHintHidePause = ms; }
+    // Hides the hint, or stops waiting for it; the control under the cursor
+    // is asked again after a new pause.
     void CancelHint();
+    // Shows the hint of the control under the mouse now.
     void ActivateHint(TPoint cursorPos);
+    TShowHintEvent OnShowHint;
     // The control the mouse is over, as the last idle check found it.
     TControl* MouseControl() const { return FMouseControl; }
 
@@ -295,8 +302,11 @@ private:
     void DefaultHandler(TMessage& message);
     bool IsKeyMsg(MSG& msg);
     void DoMouseIdle();
+    void HintMouseAt(TControl* control, TPoint pos);
     void HintTimerExpired(TObject* sender);
+    void ApplyHintStep(const THintStep& step);
     void ShowHintNow();
+    THintWindow* HintWindowOfClass(TClass cls);
 
     HWND FHandle = nullptr;
     TCustomForm* FMainForm = nullptr;
@@ -308,31 +318,11 @@ private:
     int FHintPause = 500;
     int FHintHidePause = 2500;
     TControl* FMouseControl = nullptr;
-    TControl* FHintControl = nullptr;
     TControl* FCaptureControl = nullptr;  // a control that has the mouse captured
-    bool FHintActive = false;
+    THintState FHint;
     THintWindow* FHintWindow = nullptr;
     TTimer* FHintTimer = nullptr;
-    int FHintTimerPhase = 0;  // 1: waiting to show, 2: waiting to hide
     bool FHandleException = false;
-};
-
-// A small borderless window showing a hint's text.
-class THintWindow : public TCustomControl {
-    QL_CLASS(THintWindow, TCustomControl)
-public:
-    explicit THintWindow(TComponent* owner);
-    virtual void ActivateHint(TRect rect, const String& hint);
-    virtual TRect CalcHintRect(int maxWidth, const String& hint);
-    void ReleaseHandle();
-
-protected:
-    void CreateParams(TCreateParams& params) override;
-    void Paint() override;
-    void WndProc(TMessage& message) override;
-
-    // ---- Message handlers ----
-    void WMNCHitTest(TMessage& message);
 };
 
 extern TApplication* Application;
