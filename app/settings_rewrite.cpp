@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 namespace {
@@ -275,14 +276,8 @@ TRewriteOutcome RewriteCompilerSettings(TStrings& lines, const TCompilerOptions&
     for (int i = 0; i < lines.Count(); ++i) copy.push_back(lines.Strings(i));
     TRewritePlan plan = PlanRewrite(ViewsOf(copy), options);
     if (!plan.Changes.empty()) {
-        lines.BeginUpdate();
-        try {
-            for (const TLineChange& change : plan.Changes) lines.SetStrings(int(change.Where), change.Text);
-        } catch (...) {
-            lines.EndUpdate();
-            throw;
-        }
-        lines.EndUpdate();
+        TUpdateScope update(lines);
+        for (const TLineChange& change : plan.Changes) lines.SetStrings(int(change.Where), change.Text);
     }
     return plan.Outcome;
 }

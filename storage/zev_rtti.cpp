@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/sysutils.h"
 #include "storage/zev_errors.h"
@@ -81,28 +82,22 @@ namespace {
 
 void AppendSetItems(const TTypeInfo* setType, const void* value, bool wantRanges, TStrings& list) {
     const TTypeInfo* element = ElementType(setType);
-    list.BeginUpdate();
-    try {
-        Int64 v = element->MinValue;
-        while (v <= element->MaxValue) {
-            if (!TestBit(value, ZevSetBitOf(setType, v))) {
-                ++v;
-                continue;
-            }
-            Int64 first = v;
-            while (v + 1 <= element->MaxValue && TestBit(value, ZevSetBitOf(setType, v + 1))) ++v;
-            Int64 last = v++;
-            if (wantRanges && first != last) {
-                list.Add(ElementText(element, first) + " .. " + ElementText(element, last));
-            } else {
-                for (Int64 e = first; e <= last; ++e) list.Add(ElementText(element, e));
-            }
+    TUpdateScope update(list);
+    Int64 v = element->MinValue;
+    while (v <= element->MaxValue) {
+        if (!TestBit(value, ZevSetBitOf(setType, v))) {
+            ++v;
+            continue;
         }
-    } catch (...) {
-        list.EndUpdate();
-        throw;
+        Int64 first = v;
+        while (v + 1 <= element->MaxValue && TestBit(value, ZevSetBitOf(setType, v + 1))) ++v;
+        Int64 last = v++;
+        if (wantRanges && first != last) {
+            list.Add(ElementText(element, first) + " .. " + ElementText(element, last));
+        } else {
+            for (Int64 e = first; e <= last; ++e) list.Add(ElementText(element, e));
+        }
     }
-    list.EndUpdate();
 }
 
 void SetFromItems(const TTypeInfo* setType, void* value, TStrings& list) {

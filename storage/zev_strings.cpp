@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 #include "storage/zev_char_tables.h"
 #include "storage/zev_errors.h"
@@ -78,21 +79,15 @@ int FindTextFrom(const String& search, const String& text, int start) {
 }
 
 void SplitText(const String& text, const String& separator, TStrings& list, bool keepEmpty) {
-    list.BeginUpdate();
-    try {
-        list.Clear();
-        size_t from = 0;
-        if (!separator.empty()) {
-            for (size_t at; (at = text.find(separator, from)) != String::npos; from = at + separator.size()) {
-                if (keepEmpty || at > from) list.Add(text.substr(from, at - from));
-            }
+    TUpdateScope update(list);
+    list.Clear();
+    size_t from = 0;
+    if (!separator.empty()) {
+        for (size_t at; (at = text.find(separator, from)) != String::npos; from = at + separator.size()) {
+            if (keepEmpty || at > from) list.Add(text.substr(from, at - from));
         }
-        if (from < text.size()) list.Add(text.substr(from));
-    } catch (...) {
-        list.EndUpdate();
-        throw;
     }
-    list.EndUpdate();
+    if (from < text.size()) list.Add(text.substr(from));
 }
 
 void TrimAtNul(String& text) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
@@ -146,30 +147,25 @@ TUnitVersioning* TUnitVersionRegistryLink::Registry() {
     if (!FMutex) FMutex = new TZevMutex(nullptr, false, UnitVersioningMutexName());
     if (!FRegistry) {
         FMutex->Lock();
-        try {
-            if (!FBlock) {
-                try {
-                    OpenSharedBlock(FBlock, UnitVersioningBlockName(), sizeof(TUnitVersioning*), FILE_MAP_ALL_ACCESS);
-                } catch (const Exception&) {
-                    FBlock = nullptr;  // a registry of this module's own below
-                }
+        TScopeExit unlock([this] { FMutex->Unlock(); });
+        if (!FBlock) {
+            try {
+                OpenSharedBlock(FBlock, UnitVersioningBlockName(), sizeof(TUnitVersioning*), FILE_MAP_ALL_ACCESS);
+            } catch (const Exception&) {
+                FBlock = nullptr;  // a registry of this module's own below
             }
-            if (FBlock) {
-                FRegistry = ReadBlock(FBlock);
-                if (!FRegistry) {
-                    FRegistry = new TUnitVersioning;
-                    WriteBlock(FBlock, FRegistry);
-                    FCreated = true;
-                }
-            } else {
+        }
+        if (FBlock) {
+            FRegistry = ReadBlock(FBlock);
+            if (!FRegistry) {
                 FRegistry = new TUnitVersioning;
+                WriteBlock(FBlock, FRegistry);
                 FCreated = true;
             }
-        } catch (...) {
-            FMutex->Unlock();
-            throw;
+        } else {
+            FRegistry = new TUnitVersioning;
+            FCreated = true;
         }
-        FMutex->Unlock();
     } else if (FBlock) {
         // Another module may have changed the block since.
         FMutex->Lock();
@@ -184,16 +180,11 @@ void TUnitVersionRegistryLink::Close() {
     try {
         if (FBlock && FMutex) {
             FMutex->Lock();
-            try {
-                // Only the module that made the registry withdraws it: a
-                // library that unloads first leaves it to the others.
-                if (FCreated) WriteBlock(FBlock, nullptr);
-                CloseSharedBlock(FBlock);
-            } catch (...) {
-                FMutex->Unlock();
-                throw;
-            }
-            FMutex->Unlock();
+            TScopeExit unlock([this] { FMutex->Unlock(); });
+            // Only the module that made the registry withdraws it: a
+            // library that unloads first leaves it to the others.
+            if (FCreated) WriteBlock(FBlock, nullptr);
+            CloseSharedBlock(FBlock);
         }
         if (FCreated) delete FRegistry;
         FCreated = false;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/core/inifiles.h"
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "storage/text_macros.h"
 #include "storage/zev_hex.h"
@@ -395,44 +396,31 @@ void TZvCustomAppIniStorage::EnumFolders(const String& key, TStrings* strings, b
     TStringList sections;
     FIniFile->ReadSections(&sections);
     String prefix = key.empty() ? String() : key + "\\";
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        for (int i = 0; i < sections.Count(); ++i) {
-            const String section = sections[i];
-            if (key.empty() && !FDefaultSection.empty() && SameText(section, FDefaultSection)) continue;
-            if (!prefix.empty() && !StartsText(prefix, section)) continue;
-            if (reportListAsValue && ValueExists(section, "Count")) continue;
-            String rest = section.substr(prefix.size());
-            String first = rest.substr(0, rest.find('\\'));
-            if (!first.empty() && strings->IndexOf(first) < 0) strings->Add(first);
-        }
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
+    TUpdateScope update(*strings);
+    strings->Clear();
+    for (int i = 0; i < sections.Count(); ++i) {
+        const String section = sections[i];
+        if (key.empty() && !FDefaultSection.empty() && SameText(section, FDefaultSection)) continue;
+        if (!prefix.empty() && !StartsText(prefix, section)) continue;
+        if (reportListAsValue && ValueExists(section, "Count")) continue;
+        String rest = section.substr(prefix.size());
+        String first = rest.substr(0, rest.find('\\'));
+        if (!first.empty() && strings->IndexOf(first) < 0) strings->Add(first);
     }
-    strings->EndUpdate();
 }
 
 void TZvCustomAppIniStorage::EnumValues(const String& key, TStrings* strings, bool reportListAsValue) {
     String section = key.empty() ? FDefaultSection : key;
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        if (!section.empty()) {
-            FIniFile->ReadSection(section, strings);
-            if (reportListAsValue && ValueExists(section, "Count")) {
-                for (int i = strings->Count() - 1; i >= 0; --i)
-                    if (SameText((*strings)[i], "Count") || ZvIniText::IsListItemName((*strings)[i]))
-                        strings->Delete(i);
-                strings->Add(String());
-            }
+    TUpdateScope update(*strings);
+    strings->Clear();
+    if (!section.empty()) {
+        FIniFile->ReadSection(section, strings);
+        if (reportListAsValue && ValueExists(section, "Count")) {
+            for (int i = strings->Count() - 1; i >= 0; --i)
+                if (SameText((*strings)[i], "Count") || ZvIniText::IsListItemName((*strings)[i])) strings->Delete(i);
+            strings->Add(String());
         }
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
     }
-    strings->EndUpdate();
 }
 
 void TZvCustomAppIniStorage::DeleteValueInt(const String& key) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/sysutils.h"
 #include "storage/text_macros.h"
@@ -521,13 +522,8 @@ void TZvCustomAppStorage::Synchronize(const String& fileName, const std::functio
     String id = String(ZvAppStorageText::SynchronizePrefix) + fileName;
     std::unique_ptr<TZvNamedLock> lock = ZvStorageFileSystem().CreateNamedLock(Base64Text(id));
     if (!lock->Lock()) throw Exception(Format(ZvAppStorageText::MutexTimeout, {id}));
-    try {
-        operation();
-    } catch (...) {
-        lock->Unlock();
-        throw;
-    }
-    lock->Unlock();
+    TScopeExit unlock([&lock] { lock->Unlock(); });
+    operation();
 }
 
 String TZvCustomAppStorage::EncryptPropertyValue(const String& value) {
@@ -959,28 +955,22 @@ void TZvCustomAppStorage::WriteList(const String& path, TObject* list, int itemC
 
 int TZvCustomAppStorage::ReadStringList(const String& path, TStrings* list, bool clearFirst, const String& itemName) {
     ZV_ROUTE(path, tp, ReadStringList(tp, list, clearFirst, itemName));
-    list->BeginUpdate();
-    try {
-        if (clearFirst) list->Clear();
-        int count = 0;
-        if (ListStored(tp, itemName)) {
-            ReadPersistent(tp, list, true, false);
-            count = ReadList(
-                tp, list,
-                [](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
-                    static_cast<TStrings*>(l)->Add(store->ReadString(SubPath(p, store->GetItemName(name, i))));
-                },
-                itemName);
-        } else if (ValueStored(tp)) {
-            list->SetText(ReadString(tp));
-            count = list->Count();
-        }
-        list->EndUpdate();
-        return count;
-    } catch (...) {
-        list->EndUpdate();
-        throw;
+    TUpdateScope update(*list);
+    if (clearFirst) list->Clear();
+    int count = 0;
+    if (ListStored(tp, itemName)) {
+        ReadPersistent(tp, list, true, false);
+        count = ReadList(
+            tp, list,
+            [](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
+                static_cast<TStrings*>(l)->Add(store->ReadString(SubPath(p, store->GetItemName(name, i))));
+            },
+            itemName);
+    } else if (ValueStored(tp)) {
+        list->SetText(ReadString(tp));
+        count = list->Count();
     }
+    return count;
 }
 
 void TZvCustomAppStorage::WriteStringList(const String& path, TStrings* list, const String& itemName) {
@@ -1004,23 +994,16 @@ int TZvCustomAppStorage::ReadCollection(const String& path, TCollection* collect
                                         const String& itemName) {
     ZV_ROUTE(path, tp, ReadCollection(tp, collection, clearFirst, itemName));
     if (!ListStored(tp, itemName) && FStorageOptions->DefaultIfValueNotExists()) return 0;
-    collection->BeginUpdate();
-    try {
-        if (clearFirst) collection->Clear();
-        ReadPersistent(tp, collection, true, false);
-        int count = ReadList(
-            tp, collection,
-            [clearFirst](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
-                TCollectionItem* item = static_cast<TCollection*>(l)->Add();
-                store->ReadPersistent(SubPath(p, store->GetItemName(name, i)), item, true, clearFirst);
-            },
-            itemName);
-        collection->EndUpdate();
-        return count;
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
-    }
+    TUpdateScope update(*collection);
+    if (clearFirst) collection->Clear();
+    ReadPersistent(tp, collection, true, false);
+    return ReadList(
+        tp, collection,
+        [clearFirst](TZvCustomAppStorage* store, const String& p, TObject* l, int i, const String& name) {
+            TCollectionItem* item = static_cast<TCollection*>(l)->Add();
+            store->ReadPersistent(SubPath(p, store->GetItemName(name, i)), item, true, clearFirst);
+        },
+        itemName);
 }
 
 void TZvCustomAppStorage::WriteCollection(const String& path, TCollection* collection, const String& itemName) {

@@ -1,6 +1,7 @@
 // Stored properties and stored values.
 #include "storage/zv_property_storage.h"
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "storage/zev_hex.h"
 #include "storage/zv_app_storage.h"
@@ -58,36 +59,30 @@ bool IsComponentClass(const TPropInfo* prop) {
 
 void RebindStoredLines(TComponent* owner, TStrings* lines, bool fromForm) {
     if (!owner || !lines) return;
-    lines->BeginUpdate();
-    try {
-        for (int i = lines->Count() - 1; i >= 0; --i) {
-            String componentName, propName;
-            if (!SplitStoredLine(lines->Strings(i), componentName, propName)) {
+    TUpdateScope update(*lines);
+    for (int i = lines->Count() - 1; i >= 0; --i) {
+        String componentName, propName;
+        if (!SplitStoredLine(lines->Strings(i), componentName, propName)) {
+            lines->Delete(i);
+            continue;
+        }
+        if (fromForm) {
+            TComponent* component = owner->FindComponent(componentName);
+            if (!component) {
                 lines->Delete(i);
                 continue;
             }
-            if (fromForm) {
-                TComponent* component = owner->FindComponent(componentName);
-                if (!component) {
-                    lines->Delete(i);
-                    continue;
-                }
-                lines->SetObjects(i, component);
-            } else {
-                auto* component = dynamic_cast<TComponent*>(lines->Objects(i));
-                if (!component || !OwnsComponent(owner, component)) {
-                    lines->Delete(i);
-                    continue;
-                }
-                lines->SetStrings(i, component->Name() + "." + propName);
-                lines->SetObjects(i, component);
+            lines->SetObjects(i, component);
+        } else {
+            auto* component = dynamic_cast<TComponent*>(lines->Objects(i));
+            if (!component || !OwnsComponent(owner, component)) {
+                lines->Delete(i);
+                continue;
             }
+            lines->SetStrings(i, component->Name() + "." + propName);
+            lines->SetObjects(i, component);
         }
-    } catch (...) {
-        lines->EndUpdate();
-        throw;
     }
-    lines->EndUpdate();
 }
 
 void RemoveStoredLines(TStrings* lines, TComponent* component) {

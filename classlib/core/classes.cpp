@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 void RaiseListIndexError(int index) { throw EListError("List index out of bounds (" + std::to_string(index) + ")"); }
@@ -279,16 +280,9 @@ TCollectionItem* TCollection::Add() {
 }
 
 TCollectionItem* TCollection::Insert(int index) {
-    BeginUpdate();
-    TCollectionItem* item = nullptr;
-    try {
-        item = Add();
-        item->SetIndex(index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    TCollectionItem* item = Add();
+    item->SetIndex(index);
     return item;
 }
 
@@ -328,15 +322,9 @@ void TCollection::Assign(TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
-    BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* item : other->FItems) Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    Clear();
+    for (TCollectionItem* item : other->FItems) Add()->Assign(item);
 }
 
 String TCollection::GetNamePath() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 namespace {
@@ -127,12 +128,8 @@ TComponent* TReader::ReadNewRootComponent(TComponent* owner) {
     if (!cls) ClassNotFound(tree.ClassName, tree.Line);
     if (!cls->CreateComponent) Error("Class " + tree.ClassName + " cannot be created", tree.Line);
     TComponent* root = cls->CreateComponent(owner);
-    try {
-        ReadRootComponent(root);
-    } catch (...) {
-        delete root;
-        throw;
-    }
+    TOnFailure deleteRoot([root] { delete root; });
+    ReadRootComponent(root);
     return root;
 }
 
@@ -152,7 +149,13 @@ void TReader::ReadRootComponent(TComponent* root) {
     root->IncludeState(csLoading);
     root->IncludeState(csReading);
     FLoaded.assign(1, root);
-    try {
+    {
+        TOnFailure unmark([this] {
+            for (TComponent* c : FLoaded) {
+                c->ExcludeState(csReading);
+                c->ExcludeState(csLoading);
+            }
+        });
         if (!tree.Name.empty()) {
             FComponentName = tree.Name;
             try {
@@ -163,12 +166,6 @@ void TReader::ReadRootComponent(TComponent* root) {
         }
         ReadObject(tree, root, nullptr);
         ResolveFixups();
-    } catch (...) {
-        for (TComponent* c : FLoaded) {
-            c->ExcludeState(csReading);
-            c->ExcludeState(csLoading);
-        }
-        throw;
     }
     for (TComponent* c : FLoaded) c->ExcludeState(csReading);
     std::vector<TComponent*> loaded;
@@ -459,22 +456,16 @@ void TReader::ReadCollection(TCollection* collection) {
         --FPos;
         InvalidValue();
     }
-    collection->BeginUpdate();
-    try {
-        collection->Clear();
-        while (Current().Type != vaNull) {
-            if (Current().Type != vaList) InvalidValue();
-            Take();
-            TCollectionItem* item = collection->Add();
-            while (Current().Type != vaNull) ReadProperty(item);
-            Take();
-        }
+    TUpdateScope update(*collection);
+    collection->Clear();
+    while (Current().Type != vaNull) {
+        if (Current().Type != vaList) InvalidValue();
         Take();
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
+        TCollectionItem* item = collection->Add();
+        while (Current().Type != vaNull) ReadProperty(item);
+        Take();
     }
-    collection->EndUpdate();
+    Take();
 }
 
 void TReader::ReadProperty(TPersistent* instance) {
@@ -586,26 +577,20 @@ String TWriter::WriteRootComponent(TComponent* root) {
 
 void TWriter::WriteComponent(TComponent* component, int indent) {
     component->IncludeState(csWriting);
+    TScopeExit unmark([component] { component->ExcludeState(csWriting); });
     NewLine();
     FOut.append(size_t(indent), ' ');
     FOut += "object ";
     if (!component->Name().empty()) FOut += component->Name() + ": ";
     FOut += component->ClassName();
-    int saved = FIndent;
-    FIndent = indent + 2;
-    try {
+    {
+        TTempChange indentation(FIndent, indent + 2);
         WriteProperties(component);
         component->GetChildren([&](TComponent* child) { WriteComponent(child, indent + 2); }, FRoot);
-    } catch (...) {
-        FIndent = saved;
-        component->ExcludeState(csWriting);
-        throw;
     }
-    FIndent = saved;
     NewLine();
     FOut.append(size_t(indent), ' ');
     FOut += "end";
-    component->ExcludeState(csWriting);
 }
 
 void TWriter::WriteProperties(TPersistent* instance, const String& prefix) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 // ---- TCustomIniFile --------------------------------------------------------------
@@ -118,20 +119,14 @@ void TMemIniFile::LoadValues() {
 void TMemIniFile::Clear() { FSections.Clear(); }
 
 void TMemIniFile::GetStrings(TStrings* list) {
-    list->BeginUpdate();
-    try {
-        list->Clear();
-        for (int i = 0; i < FSections.Count(); ++i) {
-            list->Add("[" + FSections[i] + "]");
-            auto* keys = static_cast<TStringList*>(FSections.Objects(i));
-            for (int k = 0; k < keys->Count(); ++k) list->Add((*keys)[k]);
-            list->Add(String());
-        }
-    } catch (...) {
-        list->EndUpdate();
-        throw;
+    TUpdateScope update(*list);
+    list->Clear();
+    for (int i = 0; i < FSections.Count(); ++i) {
+        list->Add("[" + FSections[i] + "]");
+        auto* keys = static_cast<TStringList*>(FSections.Objects(i));
+        for (int k = 0; k < keys->Count(); ++k) list->Add((*keys)[k]);
+        list->Add(String());
     }
-    list->EndUpdate();
 }
 
 void TMemIniFile::SetStrings(TStrings* list) {
@@ -189,41 +184,23 @@ void TMemIniFile::WriteString(const String& section, const String& ident, const 
 }
 
 void TMemIniFile::ReadSection(const String& section, TStrings* strings) {
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        if (TStringList* keys = FindSection(section))
-            for (int i = 0; i < keys->Count(); ++i)
-                if ((*keys)[i].find('=') != String::npos) strings->Add(keys->Names(i));
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    TUpdateScope update(*strings);
+    strings->Clear();
+    if (TStringList* keys = FindSection(section))
+        for (int i = 0; i < keys->Count(); ++i)
+            if ((*keys)[i].find('=') != String::npos) strings->Add(keys->Names(i));
 }
 
 void TMemIniFile::ReadSections(TStrings* strings) {
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        for (int i = 0; i < FSections.Count(); ++i) strings->Add(FSections[i]);
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    TUpdateScope update(*strings);
+    strings->Clear();
+    for (int i = 0; i < FSections.Count(); ++i) strings->Add(FSections[i]);
 }
 
 void TMemIniFile::ReadSectionValues(const String& section, TStrings* strings) {
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        if (TStringList* keys = FindSection(section)) strings->AddStrings(keys);
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    TUpdateScope update(*strings);
+    strings->Clear();
+    if (TStringList* keys = FindSection(section)) strings->AddStrings(keys);
 }
 
 void TMemIniFile::EraseSection(const String& section) {

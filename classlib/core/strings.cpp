@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/core/typinfo.h"
 
@@ -38,16 +39,10 @@ int TStrings::AddObject(const String& s, TObject* object) {
 
 void TStrings::AddStrings(TStrings* strings) {
     if (!strings) return;
-    BeginUpdate();
-    try {
-        // Read the count first: adding a list to itself doubles it once.
-        const int n = strings->Count();
-        for (int i = 0; i < n; ++i) AddObject(strings->Get(i), strings->GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    // Read the count first: adding a list to itself doubles it once.
+    const int n = strings->Count();
+    for (int i = 0; i < n; ++i) AddObject(strings->Get(i), strings->GetObject(i));
 }
 
 void TStrings::InsertObject(int index, const String& s, TObject* object) {
@@ -62,19 +57,13 @@ void TStrings::Put(int index, const String& s) {
 }
 
 void TStrings::Exchange(int index1, int index2) {
-    BeginUpdate();
-    try {
-        String s = Get(index1);
-        TObject* o = GetObject(index1);
-        Put(index1, Get(index2));
-        PutObject(index1, GetObject(index2));
-        Put(index2, s);
-        PutObject(index2, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    String s = Get(index1);
+    TObject* o = GetObject(index1);
+    Put(index1, Get(index2));
+    PutObject(index1, GetObject(index2));
+    Put(index2, s);
+    PutObject(index2, o);
 }
 
 void TStrings::Move(int curIndex, int newIndex) {
@@ -84,19 +73,13 @@ void TStrings::Move(int curIndex, int newIndex) {
     const int n = GetCount();
     if (curIndex < 0 || curIndex >= n) Error(kListIndexError, curIndex);
     if (newIndex < 0 || newIndex >= n) Error(kListIndexError, newIndex);
-    BeginUpdate();
-    try {
-        String s = Get(curIndex);
-        TObject* o = GetObject(curIndex);
-        // The object moves with the line: an owning list must not free it.
-        PutObject(curIndex, nullptr);
-        Delete(curIndex);
-        InsertObject(newIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    String s = Get(curIndex);
+    TObject* o = GetObject(curIndex);
+    // The object moves with the line: an owning list must not free it.
+    PutObject(curIndex, nullptr);
+    Delete(curIndex);
+    InsertObject(newIndex, s, o);
 }
 
 int TStrings::IndexOf(const String& s) const {
@@ -180,23 +163,17 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& text) {
-    BeginUpdate();
-    try {
-        Clear();
-        const size_t n = text.size();
-        size_t i = 0;
-        while (i < n) {
-            size_t start = i;
-            while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
-            Add(text.substr(start, i - start));
-            if (i < n && text[i] == '\r') ++i;
-            if (i < n && text[i] == '\n') ++i;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TUpdateScope update(*this);
+    Clear();
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        size_t start = i;
+        while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
+        Add(text.substr(start, i - start));
+        if (i < n && text[i] == '\r') ++i;
+        if (i < n && text[i] == '\n') ++i;
     }
-    EndUpdate();
 }
 
 String TStrings::DelimitedTextWith(char delimiter, char quote, bool strict) const {
@@ -220,35 +197,29 @@ String TStrings::DelimitedTextWith(char delimiter, char quote, bool strict) cons
 
 void TStrings::SetDelimitedTextWith(const String& text, char delimiter, char quote, bool strict) {
     auto blank = [strict](char c) { return !strict && Byte(c) <= ' '; };
-    BeginUpdate();
-    try {
-        Clear();
-        const char* p = text.data();
-        const char* end = p + text.size();
-        while (p != end && blank(*p)) ++p;
-        while (p != end) {
-            String s;
-            if (*p == quote) {
-                s = AnsiExtractQuotedStr(p, end, quote);
-            } else {
-                const char* start = p;
-                while (p != end && *p != delimiter && !blank(*p)) ++p;
-                s.assign(start, p);
-            }
-            Add(s);
-            while (p != end && blank(*p)) ++p;
-            if (p != end && *p == delimiter) {
-                if (p + 1 == end) Add(String());
-                do {
-                    ++p;
-                } while (p != end && blank(*p));
-            }
+    TUpdateScope update(*this);
+    Clear();
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p != end && blank(*p)) ++p;
+    while (p != end) {
+        String s;
+        if (*p == quote) {
+            s = AnsiExtractQuotedStr(p, end, quote);
+        } else {
+            const char* start = p;
+            while (p != end && *p != delimiter && !blank(*p)) ++p;
+            s.assign(start, p);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(s);
+        while (p != end && blank(*p)) ++p;
+        if (p != end && *p == delimiter) {
+            if (p + 1 == end) Add(String());
+            do {
+                ++p;
+            } while (p != end && blank(*p));
+        }
     }
-    EndUpdate();
 }
 
 String TStrings::DelimitedText() const { return DelimitedTextWith(FDelimiter, FQuoteChar, FStrictDelimiter); }
@@ -299,19 +270,13 @@ void TStrings::EndUpdate() {
 void TStrings::Assign(TPersistent* source) {
     if (TStrings* src = dynamic_cast<TStrings*>(source)) {
         if (src == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            FNameValueSeparator = src->FNameValueSeparator;
-            FDelimiter = src->FDelimiter;
-            FQuoteChar = src->FQuoteChar;
-            FStrictDelimiter = src->FStrictDelimiter;
-            AddStrings(src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TUpdateScope update(*this);
+        Clear();
+        FNameValueSeparator = src->FNameValueSeparator;
+        FDelimiter = src->FDelimiter;
+        FQuoteChar = src->FQuoteChar;
+        FStrictDelimiter = src->FStrictDelimiter;
+        AddStrings(src);
         return;
     }
     inherited::Assign(source);

@@ -1,22 +1,17 @@
 // The stored form of a string list: its lines as a list of strings.
 #include "classlib/core/filer.h"
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 
 void TStrings::DefineProperties(TFiler* filer) {
     filer->DefineProperty(
         "Strings",
         [this](TReader* reader) {
-            BeginUpdate();
-            try {
-                Clear();
-                reader->ReadListBegin();
-                while (!reader->EndOfList()) Add(reader->ReadString());
-                reader->ReadListEnd();
-            } catch (...) {
-                EndUpdate();
-                throw;
-            }
-            EndUpdate();
+            TUpdateScope update(*this);
+            Clear();
+            reader->ReadListBegin();
+            while (!reader->EndOfList()) Add(reader->ReadString());
+            reader->ReadListEnd();
         },
         [this](TWriter* writer) {
             writer->WriteListBegin();

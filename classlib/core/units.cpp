@@ -1,15 +1,15 @@
 #include "classlib/core/units.h"
 
 #include "classlib/core/classes.h"
+#include "classlib/core/scopes.h"
 
 void TUnitList::InitializeAll() {
     while (FInitialized < int(FUnits.size())) {
         const TUnitEntry& unit = FUnits[size_t(FInitialized)];
-        try {
+        {
+            // A unit that fails to start takes down those started before it.
+            TOnFailure finalize([this] { FinalizeAll(); });
             if (unit.Initialize) unit.Initialize();
-        } catch (...) {
-            FinalizeAll();
-            throw;
         }
         ++FInitialized;
     }

@@ -1,5 +1,6 @@
 #include "classlib/os/registry.h"
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 
 namespace {
@@ -56,15 +57,9 @@ std::vector<String> EnumNames(HKEY key, bool values) {
 
 void FillList(TStrings* list, const std::vector<String>& names) {
     if (!list) return;
-    list->BeginUpdate();
-    try {
-        list->Clear();
-        for (const String& name : names) list->Add(name);
-    } catch (...) {
-        list->EndUpdate();
-        throw;
-    }
-    list->EndUpdate();
+    TUpdateScope update(*list);
+    list->Clear();
+    for (const String& name : names) list->Add(name);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "classlib/os/registry_ini.h"
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/strings.h"
 
 TRegistryIniFile::TRegistryIniFile(const String& fileName, LongWord access)
@@ -38,24 +39,14 @@ String TRegistryIniFile::ReadString(const String& section, const String& ident, 
 
 void TRegistryIniFile::WriteString(const String& section, const String& ident, const String& value) {
     if (!OpenSection(section, true)) throw ERegistryException("Failed to set data for '" + ident + "'");
-    try {
-        FRegistry.WriteString(ident, value);
-    } catch (...) {
-        FRegistry.CloseKey();
-        throw;
-    }
-    FRegistry.CloseKey();
+    TScopeExit close([this] { FRegistry.CloseKey(); });
+    FRegistry.WriteString(ident, value);
 }
 
 void TRegistryIniFile::WriteInteger(const String& section, const String& ident, int value) {
     if (!OpenSection(section, true)) throw ERegistryException("Failed to set data for '" + ident + "'");
-    try {
-        FRegistry.WriteInteger(ident, value);
-    } catch (...) {
-        FRegistry.CloseKey();
-        throw;
-    }
-    FRegistry.CloseKey();
+    TScopeExit close([this] { FRegistry.CloseKey(); });
+    FRegistry.WriteInteger(ident, value);
 }
 
 void TRegistryIniFile::ReadSection(const String& section, TStrings* strings) {

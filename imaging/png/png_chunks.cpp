@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "classlib/core/scopes.h"
 #include "imaging/png/png_image.h"
 
 #define QL_PNG_CHUNK_IMPL(Self, Base)                                                                                  \
@@ -436,14 +437,13 @@ void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height) {
     std::size_t pixelSize = CheckedProduct(stride, height);
     std::unique_ptr<TPngPixelMemory> pixels = allocator.CreatePixels(info, pixelSize);
     if (!pixels || !pixels->Bits()) FailWith<EPNGOutMemory>(SPngOutMemory);
-    Byte* alpha = nullptr;
+    Byte* alpha = FAlphaBits ? AllocateAuxiliary(CheckedProduct(width, height), 255) : nullptr;
     Byte* low = nullptr;
-    try {
-        if (FAlphaBits) alpha = AllocateAuxiliary(CheckedProduct(width, height), 255);
+    {
+        TOnFailure freeAlpha([&] {
+            if (alpha) allocator.FreeBytes(alpha);
+        });
         if (FLowByteBits) low = AllocateAuxiliary(pixelSize, 0);
-    } catch (...) {
-        if (alpha) allocator.FreeBytes(alpha);
-        throw;
     }
     LongWord rows = std::min(height, Height);
     std::size_t common = std::min(stride, FRowStride);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
 // ---- TPngImageCollectionItem -------------------------------------------------------
@@ -108,21 +109,19 @@ TPngImageList::~TPngImageList() {
 
 template <class F>
 auto TPngImageList::Updating(F operation) {
-    ++FUpdateCount;
-    try {
-        if constexpr (std::is_void_v<decltype(operation())>) {
-            operation();
-            --FUpdateCount;
-            Change();
-        } else {
-            auto result = operation();
-            --FUpdateCount;
-            Change();
-            return result;
-        }
-    } catch (...) {
-        --FUpdateCount;
-        throw;
+    auto update = [&] {
+        ++FUpdateCount;
+        TScopeExit done([this] { --FUpdateCount; });
+        return operation();
+    };
+    // The list is rebuilt only when the operation succeeded.
+    if constexpr (std::is_void_v<decltype(operation())>) {
+        update();
+        Change();
+    } else {
+        auto result = update();
+        Change();
+        return result;
     }
 }
 
@@ -143,15 +142,13 @@ void TPngImageList::MakeNativeList() {
     HIMAGELIST list = ImageList_Create(Width(), Height(), ILC_COLOR32 | (Masked() ? ILC_MASK : 0), 0, AllocBy());
     if (!list) throw EInvalidOperation("Invalid ImageList");
     if (BkColor() != clNone) ImageList_SetBkColor(list, BkColor() == clDefault ? CLR_DEFAULT : ColorToRGB(BkColor()));
-    try {
+    {
+        TOnFailure destroy([list] { ImageList_Destroy(list); });
         for (int i = 0; i < FPngImages->Count(); ++i)
             if (HICON icon = ItemIcon(FPngImages->Items(i))) {
                 ImageList_ReplaceIcon(list, -1, icon);
                 DestroyIcon(icon);
             }
-    } catch (...) {
-        ImageList_Destroy(list);
-        throw;
     }
     SetHandle(list);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/scopes.h"
 #include "imaging/png/png_effects.h"
 #include "imaging/png/win/png_gdi.h"
 
@@ -158,14 +159,9 @@ void TPNGObject::SetPixelAt(int x, int y, TPngColor color) {
 // ---- Loading and saving ---------------------------------------------------------
 
 void TPNGObject::LoadFromStream(TStream& stream) {
-    try {
-        TPNGObjectCore::LoadFromStream(stream);
-    } catch (...) {
-        // What was read before the failure is the picture now.
-        Changed(this);
-        throw;
-    }
-    Changed(this);
+    // Also on a failure: what was read before it is the picture now.
+    TScopeExit changed([this] { Changed(this); });
+    TPNGObjectCore::LoadFromStream(stream);
 }
 
 void TPNGObject::SaveToStream(TStream& stream) {
@@ -317,12 +313,12 @@ void TPNGObject::AssignBitmapHandle(HBITMAP handle, bool transparent, LongWord k
     header->CompressionMethod = 0;
     header->FilterMethod = 0;
     header->InterlaceMethod = 0;
-    try {
+    {
+        TOnFailure clear([this] {
+            ClearChunkList();
+            Changed(this);
+        });
         header->PrepareImageBuffers();
-    } catch (...) {
-        ClearChunkList();
-        Changed(this);
-        throw;
     }
 
     // The pixels in the header's format; indexed formats fill ColorTable.
