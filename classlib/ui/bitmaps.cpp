@@ -8,6 +8,7 @@
 #include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/os/resources.h"
+#include "classlib/ui/gdi_helpers.h"
 
 namespace {
 
@@ -29,9 +30,9 @@ void Put16(std::vector<Byte>& out, std::uint16_t v) {
 
 TPixelFormat DeviceFormat() {
     static const TPixelFormat format = [] {
-        HDC dc = GetDC(nullptr);
+        TScreenDC screen;
+        HDC dc = screen.Handle();
         int bpp = dc ? GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) : 32;
-        if (dc) ReleaseDC(nullptr, dc);
         switch (bpp) {
         case 1:
             return pf1bit;

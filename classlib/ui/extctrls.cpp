@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/core/scopes.h"
+#include "classlib/ui/gdi_helpers.h"
 
 QL_DEFINE_ENUM(TBevelCut, "bvNone", "bvLowered", "bvRaised", "bvSpace")
 QL_DEFINE_ENUM(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer")
@@ -560,11 +561,12 @@ void TCustomRadioGroup::UpdateButtons() {
 void TCustomRadioGroup::ArrangeButtons() {
     if (FButtons.empty()) return;
     TEXTMETRICA metrics{};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        TScreenDC screen;
+        HGDIOBJ old = SelectObject(screen.Handle(), FFont->Handle());
+        GetTextMetricsA(screen.Handle(), &metrics);
+        SelectObject(screen.Handle(), old);
+    }
     int count = int(FButtons.size());
     int perColumn = (count + FColumns - 1) / FColumns;
     int buttonWidth = (FWidth - 10) / FColumns;

@@ -7,6 +7,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/resources.h"
 #include "classlib/ui/actions.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/stdctrls.h"
 #include "classlib/ui/systemclock.h"
 #include "classlib/ui/timers.h"
@@ -567,9 +568,7 @@ TClass TScreen::StaticClass() {
 }
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {
-    HDC dc = GetDC(nullptr);
-    FPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    FPixelsPerInch = GetDeviceCaps(TScreenDC().Handle(), LOGPIXELSY);
     if (FPixelsPerInch <= 0) FPixelsPerInch = 96;
     static const std::pair<TCursor, LPCSTR> standard[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
                                                           {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/pictures.h"
 
 LongWord ColorToRGB(TColor color) {
@@ -12,9 +13,8 @@ LongWord ColorToRGB(TColor color) {
 
 int ScreenPixelsPerInch() {
     static const int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        int v = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-        if (dc) ReleaseDC(nullptr, dc);
+        TScreenDC screen;
+        int v = screen.Handle() ? GetDeviceCaps(screen.Handle(), LOGPIXELSY) : 0;
         return v > 0 ? v : 96;
     }();
     return ppi;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/ui/forms.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/timers.h"
 
 // ============================================================================
@@ -31,12 +32,12 @@ void THintWindow::CreateParams(TCreateParams& p) {
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const String& hint, void*) {
-    HDC dc = GetDC(nullptr);
+    TScreenDC screen;
+    HDC dc = screen.Handle();
     HGDIOBJ old = SelectObject(dc, FFont->Handle());
     RECT r{0, 0, maxWidth, 0};
     DrawTextA(dc, hint.c_str(), int(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return Rect(0, 0, r.right + 6, r.bottom + 4);
 }
 

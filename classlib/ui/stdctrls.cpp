@@ -6,6 +6,7 @@
 #include "classlib/core/sysutils.h"
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/extctrls.h"
+#include "classlib/ui/gdi_helpers.h"
 
 QL_DEFINE_ENUM(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 QL_DEFINE_ENUM(TTextLayout, "tlTop", "tlCenter", "tlBottom")
@@ -36,19 +37,6 @@ public:
 
 private:
     TControlCanvas* FCanvas;
-};
-
-// The screen's DC for measuring, given back at the end of the scope.
-class TScreenDC {
-public:
-    TScreenDC() : FDC(GetDC(nullptr)) {}
-    ~TScreenDC() { ReleaseDC(nullptr, FDC); }
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    HDC Handle() const { return FDC; }
-
-private:
-    HDC FDC;
 };
 
 void SetCtlColors(TMessage& m, TFont* font, TColor color, TBrush* brush) {

@@ -51,7 +51,7 @@ std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     TScreenDC screen;
-    if (!bitmap || GetDIBits(screen.DC(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
+    if (!bitmap || GetDIBits(screen.Handle(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
         pixels.clear();
     return pixels;
 }
@@ -62,15 +62,15 @@ std::vector<LongWord> ReadIconAlpha(HBITMAP color, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * std::size_t(height));
     BITMAPV4HEADER header = TopDownAlphaHeader(width, height);
     TScreenDC screen;
-    if (!color || GetDIBits(screen.DC(), color, 0, UINT(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
-                            DIB_RGB_COLORS) == 0)
+    if (!color || GetDIBits(screen.Handle(), color, 0, UINT(height), pixels.data(),
+                            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == 0)
         pixels.clear();
     return pixels;
 }
 
 int ScreenBitsPerPixel() {
     TScreenDC screen;
-    return GetDeviceCaps(screen.DC(), BITSPIXEL) * GetDeviceCaps(screen.DC(), PLANES);
+    return GetDeviceCaps(screen.Handle(), BITSPIXEL) * GetDeviceCaps(screen.Handle(), PLANES);
 }
 
 // A PNG of a bitmap's pixels as an 8-bit colour image (no transparency).

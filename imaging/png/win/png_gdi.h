@@ -1,9 +1,10 @@
 // Small GDI helpers of the PNG picture and its conversions: palettes from
-// colour tables, memory DCs with a bitmap selected, the screen DC and
-// 32-bit sections.
+// colour tables, memory DCs with a bitmap selected and 32-bit sections (the
+// screen DC is classlib/ui/gdi_helpers.h's TScreenDC).
 #pragma once
 
 #include "classlib/os/win.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/geometry.h"
 #include "imaging/png/png_types.h"
 
@@ -12,19 +13,6 @@ HPALETTE CreatePngPalette(const TPngRGBQuad* table, int count);
 
 // The rectangle with Left <= Right and Top <= Bottom.
 TRect NormalizedRect(const TRect& rect);
-
-// The screen's DC for the lifetime of the object.
-class TScreenDC {
-public:
-    TScreenDC() : FDC(GetDC(nullptr)) {}
-    ~TScreenDC() { ReleaseDC(nullptr, FDC); }
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HDC FDC;
-};
 
 // A memory DC (compatible with the screen) with a bitmap selected; it owns
 // both and frees them.

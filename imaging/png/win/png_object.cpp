@@ -69,9 +69,7 @@ std::unique_ptr<TPngPixelMemory> TPngDIBAllocator::CreatePixels(const TPngBitmap
 }
 
 void TPngDIBAllocator::FillIndexedColorTable(TPngRGBQuad* table, int count) {
-    HDC screen = GetDC(nullptr);
-    HPALETTE halftone = CreateHalftonePalette(screen);
-    ReleaseDC(nullptr, screen);
+    HPALETTE halftone = CreateHalftonePalette(TScreenDC().Handle());
     if (!halftone) return;
     PALETTEENTRY entries[256]{};
     UINT got = GetPaletteEntries(halftone, 0, UINT(std::clamp(count, 0, 256)), entries);
@@ -228,12 +226,12 @@ void TPNGObject::DrawKeyed(TCanvas* canvas, const TRect& rect, LongWord keyColor
     // The image as a bitmap of the screen's format, then the masks and the
     // work bitmap of the rectangle's size.
     TScreenDC screen;
-    TMemoryBitmap image(CreateDIBitmap(screen.DC(), reinterpret_cast<const BITMAPINFOHEADER*>(&h.BitmapInfo.bmiHeader),
-                                       CBM_INIT, h.PixelBits(), reinterpret_cast<const BITMAPINFO*>(&h.BitmapInfo),
-                                       DIB_RGB_COLORS));
+    TMemoryBitmap image(
+        CreateDIBitmap(screen.Handle(), reinterpret_cast<const BITMAPINFOHEADER*>(&h.BitmapInfo.bmiHeader), CBM_INIT,
+                       h.PixelBits(), reinterpret_cast<const BITMAPINFO*>(&h.BitmapInfo), DIB_RGB_COLORS));
     TMemoryBitmap mask(CreateBitmap(W, H, 1, 1, nullptr));
     TMemoryBitmap inverse(CreateBitmap(W, H, 1, 1, nullptr));
-    TMemoryBitmap work(CreateCompatibleBitmap(screen.DC(), W, H));
+    TMemoryBitmap work(CreateCompatibleBitmap(screen.Handle(), W, H));
     if (!image.Valid() || !mask.Valid() || !inverse.Valid() || !work.Valid()) FailWith<EPNGOutMemory>(SPngOutMemory);
     for (HDC dc : {image.DC(), mask.DC(), inverse.DC(), work.DC()}) SetStretchBltMode(dc, COLORONCOLOR);
 
@@ -325,7 +323,7 @@ void TPNGObject::AssignBitmapHandle(HBITMAP handle, bool transparent, LongWord k
     TPngBitmapInfoHeader saved = header->BitmapInfo.bmiHeader;
     {
         TScreenDC screen;
-        GetDIBits(screen.DC(), handle, 0, UINT(header->Height), header->PixelBits(),
+        GetDIBits(screen.Handle(), handle, 0, UINT(header->Height), header->PixelBits(),
                   reinterpret_cast<BITMAPINFO*>(&header->BitmapInfo), DIB_RGB_COLORS);
     }
     header->BitmapInfo.bmiHeader = saved;

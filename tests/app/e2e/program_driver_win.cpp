@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "classlib/ui/gdi_helpers.h"
 #include "imaging/png/win/png_object.h"
 
 namespace {
@@ -228,14 +229,16 @@ bool TProgramDriver::Screenshot(const std::string& fileName) const {
     GetWindowRect(FWindow, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    HBITMAP bitmap = nullptr;
+    {
+        TScreenDC screen;
+        HDC memory = CreateCompatibleDC(screen.Handle());
+        bitmap = CreateCompatibleBitmap(screen.Handle(), width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen.Handle(), r.left, r.top, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
     bool saved = false;
     try {
         TPNGObject png;

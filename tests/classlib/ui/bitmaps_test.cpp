@@ -5,6 +5,7 @@
 
 #include "classlib/os/resources.h"
 #include "classlib/ui/bitmaps.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -293,9 +294,7 @@ TEST(BitmapTest, AssignCopiesPixelsAndTransparency) {
 
 TEST(BitmapTest, HandlesAreTakenOverAndGivenAway) {
     // A device-dependent bitmap becomes a section.
-    HDC screen = GetDC(nullptr);
-    HBITMAP ddb = CreateCompatibleBitmap(screen, 5, 4);
-    ReleaseDC(nullptr, screen);
+    HBITMAP ddb = CreateCompatibleBitmap(TScreenDC().Handle(), 5, 4);
     TBitmap bitmap;
     bitmap.SetHandle(ddb);
     EXPECT_EQ(bitmap.Width(), 5);

@@ -5,6 +5,7 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/ui/forms.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/timers.h"
 
 namespace {
@@ -183,10 +184,8 @@ TEST_F(ControlsTest, WindowlessChildrenArePaintedIntoTheDcTheyAreGiven) {
     Pump();
     form->Box1->PaintColor = clBlue;
     // Paint the whole form into a memory bitmap at an offset origin.
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 400, 300);
-    ReleaseDC(nullptr, screen);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(TScreenDC().Handle(), 400, 300);
     HGDIOBJ old = SelectObject(mem, bmp);
     form->PaintTo(mem, 20, 10);
     COLORREF swatch = GetPixel(mem, 20 + 105, 10 + 105);

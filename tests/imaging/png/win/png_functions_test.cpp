@@ -192,9 +192,8 @@ TEST(PngConversions, GraphicToPngFromIcons) {
     EXPECT_EQ(png->PixelAt(0, 0), Blue);
 
     // Alpha of its own replaces the mask's.
-    HDC screen = GetDC(nullptr);
-    int bpp = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
+    TScreenDC screen;
+    int bpp = GetDeviceCaps(screen.Handle(), BITSPIXEL) * GetDeviceCaps(screen.Handle(), PLANES);
     ASSERT_EQ(bpp, 32);
     ASSERT_TRUE(IsXpOrLater());
     TIcon alpha;

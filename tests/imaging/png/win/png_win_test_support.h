@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "classlib/ui/gdi_helpers.h"
 #include "imaging/png/win/png_functions.h"
 #include "imaging/png/win/png_imagelist.h"
 #include "imaging/png/win/png_unit.h"
@@ -70,9 +71,7 @@ inline std::vector<LongWord> Pixels32(HBITMAP bitmap, int width, int height) {
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    GetDIBits(TScreenDC().Handle(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
     return pixels;
 }
 
