@@ -43,13 +43,7 @@ Byte ScaledAlpha(Byte alpha, Byte amount) { return Byte(std::nearbyint(alpha / 2
 // byte; empty when GDI refuses.
 std::vector<LongWord> ReadPixels32(HBITMAP bitmap, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * std::size_t(height));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(width, height);
     TScreenDC screen;
     if (!bitmap || GetDIBits(screen.Handle(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
         pixels.clear();

@@ -34,21 +34,6 @@ TMemoryBitmap::~TMemoryBitmap() {
     if (FBitmap) DeleteObject(FBitmap);
 }
 
-HBITMAP CreateTopDownSection(int width, int height, Byte** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    *bits = section ? static_cast<Byte*>(p) : nullptr;
-    if (*bits) std::memset(*bits, 0, std::size_t(width) * std::size_t(height) * 4);
-    return section;
-}
-
 BITMAPV4HEADER TopDownAlphaHeader(int width, int height) {
     BITMAPV4HEADER header{};
     header.bV4Size = sizeof(BITMAPV4HEADER);

@@ -1,6 +1,7 @@
 // Small GDI helpers of the PNG picture and its conversions: palettes from
-// colour tables, memory DCs with a bitmap selected and 32-bit sections (the
-// screen DC is classlib/ui/gdi_helpers.h's TScreenDC).
+// colour tables, memory DCs with a bitmap selected and 32-bit sections with
+// alpha (the screen DC and plain 32-bit sections are in
+// classlib/ui/gdi_helpers.h).
 #pragma once
 
 #include "classlib/os/win.h"
@@ -33,14 +34,11 @@ private:
     HGDIOBJ FOld = nullptr;
 };
 
-// A 32-bit top-down section of width x height pixels, zero-filled (blue,
-// green, red, reserved per pixel); *bits receives its rows.
-HBITMAP CreateTopDownSection(int width, int height, Byte** bits);
-
 // The 108-byte header of a top-down 32-bit bitmap whose bit fields name the
 // fourth byte as alpha (red 0xFF0000, green 0xFF00, blue 0xFF, alpha
 // 0xFF000000).
 BITMAPV4HEADER TopDownAlphaHeader(int width, int height);
 
-// A section like CreateTopDownSection's with that header.
+// A section like CreateTopDown32BitSection's (classlib/ui/gdi_helpers.h)
+// with that header.
 HBITMAP CreateAlphaSection(int width, int height, Byte** bits);

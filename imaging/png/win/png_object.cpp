@@ -258,7 +258,7 @@ void TPNGObject::DrawBlended(TCanvas* canvas, const TRect& rect) {
 
     // A top-down 32-bit copy of what the canvas shows under the rectangle.
     Byte* bits = nullptr;
-    TMemoryBitmap buffer(CreateTopDownSection(W, H, &bits));
+    TMemoryBitmap buffer(CreateTopDown32BitSection(W, H, &bits));
     if (!buffer.Valid() || !bits) FailWith<EPNGOutMemory>(SPngOutMemory);
     BitBlt(buffer.DC(), 0, 0, W, H, dest, r.Left, r.Top, SRCCOPY);
     GdiFlush();

@@ -303,12 +303,10 @@ TEST(BitmapTest, HandlesAreTakenOverAndGivenAway) {
     EXPECT_EQ(GetObjectA(bitmap.Handle(), sizeof ds, &ds), int(sizeof ds));
 
     // A section's pixels are taken as they are, top-down ones included.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    static_cast<std::uint32_t*>(bits)[0] = 0x00112233;  // top-left
-    static_cast<std::uint32_t*>(bits)[3] = 0x80445566;  // bottom-right, with alpha
+    Byte* bits = nullptr;
+    HBITMAP section = CreateTopDown32BitSection(2, 2, &bits);
+    reinterpret_cast<std::uint32_t*>(bits)[0] = 0x00112233;  // top-left
+    reinterpret_cast<std::uint32_t*>(bits)[3] = 0x80445566;  // bottom-right, with alpha
     bitmap.SetHandle(section);
     EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
     EXPECT_EQ(PixelAt(bitmap, 0, 0), Rgb(0x11, 0x22, 0x33));

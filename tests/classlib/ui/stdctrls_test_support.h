@@ -11,6 +11,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/extctrls.h"
+#include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/stdctrls.h"
 
 namespace stdctrls_test {
@@ -93,13 +94,7 @@ protected:
 class TDib {
 public:
     TDib(int width, int height, COLORREF fill) : FWidth(width), FHeight(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDown32BitInfo(width, height);
         FDC = CreateCompatibleDC(nullptr);
         FBitmap = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &FBits, nullptr, 0);
         FOld = SelectObject(FDC, FBitmap);

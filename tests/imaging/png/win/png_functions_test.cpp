@@ -18,15 +18,9 @@ HICON MakeIcon(TBitmap& color, TBitmap& mask) {
 // A 4 x 4 icon whose colour section carries alpha: row y has alpha 60 * y,
 // colour blue.
 HICON MakeAlphaSectionIcon() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = -4;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* p = static_cast<LongWord*>(bits);
+    Byte* bits = nullptr;
+    HBITMAP color = CreateTopDown32BitSection(4, 4, &bits);
+    auto* p = reinterpret_cast<LongWord*>(bits);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) p[y * 4 + x] = LongWord(60 * y) << 24 | 0xFF;
     Byte zeros[16]{};

@@ -65,12 +65,7 @@ inline LongWord PixelColor(TBitmap& bitmap, int x, int y) { return LongWord(bitm
 // The 32-bit pixels (blue, green, red, alpha) of a bitmap handle, top-down.
 inline std::vector<LongWord> Pixels32(HBITMAP bitmap, int width, int height) {
     std::vector<LongWord> pixels(std::size_t(width) * height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32BitInfo(width, height);
     GetDIBits(TScreenDC().Handle(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
     return pixels;
 }
