@@ -18,9 +18,9 @@
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/stdctrls.h"
-#include "imaging/png/win/png_imagelist.h"
-#include "storage/zv_app_ini_storage.h"
-#include "storage/zv_form_placement.h"
+#include "imaging/png/png_imagelist_win.h"
+#include "storage/form_placement.h"
+#include "storage/ini_file_storage.h"
 
 class TfrmMain : public TForm {
     QL_CLASS(TfrmMain, TForm)

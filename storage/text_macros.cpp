@@ -2,8 +2,8 @@
 
 #include "classlib/core/sysutils.h"
 #include "classlib/core/typinfo.h"
-#include "storage/file_version_info.h"
-#include "storage/zev_errors.h"
+#include "storage/support/errors.h"
+#include "storage/support/file_version_info.h"
 
 // ---- Sources ----------------------------------------------------------------
 

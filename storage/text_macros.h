@@ -7,7 +7,7 @@
 #pragma once
 
 #include "classlib/core/events.h"
-#include "storage/zv_component.h"
+#include "storage/storage_component.h"
 
 // The values the expander reads from the running program.
 class TZvMacroSource {

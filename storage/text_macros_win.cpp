@@ -4,7 +4,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
-#include "storage/file_version_info.h"
+#include "storage/support/file_version_info.h"
 
 namespace {
 

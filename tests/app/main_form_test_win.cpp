@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app_test_support_win.h"
 #include "classlib/core/inifiles.h"
 #include "classlib/core/typinfo.h"
 #include "classlib/ui/jpeg.h"
-#include "win_test_support.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "app/settings_updater.h"
-#include "win_test_support.h"
+#include "app_test_support_win.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the system's file services, locked and read-only files, the named mutex
 // of synchronised flushes, shared blocks and the registry's kernel objects.
 // (The support routines' start-up, which installs the file services, runs
-// once for the whole test program: support_test_win.cpp.)
+// once for the whole test program: support/system_info_test_win.cpp.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,11 +12,11 @@
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
-#include "storage/zev_base64.h"
-#include "storage/zev_errors.h"
-#include "storage/zev_unit_versioning.h"
-#include "storage/zv_app_ini_storage.h"
-#include "storage/zv_storage_files.h"
+#include "storage/ini_file_storage.h"
+#include "storage/storage_files.h"
+#include "storage/support/base64.h"
+#include "storage/support/errors.h"
+#include "storage/support/unit_versions.h"
 
 namespace {
 

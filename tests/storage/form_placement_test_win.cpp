@@ -10,8 +10,8 @@
 
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
-#include "storage/zv_app_ini_storage.h"
-#include "storage/zv_form_placement.h"
+#include "storage/form_placement.h"
+#include "storage/ini_file_storage.h"
 
 namespace {
 

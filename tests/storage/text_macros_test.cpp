@@ -2,9 +2,9 @@
 
 #include "classlib/core/sysutils.h"
 #include "classlib/core/typinfo.h"
-#include "storage/file_version_info.h"
+#include "storage/support/errors.h"
+#include "storage/support/file_version_info.h"
 #include "storage/text_macros.h"
-#include "storage/zev_errors.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "program_driver.h"
+#include "program_driver_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "classlib/ui/gdi_helpers.h"
-#include "imaging/png/win/png_object.h"
+#include "imaging/png/png_object_win.h"
 
 namespace {
 

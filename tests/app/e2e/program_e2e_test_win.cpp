@@ -3,7 +3,7 @@
 // recorded in the registry with their folders and "settings.ini", and a
 // driver that clicks, chooses, answers the message boxes and checks what
 // ends up on disk byte for byte.
-#include "program_driver.h"
+#include "program_driver_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -10,9 +10,9 @@
 
 #include "classlib/core/strings.h"
 #include "classlib/core/typinfo.h"
-#include "storage/zev_errors.h"
-#include "storage/zv_app_ini_storage.h"
-#include "storage/zv_storage_files.h"
+#include "storage/ini_file_storage.h"
+#include "storage/storage_files.h"
+#include "storage/support/errors.h"
 
 namespace {
 

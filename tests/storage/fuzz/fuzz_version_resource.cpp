@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "storage/file_version_info.h"
-#include "storage/zev_errors.h"
+#include "storage/support/errors.h"
+#include "storage/support/file_version_info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // An exact copy, so that a read past the end is seen.

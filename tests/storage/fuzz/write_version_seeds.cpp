@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/storage/version_resource_builder.h"
+#include "tests/storage/support/version_resource_builder.h"
 
 namespace {
 

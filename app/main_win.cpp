@@ -1,0 +1,41 @@
+// The program entry: start the units in link order, make the main window
+// from its stored layout, run the message loop, and stop the units in
+// reverse order when the window has closed.
+#include "app/main_form_win.h"
+#include "classlib/core/units.h"
+#include "classlib/os/win.h"
+#include "classlib/ui/forms.h"
+#include "classlib/ui/graphics.h"
+#include "imaging/png/png_unit_win.h"
+#include "storage/form_placement.h"
+#include "storage/ini_file_storage.h"
+#include "storage/support/rtti.h"
+#include "storage/support/system_info.h"
+#include "storage/support/unit_versions.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TUnitList units{
+        {"classlib.core", &ClasslibCoreInitialize, &ClasslibCoreFinalize},
+        {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
+        {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
+        {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
+        {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
+        {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},
+        {"ZvAppStorage", &ZvAppStorageInitialize, &ZvAppStorageFinalize},
+        {"ZvFormPlacement", &ZvFormPlacementInitialize, &ZvFormPlacementFinalize},
+        {"imaging.png", &PngInitialize, &PngFinalize},
+    };
+    units.InitializeAll();
+    RegisterClass(TfrmMain::StaticClass());
+    try {
+        Application->Initialize();
+        Application->SetMainFormOnTaskBar(true);
+        Application->CreateForm(frmMain);
+        Application->Run();
+    } catch (...) {
+        // A window that cannot be made is reported like any other error.
+        Application->HandleException(nullptr);
+    }
+    units.FinalizeAll();
+    return 0;
+}

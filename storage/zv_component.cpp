@@ -1,8 +1,0 @@
-#include "storage/zv_component.h"
-
-#include "classlib/core/typinfo.h"
-
-TClass TZvComponent::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TZvComponent>("TZvComponent").Build();
-    return &info;
-}

@@ -1,0 +1,347 @@
+// The placement values with a stand-in form and store: the texts written,
+// the screen-size names, the fields read back, the position rules and the
+// show states.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "classlib/core/sysutils.h"
+#include "storage/placement_values.h"
+
+namespace {
+
+class TFakeStore : public TZvPlacementStore {
+public:
+    std::map<String, String> Values;  // keys as given, in sorted order
+    std::vector<String> Order;        // the order of writes
+
+    bool ValueStored(const String& path) override { return Values.count(path) != 0; }
+    String ReadString(const String& path, const String& def) override {
+        auto it = Values.find(path);
+        return it == Values.end() ? def : it->second;
+    }
+    int ReadInteger(const String& path, int def) override {
+        auto it = Values.find(path);
+        return it == Values.end() ? def : StrToInt(it->second);
+    }
+    void WriteString(const String& path, const String& value) override {
+        Order.push_back(path);
+        Values[path] = value;
+    }
+    void WriteInteger(const String& path, int value) override { WriteString(path, IntToStr(value)); }
+};
+
+class TFakeForm : public TZvPlacementTarget {
+public:
+    TZvWindowPlacement Placement{0, zvShowNormal, -1, -1, -8, -8, 100, 50, 400, 350};
+    std::vector<TZvWindowPlacement> SetPlacements;
+    bool Visible = true;
+    int FormLeft = 100, FormTop = 50, FormWidth = 300, FormHeight = 300;
+    int FormPosition = zppDesigned;
+    std::vector<int> PositionChanges;
+    bool Designing = false, MainForm = true, NoMainForm = false, AppMinimized = false;
+    bool MDIForm = false, MDIChild = false, NormalStyle = true;
+    std::vector<TZvPlacementState> States;
+    int Minimizes = 0, Repaints = 0;
+    int ScreenW = 1280, ScreenH = 1024, Ppi = 96;
+
+    TZvWindowPlacement GetPlacement() override { return Placement; }
+    void SetPlacement(const TZvWindowPlacement& p) override {
+        SetPlacements.push_back(p);
+        Placement = p;
+    }
+    bool IsVisible() override { return Visible; }
+    int Left() override { return FormLeft; }
+    int Top() override { return FormTop; }
+    int Width() override { return FormWidth; }
+    int Height() override { return FormHeight; }
+    int Position() override { return FormPosition; }
+    void SetPositionAsDesigned(int position) override {
+        PositionChanges.push_back(position);
+        FormPosition = position;
+    }
+    bool IsDesigning() override { return Designing; }
+    bool IsMainForm() override { return MainForm; }
+    bool HasNoMainForm() override { return NoMainForm; }
+    bool IsApplicationMinimized() override { return AppMinimized; }
+    bool IsMDIForm() override { return MDIForm; }
+    bool IsMDIChild() override { return MDIChild; }
+    bool IsNormalStyle() override { return NormalStyle; }
+    void SetWindowState(TZvPlacementState state) override { States.push_back(state); }
+    void MinimizeApplication() override { ++Minimizes; }
+    void Repaint() override { ++Repaints; }
+    int ScreenWidth() override { return ScreenW; }
+    int ScreenHeight() override { return ScreenH; }
+    int ScreenPixelsPerInch() override { return Ppi; }
+};
+
+const TPlacementOptions StateAndSize{fpState, fpSize};
+const TPlacementOptions Everything{fpState, fpSize, fpLocation};
+
+TEST(PlacementTexts, PathsSuffixesAndPoints) {
+    EXPECT_EQ(PlacementValuePath("frmMain\\", "NormPos"), "frmMain\\NormPos");
+    EXPECT_EQ(PlacementValuePath("frmMain", "NormPos"), "frmMain\\NormPos");
+    EXPECT_EQ(PlacementValuePath("", "NormPos"), "NormPos");
+    EXPECT_EQ(PlacementScreenSuffix(1280, 1024), "(1280x1024)");
+    EXPECT_EQ(FormatPlacementPoints(-1, -1, -8, -8), "-1,-1,-8,-8");
+}
+
+TEST(PlacementTexts, FieldsByComma) {
+    struct Case {
+        const char* text;
+        int n;
+        int expected;
+    } cases[] = {
+        {"10,20,30,40", 1, 10}, {"10,20,30,40", 4, 40}, {"10,20", 3, -5},    {"10,x,30", 2, -5}, {"", 1, -5},
+        {" 7 , 8 ", 2, 8},      {"-3,-4", 2, -4},       {"1,2,3,4,5", 5, 5},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlacementField(c.text, c.n, -5), c.expected) << c.text << " " << c.n;
+}
+
+TEST(PlacementTexts, ShowStates) {
+    struct Case {
+        int showCmd;
+        TZvPlacementState expected;
+    } cases[] = {{1, zpsNormal},    {5, zpsNormal},    {9, zpsNormal},     {2, zpsMinimized},
+                 {6, zpsMinimized}, {7, zpsMinimized}, {3, zpsMaximized},  {0, zpsMaximized},
+                 {4, zpsMaximized}, {8, zpsMaximized}, {10, zpsMaximized}, {-1, zpsMaximized}};
+    for (const Case& c : cases) EXPECT_EQ(PlacementShowCmdToState(c.showCmd, zpsMaximized), c.expected) << c.showCmd;
+}
+
+TEST(PlacementTexts, PositionRules) {
+    const int centred = 4;  // poScreenCenter
+    struct Case {
+        int position;
+        TPlacementOptions options;
+        int expected;
+    } cases[] = {
+        {zppDefault, {fpSize, fpLocation}, zppDesigned},    {centred, {fpSize, fpLocation}, zppDesigned},
+        {zppDefault, {fpLocation}, zppDefaultSizeOnly},     {centred, {fpLocation}, zppDesigned},
+        {zppDefaultPosOnly, {fpLocation}, zppDesigned},     {zppDesigned, {fpLocation}, zppDesigned},
+        {zppDefault, {fpSize}, zppDefaultPosOnly},          {centred, {fpSize}, centred},
+        {zppDefaultSizeOnly, {fpSize}, zppDefaultSizeOnly}, {zppDefault, {fpState}, zppDefault},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AdjustPlacementPosition(c.position, c.options), c.expected) << c.position << " " << c.options.Bits();
+}
+
+TEST(StoreWindowPlacement, WritesTheValuesInOrderWithTheirScreenSizeForms) {
+    TFakeForm form;
+    TFakeStore store;
+    StoreWindowPlacement(form, store, "frmMain\\", StateAndSize);
+    EXPECT_EQ(store.Order, (std::vector<String>{"frmMain\\ShowCmd", "frmMain\\Flags", "frmMain\\PixelsPerInch",
+                                                "frmMain\\MinMaxPos(1280x1024)", "frmMain\\MinMaxPos",
+                                                "frmMain\\NormPos(1280x1024)", "frmMain\\NormPos"}));
+    EXPECT_EQ(store.Values["frmMain\\ShowCmd"], "1");
+    EXPECT_EQ(store.Values["frmMain\\Flags"], "0");
+    EXPECT_EQ(store.Values["frmMain\\PixelsPerInch"], "96");
+    EXPECT_EQ(store.Values["frmMain\\MinMaxPos"], "-1,-1,-8,-8");
+    EXPECT_EQ(store.Values["frmMain\\NormPos(1280x1024)"], "100,50,400,350");
+    EXPECT_EQ(store.Values["frmMain\\NormPos"], "100,50,400,350");
+}
+
+TEST(StoreWindowPlacement, WhatEachOptionWrites) {
+    struct Case {
+        TPlacementOptions options;
+        size_t count;
+    } cases[] = {
+        {{fpState}, 1}, {{fpSize}, 6}, {{fpLocation}, 6}, {{fpActiveControl}, 0}, {{fpActiveControl, fpState}, 1}};
+    for (const Case& c : cases) {
+        TFakeForm form;
+        TFakeStore store;
+        StoreWindowPlacement(form, store, "f\\", c.options);
+        EXPECT_EQ(store.Order.size(), c.count) << c.options.Bits();
+    }
+}
+
+TEST(StoreWindowPlacement, MinimisedApplicationAndMinimisedMdiChild) {
+    TFakeForm form;
+    form.AppMinimized = true;
+    TFakeStore store;
+    StoreWindowPlacement(form, store, "f", Everything);
+    EXPECT_EQ(store.Values["f\\ShowCmd"], "2");
+
+    TFakeForm child;
+    child.MainForm = false;
+    child.AppMinimized = true;  // not the main form: its own state counts
+    child.MDIChild = true;
+    child.Placement.ShowCmd = zvShowMinimized;
+    child.Placement.Flags = 2;
+    TFakeStore childStore;
+    StoreWindowPlacement(child, childStore, "c", Everything);
+    EXPECT_EQ(childStore.Values["c\\ShowCmd"], "2");
+    EXPECT_EQ(childStore.Values["c\\Flags"], "3");
+}
+
+TEST(LoadWindowPlacement, NothingStoredChangesNothing) {
+    TFakeForm form;
+    form.FormPosition = 4;  // poScreenCenter
+    TFakeStore store;
+    LoadWindowPlacement(form, store, "frmMain\\", StateAndSize);
+    EXPECT_TRUE(form.SetPlacements.empty());
+    EXPECT_TRUE(form.PositionChanges.empty());
+    EXPECT_EQ(form.States, (std::vector<TZvPlacementState>{zpsNormal}));
+    EXPECT_EQ(form.Repaints, 1);
+}
+
+TEST(LoadWindowPlacement, SizeAloneKeepsThePlaceAndTakesTheStoredSize) {
+    TFakeForm form;
+    form.Visible = false;
+    form.FormPosition = zppDefault;
+    TFakeStore store;
+    store.Values = {{"frmMain\\NormPos", "500,400,800,900"},
+                    {"frmMain\\MinMaxPos", "11,12,-4,-5"},
+                    {"frmMain\\PixelsPerInch", "96"},
+                    {"frmMain\\Flags", "2"}};
+    LoadWindowPlacement(form, store, "frmMain\\", StateAndSize);
+    ASSERT_EQ(form.SetPlacements.size(), 1u);
+    const TZvWindowPlacement& p = form.SetPlacements[0];
+    EXPECT_EQ(p.ShowCmd, zvShowHide);  // a hidden window stays hidden
+    EXPECT_EQ(p.Flags, 2u);
+    EXPECT_EQ(p.Left, 100);  // the form's own place
+    EXPECT_EQ(p.Top, 50);
+    EXPECT_EQ(p.Right - p.Left, 300);  // the stored width and height
+    EXPECT_EQ(p.Bottom - p.Top, 500);
+    EXPECT_EQ(p.MinX, -1);  // location not restored
+    EXPECT_EQ(p.MaxX, -4);
+    EXPECT_EQ(p.MaxY, -5);
+    EXPECT_EQ(form.PositionChanges, (std::vector<int>{zppDefaultPosOnly}));
+}
+
+TEST(LoadWindowPlacement, LocationAloneKeepsTheSize) {
+    TFakeForm form;
+    TFakeStore store;
+    store.Values = {{"f\\NormPos", "500,400,800,900"}, {"f\\MinMaxPos", "11,12,-4,-5"}};
+    LoadWindowPlacement(form, store, "f", {fpLocation});
+    ASSERT_EQ(form.SetPlacements.size(), 1u);
+    const TZvWindowPlacement& p = form.SetPlacements[0];
+    EXPECT_EQ(p, (TZvWindowPlacement{0, zvShowNormal, 11, 12, -8, -8, 500, 400, 800, 700}));
+    EXPECT_TRUE(form.PositionChanges.empty());  // already designed
+    EXPECT_TRUE(form.States.empty());           // no fpState
+    EXPECT_EQ(form.Repaints, 1);
+}
+
+TEST(LoadWindowPlacement, BadOrMissingFieldsFallBackFieldByField) {
+    TFakeForm form;
+    TFakeStore store;
+    store.Values = {{"f\\NormPos", "x,20"}, {"f\\MinMaxPos", "1"}};
+    LoadWindowPlacement(form, store, "f", {fpSize, fpLocation});
+    ASSERT_EQ(form.SetPlacements.size(), 1u);
+    const TZvWindowPlacement& p = form.SetPlacements[0];
+    // Left: the form's left; top 20; width and height: the form's.
+    EXPECT_EQ(p.Left, 100);
+    EXPECT_EQ(p.Top, 20);
+    EXPECT_EQ(p.Right, 100 + 300);
+    EXPECT_EQ(p.Bottom, 20 + 300);
+    EXPECT_EQ(p.MinX, 1);
+    EXPECT_EQ(p.MinY, 0);
+    EXPECT_EQ(p.MaxX, 0);
+}
+
+TEST(LoadWindowPlacement, TheCurrentScreenSizesValueWins) {
+    struct Case {
+        std::map<String, String> values;
+        int expectedWidth;
+    } cases[] = {
+        {{{"f\\NormPos(1280x1024)", "0,0,640,480"}, {"f\\NormPos", "0,0,200,200"}}, 640},
+        {{{"f\\NormPos(800x600)", "0,0,640,480"}, {"f\\NormPos", "0,0,200,200"}}, 200},
+        {{{"f\\NormPos(1280x1024)", "0,0,640,480"}}, 640},
+    };
+    for (const Case& c : cases) {
+        TFakeForm form;
+        TFakeStore store;
+        store.Values = c.values;
+        LoadWindowPlacement(form, store, "f", {fpSize});
+        ASSERT_EQ(form.SetPlacements.size(), 1u);
+        EXPECT_EQ(form.SetPlacements[0].Right - form.SetPlacements[0].Left, c.expectedWidth);
+    }
+}
+
+TEST(LoadWindowPlacement, OtherPixelsPerInchOrAnEmptyRectangleAppliesOnlyTheState) {
+    struct Case {
+        const char* normPos;
+        const char* ppi;
+    } cases[] = {{"0,0,640,480", "120"}, {"640,0,640,480", "96"}, {"700,0,640,480", "96"}};
+    for (const Case& c : cases) {
+        TFakeForm form;
+        TFakeStore store;
+        store.Values = {{"f\\NormPos", c.normPos}, {"f\\PixelsPerInch", c.ppi}, {"f\\ShowCmd", "3"}};
+        LoadWindowPlacement(form, store, "f", Everything);
+        EXPECT_TRUE(form.SetPlacements.empty()) << c.normPos << " " << c.ppi;
+        EXPECT_TRUE(form.PositionChanges.empty());
+        EXPECT_EQ(form.States, (std::vector<TZvPlacementState>{zpsMaximized}));
+    }
+}
+
+TEST(LoadWindowPlacement, AtDesignTimeThePositionStays) {
+    TFakeForm form;
+    form.Designing = true;
+    form.FormPosition = zppDefault;
+    TFakeStore store;
+    store.Values = {{"f\\NormPos", "0,0,640,480"}};
+    LoadWindowPlacement(form, store, "f", Everything);
+    EXPECT_EQ(form.SetPlacements.size(), 1u);
+    EXPECT_TRUE(form.PositionChanges.empty());
+}
+
+TEST(LoadWindowPlacement, StoredShowStates) {
+    struct Case {
+        const char* showCmd;  // nullptr: not stored
+        bool mainForm, noMainForm, mdiForm;
+        int position;
+        std::vector<TZvPlacementState> states;
+        int minimizes;
+    } cases[] = {
+        {"3", true, false, false, zppDesigned, {zpsMaximized}, 0},
+        {"1", true, false, false, zppDesigned, {zpsNormal}, 0},
+        {"2", true, false, false, zppDesigned, {zpsNormal}, 1},      // through the application
+        {"2", false, false, false, zppDesigned, {zpsMinimized}, 0},  // another form: directly
+        {nullptr, true, false, false, zppDesigned, {zpsNormal}, 0},
+        {nullptr, true, false, false, zppDefault, {zpsMaximized}, 0},
+        {nullptr, false, true, false, zppDefault, {zpsMaximized}, 0},
+        {nullptr, false, false, false, zppDefault, {zpsNormal}, 0},
+        {"0", true, false, true, zppDesigned, {zpsMaximized}, 0},
+        {"12", false, false, true, zppDesigned, {zpsNormal}, 0},
+    };
+    for (const Case& c : cases) {
+        TFakeForm form;
+        form.MainForm = c.mainForm;
+        form.NoMainForm = c.noMainForm;
+        form.MDIForm = c.mdiForm;
+        form.NormalStyle = !c.mdiForm;
+        form.FormPosition = c.position;
+        TFakeStore store;
+        if (c.showCmd) store.Values["f\\ShowCmd"] = c.showCmd;
+        LoadWindowPlacement(form, store, "f", {fpState});
+        EXPECT_EQ(form.States, c.states) << (c.showCmd ? c.showCmd : "none") << " main " << c.mainForm;
+        EXPECT_EQ(form.Minimizes, c.minimizes);
+        // A minimised main form ends the routine before the repaint.
+        EXPECT_EQ(form.Repaints, c.minimizes ? 0 : 1);
+    }
+}
+
+TEST(LoadWindowPlacement, ActiveControlAloneReadsNothing) {
+    TFakeForm form;
+    TFakeStore store;
+    store.Values = {{"f\\NormPos", "0,0,640,480"}, {"f\\ShowCmd", "3"}};
+    LoadWindowPlacement(form, store, "f", {fpActiveControl});
+    EXPECT_TRUE(form.SetPlacements.empty());
+    EXPECT_TRUE(form.States.empty());
+    EXPECT_EQ(form.Repaints, 0);
+}
+
+TEST(PlacementRoundTrip, WhatIsStoredComesBack) {
+    TFakeForm first;
+    first.Placement = {0, zvShowMaximized, -1, -1, -4, -4, 120, 80, 620, 480};
+    TFakeStore store;
+    StoreWindowPlacement(first, store, "frmMain\\", Everything);
+    TFakeForm second;
+    LoadWindowPlacement(second, store, "frmMain\\", Everything);
+    ASSERT_EQ(second.SetPlacements.size(), 1u);
+    TZvWindowPlacement expected = first.Placement;
+    expected.ShowCmd = zvShowNormal;  // the show state goes through the window state
+    EXPECT_EQ(second.SetPlacements[0], expected);
+    EXPECT_EQ(second.States, (std::vector<TZvPlacementState>{zpsMaximized}));
+}
+
+}  // namespace

@@ -1,0 +1,333 @@
+// Stored properties and stored values through an INI store in memory: the
+// lines and their binding, the keys and texts written, what is read back,
+// and the properties that are skipped.
+#include <gtest/gtest.h>
+
+#include "classlib/core/sysutils.h"
+#include "storage/ini_file_storage.h"
+#include "storage/property_storage.h"
+#include "storage/support/hex.h"
+
+namespace {
+
+class TTestPage : public TComponent {
+    QL_CLASS(TTestPage, TComponent)
+public:
+    using TComponent::TComponent;
+};
+
+class TTestThing : public TComponent {
+    QL_CLASS(TTestThing, TComponent)
+public:
+    using TComponent::TComponent;
+};
+
+// A component with the kinds of properties the main form stores.
+class TTestBox : public TComponent {
+    QL_CLASS(TTestBox, TComponent)
+public:
+    using TComponent::TComponent;
+    bool Checked = true;
+    int ItemIndex = 0;
+    String Caption = "box";
+    TTestPage* ActivePage = nullptr;
+    TNotifyEvent OnClick;
+    bool GetChecked() const { return Checked; }
+    void SetChecked(bool v) { Checked = v; }
+    int GetItemIndex() const { return ItemIndex; }
+    void SetItemIndex(int v) { ItemIndex = v; }
+    void SetActivePage(TTestPage* page) { ActivePage = page; }
+};
+
+TClass TTestPage::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TTestPage>("TTestPage").Build();
+    return &info;
+}
+TClass TTestThing::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TTestThing>("TTestThing").Build();
+    return &info;
+}
+TClass TTestBox::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TTestBox>("TTestBox")
+                                       .Prop("Checked", &TTestBox::GetChecked, &TTestBox::SetChecked)
+                                       .Prop("ItemIndex", &TTestBox::GetItemIndex, &TTestBox::SetItemIndex)
+                                       .Prop("Caption", &TTestBox::Caption, &TTestBox::Caption)
+                                       .Prop("ActivePage", &TTestBox::ActivePage, &TTestBox::SetActivePage)
+                                       .Prop("OnClick", &TTestBox::OnClick, &TTestBox::OnClick)
+                                       .Build();
+    return &info;
+}
+
+String Normalized(String text) {
+    String out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
+class PropertyStorageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = new TComponent(nullptr);
+        form->SetName("frmMain");
+        box1 = new TTestBox(form);
+        box1->SetName("Box1");
+        box2 = new TTestBox(form);
+        box2->SetName("Box2");
+        page1 = new TTestPage(form);
+        page1->SetName("Page1");
+        page2 = new TTestPage(form);
+        page2->SetName("Page2");
+        thing = new TTestThing(form);
+        thing->SetName("Thing");
+        store = new TZvAppIniFileStorage(nullptr);
+        store->Reload();  // no file: an empty store, read once as a streamed one is
+        storage.AppStorage = store;
+        storage.AppStoragePath = "frmMain\\";
+    }
+    void TearDown() override {
+        delete store;
+        delete form;
+    }
+    void Lines(std::initializer_list<const char*> texts) {
+        lines.Clear();
+        for (const char* t : texts) lines.Add(t);
+        RebindStoredLines(form, &lines, true);
+    }
+
+    TComponent* form = nullptr;
+    TTestBox* box1 = nullptr;
+    TTestBox* box2 = nullptr;
+    TTestPage* page1 = nullptr;
+    TTestPage* page2 = nullptr;
+    TTestThing* thing = nullptr;
+    TZvAppIniFileStorage* store = nullptr;
+    TZvPropertyStorage storage;
+    TZvFormStorageStringList lines;
+};
+
+TEST(StoredLines, SplitAtTheFirstPoint) {
+    struct Case {
+        const char* line;
+        bool ok;
+        const char* component;
+        const char* prop;
+    } cases[] = {
+        {"Box1.Checked", true, "Box1", "Checked"},
+        {" Box1 . Checked ", true, "Box1", "Checked"},
+        {"Box1.Font.Name", true, "Box1", "Font.Name"},
+        {"Box1", false, "", ""},
+        {".Checked", false, "", ""},
+        {"Box1.", false, "", ""},
+        {" . ", false, "", ""},
+        {"", false, "", ""},
+    };
+    for (const Case& c : cases) {
+        String component, prop;
+        EXPECT_EQ(SplitStoredLine(c.line, component, prop), c.ok) << c.line;
+        if (c.ok) {
+            EXPECT_EQ(component, c.component);
+            EXPECT_EQ(prop, c.prop);
+        }
+    }
+    EXPECT_EQ(StoredPropKey("LumOfficeCheckBox1", "Checked"), "LumOfficeCheckBox1_Checked");
+}
+
+TEST_F(PropertyStorageTest, BindingFromTheFormDropsWhatItDoesNotName) {
+    Lines({"Box1.Checked", "Nobody.Checked", "garbage", "box2.ItemIndex"});
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines[0], "Box1.Checked");
+    EXPECT_EQ(lines.Objects(0), box1);
+    EXPECT_EQ(lines[1], "box2.ItemIndex");  // names are found ignoring case
+    EXPECT_EQ(lines.Objects(1), box2);
+}
+
+TEST_F(PropertyStorageTest, RefreshingTakesTheComponentsNamesAndDropsLostOnes) {
+    Lines({"Box1.Checked", "Box2.ItemIndex"});
+    box1->SetName("Renamed");
+    lines.SetObjects(1, nullptr);
+    RebindStoredLines(form, &lines, false);
+    ASSERT_EQ(lines.Count(), 1);
+    EXPECT_EQ(lines[0], "Renamed.Checked");
+    // A component leaving the form takes its lines along.
+    Lines({"Renamed.Checked", "Box2.Checked", "Box2.ItemIndex"});
+    RemoveStoredLines(&lines, box2);
+    ASSERT_EQ(lines.Count(), 1);
+    EXPECT_EQ(lines.Objects(0), box1);
+}
+
+TEST_F(PropertyStorageTest, SaveWritesOneKeyPerLineInOrder) {
+    box1->Checked = false;
+    box1->ItemIndex = 4;
+    box2->ActivePage = page2;
+    Lines({"Box1.Checked", "Box2.Checked", "Box1.ItemIndex", "Box2.ActivePage", "Box1.ActivePage", "Box1.Caption",
+           "Box1.OnClick", "Box1.NoSuchProperty"});
+    storage.SaveComponentProperties(form, &lines);
+    // A property that holds no component is left to the store's own
+    // rules: an empty reference is an empty text.
+    EXPECT_EQ(Normalized(store->AsString()), "[frmMain]\n"
+                                             "Box1_Checked=FALSE\n"
+                                             "Box2_Checked=TRUE\n"
+                                             "Box1_ItemIndex=4\n"
+                                             "Box2_ActivePage=Page2\n"
+                                             "Box1_ActivePage=\n"
+                                             "Box1_Caption=box\n"
+                                             "\n");
+}
+
+TEST_F(PropertyStorageTest, LoadReadsBackWhatExistsAndKeepsTheRest) {
+    store->SetAsString("[frmMain]\n"
+                       "Box1_Checked=FALSE\n"
+                       "Box1_ItemIndex=3\n"
+                       "Box2_ActivePage=Page2\n"
+                       "Box1_Caption=restored\n");
+    Lines({"Box1.Checked", "Box1.ItemIndex", "Box2.Checked", "Box2.ItemIndex", "Box2.ActivePage", "Box1.Caption"});
+    box2->ItemIndex = 7;
+    storage.LoadComponentProperties(form, &lines);
+    EXPECT_FALSE(box1->Checked);
+    EXPECT_EQ(box1->ItemIndex, 3);
+    EXPECT_TRUE(box2->Checked);  // no value: the layout's value stays
+    EXPECT_EQ(box2->ItemIndex, 7);
+    EXPECT_EQ(box2->ActivePage, page2);
+    EXPECT_EQ(box1->Caption, "restored");
+}
+
+TEST_F(PropertyStorageTest, AValueThatCannotBeReadSkipsOnlyThatProperty) {
+    store->SetAsString("[frmMain]\n"
+                       "Box1_ItemIndex=abc\n"
+                       "Box1_Checked=maybe\n"
+                       "Box2_ItemIndex=2\n"
+                       "Box2_Checked=N\n");
+    box1->Checked = true;
+    Lines({"Box1.ItemIndex", "Box1.Checked", "Box2.ItemIndex", "Box2.Checked"});
+    storage.LoadComponentProperties(form, &lines);
+    EXPECT_EQ(box1->ItemIndex, 0);
+    EXPECT_TRUE(box1->Checked);
+    EXPECT_EQ(box2->ItemIndex, 2);
+    EXPECT_FALSE(box2->Checked);
+}
+
+TEST_F(PropertyStorageTest, AComponentNameIsAssignedOnlyToAPropertyOfItsClass) {
+    struct Case {
+        const char* stored;
+        TTestPage* expected;  // box1's page afterwards (it starts at page1)
+    } cases[] = {{"Page2", nullptr}, {"Thing", nullptr}, {"NoSuchPage", nullptr}, {"page2", nullptr}, {"", nullptr}};
+    cases[0].expected = page2;
+    for (Case& c : cases)
+        if (!c.expected) c.expected = page1;
+    for (const Case& c : cases) {
+        box1->ActivePage = page1;
+        store->SetAsString(String("[frmMain]\nBox1_ActivePage=") + c.stored + "\n");
+        Lines({"Box1.ActivePage", "Box1.ItemIndex"});
+        store->WriteInteger("frmMain\\Box1_ItemIndex", 5);
+        storage.LoadComponentProperties(form, &lines);
+        EXPECT_EQ(box1->ActivePage, c.expected) << c.stored;
+        EXPECT_EQ(box1->ItemIndex, 5) << c.stored;  // the next line is still read
+    }
+}
+
+TEST_F(PropertyStorageTest, ComponentNamesAreLookedUpOutwardsThroughTheOwners) {
+    auto* frame = new TComponent(form);
+    frame->SetName("Frame1");
+    auto* inner = new TTestBox(frame);
+    inner->SetName("Inner");
+    store->SetAsString("[frmMain]\nInner_ActivePage=Page2\n");
+    lines.Clear();
+    lines.Add("Inner.ActivePage");
+    RebindStoredLines(frame, &lines, true);
+    storage.LoadComponentProperties(frame, &lines);
+    EXPECT_EQ(inner->ActivePage, page2);  // found on the frame's owner
+}
+
+class TKeyRenamer : public TObject {
+public:
+    void Translate(TObject*, TPersistent*, bool reading, String& name) { name = (reading ? "r_" : "w_") + name; }
+};
+
+TEST_F(PropertyStorageTest, TheStoreMayRenameKeys) {
+    TKeyRenamer renamer;
+    store->OnTranslatePropertyName = TZvAppStoragePropTranslateEvent::Bind<&TKeyRenamer::Translate>(&renamer);
+    box1->ItemIndex = 9;
+    Lines({"Box1.ItemIndex"});
+    storage.SaveComponentProperties(form, &lines);
+    EXPECT_TRUE(store->ValueStored("frmMain\\w_Box1_ItemIndex"));
+    store->WriteInteger("frmMain\\r_Box1_ItemIndex", 6);
+    storage.LoadComponentProperties(form, &lines);
+    EXPECT_EQ(box1->ItemIndex, 6);
+}
+
+TEST_F(PropertyStorageTest, WithoutAStoreNothingHappens) {
+    storage.AppStorage = nullptr;
+    Lines({"Box1.ItemIndex"});
+    storage.SaveComponentProperties(form, &lines);
+    storage.LoadComponentProperties(form, &lines);
+    EXPECT_EQ(Normalized(store->AsString()), "");
+}
+
+// ---- Stored values ----
+
+class StoredValuesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = new TZvAppIniFileStorage(nullptr);
+        store->Reload();
+    }
+    void TearDown() override { delete store; }
+    TZvAppIniFileStorage* store = nullptr;
+    TZvStoredValues values{nullptr};
+};
+
+TEST_F(StoredValuesTest, EachKindRoundTripsInCollectionOrder) {
+    auto add = [&](const char* name, const TZvStoredVariant& v) {
+        TZvStoredValue* item = values.Add();
+        item->SetName(name);
+        item->SetValue(v);
+        return item;
+    };
+    add("Count", TZvStoredVariant::FromInteger(42));
+    add("Ratio", TZvStoredVariant::FromFloat(0.25));
+    add("Flag", TZvStoredVariant::FromBoolean(true));
+    add("Text", TZvStoredVariant::FromString("hello"));
+    add("Secret", TZvStoredVariant::FromString("pw"))->SetKeyString("k");
+    values.SaveValues(store, "frmMain\\Values");
+    EXPECT_EQ(store->ReadString("frmMain\\Values\\Count"), "42");
+    EXPECT_EQ(store->ReadString("frmMain\\Values\\Flag"), "TRUE");
+    EXPECT_EQ(store->ReadString("frmMain\\Values\\Secret"), XorToHex("k", "pw"));
+
+    TZvStoredValues again{nullptr};
+    for (const char* name : {"Count", "Ratio", "Flag", "Text", "Secret"}) again.Add()->SetName(name);
+    again.FindByName("Count")->SetValue(TZvStoredVariant::FromInteger(0));
+    again.FindByName("Ratio")->SetValue(TZvStoredVariant::FromFloat(0));
+    again.FindByName("Flag")->SetValue(TZvStoredVariant::FromBoolean(false));
+    again.FindByName("Secret")->SetKeyString("k");
+    again.RestoreValues(store, "frmMain\\Values");
+    EXPECT_EQ(again.FindByName("Count")->Value(), TZvStoredVariant::FromInteger(42));
+    EXPECT_EQ(again.FindByName("Ratio")->Value(), TZvStoredVariant::FromFloat(0.25));
+    EXPECT_EQ(again.FindByName("Flag")->Value(), TZvStoredVariant::FromBoolean(true));
+    EXPECT_EQ(again.FindByName("text")->Value(), TZvStoredVariant::FromString("hello"));
+    EXPECT_EQ(again.FindByName("Secret")->Value(), TZvStoredVariant::FromString("pw"));
+}
+
+TEST_F(StoredValuesTest, MissingValuesKeepTheCurrentOne) {
+    TZvStoredValue* item = values.Add();
+    item->SetName("Count");
+    item->SetValue(TZvStoredVariant::FromInteger(7));
+    values.RestoreValues(store, "v");
+    EXPECT_EQ(item->Value(), TZvStoredVariant::FromInteger(7));
+}
+
+TEST_F(StoredValuesTest, NamesAreUniqueIgnoringCase) {
+    values.Add()->SetName("Width");
+    TZvStoredValue* second = values.Add();
+    try {
+        second->SetName("WIDTH");
+        FAIL() << "a duplicate name was accepted";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message(), "String list does not allow duplicates");
+    }
+    EXPECT_EQ(second->Name(), "");
+    values.Items(0)->SetName("width");  // renaming itself is fine
+    EXPECT_EQ(values.Items(0)->Name(), "width");
+}
+
+}  // namespace
