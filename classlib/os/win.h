@@ -1,5 +1,7 @@
-// The one way to include <windows.h> in this project. Only classlib/os and
-// classlib/ui include it, always through this header.
+// The one way to include <windows.h> in this project: every file that needs
+// it includes this header instead. Outside classlib/os and classlib/ui,
+// which are Windows as a whole (and their tests), only files whose names
+// end in _win include it; the rest is portable.
 //
 // - The build defines WIN32_LEAN_AND_MEAN, NOMINMAX, STRICT and _MBCS; they
 //   are repeated here so the header stands alone.
