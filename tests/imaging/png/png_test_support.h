@@ -2,6 +2,7 @@
 // saving through memory streams, and reading back what a picture shows.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstring>
@@ -176,5 +177,19 @@ inline TBytes WithoutLowBytes(TBytes rendered) {
     for (std::size_t i = 0; i < rendered.size(); i += 8) std::memset(&rendered[i + 4], 0, 4);
     return rendered;
 }
+
+// Loads an 8-bit RGB picture of raw rows.
+inline void LoadRgb(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgb,
+                    std::initializer_list<TBytes> extra = {}) {
+    ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGB, rgb, extra)), 0);
+}
+
+// Loads an 8-bit RGBA picture of raw rows.
+inline void LoadRgba(TPNGObjectCore& png, LongWord w, LongWord h, const TBytes& rgba) {
+    ASSERT_EQ(LoadError(png, SimplePng(w, h, 8, COLOR_RGBALPHA, rgba)), 0);
+}
+
+// Palette entries of a 4-entry palette: red, green, blue, white.
+inline const TBytes Palette4 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
 }  // namespace pngtest

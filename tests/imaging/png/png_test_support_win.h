@@ -15,6 +15,7 @@
 namespace pngwintest {
 
 using pngtest::Chunk;
+using pngtest::Palette4;
 using pngtest::SimplePng;
 
 // A plain RGB value (red in the lowest byte).
@@ -76,8 +77,5 @@ inline LongWord IconPixel(HICON icon, int size, TColor background, int x, int y)
     DrawIconEx(surface->Canvas()->Handle(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     return Probe(*surface, x, y);
 }
-
-// Palette entries of a 4-entry palette: red, green, blue, white.
-inline const TBytes Palette4 = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
 }  // namespace pngwintest
