@@ -477,7 +477,7 @@ void TChunkIHDR::AddAlphaBuffer() {
         for (LongWord y = 0; y < Height; ++y) {
             const Byte* row = PixelBits() + FRowStride * (Height - 1 - y);
             for (LongWord x = 0; x < Width; ++x) {
-                int c = bpp == 1 ? (row[x >> 3] >> (7 - (x & 7))) & 1 : (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4;
+                int c = PackedCell(row, x, bpp);
                 grey[std::size_t(y) * Width + x] = Byte(PngMulDiv(c, 255, maxCell));
             }
         }

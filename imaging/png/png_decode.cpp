@@ -148,21 +148,6 @@ inline int SourceSample(const Byte* src, std::size_t i, int depth) {
     }
 }
 
-inline void PutCell(Byte* row, std::size_t x, int bpp, int value) {
-    switch (bpp) {
-    case 1: {
-        Byte mask = Byte(0x80 >> (x & 7));
-        row[x >> 3] = Byte(value ? row[x >> 3] | mask : row[x >> 3] & ~mask);
-        break;
-    }
-    case 4:
-        row[x >> 1] = (x & 1) ? Byte((row[x >> 1] & 0xF0) | value) : Byte((row[x >> 1] & 0x0F) | (value << 4));
-        break;
-    default:
-        row[x] = Byte(value);
-    }
-}
-
 // 2-bit samples as two 4-bit cells per byte: grey scaled to the 16-step
 // grey palette (0, 5, 10, 15 give 0, 85, 170, 255), indices as they are.
 struct TTwoBitTable {
@@ -227,14 +212,15 @@ private:
             }
             int scale = FColorType == COLOR_GRAYSCALE ? 5 : 1;
             for (std::size_t i = 0; i < count; ++i)
-                PutCell(t.Pixels, start + i * step, 4, SourceSample(src, i, 2) * scale);
+                SetPackedCell(t.Pixels, start + i * step, 4, SourceSample(src, i, 2) * scale);
             return;
         }
         if (step == 1) {
             std::memcpy(t.Pixels, src, rowBytes);
             return;
         }
-        for (std::size_t i = 0; i < count; ++i) PutCell(t.Pixels, start + i * step, FBpp, SourceSample(src, i, FDepth));
+        for (std::size_t i = 0; i < count; ++i)
+            SetPackedCell(t.Pixels, start + i * step, FBpp, SourceSample(src, i, FDepth));
     }
 
     void Gray16(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t) const {

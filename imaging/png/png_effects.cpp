@@ -6,17 +6,6 @@
 
 namespace {
 
-inline int CellAt(const Byte* row, int x, int bpp) {
-    switch (bpp) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
-}
-
 // Source column (or row) of each destination one.
 std::vector<int> SourceIndices(int destination, int source) {
     std::vector<int> map(std::size_t(destination > 0 ? destination : 0));
@@ -69,7 +58,7 @@ void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, 
                 s[0] = s[1] = s[2] = src[sx];
                 a = alpha ? alpha[sx] : 255;
             } else {
-                int index = CellAt(src, sx, bpp);
+                int index = PackedCell(src, std::size_t(sx), bpp);
                 a = trns ? trns->AlphaTable[index] : 255;
                 if (!plte) FailWith<EPngError>(SPngUnknownPalEntry);
                 TPngRGBQuad q = plte->PaletteEntry(index);

@@ -13,17 +13,6 @@
 
 namespace {
 
-inline int HeldCell(const Byte* row, std::size_t x, int bpp) {
-    switch (bpp) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
-}
-
 class TImageEncoder {
 public:
     TImageEncoder(TPNGObjectCore& owner, TChunkIHDR& header, TStream& stream)
@@ -100,7 +89,7 @@ private:
                 std::memset(r, 0, rb);
                 int bpp = FHeader.BitsPerPixel();
                 for (std::size_t i = 0, x = start; i < count; ++i, x += step) {
-                    int v = HeldCell(pix, x, bpp);
+                    int v = PackedCell(pix, x, bpp);
                     std::size_t bit = i * FDepth;
                     r[bit >> 3] |= Byte(v << (8 - FDepth - (bit & 7)));
                 }

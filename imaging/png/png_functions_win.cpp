@@ -14,15 +14,7 @@ namespace {
 
 // The palette index of an indexed image's pixel.
 int PaletteIndexAt(TPNGObject& png, int x, int y) {
-    const Byte* row = png.PixelRow(y);
-    switch (png.Header().BitsPerPixel()) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
+    return PackedCell(png.PixelRow(y), std::size_t(x), png.Header().BitsPerPixel());
 }
 
 // How opaque pixel x, y of png is: its alpha for images with alpha (grey +

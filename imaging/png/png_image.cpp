@@ -9,36 +9,6 @@ namespace {
 
 const Byte PngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 
-// Reads the sample at x of a packed row of bits-per-pixel bpp (1, 4 or 8).
-inline int PackedSample(const Byte* row, int x, int bpp) {
-    switch (bpp) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
-}
-
-inline void SetPackedSample(Byte* row, int x, int bpp, int value) {
-    switch (bpp) {
-    case 1: {
-        Byte mask = Byte(0x80 >> (x & 7));
-        row[x >> 3] = Byte(value & 1 ? row[x >> 3] | mask : row[x >> 3] & ~mask);
-        break;
-    }
-    case 4:
-        if (x & 1)
-            row[x >> 1] = Byte((row[x >> 1] & 0xF0) | (value & 0x0F));
-        else
-            row[x >> 1] = Byte((row[x >> 1] & 0x0F) | ((value & 0x0F) << 4));
-        break;
-    default:
-        row[x] = Byte(value);
-    }
-}
-
 }  // namespace
 
 TPNGObjectCore::TPNGObjectCore() : FChunkList(this) { ResetGammaTables(); }
@@ -186,7 +156,7 @@ TPngColor TPNGObjectCore::PixelAt(int x, int y) const {
     case COLOR_GRAYSCALE:
     case COLOR_PALETTE: {
         int bpp = h.BitsPerPixel();
-        int v = PackedSample(row, x, bpp);
+        int v = PackedCell(row, std::size_t(x), bpp);
         if (h.ColorType == COLOR_PALETTE) {
             auto* plte = FChunkList.FindChunk<TChunkPLTE>();
             if (!plte) FailWith<EPngError>(SPngUnknownPalEntry);
@@ -230,7 +200,7 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
                 best = i;
             }
         }
-        SetPackedSample(row, x, h.BitsPerPixel(), best);
+        SetPackedCell(row, std::size_t(x), h.BitsPerPixel(), best);
         break;
     }
     case COLOR_GRAYSCALEALPHA:

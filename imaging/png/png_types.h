@@ -55,6 +55,38 @@ constexpr Byte PngRed(TPngColor c) { return Byte(c); }
 constexpr Byte PngGreen(TPngColor c) { return Byte(c >> 8); }
 constexpr Byte PngBlue(TPngColor c) { return Byte(c >> 16); }
 
+// The cell at x of a pixel row as the picture holds it: 1- and 4-bit cells
+// are packed most significant bits first, anything else is one byte.
+inline int PackedCell(const Byte* row, std::size_t x, int bitsPerCell) {
+    switch (bitsPerCell) {
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default:
+        return row[x];
+    }
+}
+
+// Stores value in the cell at x, as PackedCell reads it.
+inline void SetPackedCell(Byte* row, std::size_t x, int bitsPerCell, int value) {
+    switch (bitsPerCell) {
+    case 1: {
+        Byte mask = Byte(0x80 >> (x & 7));
+        row[x >> 3] = Byte(value & 1 ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+        break;
+    }
+    case 4:
+        if (x & 1)
+            row[x >> 1] = Byte((row[x >> 1] & 0xF0) | (value & 0x0F));
+        else
+            row[x >> 1] = Byte((row[x >> 1] & 0x0F) | ((value & 0x0F) << 4));
+        break;
+    default:
+        row[x] = Byte(value);
+    }
+}
+
 // One colour-table entry (blue, green, red, reserved).
 struct TPngRGBQuad {
     Byte rgbBlue;
