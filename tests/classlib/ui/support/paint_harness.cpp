@@ -4,14 +4,10 @@
 
 #include <algorithm>
 
+#include "classlib/ui/gdi_helpers.h"
+
 TPaintTarget::TPaintTarget(int width, int height, TColor fill) : FWidth(width), FHeight(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(width, height);
     FDC = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
     FBitmap = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
