@@ -451,9 +451,13 @@ void TControl::PaintTo(HDC dc, int x, int y) {
     RestoreDC(dc, saved);
 }
 
+// A windowed control captures the mouse with its own window, a windowless
+// one with its parent's.
 bool TControl::MouseCapture() const {
-    return FParent && FParent->HandleAllocated() && GetCapture() == FParent->FHandle && Application &&
-           Application->FCaptureControl == this;
+    if (!Application || Application->FCaptureControl != this) return false;
+    const TWinControl* window = dynamic_cast<const TWinControl*>(this);
+    if (!window) window = FParent;
+    return window && window->FHandle && GetCapture() == window->FHandle;
 }
 
 void TControl::SetMouseCapture(bool capture) {
@@ -488,6 +492,32 @@ void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 }
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
 void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    bool handled = false;
+    OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+    if (handled) return true;
+    // A fine-grained wheel turns less than a notch at a time: count whole notches.
+    FWheelAccumulator += wheelDelta;
+    while (FWheelAccumulator >= WHEEL_DELTA || FWheelAccumulator <= -WHEEL_DELTA) {
+        bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        if (down ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos)) handled = true;
+    }
+    return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
+    bool handled = false;
+    OnMouseWheelDown(this, shift, mousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState shift, TPoint mousePos) {
+    bool handled = false;
+    OnMouseWheelUp(this, shift, mousePos, handled);
+    return handled;
+}
 
 void TControl::HandleMouseButton(TMessage& m, TMouseButton button, bool down, bool dbl) {
     TShiftState shift = KeysToShiftState(m.WParam);
@@ -554,6 +584,8 @@ void TControl::WndProc(TMessage& m) {
         return CMMouseEnter(m);
     case CM_MOUSELEAVE:
         return CMMouseLeave(m);
+    case CM_MOUSEWHEEL:
+        return CMMouseWheel(m);
     case CM_ENABLEDCHANGED:
         return CMEnabledChanged(m);
     case CM_COLORCHANGED:
@@ -645,6 +677,16 @@ void TControl::CMMouseEnter(TMessage& m) {
 
 void TControl::CMMouseLeave(TMessage& m) {
     if (m.LParam == 0 || m.LParam == LPARAM(this)) OnMouseLeave(this);
+}
+
+// WParam and LParam as WM_MOUSEWHEEL has them: keys and delta, the cursor
+// on the screen.
+void TControl::CMMouseWheel(TMessage& m) {
+    TShiftState shift = KeysToShiftState(LOWORD(m.WParam));
+    if (DoMouseWheel(shift, short(HIWORD(m.WParam)), Point(m.XPos(), m.YPos())))
+        m.Result = 1;
+    else if (FParent)
+        m.Result = FParent->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
 }
 
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
@@ -1531,6 +1573,10 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
         return WMMouse(m);
+    case WM_MOUSELEAVE:
+        return WMMouseLeave(m);
+    case WM_MOUSEWHEEL:
+        return WMMouseWheel(m);
     case WM_SIZE:
         return WMSize(m);
     case WM_MOVE:
@@ -1625,8 +1671,10 @@ void TWinControl::WMKillFocus(TMessage& m) {
 }
 
 // The mouse over a windowless child is that child's; a click on a control
-// that takes the focus gives it the focus.
+// that takes the focus gives it the focus. A move tells the application
+// which control the mouse is over at once.
 void TWinControl::WMMouse(TMessage& m) {
+    if (m.Msg == WM_MOUSEMOVE && Application) Application->MouseMoved(this, Point(m.XPos(), m.YPos()));
     if (IsControlMouseMsg(m)) return;
     if (m.Msg == WM_LBUTTONDOWN && FTabStop && CanFocus() && !Focused()) {
         FControlState.Include(csFocusing);
@@ -1634,6 +1682,39 @@ void TWinControl::WMMouse(TMessage& m) {
         FControlState.Exclude(csFocusing);
     }
     TControl::WndProc(m);
+}
+
+void TWinControl::WMMouseLeave(TMessage& m) {
+    if (Application) Application->MouseLeftWindow(FHandle);
+    TControl::WndProc(m);
+}
+
+namespace {
+// Set while a wheel message is routed: the same message passed up by a
+// child window's default handling is not routed again.
+thread_local bool WheelRouting = false;
+}  // namespace
+
+void TWinControl::WMMouseWheel(TMessage& m) {
+    if (WheelRouting) return DefaultHandler(m);
+    TTempChange<bool> routing(WheelRouting, true);
+    // The control under the cursor, when it is one of this program's.
+    TControl* target = this;
+    POINT p{m.XPos(), m.YPos()};
+    HWND h = WindowFromPoint(p);
+    TWinControl* win = nullptr;
+    while (h && !(win = FindControl(h))) h = GetParent(h);
+    if (win) {
+        POINT local = p;
+        ::ScreenToClient(win->FHandle, &local);
+        TControl* child = win->ControlAtPos(Point(local.x, local.y), false);
+        target = child ? child : win;
+    }
+    if (target->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam) != 0) {
+        m.Result = 0;
+        return;
+    }
+    DefaultHandler(m);
 }
 
 void TWinControl::WMSize(TMessage& m) {

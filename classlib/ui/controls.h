@@ -127,6 +127,11 @@ using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int 
 using TKeyEvent = TEvent<TObject* /*Sender*/, Word& /*Key*/, TShiftState>;
 using TKeyPressEvent = TEvent<TObject* /*Sender*/, char& /*Key*/>;
 using TWndMethod = TEvent<TMessage&>;
+// The wheel turned by WheelDelta (WHEEL_DELTA a notch, negative towards the
+// user) with the cursor at MousePos (screen coordinates); set Handled to stop it.
+using TMouseWheelEvent =
+    TEvent<TObject* /*Sender*/, TShiftState, int /*WheelDelta*/, TPoint /*MousePos*/, bool& /*Handled*/>;
+using TMouseWheelUpDownEvent = TEvent<TObject* /*Sender*/, TShiftState, TPoint /*MousePos*/, bool& /*Handled*/>;
 
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyDataToShiftState(LPARAM keyData);
@@ -332,6 +337,9 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
     TNotifyEvent OnResize;
 
     virtual void Click();
@@ -350,6 +358,12 @@ protected:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
+    // The wheel turned over the control: true when it was used. Without an
+    // OnMouseWheel that takes it, every whole notch turned so far goes to
+    // DoMouseWheelDown or DoMouseWheelUp.
+    virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+    virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+    virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
     virtual void Resize();
     // A size or position change that the parent must lay out again.
     void RequestAlign();
@@ -401,6 +415,7 @@ protected:
     TCursor FDragCursor = crDrag;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
+    int FWheelAccumulator = 0;  // wheel turned but less than a notch
 
     friend class TWinControl;
     friend class TDragSession;
@@ -415,6 +430,8 @@ protected:
     void WMCancelMode(TMessage& message);
     void CMMouseEnter(TMessage& message);
     void CMMouseLeave(TMessage& message);
+    // The wheel: DoMouseWheel, else on to the parent; Result 1 when used.
+    void CMMouseWheel(TMessage& message);
     void CMEnabledChanged(TMessage& message);
     void CMColorChanged(TMessage& message);
     void CMTextChanged(TMessage& message);
@@ -573,6 +590,10 @@ protected:
     void WMKillFocus(TMessage& message);
     // All mouse messages: offered to the windowless child under the mouse first.
     void WMMouse(TMessage& message);
+    // The cursor left the window (asked for when the mouse entered it).
+    void WMMouseLeave(TMessage& message);
+    // The wheel goes to the control under the cursor as CM_MOUSEWHEEL.
+    void WMMouseWheel(TMessage& message);
     void WMSize(TMessage& message);
     void WMMove(TMessage& message);
     void WMWindowPosChanged(TMessage& message);

@@ -796,6 +796,8 @@ void TApplication::Idle() {
 void TApplication::DoMouseIdle() {
     POINT p;
     if (!GetCursorPos(&p)) return;
+    // A capture the system ended (another window took it) is over here too.
+    if (FCaptureControl && !FCaptureControl->MouseCapture()) FCaptureControl = nullptr;
     TControl* target = nullptr;
     HWND h = WindowFromPoint(p);
     TWinControl* win = nullptr;
@@ -806,13 +808,46 @@ void TApplication::DoMouseIdle() {
         TControl* child = win->ControlAtPos(Point(local.x, local.y), false);
         target = child ? child : win;
     }
-    if (target != FMouseControl) {
-        TControl* old = FMouseControl;
-        FMouseControl = target;
-        if (old) old->Perform(CM_MOUSELEAVE, 0, LPARAM(old));
-        if (target) target->Perform(CM_MOUSEENTER, 0, LPARAM(target));
-    }
+    SetMouseControl(target);
     HintMouseAt(FMouseControl, Point(p.x, p.y));
+}
+
+void TApplication::MouseMoved(TWinControl* window, TPoint p) {
+    // A window that has the mouse captured hears of moves outside it too.
+    TControl* target = nullptr;
+    if (!FCaptureControl || window->ClientRect().Contains(p)) {
+        TControl* child = window->ControlAtPos(p, false);
+        target = child ? child : window;
+    }
+    SetMouseControl(target);
+}
+
+void TApplication::MouseLeftWindow(HWND window) {
+    // A window left after the mouse went on to another one says nothing new.
+    if (window != FMouseTrackWindow) return;
+    FMouseTrackWindow = nullptr;
+    DoMouseIdle();
+}
+
+void TApplication::SetMouseControl(TControl* target) {
+    if (FCaptureControl && target != FCaptureControl) {
+        auto* captureWindow = dynamic_cast<TWinControl*>(FCaptureControl);
+        target = captureWindow && target && captureWindow->ContainsControl(target) ? FCaptureControl : nullptr;
+    }
+    if (target == FMouseControl) return;
+    TControl* old = FMouseControl;
+    FMouseControl = target;
+    if (old) old->Perform(CM_MOUSELEAVE, 0, LPARAM(old));
+    if (target) target->Perform(CM_MOUSEENTER, 0, LPARAM(target));
+    // The window under the mouse reports when the cursor leaves it, also
+    // for a window of another program, where no move would tell.
+    if (target != FMouseControl) return;  // a handler moved it on already
+    auto* window = dynamic_cast<TWinControl*>(target);
+    if (!window && target) window = target->Parent();
+    if (window && window->FHandle && window->FHandle != FMouseTrackWindow) {
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window->FHandle, 0};
+        if (TrackMouseEvent(&track)) FMouseTrackWindow = window->FHandle;
+    }
 }
 
 int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {

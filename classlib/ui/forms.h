@@ -303,6 +303,13 @@ private:
     bool IsKeyMsg(MSG& msg);
     void DoMouseIdle();
     void HintMouseAt(TControl* control, TPoint pos);
+    // The mouse moved to p in window's client area (a WM_MOUSEMOVE).
+    void MouseMoved(TWinControl* window, TPoint p);
+    // The cursor left a window that asked to be told (WM_MOUSELEAVE).
+    void MouseLeftWindow(HWND window);
+    // The mouse is over target now: leave and enter. While a control
+    // holds the mouse captured, only it is entered and left.
+    void SetMouseControl(TControl* target);
     void HintTimerExpired(TObject* sender);
     void ApplyHintStep(const THintStep& step);
     void ShowHintNow();
@@ -319,6 +326,7 @@ private:
     int FHintHidePause = 2500;
     TControl* FMouseControl = nullptr;
     TControl* FCaptureControl = nullptr;  // a control that has the mouse captured
+    HWND FMouseTrackWindow = nullptr;     // the window that reports when the cursor leaves it
     THintState FHint;
     THintWindow* FHintWindow = nullptr;
     TTimer* FHintTimer = nullptr;
