@@ -419,24 +419,25 @@ void TControl::Update() {
     if (FParent) FParent->Update();
 }
 
-void TControl::BringToFront() {
-    if (!FParent) return;
-    auto& list = FParent->FControls;
-    auto it = std::find(list.begin(), list.end(), this);
-    if (it != list.end()) {
-        list.erase(it);
-        list.push_back(this);
-        Invalidate();
-    }
-}
+void TControl::BringToFront() { SetZOrder(true); }
+void TControl::SendToBack() { SetZOrder(false); }
 
-void TControl::SendToBack() {
+// The parent's lists keep the z-order, the last on top: a windowed control
+// moves in its list and its window with it.
+void TControl::SetZOrder(bool topMost) {
     if (!FParent) return;
-    auto& list = FParent->FControls;
-    auto it = std::find(list.begin(), list.end(), this);
-    if (it != list.end()) {
+    auto move = [topMost](auto& list, auto* control) {
+        auto it = std::find(list.begin(), list.end(), control);
+        if (it == list.end()) return false;
         list.erase(it);
-        list.insert(list.begin(), this);
+        list.insert(topMost ? list.end() : list.begin(), control);
+        return true;
+    };
+    if (auto* win = dynamic_cast<TWinControl*>(this)) {
+        if (move(FParent->FWinControls, win) && win->FHandle)
+            SetWindowPos(win->FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    } else if (move(FParent->FControls, this)) {
         Invalidate();
     }
 }
@@ -1324,6 +1325,10 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
 // ---- Painting ----
 
 void TWinControl::PaintWindow(HDC dc) {
+    // A plain window has nothing of its own to draw; its default WM_PAINT
+    // would begin and end a paint of the window itself, and so validate
+    // the window when it was asked to paint into another DC.
+    if (!FDefWndProc || FDefWndProc == DefWindowProcA) return;
     TMessage m;
     m.Msg = WM_PAINT;
     m.WParam = WPARAM(dc);
@@ -1558,6 +1563,8 @@ void TWinControl::WndProc(TMessage& m) {
         return WMEraseBkgnd(m);
     case WM_PRINTCLIENT:
         return WMPrintClient(m);
+    case WM_PRINT:
+        return WMPrint(m);
     case WM_SETFOCUS:
         return WMSetFocus(m);
     case WM_KILLFOCUS:
@@ -1648,6 +1655,14 @@ void TWinControl::WndProc(TMessage& m) {
 
 void TWinControl::WMEraseBkgnd(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
+    // A double-buffered window paints its background with the rest in
+    // WM_PAINT: the system's erase of its own window would only flicker.
+    // Asked to paint into a DC (WParam = LParam, or another window's DC),
+    // it erases.
+    if (FDoubleBuffered && WPARAM(m.LParam) != m.WParam && WindowFromDC(dc) == FHandle) {
+        m.Result = 1;
+        return;
+    }
     TRect r = ClientRect();
     RECT rr{r.Left, r.Top, r.Right, r.Bottom};
     FBrush->SetColor(FColor);
@@ -1656,8 +1671,46 @@ void TWinControl::WMEraseBkgnd(TMessage& m) {
 }
 
 void TWinControl::WMPrintClient(TMessage& m) {
-    Perform(WM_ERASEBKGND, m.WParam, m.WParam);
-    Perform(WM_PAINT, m.WParam, 0);
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    auto flags = DWORD(m.LParam);
+    if ((flags & PRF_CHECKVISIBLE) && !FShowing) return;
+    if (flags & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, m.WParam, m.WParam);
+    if (flags & PRF_CLIENT) Perform(WM_PAINT, m.WParam, 0);
+    if (flags & PRF_CHILDREN)
+        for (TWinControl* c : FWinControls) {
+            if (!c->FHandle || !c->FShowing) continue;
+            int saved = SaveDC(dc);
+            POINT org;
+            GetWindowOrgEx(dc, &org);
+            SetWindowOrgEx(dc, org.x - c->FLeft, org.y - c->FTop, nullptr);
+            IntersectClipRect(dc, 0, 0, c->FWidth, c->FHeight);
+            // A child's frame is part of what the client area shows.
+            c->Perform(WM_PRINT, m.WParam, LPARAM((flags & ~PRF_CHECKVISIBLE) | PRF_NONCLIENT));
+            RestoreDC(dc, saved);
+        }
+}
+
+// The whole window into WParam at its origin: the frame (PRF_NONCLIENT),
+// then the client area at its place in the window.
+void TWinControl::WMPrint(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    auto flags = DWORD(m.LParam);
+    if (!FHandle || ((flags & PRF_CHECKVISIBLE) && !FShowing)) return;
+    RECT window, client;
+    GetWindowRect(FHandle, &window);
+    GetClientRect(FHandle, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(FHandle, &origin);
+    int dx = origin.x - window.left, dy = origin.y - window.top;
+    if (flags & PRF_NONCLIENT) PrintFrame(dc, Rect(dx, dy, dx + client.right, dy + client.bottom));
+    if (!(flags & (PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN))) return;
+    int saved = SaveDC(dc);
+    POINT org;
+    GetWindowOrgEx(dc, &org);
+    SetWindowOrgEx(dc, org.x - dx, org.y - dy, nullptr);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    Perform(WM_PRINTCLIENT, m.WParam, LPARAM(flags & ~(PRF_NONCLIENT | PRF_CHECKVISIBLE)));
+    RestoreDC(dc, saved);
 }
 
 void TWinControl::WMSetFocus(TMessage& m) {
@@ -1682,6 +1735,31 @@ void TWinControl::WMMouse(TMessage& m) {
         FControlState.Exclude(csFocusing);
     }
     TControl::WndProc(m);
+}
+
+// The border and edges of the window around clientArea (window
+// coordinates); the system's own drawing of the frame comes on top where
+// it has one (Wine draws none).
+void TWinControl::PrintFrame(HDC dc, const TRect& clientArea) {
+    int saved = SaveDC(dc);
+    ExcludeClipRect(dc, clientArea.Left, clientArea.Top, clientArea.Right, clientArea.Bottom);
+    RECT r{0, 0, FWidth, FHeight};
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    auto style = DWORD(GetWindowLongA(FHandle, GWL_STYLE));
+    auto exStyle = DWORD(GetWindowLongA(FHandle, GWL_EXSTYLE));
+    if ((style & WS_CAPTION) == WS_BORDER) FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    RECT edge{clientArea.Left, clientArea.Top, clientArea.Right, clientArea.Bottom};
+    if (exStyle & WS_EX_CLIENTEDGE) {
+        InflateRect(&edge, 2, 2);
+        DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
+    }
+    if (exStyle & WS_EX_STATICEDGE) {
+        InflateRect(&edge, 1, 1);
+        DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+    }
+    RestoreDC(dc, saved);
+    TMessage frame{WM_PRINT, WPARAM(dc), LPARAM(PRF_NONCLIENT)};
+    DefaultHandler(frame);
 }
 
 void TWinControl::WMMouseLeave(TMessage& m) {

@@ -448,6 +448,8 @@ protected:
 private:
     void DoActionChange(TObject* sender);
     void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool dbl);
+    // Moves the control to the top or the bottom of its siblings.
+    void SetZOrder(bool topMost);
     bool IsAnchorsStored() const;
     bool IsCaptionStored() const;
     bool IsColorStored() const;
@@ -585,7 +587,10 @@ protected:
     // ---- Message handlers ----
     void WMPaint(TMessage& message);
     void WMEraseBkgnd(TMessage& message);
+    // WM_PRINTCLIENT: background, client and child windows as its flags ask.
     void WMPrintClient(TMessage& message);
+    // WM_PRINT: the frame, then the client as WM_PRINTCLIENT at its place.
+    void WMPrint(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     // All mouse messages: offered to the windowless child under the mouse first.
@@ -652,6 +657,7 @@ private:
     void ReflectFromChild(TMessage& message);
     void OfferToChildren(TMessage& message);
     void HandleKey(TMessage& message, bool down);
+    void PrintFrame(HDC dc, const TRect& clientArea);
 };
 
 // A windowless control: its parent paints it into the parent's window.

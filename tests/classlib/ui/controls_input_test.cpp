@@ -1,4 +1,7 @@
-// Controls under real mouse input: capture, mouse enter and leave, the wheel.
+// Controls under real mouse input and painting into given DCs: capture,
+// mouse enter and leave, the wheel, the z-order of windowed controls,
+// see-through children that have their parents paint for them, double
+// buffering, WM_PRINTCLIENT and WM_PRINT.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,15 +23,32 @@ TClass TPlainBox::StaticClass() {
     return &info;
 }
 
-// A windowed control that fills its top-left 10 x 10 pixels with Fill.
+// A windowed control that fills its top-left 10 x 10 pixels with Fill, or
+// that has its parent paint its background for it (SeeThrough).
 class TPad : public TCustomControl {
     QL_CLASS(TPad, TCustomControl)
 public:
     explicit TPad(TComponent* owner) : TCustomControl(owner) { FControlStyle.Include(csAcceptsControls); }
     TColor Fill = clNone;
+    bool SeeThrough = false;
+    bool Border = false;
 
 protected:
+    void CreateParams(TCreateParams& params) override {
+        TCustomControl::CreateParams(params);
+        if (Border) params.Style |= WS_BORDER;
+    }
     void Paint() override {
+        HDC dc = Canvas()->Handle();
+        if (SeeThrough) {
+            int saved = SaveDC(dc);
+            POINT org;
+            GetWindowOrgEx(dc, &org);
+            SetWindowOrgEx(dc, org.x + Left(), org.y + Top(), nullptr);
+            SendMessageA(Parent()->Handle(), WM_ERASEBKGND, WPARAM(dc), 0);
+            SendMessageA(Parent()->Handle(), WM_PAINT, WPARAM(dc), 0);
+            RestoreDC(dc, saved);
+        }
         if (Fill != clNone) {
             Canvas()->Brush()->SetColor(Fill);
             Canvas()->FillRect(Rect(0, 0, 10, 10));
@@ -326,6 +346,219 @@ TEST(MouseWheel, NotchesAreCountedOverFineSteps) {
     for (auto& e : log.Events)
         if (e.rfind("wheel", 0) != 0) notches.push_back(e);
     EXPECT_EQ(notches, (std::vector<std::string>{"up Box", "down Box", "down Box"}));
+}
+
+// ---- Z-order ----
+
+TEST_F(InputTest, BringToFrontAndSendToBackMoveAWindowAndItsPlaceInTheList) {
+    TPad* a = Add<TPad>(form, "A", 20, 20, 60, 40);
+    TPad* b = Add<TPad>(form, "B", 50, 30, 60, 40);
+    ShowForm();
+    POINT overlap{60, 40};
+    ClientToScreen(form->Handle(), &overlap);
+    auto last = [&] { return form->Controls(form->ControlCount() - 1); };
+    EXPECT_EQ(WindowFromPoint(overlap), b->Handle());
+    a->BringToFront();
+    EXPECT_EQ(WindowFromPoint(overlap), a->Handle());
+    EXPECT_EQ(GetTopWindow(form->Handle()), a->Handle());
+    EXPECT_EQ(last(), a);
+    a->SendToBack();
+    EXPECT_EQ(WindowFromPoint(overlap), b->Handle());
+    EXPECT_EQ(GetWindow(b->Handle(), GW_HWNDNEXT), a->Handle());
+    EXPECT_EQ(last(), b);
+    // A window made again takes its place from the list.
+    a->BringToFront();
+    form->DestroyHandle();
+    ShowForm();
+    EXPECT_EQ(GetTopWindow(form->Handle()), a->Handle());
+    // Windowless controls keep doing it too.
+    TDot* d1 = Add<TDot>(form, "D1", 200, 200, 20, 20);
+    TDot* d2 = Add<TDot>(form, "D2", 210, 210, 20, 20);
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d2);
+    d1->BringToFront();
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d1);
+    d1->SendToBack();
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d2);
+}
+
+// ---- Painting into given DCs ----
+
+// A 32-bit bitmap to paint into, filled with a colour nothing else uses.
+class TMemoryDc {
+public:
+    TMemoryDc(int width, int height) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        FBitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        FDc = CreateCompatibleDC(nullptr);
+        FOld = SelectObject(FDc, FBitmap);
+        RECT r{0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(Sentinel);
+        FillRect(FDc, &r, brush);
+        DeleteObject(brush);
+    }
+    ~TMemoryDc() {
+        SelectObject(FDc, FOld);
+        DeleteObject(FBitmap);
+        DeleteDC(FDc);
+    }
+    HDC Dc() const { return FDc; }
+    COLORREF At(int x, int y) const { return GetPixel(FDc, x, y); }
+    static constexpr COLORREF Sentinel = RGB(255, 0, 255);
+
+private:
+    HBITMAP FBitmap;
+    HDC FDc;
+    HGDIOBJ FOld;
+};
+
+const COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 128, 0), Blue = RGB(0, 0, 255), Yellow = RGB(255, 255, 0);
+
+// A check box on a group box on a page on a panel: each see-through one has
+// its parent paint into its DC, down to the plain panel, whose own pending
+// paint must survive.
+TEST_F(InputTest, AParentPaintingIntoAChildsDcKeepsItsOwnPaintPending) {
+    auto* panel = Add<TPlainBox>(form, "Panel", 10, 10, 300, 200);
+    panel->SetColor(clGreen);
+    auto* mark = Add<TDot>(panel, "Mark", 30, 30, 10, 10);
+    mark->Fill = clBlue;
+    auto* page = Add<TPad>(panel, "Page", 10, 10, 200, 150);
+    auto* group = Add<TPad>(page, "Group", 10, 10, 150, 100);
+    auto* check = Add<TPad>(group, "Check", 5, 5, 60, 30);
+    for (TPad* p : {page, group, check}) p->SeeThrough = true;
+    check->Fill = clYellow;
+    ShowForm();
+    TMemoryDc mem(60, 30);
+    check->PaintTo(mem.Dc(), 0, 0);
+    // The check box is at 25,25 on the panel: the panel's mark at 30,30 shows at 5,5
+    // under the check box's own 10 x 10 pixels.
+    EXPECT_EQ(mem.At(2, 2), Yellow);
+    EXPECT_EQ(mem.At(12, 2), Green);
+    EXPECT_EQ(mem.At(20, 20), Green);
+    EXPECT_EQ(mem.At(12, 12), Blue);
+    EXPECT_EQ(mem.At(55, 25), Green);
+
+    // The same through the system's paint: the panel and the check box both
+    // need painting, the check box paints first.
+    Pump();
+    InvalidateRect(panel->Handle(), nullptr, TRUE);
+    check->Repaint();
+    RECT pending;
+    EXPECT_TRUE(GetUpdateRect(panel->Handle(), &pending, FALSE));
+    Pump();
+    EXPECT_FALSE(GetUpdateRect(panel->Handle(), &pending, FALSE));
+}
+
+// Watches the erase messages of a control: the DC gets the sentinel colour
+// first, and afterwards the pixel at 1,1 tells whether it was erased.
+struct TEraseWatch : TObject {
+    TWndMethod Old;
+    std::vector<COLORREF> Seen;
+    void Proc(TMessage& m) {
+        if (m.Msg != WM_ERASEBKGND) return Old(m);
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        RECT r{0, 0, 4, 4};
+        HBRUSH brush = CreateSolidBrush(TMemoryDc::Sentinel);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        Old(m);
+        Seen.push_back(GetPixel(dc, 1, 1));
+    }
+};
+
+TEST_F(InputTest, ADoubleBufferedWindowErasesOnlyWhenAskedToPaintIntoADc) {
+    auto* box = Add<TPlainBox>(form, "Box", 10, 10, 100, 80);
+    box->SetColor(clBlue);
+    box->SetDoubleBuffered(true);
+    ShowForm();
+    TEraseWatch watch;
+    watch.Old = box->WindowProc;
+    box->WindowProc = TWndMethod::Bind<&TEraseWatch::Proc>(&watch);
+    // The system's erase before a paint: nothing, the buffered paint
+    // draws the background.
+    InvalidateRect(box->Handle(), nullptr, TRUE);
+    UpdateWindow(box->Handle());
+    ASSERT_FALSE(watch.Seen.empty());
+    EXPECT_EQ(watch.Seen.front(), TMemoryDc::Sentinel);
+    // A child asking for the background in its own DC, or a caller's DC.
+    auto* child = Add<TPad>(box, "Child", 20, 20, 30, 30);
+    Pump();
+    watch.Seen.clear();
+    HDC childDc = GetDC(child->Handle());
+    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(childDc), 0);
+    ReleaseDC(child->Handle(), childDc);
+    TMemoryDc mem(100, 80);
+    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(mem.Dc()), 0);
+    box->PaintTo(mem.Dc(), 0, 0);
+    EXPECT_EQ(watch.Seen, (std::vector<COLORREF>{Blue, Blue, Blue}));
+    EXPECT_EQ(mem.At(60, 60), Blue);
+    box->WindowProc = watch.Old;
+}
+
+struct PrintCase {
+    const char* What;
+    DWORD Flags;
+    COLORREF Painted, Background, Child;  // at 5,5 / 40,5 / 25,25
+};
+
+class PrintClientTest : public InputTest, public ::testing::WithParamInterface<PrintCase> {};
+
+TEST_P(PrintClientTest, PaintsWhatItsFlagsAskFor) {
+    const PrintCase& c = GetParam();
+    auto* box = Add<TPad>(form, "Box", 10, 10, 60, 40);
+    box->SetColor(clGreen);
+    box->Fill = clRed;
+    auto* inner = Add<TPad>(box, "Inner", 20, 20, 10, 10);
+    inner->Fill = clBlue;
+    ShowForm();
+    TMemoryDc mem(60, 40);
+    SendMessageA(box->Handle(), WM_PRINTCLIENT, WPARAM(mem.Dc()), LPARAM(c.Flags));
+    EXPECT_EQ(mem.At(5, 5), c.Painted);
+    EXPECT_EQ(mem.At(40, 5), c.Background);
+    EXPECT_EQ(mem.At(25, 25), c.Child);
+}
+
+constexpr COLORREF None = TMemoryDc::Sentinel;
+
+INSTANTIATE_TEST_SUITE_P(Controls, PrintClientTest,
+                         ::testing::Values(PrintCase{"Client", PRF_CLIENT, Red, None, None},
+                                           PrintCase{"Erase", PRF_ERASEBKGND, Green, Green, Green},
+                                           PrintCase{"ClientAndChildren", PRF_CLIENT | PRF_CHILDREN, Red, None, Blue},
+                                           PrintCase{"Everything", PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN, Red,
+                                                     Green, Blue}),
+                         [](const auto& info) { return std::string(info.param.What); });
+
+TEST_F(InputTest, PrintCapturesTheWholeWindowFrameClientAndChildren) {
+    auto* box = new TPad(form);
+    box->Border = true;
+    box->SetBounds(10, 10, 60, 40);
+    box->SetParent(form);
+    box->SetColor(clGreen);
+    box->Fill = clRed;
+    auto* inner = new TPad(form);
+    inner->Border = true;
+    inner->SetBounds(20, 20, 10, 10);
+    inner->SetParent(box);
+    inner->Fill = clBlue;
+    ShowForm();
+    RECT client;
+    GetClientRect(box->Handle(), &client);
+    ASSERT_EQ(client.right, 58);  // a one-pixel border
+    TMemoryDc mem(60, 40);
+    SendMessageA(box->Handle(), WM_PRINT, WPARAM(mem.Dc()), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    EXPECT_EQ(mem.At(0, 0), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(mem.At(1 + 5, 1 + 5), Red);
+    EXPECT_EQ(mem.At(1 + 40, 1 + 5), Green);
+    // The child's own frame comes with it.
+    EXPECT_EQ(mem.At(1 + 20, 1 + 20), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(mem.At(1 + 25, 1 + 25), Blue);
+    EXPECT_EQ(mem.At(1 + 31, 1 + 31), Green);
+    EXPECT_EQ(mem.At(59, 39), mem.At(0, 0));
 }
 
 }  // namespace
