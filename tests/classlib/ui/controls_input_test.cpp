@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/ui/forms.h"
+#include "paint_harness.h"
 
 namespace {
 
@@ -383,39 +384,10 @@ TEST_F(InputTest, BringToFrontAndSendToBackMoveAWindowAndItsPlaceInTheList) {
 
 // ---- Painting into given DCs ----
 
-// A 32-bit bitmap to paint into, filled with a colour nothing else uses.
-class TMemoryDc {
-public:
-    TMemoryDc(int width, int height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        FBitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FDc = CreateCompatibleDC(nullptr);
-        FOld = SelectObject(FDc, FBitmap);
-        RECT r{0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(Sentinel);
-        FillRect(FDc, &r, brush);
-        DeleteObject(brush);
-    }
-    ~TMemoryDc() {
-        SelectObject(FDc, FOld);
-        DeleteObject(FBitmap);
-        DeleteDC(FDc);
-    }
-    HDC Dc() const { return FDc; }
-    COLORREF At(int x, int y) const { return GetPixel(FDc, x, y); }
-    static constexpr COLORREF Sentinel = RGB(255, 0, 255);
+// A colour nothing the tests paint uses.
+constexpr COLORREF Sentinel = RGB(255, 0, 255);
 
-private:
-    HBITMAP FBitmap;
-    HDC FDc;
-    HGDIOBJ FOld;
-};
+COLORREF Pixel(const TPaintTarget& target, int x, int y) { return COLORREF(target.PixelAt(x, y)); }
 
 const COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 128, 0), Blue = RGB(0, 0, 255), Yellow = RGB(255, 255, 0);
 
@@ -433,15 +405,15 @@ TEST_F(InputTest, AParentPaintingIntoAChildsDcKeepsItsOwnPaintPending) {
     for (TPad* p : {page, group, check}) p->SeeThrough = true;
     check->Fill = clYellow;
     ShowForm();
-    TMemoryDc mem(60, 30);
-    check->PaintTo(mem.Dc(), 0, 0);
+    TPaintTarget mem(60, 30, TColor(Sentinel));
+    mem.Paint(check);
     // The check box is at 25,25 on the panel: the panel's mark at 30,30 shows at 5,5
     // under the check box's own 10 x 10 pixels.
-    EXPECT_EQ(mem.At(2, 2), Yellow);
-    EXPECT_EQ(mem.At(12, 2), Green);
-    EXPECT_EQ(mem.At(20, 20), Green);
-    EXPECT_EQ(mem.At(12, 12), Blue);
-    EXPECT_EQ(mem.At(55, 25), Green);
+    EXPECT_EQ(Pixel(mem, 2, 2), Yellow);
+    EXPECT_EQ(Pixel(mem, 12, 2), Green);
+    EXPECT_EQ(Pixel(mem, 20, 20), Green);
+    EXPECT_EQ(Pixel(mem, 12, 12), Blue);
+    EXPECT_EQ(Pixel(mem, 55, 25), Green);
 
     // The same through the system's paint: the panel and the check box both
     // need painting, the check box paints first.
@@ -463,7 +435,7 @@ struct TEraseWatch : TObject {
         if (m.Msg != WM_ERASEBKGND) return Old(m);
         auto dc = reinterpret_cast<HDC>(m.WParam);
         RECT r{0, 0, 4, 4};
-        HBRUSH brush = CreateSolidBrush(TMemoryDc::Sentinel);
+        HBRUSH brush = CreateSolidBrush(Sentinel);
         FillRect(dc, &r, brush);
         DeleteObject(brush);
         Old(m);
@@ -484,7 +456,7 @@ TEST_F(InputTest, ADoubleBufferedWindowErasesOnlyWhenAskedToPaintIntoADc) {
     InvalidateRect(box->Handle(), nullptr, TRUE);
     UpdateWindow(box->Handle());
     ASSERT_FALSE(watch.Seen.empty());
-    EXPECT_EQ(watch.Seen.front(), TMemoryDc::Sentinel);
+    EXPECT_EQ(watch.Seen.front(), Sentinel);
     // A child asking for the background in its own DC, or a caller's DC.
     auto* child = Add<TPad>(box, "Child", 20, 20, 30, 30);
     Pump();
@@ -492,11 +464,11 @@ TEST_F(InputTest, ADoubleBufferedWindowErasesOnlyWhenAskedToPaintIntoADc) {
     HDC childDc = GetDC(child->Handle());
     SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(childDc), 0);
     ReleaseDC(child->Handle(), childDc);
-    TMemoryDc mem(100, 80);
-    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(mem.Dc()), 0);
-    box->PaintTo(mem.Dc(), 0, 0);
+    TPaintTarget mem(100, 80, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(mem.DC()), 0);
+    mem.Paint(box);
     EXPECT_EQ(watch.Seen, (std::vector<COLORREF>{Blue, Blue, Blue}));
-    EXPECT_EQ(mem.At(60, 60), Blue);
+    EXPECT_EQ(Pixel(mem, 60, 60), Blue);
     box->WindowProc = watch.Old;
 }
 
@@ -516,14 +488,14 @@ TEST_P(PrintClientTest, PaintsWhatItsFlagsAskFor) {
     auto* inner = Add<TPad>(box, "Inner", 20, 20, 10, 10);
     inner->Fill = clBlue;
     ShowForm();
-    TMemoryDc mem(60, 40);
-    SendMessageA(box->Handle(), WM_PRINTCLIENT, WPARAM(mem.Dc()), LPARAM(c.Flags));
-    EXPECT_EQ(mem.At(5, 5), c.Painted);
-    EXPECT_EQ(mem.At(40, 5), c.Background);
-    EXPECT_EQ(mem.At(25, 25), c.Child);
+    TPaintTarget mem(60, 40, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_PRINTCLIENT, WPARAM(mem.DC()), LPARAM(c.Flags));
+    EXPECT_EQ(Pixel(mem, 5, 5), c.Painted);
+    EXPECT_EQ(Pixel(mem, 40, 5), c.Background);
+    EXPECT_EQ(Pixel(mem, 25, 25), c.Child);
 }
 
-constexpr COLORREF None = TMemoryDc::Sentinel;
+constexpr COLORREF None = Sentinel;
 
 INSTANTIATE_TEST_SUITE_P(Controls, PrintClientTest,
                          ::testing::Values(PrintCase{"Client", PRF_CLIENT, Red, None, None},
@@ -549,16 +521,16 @@ TEST_F(InputTest, PrintCapturesTheWholeWindowFrameClientAndChildren) {
     RECT client;
     GetClientRect(box->Handle(), &client);
     ASSERT_EQ(client.right, 58);  // a one-pixel border
-    TMemoryDc mem(60, 40);
-    SendMessageA(box->Handle(), WM_PRINT, WPARAM(mem.Dc()), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
-    EXPECT_EQ(mem.At(0, 0), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(mem.At(1 + 5, 1 + 5), Red);
-    EXPECT_EQ(mem.At(1 + 40, 1 + 5), Green);
+    TPaintTarget mem(60, 40, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_PRINT, WPARAM(mem.DC()), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    EXPECT_EQ(Pixel(mem, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(mem, 1 + 5, 1 + 5), Red);
+    EXPECT_EQ(Pixel(mem, 1 + 40, 1 + 5), Green);
     // The child's own frame comes with it.
-    EXPECT_EQ(mem.At(1 + 20, 1 + 20), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(mem.At(1 + 25, 1 + 25), Blue);
-    EXPECT_EQ(mem.At(1 + 31, 1 + 31), Green);
-    EXPECT_EQ(mem.At(59, 39), mem.At(0, 0));
+    EXPECT_EQ(Pixel(mem, 1 + 20, 1 + 20), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(mem, 1 + 25, 1 + 25), Blue);
+    EXPECT_EQ(Pixel(mem, 1 + 31, 1 + 31), Green);
+    EXPECT_EQ(Pixel(mem, 59, 39), Pixel(mem, 0, 0));
 }
 
 }  // namespace
