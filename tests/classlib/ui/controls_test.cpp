@@ -1,12 +1,17 @@
 // Controls, forms and the application under Wine: windows made on demand,
 // message routing, painting into a DC, focus with CM_ENTER/CM_EXIT, keys,
-// alignment, timers and exception handling.
+// alignment, timers and exception handling; real mouse input (capture,
+// enter and leave, the wheel) and painting into given DCs.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "classlib/core/filer.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/gdi_helpers.h"
 #include "classlib/ui/timers.h"
+#include "paint_harness.h"
 
 namespace {
 
@@ -458,6 +463,536 @@ TEST_F(ControlsTest, LaterSiblingsStackAboveEarlierOnes) {
     for (HWND h = top; h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
     auto pos = [&](HWND h) { return std::find(order.begin(), order.end(), h) - order.begin(); };
     EXPECT_LT(pos(form->Box2->Handle()), pos(form->Box1->Handle()));
+}
+
+}  // namespace
+
+// ---- Real mouse input and painting into given DCs: capture, enter and
+// leave, the wheel, the z-order of windowed controls, see-through children
+// that have their parents paint for them, double buffering, WM_PRINTCLIENT
+// and WM_PRINT ----
+
+namespace {
+
+// A plain window that holds controls and erases with its colour.
+class TPlainBox : public TWinControl {
+    QL_CLASS(TPlainBox, TWinControl)
+public:
+    explicit TPlainBox(TComponent* owner) : TWinControl(owner) { FControlStyle.Include(csAcceptsControls); }
+};
+
+TClass TPlainBox::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TPlainBox>("TPlainBox").Build();
+    return &info;
+}
+
+// A windowed control that fills its top-left 10 x 10 pixels with Fill, or
+// that has its parent paint its background for it (SeeThrough).
+class TPad : public TCustomControl {
+    QL_CLASS(TPad, TCustomControl)
+public:
+    explicit TPad(TComponent* owner) : TCustomControl(owner) { FControlStyle.Include(csAcceptsControls); }
+    TColor Fill = clNone;
+    bool SeeThrough = false;
+    bool Border = false;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TCustomControl::CreateParams(params);
+        if (Border) params.Style |= WS_BORDER;
+    }
+    void Paint() override {
+        HDC dc = Canvas()->Handle();
+        if (SeeThrough) {
+            int saved = SaveDC(dc);
+            POINT org;
+            GetWindowOrgEx(dc, &org);
+            SetWindowOrgEx(dc, org.x + Left(), org.y + Top(), nullptr);
+            SendMessageA(Parent()->Handle(), WM_ERASEBKGND, WPARAM(dc), 0);
+            SendMessageA(Parent()->Handle(), WM_PAINT, WPARAM(dc), 0);
+            RestoreDC(dc, saved);
+        }
+        if (Fill != clNone) {
+            Canvas()->Brush()->SetColor(Fill);
+            Canvas()->FillRect(Rect(0, 0, 10, 10));
+        }
+    }
+};
+
+TClass TPad::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TPad>("TPad").Build();
+    return &info;
+}
+
+// A windowless control filled with one colour.
+class TDot : public TGraphicControl {
+    QL_CLASS(TDot, TGraphicControl)
+public:
+    explicit TDot(TComponent* owner) : TGraphicControl(owner) {}
+    TColor Fill = clRed;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(Fill);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TClass TDot::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TDot>("TDot").Build();
+    return &info;
+}
+
+// Records what the controls it is bound to are told.
+struct TInputLog : TObject {
+    std::vector<std::string> Events;
+    TObject* HandlesWheel = nullptr;  // answers OnMouseWheel with Handled
+    TObject* HandlesNotch = nullptr;  // answers OnMouseWheelDown and Up with Handled
+    static std::string NameOf(TObject* sender) { return static_cast<TComponent*>(sender)->Name(); }
+    void Enter(TObject* s) { Events.push_back("enter " + NameOf(s)); }
+    void Leave(TObject* s) { Events.push_back("leave " + NameOf(s)); }
+    void Wheel(TObject* s, TShiftState, int delta, TPoint, bool& handled) {
+        Events.push_back("wheel " + NameOf(s) + " " + std::to_string(delta));
+        handled = s == HandlesWheel;
+    }
+    void Down(TObject* s, TShiftState, TPoint, bool& handled) {
+        Events.push_back("down " + NameOf(s));
+        handled = s == HandlesNotch;
+    }
+    void Up(TObject* s, TShiftState, TPoint, bool& handled) {
+        Events.push_back("up " + NameOf(s));
+        handled = s == HandlesNotch;
+    }
+    void Watch(TControl* c) {
+        c->OnMouseEnter = TNotifyEvent::Bind<&TInputLog::Enter>(this);
+        c->OnMouseLeave = TNotifyEvent::Bind<&TInputLog::Leave>(this);
+        c->OnMouseWheel = TMouseWheelEvent::Bind<&TInputLog::Wheel>(this);
+        c->OnMouseWheelDown = TMouseWheelUpDownEvent::Bind<&TInputLog::Down>(this);
+        c->OnMouseWheelUp = TMouseWheelUpDownEvent::Bind<&TInputLog::Up>(this);
+    }
+    std::vector<std::string> Take() { return std::exchange(Events, {}); }
+};
+
+// Real mouse input, as the system gets it from the device.
+void SendMouse(DWORD flags, int data = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = DWORD(data);
+    SendInput(1, &input, sizeof(input));
+}
+
+void DispatchOnly();
+
+// Moves the cursor to screen, and again while it does not stay there: on a
+// busy machine the display may report an older pointer position late.
+void MoveMouse(TPoint screen) {
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (screen.X * 65536 + w - 1) / w;
+    input.mi.dy = (screen.Y * 65536 + h - 1) / h;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    POINT p{};
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SendInput(1, &input, sizeof(input));
+        DispatchOnly();
+        GetCursorPos(&p);
+        if (Point(p.x, p.y) == screen) return;
+    }
+    ADD_FAILURE() << "the cursor stays at " << p.x << "," << p.y << ", not at " << screen.X << "," << screen.Y;
+}
+
+TPoint CentreOf(TControl* c) { return c->ClientToScreen(Point(c->Width() / 2, c->Height() / 2)); }
+
+// The messages waiting, without the idle-time checks of the message loop.
+void DispatchOnly() {
+    MSG msg;
+    for (int i = 0; i < 3; ++i) {
+        while (Application->ProcessMessage(msg)) {}
+        Sleep(10);
+    }
+}
+
+// Messages and the idle-time checks, as the message loop does.
+void Pump() {
+    for (int i = 0; i < 5; ++i) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = new TForm(Application);
+        form->SetName("Form");
+        form->SetBorderStyle(bsSingle);
+        form->SetBounds(40, 40, 420, 320);
+        log.Watch(form);
+    }
+    void TearDown() override {
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        FreeAndNil(form);
+        Pump();
+    }
+    template <class T>
+    T* Add(TWinControl* parent, const char* name, int left, int top, int width, int height) {
+        auto* c = new T(form);
+        c->SetName(name);
+        c->SetBounds(left, top, width, height);
+        c->SetParent(parent);
+        log.Watch(c);
+        return c;
+    }
+    // Shows the form and waits until the display has it where it is.
+    void ShowForm() {
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        POINT centre{form->ClientWidth() / 2, form->ClientHeight() / 2};
+        ClientToScreen(form->Handle(), &centre);
+        for (int i = 0; i < 50; ++i) {
+            Pump();
+            HWND h = WindowFromPoint(centre);
+            if (h == form->Handle() || IsChild(form->Handle(), h)) break;
+        }
+    }
+    TForm* form = nullptr;
+    TInputLog log;
+};
+
+// ---- Capture, mouse enter and leave ----
+
+struct CaptureCase {
+    const char* What;
+    bool Windowed;  // the pressed control has a window of its own
+};
+
+class CaptureTest : public InputTest, public ::testing::WithParamInterface<CaptureCase> {};
+
+TEST_P(CaptureTest, OnlyTheCapturingControlIsEnteredAndLeftWhileTheButtonIsHeld) {
+    TControl *a, *b;
+    if (GetParam().Windowed) {
+        a = Add<TPad>(form, "A", 20, 20, 60, 40);
+        b = Add<TPad>(form, "B", 120, 20, 60, 40);
+    } else {
+        a = Add<TDot>(form, "A", 20, 120, 60, 40);
+        b = Add<TDot>(form, "B", 120, 120, 60, 40);
+    }
+    ShowForm();
+    MoveMouse(CentreOf(a));
+    Pump();
+    EXPECT_EQ(Application->MouseControl(), a);
+    log.Take();
+
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Pump();
+    EXPECT_TRUE(a->MouseCapture());
+    EXPECT_FALSE(b->MouseCapture());
+    // Over the other control the pressed one is left; the other stays unlit.
+    MoveMouse(CentreOf(b));
+    Pump();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"leave A"}));
+    EXPECT_TRUE(a->MouseCapture());
+    MoveMouse(CentreOf(a));
+    Pump();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"enter A"}));
+    MoveMouse(CentreOf(b));
+    Pump();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"leave A"}));
+    // Released over the other one: it is entered now.
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pump();
+    EXPECT_FALSE(a->MouseCapture());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"enter B"}));
+    EXPECT_EQ(Application->MouseControl(), b);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, CaptureTest,
+                         ::testing::Values(CaptureCase{"windowed", true}, CaptureCase{"windowless", false}),
+                         [](const auto& info) { return std::string(info.param.What); });
+
+TEST_F(InputTest, EnterAndLeaveComeWithTheMovesNotOnlyWhenTheQueueIsEmpty) {
+    TDot* dot = Add<TDot>(form, "Dot", 20, 120, 60, 40);
+    TPad* pad = Add<TPad>(form, "Pad", 120, 20, 60, 40);
+    ShowForm();
+    MoveMouse(form->ClientToScreen(Point(300, 250)));
+    Pump();
+    log.Take();
+    MoveMouse(CentreOf(dot));
+    DispatchOnly();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"leave Form", "enter Dot"}));
+    MoveMouse(CentreOf(pad));
+    DispatchOnly();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"leave Dot", "enter Pad"}));
+    // Out of the program's windows no move comes: the window says when the
+    // cursor left it.
+    MoveMouse(Point(1200, 950));
+    for (int i = 0; i < 100 && log.Events.empty(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        DispatchOnly();
+    }
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"leave Pad"}));
+    EXPECT_EQ(Application->MouseControl(), nullptr);
+}
+
+// ---- The wheel ----
+
+struct WheelCase {
+    const char* What;
+    int Delta;
+    const char* HandlesWheel;  // the control whose OnMouseWheel takes it
+    const char* HandlesNotch;  // the control whose OnMouseWheelDown/Up takes it
+    std::vector<std::string> Expected;
+};
+
+class WheelTest : public InputTest, public ::testing::WithParamInterface<WheelCase> {};
+
+// A group of panels: the wheel over a panel that does not use it scrolls
+// the group, whichever control has the focus.
+TEST_P(WheelTest, GoesFromTheControlUnderTheCursorUpToTheFirstThatUsesIt) {
+    const WheelCase& c = GetParam();
+    TPad* other = Add<TPad>(form, "Other", 300, 20, 40, 20);
+    other->SetTabStop(true);
+    TPad* group = Add<TPad>(form, "Group", 20, 20, 200, 200);
+    TPad* panel = Add<TPad>(group, "Panel", 10, 10, 100, 60);
+    TDot* dot = Add<TDot>(panel, "Dot", 10, 10, 20, 20);
+    ShowForm();
+    other->SetFocus();
+    ASSERT_TRUE(other->Focused());
+    for (TObject* o : std::vector<TObject*>{form, other, group, panel, dot}) {
+        if (c.HandlesWheel && TInputLog::NameOf(o) == c.HandlesWheel) log.HandlesWheel = o;
+        if (c.HandlesNotch && TInputLog::NameOf(o) == c.HandlesNotch) log.HandlesNotch = o;
+    }
+    MoveMouse(CentreOf(dot));
+    Pump();
+    log.Take();
+    SendMouse(MOUSEEVENTF_WHEEL, c.Delta);
+    Pump();
+    EXPECT_EQ(log.Take(), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, WheelTest,
+    ::testing::Values(
+        WheelCase{"GroupScrollsDown",
+                  -WHEEL_DELTA,
+                  nullptr,
+                  "Group",
+                  {"wheel Dot -120", "down Dot", "wheel Panel -120", "down Panel", "wheel Group -120", "down Group"}},
+        WheelCase{"GroupScrollsUp",
+                  WHEEL_DELTA,
+                  nullptr,
+                  "Group",
+                  {"wheel Dot 120", "up Dot", "wheel Panel 120", "up Panel", "wheel Group 120", "up Group"}},
+        WheelCase{
+            "PanelTakesItWhole", -WHEEL_DELTA, "Panel", nullptr, {"wheel Dot -120", "down Dot", "wheel Panel -120"}},
+        WheelCase{"NobodyUsesIt",
+                  -2 * WHEEL_DELTA,
+                  nullptr,
+                  nullptr,
+                  {"wheel Dot -240", "down Dot", "down Dot", "wheel Panel -240", "down Panel", "down Panel",
+                   "wheel Group -240", "down Group", "down Group", "wheel Form -240", "down Form", "down Form"}}),
+    [](const auto& info) { return std::string(info.param.What); });
+
+TEST(MouseWheel, NotchesAreCountedOverFineSteps) {
+    TPlainBox box(nullptr);
+    box.SetName("Box");
+    TInputLog log;
+    log.Watch(&box);
+    log.HandlesNotch = &box;
+    for (int delta : {40, 40, 40, 40, -80, -80, -80, -40})
+        box.Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(delta))), 0);
+    // Three steps up make a notch up; from the 40 up left, two steps down
+    // make a notch down, and the next two another.
+    std::vector<std::string> notches;
+    for (auto& e : log.Events)
+        if (e.rfind("wheel", 0) != 0) notches.push_back(e);
+    EXPECT_EQ(notches, (std::vector<std::string>{"up Box", "down Box", "down Box"}));
+}
+
+// ---- Z-order ----
+
+TEST_F(InputTest, BringToFrontAndSendToBackMoveAWindowAndItsPlaceInTheList) {
+    TPad* a = Add<TPad>(form, "A", 20, 20, 60, 40);
+    TPad* b = Add<TPad>(form, "B", 50, 30, 60, 40);
+    ShowForm();
+    POINT overlap{60, 40};
+    ClientToScreen(form->Handle(), &overlap);
+    auto last = [&] { return form->Controls(form->ControlCount() - 1); };
+    EXPECT_EQ(WindowFromPoint(overlap), b->Handle());
+    a->BringToFront();
+    EXPECT_EQ(WindowFromPoint(overlap), a->Handle());
+    EXPECT_EQ(GetTopWindow(form->Handle()), a->Handle());
+    EXPECT_EQ(last(), a);
+    a->SendToBack();
+    EXPECT_EQ(WindowFromPoint(overlap), b->Handle());
+    EXPECT_EQ(GetWindow(b->Handle(), GW_HWNDNEXT), a->Handle());
+    EXPECT_EQ(last(), b);
+    // A window made again takes its place from the list.
+    a->BringToFront();
+    form->DestroyHandle();
+    ShowForm();
+    EXPECT_EQ(GetTopWindow(form->Handle()), a->Handle());
+    // Windowless controls keep doing it too.
+    TDot* d1 = Add<TDot>(form, "D1", 200, 200, 20, 20);
+    TDot* d2 = Add<TDot>(form, "D2", 210, 210, 20, 20);
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d2);
+    d1->BringToFront();
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d1);
+    d1->SendToBack();
+    EXPECT_EQ(form->ControlAtPos(Point(215, 215), false), d2);
+}
+
+// ---- Painting into given DCs ----
+
+// A colour nothing the tests paint uses.
+constexpr COLORREF Sentinel = RGB(255, 0, 255);
+
+COLORREF Pixel(const TPaintTarget& target, int x, int y) { return COLORREF(target.PixelAt(x, y)); }
+
+const COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 128, 0), Blue = RGB(0, 0, 255), Yellow = RGB(255, 255, 0);
+
+// A check box on a group box on a page on a panel: each see-through one has
+// its parent paint into its DC, down to the plain panel, whose own pending
+// paint must survive.
+TEST_F(InputTest, AParentPaintingIntoAChildsDcKeepsItsOwnPaintPending) {
+    auto* panel = Add<TPlainBox>(form, "Panel", 10, 10, 300, 200);
+    panel->SetColor(clGreen);
+    auto* mark = Add<TDot>(panel, "Mark", 30, 30, 10, 10);
+    mark->Fill = clBlue;
+    auto* page = Add<TPad>(panel, "Page", 10, 10, 200, 150);
+    auto* group = Add<TPad>(page, "Group", 10, 10, 150, 100);
+    auto* check = Add<TPad>(group, "Check", 5, 5, 60, 30);
+    for (TPad* p : {page, group, check}) p->SeeThrough = true;
+    check->Fill = clYellow;
+    ShowForm();
+    TPaintTarget mem(60, 30, TColor(Sentinel));
+    mem.Paint(check);
+    // The check box is at 25,25 on the panel: the panel's mark at 30,30 shows at 5,5
+    // under the check box's own 10 x 10 pixels.
+    EXPECT_EQ(Pixel(mem, 2, 2), Yellow);
+    EXPECT_EQ(Pixel(mem, 12, 2), Green);
+    EXPECT_EQ(Pixel(mem, 20, 20), Green);
+    EXPECT_EQ(Pixel(mem, 12, 12), Blue);
+    EXPECT_EQ(Pixel(mem, 55, 25), Green);
+
+    // The same through the system's paint: the panel and the check box both
+    // need painting, the check box paints first.
+    Pump();
+    InvalidateRect(panel->Handle(), nullptr, TRUE);
+    check->Repaint();
+    RECT pending;
+    EXPECT_TRUE(GetUpdateRect(panel->Handle(), &pending, FALSE));
+    Pump();
+    EXPECT_FALSE(GetUpdateRect(panel->Handle(), &pending, FALSE));
+}
+
+// Watches the erase messages of a control: the DC gets the sentinel colour
+// first, and afterwards the pixel at 1,1 tells whether it was erased.
+struct TEraseWatch : TObject {
+    TWndMethod Old;
+    std::vector<COLORREF> Seen;
+    void Proc(TMessage& m) {
+        if (m.Msg != WM_ERASEBKGND) return Old(m);
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        RECT r{0, 0, 4, 4};
+        HBRUSH brush = CreateSolidBrush(Sentinel);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        Old(m);
+        Seen.push_back(GetPixel(dc, 1, 1));
+    }
+};
+
+TEST_F(InputTest, ADoubleBufferedWindowErasesOnlyWhenAskedToPaintIntoADc) {
+    auto* box = Add<TPlainBox>(form, "Box", 10, 10, 100, 80);
+    box->SetColor(clBlue);
+    box->SetDoubleBuffered(true);
+    ShowForm();
+    TEraseWatch watch;
+    watch.Old = box->WindowProc;
+    box->WindowProc = TWndMethod::Bind<&TEraseWatch::Proc>(&watch);
+    // The system's erase before a paint: nothing, the buffered paint
+    // draws the background.
+    InvalidateRect(box->Handle(), nullptr, TRUE);
+    UpdateWindow(box->Handle());
+    ASSERT_FALSE(watch.Seen.empty());
+    EXPECT_EQ(watch.Seen.front(), Sentinel);
+    // A child asking for the background in its own DC, or a caller's DC.
+    auto* child = Add<TPad>(box, "Child", 20, 20, 30, 30);
+    Pump();
+    watch.Seen.clear();
+    HDC childDc = GetDC(child->Handle());
+    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(childDc), 0);
+    ReleaseDC(child->Handle(), childDc);
+    TPaintTarget mem(100, 80, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_ERASEBKGND, WPARAM(mem.DC()), 0);
+    mem.Paint(box);
+    EXPECT_EQ(watch.Seen, (std::vector<COLORREF>{Blue, Blue, Blue}));
+    EXPECT_EQ(Pixel(mem, 60, 60), Blue);
+    box->WindowProc = watch.Old;
+}
+
+struct PrintCase {
+    const char* What;
+    DWORD Flags;
+    COLORREF Painted, Background, Child;  // at 5,5 / 40,5 / 25,25
+};
+
+class PrintClientTest : public InputTest, public ::testing::WithParamInterface<PrintCase> {};
+
+TEST_P(PrintClientTest, PaintsWhatItsFlagsAskFor) {
+    const PrintCase& c = GetParam();
+    auto* box = Add<TPad>(form, "Box", 10, 10, 60, 40);
+    box->SetColor(clGreen);
+    box->Fill = clRed;
+    auto* inner = Add<TPad>(box, "Inner", 20, 20, 10, 10);
+    inner->Fill = clBlue;
+    ShowForm();
+    TPaintTarget mem(60, 40, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_PRINTCLIENT, WPARAM(mem.DC()), LPARAM(c.Flags));
+    EXPECT_EQ(Pixel(mem, 5, 5), c.Painted);
+    EXPECT_EQ(Pixel(mem, 40, 5), c.Background);
+    EXPECT_EQ(Pixel(mem, 25, 25), c.Child);
+}
+
+constexpr COLORREF None = Sentinel;
+
+INSTANTIATE_TEST_SUITE_P(Controls, PrintClientTest,
+                         ::testing::Values(PrintCase{"Client", PRF_CLIENT, Red, None, None},
+                                           PrintCase{"Erase", PRF_ERASEBKGND, Green, Green, Green},
+                                           PrintCase{"ClientAndChildren", PRF_CLIENT | PRF_CHILDREN, Red, None, Blue},
+                                           PrintCase{"Everything", PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN, Red,
+                                                     Green, Blue}),
+                         [](const auto& info) { return std::string(info.param.What); });
+
+TEST_F(InputTest, PrintCapturesTheWholeWindowFrameClientAndChildren) {
+    auto* box = new TPad(form);
+    box->Border = true;
+    box->SetBounds(10, 10, 60, 40);
+    box->SetParent(form);
+    box->SetColor(clGreen);
+    box->Fill = clRed;
+    auto* inner = new TPad(form);
+    inner->Border = true;
+    inner->SetBounds(20, 20, 10, 10);
+    inner->SetParent(box);
+    inner->Fill = clBlue;
+    ShowForm();
+    RECT client;
+    GetClientRect(box->Handle(), &client);
+    ASSERT_EQ(client.right, 58);  // a one-pixel border
+    TPaintTarget mem(60, 40, TColor(Sentinel));
+    SendMessageA(box->Handle(), WM_PRINT, WPARAM(mem.DC()), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    EXPECT_EQ(Pixel(mem, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(mem, 1 + 5, 1 + 5), Red);
+    EXPECT_EQ(Pixel(mem, 1 + 40, 1 + 5), Green);
+    // The child's own frame comes with it.
+    EXPECT_EQ(Pixel(mem, 1 + 20, 1 + 20), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(mem, 1 + 25, 1 + 25), Blue);
+    EXPECT_EQ(Pixel(mem, 1 + 31, 1 + 31), Green);
+    EXPECT_EQ(Pixel(mem, 59, 39), Pixel(mem, 0, 0));
 }
 
 }  // namespace
