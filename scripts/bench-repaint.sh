@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Repaint benchmark of the program under Wine: a full repaint of its window
+# (RedrawWindow with invalidate, erase, all children, update now, from
+# another process), collapsed and expanded, against a bare Win32 window, in
+# the same run.
+#   scripts/bench-repaint.sh [rounds]   (default 20) medians and ratios
+#   scripts/bench-repaint.sh --server   what the program's start-up and one
+#                                       repaint of each ask of the Wine server
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${QM_BUILD_DIR:-build/win64}
+[ -f "$build/CMakeCache.txt" ] || cmake --preset win64 -B "$build" >/dev/null
+cmake --build "$build" --target bench_repaint >/dev/null
+winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+# Timed as shipped, without the debug information of this build.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$strip" -o "$work/quillmere.exe" "$build/app/quillmere.exe"
+"$strip" -o "$work/bare_window.exe" "$build/tests/app/bare_window.exe"
+args=("$(winpath "$work/quillmere.exe")" "$(winpath "$work/bare_window.exe")")
+
+if [ "${1:-}" != --server ]; then
+  exec scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" "${args[@]}" "${1:-20}"
+fi
+
+# The server traces requests when the process that starts it asks for it:
+# a copy of the build's prefix gets a server of its own.
+[ -f "$build/wineprefix/.qm-ready" ] || scripts/wine-run.sh "$build/tests/app/bare_window.exe" --version >/dev/null 2>&1 || true
+cp -a "$build/wineprefix" "$work/prefix"
+rm -f "$work/prefix/.qm-lock"
+QM_WINEPREFIX="$work/prefix" WINEDEBUG=+server scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" \
+  "${args[@]}" --marks >"$work/out" 2>"$work/trace"
+WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+tr -d "\r" <"$work/out" >"$work/out.txt"
+cat "$work/out.txt"
+program=$(sed -n 's/^quillmere threads //p' "$work/out.txt")
+bare=$(sed -n 's/^bare window threads //p' "$work/out.txt")
+# Requests are "tid: name( args )"; replies "tid: name() = status ...".
+# requests WHAT THREADS: the names of the requests the threads made between
+# the marks of what, one a line.
+requests() {
+  awk -v what="$1" -v threads="$2" '
+    BEGIN { n = split(threads, t, ","); for (i = 1; i <= n; ++i) mine[t[i]] = 1 }
+    index($0, "L\"qm-mark-" what "-begin\"") { on = 1; next }
+    index($0, "L\"qm-mark-" what "-end\"") { on = 0; next }
+    on && /^[0-9a-f]+: [a-z_0-9]+\( / {
+      id = substr($0, 1, index($0, ":") - 1)
+      if (!(id in mine)) next
+      name = substr($0, length(id) + 3)
+      print substr(name, 1, index(name, "(") - 1)
+    }' "$work/trace"
+}
+report() {  # title what threads
+  echo "  $1: $(requests "$2" "$3" | wc -l) requests"
+  requests "$2" "$3" | sort | uniq -c | sort -rn | head -n 12 | sed 's/^/    /'
+}
+echo "server requests of the program's threads:"
+report "start-up to the first painted window" startup "$program"
+report "one full repaint, collapsed" collapsed "$program"
+report "one full repaint, expanded" expanded "$program"
+echo "server requests of the bare window's threads:"
+report "one full repaint" bare "$bare"
