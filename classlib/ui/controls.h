@@ -485,7 +485,9 @@ public:
     // Destroys the window and makes it again with the current parameters.
     void RecreateWnd();
     void DestroyHandle();
-    // The control whose window is handle, or nullptr.
+    // The control whose window is handle, or nullptr (also for any window
+    // of another process). Kept in this process: asks nothing of the
+    // window server.
     static TWinControl* FindControl(HWND handle);
     // The window's parent to use when this control has no Parent.
     HWND ParentWindow() const { return FParentWindow; }

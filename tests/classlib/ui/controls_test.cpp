@@ -465,6 +465,49 @@ TEST_F(ControlsTest, LaterSiblingsStackAboveEarlierOnes) {
     EXPECT_LT(pos(form->Box2->Handle()), pos(form->Box1->Handle()));
 }
 
+TEST_F(ControlsTest, FindControlKnowsOnlyTheWindowsOfItsControls) {
+    form->Show();
+    Pump();
+    TWinControl* inner = dynamic_cast<TWinControl*>(form->FindComponent("Inner"));
+    ASSERT_NE(inner, nullptr);
+    for (TWinControl* c : {static_cast<TWinControl*>(form), static_cast<TWinControl*>(form->Box1), inner})
+        EXPECT_EQ(TWinControl::FindControl(c->Handle()), c) << c->Name();
+    EXPECT_EQ(TWinControl::FindControl(nullptr), nullptr);
+    // A window of this process that no control made.
+    HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(TWinControl::FindControl(plain), nullptr);
+    DestroyWindow(plain);
+    // A window of another process (the desktop's, under Wine its own
+    // program's).
+    DWORD desktopProcess = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktopProcess);
+    EXPECT_NE(desktopProcess, GetCurrentProcessId());
+    EXPECT_EQ(TWinControl::FindControl(GetDesktopWindow()), nullptr);
+    // A window destroyed from outside the class library, or made again, is
+    // forgotten; the new one is found.
+    HWND old = inner->Handle();
+    DestroyWindow(old);
+    EXPECT_FALSE(inner->HandleAllocated());
+    EXPECT_EQ(TWinControl::FindControl(old), nullptr);
+    old = form->Box1->Handle();
+    form->SetBorderStyle(bsSizeable);
+    ASSERT_NE(form->Box1->Handle(), old);
+    EXPECT_EQ(TWinControl::FindControl(old), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(form->Box1->Handle()), form->Box1);
+}
+
+TEST_F(ControlsTest, AFreedControlIsNotFoundByItsWindow) {
+    form->Show();
+    Pump();
+    HWND box = form->Box1->Handle();
+    form->Box1->Free();
+    form->Box1 = nullptr;
+    EXPECT_EQ(TWinControl::FindControl(box), nullptr);
+    EXPECT_FALSE(IsWindow(box));
+}
+
 }  // namespace
 
 // ---- Real mouse input and painting into given DCs: capture, enter and
