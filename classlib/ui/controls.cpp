@@ -844,11 +844,17 @@ void TWinControl::CreateHandle() {
     if (FHandle) return;
     CreateWnd();
     if (!FHandle) return;
-    // Siblings stack in the order of the parent's list, the last on top
-    // (the system would put each new window below the older ones).
-    if (FParent)
-        SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    // Siblings stack in the order of the parent's list, the last on top.
+    // The system puts a new child window below its siblings: its place, when
+    // no sibling before it in the list has a window yet (the parent makes
+    // its children's windows from the last one on), and otherwise it moves.
+    if (FParent) {
+        const auto& siblings = FParent->FWinControls;
+        const auto self = std::find(siblings.begin(), siblings.end(), this);
+        if (std::any_of(siblings.begin(), self, [](const TWinControl* c) { return c->FHandle != nullptr; }))
+            SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
     for (TControl* c : FControls) c->UpdateAnchorRules();
     for (TWinControl* c : FWinControls) c->UpdateAnchorRules();
     CreateHandleDone();
@@ -1304,10 +1310,12 @@ void TWinControl::UpdateShowing() {
         show = show && (FParentWindow || dynamic_cast<TCustomForm*>(this));
     if (show) {
         if (!FHandle) CreateHandle();
-        // The children get their windows before this one appears.
+        // The children get their windows before this one appears, the last
+        // in the list first: so they stack in the list's order as they come
+        // (see CreateHandle).
         TScopeExit done([this] { FShowingChildren = false; });
         FShowingChildren = true;
-        for (TWinControl* c : std::vector<TWinControl*>(FWinControls)) c->UpdateShowing();
+        for (TWinControl* c : std::vector<TWinControl*>(FWinControls.rbegin(), FWinControls.rend())) c->UpdateShowing();
     }
     if (FHandle && FShowing != show) {
         FShowing = show;

@@ -454,15 +454,30 @@ TEST_F(ControlsTest, AnchorsAreStoredOnlyWhenTheyDifferFromTheAlignment) {
 
 namespace {
 
+// The child windows of parent, from the top of the stack down.
+std::vector<HWND> StackOrder(HWND parent) {
+    std::vector<HWND> order;
+    for (HWND h = GetTopWindow(parent); h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+    return order;
+}
+
 TEST_F(ControlsTest, LaterSiblingsStackAboveEarlierOnes) {
+    auto* box3 = new TFocusBox(form);
+    box3->SetParent(form);
     form->Show();
     Pump();
-    // Walking down from the top: Box2 (later) comes before Box1.
-    HWND top = GetTopWindow(form->Handle());
-    std::vector<HWND> order;
-    for (HWND h = top; h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
-    auto pos = [&](HWND h) { return std::find(order.begin(), order.end(), h) - order.begin(); };
-    EXPECT_LT(pos(form->Box2->Handle()), pos(form->Box1->Handle()));
+    // Walking down from the top: the last in the parent's list first.
+    EXPECT_EQ(StackOrder(form->Handle()),
+              (std::vector<HWND>{box3->Handle(), form->Box2->Handle(), form->Box1->Handle()}));
+    // A sibling that comes while the parent shows goes on top too, and one
+    // whose window is made again goes back to its place.
+    auto* box4 = new TFocusBox(form);
+    box4->SetParent(form);
+    Pump();
+    form->Box2->DestroyHandle();
+    form->Box2->HandleNeeded();
+    EXPECT_EQ(StackOrder(form->Handle()),
+              (std::vector<HWND>{box4->Handle(), box3->Handle(), form->Box2->Handle(), form->Box1->Handle()}));
 }
 
 TEST_F(ControlsTest, FindControlKnowsOnlyTheWindowsOfItsControls) {
