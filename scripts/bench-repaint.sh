@@ -32,6 +32,7 @@ rm -f "$work/prefix/.qm-lock"
 QM_WINEPREFIX="$work/prefix" WINEDEBUG=+server scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" \
   "${args[@]}" --marks >"$work/out" 2>"$work/trace"
 WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+[ -z "${QM_TRACE_COPY:-}" ] || cp "$work/trace" "$QM_TRACE_COPY"
 tr -d "\r" <"$work/out" >"$work/out.txt"
 cat "$work/out.txt"
 program=$(sed -n 's/^quillmere threads //p' "$work/out.txt")
@@ -51,13 +52,14 @@ requests() {
       print substr(name, 1, index(name, "(") - 1)
     }' "$work/trace"
 }
-report() {  # title what threads
-  echo "  $1: $(requests "$2" "$3" | wc -l) requests"
-  requests "$2" "$3" | sort | uniq -c | sort -rn | head -n 12 | sed 's/^/    /'
+report() {  # title what threads times: the requests, each count divided by times
+  echo "  $1: $(( $(requests "$2" "$3" | wc -l) / $4 )) requests"
+  requests "$2" "$3" | sort | uniq -c | sort -rn | head -n 12 | awk -v n="$4" '{ printf "    %6d %s\n", $1 / n, $2 }'
 }
+times=$(sed -n 's/^repaints between marks //p' "$work/out.txt")
 echo "server requests of the program's threads:"
-report "start-up to the first painted window" startup "$program"
-report "one full repaint, collapsed" collapsed "$program"
-report "one full repaint, expanded" expanded "$program"
+report "start-up to the first painted window" startup "$program" 1
+report "one full repaint, collapsed (mean of $times)" collapsed "$program" "$times"
+report "one full repaint, expanded (mean of $times)" expanded "$program" "$times"
 echo "server requests of the bare window's threads:"
-report "one full repaint" bare "$bare"
+report "one full repaint (mean of $times)" bare "$bare" "$times"
