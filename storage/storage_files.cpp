@@ -2,34 +2,76 @@
 
 #include "classlib/core/exceptions.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <mutex>
-#include <system_error>
 
-namespace fs = std::filesystem;
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
+// The C library's calls rather than std::filesystem: on Windows the latter
+// brings the whole of the standard library's locale and stream machinery
+// into the program, and it reads names in UTF-8 where the program's are in
+// the system code page.
+namespace {
+
+bool StatOf(const String& name, struct stat& st) { return !name.empty() && ::stat(name.c_str(), &st) == 0; }
+
+bool IsFolder(const String& name) {
+    struct stat st;
+    return StatOf(name, st) && S_ISDIR(st.st_mode);
+}
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+bool MakeFolder(const String& name) {
+#ifdef _WIN32
+    return ::_mkdir(name.c_str()) == 0;
+#else
+    return ::mkdir(name.c_str(), 0777) == 0;
+#endif
+}
+
+}  // namespace
 
 bool TZvStorageFileSystem::FileExists(const String& fileName) {
-    std::error_code ec;
-    return !fileName.empty() && fs::is_regular_file(fs::path(fileName), ec);
+    struct stat st;
+    return StatOf(fileName, st) && S_ISREG(st.st_mode);
 }
 
 bool TZvStorageFileSystem::FileIsReadOnly(const String& fileName) {
-    std::error_code ec;
-    if (!FileExists(fileName)) return false;
-    fs::perms p = fs::status(fs::path(fileName), ec).permissions();
-    return !ec && (p & fs::perms::owner_write) == fs::perms::none;
+    struct stat st;
+    return StatOf(fileName, st) && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
 }
 
-bool TZvStorageFileSystem::ForceDirectories(const String& dir) {
+bool TZvStorageFileSystem::ForceDirectories(const String& folder) {
+    String dir = folder;
+    while (dir.size() > 1 && IsSeparator(dir.back()) && dir[dir.size() - 2] != ':') dir.pop_back();
     if (dir.empty()) return false;
-    std::error_code ec;
-    fs::create_directories(fs::path(dir), ec);
-    return fs::is_directory(fs::path(dir), ec);
+    // Each folder from the top down; one that is there already is fine.
+    for (size_t i = 1; i <= dir.size(); ++i) {
+        if (i < dir.size() && !IsSeparator(dir[i])) continue;
+        if (IsSeparator(dir[i - 1])) continue;
+        const String part = dir.substr(0, i);
+#ifdef _WIN32
+        if (part.size() == 2 && part[1] == ':') continue;  // a drive
+#endif
+        if (!IsFolder(part)) MakeFolder(part);
+    }
+    return IsFolder(dir);
 }
 
 String TZvStorageFileSystem::ReadWholeFile(const String& fileName) {
@@ -57,10 +99,23 @@ void TZvStorageFileSystem::WriteWholeFile(const String& fileName, const String& 
 String TZvStorageFileSystem::WindowsFolder() { return String(); }
 
 String TZvStorageFileSystem::TempFolder() {
-    std::error_code ec;
-    String dir = fs::temp_directory_path(ec).string();
-    while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-    return ec ? String() : dir;
+    // Where the system's own look-up finds it.
+#ifdef _WIN32
+    const char* const names[] = {"TMP", "TEMP", "USERPROFILE"};
+#else
+    const char* const names[] = {"TMPDIR", "TMP", "TEMP", "TEMPDIR"};
+#endif
+    String dir;
+    for (const char* name : names)
+        if (const char* value = std::getenv(name); value && *value) {
+            dir = value;
+            break;
+        }
+#ifndef _WIN32
+    if (dir.empty()) dir = "/tmp";
+#endif
+    while (dir.size() > 1 && IsSeparator(dir.back())) dir.pop_back();
+    return IsFolder(dir) ? dir : String();
 }
 
 String TZvStorageFileSystem::ExeFolder() { return String(); }

@@ -2,8 +2,12 @@
 #include "classlib/core/sysutils.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
 TFormatSettings FormatSettings;
 
@@ -284,13 +288,28 @@ bool SplitRoot(const String& n, String& root, size_t& rest) {
 
 }  // namespace
 
+namespace {
+
+// The current folder, empty when unknown (the C library's call: on Windows
+// std::filesystem would bring the standard library's locale machinery into
+// every program, and give the name in UTF-8 rather than the code page).
+String CurrentFolder() {
+    char buffer[4096];
+#ifdef _WIN32
+    return ::_getcwd(buffer, sizeof buffer) ? String(buffer) : String();
+#else
+    return ::getcwd(buffer, sizeof buffer) ? String(buffer) : String();
+#endif
+}
+
+}  // namespace
+
 String ExpandFileName(const String& fileName) {
     String name = fileName;
     String root;
     size_t rest;
     if (!SplitRoot(name, root, rest)) {
-        std::error_code ec;
-        String cwd = std::filesystem::current_path(ec).string();
+        String cwd = CurrentFolder();
         if (cwd.empty()) return fileName;
         String relative = name.substr(rest);
         if (!root.empty() && !SameText(ExtractFileDrive(cwd), root)) {
