@@ -1029,10 +1029,6 @@ void TCustomComboBox::SaveItems() {
     FSaveIndex = int(SendMessageA(FHandle, CB_GETCURSEL, 0, 0));
 }
 
-namespace {
-const char* const ComboEditProp = "QuillmereComboEdit";
-}
-
 void TCustomComboBox::HookEdit() {
     FEditHandle = nullptr;
     FEditDefProc = nullptr;
@@ -1040,7 +1036,6 @@ void TCustomComboBox::HookEdit() {
     HWND edit = FindWindowExA(FHandle, nullptr, "Edit", nullptr);
     if (!edit) return;
     FEditHandle = edit;
-    SetPropA(edit, ComboEditProp, this);
     FEditDefProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(&TCustomComboBox::EditWndProc)));
 }
@@ -1048,8 +1043,10 @@ void TCustomComboBox::HookEdit() {
 // The edit part's window procedure: the combo box hears of its focus and
 // of its end; everything goes on to the edit's own procedure.
 LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* combo = static_cast<TCustomComboBox*>(GetPropA(hwnd, ComboEditProp));
-    if (!combo || !combo->FEditDefProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    // Its combo box is its parent (found without a request to the window
+    // server, as a window property would be on every message).
+    auto* combo = dynamic_cast<TCustomComboBox*>(FindControl(GetParent(hwnd)));
+    if (!combo || combo->FEditHandle != hwnd || !combo->FEditDefProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
     WNDPROC def = combo->FEditDefProc;
     if (msg == WM_SETFOCUS && !combo->EditFocusing()) return 0;
     if (msg == WM_NCDESTROY) combo->UnhookEdit(hwnd);
@@ -1070,7 +1067,6 @@ bool TCustomComboBox::EditFocusing() {
 
 void TCustomComboBox::UnhookEdit(HWND edit) {
     SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(FEditDefProc));
-    RemovePropA(edit, ComboEditProp);
     FEditHandle = nullptr;
     FEditDefProc = nullptr;
 }
