@@ -6,6 +6,8 @@
 #   scripts/bench-repaint.sh [rounds]   (default 20) medians and ratios
 #   scripts/bench-repaint.sh --server   what the program's start-up and one
 #                                       repaint of each ask of the Wine server
+# QM_PROGRAM=other/quillmere.exe measures that build of the program instead
+# (an older one, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${QM_BUILD_DIR:-build/win64}
@@ -16,7 +18,7 @@ winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$strip" -o "$work/quillmere.exe" "$build/app/quillmere.exe"
+"$strip" -o "$work/quillmere.exe" "${QM_PROGRAM:-$build/app/quillmere.exe}"
 "$strip" -o "$work/bare_window.exe" "$build/tests/app/bare_window.exe"
 args=("$(winpath "$work/quillmere.exe")" "$(winpath "$work/bare_window.exe")")
 
