@@ -252,20 +252,16 @@ protected:
     }
     // The shown hint window, or nullptr.
     static HWND ShownHint() {
-        struct Found {
-            HWND Window = nullptr;
-        } found;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND h, LPARAM lp) -> BOOL {
-                if (IsWindowVisible(h) && dynamic_cast<THintWindow*>(TWinControl::FindControl(h))) {
-                    reinterpret_cast<Found*>(lp)->Window = h;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            LPARAM(&found));
-        return found.Window;
+        HWND found = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &TakeShownHint, LPARAM(&found));
+        return found;
+    }
+    static BOOL CALLBACK TakeShownHint(HWND h, LPARAM found) {
+        if (IsWindowVisible(h) && dynamic_cast<THintWindow*>(TWinControl::FindControl(h))) {
+            *reinterpret_cast<HWND*>(found) = h;
+            return FALSE;
+        }
+        return TRUE;
     }
     static String TextOf(HWND h) {
         char text[64] = {};
