@@ -6,94 +6,12 @@
 // "Settings.ini", so every run is a first run).
 //
 //   bench_startup.exe <quillmere.exe> <bare_window.exe> [rounds]
-#include "classlib/os/win.h"
+#include "tests/app/bench/bench_program_win.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-struct TFind {
-    DWORD ProcessId;
-    const char* Caption;
-    HWND Found;
-};
-
-BOOL CALLBACK FindProc(HWND window, LPARAM data) {
-    auto* f = reinterpret_cast<TFind*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char text[256] = {};
-    if (pid != f->ProcessId || !IsWindowVisible(window)) return TRUE;
-    GetWindowTextA(window, text, sizeof text);
-    if (std::string(text) != f->Caption) return TRUE;
-    f->Found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK PendingChildProc(HWND window, LPARAM data) {
-    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(data) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool Painted(HWND window) {
-    if (GetUpdateRect(window, nullptr, FALSE)) return false;
-    bool pending = false;
-    EnumChildWindows(window, &PendingChildProc, LPARAM(&pending));
-    return !pending;
-}
-
-// Seconds from the start of the process to its first painted window; a
-// negative value when none came within 30 s.
-double TimeToFirstPaint(const std::string& exe, const char* caption) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + exe + "\"";
-    const std::string folder = exe.substr(0, exe.find_last_of('\\'));
-    const double start = Now();
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process))
-        return -1;
-    double seconds = -1;
-    HWND window = nullptr;
-    while (Now() - start < 30) {
-        if (!window) {
-            TFind f{process.dwProcessId, caption, nullptr};
-            EnumWindows(&FindProc, LPARAM(&f));
-            window = f.Found;
-        }
-        if (window && Painted(window)) {
-            seconds = Now() - start;
-            break;
-        }
-        Sleep(0);
-    }
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return seconds;
-}
 
 struct TSummary {
     double Min, Median, Max;
@@ -104,11 +22,11 @@ TSummary Summarise(std::vector<double> v) {
     return {v.front(), v[v.size() / 2], v.back()};
 }
 
-std::string CopyInto(const std::string& exe, const std::string& folder) {
-    std::filesystem::create_directories(folder);
-    const std::string target = folder + "\\" + std::filesystem::path(exe).filename().string();
-    CopyFileA(exe.c_str(), target.c_str(), FALSE);
-    return target;
+// Seconds from the start of the process to its first painted window; a
+// negative value when none came within 30 s.
+double TimeToFirstPaint(const std::string& exe, const char* caption) {
+    bench::TProgram program(exe, caption);
+    return program.Start() ? program.SecondsToFirstPaint() : -1;
 }
 
 }  // namespace
@@ -119,22 +37,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "qm-bench-startup-" + std::to_string(GetCurrentProcessId());
-    const std::string program = CopyInto(argv[1], root + "\\Quillmere");
-    const std::string bare = CopyInto(argv[2], root + "\\Bare");
-    std::filesystem::create_directories(root + "\\Quillmere\\Layouts");
-    std::filesystem::create_directories(root + "\\Quillmere\\Color Schemes");
-    std::ofstream(root + "\\Quillmere\\Layouts\\Default.dat") << "layout";
-    std::ofstream(root + "\\Quillmere\\Color Schemes\\Default.col") << "scheme";
-    const std::string settings = root + "\\Quillmere\\Settings.ini";
+    const bench::TBenchFolder folder("qm-bench-startup");
+    const std::string program = folder.CopyInProgram(argv[1]);
+    const std::string bare = folder.CopyIn(argv[2], "Bare");
+    const std::string settings = folder.ProgramSettings();
 
     std::vector<double> programTimes, bareTimes;
     for (int i = 0; i < rounds; ++i) {
         DeleteFileA(settings.c_str());
-        const double b = TimeToFirstPaint(bare, "Bare window");
-        const double p = TimeToFirstPaint(program, "Quillmere for zodozE compilers v1.50 by Brontall Software");
+        const double b = TimeToFirstPaint(bare, bench::kBareCaption);
+        const double p = TimeToFirstPaint(program, bench::kProgramCaption);
         if (b < 0 || p < 0) {
             std::fprintf(stderr, "round %d: a window did not appear\n", i + 1);
             return 1;
@@ -142,8 +54,6 @@ int main(int argc, char** argv) {
         bareTimes.push_back(b);
         programTimes.push_back(p);
     }
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
 
     const TSummary b = Summarise(bareTimes), p = Summarise(programTimes);
     std::printf("start-up to the first painted window, %d rounds (ms)\n", rounds);
