@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/filer.h"
 #include "classlib/core/scopes.h"
 #include "classlib/core/sysutils.h"
 
@@ -53,6 +54,7 @@ QL_DEFINE_ENUM(TComponentStateItem, "csLoading", "csReading", "csWriting", "csDe
 
 TClass TComponent::StaticClass() {
     static const TClassInfo info = TClassBuilder<TComponent>("TComponent")
+                                       .Implements<IInterfaceComponentReference>()
                                        .Prop("Name", &TComponent::Name, &TComponent::SetName)
                                        .Stored(false)
                                        .Prop("Tag", &TComponent::FTag, &TComponent::FTag)
@@ -180,6 +182,11 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
         if (i >= int(FComponents.size())) continue;
         FComponents[size_t(i)]->Notification(component, operation);
     }
+}
+
+void TComponent::ReadState(TReader* reader) {
+    if (TComponent* parent = reader->Parent()) SetParentComponent(parent);
+    reader->ReadData(this);
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }

@@ -7,6 +7,7 @@
 
 #include "classlib/core/events.h"
 #include "classlib/core/exceptions.h"
+#include "classlib/core/interfaces.h"
 #include "classlib/core/object.h"
 #include "classlib/core/sets.h"
 #include "classlib/core/typinfo.h"
@@ -57,14 +58,34 @@ enum TOperation { opInsert, opRemove };
 
 using TGetChildProc = std::function<void(TComponent*)>;
 
+// The component behind an interface: how the writer names the component an
+// interface-typed property refers to.
+class IInterfaceComponentReference : public virtual IInterface {
+public:
+    static constexpr TGUID IID = GUID("{CED62F67-174D-4AAC-BDEB-8F15AD93EABA}");
+    virtual TComponent* GetComponent() = 0;
+
+protected:
+    ~IInterfaceComponentReference() = default;
+};
+
 // A named object in an ownership tree. An owner frees what it owns, in the
 // reverse order of creation. A component that is freed elsewhere leaves its
 // owner's list and tells every component that asked for free notification.
-class TComponent : public TPersistent {
+//
+// Components implement interfaces without counting: _AddRef and _Release
+// answer -1, and an interface reference does not keep a component alive.
+// QueryInterface answers what the class description lists (Implements).
+class TComponent : public TPersistent, public virtual IInterfaceComponentReference {
     QL_CLASS(TComponent, TPersistent)
 public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
+
+    bool QueryInterface(const TGUID& iid, void** obj) override { return GetInterface(iid, obj); }
+    int _AddRef() override { return -1; }
+    int _Release() override { return -1; }
+    TComponent* GetComponent() override { return this; }
 
     TComponent* Owner() const { return FOwner; }
     int ComponentCount() const { return int(FComponents.size()); }
@@ -106,6 +127,11 @@ public:
     virtual TComponent* GetParentComponent() const { return nullptr; }
     // The reader places a nested component in its enclosing one.
     virtual void SetParentComponent(TComponent* parent) {}
+    // Reads this component from the layout: by default it joins the
+    // enclosing component (reader->Parent(), SetParentComponent), then
+    // reads its properties and the components inside it (ReadData). An
+    // override may join its container its own way before or after.
+    virtual void ReadState(TReader* reader);
     // The reader keeps a component's stored order among its parent's.
     virtual void SetChildOrder(TComponent* child, int order) {}
 

@@ -32,6 +32,8 @@ QL_EXCEPTION(EConvertError, Exception);
 QL_EXCEPTION(EInvalidOperation, Exception);
 QL_EXCEPTION(EInvalidArgument, Exception);
 QL_EXCEPTION(EInvalidCast, Exception);
+QL_EXCEPTION(EInvalidPointer, Exception);
+QL_EXCEPTION(EIntfCastError, Exception);
 QL_EXCEPTION(EOutOfMemory, Exception);
 QL_EXCEPTION(EListError, Exception);
 QL_EXCEPTION(EStringListError, EListError);

@@ -164,7 +164,7 @@ void TReader::ReadRootComponent(TComponent* root) {
                 Error(e.Message(), tree.Line);
             }
         }
-        ReadObject(tree, root, nullptr);
+        ReadComponentState(tree, root, nullptr);
         ResolveFixups();
     }
     for (TComponent* c : FLoaded) c->ExcludeState(csReading);
@@ -173,7 +173,24 @@ void TReader::ReadRootComponent(TComponent* root) {
     for (TComponent* c : loaded) c->Loaded();
 }
 
-void TReader::ReadObject(const TLayoutObject& obj, TComponent* component, TComponent* parent) {
+void TReader::ReadComponentState(const TLayoutObject& obj, TComponent* component, TComponent* parent) {
+    TTempChange<const TLayoutObject*> object(FObject, &obj);
+    TTempChange<TComponent*> enclosing(FParent, parent);
+    try {
+        component->ReadState(this);
+    } catch (const EFilerError&) {
+        throw;
+    } catch (const Exception& e) {
+        FComponentName = obj.Name.empty() ? obj.ClassName : obj.Name;
+        FPropName.clear();
+        Error(e.Message(), obj.Line);
+    }
+}
+
+void TReader::ReadData(TComponent* component) {
+    if (!FObject) return;
+    const TLayoutObject& obj = *FObject;
+    TComponent* parent = FParent;
     String componentName = component->Name().empty() ? String(component->ClassName()) : component->Name();
     for (const TLayoutProperty& prop : obj.Properties) {
         FComponentName = componentName;
@@ -181,6 +198,7 @@ void TReader::ReadObject(const TLayoutObject& obj, TComponent* component, TCompo
         FPos = 0;
         FLine = prop.Line;
         FParent = parent;
+        FSet = nullptr;
         try {
             ApplyProperty(component, prop.Name, prop.Line);
             if (FPos != FTokens->size()) InvalidValue();
@@ -193,6 +211,8 @@ void TReader::ReadObject(const TLayoutObject& obj, TComponent* component, TCompo
         FPropName.clear();
     }
     FTokens = nullptr;
+    FSet = nullptr;
+    FParent = parent;
     ReadChildren(obj, component);
 }
 
@@ -224,14 +244,22 @@ void TReader::ReadChildren(const TLayoutObject& obj, TComponent* parent) {
                               child.Line);
                     field->Set(FRoot, c);
                 }
-                c->SetParentComponent(parent);
             } catch (const EFilerError&) {
                 throw;
             } catch (const Exception& e) {
                 Error(e.Message(), child.Line);
             }
         }
-        ReadObject(child, c, parent);
+        ReadComponentState(child, c, parent);
+        if (child.ChildPos >= 0) {
+            try {
+                parent->SetChildOrder(c, child.ChildPos);
+            } catch (const EFilerError&) {
+                throw;
+            } catch (const Exception& e) {
+                Error(e.Message(), child.Line);
+            }
+        }
     }
 }
 
@@ -311,6 +339,19 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
             InvalidValue();
         }
         break;
+    case tkInterface:
+        // A component that implements the interface, by name, once the
+        // whole layout is read.
+        if (t.Type == vaNil) {
+            Take();
+            SetInterfaceProp(instance, prop, nullptr);
+        } else if (t.Type == vaIdent && prop->SetIntf) {
+            FFixups.push_back({instance, prop, t.Text, t.Line});
+            Take();
+        } else {
+            InvalidValue();
+        }
+        break;
     case tkMethod: {
         if (t.Type == vaNil) {
             Take();
@@ -346,7 +387,16 @@ void TReader::ResolveFixups() {
         FPropName = f.Prop->Name;
         if (!target) Error("Unresolved reference to " + f.Reference, f.Line);
         try {
-            SetObjectProp(f.Instance, f.Prop, target);
+            if (f.Prop->PropType()->Kind == tkInterface) {
+                void* intf = nullptr;
+                if (!Supports(target, f.Prop->PropType()->IntfIID, &intf))
+                    Error(f.Reference + " does not implement " + f.Prop->PropType()->Name, f.Line);
+                SetInterfaceProp(f.Instance, f.Prop, static_cast<IInterface*>(target));
+            } else {
+                SetObjectProp(f.Instance, f.Prop, target);
+            }
+        } catch (const EFilerError&) {
+            throw;
         } catch (const Exception& e) {
             Error(e.Message(), f.Line);
         }
@@ -356,7 +406,14 @@ void TReader::ResolveFixups() {
 
 TValueType TReader::NextValue() const { return Current().Type; }
 
-TValueType TReader::ReadValue() { return Take().Type; }
+TValueType TReader::ReadValue() {
+    const TLayoutToken& t = Take();
+    if (t.Type == vaSet) {
+        FSet = &t;
+        FSetIndex = 0;
+    }
+    return t.Type;
+}
 
 bool TReader::EndOfList() const { return Current().Type == vaNull; }
 
@@ -429,6 +486,11 @@ char TReader::ReadChar() {
 }
 
 String TReader::ReadStr() {
+    if (FSet) {
+        if (FSetIndex < FSet->Elements.size()) return FSet->Elements[FSetIndex++];
+        FSet = nullptr;
+        return String();
+    }
     const TLayoutToken& t = Take();
     if (t.Type == vaPropName || t.Type == vaIdent) return t.Text;
     --FPos;
@@ -469,6 +531,7 @@ void TReader::ReadCollection(TCollection* collection) {
 }
 
 void TReader::ReadProperty(TPersistent* instance) {
+    FSet = nullptr;
     const TLayoutToken& name = Current();
     if (name.Type != vaPropName) InvalidValue();
     Take();
@@ -478,6 +541,10 @@ void TReader::ReadProperty(TPersistent* instance) {
 }
 
 void TReader::SkipValue() {
+    if (FSet) {
+        FSet = nullptr;
+        return;
+    }
     const TLayoutToken& t = Take();
     if (t.Type == vaList) {
         while (Current().Type != vaNull) SkipValue();
@@ -649,6 +716,21 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop, const 
         Emit(info->Name);
         break;
     }
+    case tkInterface: {
+        // Written as the name of the component behind the interface.
+        TIntfPtr<IInterface> intf = prop->GetIntf(instance);
+        auto* ref = Supports<IInterfaceComponentReference>(intf.Get());
+        TComponent* comp = ref ? ref->GetComponent() : nullptr;
+        if (!comp || !prop->SetIntf || comp->Name().empty()) return;
+        String text = comp->Name();
+        if (comp != FRoot && comp->Owner() && comp->Owner() != FRoot) {
+            if (comp->Owner()->Name().empty()) return;
+            text = comp->Owner()->Name() + "." + text;
+        }
+        BeginValue(name);
+        Emit(text);
+        break;
+    }
     case tkClass: {
         TObject* obj = prop->GetObj(instance);
         if (!obj) return;
@@ -718,24 +800,50 @@ void TWriter::WriteSet(const TTypeInfo* setType, std::uint64_t bits) {
 }
 
 void TWriter::WriteCollection(TCollection* collection) {
+    WriteCollectionBegin();
+    for (int i = 0; i < collection->Count(); ++i) {
+        WriteItemBegin();
+        WriteProperties(collection->Items(i));
+        WriteItemEnd();
+    }
+    WriteCollectionEnd();
+}
+
+void TWriter::WritePropName(const String& name) { BeginValue(FPropPath + name); }
+
+void TWriter::WriteCollectionBegin() {
     Emit("<");
     ++FListDepth;
-    int itemIndent = FIndent + 2 * FListDepth;
-    int savedIndent = FIndent, savedDepth = FListDepth;
-    for (int i = 0; i < collection->Count(); ++i) {
-        NewLine();
-        FOut.append(size_t(itemIndent), ' ');
-        FOut += "item";
-        FIndent = itemIndent + 2;
-        FListDepth = 0;
-        WriteProperties(collection->Items(i));
-        FIndent = savedIndent;
-        FListDepth = savedDepth;
-        NewLine();
-        FOut.append(size_t(itemIndent), ' ');
-        FOut += "end";
-    }
-    --FListDepth;
+    FCollections.emplace_back(FIndent, FListDepth);
+}
+
+void TWriter::WriteItemBegin() {
+    if (FCollections.empty()) throw EWriteError("An item outside a collection");
+    auto [indent, depth] = FCollections.back();
+    int itemIndent = indent + 2 * depth;
+    NewLine();
+    FOut.append(size_t(itemIndent), ' ');
+    FOut += "item";
+    FIndent = itemIndent + 2;
+    FListDepth = 0;
+}
+
+void TWriter::WriteItemEnd() {
+    if (FCollections.empty()) throw EWriteError("An item outside a collection");
+    auto [indent, depth] = FCollections.back();
+    FIndent = indent;
+    FListDepth = depth;
+    NewLine();
+    FOut.append(size_t(indent + 2 * depth), ' ');
+    FOut += "end";
+}
+
+void TWriter::WriteCollectionEnd() {
+    if (FCollections.empty()) throw EWriteError("A collection end without its beginning");
+    auto [indent, depth] = FCollections.back();
+    FCollections.pop_back();
+    FIndent = indent;
+    FListDepth = depth - 1;
     FOut += ">";
 }
 

@@ -57,11 +57,21 @@ public:
     // registered), owned by owner, and reads it.
     TComponent* ReadNewRootComponent(TComponent* owner);
 
+    // Reads the properties of the component being read and the components
+    // inside it: what TComponent::ReadState calls.
+    void ReadData(TComponent* instance);
+
     // ---- For DefineProperties readers ----
     const String& PropName() const { return FPropName; }
     TComponent* Owner() const { return FRoot; }
+    // The component whose block holds the one being read (nullptr for the
+    // root).
     TComponent* Parent() const { return FParent; }
     TValueType NextValue() const;
+    // Takes the type of the next value. After vaSet, ReadStr gives the
+    // set's elements one by one and then '' (SkipValue skips the rest);
+    // after vaList and vaCollection the elements follow up to the vaNull
+    // that ReadListEnd takes.
     TValueType ReadValue();
     bool EndOfList() const;
     void ReadListBegin();
@@ -73,12 +83,15 @@ public:
     String ReadIdent();
     bool ReadBoolean();
     char ReadChar();
-    // A property name inside a collection item, or an identifier.
+    // A property name inside a collection item, an identifier, or the next
+    // element of a set begun with ReadValue ('' after the last one).
     String ReadStr();
     std::uint64_t ReadSet(const TTypeInfo* setType);
     void ReadCollection(TCollection* collection);
     // Reads one "name = value" of a collection item into instance.
     void ReadProperty(TPersistent* instance);
+    // Skips the next value whatever it is; inside a set begun with
+    // ReadValue, the set's remaining elements.
     void SkipValue();
 
     void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
@@ -94,7 +107,7 @@ private:
         int Line;
     };
 
-    void ReadObject(const TLayoutObject& obj, TComponent* component, TComponent* parent);
+    void ReadComponentState(const TLayoutObject& obj, TComponent* component, TComponent* parent);
     void ReadChildren(const TLayoutObject& obj, TComponent* parent);
     void ApplyProperty(TPersistent* instance, const String& path, int line);
     void ReadPropValue(TPersistent* instance, const TPropInfo* prop);
@@ -108,6 +121,7 @@ private:
     String FText;
     String FSourceName;
     TComponent* FParent = nullptr;
+    const TLayoutObject* FObject = nullptr;  // the block being read
     std::vector<TComponent*> FLoaded;
     std::vector<Fixup> FFixups;
 
@@ -118,6 +132,9 @@ private:
     String FComponentName;
     int FLine = 0;
     bool FDefinedHandled = false;
+    // A set read element by element: its token and the next element.
+    const TLayoutToken* FSet = nullptr;
+    size_t FSetIndex = 0;
 };
 
 class TWriter : public TFiler {
@@ -130,7 +147,11 @@ public:
     // Writes the published and defined properties of instance, with names
     // prefixed by prefix (for nested objects: "Font.").
     void WriteProperties(TPersistent* instance, const String& prefix = String());
+    // The prefix of the names DefineProperties and WritePropName write
+    // ("Font." inside a nested object). A writer of nested entries empties
+    // it while it writes them and puts it back afterwards.
     const String& PropPath() const { return FPropPath; }
+    void SetPropPath(const String& path) { FPropPath = path; }
     const String& Text() const { return FOut; }
 
     // ---- For DefineProperties writers ----
@@ -144,6 +165,18 @@ public:
     void WriteChar(char value);
     void WriteSet(const TTypeInfo* setType, std::uint64_t bits);
     void WriteCollection(TCollection* collection);
+    // A property name (PropPath + name) and " = ": the value follows.
+    void WritePropName(const String& name);
+    // A collection value written entry by entry:
+    //   WriteCollectionBegin();
+    //   WriteItemBegin(); WritePropName("ClassName"); WriteString("TFoo");
+    //   WriteProperties(foo); WriteItemEnd();
+    //   WriteCollectionEnd();
+    // gives  < item ClassName = 'TFoo' ... end >.
+    void WriteCollectionBegin();
+    void WriteItemBegin();
+    void WriteItemEnd();
+    void WriteCollectionEnd();
 
     void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
                         bool hasData) override;
@@ -161,6 +194,8 @@ private:
     String FOut;
     int FIndent = 0;
     int FListDepth = 0;
+    // Per open collection: the indent and list depth outside it.
+    std::vector<std::pair<int, int>> FCollections;
     bool FAtLineStart = true;
     String FPropPath;
 };

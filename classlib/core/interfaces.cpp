@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "classlib/core/typinfo.h"
+
 String TGUID::ToString() const {
     char text[40];
     std::snprintf(text, sizeof(text), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", unsigned(D1), unsigned(D2),
@@ -9,8 +11,29 @@ String TGUID::ToString() const {
     return text;
 }
 
-bool Supports(TObject* instance, const TGUID& iid, void** intf) {
+bool SupportsObject(TObject* instance, const TGUID& iid, void** intf) {
     *intf = nullptr;
-    auto* implementer = dynamic_cast<IInterface*>(instance);
-    return implementer && implementer->QueryInterface(iid, intf) && *intf;
+    if (!instance) return false;
+    if (auto* implementer = dynamic_cast<IInterface*>(instance)) return implementer->QueryInterface(iid, intf) && *intf;
+    return instance->GetInterface(iid, intf) && *intf;
+}
+
+bool SupportsInterface(IInterface* instance, const TGUID& iid, void** intf) {
+    *intf = nullptr;
+    return instance && instance->QueryInterface(iid, intf) && *intf;
+}
+
+void interfaces_detail::RaiseFreeWhileReferenced(const char* className, int count) {
+    throw EInvalidPointer("Invalid pointer operation: " + String(className) + " freed with " + std::to_string(count) +
+                          " references left");
+}
+
+TClass TInterfacedObject::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TInterfacedObject>("TInterfacedObject").Build();
+    return &info;
+}
+
+TClass TAggregatedObject::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TAggregatedObject>("TAggregatedObject").Build();
+    return &info;
 }

@@ -118,9 +118,11 @@ private:
         } else {
             obj.ClassName = first;
         }
-        if (Peek() == '[') {  // child order of an inherited object: kept for the format, unused
+        if (Peek() == '[') {  // the position among the container's children
             ++p;
-            ParseInteger();
+            Int64 pos = ParseInteger();
+            if (pos < 0 || pos > 0x7FFFFFFF) Error("Invalid child position");
+            obj.ChildPos = int(pos);
             Expect(']');
         }
         while (true) {

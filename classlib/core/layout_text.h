@@ -82,6 +82,9 @@ struct TLayoutObject {
     String Name;  // may be empty
     String ClassName;
     int Line = 0;
+    // The stored position among its container's children ("object A: TB
+    // [2]"); -1: none.
+    int ChildPos = -1;
     std::vector<TLayoutProperty> Properties;
     std::vector<TLayoutObject> Children;
 };

@@ -7,9 +7,13 @@
 // own: they then report the nearest described ancestor.
 #pragma once
 
+#include <utility>
+
+#include "classlib/core/scopes.h"
 #include "classlib/core/types.h"
 
 struct TClassInfo;
+struct TGUID;
 using TClass = const TClassInfo*;
 
 class TObject {
@@ -31,9 +35,15 @@ public:
     }
 
     // Called by the code that creates an object once its constructors have
-    // all run, and before the destructors start.
+    // all run (NewObject, the class factories, the layout reader,
+    // TCollection::Add), and by Free before the destructors start.
     virtual void AfterConstruction() {}
     virtual void BeforeDestruction() {}
+
+    // The interfaces the class description lists (TClassBuilder's
+    // Implements), and IInterface itself for an object that implements it:
+    // sets *obj (not counted) and returns true, or sets it to nullptr.
+    virtual bool GetInterface(const TGUID& iid, void** obj);
 
     // Deletes the object after BeforeDestruction: the way to free an
     // object whose overrides must still run before its destructors do.
@@ -42,6 +52,17 @@ public:
         delete this;
     }
 };
+
+// Creates an object and calls its AfterConstruction: the way to make an
+// object whose class relies on it (counted objects start counting there).
+// When AfterConstruction raises, the object is deleted again.
+template <class T, class... Args>
+T* NewObject(Args&&... args) {
+    T* object = new T(std::forward<Args>(args)...);
+    TOnFailure drop([object] { delete object; });
+    object->AfterConstruction();
+    return object;
+}
 
 // Deletes an object and clears the pointer that held it.
 template <class T>

@@ -14,6 +14,22 @@ bool TClassInfo::InheritsFrom(TClass other) const {
     return false;
 }
 
+const TInterfaceEntry* TClassInfo::GetInterfaceEntry(const TGUID& iid) const {
+    for (TClass c = this; c; c = c->Parent)
+        for (const TInterfaceEntry& e : c->Interfaces)
+            if (e.IID == iid) return &e;
+    return nullptr;
+}
+
+bool TObject::GetInterface(const TGUID& iid, void** obj) {
+    *obj = nullptr;
+    if (const TInterfaceEntry* e = ClassType()->GetInterfaceEntry(iid))
+        *obj = e->Get(this);
+    else if (iid == IInterface::IID)
+        *obj = dynamic_cast<IInterface*>(this);
+    return *obj != nullptr;
+}
+
 TClass TObject::StaticClass() {
     static const TClassInfo info = TClassBuilder<TObject>("TObject").Build();
     return &info;
@@ -251,6 +267,35 @@ TClass FindClass(const String& name) {
     return c;
 }
 
+std::vector<TClass> GetRegisteredClasses() {
+    std::lock_guard lock(RegistryLock());
+    std::vector<TClass> list;
+    for (const auto& entry : ClassRegistry()) list.push_back(entry.second);
+    return list;
+}
+
+// ---- Creating instances -------------------------------------------------------
+
+void typinfo_detail::RaiseCannotCreate(TClass cls) {
+    throw EInvalidOperation("Cannot create an instance of " + (cls ? cls->Name : String("nil")));
+}
+
+TObject* CreateObject(TClass cls) {
+    if (!cls || !cls->Create) typinfo_detail::RaiseCannotCreate(cls);
+    return cls->Create();
+}
+
+TComponent* CreateComponent(TClass cls, TComponent* owner) {
+    if (!cls || !cls->CreateComponent) typinfo_detail::RaiseCannotCreate(cls);
+    return cls->CreateComponent(owner);
+}
+
+TObject* CreateObject(const String& className) { return CreateObject(FindClass(className)); }
+
+TComponent* CreateComponent(const String& className, TComponent* owner) {
+    return CreateComponent(FindClass(className), owner);
+}
+
 // ---- Properties by name -----------------------------------------------------
 
 std::vector<const TPropInfo*> GetPropList(TClass cls) {
@@ -259,9 +304,9 @@ std::vector<const TPropInfo*> GetPropList(TClass cls) {
     std::vector<const TPropInfo*> list;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         for (const TPropInfo& p : (*it)->Props) {
-            // A class may publish a property again to change its default or
-            // stored rule: the newest declaration replaces the inherited one
-            // in its place.
+            // A class may publish a declared property, or publish one again
+            // to change its default or stored rule: the newest entry
+            // replaces the inherited one in its place.
             auto same =
                 std::find_if(list.begin(), list.end(), [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
             if (same != list.end())
@@ -269,14 +314,20 @@ std::vector<const TPropInfo*> GetPropList(TClass cls) {
             else
                 list.push_back(&p);
         }
+    std::erase_if(list, [](const TPropInfo* p) { return !p->Published; });
     return list;
 }
 
-const TPropInfo* GetPropInfo(TClass cls, const String& name) {
+const TPropInfo* GetDeclaredPropInfo(TClass cls, const String& name) {
     for (TClass c = cls; c; c = c->Parent)
-        for (const TPropInfo& p : c->Props)
-            if (SameText(p.Name, name)) return &p;
+        for (auto it = c->Props.rbegin(); it != c->Props.rend(); ++it)
+            if (SameText(it->Name, name)) return &*it;
     return nullptr;
+}
+
+const TPropInfo* GetPropInfo(TClass cls, const String& name) {
+    const TPropInfo* p = GetDeclaredPropInfo(cls, name);
+    return p && p->Published ? p : nullptr;
 }
 
 const TPropInfo* GetPropInfo(const TObject* instance, const String& name) {
@@ -319,11 +370,13 @@ bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop) {
         // Without a declared default an ordinal is always written.
         return prop->Default != TPropInfo::NoDefault && prop->GetOrd && prop->GetOrd(instance) == prop->Default;
     case tkFloat:
-        return prop->GetFloat && prop->GetFloat(instance) == 0.0;
+        return prop->GetFloat && prop->GetFloat(instance) == prop->FloatDefault;
     case tkString:
-        return prop->GetStr && prop->GetStr(instance).empty();
+        return prop->GetStr && prop->GetStr(instance) == prop->StrDefault;
     case tkMethod:
         return !prop->GetMethod || !prop->GetMethod(instance).Code;
+    case tkInterface:
+        return !prop->GetIntf || !prop->GetIntf(instance);
     case tkClass:
         return false;  // decided by the writer: references and nested objects
     default:
@@ -346,6 +399,14 @@ const TPropInfo* Need(TObject* instance, const String& name) {
 }
 
 }  // namespace
+
+void typinfo_detail::RaiseIntfPropType(const String& prop, const TTypeInfo* type) {
+    throw EPropertyError("Invalid property value: the object does not implement " + type->Name + " (" + prop + ")");
+}
+
+void typinfo_detail::RaisePublishUnknown(const char* cls, const char* prop) {
+    throw EPropertyError(String(cls) + " publishes " + prop + ", which no ancestor declares");
+}
 
 void typinfo_detail::RaiseObjectPropClass(const String& prop, TObject* value, TClass expected) {
     throw EPropertyError("Invalid property value: " + String(value->ClassName()) + " is not a " + expected->Name +
@@ -391,6 +452,15 @@ TMethod GetMethodProp(TObject* instance, const TPropInfo* prop) {
 void SetMethodProp(TObject* instance, const TPropInfo* prop, const TMethod& value) {
     if (!prop->SetMethod) ReadOnly(prop);
     prop->SetMethod(instance, value);
+}
+
+TIntfPtr<IInterface> GetInterfaceProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetIntf) WriteOnly(prop);
+    return prop->GetIntf(instance);
+}
+void SetInterfaceProp(TObject* instance, const TPropInfo* prop, IInterface* value) {
+    if (!prop->SetIntf) ReadOnly(prop);
+    prop->SetIntf(instance, value);
 }
 
 Int64 GetOrdProp(TObject* instance, const String& name) { return GetOrdProp(instance, Need(instance, name)); }

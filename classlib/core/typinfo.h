@@ -15,16 +15,29 @@
 //
 // The stored-layout reader and writer, the form storage and every other
 // by-name access read these tables; nothing keeps a list of its own.
+//
+// A class publishes what it lists, no more. A base class that keeps a
+// property for its descendants to publish declares it with Declare (same
+// arguments as Prop); a descendant publishes it by name with Publish, and
+// may give it another default or stored rule right after:
+//
+//   TClassBuilder<TControl>("TControl").Declare("Caption", &TControl::GetText, &TControl::SetText)
+//   TClassBuilder<TButton>("TButton").Publish({"Caption", "Font"}).Publish("Color").Default(clBtnFace)
+//
+// Properties keep the place of their first declaration in the property
+// list, wherever they are published.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
 
 #include "classlib/core/events.h"
 #include "classlib/core/exceptions.h"
+#include "classlib/core/interfaces.h"
 #include "classlib/core/object.h"
 #include "classlib/core/sets.h"
 
@@ -72,6 +85,8 @@ struct TTypeInfo {
     TClass ClassType() const { return ClassTypeFn ? ClassTypeFn() : nullptr; }
     // Methods: the type of thunk a bound method must have.
     const std::type_info* MethodSignature = nullptr;
+    // Interfaces: the interface's identifier.
+    TGUID IntfIID;
 };
 
 // A published property: its name, type, accessors, default and stored rule.
@@ -94,14 +109,32 @@ struct TPropInfo {
     std::function<void(TObject*, TObject*)> SetObj;
     std::function<TMethod(TObject*)> GetMethod;
     std::function<void(TObject*, const TMethod&)> SetMethod;
+    // Interfaces: the setter raises EPropertyError for an object that does
+    // not implement the property's interface.
+    std::function<TIntfPtr<IInterface>(TObject*)> GetIntf;
+    std::function<void(TObject*, IInterface*)> SetIntf;
 
     static constexpr Int64 NoDefault = INT64_MIN;
-    Int64 Default = NoDefault;             // ordinal default; NoDefault: none
+    Int64 Default = NoDefault;  // ordinal and set default; NoDefault: none
+    // String and float defaults; without one the default is '' or 0.
+    bool HasStrDefault = false;
+    String StrDefault;
+    bool HasFloatDefault = false;
+    double FloatDefault = 0;
     std::function<bool(TObject*)> Stored;  // empty: always stored
     bool StoredConst = true;
+    // False for a property a class declares for its descendants to publish.
+    bool Published = true;
 
-    bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod; }
-    bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod; }
+    bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod || GetIntf; }
+    bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod || SetIntf; }
+};
+
+// An interface a class implements: its identifier and the way from an
+// instance to it.
+struct TInterfaceEntry {
+    TGUID IID;
+    void* (*Get)(TObject*) = nullptr;
 };
 
 // A published method, bindable by name to an event of the same signature.
@@ -121,20 +154,36 @@ struct TFieldInfo {
     std::function<TObject*(TObject*)> Get;
 };
 
+// A constructor of a class, with the parameter types of its signature.
+struct TFactoryInfo {
+    const std::type_info* Signature = nullptr;  // of TObject*(Args...)
+    std::shared_ptr<void> Function;             // a std::function of that type
+};
+
 struct TClassInfo {
     String Name;
     TClass Parent = nullptr;
-    // Creates an instance by class name: components from their owner,
-    // collection items from their collection. Empty for abstract classes.
+    // Creates an instance by class name and calls its AfterConstruction:
+    // components from their owner, collection items from their collection,
+    // other objects without arguments (Create). Empty for abstract classes
+    // and classes without such a constructor.
     std::function<TComponent*(TComponent*)> CreateComponent;
     std::function<TCollectionItem*(TCollection*)> CreateItem;
-    // What the class itself publishes, in declaration order.
+    std::function<TObject*()> Create;
+    // Constructors with other parameters (TClassBuilder's Constructor).
+    std::vector<TFactoryInfo> Factories;
+    // What the class itself declares and publishes, in declaration order.
     std::vector<TPropInfo> Props;
     std::vector<TMethodInfo> Methods;
     std::vector<TFieldInfo> Fields;
+    // The interfaces the class implements (its own; ancestors' apart).
+    std::vector<TInterfaceEntry> Interfaces;
     TTypeInfo TypeInfo;  // kind tkClass, naming this class
 
     bool InheritsFrom(TClass other) const;
+    // The entry of an interface this class or an ancestor implements.
+    const TInterfaceEntry* GetInterfaceEntry(const TGUID& iid) const;
+    bool Supports(const TGUID& iid) const { return GetInterfaceEntry(iid) != nullptr; }
 };
 
 // ---- Type descriptions of value types -------------------------------------
@@ -174,6 +223,25 @@ const TTypeInfo* TypeInfoOf(TSet<E>*) {
         return t;
     }();
     return &info;
+}
+
+template <class I>
+const TTypeInfo* InterfaceTypeInfo() {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkInterface;
+        t.Name = I::IID.ToString();
+        t.IntfIID = I::IID;
+        return t;
+    }();
+    return &info;
+}
+template <class I>
+requires std::is_base_of_v<IInterface, I>
+const TTypeInfo* TypeInfoOf(TIntfPtr<I>*) { return InterfaceTypeInfo<I>(); }
+template <class I>
+requires(std::is_base_of_v<IInterface, I> && !std::is_base_of_v<TObject, I>) const TTypeInfo* TypeInfoOf(I**) {
+    return InterfaceTypeInfo<I>();
 }
 
 template <class... Args>
@@ -229,6 +297,33 @@ void RegisterClasses(std::initializer_list<TClass> classes);
 void UnregisterClass(TClass cls);
 TClass GetClass(const String& name);   // nullptr when not registered
 TClass FindClass(const String& name);  // raises EClassNotFound "Class %s not found"
+// Every registered class, ordered by name.
+std::vector<TClass> GetRegisteredClasses();
+
+// ---- Creating instances by class -------------------------------------------
+//
+// Each calls the new object's AfterConstruction and raises
+// EInvalidOperation "Cannot create an instance of %s" when the class has no
+// constructor of that kind.
+
+TObject* CreateObject(TClass cls);
+TComponent* CreateComponent(TClass cls, TComponent* owner);
+// An object of the registered class name (FindClass), made by its factory.
+TObject* CreateObject(const String& className);
+TComponent* CreateComponent(const String& className, TComponent* owner);
+
+namespace typinfo_detail {
+[[noreturn]] void RaiseCannotCreate(TClass cls);
+}
+// With a constructor the class registered with Constructor<Args...>();
+// only the class's own constructors count, as in C++.
+template <class... Args>
+TObject* CreateObject(TClass cls, Args... args) {
+    for (const TFactoryInfo& f : cls->Factories)
+        if (*f.Signature == typeid(TObject * (Args...)))
+            return (*static_cast<std::function<TObject*(Args...)>*>(f.Function.get()))(args...);
+    typinfo_detail::RaiseCannotCreate(cls);
+}
 
 // ---- Properties and methods by name ----------------------------------------
 
@@ -236,14 +331,17 @@ TClass FindClass(const String& name);  // raises EClassNotFound "Class %s not fo
 std::vector<const TPropInfo*> GetPropList(TClass cls);
 // Case is ignored; nullptr when cls publishes no such property.
 const TPropInfo* GetPropInfo(TClass cls, const String& name);
+// The same, finding also what cls declares without publishing it.
+const TPropInfo* GetDeclaredPropInfo(TClass cls, const String& name);
 const TPropInfo* GetPropInfo(const TObject* instance, const String& name);
 const TMethodInfo* FindPublishedMethod(TClass cls, const String& name);
 const TMethodInfo* FindPublishedMethodByCode(TClass cls, TMethodCode code);
 const TFieldInfo* FindPublishedField(TClass cls, const String& name);
 
 bool IsStoredProp(TObject* instance, const TPropInfo* prop);
-// True when the property holds its declared default (or, for kinds without
-// an ordinal default, its empty value), so a writer may leave it out.
+// True when the property holds its declared default (or, for strings and
+// floats without one, '' or 0; for methods and interfaces, none), so a
+// writer may leave it out.
 bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop);
 
 // Typed access. A property that does not exist raises EPropertyError
@@ -260,6 +358,10 @@ TObject* GetObjectProp(TObject* instance, const TPropInfo* prop);
 void SetObjectProp(TObject* instance, const TPropInfo* prop, TObject* value);
 TMethod GetMethodProp(TObject* instance, const TPropInfo* prop);
 void SetMethodProp(TObject* instance, const TPropInfo* prop, const TMethod& value);
+TIntfPtr<IInterface> GetInterfaceProp(TObject* instance, const TPropInfo* prop);
+// Raises EPropertyError when value does not implement the property's
+// interface.
+void SetInterfaceProp(TObject* instance, const TPropInfo* prop, IInterface* value);
 
 Int64 GetOrdProp(TObject* instance, const String& name);
 void SetOrdProp(TObject* instance, const String& name, Int64 value);
@@ -305,6 +407,13 @@ struct GetterTraits<R (C::*)() const> {
     using Value = std::remove_cvref_t<R>;
     static Value Get(C* self, R (C::*fn)() const) { return (self->*fn)(); }
 };
+// A getter that is not a member function: R f(C*) or R f(const C*).
+template <class C, class R>
+struct GetterTraits<R (*)(C*)> {
+    using Class = std::remove_cv_t<C>;
+    using Value = std::remove_cvref_t<R>;
+    static Value Get(Class* self, R (*fn)(C*)) { return fn(self); }
+};
 template <class C, class R>
 struct GetterTraits<R (C::*)()> {
     using Class = C;
@@ -312,6 +421,29 @@ struct GetterTraits<R (C::*)()> {
     static Value Get(C* self, R (C::*fn)()) { return (self->*fn)(); }
 };
 
+template <class T>
+struct IsIntfPtr : std::false_type {};
+template <class I>
+struct IsIntfPtr<TIntfPtr<I>> : std::true_type {};
+
+template <class V>
+struct IntfOf {
+    using Type = std::remove_pointer_t<V>;
+    static Type* Raw(V v) { return v; }
+};
+template <class I>
+struct IntfOf<TIntfPtr<I>> {
+    using Type = I;
+    static I* Raw(const TIntfPtr<I>& v) { return v.Get(); }
+};
+
+template <class T>
+constexpr bool IsInterfacePointer = std::is_pointer_v<T>&& std::is_base_of_v<IInterface, std::remove_pointer_t<T>> &&
+                                    !std::is_base_of_v<TObject, std::remove_pointer_t<T>>;
+
+// A setter is a field, a member function taking the value, or anything
+// callable with the object and the value (a function, a function template
+// shared by many properties, a lambda).
 template <class V, class C, class F>
 void CallSetter(C* self, V F::*field, const V& value) {
     self->*field = value;
@@ -320,8 +452,13 @@ template <class V, class C, class F, class A>
 void CallSetter(C* self, void (F::*fn)(A), const V& value) {
     (self->*fn)(value);
 }
+template <class V, class C, class S>
+requires std::is_invocable_v<S, C*, const V&>
+void CallSetter(C* self, S setter, const V& value) { setter(self, value); }
 
 [[noreturn]] void RaiseObjectPropClass(const String& prop, TObject* value, TClass expected);
+[[noreturn]] void RaiseIntfPropType(const String& prop, const TTypeInfo* type);
+[[noreturn]] void RaisePublishUnknown(const char* cls, const char* prop);
 
 }  // namespace typinfo_detail
 
@@ -336,10 +473,57 @@ public:
         FInfo.TypeInfo.ClassTypeFn = &C::StaticClass;
         if constexpr (!std::is_abstract_v<C>) {
             if constexpr (std::is_base_of_v<TComponent, C> && std::is_constructible_v<C, TComponent*>)
-                FInfo.CreateComponent = [](TComponent* owner) -> TComponent* { return new C(owner); };
+                FInfo.CreateComponent = [](TComponent* owner) -> TComponent* { return NewObject<C>(owner); };
             if constexpr (std::is_base_of_v<TCollectionItem, C> && std::is_constructible_v<C, TCollection*>)
-                FInfo.CreateItem = [](TCollection* owner) -> TCollectionItem* { return new C(owner); };
+                FInfo.CreateItem = [](TCollection* owner) -> TCollectionItem* { return NewObject<C>(owner); };
+            if constexpr (std::is_default_constructible_v<C>)
+                FInfo.Create = []() -> TObject* { return NewObject<C>(); };
         }
+    }
+
+    // A constructor with other parameters, for CreateObject(cls, args...).
+    template <class... Args>
+    TClassBuilder& Constructor() {
+        using Fn = std::function<TObject*(Args...)>;
+        TFactoryInfo f;
+        f.Signature = &typeid(TObject * (Args...));
+        f.Function = std::make_shared<Fn>([](Args... args) -> TObject* { return NewObject<C>(args...); });
+        FInfo.Factories.push_back(std::move(f));
+        return *this;
+    }
+
+    // The interfaces the class implements, answered by its GetInterface
+    // (and so by the default QueryInterface of components and counted
+    // objects).
+    template <class... I>
+    TClassBuilder& Implements() {
+        static_assert((std::is_base_of_v<I, C> && ...), "the class does not derive from the interface");
+        (FInfo.Interfaces.push_back(
+             TInterfaceEntry{I::IID, [](TObject* o) -> void* { return static_cast<I*>(static_cast<C*>(o)); }}),
+         ...);
+        return *this;
+    }
+
+    // A property the class declares without publishing it: descendants
+    // publish it by name (Publish).
+    template <class G, class S>
+    TClassBuilder& Declare(const char* name, G getter, S setter) {
+        Prop(name, getter, setter);
+        Last().Published = false;
+        return *this;
+    }
+    // Publishes properties an ancestor declared (or publishes already, to
+    // give them another default or stored rule afterwards).
+    TClassBuilder& Publish(const char* name) {
+        const TPropInfo* inherited = FInfo.Parent ? GetDeclaredPropInfo(FInfo.Parent, name) : nullptr;
+        if (!inherited) typinfo_detail::RaisePublishUnknown(FInfo.Name.c_str(), name);
+        FInfo.Props.push_back(*inherited);
+        Last().Published = true;
+        return *this;
+    }
+    TClassBuilder& Publish(std::initializer_list<const char*> names) {
+        for (const char* name : names) Publish(name);
+        return *this;
     }
 
     // A property read through getter (a field or a const member function)
@@ -373,6 +557,22 @@ public:
         } else if constexpr (std::is_integral_v<V> || std::is_enum_v<V>) {
             p.GetOrd = [get](TObject* o) { return Int64(get(o)); };
             if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, static_cast<V>(v)); };
+        } else if constexpr (typinfo_detail::IsIntfPtr<V>::value || typinfo_detail::IsInterfacePointer<V>) {
+            using I = typename typinfo_detail::IntfOf<V>::Type;
+            p.GetIntf = [get](TObject* o) {
+                return TIntfPtr<IInterface>(static_cast<IInterface*>(typinfo_detail::IntfOf<V>::Raw(get(o))));
+            };
+            if constexpr (hasSetter) {
+                String pname = name;
+                p.SetIntf = [set, pname](TObject* o, IInterface* v) {
+                    I* typed = nullptr;
+                    if (v) {
+                        typed = Supports<I>(v);
+                        if (!typed) typinfo_detail::RaiseIntfPropType(pname, InterfaceTypeInfo<I>());
+                    }
+                    set(o, V(typed));
+                };
+            }
         } else if constexpr (typinfo_detail::IsObjectPointer<V>) {
             using Obj = std::remove_cv_t<std::remove_pointer_t<V>>;
             p.GetObj = [get](TObject* o) -> TObject* { return const_cast<Obj*>(get(o)); };
@@ -391,13 +591,22 @@ public:
         return *this;
     }
 
-    // The declared default of the last property (ordinal kinds and sets).
+    // The declared default of the last property: an ordinal (integers,
+    // enumerations, colours), a set, a string or a float.
     template <class V>
     TClassBuilder& Default(V value) {
-        if constexpr (typinfo_detail::IsSet<V>::value)
-            Last().Default = Int64(value.Bits());
-        else
-            Last().Default = Int64(value);
+        TPropInfo& p = Last();
+        if constexpr (typinfo_detail::IsSet<V>::value) {
+            p.Default = Int64(value.Bits());
+        } else if constexpr (std::is_convertible_v<V, String>) {
+            p.HasStrDefault = true;
+            p.StrDefault = String(value);
+        } else if constexpr (std::is_floating_point_v<V>) {
+            p.HasFloatDefault = true;
+            p.FloatDefault = double(value);
+        } else {
+            p.Default = Int64(value);
+        }
         return *this;
     }
     // Whether the last property is stored: a constant, or a member function

@@ -25,13 +25,21 @@ void InitCommonControlClasses() {
 // ============================================================================
 
 TClass TPageControl::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TPageControl>("TPageControl")
-                                       .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
-                                       .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
-                                       .Default(true)
-                                       .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
-                                       .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TPageControl>("TPageControl")
+            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
+                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
+                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
+                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
+                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
+            .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
+            .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
+            .Default(true)
+            .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
+            .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
+            .Build();
     return &info;
 }
 
@@ -279,27 +287,35 @@ void TPageControl::CMFontChanged(TMessage& m) {
 // ============================================================================
 
 TClass TTabSheet::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TTabSheet>("TTabSheet")
-                                       // The page control places its pages.
-                                       .Prop("Align", &TTabSheet::FAlign, &TTabSheet::SetAlign)
-                                       .Stored(false)
-                                       .Prop("Anchors", &TTabSheet::FAnchors, &TTabSheet::SetAnchors)
-                                       .Stored(false)
-                                       .Prop("Left", &TTabSheet::FLeft, &TTabSheet::SetLeft)
-                                       .Stored(false)
-                                       .Prop("Top", &TTabSheet::FTop, &TTabSheet::SetTop)
-                                       .Stored(false)
-                                       .Prop("Width", &TTabSheet::FWidth, &TTabSheet::SetWidth)
-                                       .Stored(false)
-                                       .Prop("Height", &TTabSheet::FHeight, &TTabSheet::SetHeight)
-                                       .Stored(false)
-                                       .Prop("Visible", &TTabSheet::FVisible, &TTabSheet::SetVisible)
-                                       .Stored(false)
-                                       .Prop("PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex)
-                                       .Stored(false)
-                                       .Prop("TabVisible", &TTabSheet::FTabVisible, &TTabSheet::SetTabVisible)
-                                       .Default(true)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TTabSheet>("TTabSheet")
+            .Publish({"Action",         "Caption",        "Color",       "Cursor",      "DragCursor",  "DragKind",
+                      "DragMode",       "Enabled",        "Font",        "Hint",        "ParentColor", "ParentFont",
+                      "ParentShowHint", "PopupMenu",      "ShowHint",    "OnClick",     "OnDblClick",  "OnDragDrop",
+                      "OnDragOver",     "OnEndDrag",      "OnMouseDown", "OnMouseMove", "OnMouseUp",   "OnMouseEnter",
+                      "OnMouseLeave",   "OnResize",       "OnStartDrag", "TabOrder",    "TabStop",     "DoubleBuffered",
+                      "DockSite",       "UseDockManager", "OnEnter",     "OnExit",      "OnKeyDown",   "OnKeyPress",
+                      "OnKeyUp"})
+            // The page control places its pages.
+            .Prop("Align", &TTabSheet::FAlign, &TTabSheet::SetAlign)
+            .Stored(false)
+            .Prop("Anchors", &TTabSheet::FAnchors, &TTabSheet::SetAnchors)
+            .Stored(false)
+            .Prop("Left", &TTabSheet::FLeft, &TTabSheet::SetLeft)
+            .Stored(false)
+            .Prop("Top", &TTabSheet::FTop, &TTabSheet::SetTop)
+            .Stored(false)
+            .Prop("Width", &TTabSheet::FWidth, &TTabSheet::SetWidth)
+            .Stored(false)
+            .Prop("Height", &TTabSheet::FHeight, &TTabSheet::SetHeight)
+            .Stored(false)
+            .Prop("Visible", &TTabSheet::FVisible, &TTabSheet::SetVisible)
+            .Stored(false)
+            .Prop("PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex)
+            .Stored(false)
+            .Prop("TabVisible", &TTabSheet::FTabVisible, &TTabSheet::SetTabVisible)
+            .Default(true)
+            .Build();
     return &info;
 }
 

@@ -38,30 +38,78 @@ void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, 
 TClass TCustomPanel::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomPanel>("TCustomPanel")
-            .Prop("Alignment", &TCustomPanel::FAlignment, &TCustomPanel::SetAlignment)
+            .Declare("Alignment", &TCustomPanel::FAlignment, &TCustomPanel::SetAlignment)
             .Default(taCenter)
-            .Prop("BevelInner", &TCustomPanel::FBevelInner, &TCustomPanel::SetBevelInner)
+            .Declare("BevelInner", &TCustomPanel::FBevelInner, &TCustomPanel::SetBevelInner)
             .Default(bvNone)
-            .Prop("BevelOuter", &TCustomPanel::FBevelOuter, &TCustomPanel::SetBevelOuter)
+            .Declare("BevelOuter", &TCustomPanel::FBevelOuter, &TCustomPanel::SetBevelOuter)
             .Default(bvRaised)
-            .Prop("BevelWidth", &TCustomPanel::FBevelWidth, &TCustomPanel::SetBevelWidth)
+            .Declare("BevelWidth", &TCustomPanel::FBevelWidth, &TCustomPanel::SetBevelWidth)
             .Default(1)
-            .Prop("BorderWidth", &TCustomPanel::FBorderWidth, &TCustomPanel::SetBorderWidth)
+            .Declare("BorderWidth", &TCustomPanel::FBorderWidth, &TCustomPanel::SetBorderWidth)
             .Default(0)
-            .Prop("BorderStyle", &TCustomPanel::FBorderStyle, &TCustomPanel::SetBorderStyle)
+            .Declare("BorderStyle", &TCustomPanel::FBorderStyle, &TCustomPanel::SetBorderStyle)
             .Default(bsNone)
-            .Prop("Color", &TCustomPanel::FColor, &TCustomPanel::SetColor)
+            .Declare("Color", &TCustomPanel::FColor, &TCustomPanel::SetColor)
             .Default(clBtnFace)
-            .Prop("ParentColor", &TCustomPanel::FParentColor, &TCustomPanel::SetParentColor)
+            .Declare("ParentColor", &TCustomPanel::FParentColor, &TCustomPanel::SetParentColor)
             .Default(false)
-            .Prop("ParentBackground", &TCustomPanel::ParentBackground, &TCustomPanel::SetParentBackground)
+            .Declare("ParentBackground", &TCustomPanel::ParentBackground, &TCustomPanel::SetParentBackground)
             .Default(true)
             .Build();
     return &info;
 }
 
 TClass TPanel::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TPanel>("TPanel").Build();
+    static const TClassInfo info = TClassBuilder<TPanel>("TPanel")
+                                       .Publish({"Action",
+                                                 "Align",
+                                                 "Anchors",
+                                                 "Caption",
+                                                 "Color",
+                                                 "Cursor",
+                                                 "DragCursor",
+                                                 "DragKind",
+                                                 "DragMode",
+                                                 "Enabled",
+                                                 "Font",
+                                                 "Hint",
+                                                 "ParentColor",
+                                                 "ParentFont",
+                                                 "ParentShowHint",
+                                                 "PopupMenu",
+                                                 "ShowHint",
+                                                 "Visible",
+                                                 "OnClick",
+                                                 "OnDblClick",
+                                                 "OnDragDrop",
+                                                 "OnDragOver",
+                                                 "OnEndDrag",
+                                                 "OnMouseDown",
+                                                 "OnMouseMove",
+                                                 "OnMouseUp",
+                                                 "OnMouseEnter",
+                                                 "OnMouseLeave",
+                                                 "OnResize",
+                                                 "OnStartDrag",
+                                                 "TabOrder",
+                                                 "TabStop",
+                                                 "DoubleBuffered",
+                                                 "DockSite",
+                                                 "UseDockManager",
+                                                 "OnEnter",
+                                                 "OnExit",
+                                                 "OnKeyDown",
+                                                 "OnKeyPress",
+                                                 "OnKeyUp",
+                                                 "Alignment",
+                                                 "BevelInner",
+                                                 "BevelOuter",
+                                                 "BevelWidth",
+                                                 "BorderWidth",
+                                                 "BorderStyle",
+                                                 "ParentBackground"})
+                                       .Build();
     return &info;
 }
 
@@ -209,19 +257,25 @@ void TCustomPanel::CMBorderChanged(TMessage&) { BorderChanged(); }
 // ============================================================================
 
 TClass TImage::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TImage>("TImage")
-                                       .Prop("AutoSize", &TImage::FAutoSize, &TImage::SetAutoSize)
-                                       .Default(false)
-                                       .Prop("Center", &TImage::FCenter, &TImage::SetCenter)
-                                       .Default(false)
-                                       .Prop("Picture", &TImage::Picture, &TImage::SetPicture)
-                                       .Prop("Proportional", &TImage::FProportional, &TImage::SetProportional)
-                                       .Default(false)
-                                       .Prop("Stretch", &TImage::FStretch, &TImage::SetStretch)
-                                       .Default(false)
-                                       .Prop("Transparent", &TImage::FTransparent, &TImage::SetTransparent)
-                                       .Default(false)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TImage>("TImage")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
+            .Prop("AutoSize", &TImage::FAutoSize, &TImage::SetAutoSize)
+            .Default(false)
+            .Prop("Center", &TImage::FCenter, &TImage::SetCenter)
+            .Default(false)
+            .Prop("Picture", &TImage::Picture, &TImage::SetPicture)
+            .Prop("Proportional", &TImage::FProportional, &TImage::SetProportional)
+            .Default(false)
+            .Prop("Stretch", &TImage::FStretch, &TImage::SetStretch)
+            .Default(false)
+            .Prop("Transparent", &TImage::FTransparent, &TImage::SetTransparent)
+            .Default(false)
+            .Build();
     return &info;
 }
 
@@ -335,12 +389,18 @@ void TImage::Paint() {
 // ============================================================================
 
 TClass TBevel::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TBevel>("TBevel")
-                                       .Prop("Shape", &TBevel::FShape, &TBevel::SetShape)
-                                       .Default(bsBox)
-                                       .Prop("Style", &TBevel::FStyle, &TBevel::SetStyle)
-                                       .Default(bsLowered)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TBevel>("TBevel")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
+            .Prop("Shape", &TBevel::FShape, &TBevel::SetShape)
+            .Default(bsBox)
+            .Prop("Style", &TBevel::FStyle, &TBevel::SetStyle)
+            .Default(bsLowered)
+            .Build();
     return &info;
 }
 
@@ -419,7 +479,16 @@ void TBevel::Paint() {
 // ============================================================================
 
 TClass TGroupButton::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TGroupButton>("TGroupButton").Build();
+    static const TClassInfo info =
+        TClassBuilder<TGroupButton>("TGroupButton")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Alignment",      "Checked"})
+            .Build();
     return &info;
 }
 
@@ -462,17 +531,28 @@ void TGroupButton::KeyPress(char& key) {
 TClass TCustomRadioGroup::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomRadioGroup>("TCustomRadioGroup")
-            .Prop("Columns", &TCustomRadioGroup::FColumns, &TCustomRadioGroup::SetColumns)
+            .Declare("Columns", &TCustomRadioGroup::FColumns, &TCustomRadioGroup::SetColumns)
             .Default(1)
-            .Prop("ItemIndex", &TCustomRadioGroup::FItemIndex, &TCustomRadioGroup::SetItemIndex)
+            .Declare("ItemIndex", &TCustomRadioGroup::FItemIndex, &TCustomRadioGroup::SetItemIndex)
             .Default(-1)
-            .Prop("Items", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems)
+            .Declare("Items", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems)
             .Build();
     return &info;
 }
 
 TClass TRadioGroup::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TRadioGroup>("TRadioGroup").Build();
+    static const TClassInfo info =
+        TClassBuilder<TRadioGroup>("TRadioGroup")
+            .Publish(
+                {"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                 "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                 "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                 "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                 "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                 "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                 "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Ctl3D",          "ParentBackground",
+                 "Columns",     "ItemIndex",  "Items"})
+            .Build();
     return &info;
 }
 
@@ -613,7 +693,14 @@ void TCustomRadioGroup::CMFontChanged(TMessage& m) {
 
 TClass TPaintBox::StaticClass() {
     static const TClassInfo info =
-        TClassBuilder<TPaintBox>("TPaintBox").Prop("OnPaint", &TPaintBox::OnPaint, &TPaintBox::OnPaint).Build();
+        TClassBuilder<TPaintBox>("TPaintBox")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
+            .Prop("OnPaint", &TPaintBox::OnPaint, &TPaintBox::OnPaint)
+            .Build();
     return &info;
 }
 

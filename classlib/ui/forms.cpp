@@ -29,33 +29,33 @@ QL_DEFINE_ENUM(TCloseAction, "caNone", "caHide", "caFree", "caMinimize")
 TClass TCustomForm::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomForm>("TCustomForm")
-            .Prop("BorderIcons", &TCustomForm::FBorderIcons, &TCustomForm::SetBorderIcons)
+            .Declare("BorderIcons", &TCustomForm::FBorderIcons, &TCustomForm::SetBorderIcons)
             .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize})
-            .Prop("BorderStyle", &TCustomForm::FBorderStyle, &TCustomForm::SetBorderStyle)
+            .Declare("BorderStyle", &TCustomForm::FBorderStyle, &TCustomForm::SetBorderStyle)
             .Default(bsSizeable)
-            .Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
-            .Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
-            .Prop("FormStyle", &TCustomForm::FFormStyle, &TCustomForm::SetFormStyle)
+            .Declare("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+            .Declare("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+            .Declare("FormStyle", &TCustomForm::FFormStyle, &TCustomForm::SetFormStyle)
             .Default(fsNormal)
-            .Prop("KeyPreview", &TCustomForm::FKeyPreview, &TCustomForm::SetKeyPreview)
+            .Declare("KeyPreview", &TCustomForm::FKeyPreview, &TCustomForm::SetKeyPreview)
             .Default(false)
-            .Prop("PixelsPerInch", &TCustomForm::FPixelsPerInch, &TCustomForm::SetPixelsPerInch)
-            .Prop("Position", &TCustomForm::FPosition, &TCustomForm::SetPosition)
+            .Declare("PixelsPerInch", &TCustomForm::FPixelsPerInch, &TCustomForm::SetPixelsPerInch)
+            .Declare("Position", &TCustomForm::FPosition, &TCustomForm::SetPosition)
             .Default(poDesigned)
-            .Prop("Scaled", &TCustomForm::FScaled, &TCustomForm::SetScaled)
+            .Declare("Scaled", &TCustomForm::FScaled, &TCustomForm::SetScaled)
             .Default(true)
-            .Prop("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState)
+            .Declare("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState)
             .Default(wsNormal)
-            .Prop("ActiveControl", &TCustomForm::FActiveControl, &TCustomForm::SetActiveControl)
-            .Prop("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate)
-            .Prop("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose)
-            .Prop("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery)
-            .Prop("OnCreate", &TCustomForm::OnCreate, &TCustomForm::OnCreate)
-            .Prop("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::OnDeactivate)
-            .Prop("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::OnDestroy)
-            .Prop("OnHide", &TCustomForm::OnHide, &TCustomForm::OnHide)
-            .Prop("OnPaint", &TCustomForm::OnPaint, &TCustomForm::OnPaint)
-            .Prop("OnShow", &TCustomForm::OnShow, &TCustomForm::OnShow)
+            .Declare("ActiveControl", &TCustomForm::FActiveControl, &TCustomForm::SetActiveControl)
+            .Declare("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate)
+            .Declare("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose)
+            .Declare("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery)
+            .Declare("OnCreate", &TCustomForm::OnCreate, &TCustomForm::OnCreate)
+            .Declare("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::OnDeactivate)
+            .Declare("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::OnDestroy)
+            .Declare("OnHide", &TCustomForm::OnHide, &TCustomForm::OnHide)
+            .Declare("OnPaint", &TCustomForm::OnPaint, &TCustomForm::OnPaint)
+            .Declare("OnShow", &TCustomForm::OnShow, &TCustomForm::OnShow)
             // Forms store their client size, not their window's.
             .Prop("Left", &TCustomForm::FLeft, &TCustomForm::SetLeft)
             .Prop("Top", &TCustomForm::FTop, &TCustomForm::SetTop)
@@ -63,7 +63,7 @@ TClass TCustomForm::StaticClass() {
             .Stored(false)
             .Prop("Height", &TCustomForm::FHeight, &TCustomForm::SetHeight)
             .Stored(false)
-            .Prop("Visible", &TCustomForm::FVisible, &TCustomForm::SetVisible)
+            .Declare("Visible", &TCustomForm::FVisible, &TCustomForm::SetVisible)
             .Default(false)
             .Build();
     return &info;
@@ -79,7 +79,20 @@ void TCustomForm::BeforeDestruction() {
 }
 
 TClass TForm::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TForm>("TForm").Build();
+    static const TClassInfo info =
+        TClassBuilder<TForm>("TForm")
+            .Publish(
+                {"Action",       "Align",        "Anchors",        "Caption",      "Color",          "Cursor",
+                 "DragCursor",   "DragKind",     "DragMode",       "Enabled",      "Font",           "Hint",
+                 "ParentColor",  "ParentFont",   "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                 "OnClick",      "OnDblClick",   "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                 "OnMouseMove",  "OnMouseUp",    "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                 "TabOrder",     "TabStop",      "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                 "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",      "BorderIcons",    "BorderStyle",
+                 "ClientHeight", "ClientWidth",  "FormStyle",      "KeyPreview",   "PixelsPerInch",  "Position",
+                 "Scaled",       "WindowState",  "ActiveControl",  "OnActivate",   "OnClose",        "OnCloseQuery",
+                 "OnCreate",     "OnDeactivate", "OnDestroy",      "OnHide",       "OnPaint",        "OnShow"})
+            .Build();
     return &info;
 }
 

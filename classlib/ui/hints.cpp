@@ -11,7 +11,16 @@
 // ============================================================================
 
 TClass THintWindow::StaticClass() {
-    static const TClassInfo info = TClassBuilder<THintWindow>("THintWindow").Build();
+    static const TClassInfo info =
+        TClassBuilder<THintWindow>("THintWindow")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp"})
+            .Build();
     return &info;
 }
 

@@ -93,25 +93,34 @@ void DrawParentBackground(TControl* control, HDC dc) {
 TClass TCustomLabel::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomLabel>("TCustomLabel")
-            .Prop("Alignment", &TCustomLabel::FAlignment, &TCustomLabel::SetAlignment)
+            .Declare("Alignment", &TCustomLabel::FAlignment, &TCustomLabel::SetAlignment)
             .Default(taLeftJustify)
-            .Prop("AutoSize", &TCustomLabel::FAutoSize, &TCustomLabel::SetAutoSize)
+            .Declare("AutoSize", &TCustomLabel::FAutoSize, &TCustomLabel::SetAutoSize)
             .Default(true)
-            .Prop("FocusControl", &TCustomLabel::FFocusControl, &TCustomLabel::SetFocusControl)
-            .Prop("Layout", &TCustomLabel::FLayout, &TCustomLabel::SetLayout)
+            .Declare("FocusControl", &TCustomLabel::FFocusControl, &TCustomLabel::SetFocusControl)
+            .Declare("Layout", &TCustomLabel::FLayout, &TCustomLabel::SetLayout)
             .Default(tlTop)
-            .Prop("ShowAccelChar", &TCustomLabel::FShowAccelChar, &TCustomLabel::SetShowAccelChar)
+            .Declare("ShowAccelChar", &TCustomLabel::FShowAccelChar, &TCustomLabel::SetShowAccelChar)
             .Default(true)
-            .Prop("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent)
+            .Declare("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent)
             .Default(false)
-            .Prop("WordWrap", &TCustomLabel::FWordWrap, &TCustomLabel::SetWordWrap)
+            .Declare("WordWrap", &TCustomLabel::FWordWrap, &TCustomLabel::SetWordWrap)
             .Default(false)
             .Build();
     return &info;
 }
 
 TClass TLabel::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TLabel>("TLabel").Build();
+    static const TClassInfo info =
+        TClassBuilder<TLabel>("TLabel")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",         "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",          "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",      "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",     "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",      "OnStartDrag",
+                      "Alignment",   "AutoSize",   "FocusControl",   "Layout",       "ShowAccelChar", "Transparent",
+                      "WordWrap"})
+            .Build();
     return &info;
 }
 
@@ -324,19 +333,27 @@ void TButtonControl::CNCtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FB
 // ============================================================================
 
 TClass TButton::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TButton>("TButton")
-                                       .Prop("Cancel", &TButton::FCancel, &TButton::SetCancel)
-                                       .Default(false)
-                                       .Prop("Default", &TButton::FDefault, &TButton::SetDefault)
-                                       .Default(false)
-                                       .Prop("ModalResult", &TButton::FModalResult, &TButton::SetModalResult)
-                                       .Default(0)
-                                       .Prop("Images", &TButton::FImages, &TButton::SetImages)
-                                       .Prop("ImageIndex", &TButton::FImageIndex, &TButton::SetImageIndex)
-                                       .Default(-1)
-                                       .Prop("TabStop", &TButton::FTabStop, &TButton::SetTabStop)
-                                       .Default(true)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TButton>("TButton")
+            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
+                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
+                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
+                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
+                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
+            .Prop("Cancel", &TButton::FCancel, &TButton::SetCancel)
+            .Default(false)
+            .Prop("Default", &TButton::FDefault, &TButton::SetDefault)
+            .Default(false)
+            .Prop("ModalResult", &TButton::FModalResult, &TButton::SetModalResult)
+            .Default(0)
+            .Prop("Images", &TButton::FImages, &TButton::SetImages)
+            .Prop("ImageIndex", &TButton::FImageIndex, &TButton::SetImageIndex)
+            .Default(-1)
+            .Prop("TabStop", &TButton::FTabStop, &TButton::SetTabStop)
+            .Default(true)
+            .Build();
     return &info;
 }
 
@@ -489,22 +506,32 @@ void TButton::CMTextChanged(TMessage& m) {
 TClass TCustomCheckBox::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomCheckBox>("TCustomCheckBox")
-            .Prop("Alignment", &TCustomCheckBox::FAlignment, &TCustomCheckBox::SetAlignment)
+            .Declare("Alignment", &TCustomCheckBox::FAlignment, &TCustomCheckBox::SetAlignment)
             .Default(taRightJustify)
-            .Prop("AllowGrayed", &TCustomCheckBox::FAllowGrayed, &TCustomCheckBox::SetAllowGrayed)
+            .Declare("AllowGrayed", &TCustomCheckBox::FAllowGrayed, &TCustomCheckBox::SetAllowGrayed)
             .Default(false)
-            .Prop("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked)
+            .Declare("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked)
             .Default(false)
-            .Prop("State", &TCustomCheckBox::FState, &TCustomCheckBox::SetState)
+            .Declare("State", &TCustomCheckBox::FState, &TCustomCheckBox::SetState)
             .Default(cbUnchecked)
-            .Prop("TabStop", &TCustomCheckBox::FTabStop, &TCustomCheckBox::SetTabStop)
+            .Declare("TabStop", &TCustomCheckBox::FTabStop, &TCustomCheckBox::SetTabStop)
             .Default(true)
             .Build();
     return &info;
 }
 
 TClass TCheckBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TCheckBox>("TCheckBox").Build();
+    static const TClassInfo info =
+        TClassBuilder<TCheckBox>("TCheckBox")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Alignment",      "AllowGrayed",
+                      "Checked",     "State"})
+            .Build();
     return &info;
 }
 
@@ -580,12 +607,20 @@ void TCustomCheckBox::CMDialogChar(TMessage& m) {
 // ============================================================================
 
 TClass TRadioButton::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TRadioButton>("TRadioButton")
-                                       .Prop("Alignment", &TRadioButton::FAlignment, &TRadioButton::SetAlignment)
-                                       .Default(taRightJustify)
-                                       .Prop("Checked", &TRadioButton::FChecked, &TRadioButton::SetChecked)
-                                       .Default(false)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TRadioButton>("TRadioButton")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp"})
+            .Prop("Alignment", &TRadioButton::FAlignment, &TRadioButton::SetAlignment)
+            .Default(taRightJustify)
+            .Prop("Checked", &TRadioButton::FChecked, &TRadioButton::SetChecked)
+            .Default(false)
+            .Build();
     return &info;
 }
 
@@ -666,16 +701,26 @@ void TRadioButton::CMDialogChar(TMessage& m) {
 TClass TCustomGroupBox::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomGroupBox>("TCustomGroupBox")
-            .Prop("Ctl3D", &TCustomGroupBox::FCtl3D, &TCustomGroupBox::SetCtl3D)
+            .Declare("Ctl3D", &TCustomGroupBox::FCtl3D, &TCustomGroupBox::SetCtl3D)
             .Default(true)
-            .Prop("ParentBackground", &TCustomGroupBox::ParentBackground, &TCustomGroupBox::SetParentBackground)
+            .Declare("ParentBackground", &TCustomGroupBox::ParentBackground, &TCustomGroupBox::SetParentBackground)
             .Default(true)
             .Build();
     return &info;
 }
 
 TClass TGroupBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TGroupBox>("TGroupBox").Build();
+    static const TClassInfo info =
+        TClassBuilder<TGroupBox>("TGroupBox")
+            .Publish(
+                {"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                 "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                 "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                 "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                 "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                 "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                 "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Ctl3D",          "ParentBackground"})
+            .Build();
     return &info;
 }
 
@@ -930,37 +975,48 @@ void TComboBoxStrings::SetUpdateState(bool updating) {
 TClass TCustomComboBox::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TCustomComboBox>("TCustomComboBox")
-            .Prop("Caption", &TCustomComboBox::Caption, &TCustomComboBox::SetCaption)
+            .Declare("Caption", &TCustomComboBox::Caption, &TCustomComboBox::SetCaption)
             .Stored(false)
-            .Prop("Color", &TCustomComboBox::FColor, &TCustomComboBox::SetColor)
+            .Declare("Color", &TCustomComboBox::FColor, &TCustomComboBox::SetColor)
             .Default(clWindow)
-            .Prop("ParentColor", &TCustomComboBox::FParentColor, &TCustomComboBox::SetParentColor)
+            .Declare("ParentColor", &TCustomComboBox::FParentColor, &TCustomComboBox::SetParentColor)
             .Default(false)
-            .Prop("Style", &TCustomComboBox::FStyle, &TCustomComboBox::SetStyle)
+            .Declare("Style", &TCustomComboBox::FStyle, &TCustomComboBox::SetStyle)
             .Default(csDropDown)
-            .Prop("Ctl3D", &TCustomComboBox::FCtl3D, &TCustomComboBox::SetCtl3D)
+            .Declare("Ctl3D", &TCustomComboBox::FCtl3D, &TCustomComboBox::SetCtl3D)
             .Default(true)
-            .Prop("DropDownCount", &TCustomComboBox::FDropDownCount, &TCustomComboBox::SetDropDownCount)
+            .Declare("DropDownCount", &TCustomComboBox::FDropDownCount, &TCustomComboBox::SetDropDownCount)
             .Default(8)
-            .Prop("Sorted", &TCustomComboBox::FSorted, &TCustomComboBox::SetSorted)
+            .Declare("Sorted", &TCustomComboBox::FSorted, &TCustomComboBox::SetSorted)
             .Default(false)
-            .Prop("TabStop", &TCustomComboBox::FTabStop, &TCustomComboBox::SetTabStop)
+            .Declare("TabStop", &TCustomComboBox::FTabStop, &TCustomComboBox::SetTabStop)
             .Default(true)
-            .Prop("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
+            .Declare("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
             .Default(-1)
-            .Prop("Text", &TCustomComboBox::Text, &TCustomComboBox::SetText)
+            .Declare("Text", &TCustomComboBox::Text, &TCustomComboBox::SetText)
             .Stored(&TCustomComboBox::IsTextStored)
-            .Prop("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems)
-            .Prop("OnChange", &TCustomComboBox::OnChange, &TCustomComboBox::OnChange)
-            .Prop("OnCloseUp", &TCustomComboBox::OnCloseUp, &TCustomComboBox::OnCloseUp)
-            .Prop("OnDropDown", &TCustomComboBox::OnDropDown, &TCustomComboBox::OnDropDown)
-            .Prop("OnSelect", &TCustomComboBox::OnSelect, &TCustomComboBox::OnSelect)
+            .Declare("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems)
+            .Declare("OnChange", &TCustomComboBox::OnChange, &TCustomComboBox::OnChange)
+            .Declare("OnCloseUp", &TCustomComboBox::OnCloseUp, &TCustomComboBox::OnCloseUp)
+            .Declare("OnDropDown", &TCustomComboBox::OnDropDown, &TCustomComboBox::OnDropDown)
+            .Declare("OnSelect", &TCustomComboBox::OnSelect, &TCustomComboBox::OnSelect)
             .Build();
     return &info;
 }
 
 TClass TComboBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TComboBox>("TComboBox").Build();
+    static const TClassInfo info =
+        TClassBuilder<TComboBox>("TComboBox")
+            .Publish({"Action",        "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",    "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor",   "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",       "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove",   "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",      "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",        "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Style",          "Ctl3D",
+                      "DropDownCount", "Sorted",     "ItemIndex",      "Text",         "Items",          "OnChange",
+                      "OnCloseUp",     "OnDropDown", "OnSelect"})
+            .Build();
     return &info;
 }
 
@@ -1267,26 +1323,34 @@ void TCustomComboBox::WMEraseBkgnd(TMessage& m) { DefaultHandler(m); }
 // ============================================================================
 
 TClass TScrollBar::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TScrollBar>("TScrollBar")
-                                       .Prop("Kind", &TScrollBar::FKind, &TScrollBar::SetKind)
-                                       .Default(sbHorizontal)
-                                       .Prop("LargeChange", &TScrollBar::FLargeChange, &TScrollBar::SetLargeChange)
-                                       .Default(1)
-                                       .Prop("Max", &TScrollBar::FMax, &TScrollBar::SetMax)
-                                       .Default(100)
-                                       .Prop("Min", &TScrollBar::FMin, &TScrollBar::SetMin)
-                                       .Default(0)
-                                       .Prop("PageSize", &TScrollBar::FPageSize, &TScrollBar::SetPageSize)
-                                       .Default(0)
-                                       .Prop("Position", &TScrollBar::FPosition, &TScrollBar::SetPosition)
-                                       .Default(0)
-                                       .Prop("SmallChange", &TScrollBar::FSmallChange, &TScrollBar::SetSmallChange)
-                                       .Default(1)
-                                       .Prop("TabStop", &TScrollBar::FTabStop, &TScrollBar::SetTabStop)
-                                       .Default(true)
-                                       .Prop("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange)
-                                       .Prop("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TScrollBar>("TScrollBar")
+            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
+                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
+                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
+                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
+                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
+                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
+            .Prop("Kind", &TScrollBar::FKind, &TScrollBar::SetKind)
+            .Default(sbHorizontal)
+            .Prop("LargeChange", &TScrollBar::FLargeChange, &TScrollBar::SetLargeChange)
+            .Default(1)
+            .Prop("Max", &TScrollBar::FMax, &TScrollBar::SetMax)
+            .Default(100)
+            .Prop("Min", &TScrollBar::FMin, &TScrollBar::SetMin)
+            .Default(0)
+            .Prop("PageSize", &TScrollBar::FPageSize, &TScrollBar::SetPageSize)
+            .Default(0)
+            .Prop("Position", &TScrollBar::FPosition, &TScrollBar::SetPosition)
+            .Default(0)
+            .Prop("SmallChange", &TScrollBar::FSmallChange, &TScrollBar::SetSmallChange)
+            .Default(1)
+            .Prop("TabStop", &TScrollBar::FTabStop, &TScrollBar::SetTabStop)
+            .Default(true)
+            .Prop("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange)
+            .Prop("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll)
+            .Build();
     return &info;
 }
 
@@ -1440,26 +1504,36 @@ void TScrollBar::CNCtlColorScrollBar(TMessage& m) { DefaultHandler(m); }
 
 TClass TCustomEdit::StaticClass() {
     static const TClassInfo info = TClassBuilder<TCustomEdit>("TCustomEdit")
-                                       .Prop("Caption", &TCustomEdit::Caption, &TCustomEdit::SetCaption)
+                                       .Declare("Caption", &TCustomEdit::Caption, &TCustomEdit::SetCaption)
                                        .Stored(false)
-                                       .Prop("Color", &TCustomEdit::FColor, &TCustomEdit::SetColor)
+                                       .Declare("Color", &TCustomEdit::FColor, &TCustomEdit::SetColor)
                                        .Default(clWindow)
-                                       .Prop("ParentColor", &TCustomEdit::FParentColor, &TCustomEdit::SetParentColor)
+                                       .Declare("ParentColor", &TCustomEdit::FParentColor, &TCustomEdit::SetParentColor)
                                        .Default(false)
-                                       .Prop("MaxLength", &TCustomEdit::FMaxLength, &TCustomEdit::SetMaxLength)
+                                       .Declare("MaxLength", &TCustomEdit::FMaxLength, &TCustomEdit::SetMaxLength)
                                        .Default(0)
-                                       .Prop("ReadOnly", &TCustomEdit::FReadOnly, &TCustomEdit::SetReadOnly)
+                                       .Declare("ReadOnly", &TCustomEdit::FReadOnly, &TCustomEdit::SetReadOnly)
                                        .Default(false)
-                                       .Prop("TabStop", &TCustomEdit::FTabStop, &TCustomEdit::SetTabStop)
+                                       .Declare("TabStop", &TCustomEdit::FTabStop, &TCustomEdit::SetTabStop)
                                        .Default(true)
-                                       .Prop("Text", &TCustomEdit::Text, &TCustomEdit::SetText)
-                                       .Prop("OnChange", &TCustomEdit::OnChange, &TCustomEdit::OnChange)
+                                       .Declare("Text", &TCustomEdit::Text, &TCustomEdit::SetText)
+                                       .Declare("OnChange", &TCustomEdit::OnChange, &TCustomEdit::OnChange)
                                        .Build();
     return &info;
 }
 
 TClass TEdit::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TEdit>("TEdit").Build();
+    static const TClassInfo info =
+        TClassBuilder<TEdit>("TEdit")
+            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
+                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
+                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
+                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
+                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
+                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
+                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "MaxLength",      "ReadOnly",
+                      "Text",        "OnChange"})
+            .Build();
     return &info;
 }
 

@@ -161,30 +161,30 @@ String PointerText(const void* p) { return Format("%p", {p}); }
 
 }  // namespace
 
-std::shared_ptr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
-    std::shared_ptr<TZevTypeInfo> wrapper;
+TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
+    TIntfPtr<TZevTypeInfo> wrapper;
     switch (typeInfo->Kind) {
     case tkInteger:
     case tkChar:
-        wrapper = std::make_shared<TZevOrdinalRangeTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevOrdinalRangeTypeInfo>(typeInfo);
         break;
     case tkEnumeration:
-        wrapper = std::make_shared<TZevEnumerationTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevEnumerationTypeInfo>(typeInfo);
         break;
     case tkFloat:
-        wrapper = std::make_shared<TZevFloatTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevFloatTypeInfo>(typeInfo);
         break;
     case tkSet:
-        wrapper = std::make_shared<TZevSetTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevSetTypeInfo>(typeInfo);
         break;
     case tkClass:
-        wrapper = std::make_shared<TZevClassTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevClassTypeInfo>(typeInfo);
         break;
     case tkInt64:
-        wrapper = std::make_shared<TZevInt64TypeInfo>(typeInfo);
+        wrapper = NewObject<TZevInt64TypeInfo>(typeInfo);
         break;
     default:
-        wrapper = std::make_shared<TZevTypeInfo>(typeInfo);
+        wrapper = NewObject<TZevTypeInfo>(typeInfo);
         break;
     }
     return ZevQuery<IZevTypeInfo>(wrapper);
@@ -243,8 +243,8 @@ bool TZevEnumerationTypeInfo::QueryInterface(const TGUID& iid, void** obj) {
         this, iid, obj);
 }
 
-std::shared_ptr<IZevEnumerationTypeInfo> TZevEnumerationTypeInfo::BaseType() {
-    return ZevQuery<IZevEnumerationTypeInfo>(shared_from_this());
+TIntfPtr<IZevEnumerationTypeInfo> TZevEnumerationTypeInfo::BaseType() {
+    return ZevQuery<IZevEnumerationTypeInfo>(TIntfPtr<TZevEnumerationTypeInfo>(this));
 }
 
 String TZevEnumerationTypeInfo::Names(Int64 value) const { return GetEnumName(FTypeInfo, value); }
@@ -275,7 +275,7 @@ bool TZevSetTypeInfo::QueryInterface(const TGUID& iid, void** obj) {
     return QueryInterfaces<IZevSetTypeInfo, IZevOrdinalTypeInfo, IZevTypeInfo>(this, iid, obj);
 }
 
-std::shared_ptr<IZevOrdinalTypeInfo> TZevSetTypeInfo::BaseType() {
+TIntfPtr<IZevOrdinalTypeInfo> TZevSetTypeInfo::BaseType() {
     return ZevQuery<IZevOrdinalTypeInfo>(ZevTypeInfo(ElementType(FTypeInfo)));
 }
 
@@ -315,20 +315,20 @@ void TZevInt64TypeInfo::DeclarationTo(TStrings& dest) {
     dest.Add(Format("type %s = %d .. %d;", {Name(), MinValue(), MaxValue()}));
 }
 
-std::shared_ptr<TZevClassTypeInfo> TZevClassTypeInfo::Parent() const {
+TIntfPtr<TZevClassTypeInfo> TZevClassTypeInfo::Parent() const {
     TClass cls = ClassRef();
     if (!cls || !cls->Parent) return nullptr;
-    return std::make_shared<TZevClassTypeInfo>(&cls->Parent->TypeInfo);
+    return TIntfPtr<TZevClassTypeInfo>(NewObject<TZevClassTypeInfo>(&cls->Parent->TypeInfo));
 }
 
 int TZevClassTypeInfo::PropertyCount() const { return ClassRef() ? int(GetPropList(ClassRef()).size()) : 0; }
 
 int TZevClassTypeInfo::OwnPropertyCount() const { return ClassRef() ? int(ClassRef()->Props.size()) : 0; }
 
-std::shared_ptr<TZevPropInfo> TZevClassTypeInfo::Properties(int index) const {
+TIntfPtr<TZevPropInfo> TZevClassTypeInfo::Properties(int index) const {
     std::vector<const TPropInfo*> props = GetPropList(ClassRef());
     if (index < 0 || index >= int(props.size())) RaiseListIndexError(index);
-    return std::make_shared<TZevPropInfo>(props[size_t(index)]);
+    return TIntfPtr<TZevPropInfo>(NewObject<TZevPropInfo>(props[size_t(index)]));
 }
 
 String TZevClassTypeInfo::PropNames(int index) const { return Properties(index)->Name(); }

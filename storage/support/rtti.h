@@ -88,7 +88,7 @@ protected:
 class IZevEnumerationTypeInfo : public virtual IZevOrdinalRangeTypeInfo {
 public:
     static constexpr TGUID IID = GUID("{7DAD5223-46EA-11D5-B0C0-4854E825F345}");
-    virtual std::shared_ptr<IZevEnumerationTypeInfo> BaseType() = 0;
+    virtual TIntfPtr<IZevEnumerationTypeInfo> BaseType() = 0;
     // The name of value (its decimal text outside the range).
     virtual String Names(Int64 value) const = 0;
     virtual String UnitName() const = 0;
@@ -103,7 +103,7 @@ protected:
 class IZevSetTypeInfo : public virtual IZevOrdinalTypeInfo {
 public:
     static constexpr TGUID IID = GUID("{7DAD5224-46EA-11D5-B0C0-4854E825F345}");
-    virtual std::shared_ptr<IZevOrdinalTypeInfo> BaseType() = 0;
+    virtual TIntfPtr<IZevOrdinalTypeInfo> BaseType() = 0;
     // Appends the elements of value to list (see SetValueToText).
     virtual void GetAsList(const void* value, bool wantRanges, TStrings& list) = 0;
     // Sets value from the items of list (see TextToSetValue).
@@ -120,21 +120,20 @@ protected:
 // floats TZevFloatTypeInfo, sets TZevSetTypeInfo, classes
 // TZevClassTypeInfo, 64-bit integers TZevInt64TypeInfo, any other kind
 // TZevTypeInfo.
-std::shared_ptr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo);
+TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo);
 
-// The interface I of a wrapper, sharing its ownership; nullptr when the
+// The interface I of a wrapper, with a reference of its own; empty when the
 // wrapper does not implement it.
 template <class I, class From>
-std::shared_ptr<I> ZevQuery(const std::shared_ptr<From>& wrapper) {
-    void* p = nullptr;
-    if (!wrapper || !wrapper->QueryInterface(I::IID, &p) || !p) return nullptr;
-    return std::shared_ptr<I>(wrapper, static_cast<I*>(p));
+TIntfPtr<I> ZevQuery(const TIntfPtr<From>& wrapper) {
+    return IntfCast<I>(wrapper);
 }
 
-class TZevTypeInfo : public virtual IZevTypeInfo, public std::enable_shared_from_this<TZevTypeInfo> {
+// Wrappers are counted objects: they live while a TIntfPtr holds them.
+class TZevTypeInfo : public TInterfacedObject, public virtual IZevTypeInfo {
 public:
     explicit TZevTypeInfo(const TTypeInfo* typeInfo) : FTypeInfo(typeInfo) {}
-    virtual ~TZevTypeInfo() = default;
+    ~TZevTypeInfo() override = default;
 
     bool QueryInterface(const TGUID& iid, void** obj) override;
     String Name() const override { return FTypeInfo->Name; }
@@ -172,7 +171,7 @@ public:
     bool QueryInterface(const TGUID& iid, void** obj) override;
     // The class library's enumerations have no base type of their own:
     // the type itself.
-    std::shared_ptr<IZevEnumerationTypeInfo> BaseType() override;
+    TIntfPtr<IZevEnumerationTypeInfo> BaseType() override;
     String Names(Int64 value) const override;
     String UnitName() const override { return String(); }
     Int64 IndexOfName(const String& name) const override;
@@ -184,7 +183,7 @@ class TZevSetTypeInfo : public TZevOrdinalTypeInfo, public virtual IZevSetTypeIn
 public:
     using TZevOrdinalTypeInfo::TZevOrdinalTypeInfo;
     bool QueryInterface(const TGUID& iid, void** obj) override;
-    std::shared_ptr<IZevOrdinalTypeInfo> BaseType() override;
+    TIntfPtr<IZevOrdinalTypeInfo> BaseType() override;
     void GetAsList(const void* value, bool wantRanges, TStrings& list) override;
     void SetAsList(void* value, TStrings& list) override;
     void WriteTo(TStrings& dest) override;
@@ -215,12 +214,12 @@ public:
     using TZevTypeInfo::TZevTypeInfo;
     TClass ClassRef() const { return FTypeInfo->ClassType(); }
     // nullptr for the root class.
-    std::shared_ptr<TZevClassTypeInfo> Parent() const;
+    TIntfPtr<TZevClassTypeInfo> Parent() const;
     // Published properties, the ancestors' included; the class's own.
     int PropertyCount() const;
     int TotalPropertyCount() const { return PropertyCount(); }
     int OwnPropertyCount() const;
-    std::shared_ptr<TZevPropInfo> Properties(int index) const;
+    TIntfPtr<TZevPropInfo> Properties(int index) const;
     String PropNames(int index) const;
     String UnitName() const { return String(); }
     void WriteTo(TStrings& dest) override;
@@ -228,15 +227,15 @@ public:
 };
 
 // One published property.
-class TZevPropInfo : public virtual IInterface, public std::enable_shared_from_this<TZevPropInfo> {
+class TZevPropInfo : public TInterfacedObject {
 public:
     explicit TZevPropInfo(const TPropInfo* propInfo) : FPropInfo(propInfo) {}
-    virtual ~TZevPropInfo() = default;
+    ~TZevPropInfo() override = default;
 
     bool QueryInterface(const TGUID& iid, void** obj) override;
     const TPropInfo* PropInfo() const { return FPropInfo; }
     String Name() const { return FPropInfo->Name; }
-    std::shared_ptr<IZevTypeInfo> PropType() const { return ZevTypeInfo(FPropInfo->PropType()); }
+    TIntfPtr<IZevTypeInfo> PropType() const { return ZevTypeInfo(FPropInfo->PropType()); }
     bool HasReader() const { return FPropInfo->HasGetter(); }
     bool HasWriter() const { return FPropInfo->HasSetter(); }
     bool HasDefault() const { return FPropInfo->Default != TPropInfo::NoDefault; }

@@ -717,6 +717,9 @@ public:
     bool QueryInterface(const TGUID& iid, void** obj) override {
         return QueryInterfaces<IZvAppStorageHandler>(this, iid, obj);
     }
+    // Not counted: the test owns it.
+    int _AddRef() override { return -1; }
+    int _Release() override { return -1; }
     void ReadFromAppStorage(TZvCustomAppStorage* store, const String& path) override {
         FRead = store->ReadString(TZvCustomAppStorage::ConcatPaths({path, "Own"}));
     }

@@ -1,6 +1,7 @@
 // Reading and writing stored layouts.
 #include <gtest/gtest.h>
 
+#include "classlib/core/sysutils.h"
 #include "test_classes.h"
 
 namespace {
@@ -255,6 +256,536 @@ TEST_F(LayoutTest, ComponentsCreatedBeforeAnErrorStayOwnedByTheRoot) {
     EXPECT_EQ(root->ComponentCount(), 1);
     delete root;  // frees A
     EXPECT_EQ(TestLog().back(), "destroy A");
+}
+
+}  // namespace
+
+// ---- Interface references, creation, values piece by piece, entry lists, child order ----
+
+namespace {
+
+std::vector<std::string>& Made() {
+    static std::vector<std::string> made;
+    return made;
+}
+
+// ---- Interface-typed properties -------------------------------------------------
+
+class ISource : public virtual IInterface {
+public:
+    static constexpr TGUID IID = GUID("{A6C1F7E2-3B0D-4E55-8E0B-6C2F0A9D1E01}");
+    virtual String Fetch() = 0;
+
+protected:
+    ~ISource() = default;
+};
+
+class TSourceComp : public TComponent, public ISource {
+    QL_CLASS(TSourceComp, TComponent)
+public:
+    using TComponent::TComponent;
+    String FText = "data";
+    String Fetch() override { return FText + " from " + Name(); }
+    void AfterConstruction() override { Made().push_back("source"); }
+};
+
+TClass TSourceComp::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TSourceComp>("TSourceComp").Implements<ISource>().Build();
+    return &info;
+}
+
+class TUserComp : public TComponent {
+    QL_CLASS(TUserComp, TComponent)
+public:
+    using TComponent::TComponent;
+    TIntfPtr<ISource> FSource;
+    TTestItems* FItems = new TTestItems(this);
+    ~TUserComp() override { delete FItems; }
+    TTestItems* Items() const { return FItems; }
+    void AfterConstruction() override { Made().push_back("user"); }
+};
+
+TClass TUserComp::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TUserComp>("TUserComp")
+                                       .Prop("Source", &TUserComp::FSource, &TUserComp::FSource)
+                                       .Prop("Items", &TUserComp::Items, nullptr)
+                                       .Build();
+    return &info;
+}
+
+class StreamingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterTestClasses();
+        RegisterClasses({TSourceComp::StaticClass(), TUserComp::StaticClass()});
+        Made().clear();
+    }
+};
+
+TEST_F(StreamingTest, InterfacePropertyIsResolvedByNameAfterTheWholeRead) {
+    TTestRoot root(nullptr);
+    TReader(R"(object R: TTestRoot
+  object User: TUserComp
+    Source = Src
+  end
+  object Src: TSourceComp
+  end
+end)")
+        .ReadRootComponent(&root);
+    auto* user = dynamic_cast<TUserComp*>(root.FindComponent("User"));
+    ASSERT_NE(user, nullptr);
+    ASSERT_TRUE(user->FSource);
+    EXPECT_EQ(user->FSource->Fetch(), "data from Src");
+    // Components do not count: the reference does not own the component.
+    EXPECT_EQ(user->FSource->_AddRef(), -1);
+    // Written back by the component's name; nil is the default.
+    String text = TWriter().WriteRootComponent(&root);
+    EXPECT_NE(text.find("    Source = Src\r\n"), String::npos) << text;
+    user->FSource.Reset();
+    text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(text.find("Source ="), String::npos) << text;
+}
+
+TEST_F(StreamingTest, InterfacePropertyRefusesComponentsWithoutTheInterface) {
+    TTestRoot root(nullptr);
+    try {
+        TReader(R"(object R: TTestRoot
+  object User: TUserComp
+    Source = Widget1
+  end
+  object Widget1: TTestWidget
+  end
+end)")
+            .ReadRootComponent(&root);
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_NE(e.Message().find("Widget1 does not implement"), String::npos) << e.Message();
+        EXPECT_NE(e.Message().find("line 3"), String::npos) << e.Message();
+    }
+    const TPropInfo* p = GetPropInfo(TUserComp::StaticClass(), "Source");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->PropType()->Kind, tkInterface);
+    TUserComp user(nullptr);
+    TTestWidget widget(nullptr);
+    EXPECT_THROW(SetInterfaceProp(&user, p, static_cast<IInterface*>(&widget)), EPropertyError);
+}
+
+// ---- Creation calls AfterConstruction -----------------------------------------
+
+class TMadeItem : public TCollectionItem {
+    QL_CLASS(TMadeItem, TCollectionItem)
+public:
+    using TCollectionItem::TCollectionItem;
+    int Value = 0;
+    void AfterConstruction() override { Made().push_back("item"); }
+};
+
+TClass TMadeItem::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TMadeItem>("TMadeItem").Prop("Value", &TMadeItem::Value, &TMadeItem::Value).Default(0).Build();
+    return &info;
+}
+
+// A persistent object registered for streaming, not a component.
+class TPlainSettings : public TPersistent {
+    QL_CLASS(TPlainSettings, TPersistent)
+public:
+    int Level = 4;
+    void AfterConstruction() override { Made().push_back("settings"); }
+};
+
+TClass TPlainSettings::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TPlainSettings>("TPlainSettings")
+                                       .Prop("Level", &TPlainSettings::Level, &TPlainSettings::Level)
+                                       .Default(4)
+                                       .Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, EveryCreatorCallsAfterConstruction) {
+    // The layout reader's component creation and collection items.
+    TTestRoot root(nullptr);
+    TReader(R"(object R: TTestRoot
+  object User: TUserComp
+    Items = <
+      item
+        Value = 2
+      end>
+  end
+  object Src: TSourceComp
+  end
+end)")
+        .ReadRootComponent(&root);
+    EXPECT_EQ(Made(), (std::vector<std::string>{"user", "source"}));
+
+    // TCollection::Add.
+    Made().clear();
+    TCollection items(TMadeItem::StaticClass());
+    items.Add();
+    items.Insert(0);
+    EXPECT_EQ(Made(), (std::vector<std::string>{"item", "item"}));
+
+    // The registry's creation by name, of components and of other objects.
+    Made().clear();
+    RegisterClass(TPlainSettings::StaticClass());
+    TComponent* made = CreateComponent("TSourceComp", &root);
+    EXPECT_EQ(made->Owner(), &root);
+    TObject* settings = CreateObject("tplainsettings");
+    ASSERT_NE(dynamic_cast<TPlainSettings*>(settings), nullptr);
+    EXPECT_EQ(Made(), (std::vector<std::string>{"source", "settings"}));
+    delete settings;
+    EXPECT_THROW(CreateObject("TNoSuchClass"), EClassNotFound);
+    EXPECT_THROW(CreateObject(TComponent::StaticClass()), EInvalidOperation);  // needs an owner
+}
+
+// A class made with constructor arguments of its own.
+class TBoundItem : public TPersistent {
+    QL_CLASS(TBoundItem, TPersistent)
+public:
+    TBoundItem(TCollection* list, int value) : List(list), Value(value) {}
+    TCollection* List;
+    int Value;
+    void AfterConstruction() override { Made().push_back("bound " + std::to_string(Value)); }
+};
+
+TClass TBoundItem::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TBoundItem>("TBoundItem").Constructor<TCollection*, int>().Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, ClassesMadeWithTheirOwnConstructorArguments) {
+    TCollection list(TMadeItem::StaticClass());
+    TObject* made = CreateObject<TCollection*, int>(TBoundItem::StaticClass(), &list, 5);
+    auto* item = dynamic_cast<TBoundItem*>(made);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->List, &list);
+    EXPECT_EQ(Made(), std::vector<std::string>{"bound 5"});
+    delete made;
+    EXPECT_THROW(CreateObject<int>(TBoundItem::StaticClass(), 5), EInvalidOperation);
+    EXPECT_THROW(CreateObject(TBoundItem::StaticClass()), EInvalidOperation);
+}
+
+// ---- Reading values piece by piece ------------------------------------------------
+
+// Reads "Sides" element by element, skipping the rest of the set at the
+// first name it does not know; "Legacy" skips whatever value it holds.
+class TSided : public TComponent {
+    QL_CLASS(TSided, TComponent)
+public:
+    using TComponent::TComponent;
+    std::vector<String> Sides;
+    int Skipped = 0;
+    int Width = 0;
+    void DefineProperties(TFiler* filer) override {
+        filer->DefineProperty(
+            "Sides",
+            [this](TReader* r) {
+                if (r->ReadValue() != vaSet) throw EReadError("not a set");
+                while (true) {
+                    String side = r->ReadStr();
+                    if (side.empty()) break;
+                    if (side != "left" && side != "top") {
+                        r->SkipValue();
+                        break;
+                    }
+                    Sides.push_back(side);
+                }
+            },
+            nullptr, false);
+        filer->DefineProperty(
+            "Legacy",
+            [this](TReader* r) {
+                r->SkipValue();
+                ++Skipped;
+            },
+            nullptr, false);
+    }
+};
+
+TClass TSided::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TSided>("TSided").Prop("Width", &TSided::Width, &TSided::Width).Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, SetsReadElementByElementAndTheRestSkipped) {
+    RegisterClass(TSided::StaticClass());
+    struct Case {
+        const char* sides;
+        std::vector<String> read;
+    };
+    for (const Case& c : {Case{"[]", {}}, Case{"[left, top]", {"left", "top"}}, Case{"[top, bogus, left]", {"top"}},
+                          Case{"[bogus, left, top]", {}}}) {
+        TTestRoot root(nullptr);
+        TReader(String("object R: TTestRoot\n object S: TSided\n  Sides = ") + c.sides + "\n  Width = 9\n end\nend")
+            .ReadRootComponent(&root);
+        auto* s = static_cast<TSided*>(root.FindComponent("S"));
+        EXPECT_EQ(s->Sides, c.read) << c.sides;
+        EXPECT_EQ(s->Width, 9) << c.sides;  // the next property reads normally
+    }
+}
+
+TEST_F(StreamingTest, AnyValueCanBeSkipped) {
+    RegisterClass(TSided::StaticClass());
+    for (const char* value : {"12", "-3.5", "'text'#13'more'", "ident", "True", "nil", "[a, b]", "( 1 'x' ( 2 ) )",
+                              "{ 00FF }", "< item A = 1 B = < item C = [x] end > end item end >", "'a' + 'b'"}) {
+        TTestRoot root(nullptr);
+        TReader(String("object R: TTestRoot\n object S: TSided\n  Legacy = ") + value + "\n  Width = 9\n end\nend")
+            .ReadRootComponent(&root);
+        auto* s = static_cast<TSided*>(root.FindComponent("S"));
+        EXPECT_EQ(s->Skipped, 1) << value;
+        EXPECT_EQ(s->Width, 9) << value;
+    }
+}
+
+// ---- Entry lists that name each entry's class ----------------------------------
+
+class TEntry : public TPersistent {
+    QL_CLASS(TEntry, TPersistent)
+public:
+    String Text;
+};
+
+TClass TEntry::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TEntry>("TEntry").Prop("Text", &TEntry::Text, &TEntry::Text).Build();
+    return &info;
+}
+
+class TBigEntry : public TEntry {
+    QL_CLASS(TBigEntry, TEntry)
+public:
+    int Size = 0;
+};
+
+TClass TBigEntry::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TBigEntry>("TBigEntry").Prop("Size", &TBigEntry::Size, &TBigEntry::Size).Default(0).Build();
+    return &info;
+}
+
+// Holds entries of several classes in a nested object, stored as
+// "Extra.Entries = < item ClassName = 'TEntry' ... end >".
+class TEntryHolder : public TPersistent {
+    QL_CLASS(TEntryHolder, TPersistent)
+public:
+    ~TEntryHolder() override {
+        for (TEntry* e : Entries) delete e;
+    }
+    std::vector<TEntry*> Entries;
+    String PathSeen;
+    void DefineProperties(TFiler* filer) override {
+        filer->DefineProperty(
+            "Entries",
+            [this](TReader* r) {
+                if (r->ReadValue() != vaCollection) throw EReadError("Expected collection");
+                while (!r->EndOfList()) {
+                    r->ReadListBegin();
+                    if (!SameText(r->ReadStr(), "ClassName")) throw EReadError("Missing ClassName property");
+                    auto* entry = dynamic_cast<TEntry*>(CreateObject(r->ReadString()));
+                    if (!entry) throw EReadError("Invalid class type");
+                    Entries.push_back(entry);
+                    while (!r->EndOfList()) r->ReadProperty(entry);
+                    r->ReadListEnd();
+                }
+                r->ReadListEnd();
+            },
+            [this](TWriter* w) {
+                PathSeen = w->PropPath();
+                String saved = w->PropPath();
+                w->SetPropPath(String());
+                w->WriteCollectionBegin();
+                for (TEntry* e : Entries) {
+                    w->WriteItemBegin();
+                    w->WritePropName("ClassName");
+                    w->WriteString(e->ClassName());
+                    w->WriteProperties(e);
+                    w->WriteItemEnd();
+                }
+                w->WriteCollectionEnd();
+                w->SetPropPath(saved);
+            },
+            !Entries.empty());
+    }
+};
+
+TClass TEntryHolder::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TEntryHolder>("TEntryHolder").Build();
+    return &info;
+}
+
+class THolderComp : public TComponent {
+    QL_CLASS(THolderComp, TComponent)
+public:
+    using TComponent::TComponent;
+    TEntryHolder Extra;
+    int After = 0;
+    TEntryHolder* GetExtra() { return &Extra; }
+};
+
+TClass THolderComp::StaticClass() {
+    static const TClassInfo info = TClassBuilder<THolderComp>("THolderComp")
+                                       .Prop("Extra", &THolderComp::GetExtra, nullptr)
+                                       .Prop("After", &THolderComp::After, &THolderComp::After)
+                                       .Default(0)
+                                       .Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, EntryListsNameTheClassOfEachEntry) {
+    RegisterClasses({THolderComp::StaticClass(), TEntry::StaticClass(), TBigEntry::StaticClass()});
+    TTestRoot root(nullptr);
+    root.SetName("R");
+    auto* h = new THolderComp(&root);
+    h->SetName("H");
+    h->After = 1;
+    h->Extra.Entries.push_back(new TEntry);
+    h->Extra.Entries.back()->Text = "one";
+    auto* big = new TBigEntry;
+    big->Text = "two";
+    big->Size = 3;
+    h->Extra.Entries.push_back(big);
+    String text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(h->Extra.PathSeen, "Extra.");
+    EXPECT_EQ(text, "object R: TTestRoot\r\n"
+                    "  object H: THolderComp\r\n"
+                    "    Extra.Entries = <\r\n"
+                    "      item\r\n"
+                    "        ClassName = 'TEntry'\r\n"
+                    "        Text = 'one'\r\n"
+                    "      end\r\n"
+                    "      item\r\n"
+                    "        ClassName = 'TBigEntry'\r\n"
+                    "        Text = 'two'\r\n"
+                    "        Size = 3\r\n"
+                    "      end>\r\n"
+                    "    After = 1\r\n"
+                    "  end\r\n"
+                    "end\r\n");
+
+    TTestRoot again(nullptr);
+    TReader(text).ReadRootComponent(&again);
+    auto* h2 = static_cast<THolderComp*>(again.FindComponent("H"));
+    ASSERT_EQ(h2->Extra.Entries.size(), 2u);
+    EXPECT_EQ(h2->Extra.Entries[1]->ClassType(), TBigEntry::StaticClass());
+    EXPECT_EQ(static_cast<TBigEntry*>(h2->Extra.Entries[1])->Size, 3);
+    EXPECT_EQ(TWriter().WriteRootComponent(&again), text);
+
+    // The first property of an entry must name its class.
+    TTestRoot bad(nullptr);
+    try {
+        TReader("object R: TTestRoot\n object H: THolderComp\n  Extra.Entries = < item Text = 'x' end >\n end\nend")
+            .ReadRootComponent(&bad);
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_NE(e.Message().find("Missing ClassName property"), String::npos) << e.Message();
+    }
+}
+
+// ---- Children in their container's own order -----------------------------------
+
+class TBook;
+
+// A page of a book: it joins the book it is read inside of in ReadState.
+class TLeaf : public TComponent {
+    QL_CLASS(TLeaf, TComponent)
+public:
+    using TComponent::TComponent;
+    ~TLeaf() override;
+    TBook* Book = nullptr;
+    void SetBook(TBook* book);
+    bool HasParent() const override { return true; }
+    void ReadState(TReader* reader) override;
+};
+
+class TBook : public TComponent {
+    QL_CLASS(TBook, TComponent)
+public:
+    using TComponent::TComponent;
+    std::vector<TLeaf*> Leaves;
+    std::vector<std::string> Orders;
+    // Pages in page order, whatever the order of creation.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {
+        for (TLeaf* leaf : Leaves)
+            if (leaf->Owner() == root) proc(leaf);
+    }
+    void SetChildOrder(TComponent* child, int order) override {
+        auto* leaf = dynamic_cast<TLeaf*>(child);
+        Orders.push_back(child->Name() + " " + std::to_string(order));
+        std::erase(Leaves, leaf);
+        Leaves.insert(Leaves.begin() + std::min<size_t>(size_t(order), Leaves.size()), leaf);
+    }
+    std::vector<String> Names() const {
+        std::vector<String> names;
+        for (TLeaf* leaf : Leaves) names.push_back(leaf->Name());
+        return names;
+    }
+};
+
+TLeaf::~TLeaf() { SetBook(nullptr); }
+
+void TLeaf::SetBook(TBook* book) {
+    if (Book) std::erase(Book->Leaves, this);
+    Book = book;
+    if (Book) Book->Leaves.push_back(this);
+}
+
+void TLeaf::ReadState(TReader* reader) {
+    if (auto* book = dynamic_cast<TBook*>(reader->Parent())) SetBook(book);
+    TComponent::ReadState(reader);
+}
+
+TClass TLeaf::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TLeaf>("TLeaf").Build();
+    return &info;
+}
+
+TClass TBook::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TBook>("TBook").Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, ContainerStoresChildrenInItsOwnOrderAndChildrenJoinInReadState) {
+    RegisterClasses({TBook::StaticClass(), TLeaf::StaticClass()});
+    TTestRoot root(nullptr);
+    root.SetName("R");
+    auto* book = new TBook(&root);
+    book->SetName("Book");
+    // Made in the order 11, 12, 13; the book's page order is 12, 13, 11.
+    for (const char* name : {"Leaf11", "Leaf12", "Leaf13"}) {
+        auto* leaf = new TLeaf(&root);
+        leaf->SetName(name);
+    }
+    for (const char* name : {"Leaf12", "Leaf13", "Leaf11"})
+        static_cast<TLeaf*>(root.FindComponent(name))->SetBook(book);
+    String text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(text, "object R: TTestRoot\r\n  object Book: TBook\r\n    object Leaf12: TLeaf\r\n    end\r\n"
+                    "    object Leaf13: TLeaf\r\n    end\r\n    object Leaf11: TLeaf\r\n    end\r\n  end\r\nend\r\n");
+
+    TTestRoot again(nullptr);
+    TReader(text).ReadRootComponent(&again);
+    auto* book2 = static_cast<TBook*>(again.FindComponent("Book"));
+    EXPECT_EQ(book2->Names(), (std::vector<String>{"Leaf12", "Leaf13", "Leaf11"}));
+    EXPECT_TRUE(book2->Orders.empty());
+    EXPECT_EQ(TWriter().WriteRootComponent(&again), text);
+}
+
+TEST_F(StreamingTest, StoredChildPositionGoesToSetChildOrder) {
+    RegisterClasses({TBook::StaticClass(), TLeaf::StaticClass()});
+    TTestRoot root(nullptr);
+    TReader(R"(object R: TTestRoot
+  object Book: TBook
+    object A: TLeaf
+    end
+    object B: TLeaf
+    end
+    object C: TLeaf [0]
+    end
+  end
+end)")
+        .ReadRootComponent(&root);
+    auto* book = static_cast<TBook*>(root.FindComponent("Book"));
+    EXPECT_EQ(book->Orders, std::vector<std::string>{"C 0"});
+    EXPECT_EQ(book->Names(), (std::vector<String>{"C", "A", "B"}));
 }
 
 }  // namespace

@@ -172,3 +172,200 @@ TEST(Units, FailureFinalisesWhatWasInitialised) {
 }
 
 }  // namespace
+
+// ---- What a class publishes, shared setters, defaults of every stored kind ----
+
+namespace {
+
+// A colour-like integer type.
+enum TTint : int {};
+const TTypeInfo* TypeInfoOf(TTint*) {
+    static const TTypeInfo info = MakeOrdinalTypeInfo(tkInteger, "TTint", INT32_MIN, INT32_MAX);
+    return &info;
+}
+constexpr TTint tnFace = TTint(0x7F000F);
+
+// A base that keeps Caption, Color and Hint for its descendants to publish.
+class TBaseCtl : public TComponent {
+    QL_CLASS(TBaseCtl, TComponent)
+public:
+    using TComponent::TComponent;
+    String FCaption;
+    TTint FColor = tnFace;
+    String FHint;
+    int FWidth = 10;
+};
+
+TClass TBaseCtl::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TBaseCtl>("TBaseCtl")
+                                       .Declare("Caption", &TBaseCtl::FCaption, &TBaseCtl::FCaption)
+                                       .Declare("Color", &TBaseCtl::FColor, &TBaseCtl::FColor)
+                                       .Default(tnFace)
+                                       .Prop("Width", &TBaseCtl::FWidth, &TBaseCtl::FWidth)
+                                       .Default(10)
+                                       .Declare("Hint", &TBaseCtl::FHint, &TBaseCtl::FHint)
+                                       .Build();
+    return &info;
+}
+
+// Publishes Hint and Caption, and Color with another default.
+class TShownCtl : public TBaseCtl {
+    QL_CLASS(TShownCtl, TBaseCtl)
+public:
+    explicit TShownCtl(TComponent* owner) : TBaseCtl(owner) { FColor = TTint(5); }
+};
+
+TClass TShownCtl::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TShownCtl>("TShownCtl").Publish({"Hint", "Caption"}).Publish("Color").Default(TTint(5)).Build();
+    return &info;
+}
+
+TEST(Publishing, ABaseDeclaresWhatOnlyDescendantsPublish) {
+    EXPECT_EQ(Names(TBaseCtl::StaticClass()), (std::vector<String>{"Name", "Tag", "Width"}));
+    EXPECT_EQ(GetPropInfo(TBaseCtl::StaticClass(), "Caption"), nullptr);
+    EXPECT_NE(GetDeclaredPropInfo(TBaseCtl::StaticClass(), "Caption"), nullptr);
+    // Published where the descendant publishes them, in the place of their
+    // declaration.
+    EXPECT_EQ(Names(TShownCtl::StaticClass()),
+              (std::vector<String>{"Name", "Tag", "Caption", "Color", "Width", "Hint"}));
+    ASSERT_NE(GetPropInfo(TShownCtl::StaticClass(), "hint"), nullptr);
+    EXPECT_EQ(GetPropInfo(TShownCtl::StaticClass(), "Color")->Default, 5);
+    EXPECT_EQ(GetDeclaredPropInfo(TBaseCtl::StaticClass(), "Color")->Default, 0x7F000F);
+
+    // The writer and the reader see exactly the published set.
+    RegisterClasses({TBaseCtl::StaticClass(), TShownCtl::StaticClass()});
+    TTestRoot root(nullptr);
+    root.SetName("R");
+    auto* base = new TBaseCtl(&root);
+    base->SetName("B");
+    base->FCaption = "hidden";
+    auto* shown = new TShownCtl(&root);
+    shown->SetName("S");
+    shown->FCaption = "seen";
+    shown->FColor = tnFace;
+    String text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(text, "object R: TTestRoot\r\n  object B: TBaseCtl\r\n  end\r\n  object S: TShownCtl\r\n"
+                    "    Caption = 'seen'\r\n    Color = 8323087\r\n  end\r\nend\r\n");
+    TTestRoot bad(nullptr);
+    EXPECT_THROW(
+        TReader("object R: TTestRoot\n object B: TBaseCtl\n  Caption = 'x'\n end\nend").ReadRootComponent(&bad),
+        EReadError);
+    EXPECT_THROW(TClassBuilder<TShownCtl>("TShownCtl").Publish("Nothing"), EPropertyError);
+}
+
+// 36 colours share one setter template, which counts real changes.
+class TPalette : public TPersistent {
+    QL_CLASS(TPalette, TPersistent)
+public:
+    TTint Colors[36] = {};
+    int Changes = 0;
+};
+
+template <int Index>
+void SetPaletteColor(TPalette* self, const TTint& value) {
+    if (self->Colors[Index] == value) return;
+    self->Colors[Index] = value;
+    ++self->Changes;
+}
+
+template <int Index>
+TTint GetPaletteColor(TPalette* self) {
+    return self->Colors[Index];
+}
+
+const char* const PaletteNames[36] = {
+    "Color0",  "Color1",  "Color2",  "Color3",  "Color4",  "Color5",  "Color6",  "Color7",  "Color8",
+    "Color9",  "Color10", "Color11", "Color12", "Color13", "Color14", "Color15", "Color16", "Color17",
+    "Color18", "Color19", "Color20", "Color21", "Color22", "Color23", "Color24", "Color25", "Color26",
+    "Color27", "Color28", "Color29", "Color30", "Color31", "Color32", "Color33", "Color34", "Color35"};
+
+template <int... I>
+TClassInfo BuildPalette(std::integer_sequence<int, I...>) {
+    TClassBuilder<TPalette> builder("TPalette");
+    (builder.Prop(PaletteNames[I], &GetPaletteColor<I>, &SetPaletteColor<I>).Default(TTint(I)), ...);
+    return builder.Build();
+}
+
+TClass TPalette::StaticClass() {
+    static const TClassInfo info = BuildPalette(std::make_integer_sequence<int, 36>());
+    return &info;
+}
+
+TEST(Publishing, SettersAndGettersNeedNotBeMemberFunctions) {
+    ASSERT_EQ(GetPropList(TPalette::StaticClass()).size(), 36u);
+    TPalette palette;
+    const TPropInfo* first = GetPropInfo(TPalette::StaticClass(), "Color0");
+    SetOrdProp(&palette, first, 7);
+    SetOrdProp(&palette, first, 7);
+    EXPECT_EQ(palette.Colors[0], 7);
+    EXPECT_EQ(palette.Changes, 1);  // no change the second time
+    for (int i = 0; i < 36; ++i) SetOrdProp(&palette, PaletteNames[i], 100 + i);
+    EXPECT_EQ(palette.Colors[17], 117);
+    EXPECT_EQ(GetOrdProp(&palette, "Color35"), 135);
+    EXPECT_EQ(GetPropInfo(TPalette::StaticClass(), "Color35")->Default, 35);
+
+    // A lambda as setter.
+    TClassBuilder<TPalette> b("TPaletteProps");
+    b.Prop("Last", &TPalette::Changes, [](TPalette* self, const int& v) { self->Changes = -v; });
+    TClassInfo info = b.Build();
+    info.Props[0].SetOrd(&palette, 9);
+    EXPECT_EQ(palette.Changes, -9);
+}
+
+// Defaults of every stored kind.
+class TDefaults : public TComponent {
+    QL_CLASS(TDefaults, TComponent)
+public:
+    using TComponent::TComponent;
+    String FFace = "Tahoma";
+    double FScale = 1.5;
+    TShapes FShapes{shSquare};
+    TTint FColor = tnFace;
+    TShape FShape = shTriangle;
+};
+
+TClass TDefaults::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TDefaults>("TDefaults")
+                                       .Prop("Face", &TDefaults::FFace, &TDefaults::FFace)
+                                       .Default("Tahoma")
+                                       .Prop("Scale", &TDefaults::FScale, &TDefaults::FScale)
+                                       .Default(1.5)
+                                       .Prop("Shapes", &TDefaults::FShapes, &TDefaults::FShapes)
+                                       .Default(TShapes{shSquare})
+                                       .Prop("Color", &TDefaults::FColor, &TDefaults::FColor)
+                                       .Default(tnFace)
+                                       .Prop("Shape", &TDefaults::FShape, &TDefaults::FShape)
+                                       .Default(shTriangle)
+                                       .Build();
+    return &info;
+}
+
+TEST(Publishing, DefaultsOfEveryStoredKindAreLeftOutAndOthersWritten) {
+    RegisterClass(TDefaults::StaticClass());
+    TTestRoot root(nullptr);
+    root.SetName("R");
+    auto* d = new TDefaults(&root);
+    d->SetName("D");
+    EXPECT_EQ(TWriter().WriteRootComponent(&root), "object R: TTestRoot\r\n  object D: TDefaults\r\n  end\r\nend\r\n");
+    // Values other than the defaults, the empty ones included, are written
+    // and read back as they were.
+    d->FFace = "";
+    d->FScale = 0;
+    d->FShapes = {};
+    d->FColor = TTint(0);
+    d->FShape = shCircle;
+    String text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(text, "object R: TTestRoot\r\n  object D: TDefaults\r\n    Face = ''\r\n    Scale = 0.0\r\n"
+                    "    Shapes = []\r\n    Color = 0\r\n    Shape = shCircle\r\n  end\r\nend\r\n");
+    TTestRoot again(nullptr);
+    TReader(text).ReadRootComponent(&again);
+    auto* d2 = static_cast<TDefaults*>(again.FindComponent("D"));
+    EXPECT_EQ(d2->FFace, "");
+    EXPECT_EQ(d2->FScale, 0);
+    EXPECT_TRUE(d2->FShapes.Empty());
+    EXPECT_EQ(d2->FColor, 0);
+    EXPECT_EQ(d2->FShape, shCircle);
+}
+
+}  // namespace

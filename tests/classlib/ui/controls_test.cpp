@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "classlib/core/filer.h"
+#include "classlib/ui/comctrls.h"
+#include "classlib/ui/extctrls.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/gdi_helpers.h"
+#include "classlib/ui/stdctrls.h"
 #include "classlib/ui/timers.h"
 #include "paint_harness.h"
 
@@ -56,7 +59,9 @@ protected:
 };
 
 TClass TFocusBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TFocusBox>("TFocusBox").Build();
+    static const TClassInfo info = TClassBuilder<TFocusBox>("TFocusBox")
+                                       .Publish({"Align", "Anchors", "TabStop", "OnClick", "OnEnter", "OnExit"})
+                                       .Build();
     return &info;
 }
 
@@ -78,7 +83,7 @@ protected:
 };
 
 TClass TSwatch::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TSwatch>("TSwatch").Build();
+    static const TClassInfo info = TClassBuilder<TSwatch>("TSwatch").Publish({"Color", "OnClick"}).Build();
     return &info;
 }
 
@@ -1051,6 +1056,147 @@ TEST_F(InputTest, PrintCapturesTheWholeWindowFrameClientAndChildren) {
     EXPECT_EQ(Pixel(mem, 1 + 25, 1 + 25), Blue);
     EXPECT_EQ(Pixel(mem, 1 + 31, 1 + 31), Green);
     EXPECT_EQ(Pixel(mem, 59, 39), Pixel(mem, 0, 0));
+}
+
+}  // namespace
+
+// ---- What each control class publishes ----
+
+namespace {
+
+struct Published {
+    TClass (*Class)();
+    const char* Names;  // comma-separated, in property-list order
+};
+
+String Names(TClass cls) {
+    String names;
+    for (const TPropInfo* p : GetPropList(cls)) names += (names.empty() ? "" : ",") + p->Name;
+    return names;
+}
+
+const Published Expected[] = {
+    {&TControl::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TWinControl::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TGraphicControl::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TCustomControl::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TCustomPanel::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TPanel::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Alignment,BevelInner,"
+     "BevelOuter,BevelWidth,BorderWidth,BorderStyle,ParentBackground"},
+    {&TImage::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,AutoSize,"
+     "Center,Picture,Proportional,Stretch,Transparent"},
+    {&TBevel::StaticClass, "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,"
+                           "DragKind,DragMode,Enabled,Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,"
+                           "ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,OnDragOver,OnEndDrag,OnMouseDown,"
+                           "OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,Shape,Style"},
+    {&TGroupButton::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Alignment,Checked"},
+    {&TCustomRadioGroup::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TRadioGroup::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Ctl3D,"
+     "ParentBackground,Columns,ItemIndex,Items"},
+    {&TPaintBox::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,OnPaint"},
+    {&TCustomForm::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TForm::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,BorderIcons,"
+     "BorderStyle,ClientHeight,ClientWidth,FormStyle,KeyPreview,PixelsPerInch,Position,Scaled,WindowState,"
+     "ActiveControl,OnActivate,OnClose,OnCloseQuery,OnCreate,OnDeactivate,OnDestroy,OnHide,OnPaint,OnShow"},
+    {&TCustomLabel::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TLabel::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,Alignment,"
+     "AutoSize,FocusControl,Layout,ShowAccelChar,Transparent,WordWrap"},
+    {&TButtonControl::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TButton::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Cancel,Default,"
+     "ModalResult,Images,ImageIndex"},
+    {&TCustomCheckBox::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TCheckBox::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Alignment,AllowGrayed,"
+     "Checked,State"},
+    {&TRadioButton::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Alignment,Checked"},
+    {&TCustomGroupBox::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TGroupBox::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Ctl3D,"
+     "ParentBackground"},
+    {&TCustomComboBox::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TComboBox::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Style,Ctl3D,"
+     "DropDownCount,Sorted,ItemIndex,Text,Items,OnChange,OnCloseUp,OnDropDown,OnSelect"},
+    {&TScrollBar::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,Kind,LargeChange,Max,"
+     "Min,PageSize,Position,SmallChange,OnChange,OnScroll"},
+    {&TCustomEdit::StaticClass, "Name,Tag,Left,Top,Width,Height"},
+    {&TEdit::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,MaxLength,ReadOnly,"
+     "Text,OnChange"},
+    {&TPageControl::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,ActivePage,OnChange,"
+     "OnChanging"},
+    {&TTabSheet::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,PageIndex,TabVisible"},
+    {&THintWindow::StaticClass,
+     "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
+     "Font,Hint,ParentColor,ParentFont,ParentShowHint,PopupMenu,ShowHint,Visible,OnClick,OnDblClick,OnDragDrop,"
+     "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
+     "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp"},
+};
+
+TEST(Publishing, EachControlClassPublishesItsOwnList) {
+    for (const Published& p : Expected) EXPECT_EQ(Names(p.Class()), p.Names) << p.Class()->Name;
+    // The form storage's look-ups by name see the same.
+    EXPECT_EQ(GetPropInfo(TCustomControl::StaticClass(), "Caption"), nullptr);
+    EXPECT_EQ(GetPropInfo(TCustomPanel::StaticClass(), "PopupMenu"), nullptr);
+    EXPECT_NE(GetPropInfo(TPanel::StaticClass(), "PopupMenu"), nullptr);
+    EXPECT_NE(GetDeclaredPropInfo(TCustomControl::StaticClass(), "Caption"), nullptr);
 }
 
 }  // namespace

@@ -71,7 +71,10 @@ protected:
 };
 
 TClass TDragBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TDragBox>("TDragBox").Build();
+    static const TClassInfo info = TClassBuilder<TDragBox>("TDragBox")
+                                       .Publish({"DockSite", "DragCursor", "DragKind", "DragMode", "UseDockManager",
+                                                 "OnDragDrop", "OnDragOver", "OnEndDrag", "OnStartDrag"})
+                                       .Build();
     return &info;
 }
 

@@ -155,7 +155,8 @@ private:
 };
 
 TClass THalves::StaticClass() {
-    static const TClassInfo info = TClassBuilder<THalves>("THalves").Build();
+    static const TClassInfo info =
+        TClassBuilder<THalves>("THalves").Publish({"Hint", "ParentShowHint", "ShowHint"}).Build();
     return &info;
 }
 

@@ -177,7 +177,7 @@ TEST(ZevRtti, WrapperFactoryAndInterfaces) {
 
 TEST(ZevRtti, ClassWrapper) {
     auto info = ZevTypeInfo(&TComponent::StaticClass()->TypeInfo);
-    auto* cls = dynamic_cast<TZevClassTypeInfo*>(info.get());
+    auto* cls = dynamic_cast<TZevClassTypeInfo*>(info.Get());
     ASSERT_NE(cls, nullptr);
     EXPECT_EQ(cls->ClassRef(), TComponent::StaticClass());
     EXPECT_EQ(cls->Parent()->Name(), "TPersistent");
