@@ -221,7 +221,9 @@ TClass TZvAppStorageOptions::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TZvAppStorageOptions>("TZvAppStorageOptions")
             .Prop("BooleanStringTrueValues", &O::BooleanStringTrueValues, &O::SetBooleanStringTrueValues)
+            .Default(O::DefaultBooleanTrueValues)
             .Prop("BooleanStringFalseValues", &O::BooleanStringFalseValues, &O::SetBooleanStringFalseValues)
+            .Default(O::DefaultBooleanFalseValues)
             .Prop("BooleanAsString", &O::BooleanAsString, &O::SetBooleanAsString)
             .Default(true)
             .Prop("EnumerationAsString", &O::EnumerationAsString, &O::SetEnumerationAsString)

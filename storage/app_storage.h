@@ -63,6 +63,8 @@ String CompactPath(const std::vector<String>& pieces);
 class TZvCustomAppStorageOptions : public TPersistent {
     QL_CLASS(TZvCustomAppStorageOptions, TPersistent)
 public:
+    static constexpr const char* DefaultBooleanTrueValues = "TRUE, YES, Y";
+    static constexpr const char* DefaultBooleanFalseValues = "FALSE, NO, N";
     TZvCustomAppStorageOptions();
 
     // Copies every option of another options object; other sources go to
@@ -113,8 +115,8 @@ public:
 private:
     void CheckBooleanAsString();
 
-    String FBooleanStringTrueValues = "TRUE, YES, Y";
-    String FBooleanStringFalseValues = "FALSE, NO, N";
+    String FBooleanStringTrueValues = DefaultBooleanTrueValues;
+    String FBooleanStringFalseValues = DefaultBooleanFalseValues;
     bool FBooleanAsString = true;
     bool FEnumerationAsString = true;
     bool FTypedIntegerAsString = true;

@@ -68,6 +68,7 @@ private:
 class TZvFormPlacement : public TZvComponent {
     QL_CLASS(TZvFormPlacement, TZvComponent)
 public:
+    static constexpr const char* DefaultAppStoragePath = "%FORM_NAME%\\";
     explicit TZvFormPlacement(TComponent* owner);
     ~TZvFormPlacement() override;
 
@@ -157,7 +158,7 @@ private:
 
     bool FActive = true;
     TZvCustomAppStorage* FAppStorage = nullptr;
-    String FAppStoragePath = "%FORM_NAME%\\";
+    String FAppStoragePath = DefaultAppStoragePath;
     TZvWinMinMaxInfo* FMinMaxInfo;
     TPlacementOptions FOptions;
     bool FPreventResize = false;

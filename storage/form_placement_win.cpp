@@ -157,6 +157,7 @@ TClass TZvFormPlacement::StaticClass() {
             .Default(true)
             .Prop("AppStorage", &T::AppStorage, &T::SetAppStorage)
             .Prop("AppStoragePath", &T::AppStoragePath, &T::SetAppStoragePath)
+            .Default(T::DefaultAppStoragePath)
             .Prop("MinMaxInfo", &T::MinMaxInfo, &T::SetMinMaxInfo)
             .Prop("Options", &T::Options, &T::SetOptions)
             .Stored(&T::IsOptionsStored)

@@ -4,6 +4,7 @@
 #include <climits>
 #include <mutex>
 
+#include "classlib/core/classes.h"
 #include "classlib/core/sysutils.h"
 
 // ---- Classes ----------------------------------------------------------------
@@ -382,6 +383,73 @@ bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop) {
     default:
         return false;
     }
+}
+
+bool HasDefaultValue(const TPropInfo* prop) {
+    switch (prop->PropType()->Kind) {
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64:
+        return prop->Default != TPropInfo::NoDefault;
+    case tkFloat:
+    case tkString:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+void CollectDefaultDrifts(TObject* instance, const String& path, int depth, std::vector<String>& drifts) {
+    for (const TPropInfo* p : GetPropList(instance->ClassType())) {
+        if (p->PropType()->Kind == tkClass) {
+            // Nested objects the writer stores property by property (a
+            // font, a settings object); not references to components.
+            TObject* nested = p->GetObj && depth < 8 ? p->GetObj(instance) : nullptr;
+            if (nested && !nested->InheritsFrom(TComponent::StaticClass()) && IsStoredProp(instance, p))
+                CollectDefaultDrifts(nested, path + p->Name + ".", depth + 1, drifts);
+            continue;
+        }
+        // Only what the writer may leave out: readable, writable, stored.
+        if (!p->HasGetter() || !p->HasSetter() || !HasDefaultValue(p)) continue;
+        if (!p->Stored && !p->StoredConst) continue;
+        if (IsDefaultPropValue(instance, p)) continue;
+        const TTypeInfo* type = p->PropType();
+        String declared, held;
+        switch (type->Kind) {
+        case tkFloat:
+            declared = std::to_string(p->FloatDefault);
+            held = std::to_string(p->GetFloat(instance));
+            break;
+        case tkString:
+            declared = "'" + p->StrDefault + "'";
+            held = "'" + p->GetStr(instance) + "'";
+            break;
+        case tkEnumeration:
+            declared = GetEnumName(type, p->Default);
+            held = GetEnumName(type, p->GetOrd(instance));
+            break;
+        case tkSet:
+            declared = SetToString(type, std::uint64_t(p->Default));
+            held = SetToString(type, std::uint64_t(p->GetOrd(instance)));
+            break;
+        default:
+            declared = std::to_string(p->Default);
+            held = std::to_string(p->GetOrd(instance));
+        }
+        drifts.push_back(path + p->Name + ": default " + declared + ", holds " + held);
+    }
+}
+
+}  // namespace
+
+std::vector<String> FindDefaultDrifts(TObject* instance) {
+    std::vector<String> drifts;
+    CollectDefaultDrifts(instance, String(instance->ClassName()) + ".", 0, drifts);
+    return drifts;
 }
 
 // ---- Typed access -------------------------------------------------------------

@@ -343,6 +343,14 @@ bool IsStoredProp(TObject* instance, const TPropInfo* prop);
 // floats without one, '' or 0; for methods and interfaces, none), so a
 // writer may leave it out.
 bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop);
+// True when the property has a default the writer relies on: a declared
+// one, or the implicit '' and 0 of strings and floats.
+bool HasDefaultValue(const TPropInfo* prop);
+// The published properties of instance whose default the writer relies on
+// but the instance does not hold: "Name: default X, holds Y" each. A fresh
+// instance must give none, or values equal to the default are dropped by
+// the writer and read back as something else.
+std::vector<String> FindDefaultDrifts(TObject* instance);
 
 // Typed access. A property that does not exist raises EPropertyError
 // "Unknown property: %s"; one without the accessor raises EPropertyError

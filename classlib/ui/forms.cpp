@@ -82,16 +82,21 @@ TClass TForm::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TForm>("TForm")
             .Publish(
-                {"Action",       "Align",        "Anchors",        "Caption",      "Color",          "Cursor",
-                 "DragCursor",   "DragKind",     "DragMode",       "Enabled",      "Font",           "Hint",
-                 "ParentColor",  "ParentFont",   "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                 "OnClick",      "OnDblClick",   "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                 "OnMouseMove",  "OnMouseUp",    "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                 "TabOrder",     "TabStop",      "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                 "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",      "BorderIcons",    "BorderStyle",
-                 "ClientHeight", "ClientWidth",  "FormStyle",      "KeyPreview",   "PixelsPerInch",  "Position",
-                 "Scaled",       "WindowState",  "ActiveControl",  "OnActivate",   "OnClose",        "OnCloseQuery",
-                 "OnCreate",     "OnDeactivate", "OnDestroy",      "OnHide",       "OnPaint",        "OnShow"})
+                {"Action",         "Align",        "Anchors",        "Caption",      "Color",        "Cursor",
+                 "DragCursor",     "DragKind",     "DragMode",       "Enabled",      "Font",         "Hint",
+                 "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",      "OnClick",      "OnDblClick",
+                 "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",  "OnMouseMove",  "OnMouseUp",
+                 "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",  "TabOrder",     "TabStop",
+                 "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",      "OnExit",       "OnKeyDown",
+                 "OnKeyPress",     "OnKeyUp",      "BorderIcons",    "BorderStyle",  "ClientHeight", "ClientWidth",
+                 "FormStyle",      "KeyPreview",   "PixelsPerInch",  "Position",     "Scaled",       "WindowState",
+                 "ActiveControl",  "OnActivate",   "OnClose",        "OnCloseQuery", "OnCreate",     "OnDeactivate",
+                 "OnDestroy",      "OnHide",       "OnPaint",        "OnShow"})
+            // A form takes neither its colour nor its font from a parent.
+            .Publish("ParentColor")
+            .Default(false)
+            .Publish("ParentFont")
+            .Default(false)
             .Build();
     return &info;
 }

@@ -41,6 +41,7 @@ TClass TFont::StaticClass() {
                                        .Prop("Color", &TFont::Color, &TFont::SetColor)
                                        .Prop("Height", &TFont::Height, &TFont::SetHeight)
                                        .Prop("Name", &TFont::Name, &TFont::SetName)
+                                       .Default(TFont::DefaultName)
                                        .Prop("Pitch", &TFont::Pitch, &TFont::SetPitch)
                                        .Default(fpDefault)
                                        .Prop("Size", &TFont::Size, &TFont::SetSize)

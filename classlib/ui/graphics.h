@@ -54,6 +54,7 @@ protected:
 class TFont : public TGraphicsObject {
     QL_CLASS(TFont, TGraphicsObject)
 public:
+    static constexpr const char* DefaultName = "Tahoma";
     TFont();
     ~TFont() override;
 
@@ -91,7 +92,7 @@ protected:
 private:
     TColor FColor = clWindowText;
     int FHeight = -11;
-    String FName = "Tahoma";
+    String FName = DefaultName;
     TFontPitch FPitch = fpDefault;
     TFontCharset FCharset = 1;  // DEFAULT_CHARSET
     TFontStyles FStyle;

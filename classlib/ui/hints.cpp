@@ -13,13 +13,20 @@
 TClass THintWindow::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<THintWindow>("THintWindow")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp"})
+            .Publish({"Action",         "Align",          "Anchors",     "Caption",     "Color",      "Cursor",
+                      "DragCursor",     "DragKind",       "DragMode",    "Enabled",     "Font",       "Hint",
+                      "ParentShowHint", "PopupMenu",      "ShowHint",    "OnClick",     "OnDblClick", "OnDragDrop",
+                      "OnDragOver",     "OnEndDrag",      "OnMouseDown", "OnMouseMove", "OnMouseUp",  "OnMouseEnter",
+                      "OnMouseLeave",   "OnResize",       "OnStartDrag", "TabOrder",    "TabStop",    "DoubleBuffered",
+                      "DockSite",       "UseDockManager", "OnEnter",     "OnExit",      "OnKeyDown",  "OnKeyPress",
+                      "OnKeyUp"})
+            // Its own colours and font, hidden until shown.
+            .Publish("ParentColor")
+            .Default(false)
+            .Publish("ParentFont")
+            .Default(false)
+            .Publish("Visible")
+            .Default(false)
             .Build();
     return &info;
 }

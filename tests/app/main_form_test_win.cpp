@@ -9,6 +9,7 @@
 #include "classlib/core/inifiles.h"
 #include "classlib/core/typinfo.h"
 #include "classlib/ui/jpeg.h"
+#include "tests/classlib/core/defaults_check.h"
 
 namespace {
 
@@ -70,6 +71,18 @@ protected:
     TMessageLog log;
     TfrmMain* form = nullptr;
 };
+
+// Every class the program registers for its stored layout (the class
+// library's, the settings store's, the PNG image list's and the main
+// window's own) holds its declared defaults when new.
+TEST(RegisteredClasses, NewInstancesHoldTheirDeclaredDefaults) {
+    TMessageLog messages;  // initialises the program's units
+    RegisterClass(TfrmMain::StaticClass());
+    // The main window reads its stored layout when it is made: its values
+    // are the layout's, not defaults (TForm's are checked as TForm).
+    EXPECT_GE(ExpectRegisteredClassesHoldTheirDefaults({TfrmMain::StaticClass()}), 20);
+    EXPECT_TRUE(messages.Messages.empty());
+}
 
 }  // namespace
 

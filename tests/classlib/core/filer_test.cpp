@@ -141,8 +141,7 @@ TEST_F(LayoutTest, WriterLeavesOutDefaultsAndUnstoredValues) {
     w->SetName("W");
     w->FRatio = 1.5;  // not stored at this value
     String text = TWriter().WriteRootComponent(&root);
-    // Strings have no declared default: a non-empty one is written.
-    EXPECT_EQ(text, "object R: TTestRoot\r\n  object W: TTestWidget\r\n    Font.Name = 'Tahoma'\r\n  end\r\nend\r\n");
+    EXPECT_EQ(text, "object R: TTestRoot\r\n  object W: TTestWidget\r\n  end\r\nend\r\n");
 }
 
 TEST_F(LayoutTest, WriterFormatsListsCollectionsAndStrings) {

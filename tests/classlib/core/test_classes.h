@@ -45,6 +45,7 @@ public:
 inline TClass TTestFont::StaticClass() {
     static const TClassInfo info = TClassBuilder<TTestFont>("TTestFont")
                                        .Prop("Name", &TTestFont::FName, &TTestFont::SetName)
+                                       .Default("Tahoma")
                                        .Prop("Size", &TTestFont::FSize, &TTestFont::FSize)
                                        .Default(8)
                                        .Prop("Style", &TTestFont::FStyle, &TTestFont::FStyle)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/core/units.h"
+#include "defaults_check.h"
 #include "test_classes.h"
 
 namespace {
@@ -366,6 +367,43 @@ TEST(Publishing, DefaultsOfEveryStoredKindAreLeftOutAndOthersWritten) {
     EXPECT_TRUE(d2->FShapes.Empty());
     EXPECT_EQ(d2->FColor, 0);
     EXPECT_EQ(d2->FShape, shCircle);
+}
+
+// A class whose declared defaults drifted from what its constructor sets.
+class TDrifting : public TComponent {
+    QL_CLASS(TDrifting, TComponent)
+public:
+    using TComponent::TComponent;
+    int FSize = 12;
+    String FLabel = "x";
+    TTestFont FFont;
+    TTestFont* Font() { return &FFont; }
+};
+
+TClass TDrifting::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TDrifting>("TDrifting")
+                                       .Prop("Size", &TDrifting::FSize, &TDrifting::FSize)
+                                       .Default(10)
+                                       .Prop("Label", &TDrifting::FLabel, &TDrifting::FLabel)
+                                       .Prop("Font", &TDrifting::Font, nullptr)
+                                       .Build();
+    return &info;
+}
+
+TEST(Defaults, DriftsAreFoundAlsoInNestedObjects) {
+    TDrifting d(nullptr);
+    d.FFont.FSize = 9;
+    d.FFont.FName = "Arial";
+    EXPECT_EQ(FindDefaultDrifts(&d),
+              (std::vector<String>{"TDrifting.Size: default 10, holds 12", "TDrifting.Label: default '', holds 'x'",
+                                   "TDrifting.Font.Name: default 'Tahoma', holds 'Arial'",
+                                   "TDrifting.Font.Size: default 8, holds 9"}));
+}
+
+// Every registered class: a new instance holds its declared defaults.
+TEST(Defaults, EveryRegisteredClassHoldsItsDeclaredDefaults) {
+    RegisterTestClasses();
+    EXPECT_GE(ExpectRegisteredClassesHoldTheirDefaults({TDrifting::StaticClass()}), 3);
 }
 
 }  // namespace

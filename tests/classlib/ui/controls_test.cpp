@@ -15,6 +15,7 @@
 #include "classlib/ui/stdctrls.h"
 #include "classlib/ui/timers.h"
 #include "paint_harness.h"
+#include "tests/classlib/core/defaults_check.h"
 
 namespace {
 
@@ -60,7 +61,9 @@ protected:
 
 TClass TFocusBox::StaticClass() {
     static const TClassInfo info = TClassBuilder<TFocusBox>("TFocusBox")
-                                       .Publish({"Align", "Anchors", "TabStop", "OnClick", "OnEnter", "OnExit"})
+                                       .Publish({"Align", "Anchors", "OnClick", "OnEnter", "OnExit"})
+                                       .Publish("TabStop")
+                                       .Default(true)
                                        .Build();
     return &info;
 }
@@ -1197,6 +1200,11 @@ TEST(Publishing, EachControlClassPublishesItsOwnList) {
     EXPECT_EQ(GetPropInfo(TCustomPanel::StaticClass(), "PopupMenu"), nullptr);
     EXPECT_NE(GetPropInfo(TPanel::StaticClass(), "PopupMenu"), nullptr);
     EXPECT_NE(GetDeclaredPropInfo(TCustomControl::StaticClass(), "Caption"), nullptr);
+}
+
+TEST(Publishing, RegisteredControlsHoldTheirDeclaredDefaults) {
+    ClasslibUiInitialize();
+    EXPECT_GE(ExpectRegisteredClassesHoldTheirDefaults(), 15);
 }
 
 }  // namespace
