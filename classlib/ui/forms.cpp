@@ -455,8 +455,9 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         if (FFocusedControl != control) return false;  // a handler moved the focus on
     }
     if (FActiveControl == this) FActiveControl = nullptr;
-    // ...then enter, from the outermost, the ones that do.
-    while (FActiveControl != control) {
+    // ...then enter, from the outermost, the ones that do. The form itself
+    // holding the focus has no active control: a form is never its own.
+    while (control != this && FActiveControl != control) {
         TWinControl* entering = control;
         while (entering->Parent() && entering->Parent() != this && entering->Parent() != FActiveControl)
             entering = entering->Parent();

@@ -422,6 +422,20 @@ TEST(FormCreation, ClosingTheMainFormEndsTheLoop) {
     Application->SetMainForm(savedMain);
 }
 
+// A form that holds the focus itself (nothing on it takes the focus) has no
+// active control; it never names itself, which its layout could not read
+// back.
+TEST(FormCreation, AFormFocusedItselfHasNoActiveControl) {
+    auto* form = new TForm(Application);
+    form->Show();
+    Application->ProcessMessages();
+    SetFocus(form->Handle());
+    Application->ProcessMessages();
+    EXPECT_EQ(GetFocus(), form->Handle());
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    form->Free();
+}
+
 // A modal form that fails to show gives back what ShowModal took: the other
 // forms are enabled again and the form is not modal any more.
 TEST(FormCreation, ShowModalThatFailsToShowEnablesTheOtherFormsAgain) {
