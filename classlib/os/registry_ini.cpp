@@ -21,6 +21,7 @@ bool TRegistryIniFile::OpenSection(const String& section, bool forWriting) {
 String TRegistryIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
     String result = defaultValue;
     if (OpenSection(section, false)) {
+        TScopeExit close([this] { FRegistry.CloseKey(); });
         switch (FRegistry.GetDataType(ident)) {
         case rdString:
         case rdExpandString:
@@ -32,7 +33,6 @@ String TRegistryIniFile::ReadString(const String& section, const String& ident, 
         default:
             break;
         }
-        FRegistry.CloseKey();
     }
     return result;
 }
@@ -52,16 +52,16 @@ void TRegistryIniFile::WriteInteger(const String& section, const String& ident, 
 void TRegistryIniFile::ReadSection(const String& section, TStrings* strings) {
     strings->Clear();
     if (OpenSection(section, false)) {
+        TScopeExit close([this] { FRegistry.CloseKey(); });
         FRegistry.GetValueNames(strings);
-        FRegistry.CloseKey();
     }
 }
 
 void TRegistryIniFile::ReadSections(TStrings* strings) {
     strings->Clear();
     if (OpenSection(String(), false)) {
+        TScopeExit close([this] { FRegistry.CloseKey(); });
         FRegistry.GetKeyNames(strings);
-        FRegistry.CloseKey();
     }
 }
 
@@ -69,9 +69,8 @@ void TRegistryIniFile::ReadSectionValues(const String& section, TStrings* string
     strings->Clear();
     TStringList names;
     ReadSection(section, &names);
-    strings->BeginUpdate();
+    TUpdateScope update(*strings);
     for (int i = 0; i < names.Count(); ++i) strings->Add(names[i] + "=" + ReadString(section, names[i], String()));
-    strings->EndUpdate();
 }
 
 bool TRegistryIniFile::SectionExists(const String& section) { return FRegistry.KeyExists(SectionPath(section)); }
@@ -79,8 +78,8 @@ bool TRegistryIniFile::SectionExists(const String& section) { return FRegistry.K
 bool TRegistryIniFile::ValueExists(const String& section, const String& ident) {
     bool exists = false;
     if (OpenSection(section, false)) {
+        TScopeExit close([this] { FRegistry.CloseKey(); });
         exists = FRegistry.ValueExists(ident);
-        FRegistry.CloseKey();
     }
     return exists;
 }
@@ -91,7 +90,7 @@ void TRegistryIniFile::EraseSection(const String& section) {
 
 void TRegistryIniFile::DeleteKey(const String& section, const String& ident) {
     if (FRegistry.OpenKey(SectionPath(section), false)) {
+        TScopeExit close([this] { FRegistry.CloseKey(); });
         FRegistry.DeleteValue(ident);
-        FRegistry.CloseKey();
     }
 }
