@@ -154,7 +154,8 @@ void TPngImageList::MakeNativeList() {
 }
 
 void TPngImageList::RebuildNativeList() {
-    if (FUpdateCount > 0) return;
+    // While the stored layout is read, Loaded makes the list once at the end.
+    if (FUpdateCount > 0 || IsLoading()) return;
     MakeNativeList();
 }
 

@@ -105,6 +105,24 @@ TEST(PngImageListLayout, MainFormListReadsAndWritesItsFragment) {
     EXPECT_NE(again.find("Bitmap = {}"), String::npos);
 }
 
+// Counts the change notifications of an image list.
+struct TChangeCounter : TObject {
+    int Count = 0;
+    void Changed(TObject*) { ++Count; }
+};
+
+TEST(PngImageListLayout, ReadingMakesTheNativeListOnce) {
+    TPngImageList list(nullptr);
+    TChangeCounter changes;
+    list.OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(&changes);
+    TReader(ReadText("png_image_list1.layout")).ReadRootComponent(&list);
+    // The end of loading, and the native list made then: not a native list
+    // made for the items and another at the end.
+    EXPECT_EQ(changes.Count, 2);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(NativePixel(list, 0, 7, 7), Rgb(64, 64, 64));
+}
+
 TEST(PngImageListLayout, ArrowsDrawEnabledAndDisabled) {
     TPngImageList list(nullptr);
     TReader(ReadText("png_image_list1.layout")).ReadRootComponent(&list);
