@@ -164,16 +164,11 @@ bool MayBeginWithOptionKey(TLineView line) {
 
 String OptionValue(const TOptionKey& key, const TCompilerOptions& options) {
     switch (key.Source) {
-    case vsColorScheme:
-        return options.ColorScheme;
-    case vsConstant:
-        return key.Constant;
-    case vsCheckBox:
-        return BoolText(options.CheckBox[std::size_t(key.Control)]);
-    case vsRadioGroup:
-        return IntToStr(options.RadioGroup[std::size_t(key.Control)]);
-    case vsComboBox:
-        return IntToStr(options.ComboBox1);
+    case vsColorScheme: return options.ColorScheme;
+    case vsConstant: return key.Constant;
+    case vsCheckBox: return BoolText(options.CheckBox[std::size_t(key.Control)]);
+    case vsRadioGroup: return IntToStr(options.RadioGroup[std::size_t(key.Control)]);
+    case vsComboBox: return IntToStr(options.ComboBox1);
     }
     return String();
 }

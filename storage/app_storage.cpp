@@ -790,8 +790,7 @@ Int64 TZvCustomAppStorage::ReadEnumeration(const String& path, const TTypeInfo* 
             }
             return DoReadInteger(key, intDefault);
         });
-    case tkChar:
-        return ReadWithDefault(key, defaultValue, [&]() -> Int64 { return DoReadInteger(key, intDefault); });
+    case tkChar: return ReadWithDefault(key, defaultValue, [&]() -> Int64 { return DoReadInteger(key, intDefault); });
     case tkEnumeration:
         return ReadWithDefault(key, defaultValue, [&]() -> Int64 {
             Int64 value = -1;
@@ -807,8 +806,7 @@ Int64 TZvCustomAppStorage::ReadEnumeration(const String& path, const TTypeInfo* 
                 throw EConvertError(Format("'%d' is not a valid %s value", {value, typeInfo->Name}));
             return value;
         });
-    default:
-        throw EZVLAppStorageError(ZvAppStorageText::InvalidType);
+    default: throw EZVLAppStorageError(ZvAppStorageText::InvalidType);
     }
 }
 
@@ -1041,12 +1039,8 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     switch (type->Kind) {
     case tkInteger:
     case tkChar:
-    case tkEnumeration:
-        WriteEnumeration(tp, type, GetOrdProp(instance, prop));
-        break;
-    case tkSet:
-        WriteSet(tp, type, std::uint64_t(GetOrdProp(instance, prop)));
-        break;
+    case tkEnumeration: WriteEnumeration(tp, type, GetOrdProp(instance, prop)); break;
+    case tkSet: WriteSet(tp, type, std::uint64_t(GetOrdProp(instance, prop))); break;
     case tkFloat:
         if (type == TypeInfoDateTime())
             WriteDateTime(tp, GetFloatProp(instance, prop));
@@ -1057,9 +1051,7 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     case tkVariant:
         if (prop->GetStr) WriteString(tp, GetStrProp(instance, prop));
         break;
-    case tkInt64:
-        WriteString(tp, IntToStr(GetOrdProp(instance, prop)));
-        break;
+    case tkInt64: WriteString(tp, IntToStr(GetOrdProp(instance, prop))); break;
     case tkClass: {
         TObject* value = GetObjectProp(instance, prop);
         if (TZvAppStoragePropertyBaseEngine* engine = EngineFor(instance, value)) {
@@ -1080,8 +1072,7 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -1097,12 +1088,8 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
     switch (type->Kind) {
     case tkInteger:
     case tkChar:
-    case tkEnumeration:
-        SetOrdProp(instance, prop, ReadEnumeration(tp, type, GetOrdProp(instance, prop)));
-        break;
-    case tkSet:
-        SetOrdProp(instance, prop, Int64(ReadSet(tp, type, std::uint64_t(GetOrdProp(instance, prop)))));
-        break;
+    case tkEnumeration: SetOrdProp(instance, prop, ReadEnumeration(tp, type, GetOrdProp(instance, prop))); break;
+    case tkSet: SetOrdProp(instance, prop, Int64(ReadSet(tp, type, std::uint64_t(GetOrdProp(instance, prop))))); break;
     case tkFloat:
         if (type == TypeInfoDateTime())
             SetFloatProp(instance, prop, ReadDateTime(tp, GetFloatProp(instance, prop)));
@@ -1146,8 +1133,7 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -339,18 +339,11 @@ void TZvFormPlacement::ReapplyPlacement() {
     POINT frame{0, 0};
     switch (form->BorderStyle()) {
     case bsSingle:
-    case bsToolWindow:
-        frame = POINT{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
-        break;
+    case bsToolWindow: frame = POINT{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)}; break;
     case bsSizeable:
-    case bsSizeToolWin:
-        frame = POINT{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
-        break;
-    case bsDialog:
-        frame = POINT{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)};
-        break;
-    case bsNone:
-        break;
+    case bsSizeToolWin: frame = POINT{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)}; break;
+    case bsDialog: frame = POINT{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)}; break;
+    case bsNone: break;
     }
     wp.ptMaxPosition = POINT{-frame.x, -frame.y};
     SetWindowPlacement(form->Handle(), &wp);
@@ -472,11 +465,8 @@ bool TZvFormPlacement::WndMessage(TMessage& msg) {
             case HTTOPRIGHT:
             case HTBOTTOM:
             case HTBOTTOMLEFT:
-            case HTBOTTOMRIGHT:
-                msg.Result = HTNOWHERE;
-                break;
-            default:
-                break;
+            case HTBOTTOMRIGHT: msg.Result = HTNOWHERE; break;
+            default: break;
             }
             break;
         case WM_INITMENUPOPUP:
@@ -486,8 +476,7 @@ bool TZvFormPlacement::WndMessage(TMessage& msg) {
                 EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
             }
             break;
-        default:
-            break;
+        default: break;
         }
     } else if (msg.Msg == WM_GETMINMAXINFO) {
         auto* info = reinterpret_cast<MINMAXINFO*>(msg.LParam);

@@ -192,18 +192,10 @@ void TZvCustomAppMemoryFileStorage::RecalculateFullFileName() {
             full = expanded;
             FOnGetFileName(this, full);
             break;
-        case flWindows:
-            full = join(files.WindowsFolder(), name);
-            break;
-        case flTemp:
-            full = join(files.TempFolder(), name);
-            break;
-        case flExeFile:
-            full = join(files.ExeFolder(), name);
-            break;
-        case flUserFolder:
-            full = join(files.UserAppDataFolder(), PathIsRooted(expanded) ? name : expanded);
-            break;
+        case flWindows: full = join(files.WindowsFolder(), name); break;
+        case flTemp: full = join(files.TempFolder(), name); break;
+        case flExeFile: full = join(files.ExeFolder(), name); break;
+        case flUserFolder: full = join(files.UserAppDataFolder(), PathIsRooted(expanded) ? name : expanded); break;
         }
     }
     FFullFileName = full;

@@ -48,16 +48,12 @@ TZvPlacementState PlacementShowCmdToState(int showCmd, TZvPlacementState fallbac
     switch (showCmd) {
     case zvShowNormal:
     case zvShow:
-    case zvRestore:
-        return zpsNormal;
+    case zvRestore: return zpsNormal;
     case zvShowMinimized:
     case zvMinimize:
-    case zvShowMinNoActive:
-        return zpsMinimized;
-    case zvShowMaximized:
-        return zpsMaximized;
-    default:
-        return fallback;
+    case zvShowMinNoActive: return zpsMinimized;
+    case zvShowMaximized: return zpsMaximized;
+    default: return fallback;
     }
 }
 

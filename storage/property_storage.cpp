@@ -181,18 +181,12 @@ TZvStoredVariant TZvStoredVariant::FromString(const String& v) {
 
 String TZvStoredVariant::AsString() const {
     switch (Kind) {
-    case svEmpty:
-        return String();
-    case svInteger:
-        return IntToStr(Integer);
-    case svFloat:
-        return FloatToStr(Float);
-    case svDateTime:
-        return DateTimeToStr(Float);
-    case svBoolean:
-        return Boolean ? "True" : "False";
-    case svString:
-        return Text;
+    case svEmpty: return String();
+    case svInteger: return IntToStr(Integer);
+    case svFloat: return FloatToStr(Float);
+    case svDateTime: return DateTimeToStr(Float);
+    case svBoolean: return Boolean ? "True" : "False";
+    case svString: return Text;
     }
     return String();
 }
@@ -226,21 +220,11 @@ void TZvStoredValue::Save(TZvCustomAppStorage* store, const String& path) {
         return;
     }
     switch (value.Kind) {
-    case svInteger:
-        store->WriteInteger(path, int(value.Integer));
-        break;
-    case svFloat:
-        store->WriteFloat(path, value.Float);
-        break;
-    case svDateTime:
-        store->WriteDateTime(path, value.Float);
-        break;
-    case svBoolean:
-        store->WriteBoolean(path, value.Boolean);
-        break;
-    default:
-        store->WriteString(path, value.AsString());
-        break;
+    case svInteger: store->WriteInteger(path, int(value.Integer)); break;
+    case svFloat: store->WriteFloat(path, value.Float); break;
+    case svDateTime: store->WriteDateTime(path, value.Float); break;
+    case svBoolean: store->WriteBoolean(path, value.Boolean); break;
+    default: store->WriteString(path, value.AsString()); break;
     }
 }
 
@@ -251,21 +235,11 @@ void TZvStoredValue::Restore(TZvCustomAppStorage* store, const String& path) {
         value = TZvStoredVariant::FromString(XorFromHex(FKeyString, text));
     } else {
         switch (FValue.Kind) {
-        case svInteger:
-            value.Integer = store->ReadInteger(path, int(FValue.Integer));
-            break;
-        case svFloat:
-            value.Float = store->ReadFloat(path, FValue.Float);
-            break;
-        case svDateTime:
-            value.Float = store->ReadDateTime(path, FValue.Float);
-            break;
-        case svBoolean:
-            value.Boolean = store->ReadBoolean(path, FValue.Boolean);
-            break;
-        default:
-            value = TZvStoredVariant::FromString(store->ReadString(path, FValue.AsString()));
-            break;
+        case svInteger: value.Integer = store->ReadInteger(path, int(FValue.Integer)); break;
+        case svFloat: value.Float = store->ReadFloat(path, FValue.Float); break;
+        case svDateTime: value.Float = store->ReadDateTime(path, FValue.Float); break;
+        case svBoolean: value.Boolean = store->ReadBoolean(path, FValue.Boolean); break;
+        default: value = TZvStoredVariant::FromString(store->ReadString(path, FValue.AsString())); break;
         }
     }
     OnRestore(this, value);

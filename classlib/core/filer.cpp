@@ -302,9 +302,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         SetOrdProp(instance, prop, v);
         break;
     }
-    case tkChar:
-        SetOrdProp(instance, prop, Int64(static_cast<unsigned char>(ReadChar())));
-        break;
+    case tkChar: SetOrdProp(instance, prop, Int64(static_cast<unsigned char>(ReadChar()))); break;
     case tkEnumeration: {
         if (t.Type != vaIdent && t.Type != vaTrue && t.Type != vaFalse) InvalidValue();
         Int64 v = GetEnumValue(type, t.Text);
@@ -313,15 +311,9 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         SetOrdProp(instance, prop, v);
         break;
     }
-    case tkSet:
-        SetOrdProp(instance, prop, Int64(ReadSet(type)));
-        break;
-    case tkFloat:
-        SetFloatProp(instance, prop, ReadFloat());
-        break;
-    case tkString:
-        SetStrProp(instance, prop, ReadString());
-        break;
+    case tkSet: SetOrdProp(instance, prop, Int64(ReadSet(type))); break;
+    case tkFloat: SetFloatProp(instance, prop, ReadFloat()); break;
+    case tkString: SetStrProp(instance, prop, ReadString()); break;
     case tkClass:
         if (t.Type == vaNil) {
             Take();
@@ -367,8 +359,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         SetMethodProp(instance, prop, TMethod{m->Code, FRoot});
         break;
     }
-    default:
-        InvalidValue();
+    default: InvalidValue();
     }
 }
 
@@ -455,17 +446,11 @@ String TReader::ReadString() {
 String TReader::ReadIdent() {
     const TLayoutToken& t = Take();
     switch (t.Type) {
-    case vaIdent:
-        return t.Text;
-    case vaFalse:
-        return "False";
-    case vaTrue:
-        return "True";
-    case vaNil:
-        return "nil";
-    default:
-        --FPos;
-        InvalidValue();
+    case vaIdent: return t.Text;
+    case vaFalse: return "False";
+    case vaTrue: return "True";
+    case vaNil: return "nil";
+    default: --FPos; InvalidValue();
     }
 }
 
@@ -752,8 +737,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop, const 
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

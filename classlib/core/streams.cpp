@@ -112,15 +112,9 @@ Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
 
 Int64 TMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
     switch (origin) {
-    case soBeginning:
-        FPosition = offset;
-        break;
-    case soCurrent:
-        FPosition += offset;
-        break;
-    case soEnd:
-        FPosition = Size() + offset;
-        break;
+    case soBeginning: FPosition = offset; break;
+    case soCurrent: FPosition += offset; break;
+    case soEnd: FPosition = Size() + offset; break;
     }
     return FPosition;
 }

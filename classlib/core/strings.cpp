@@ -352,12 +352,9 @@ int TStringList::AddObject(const String& s, TObject* object) {
         index = int(FList.size());
     } else if (Find(s, index)) {
         switch (FDuplicates) {
-        case dupIgnore:
-            return index;
-        case dupError:
-            Error(kDuplicateString, 0);
-        case dupAccept:
-            break;
+        case dupIgnore: return index;
+        case dupError: Error(kDuplicateString, 0);
+        case dupAccept: break;
         }
     }
     InsertItem(index, s, object);

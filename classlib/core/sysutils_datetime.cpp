@@ -339,9 +339,7 @@ private:
                 i = end < n ? end + 1 : n;
                 break;
             }
-            default:
-                FOut += starter;
-                break;
+            default: FOut += starter; break;
             }
         }
         --FLevel;

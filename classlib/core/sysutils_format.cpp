@@ -178,21 +178,16 @@ private:
             if (precision >= 0 && size_t(precision) < s.size()) s.resize(size_t(precision));
             return s;
         }
-        default:
-            Fail();
+        default: Fail();
         }
     }
 
     String FloatText(char type, double v, int precision) const {
         switch (type) {
-        case 'e':
-            return FloatToStrF(v, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
-        case 'f':
-            return FloatToStrF(v, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
-        case 'g':
-            return FloatToStrF(v, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
-        case 'n':
-            return FloatToStrF(v, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
+        case 'e': return FloatToStrF(v, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
+        case 'f': return FloatToStrF(v, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
+        case 'g': return FloatToStrF(v, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
+        case 'n': return FloatToStrF(v, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
         default:
             return FloatToStrF(v, ffCurrency, 18, precision < 0 ? FSettings.CurrencyDecimals : precision, FSettings);
         }

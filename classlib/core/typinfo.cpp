@@ -370,18 +370,12 @@ bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop) {
     case tkInt64:
         // Without a declared default an ordinal is always written.
         return prop->Default != TPropInfo::NoDefault && prop->GetOrd && prop->GetOrd(instance) == prop->Default;
-    case tkFloat:
-        return prop->GetFloat && prop->GetFloat(instance) == prop->FloatDefault;
-    case tkString:
-        return prop->GetStr && prop->GetStr(instance) == prop->StrDefault;
-    case tkMethod:
-        return !prop->GetMethod || !prop->GetMethod(instance).Code;
-    case tkInterface:
-        return !prop->GetIntf || !prop->GetIntf(instance);
-    case tkClass:
-        return false;  // decided by the writer: references and nested objects
-    default:
-        return false;
+    case tkFloat: return prop->GetFloat && prop->GetFloat(instance) == prop->FloatDefault;
+    case tkString: return prop->GetStr && prop->GetStr(instance) == prop->StrDefault;
+    case tkMethod: return !prop->GetMethod || !prop->GetMethod(instance).Code;
+    case tkInterface: return !prop->GetIntf || !prop->GetIntf(instance);
+    case tkClass: return false;  // decided by the writer: references and nested objects
+    default: return false;
     }
 }
 
@@ -391,13 +385,10 @@ bool HasDefaultValue(const TPropInfo* prop) {
     case tkChar:
     case tkEnumeration:
     case tkSet:
-    case tkInt64:
-        return prop->Default != TPropInfo::NoDefault;
+    case tkInt64: return prop->Default != TPropInfo::NoDefault;
     case tkFloat:
-    case tkString:
-        return true;
-    default:
-        return false;
+    case tkString: return true;
+    default: return false;
     }
 }
 
@@ -436,9 +427,7 @@ void CollectDefaultDrifts(TObject* instance, const String& path, int depth, std:
             declared = SetToString(type, std::uint64_t(p->Default));
             held = SetToString(type, std::uint64_t(p->GetOrd(instance)));
             break;
-        default:
-            declared = std::to_string(p->Default);
-            held = std::to_string(p->GetOrd(instance));
+        default: declared = std::to_string(p->Default); held = std::to_string(p->GetOrd(instance));
         }
         drifts.push_back(path + p->Name + ": default " + declared + ", holds " + held);
     }

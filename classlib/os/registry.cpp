@@ -153,16 +153,11 @@ TRegDataType TRegistry::GetDataType(const String& name) {
     if (!FCurrentKey || RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
-    case REG_SZ:
-        return rdString;
-    case REG_EXPAND_SZ:
-        return rdExpandString;
-    case REG_DWORD:
-        return rdInteger;
-    case REG_BINARY:
-        return rdBinary;
-    default:
-        return rdUnknown;
+    case REG_SZ: return rdString;
+    case REG_EXPAND_SZ: return rdExpandString;
+    case REG_DWORD: return rdInteger;
+    case REG_BINARY: return rdBinary;
+    default: return rdUnknown;
     }
 }
 

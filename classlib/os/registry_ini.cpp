@@ -24,14 +24,9 @@ String TRegistryIniFile::ReadString(const String& section, const String& ident, 
         TScopeExit close([this] { FRegistry.CloseKey(); });
         switch (FRegistry.GetDataType(ident)) {
         case rdString:
-        case rdExpandString:
-            result = FRegistry.ReadString(ident);
-            break;
-        case rdInteger:
-            result = std::to_string(FRegistry.ReadInteger(ident));
-            break;
-        default:
-            break;
+        case rdExpandString: result = FRegistry.ReadString(ident); break;
+        case rdInteger: result = std::to_string(FRegistry.ReadInteger(ident)); break;
+        default: break;
         }
     }
     return result;

@@ -39,15 +39,9 @@ Int64 TResourceStream::Write(const void*, Int64) { RaiseReadOnly(); }
 
 Int64 TResourceStream::Seek(Int64 offset, TSeekOrigin origin) {
     switch (origin) {
-    case soBeginning:
-        FPosition = offset;
-        break;
-    case soCurrent:
-        FPosition += offset;
-        break;
-    case soEnd:
-        FPosition = FSize + offset;
-        break;
+    case soBeginning: FPosition = offset; break;
+    case soCurrent: FPosition += offset; break;
+    case soEnd: FPosition = FSize + offset; break;
     }
     // Like a memory stream: the position may lie past the end (reads there
     // return nothing) but never before the start.

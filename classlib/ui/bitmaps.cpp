@@ -34,20 +34,13 @@ TPixelFormat DeviceFormat() {
         HDC dc = screen.Handle();
         int bpp = dc ? GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) : 32;
         switch (bpp) {
-        case 1:
-            return pf1bit;
-        case 4:
-            return pf4bit;
-        case 8:
-            return pf8bit;
-        case 15:
-            return pf15bit;
-        case 16:
-            return pf16bit;
-        case 24:
-            return pf24bit;
-        default:
-            return pf32bit;
+        case 1: return pf1bit;
+        case 4: return pf4bit;
+        case 8: return pf8bit;
+        case 15: return pf15bit;
+        case 16: return pf16bit;
+        case 24: return pf24bit;
+        default: return pf32bit;
         }
     }();
     return format;
@@ -55,21 +48,14 @@ TPixelFormat DeviceFormat() {
 
 int BitsPerPixel(TPixelFormat format) {
     switch (format) {
-    case pf1bit:
-        return 1;
-    case pf4bit:
-        return 4;
-    case pf8bit:
-        return 8;
+    case pf1bit: return 1;
+    case pf4bit: return 4;
+    case pf8bit: return 8;
     case pf15bit:
-    case pf16bit:
-        return 16;
-    case pf24bit:
-        return 24;
-    case pf32bit:
-        return 32;
-    default:
-        return BitsPerPixel(DeviceFormat());
+    case pf16bit: return 16;
+    case pf24bit: return 24;
+    case pf32bit: return 32;
+    default: return BitsPerPixel(DeviceFormat());
     }
 }
 
@@ -322,28 +308,17 @@ void TBitmap::SetHandle(HBITMAP value) {
     bool section = got == int(sizeof(DIBSECTION)) && bm.bmBits;
     TPixelFormat format = pfDevice;
     switch (section ? ds.dsBmih.biBitCount : bm.bmBitsPixel) {
-    case 1:
-        format = pf1bit;
-        break;
-    case 4:
-        format = section ? pf4bit : pfDevice;
-        break;
-    case 8:
-        format = section ? pf8bit : pfDevice;
-        break;
+    case 1: format = pf1bit; break;
+    case 4: format = section ? pf4bit : pfDevice; break;
+    case 8: format = section ? pf8bit : pfDevice; break;
     case 16:
         format = section && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0 ? pf16bit
                  : section                                                                         ? pf15bit
                                                                                                    : pfDevice;
         break;
-    case 24:
-        format = section ? pf24bit : pfDevice;
-        break;
-    case 32:
-        format = section ? pf32bit : pfDevice;
-        break;
-    default:
-        break;
+    case 24: format = section ? pf24bit : pfDevice; break;
+    case 32: format = section ? pf32bit : pfDevice; break;
+    default: break;
     }
     std::vector<RGBQUAD> colors;
     int bpp = BitsPerPixel(format);
@@ -586,15 +561,9 @@ void TBitmap::ReadDIB(const Byte* p, size_t n, size_t* consumed, bool fileHeader
     TPixelFormat format;
     bool direct = !rle;
     switch (bpp) {
-    case 1:
-        format = pf1bit;
-        break;
-    case 4:
-        format = pf4bit;
-        break;
-    case 8:
-        format = pf8bit;
-        break;
+    case 1: format = pf1bit; break;
+    case 4: format = pf4bit; break;
+    case 8: format = pf8bit; break;
     case 16:
         if (compression == BI_RGB || (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F)) {
             format = pf15bit;
@@ -605,9 +574,7 @@ void TBitmap::ReadDIB(const Byte* p, size_t n, size_t* consumed, bool fileHeader
             direct = false;
         }
         break;
-    case 24:
-        format = pf24bit;
-        break;
+    case 24: format = pf24bit; break;
     default:
         format = pf32bit;
         if (compression == BI_BITFIELDS && !(masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF))

@@ -231,16 +231,11 @@ void TPageControl::Change() { OnChange(this); }
 
 void TPageControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_CONTROLCHANGE:
-        return CMControlChange(m);
-    case CN_NOTIFY:
-        return CNNotify(m);
-    case CM_DIALOGKEY:
-        return CMDialogKey(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CM_CONTROLCHANGE: return CMControlChange(m);
+    case CN_NOTIFY: return CNNotify(m);
+    case CM_DIALOGKEY: return CMDialogKey(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 
@@ -365,10 +360,8 @@ void TTabSheet::SetParentComponent(TComponent* parent) {
 
 void TTabSheet::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 

@@ -576,42 +576,24 @@ void TControl::WndProc(TMessage& m) {
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-    case WM_MBUTTONUP:
-        return WMMouseButton(m);
-    case WM_MOUSEMOVE:
-        return WMMouseMove(m);
-    case WM_CONTEXTMENU:
-        return WMContextMenu(m);
-    case WM_CANCELMODE:
-        return WMCancelMode(m);
-    case CM_MOUSEENTER:
-        return CMMouseEnter(m);
-    case CM_MOUSELEAVE:
-        return CMMouseLeave(m);
-    case CM_MOUSEWHEEL:
-        return CMMouseWheel(m);
-    case CM_ENABLEDCHANGED:
-        return CMEnabledChanged(m);
-    case CM_COLORCHANGED:
-        return CMColorChanged(m);
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    case CM_VISIBLECHANGED:
-        return CMVisibleChanged(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    case CM_PARENTFONTCHANGED:
-        return CMParentFontChanged(m);
-    case CM_PARENTCOLORCHANGED:
-        return CMParentColorChanged(m);
-    case CM_PARENTSHOWHINTCHANGED:
-        return CMParentShowHintChanged(m);
-    case CM_HITTEST:
-        return CMHitTest(m);
-    case CM_HINTSHOW:
-        return CMHintShow(m);
-    case CM_DRAG:
-        return CMDrag(m);
+    case WM_MBUTTONUP: return WMMouseButton(m);
+    case WM_MOUSEMOVE: return WMMouseMove(m);
+    case WM_CONTEXTMENU: return WMContextMenu(m);
+    case WM_CANCELMODE: return WMCancelMode(m);
+    case CM_MOUSEENTER: return CMMouseEnter(m);
+    case CM_MOUSELEAVE: return CMMouseLeave(m);
+    case CM_MOUSEWHEEL: return CMMouseWheel(m);
+    case CM_ENABLEDCHANGED: return CMEnabledChanged(m);
+    case CM_COLORCHANGED: return CMColorChanged(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    case CM_VISIBLECHANGED: return CMVisibleChanged(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    case CM_PARENTFONTCHANGED: return CMParentFontChanged(m);
+    case CM_PARENTCOLORCHANGED: return CMParentColorChanged(m);
+    case CM_PARENTSHOWHINTCHANGED: return CMParentShowHintChanged(m);
+    case CM_HITTEST: return CMHitTest(m);
+    case CM_HINTSHOW: return CMHintShow(m);
+    case CM_DRAG: return CMDrag(m);
     default:
         // Component messages end here; the system's go to the default handling.
         if (m.Msg < CM_BASE) DefaultHandler(m);
@@ -623,31 +605,16 @@ void TControl::WndProc(TMessage& m) {
 
 void TControl::WMMouseButton(TMessage& m) {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-        HandleMouseButton(m, mbLeft, true, false);
-        break;
-    case WM_LBUTTONDBLCLK:
-        HandleMouseButton(m, mbLeft, true, true);
-        break;
-    case WM_LBUTTONUP:
-        HandleMouseButton(m, mbLeft, false, false);
-        break;
+    case WM_LBUTTONDOWN: HandleMouseButton(m, mbLeft, true, false); break;
+    case WM_LBUTTONDBLCLK: HandleMouseButton(m, mbLeft, true, true); break;
+    case WM_LBUTTONUP: HandleMouseButton(m, mbLeft, false, false); break;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        HandleMouseButton(m, mbRight, true, m.Msg == WM_RBUTTONDBLCLK);
-        break;
-    case WM_RBUTTONUP:
-        HandleMouseButton(m, mbRight, false, false);
-        break;
+    case WM_RBUTTONDBLCLK: HandleMouseButton(m, mbRight, true, m.Msg == WM_RBUTTONDBLCLK); break;
+    case WM_RBUTTONUP: HandleMouseButton(m, mbRight, false, false); break;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        HandleMouseButton(m, mbMiddle, true, m.Msg == WM_MBUTTONDBLCLK);
-        break;
-    case WM_MBUTTONUP:
-        HandleMouseButton(m, mbMiddle, false, false);
-        break;
-    default:
-        break;
+    case WM_MBUTTONDBLCLK: HandleMouseButton(m, mbMiddle, true, m.Msg == WM_MBUTTONDBLCLK); break;
+    case WM_MBUTTONUP: HandleMouseButton(m, mbMiddle, false, false); break;
+    default: break;
     }
     DefaultHandler(m);
 }
@@ -730,15 +697,12 @@ void TControl::DefaultHandler(TMessage& m) {
             m.Result = LRESULT(n);
         }
         break;
-    case WM_GETTEXTLENGTH:
-        m.Result = LRESULT(FText.size());
-        break;
+    case WM_GETTEXTLENGTH: m.Result = LRESULT(FText.size()); break;
     case WM_SETTEXT:
         FText = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
         m.Result = 1;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -1148,16 +1112,11 @@ void TWinControl::AlignList(TAlign align, TRect& rect) {
     }
     auto before = [align](TControl* a, TControl* b) {
         switch (align) {
-        case alTop:
-            return a->FTop < b->FTop;
-        case alBottom:
-            return a->FTop + a->FHeight > b->FTop + b->FHeight;
-        case alLeft:
-            return a->FLeft < b->FLeft;
-        case alRight:
-            return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
-        default:
-            return false;
+        case alTop: return a->FTop < b->FTop;
+        case alBottom: return a->FTop + a->FHeight > b->FTop + b->FHeight;
+        case alLeft: return a->FLeft < b->FLeft;
+        case alRight: return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
+        default: return false;
         }
     };
     std::stable_sort(list.begin(), list.end(), before);
@@ -1180,11 +1139,8 @@ void TWinControl::AlignList(TAlign align, TRect& rect) {
             c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
             rect.Right -= c->FWidth;
             break;
-        case alClient:
-            c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
-            break;
-        default:
-            break;
+        case alClient: c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height()); break;
+        default: break;
         }
     }
 }
@@ -1591,18 +1547,12 @@ void TWinControl::Notification(TComponent* component, TOperation operation) {
 
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT:
-        return WMPaint(m);
-    case WM_ERASEBKGND:
-        return WMEraseBkgnd(m);
-    case WM_PRINTCLIENT:
-        return WMPrintClient(m);
-    case WM_PRINT:
-        return WMPrint(m);
-    case WM_SETFOCUS:
-        return WMSetFocus(m);
-    case WM_KILLFOCUS:
-        return WMKillFocus(m);
+    case WM_PAINT: return WMPaint(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    case WM_PRINTCLIENT: return WMPrintClient(m);
+    case WM_PRINT: return WMPrint(m);
+    case WM_SETFOCUS: return WMSetFocus(m);
+    case WM_KILLFOCUS: return WMKillFocus(m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -1612,76 +1562,46 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        return WMMouse(m);
-    case WM_MOUSELEAVE:
-        return WMMouseLeave(m);
-    case WM_MOUSEWHEEL:
-        return WMMouseWheel(m);
-    case WM_SIZE:
-        return WMSize(m);
-    case WM_MOVE:
-        return WMMove(m);
-    case WM_WINDOWPOSCHANGED:
-        return WMWindowPosChanged(m);
-    case WM_SETCURSOR:
-        return WMSetCursor(m);
-    case WM_COMMAND:
-        return WMCommand(m);
-    case WM_NOTIFY:
-        return WMNotify(m);
-    case WM_DRAWITEM:
-        return WMDrawItem(m);
+    case WM_MBUTTONDBLCLK: return WMMouse(m);
+    case WM_MOUSELEAVE: return WMMouseLeave(m);
+    case WM_MOUSEWHEEL: return WMMouseWheel(m);
+    case WM_SIZE: return WMSize(m);
+    case WM_MOVE: return WMMove(m);
+    case WM_WINDOWPOSCHANGED: return WMWindowPosChanged(m);
+    case WM_SETCURSOR: return WMSetCursor(m);
+    case WM_COMMAND: return WMCommand(m);
+    case WM_NOTIFY: return WMNotify(m);
+    case WM_DRAWITEM: return WMDrawItem(m);
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        return WMScroll(m);
+    case WM_VSCROLL: return WMScroll(m);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return WMCtlColor(m);
+    case WM_CTLCOLORSTATIC: return WMCtlColor(m);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return WMKeyDown(m);
+    case WM_SYSKEYDOWN: return WMKeyDown(m);
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return WMKeyUp(m);
-    case WM_CHAR:
-        return WMChar(m);
+    case WM_SYSKEYUP: return WMKeyUp(m);
+    case WM_CHAR: return WMChar(m);
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN:
-        return CNKeyDown(m);
+    case CN_SYSKEYDOWN: return CNKeyDown(m);
     case CN_CHAR:
-    case CN_SYSCHAR:
-        return CNChar(m);
-    case CM_DIALOGKEY:
-        return CMDialogKey(m);
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    case CM_ENTER:
-        return CMEnter(m);
-    case CM_EXIT:
-        return CMExit(m);
-    case CM_FOCUSCHANGED:
-        return CMFocusChanged(m);
-    case CM_BUTTONPRESSED:
-        return CMButtonPressed(m);
-    case CM_SHOWINGCHANGED:
-        return CMShowingChanged(m);
-    case CM_VISIBLECHANGED:
-        return CMVisibleChanged(m);
-    case CM_ENABLEDCHANGED:
-        return CMEnabledChanged(m);
-    case CM_COLORCHANGED:
-        return CMColorChanged(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    case CM_SHOWHINTCHANGED:
-        return CMShowHintChanged(m);
-    default:
-        return TControl::WndProc(m);
+    case CN_SYSCHAR: return CNChar(m);
+    case CM_DIALOGKEY: return CMDialogKey(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    case CM_ENTER: return CMEnter(m);
+    case CM_EXIT: return CMExit(m);
+    case CM_FOCUSCHANGED: return CMFocusChanged(m);
+    case CM_BUTTONPRESSED: return CMButtonPressed(m);
+    case CM_SHOWINGCHANGED: return CMShowingChanged(m);
+    case CM_VISIBLECHANGED: return CMVisibleChanged(m);
+    case CM_ENABLEDCHANGED: return CMEnabledChanged(m);
+    case CM_COLORCHANGED: return CMColorChanged(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    case CM_SHOWHINTCHANGED: return CMShowHintChanged(m);
+    default: return TControl::WndProc(m);
     }
 }
 
@@ -1895,23 +1815,16 @@ void TWinControl::CNKeyDown(TMessage& m) {
     if (Perform(CM_CHILDKEY, key, LPARAM(this)) != 0) return;
     LRESULT mask = 0;
     switch (key) {
-    case VK_TAB:
-        mask = DLGC_WANTTAB;
-        break;
+    case VK_TAB: mask = DLGC_WANTTAB; break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN:
-        mask = DLGC_WANTARROWS;
-        break;
+    case VK_DOWN: mask = DLGC_WANTARROWS; break;
     case VK_RETURN:
     case VK_EXECUTE:
     case VK_ESCAPE:
-    case VK_CANCEL:
-        mask = DLGC_WANTALLKEYS;
-        break;
-    default:
-        break;
+    case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+    default: break;
     }
     if (mask && Perform(CM_WANTSPECIALKEY, key) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
         if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0) return;
@@ -1993,10 +1906,8 @@ TGraphicControl::~TGraphicControl() {
 
 void TGraphicControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT:
-        return WMPaint(m);
-    default:
-        return TControl::WndProc(m);
+    case WM_PAINT: return WMPaint(m);
+    default: return TControl::WndProc(m);
     }
 }
 

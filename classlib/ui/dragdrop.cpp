@@ -97,17 +97,12 @@ void TDragSession::ReleaseWindow() {
 
 void TDragSession::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_MOUSEMOVE:
-        return WMMouseMove(m);
-    case WM_LBUTTONUP:
-        return WMLButtonUp(m);
+    case WM_MOUSEMOVE: return WMMouseMove(m);
+    case WM_LBUTTONUP: return WMLButtonUp(m);
     case WM_RBUTTONDOWN:
     case WM_CAPTURECHANGED:
-    case WM_CANCELMODE:
-        return CancelDrag(m);
-    default:
-        m.Result = FWindow ? DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam) : 0;
-        return;
+    case WM_CANCELMODE: return CancelDrag(m);
+    default: m.Result = FWindow ? DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam) : 0; return;
     }
 }
 
@@ -285,13 +280,8 @@ void TControl::CMDrag(TMessage& m) {
         m.Result = accept ? 1 : 0;
         return;
     }
-    case dmDragDrop:
-        DragDrop(rec->Source, p.X, p.Y);
-        return;
-    case dmFindTarget:
-        m.Result = LRESULT(this);
-        return;
-    default:
-        return;
+    case dmDragDrop: DragDrop(rec->Source, p.X, p.Y); return;
+    case dmFindTarget: m.Result = LRESULT(this); return;
+    default: return;
     }
 }

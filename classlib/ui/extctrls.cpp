@@ -234,14 +234,10 @@ void TCustomPanel::Paint() {
 
 void TCustomPanel::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND:
-        return WMEraseBkgnd(m);
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    case CM_BORDERCHANGED:
-        return CMBorderChanged(m);
-    default:
-        return TCustomControl::WndProc(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    case CM_BORDERCHANGED: return CMBorderChanged(m);
+    default: return TCustomControl::WndProc(m);
     }
 }
 
@@ -445,9 +441,7 @@ void TBevel::Paint() {
     };
     int w = FWidth, h = FHeight;
     switch (FShape) {
-    case bsBox:
-        bevelRect(Rect(0, 0, w - 1, h - 1), color1, color2);
-        break;
+    case bsBox: bevelRect(Rect(0, 0, w - 1, h - 1), color1, color2); break;
     case bsFrame:
         // Two boxes one pixel apart: the groove (or ridge) of a frame.
         bevelRect(Rect(1, 1, w - 1, h - 1), color2, color2);
@@ -469,8 +463,7 @@ void TBevel::Paint() {
         bevelLine(color1, w - 2, 0, w - 2, h);
         bevelLine(color2, w - 1, 0, w - 1, h);
         break;
-    case bsSpacer:
-        break;
+    case bsSpacer: break;
     }
 }
 
@@ -668,12 +661,9 @@ void TCustomRadioGroup::Resize() {
 
 void TCustomRadioGroup::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_ENABLEDCHANGED:
-        return CMEnabledChanged(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    default:
-        return TCustomGroupBox::WndProc(m);
+    case CM_ENABLEDCHANGED: return CMEnabledChanged(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    default: return TCustomGroupBox::WndProc(m);
     }
 }
 

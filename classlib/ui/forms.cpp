@@ -231,17 +231,11 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     else if (Application && !Application->MainFormOnTaskBar())
         p.WndParent = Application->Handle();
     switch (FBorderStyle) {
-    case bsNone:
-        p.Style |= WS_POPUP;
-        break;
+    case bsNone: p.Style |= WS_POPUP; break;
     case bsSingle:
-    case bsToolWindow:
-        p.Style |= WS_CAPTION | WS_BORDER;
-        break;
+    case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable:
-    case bsSizeToolWin:
-        p.Style |= WS_CAPTION | WS_THICKFRAME;
-        break;
+    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case bsDialog:
         p.Style |= WS_POPUP | WS_CAPTION;
         p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -306,8 +300,7 @@ void TCustomForm::ApplyPosition() {
         SetBounds(x, y, FWidth, FHeight);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -365,17 +358,10 @@ void TCustomForm::Close() {
         return;
     }
     switch (action) {
-    case caHide:
-        Hide();
-        break;
-    case caMinimize:
-        SetWindowState(wsMinimized);
-        break;
-    case caFree:
-        Release();
-        break;
-    default:
-        break;
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
     }
 }
 
@@ -499,8 +485,7 @@ void TCustomForm::CMDialogKey(TMessage& m) {
                 m.Result = 1;
             }
             return;
-        default:
-            break;
+        default: break;
         }
     }
     TWinControl::WndProc(m);
@@ -518,24 +503,15 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
 
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_SHOWINGCHANGED:
-        return CMShowingChanged(m);
-    case CM_DIALOGKEY:
-        return CMDialogKey(m);
-    case CM_RELEASE:
-        return CMRelease(m);
-    case WM_CLOSE:
-        return WMClose(m);
-    case WM_ACTIVATE:
-        return WMActivate(m);
-    case WM_SETFOCUS:
-        return WMSetFocus(m);
-    case WM_GETMINMAXINFO:
-        return WMGetMinMaxInfo(m);
-    case WM_SYSCOMMAND:
-        return WMSysCommand(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CM_SHOWINGCHANGED: return CMShowingChanged(m);
+    case CM_DIALOGKEY: return CMDialogKey(m);
+    case CM_RELEASE: return CMRelease(m);
+    case WM_CLOSE: return WMClose(m);
+    case WM_ACTIVATE: return WMActivate(m);
+    case WM_SETFOCUS: return WMSetFocus(m);
+    case WM_GETMINMAXINFO: return WMGetMinMaxInfo(m);
+    case WM_SYSCOMMAND: return WMSysCommand(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 
@@ -711,12 +687,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 void TApplication::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_SYSCOMMAND:
-        return WMSysCommand(m);
-    case WM_CLOSE:
-        return WMClose(m);
-    default:
-        return DefaultHandler(m);
+    case WM_SYSCOMMAND: return WMSysCommand(m);
+    case WM_CLOSE: return WMClose(m);
+    default: return DefaultHandler(m);
     }
 }
 
@@ -727,14 +700,9 @@ void TApplication::DefaultHandler(TMessage& m) { m.Result = DefWindowProcA(FHand
 void TApplication::WMSysCommand(TMessage& m) {
     if (FMainForm && FMainForm->HandleAllocated()) {
         switch (m.WParam & 0xFFF0) {
-        case SC_MINIMIZE:
-            ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
-            return;
-        case SC_RESTORE:
-            ShowWindow(FMainForm->Handle(), SW_RESTORE);
-            return;
-        default:
-            break;
+        case SC_MINIMIZE: ShowWindow(FMainForm->Handle(), SW_MINIMIZE); return;
+        case SC_RESTORE: ShowWindow(FMainForm->Handle(), SW_RESTORE); return;
+        default: break;
         }
     }
     DefaultHandler(m);

@@ -207,27 +207,13 @@ void TPen::SetHandle(HPEN value) {
         FWidth = lp.lopnWidth.x;
         FColor = TColor(int(lp.lopnColor));
         switch (lp.lopnStyle & PS_STYLE_MASK) {
-        case PS_DASH:
-            FStyle = psDash;
-            break;
-        case PS_DOT:
-            FStyle = psDot;
-            break;
-        case PS_DASHDOT:
-            FStyle = psDashDot;
-            break;
-        case PS_DASHDOTDOT:
-            FStyle = psDashDotDot;
-            break;
-        case PS_NULL:
-            FStyle = psClear;
-            break;
-        case PS_INSIDEFRAME:
-            FStyle = psInsideFrame;
-            break;
-        default:
-            FStyle = psSolid;
-            break;
+        case PS_DASH: FStyle = psDash; break;
+        case PS_DOT: FStyle = psDot; break;
+        case PS_DASHDOT: FStyle = psDashDot; break;
+        case PS_DASHDOTDOT: FStyle = psDashDotDot; break;
+        case PS_NULL: FStyle = psClear; break;
+        case PS_INSIDEFRAME: FStyle = psInsideFrame; break;
+        default: FStyle = psSolid; break;
         }
     }
     Changed();

@@ -89,10 +89,8 @@ void THintWindow::Paint() {
 
 void THintWindow::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_NCHITTEST:
-        return WMNCHitTest(m);
-    default:
-        TCustomControl::WndProc(m);
+    case WM_NCHITTEST: return WMNCHitTest(m);
+    default: TCustomControl::WndProc(m);
     }
 }
 

@@ -250,14 +250,10 @@ void TCustomLabel::Loaded() {
 
 void TCustomLabel::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    default:
-        return TGraphicControl::WndProc(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    default: return TGraphicControl::WndProc(m);
     }
 }
 
@@ -297,15 +293,11 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
 void TButtonControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        return WMLButtonDown(m);
-    case CN_COMMAND:
-        return CNCommand(m);
+    case WM_LBUTTONDBLCLK: return WMLButtonDown(m);
+    case CN_COMMAND: return CNCommand(m);
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC:
-        return CNCtlColor(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CN_CTLCOLORSTATIC: return CNCtlColor(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 
@@ -459,16 +451,11 @@ void TButton::ButtonNotify(WORD code) {
 
 void TButton::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_FOCUSCHANGED:
-        return CMFocusChanged(m);
-    case CM_DIALOGKEY:
-        return CMDialogKey(m);
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    default:
-        return TButtonControl::WndProc(m);
+    case CM_FOCUSCHANGED: return CMFocusChanged(m);
+    case CM_DIALOGKEY: return CMDialogKey(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    default: return TButtonControl::WndProc(m);
     }
 }
 
@@ -569,15 +556,9 @@ void TCustomCheckBox::SetState(TCheckBoxState value) {
 
 void TCustomCheckBox::Toggle() {
     switch (FState) {
-    case cbUnchecked:
-        SetState(FAllowGrayed ? cbGrayed : cbChecked);
-        break;
-    case cbChecked:
-        SetState(cbUnchecked);
-        break;
-    case cbGrayed:
-        SetState(cbChecked);
-        break;
+    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
     }
 }
 
@@ -587,10 +568,8 @@ void TCustomCheckBox::ButtonNotify(WORD code) {
 
 void TCustomCheckBox::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    default:
-        return TButtonControl::WndProc(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    default: return TButtonControl::WndProc(m);
     }
 }
 
@@ -670,12 +649,9 @@ void TRadioButton::ButtonNotify(WORD code) {
 
 void TRadioButton::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_SETFOCUS:
-        return WMSetFocus(m);
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    default:
-        return TButtonControl::WndProc(m);
+    case WM_SETFOCUS: return WMSetFocus(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    default: return TButtonControl::WndProc(m);
     }
 }
 
@@ -788,18 +764,12 @@ void TCustomGroupBox::Paint() {
 
 void TCustomGroupBox::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND:
-        return WMEraseBkgnd(m);
-    case CM_TEXTCHANGED:
-        return CMTextChanged(m);
-    case CM_FONTCHANGED:
-        return CMFontChanged(m);
-    case CM_CTL3DCHANGED:
-        return CMCtl3DChanged(m);
-    case CM_DIALOGCHAR:
-        return CMDialogChar(m);
-    default:
-        return TCustomControl::WndProc(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    case CM_TEXTCHANGED: return CMTextChanged(m);
+    case CM_FONTCHANGED: return CMFontChanged(m);
+    case CM_CTL3DCHANGED: return CMCtl3DChanged(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    default: return TCustomControl::WndProc(m);
     }
 }
 
@@ -1243,24 +1213,17 @@ void TCustomComboBox::CloseUp() { OnCloseUp(this); }
 
 void TCustomComboBox::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CN_COMMAND:
-        return CNCommand(m);
+    case CN_COMMAND: return CNCommand(m);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC:
-        return WMCtlColor(m);
+    case WM_CTLCOLORSTATIC: return WMCtlColor(m);
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORSTATIC:
-        return CNCtlColor(m);
-    case CM_WANTSPECIALKEY:
-        return CMWantSpecialKey(m);
-    case WM_DESTROY:
-        return WMDestroy(m);
-    case WM_ERASEBKGND:
-        return WMEraseBkgnd(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CN_CTLCOLORSTATIC: return CNCtlColor(m);
+    case CM_WANTSPECIALKEY: return CMWantSpecialKey(m);
+    case WM_DESTROY: return WMDestroy(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 
@@ -1275,18 +1238,13 @@ void TCustomComboBox::CNCommand(TMessage& m) {
         Select();
         break;
     }
-    case CBN_EDITCHANGE:
-        Change();
-        break;
+    case CBN_EDITCHANGE: Change(); break;
     case CBN_DROPDOWN:
         DropDown();
         AdjustDropDown();
         break;
-    case CBN_CLOSEUP:
-        CloseUp();
-        break;
-    default:
-        break;
+    case CBN_CLOSEUP: CloseUp(); break;
+    default: break;
     }
 }
 
@@ -1442,18 +1400,10 @@ void TScrollBar::DoScroll(TMessage& m) {
     if (code < scLineUp || code > scEndScroll) return;
     int pos = FPosition;
     switch (TScrollCode(code)) {
-    case scLineUp:
-        pos -= FSmallChange;
-        break;
-    case scLineDown:
-        pos += FSmallChange;
-        break;
-    case scPageUp:
-        pos -= FLargeChange;
-        break;
-    case scPageDown:
-        pos += FLargeChange;
-        break;
+    case scLineUp: pos -= FSmallChange; break;
+    case scLineDown: pos += FSmallChange; break;
+    case scPageUp: pos -= FLargeChange; break;
+    case scPageDown: pos += FLargeChange; break;
     case scPosition:
     case scTrack: {
         // The 32-bit position of the thumb (the message carries 16 bits).
@@ -1463,14 +1413,9 @@ void TScrollBar::DoScroll(TMessage& m) {
         pos = GetScrollInfo(FHandle, SB_CTL, &si) ? si.nTrackPos : short(HIWORD(m.WParam));
         break;
     }
-    case scTop:
-        pos = FMin;
-        break;
-    case scBottom:
-        pos = FMax;
-        break;
-    case scEndScroll:
-        break;
+    case scTop: pos = FMin; break;
+    case scBottom: pos = FMax; break;
+    case scEndScroll: break;
     }
     pos = std::clamp(pos, FMin, MaxPosition());
     TScrollCode scrollCode = TScrollCode(code);
@@ -1481,12 +1426,9 @@ void TScrollBar::DoScroll(TMessage& m) {
 void TScrollBar::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_HSCROLL:
-    case CN_VSCROLL:
-        return CNScroll(m);
-    case CN_CTLCOLORSCROLLBAR:
-        return CNCtlColorScrollBar(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CN_VSCROLL: return CNScroll(m);
+    case CN_CTLCOLORSCROLLBAR: return CNCtlColorScrollBar(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 
@@ -1579,15 +1521,11 @@ void TCustomEdit::Change() { OnChange(this); }
 
 void TCustomEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CN_COMMAND:
-        return CNCommand(m);
+    case CN_COMMAND: return CNCommand(m);
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC:
-        return CNCtlColor(m);
-    case WM_ERASEBKGND:
-        return WMEraseBkgnd(m);
-    default:
-        return TWinControl::WndProc(m);
+    case CN_CTLCOLORSTATIC: return CNCtlColor(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    default: return TWinControl::WndProc(m);
     }
 }
 

@@ -46,10 +46,8 @@ void TSystemClock::ReleaseWindow() {
 
 void TSystemClock::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_TIMER:
-        return WMTimer(m);
-    default:
-        m.Result = DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam);
+    case WM_TIMER: return WMTimer(m);
+    default: m.Result = DefWindowProcA(FWindow, m.Msg, m.WParam, m.LParam);
     }
 }
 

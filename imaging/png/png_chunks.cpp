@@ -598,14 +598,10 @@ bool TChunktRNS::HasKey() const {
     TChunkIHDR* header = Header();
     if (!header) return false;
     switch (header->ColorType) {
-    case COLOR_GRAYSCALE:
-        return FDataSize >= 2;
-    case COLOR_RGB:
-        return FDataSize >= 6;
-    case COLOR_PALETTE:
-        return FDataSize >= 1;
-    default:
-        return false;
+    case COLOR_GRAYSCALE: return FDataSize >= 2;
+    case COLOR_RGB: return FDataSize >= 6;
+    case COLOR_PALETTE: return FDataSize >= 1;
+    default: return false;
     }
 }
 
@@ -637,8 +633,7 @@ TPngColor TChunktRNS::KeyColorValue() const {
                 return PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
             }
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

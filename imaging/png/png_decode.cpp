@@ -137,14 +137,10 @@ struct TRowTarget {
 
 inline int SourceSample(const Byte* src, std::size_t i, int depth) {
     switch (depth) {
-    case 1:
-        return (src[i >> 3] >> (7 - (i & 7))) & 1;
-    case 2:
-        return (src[i >> 2] >> (6 - 2 * (i & 3))) & 3;
-    case 4:
-        return (src[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
-    default:
-        return src[i];
+    case 1: return (src[i >> 3] >> (7 - (i & 7))) & 1;
+    case 2: return (src[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+    case 4: return (src[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
+    default: return src[i];
     }
 }
 

@@ -79,13 +79,9 @@ bool BlendPng(TPNGObjectCore& png, Byte amount) {
     TPngColor key = keyed ? png.KeyColor() : 0;
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_PALETTE:
-        return false;
-    case COLOR_RGB:
-        png.AddAlphaChannel();
-        break;
-    default:
-        break;
+    case COLOR_PALETTE: return false;
+    case COLOR_RGB: png.AddAlphaChannel(); break;
+    default: break;
     }
     for (int y = 0; y < int(h.Height); ++y) {
         Byte* alpha = png.AlphaRow(y);
@@ -134,7 +130,6 @@ void GrayscalePng(TPNGObjectCore& png, Byte amount) {
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }

@@ -4,15 +4,12 @@
 
 const char* PngMessageText(int messageId) {
     switch (messageId) {
-    case SPngInvalidNewChunk:
-        return "It's not allowed to add a new chunk because the current image is invalid.";
+    case SPngInvalidNewChunk: return "It's not allowed to add a new chunk because the current image is invalid.";
     case SPngOutMemory:
         return "Some operation could not be performed because the system is out of resources. "
                "Close some windows and try again.";
-    case SPngHeaderNotPresent:
-        return "This operation is not valid because the current image contains no valid header.";
-    case SPngInvalidNewSize:
-        return "The new size provided for image resizing is invalid.";
+    case SPngHeaderNotPresent: return "This operation is not valid because the current image contains no valid header.";
+    case SPngInvalidNewSize: return "The new size provided for image resizing is invalid.";
     case SPngInvalidCRC:
         return "This \"Portable Network Graphics\" image is not valid because it contains invalid "
                "pieces of data (crc error)";
@@ -24,8 +21,7 @@ const char* PngMessageText(int messageId) {
     case SPngZLIBError:
         return "Could not decompress the image because it contains invalid compressed data.\r\n"
                " Description: ";
-    case SPngInvalidPalette:
-        return "The \"Portable Network Graphics\" image contains an invalid palette.";
+    case SPngInvalidPalette: return "The \"Portable Network Graphics\" image contains an invalid palette.";
     case SPngInvalidFileHeader:
         return "The file being readed is not a valid \"Portable Network Graphics\" image because it "
                "contains an invalid header. This file may be corruped, try obtaining it again.";
@@ -35,8 +31,7 @@ const char* PngMessageText(int messageId) {
     case SPngSizeExceeds:
         return "This \"Portable Network Graphics\" image is not supported because either it's width "
                "or height exceeds the maximum size, which is 65535 pixels length.";
-    case SPngUnknownPalEntry:
-        return "There is no such palette entry.";
+    case SPngUnknownPalEntry: return "There is no such palette entry.";
     case SPngUnknownCriticalChunk:
         return "This \"Portable Network Graphics\" image contains an unknown critical part which "
                "could not be decoded.";
@@ -46,18 +41,15 @@ const char* PngMessageText(int messageId) {
     case SPngUnknownInterlace:
         return "This \"Portable Network Graphics\" image uses an unknown interlace scheme which "
                "could not be decoded.";
-    case SPngCannotAssignChunk:
-        return "The chunks must be compatible to be assigned.";
+    case SPngCannotAssignChunk: return "The chunks must be compatible to be assigned.";
     case SPngUnexpectedEnd:
         return "This \"Portable Network Graphics\" image is invalid because the decoder found an "
                "unexpected end of the file.";
-    case SPngNoImageData:
-        return "This \"Portable Network Graphics\" image contains no data.";
+    case SPngNoImageData: return "This \"Portable Network Graphics\" image contains no data.";
     case SPngExistentCriticalChunk:
         return "The program tried to add a existent critical chunk to the current image which is "
                "not allowed.";
-    default:
-        return "";
+    default: return "";
     }
 }
 

@@ -136,8 +136,7 @@ void UnfilterFor(int filterType, const Byte* src, Byte* dst, const Byte* prev, s
         if constexpr (P == 3 || P == 4) return UnfilterSubSse<P>(src, dst, n);
 #endif
         return UnfilterSub<P>(src, dst, n);
-    case 2:
-        return UnfilterUp(src, dst, prev, n);
+    case 2: return UnfilterUp(src, dst, prev, n);
     case 3:
 #if defined(__SSE2__)
         if constexpr (P == 3 || P == 4) return UnfilterAverageSse<P>(src, dst, prev, n);
@@ -157,27 +156,19 @@ void UnfilterFor(int filterType, const Byte* src, Byte* dst, const Byte* prev, s
 
 void UnfilterRow(int filterType, const Byte* src, Byte* dst, const Byte* prev, std::size_t n, int p) {
     switch (p) {
-    case 1:
-        return UnfilterFor<1>(filterType, src, dst, prev, n);
-    case 2:
-        return UnfilterFor<2>(filterType, src, dst, prev, n);
-    case 3:
-        return UnfilterFor<3>(filterType, src, dst, prev, n);
-    case 4:
-        return UnfilterFor<4>(filterType, src, dst, prev, n);
-    case 6:
-        return UnfilterFor<6>(filterType, src, dst, prev, n);
-    default:
-        return UnfilterFor<8>(filterType, src, dst, prev, n);
+    case 1: return UnfilterFor<1>(filterType, src, dst, prev, n);
+    case 2: return UnfilterFor<2>(filterType, src, dst, prev, n);
+    case 3: return UnfilterFor<3>(filterType, src, dst, prev, n);
+    case 4: return UnfilterFor<4>(filterType, src, dst, prev, n);
+    case 6: return UnfilterFor<6>(filterType, src, dst, prev, n);
+    default: return UnfilterFor<8>(filterType, src, dst, prev, n);
     }
 }
 
 void FilterRow(TPngRowFilter f, const Byte* r, const Byte* q, Byte* out, std::size_t n, int p) {
     std::size_t pp = std::size_t(p);
     switch (f) {
-    case rfNone:
-        std::memcpy(out, r, n);
-        break;
+    case rfNone: std::memcpy(out, r, n); break;
     case rfSub:
         for (std::size_t i = 0; i < n; ++i) out[i] = Byte(r[i] - (i >= pp ? r[i - pp] : 0));
         break;

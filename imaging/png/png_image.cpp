@@ -168,15 +168,13 @@ TPngColor TPNGObjectCore::PixelAt(int x, int y) const {
         Byte grey = GammaTable[g];
         return PngRGB(grey, grey, grey);
     }
-    case COLOR_GRAYSCALEALPHA:
-        return PngRGB(row[x], row[x], row[x]);
+    case COLOR_GRAYSCALEALPHA: return PngRGB(row[x], row[x], row[x]);
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         const Byte* p = row + 3 * std::size_t(x);
         return PngRGB(p[2], p[1], p[0]);
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -203,9 +201,7 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
         SetPackedCell(row, std::size_t(x), h.BitsPerPixel(), best);
         break;
     }
-    case COLOR_GRAYSCALEALPHA:
-        row[x] = PngRed(color);
-        break;
+    case COLOR_GRAYSCALEALPHA: row[x] = PngRed(color); break;
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         Byte* p = row + 3 * std::size_t(x);
@@ -214,8 +210,7 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
         p[2] = PngRed(color);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -230,9 +225,7 @@ void TPNGObjectCore::AddAlphaChannel() {
     TChunkIHDR& h = Header();
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_RGB:
-        h.AddAlphaBuffer();
-        break;
+    case COLOR_RGB: h.AddAlphaBuffer(); break;
     case COLOR_PALETTE: {
         auto* trns = FChunkList.FindChunk<TChunktRNS>();
         if (!trns) trns = FChunkList.AddChunk<TChunktRNS>();
@@ -242,8 +235,7 @@ void TPNGObjectCore::AddAlphaChannel() {
         trns->IsColorKey = false;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -253,16 +245,13 @@ TPngTransparencyKind TPNGObjectCore::TransparencyKind() const {
     auto* trns = FChunkList.FindChunk<TChunktRNS>();
     switch (h->ColorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_RGB:
-        return trns && trns->HasKey() ? tkColorKey : tkNone;
+    case COLOR_RGB: return trns && trns->HasKey() ? tkColorKey : tkNone;
     case COLOR_PALETTE:
         if (!trns || !trns->HasKey()) return tkNone;
         return trns->IsColorKey ? tkColorKey : tkPartial;
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA:
-        return tkPartial;
-    default:
-        return tkNone;
+    case COLOR_RGBALPHA: return tkPartial;
+    default: return tkNone;
     }
 }
 

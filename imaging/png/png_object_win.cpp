@@ -193,15 +193,9 @@ void TPNGObject::Draw(TCanvas* canvas, const TRect& rect) {
     TChunkIHDR* header = HeaderChunk();
     if (!canvas || !header || !header->PixelBits()) return;
     switch (TransparencyKind()) {
-    case tkNone:
-        DrawOpaque(canvas, rect);
-        break;
-    case tkColorKey:
-        DrawKeyed(canvas, rect, KeyColor() & 0xFFFFFF);
-        break;
-    case tkPartial:
-        DrawBlended(canvas, rect);
-        break;
+    case tkNone: DrawOpaque(canvas, rect); break;
+    case tkColorKey: DrawKeyed(canvas, rect, KeyColor() & 0xFFFFFF); break;
+    case tkPartial: DrawBlended(canvas, rect); break;
     }
 }
 
@@ -351,18 +345,15 @@ TPixelFormat BitmapFormatFor(TPNGObject& png) {
     TChunkIHDR& h = png.Header();
     if (png.TransparencyKind() == tkPartial) return pf24bit;
     switch (h.BitDepth) {
-    case 1:
-        return pf1bit;
+    case 1: return pf1bit;
     case 2:
-    case 4:
-        return pf4bit;
+    case 4: return pf4bit;
     case 8:
     case 16:
         if (h.ColorType == COLOR_GRAYSCALE || h.ColorType == COLOR_RGB) return pf24bit;
         if (h.ColorType == COLOR_PALETTE) return pf8bit;
         break;
-    default:
-        break;
+    default: break;
     }
     throw Exception("Invalid pixel format");
 }

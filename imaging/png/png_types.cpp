@@ -45,48 +45,33 @@ std::size_t RowBytesFor(std::uint64_t n, Byte colorType, Byte bitDepth) {
     std::uint64_t b = n * bitDepth;
     switch (colorType) {
     case COLOR_GRAYSCALE:
-    case COLOR_PALETTE:
-        return std::size_t((b + 7) / 8);
-    case COLOR_RGB:
-        return std::size_t(b * 3 / 8);
-    case COLOR_GRAYSCALEALPHA:
-        return std::size_t(b * 2 / 8);
-    case COLOR_RGBALPHA:
-        return std::size_t(b * 4 / 8);
-    default:
-        return 0;
+    case COLOR_PALETTE: return std::size_t((b + 7) / 8);
+    case COLOR_RGB: return std::size_t(b * 3 / 8);
+    case COLOR_GRAYSCALEALPHA: return std::size_t(b * 2 / 8);
+    case COLOR_RGBALPHA: return std::size_t(b * 4 / 8);
+    default: return 0;
     }
 }
 
 int PixelBytesFor(Byte colorType, Byte bitDepth) {
     switch (colorType) {
-    case COLOR_GRAYSCALE:
-        return bitDepth == 16 ? 2 : 1;
-    case COLOR_PALETTE:
-        return 1;
-    case COLOR_RGB:
-        return bitDepth * 3 / 8;
-    case COLOR_GRAYSCALEALPHA:
-        return bitDepth / 4;
-    case COLOR_RGBALPHA:
-        return bitDepth / 2;
-    default:
-        return 1;
+    case COLOR_GRAYSCALE: return bitDepth == 16 ? 2 : 1;
+    case COLOR_PALETTE: return 1;
+    case COLOR_RGB: return bitDepth * 3 / 8;
+    case COLOR_GRAYSCALEALPHA: return bitDepth / 4;
+    case COLOR_RGBALPHA: return bitDepth / 2;
+    default: return 1;
     }
 }
 
 bool IsValidColorTypeAndDepth(Byte colorType, Byte bitDepth) {
     switch (colorType) {
-    case COLOR_GRAYSCALE:
-        return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case COLOR_PALETTE:
-        return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+    case COLOR_GRAYSCALE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case COLOR_PALETTE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
     case COLOR_RGB:
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA:
-        return bitDepth == 8 || bitDepth == 16;
-    default:
-        return false;
+    case COLOR_RGBALPHA: return bitDepth == 8 || bitDepth == 16;
+    default: return false;
     }
 }
 
@@ -94,8 +79,7 @@ int BitmapBitsFor(Byte colorType, Byte bitDepth) {
     if (!IsValidColorTypeAndDepth(colorType, bitDepth)) return 0;
     switch (colorType) {
     case COLOR_RGB:
-    case COLOR_RGBALPHA:
-        return 24;
+    case COLOR_RGBALPHA: return 24;
     default:
         if (bitDepth == 2) return 4;
         if (bitDepth == 16) return 8;

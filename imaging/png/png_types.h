@@ -59,12 +59,9 @@ constexpr Byte PngBlue(TPngColor c) { return Byte(c >> 16); }
 // are packed most significant bits first, anything else is one byte.
 inline int PackedCell(const Byte* row, std::size_t x, int bitsPerCell) {
     switch (bitsPerCell) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    default:
-        return row[x];
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    default: return row[x];
     }
 }
 
@@ -82,8 +79,7 @@ inline void SetPackedCell(Byte* row, std::size_t x, int bitsPerCell, int value) 
         else
             row[x >> 1] = Byte((row[x >> 1] & 0x0F) | ((value & 0x0F) << 4));
         break;
-    default:
-        row[x] = Byte(value);
+    default: row[x] = Byte(value);
     }
 }
 

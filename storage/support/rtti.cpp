@@ -165,27 +165,13 @@ TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
     TIntfPtr<TZevTypeInfo> wrapper;
     switch (typeInfo->Kind) {
     case tkInteger:
-    case tkChar:
-        wrapper = NewObject<TZevOrdinalRangeTypeInfo>(typeInfo);
-        break;
-    case tkEnumeration:
-        wrapper = NewObject<TZevEnumerationTypeInfo>(typeInfo);
-        break;
-    case tkFloat:
-        wrapper = NewObject<TZevFloatTypeInfo>(typeInfo);
-        break;
-    case tkSet:
-        wrapper = NewObject<TZevSetTypeInfo>(typeInfo);
-        break;
-    case tkClass:
-        wrapper = NewObject<TZevClassTypeInfo>(typeInfo);
-        break;
-    case tkInt64:
-        wrapper = NewObject<TZevInt64TypeInfo>(typeInfo);
-        break;
-    default:
-        wrapper = NewObject<TZevTypeInfo>(typeInfo);
-        break;
+    case tkChar: wrapper = NewObject<TZevOrdinalRangeTypeInfo>(typeInfo); break;
+    case tkEnumeration: wrapper = NewObject<TZevEnumerationTypeInfo>(typeInfo); break;
+    case tkFloat: wrapper = NewObject<TZevFloatTypeInfo>(typeInfo); break;
+    case tkSet: wrapper = NewObject<TZevSetTypeInfo>(typeInfo); break;
+    case tkClass: wrapper = NewObject<TZevClassTypeInfo>(typeInfo); break;
+    case tkInt64: wrapper = NewObject<TZevInt64TypeInfo>(typeInfo); break;
+    default: wrapper = NewObject<TZevTypeInfo>(typeInfo); break;
     }
     return ZevQuery<IZevTypeInfo>(wrapper);
 }

@@ -10,16 +10,11 @@ TZevDispatcherObject::~TZevDispatcherObject() {
 
 TZevWaitResult TZevDispatcherObject::WaitSignal(LongWord timeoutMs) {
     switch (WaitForSingleObject(FHandle, timeoutMs)) {
-    case WAIT_ABANDONED:
-        return wrAbandoned;
-    case WAIT_IO_COMPLETION:
-        return wrIoCompletion;
-    case WAIT_OBJECT_0:
-        return wrSignaled;
-    case WAIT_TIMEOUT:
-        return wrTimeout;
-    default:
-        return wrError;
+    case WAIT_ABANDONED: return wrAbandoned;
+    case WAIT_IO_COMPLETION: return wrIoCompletion;
+    case WAIT_OBJECT_0: return wrSignaled;
+    case WAIT_TIMEOUT: return wrTimeout;
+    default: return wrError;
     }
 }
 

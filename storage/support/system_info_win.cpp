@@ -56,15 +56,9 @@ TZevWindowsVersionFacts WindowsVersionFacts() {
         if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) return facts;
     }
     switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32_WINDOWS:
-        facts.Platform = zpWindows9x;
-        break;
-    case VER_PLATFORM_WIN32_NT:
-        facts.Platform = zpWindowsNT;
-        break;
-    default:
-        facts.Platform = zpWin32s;
-        break;
+    case VER_PLATFORM_WIN32_WINDOWS: facts.Platform = zpWindows9x; break;
+    case VER_PLATFORM_WIN32_NT: facts.Platform = zpWindowsNT; break;
+    default: facts.Platform = zpWin32s; break;
     }
     facts.Major = version.dwMajorVersion;
     facts.Minor = version.dwMinorVersion;

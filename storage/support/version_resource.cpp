@@ -200,8 +200,7 @@ bool TVersionParser::ReadStringValue(const TBlock& block, String& value) const {
             value = FWide && block.ValueSize != 0 ? WideText(block.ValueStart, block.ValueSize) : String();
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -133,10 +133,8 @@ public:
 protected:
     void WndProc(TMessage& m) override {
         switch (m.Msg) {
-        case CM_HINTSHOW:
-            return CMHintShow(m);
-        default:
-            TCustomControl::WndProc(m);
+        case CM_HINTSHOW: return CMHintShow(m);
+        default: TCustomControl::WndProc(m);
         }
     }
 

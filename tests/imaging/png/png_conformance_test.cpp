@@ -38,12 +38,9 @@ std::vector<TCase> ReadCases() {
 
 const char* KindName(TPngTransparencyKind k) {
     switch (k) {
-    case tkNone:
-        return "none";
-    case tkPartial:
-        return "partial";
-    default:
-        return "key";
+    case tkNone: return "none";
+    case tkPartial: return "partial";
+    default: return "key";
     }
 }
 
