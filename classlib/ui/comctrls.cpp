@@ -25,21 +25,15 @@ void InitCommonControlClasses() {
 // ============================================================================
 
 TClass TPageControl::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TPageControl>("TPageControl")
-            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
-                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
-                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
-                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
-                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
-            .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
-            .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
-            .Default(true)
-            .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
-            .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TPageControl>("TPageControl")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Prop("ActivePage", &TPageControl::FActivePage, &TPageControl::SetActivePage)
+                                       .Prop("TabStop", &TPageControl::FTabStop, &TPageControl::SetTabStop)
+                                       .Default(true)
+                                       .Prop("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
+                                       .Prop("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
+                                       .Build();
     return &info;
 }
 

@@ -27,6 +27,7 @@
 // reflected notifications (CN_*) that no class handled end there.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "classlib/core/classes.h"
@@ -200,6 +201,19 @@ public:
 private:
     TControlCanvas* FCanvas;
 };
+
+// What TControl declares and almost every control class publishes; a
+// windowed class publishes kWinControlProperties (what TWinControl declares)
+// too. Each class's table names these lists and then its own additions.
+inline const std::initializer_list<const char*> kControlProperties = {
+    "Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
+    "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
+    "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
+    "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
+    "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"};
+inline const std::initializer_list<const char*> kWinControlProperties = {"TabOrder",       "DoubleBuffered", "DockSite",
+                                                                         "UseDockManager", "OnEnter",        "OnExit",
+                                                                         "OnKeyDown",      "OnKeyPress",     "OnKeyUp"};
 
 class TControl : public TComponent {
     QL_CLASS(TControl, TComponent)

@@ -62,53 +62,10 @@ TClass TCustomPanel::StaticClass() {
 
 TClass TPanel::StaticClass() {
     static const TClassInfo info = TClassBuilder<TPanel>("TPanel")
-                                       .Publish({"Action",
-                                                 "Align",
-                                                 "Anchors",
-                                                 "Caption",
-                                                 "Color",
-                                                 "Cursor",
-                                                 "DragCursor",
-                                                 "DragKind",
-                                                 "DragMode",
-                                                 "Enabled",
-                                                 "Font",
-                                                 "Hint",
-                                                 "ParentColor",
-                                                 "ParentFont",
-                                                 "ParentShowHint",
-                                                 "PopupMenu",
-                                                 "ShowHint",
-                                                 "Visible",
-                                                 "OnClick",
-                                                 "OnDblClick",
-                                                 "OnDragDrop",
-                                                 "OnDragOver",
-                                                 "OnEndDrag",
-                                                 "OnMouseDown",
-                                                 "OnMouseMove",
-                                                 "OnMouseUp",
-                                                 "OnMouseEnter",
-                                                 "OnMouseLeave",
-                                                 "OnResize",
-                                                 "OnStartDrag",
-                                                 "TabOrder",
-                                                 "TabStop",
-                                                 "DoubleBuffered",
-                                                 "DockSite",
-                                                 "UseDockManager",
-                                                 "OnEnter",
-                                                 "OnExit",
-                                                 "OnKeyDown",
-                                                 "OnKeyPress",
-                                                 "OnKeyUp",
-                                                 "Alignment",
-                                                 "BevelInner",
-                                                 "BevelOuter",
-                                                 "BevelWidth",
-                                                 "BorderWidth",
-                                                 "BorderStyle",
-                                                 "ParentBackground"})
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish({"TabStop", "Alignment", "BevelInner", "BevelOuter", "BevelWidth",
+                                                 "BorderWidth", "BorderStyle", "ParentBackground"})
                                        .Build();
     return &info;
 }
@@ -253,25 +210,20 @@ void TCustomPanel::CMBorderChanged(TMessage&) { BorderChanged(); }
 // ============================================================================
 
 TClass TImage::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TImage>("TImage")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
-            .Prop("AutoSize", &TImage::FAutoSize, &TImage::SetAutoSize)
-            .Default(false)
-            .Prop("Center", &TImage::FCenter, &TImage::SetCenter)
-            .Default(false)
-            .Prop("Picture", &TImage::Picture, &TImage::SetPicture)
-            .Prop("Proportional", &TImage::FProportional, &TImage::SetProportional)
-            .Default(false)
-            .Prop("Stretch", &TImage::FStretch, &TImage::SetStretch)
-            .Default(false)
-            .Prop("Transparent", &TImage::FTransparent, &TImage::SetTransparent)
-            .Default(false)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TImage>("TImage")
+                                       .Publish(kControlProperties)
+                                       .Prop("AutoSize", &TImage::FAutoSize, &TImage::SetAutoSize)
+                                       .Default(false)
+                                       .Prop("Center", &TImage::FCenter, &TImage::SetCenter)
+                                       .Default(false)
+                                       .Prop("Picture", &TImage::Picture, &TImage::SetPicture)
+                                       .Prop("Proportional", &TImage::FProportional, &TImage::SetProportional)
+                                       .Default(false)
+                                       .Prop("Stretch", &TImage::FStretch, &TImage::SetStretch)
+                                       .Default(false)
+                                       .Prop("Transparent", &TImage::FTransparent, &TImage::SetTransparent)
+                                       .Default(false)
+                                       .Build();
     return &info;
 }
 
@@ -385,18 +337,13 @@ void TImage::Paint() {
 // ============================================================================
 
 TClass TBevel::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TBevel>("TBevel")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
-            .Prop("Shape", &TBevel::FShape, &TBevel::SetShape)
-            .Default(bsBox)
-            .Prop("Style", &TBevel::FStyle, &TBevel::SetStyle)
-            .Default(bsLowered)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TBevel>("TBevel")
+                                       .Publish(kControlProperties)
+                                       .Prop("Shape", &TBevel::FShape, &TBevel::SetShape)
+                                       .Default(bsBox)
+                                       .Prop("Style", &TBevel::FStyle, &TBevel::SetStyle)
+                                       .Default(bsLowered)
+                                       .Build();
     return &info;
 }
 
@@ -472,16 +419,11 @@ void TBevel::Paint() {
 // ============================================================================
 
 TClass TGroupButton::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TGroupButton>("TGroupButton")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Alignment",      "Checked"})
-            .Build();
+    static const TClassInfo info = TClassBuilder<TGroupButton>("TGroupButton")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish({"TabStop", "Alignment", "Checked"})
+                                       .Build();
     return &info;
 }
 
@@ -682,15 +624,10 @@ void TCustomRadioGroup::CMFontChanged(TMessage& m) {
 // ============================================================================
 
 TClass TPaintBox::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TPaintBox>("TPaintBox")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",     "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",      "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",  "OnStartDrag"})
-            .Prop("OnPaint", &TPaintBox::OnPaint, &TPaintBox::OnPaint)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TPaintBox>("TPaintBox")
+                                       .Publish(kControlProperties)
+                                       .Prop("OnPaint", &TPaintBox::OnPaint, &TPaintBox::OnPaint)
+                                       .Build();
     return &info;
 }
 

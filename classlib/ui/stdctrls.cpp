@@ -113,13 +113,8 @@ TClass TCustomLabel::StaticClass() {
 TClass TLabel::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TLabel>("TLabel")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",         "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",          "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",      "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",     "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",      "OnStartDrag",
-                      "Alignment",   "AutoSize",   "FocusControl",   "Layout",       "ShowAccelChar", "Transparent",
-                      "WordWrap"})
+            .Publish(kControlProperties)
+            .Publish({"Alignment", "AutoSize", "FocusControl", "Layout", "ShowAccelChar", "Transparent", "WordWrap"})
             .Build();
     return &info;
 }
@@ -325,27 +320,21 @@ void TButtonControl::CNCtlColor(TMessage& m) { SetCtlColors(m, FFont, FColor, FB
 // ============================================================================
 
 TClass TButton::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TButton>("TButton")
-            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
-                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
-                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
-                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
-                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
-            .Prop("Cancel", &TButton::FCancel, &TButton::SetCancel)
-            .Default(false)
-            .Prop("Default", &TButton::FDefault, &TButton::SetDefault)
-            .Default(false)
-            .Prop("ModalResult", &TButton::FModalResult, &TButton::SetModalResult)
-            .Default(0)
-            .Prop("Images", &TButton::FImages, &TButton::SetImages)
-            .Prop("ImageIndex", &TButton::FImageIndex, &TButton::SetImageIndex)
-            .Default(-1)
-            .Prop("TabStop", &TButton::FTabStop, &TButton::SetTabStop)
-            .Default(true)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TButton>("TButton")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Prop("Cancel", &TButton::FCancel, &TButton::SetCancel)
+                                       .Default(false)
+                                       .Prop("Default", &TButton::FDefault, &TButton::SetDefault)
+                                       .Default(false)
+                                       .Prop("ModalResult", &TButton::FModalResult, &TButton::SetModalResult)
+                                       .Default(0)
+                                       .Prop("Images", &TButton::FImages, &TButton::SetImages)
+                                       .Prop("ImageIndex", &TButton::FImageIndex, &TButton::SetImageIndex)
+                                       .Default(-1)
+                                       .Prop("TabStop", &TButton::FTabStop, &TButton::SetTabStop)
+                                       .Default(true)
+                                       .Build();
     return &info;
 }
 
@@ -508,17 +497,11 @@ TClass TCustomCheckBox::StaticClass() {
 }
 
 TClass TCheckBox::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TCheckBox>("TCheckBox")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Alignment",      "AllowGrayed",
-                      "Checked",     "State"})
-            .Build();
+    static const TClassInfo info = TClassBuilder<TCheckBox>("TCheckBox")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish({"TabStop", "Alignment", "AllowGrayed", "Checked", "State"})
+                                       .Build();
     return &info;
 }
 
@@ -586,20 +569,15 @@ void TCustomCheckBox::CMDialogChar(TMessage& m) {
 // ============================================================================
 
 TClass TRadioButton::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TRadioButton>("TRadioButton")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp"})
-            .Prop("Alignment", &TRadioButton::FAlignment, &TRadioButton::SetAlignment)
-            .Default(taRightJustify)
-            .Prop("Checked", &TRadioButton::FChecked, &TRadioButton::SetChecked)
-            .Default(false)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TRadioButton>("TRadioButton")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish("TabStop")
+                                       .Prop("Alignment", &TRadioButton::FAlignment, &TRadioButton::SetAlignment)
+                                       .Default(taRightJustify)
+                                       .Prop("Checked", &TRadioButton::FChecked, &TRadioButton::SetChecked)
+                                       .Default(false)
+                                       .Build();
     return &info;
 }
 
@@ -975,18 +953,12 @@ TClass TCustomComboBox::StaticClass() {
 }
 
 TClass TComboBox::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TComboBox>("TComboBox")
-            .Publish({"Action",        "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",    "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor",   "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",       "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove",   "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",      "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",        "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "Style",          "Ctl3D",
-                      "DropDownCount", "Sorted",     "ItemIndex",      "Text",         "Items",          "OnChange",
-                      "OnCloseUp",     "OnDropDown", "OnSelect"})
-            .Build();
+    static const TClassInfo info = TClassBuilder<TComboBox>("TComboBox")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish({"TabStop", "Style", "Ctl3D", "DropDownCount", "Sorted", "ItemIndex",
+                                                 "Text", "Items", "OnChange", "OnCloseUp", "OnDropDown", "OnSelect"})
+                                       .Build();
     return &info;
 }
 
@@ -1281,34 +1253,28 @@ void TCustomComboBox::WMEraseBkgnd(TMessage& m) { DefaultHandler(m); }
 // ============================================================================
 
 TClass TScrollBar::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TScrollBar>("TScrollBar")
-            .Publish({"Action",      "Align",          "Anchors",        "Caption",        "Color",     "Cursor",
-                      "DragCursor",  "DragKind",       "DragMode",       "Enabled",        "Font",      "Hint",
-                      "ParentColor", "ParentFont",     "ParentShowHint", "PopupMenu",      "ShowHint",  "Visible",
-                      "OnClick",     "OnDblClick",     "OnDragDrop",     "OnDragOver",     "OnEndDrag", "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",      "OnMouseEnter",   "OnMouseLeave",   "OnResize",  "OnStartDrag",
-                      "TabOrder",    "DoubleBuffered", "DockSite",       "UseDockManager", "OnEnter",   "OnExit",
-                      "OnKeyDown",   "OnKeyPress",     "OnKeyUp"})
-            .Prop("Kind", &TScrollBar::FKind, &TScrollBar::SetKind)
-            .Default(sbHorizontal)
-            .Prop("LargeChange", &TScrollBar::FLargeChange, &TScrollBar::SetLargeChange)
-            .Default(1)
-            .Prop("Max", &TScrollBar::FMax, &TScrollBar::SetMax)
-            .Default(100)
-            .Prop("Min", &TScrollBar::FMin, &TScrollBar::SetMin)
-            .Default(0)
-            .Prop("PageSize", &TScrollBar::FPageSize, &TScrollBar::SetPageSize)
-            .Default(0)
-            .Prop("Position", &TScrollBar::FPosition, &TScrollBar::SetPosition)
-            .Default(0)
-            .Prop("SmallChange", &TScrollBar::FSmallChange, &TScrollBar::SetSmallChange)
-            .Default(1)
-            .Prop("TabStop", &TScrollBar::FTabStop, &TScrollBar::SetTabStop)
-            .Default(true)
-            .Prop("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange)
-            .Prop("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll)
-            .Build();
+    static const TClassInfo info = TClassBuilder<TScrollBar>("TScrollBar")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Prop("Kind", &TScrollBar::FKind, &TScrollBar::SetKind)
+                                       .Default(sbHorizontal)
+                                       .Prop("LargeChange", &TScrollBar::FLargeChange, &TScrollBar::SetLargeChange)
+                                       .Default(1)
+                                       .Prop("Max", &TScrollBar::FMax, &TScrollBar::SetMax)
+                                       .Default(100)
+                                       .Prop("Min", &TScrollBar::FMin, &TScrollBar::SetMin)
+                                       .Default(0)
+                                       .Prop("PageSize", &TScrollBar::FPageSize, &TScrollBar::SetPageSize)
+                                       .Default(0)
+                                       .Prop("Position", &TScrollBar::FPosition, &TScrollBar::SetPosition)
+                                       .Default(0)
+                                       .Prop("SmallChange", &TScrollBar::FSmallChange, &TScrollBar::SetSmallChange)
+                                       .Default(1)
+                                       .Prop("TabStop", &TScrollBar::FTabStop, &TScrollBar::SetTabStop)
+                                       .Default(true)
+                                       .Prop("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange)
+                                       .Prop("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll)
+                                       .Build();
     return &info;
 }
 
@@ -1465,17 +1431,11 @@ TClass TCustomEdit::StaticClass() {
 }
 
 TClass TEdit::StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TEdit>("TEdit")
-            .Publish({"Action",      "Align",      "Anchors",        "Caption",      "Color",          "Cursor",
-                      "DragCursor",  "DragKind",   "DragMode",       "Enabled",      "Font",           "Hint",
-                      "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",
-                      "OnClick",     "OnDblClick", "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",
-                      "OnMouseMove", "OnMouseUp",  "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",
-                      "TabOrder",    "TabStop",    "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",
-                      "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",      "MaxLength",      "ReadOnly",
-                      "Text",        "OnChange"})
-            .Build();
+    static const TClassInfo info = TClassBuilder<TEdit>("TEdit")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish({"TabStop", "MaxLength", "ReadOnly", "Text", "OnChange"})
+                                       .Build();
     return &info;
 }
 
