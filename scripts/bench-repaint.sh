@@ -10,20 +10,13 @@
 # (an older one, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${QM_BUILD_DIR:-build/win64}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target bench_repaint >/dev/null
-winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
-# Timed as shipped, without the debug information of this build.
-strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$strip" -o "$work/quillmere.exe" "${QM_PROGRAM:-$build/app/quillmere.exe}"
-"$strip" -o "$work/bare_window.exe" "$build/tests/app/bare_window.exe"
-args=("$(winpath "$work/quillmere.exe")" "$(winpath "$work/bare_window.exe")")
+bench_target=bench_repaint
+. scripts/bench-common.sh
+args=("${bench_args[@]}")
 
 if [ "${1:-}" != --server ]; then
-  exec scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" "${args[@]}" "${1:-20}"
+  scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" "${args[@]}" "${1:-20}"
+  exit
 fi
 
 # The server traces requests when the process that starts it asks for it:
