@@ -138,24 +138,91 @@ HWND TProgramDriver::Need(const std::string& text, const char* className, HWND p
     return window;
 }
 
-void TProgramDriver::Click(HWND button) const {
-    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, nullptr);
+void TProgramDriver::BringToFront(HWND control) const {
+    HWND top = GetAncestor(control, GA_ROOT);
+    if (GetForegroundWindow() == top) return;
+    // The foreground moves only within one input state: join the
+    // program's for the moment of the move.
+    const DWORD programThread = GetWindowThreadProcessId(top, nullptr);
+    const DWORD ownThread = GetCurrentThreadId();
+    AttachThreadInput(ownThread, programThread, TRUE);
+    SetForegroundWindow(top);
+    AttachThreadInput(ownThread, programThread, FALSE);
     Sync();
+}
+
+void TProgramDriver::SendClick(HWND window, POINT point) const {
+    BringToFront(window);
+    ClientToScreen(window, &point);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(point.x, 65535, width - 1);
+        input.mi.dy = MulDiv(point.y, 65535, height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    // The move first, on its own, so the control under the cursor has
+    // seen the mouse come in before the button goes down.
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    Settle();
+    SendInput(2, &inputs[1], sizeof(INPUT));
+}
+
+void TProgramDriver::ClickAt(HWND window, POINT point) const {
+    SendClick(window, point);
+    Settle();
+}
+
+void TProgramDriver::Click(HWND control) const {
+    RECT r{};
+    GetClientRect(control, &r);
+    ClickAt(control, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void TProgramDriver::Press(WORD virtualKey) const {
+    BringToFront(FWindow);
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.wScan = WORD(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Settle();
+}
+
+void TProgramDriver::Settle() const {
+    // Each round trip returns when the program's thread next looks at its
+    // queue; the queued input is taken between them.
+    for (int i = 0; i < 4; ++i) {
+        Sleep(15);
+        Sync();
+    }
 }
 
 HWND TProgramDriver::FindBox() const { return FindTop(FProcess.dwProcessId, nullptr, "#32770"); }
 
 std::string TProgramDriver::AnswerBox(HWND box) {
     const std::string text = Text(GetDlgItem(box, kBoxTextId));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND ok = GetDlgItem(box, IDOK);
+    RECT r{};
+    GetClientRect(ok, &r);
+    SendClick(ok, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     const DWORD start = GetTickCount();
     while (IsWindow(box) && GetTickCount() - start < 5000) Sleep(10);
     return text;
 }
 
-std::vector<std::string> TProgramDriver::ClickAndAnswer(HWND button, DWORD timeoutMs, DWORD settleMs) {
-    // Posted: the click's handler does not return before its boxes close.
-    PostMessageA(button, BM_CLICK, 0, 0);
+std::vector<std::string> TProgramDriver::ClickAndAnswer(HWND control, DWORD timeoutMs, DWORD settleMs) {
+    // The click's handler does not return before its boxes close: only
+    // send the click, then wait for the boxes.
+    RECT r{};
+    GetClientRect(control, &r);
+    SendClick(control, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     std::vector<std::string> texts;
     DWORD wait = timeoutMs;
     for (;;) {
@@ -166,7 +233,7 @@ std::vector<std::string> TProgramDriver::ClickAndAnswer(HWND button, DWORD timeo
         texts.push_back(AnswerBox(box));
         wait = settleMs;
     }
-    Sync();
+    Settle();
     return texts;
 }
 
@@ -177,30 +244,41 @@ std::vector<std::string> TProgramDriver::AnswerBoxes() {
 }
 
 bool TProgramDriver::Choose(HWND comboBox, const std::string& item) {
-    // Focus moves only within one input state: join the program's for the
-    // moment of the move.
-    const DWORD programThread = GetWindowThreadProcessId(comboBox, nullptr);
-    const DWORD ownThread = GetCurrentThreadId();
-    AttachThreadInput(ownThread, programThread, TRUE);
-    SetForegroundWindow(FWindow);
-    SetFocus(comboBox);
-    AttachThreadInput(ownThread, programThread, FALSE);
-    Sync();
-    DWORD_PTR index = DWORD_PTR(CB_ERR);
-    SendMessageTimeoutA(comboBox, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(item.c_str()), SMTO_NORMAL, 5000, &index);
-    if (LRESULT(index) == CB_ERR) return false;
-    SendMessageTimeoutA(comboBox, CB_SETCURSEL, WPARAM(index), 0, SMTO_NORMAL, 5000, nullptr);
-    SendMessageTimeoutA(GetParent(comboBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE),
-                        LPARAM(comboBox), SMTO_NORMAL, 5000, nullptr);
-    Sync();
-    return true;
+    Click(comboBox);
+    Press(VK_ESCAPE);
+    Press(VK_HOME);
+    // Down until the list shows the item, or until it no longer moves.
+    std::string shown = Text(comboBox);
+    for (int i = 0; i < 256 && shown != item; ++i) {
+        Press(VK_DOWN);
+        const std::string next = Text(comboBox);
+        if (next == shown) break;
+        shown = next;
+    }
+    return shown == item;
 }
 
 void TProgramDriver::SelectTab(HWND tabControl, int index) const {
-    // In a tab control of single selection, moving the focus to a tab
-    // selects it with the notifications a click sends.
-    SendMessageTimeoutA(tabControl, TCM_SETCURFOCUS, WPARAM(index), 0, SMTO_NORMAL, 5000, nullptr);
-    Sync();
+    // Where the tab is drawn, as the system's tab control knows it: it
+    // writes the rectangle into memory of its own process.
+    RECT tab{};
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessId());
+    if (!process) return;
+    if (void* remote = VirtualAllocEx(process, nullptr, sizeof tab, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        DWORD_PTR found = 0;
+        SendMessageTimeoutA(tabControl, TCM_GETITEMRECT, WPARAM(index), LPARAM(remote), SMTO_NORMAL, 5000, &found);
+        if (!found || !ReadProcessMemory(process, remote, &tab, sizeof tab, nullptr)) tab = RECT{};
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    EXPECT_GT(tab.right, tab.left) << "no tab " << index;
+    ClickAt(tabControl, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+}
+
+std::string TProgramDriver::VisiblePage(HWND pageControl) {
+    for (HWND child = GetWindow(pageControl, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) return Text(child);
+    return {};
 }
 
 void TProgramDriver::MoveTo(int left, int top) const {

@@ -1,8 +1,12 @@
 // Drives the real quillmere.exe from another process, as a user would:
 // it starts the program, finds its window by the caption, finds controls
-// by their text, clicks, chooses list items, answers the message boxes
-// (standard "#32770" dialogs, whose text is the static control 0xFFFF)
-// and closes the window. Nothing here links the program's own code.
+// by their text and window class, clicks them with the mouse at their
+// place and presses keys (real input through SendInput, to the window in
+// front), answers the message boxes (standard "#32770" dialogs, whose
+// text is the static control 0xFFFF) by clicking their OK button, and
+// closes the window. It sends the program's controls no message that only
+// a standard control understands, so it works the same whatever class
+// stands behind a control. Nothing here links the program's own code.
 #pragma once
 
 #include <set>
@@ -36,20 +40,27 @@ public:
     // Find that fails the test when the control is missing.
     HWND Need(const std::string& text, const char* className = nullptr, HWND parent = nullptr) const;
 
-    // A click the program handles without a message box: it has been
-    // handled when this returns.
-    void Click(HWND button) const;
+    // A left click at the middle of the control, which the program handles
+    // without a message box: it has been handled when this returns.
+    void Click(HWND control) const;
+    // A left click at a point of the window's client area.
+    void ClickAt(HWND window, POINT point) const;
+    // A key pressed and released while the program's window is in front.
+    void Press(WORD virtualKey) const;
     // A click that ends in message boxes: answers each with OK and returns
     // their texts, in order. It waits up to timeoutMs for the first box and
     // then settleMs for each further one.
-    std::vector<std::string> ClickAndAnswer(HWND button, DWORD timeoutMs = 10000, DWORD settleMs = 700);
-    // Gives the list the keyboard focus as a click into it would (the
-    // program sees its control entered), then makes the item with the text
-    // the selection and tells the list's parent; false when the list has
-    // no such item.
+    std::vector<std::string> ClickAndAnswer(HWND control, DWORD timeoutMs = 10000, DWORD settleMs = 700);
+    // Chooses the item with the text in a drop-down list as a user does
+    // with mouse and keys: a click into the list (the program sees its
+    // control entered and may fill it anew), Escape to close what the
+    // click dropped down, Home, then Down until the list shows the item.
+    // False when the list has no such item.
     bool Choose(HWND comboBox, const std::string& item);
-    // Selects a tab of a tab control as a click on it would.
+    // Selects a tab of a tab control with a click on the tab.
     void SelectTab(HWND tabControl, int index) const;
+    // The text of the visible page among the children of a page control.
+    static std::string VisiblePage(HWND pageControl);
     // Moves the main window; the size stays.
     void MoveTo(int left, int top) const;
 
@@ -65,6 +76,10 @@ public:
 
     // Waits until the program's thread has handled everything sent so far.
     void Sync() const;
+    // Waits until the program has handled the input given so far: input
+    // is queued behind the messages sent to the program, so this lets its
+    // thread come back to its message loop a few times.
+    void Settle() const;
 
     // The visible top-level windows of every other process.
     static std::set<HWND> OtherWindows(DWORD processId);
@@ -75,6 +90,10 @@ public:
 private:
     // The visible message box of the process, or null.
     HWND FindBox() const;
+    // Brings the top-level window of the control to the front, so real
+    // input goes to the program.
+    void BringToFront(HWND control) const;
+    void SendClick(HWND window, POINT point) const;
     std::string AnswerBox(HWND box);
 
     std::string FExe;
