@@ -6,6 +6,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
+#include "components/foundation/foundation_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -18,6 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"classlib.core", &ClasslibCoreInitialize, &ClasslibCoreFinalize},
         {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
         {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
+        {"foundation", &FoundationInitialize, &FoundationFinalize},
         {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
         {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
         {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},
