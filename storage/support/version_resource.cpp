@@ -192,7 +192,7 @@ bool TVersionParser::ReadStringValue(const TBlock& block, String& value) const {
         if (block.ValueSize >= 1 && block.ValueSize <= 4) {
             LongWord number = 0;
             for (size_t i = 0; i < block.ValueSize; ++i) number |= LongWord(FData[block.ValueStart + i]) << (8 * i);
-            static const char digits[] = "0123456789abcdef";
+            static const char digits[] = "0123456789ABCDEF";  // as Format("$%.*x") writes them
             value = "$";
             for (int shift = int(block.ValueSize) * 8 - 4; shift >= 0; shift -= 4)
                 value += digits[(number >> shift) & 0x0F];

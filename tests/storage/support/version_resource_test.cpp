@@ -108,9 +108,9 @@ TEST(VersionResource, StringValuesByType) {
         const char* Value;
     } cases[] = {
         {BinaryBlock("Two", {0x34, 0x12}), "$1234"},
-        {BinaryBlock("One", {0x0A}), "$0a"},
+        {BinaryBlock("One", {0x0A}), "$0A"},  // upper-case digits, as Format("%x") gives them
         {BinaryBlock("Three", {0x01, 0x02, 0x03}), "$030201"},
-        {BinaryBlock("Four", {0xEF, 0xBE, 0xAD, 0xDE}), "$deadbeef"},
+        {BinaryBlock("Four", {0xEF, 0xBE, 0xAD, 0xDE}), "$DEADBEEF"},
         {six, "ab"},
         {BinaryBlock("None", {}), ""},
         {TextBlock("Text", "plain"), "plain"},
