@@ -90,7 +90,8 @@ String TZvTranslateString::ExpandText(const String& text) {
         String command = rest.substr(0, right), value;
         if (EvaluateCommand(command, value)) {
             result += value;
-            rest.erase(0, right + 1);
+            // The whole right delimiter goes, however long it is.
+            rest.erase(0, right + FRightDelimiter.size());
         } else {
             // The right delimiter stays: it may open the next macro.
             result += command;

@@ -144,6 +144,13 @@ TEST_F(TextMacros, LongerDelimiters) {
     Expander.SetRightDelimiter(">");
     EXPECT_EQ(Expand("<DATE>.ini"), "07_03_2026.ini");
     EXPECT_EQ(Expand("<FOO><DATE>"), "FOO>07_03_2026");
+    // A longer right delimiter goes as a whole after a known command.
+    Expander.SetLeftDelimiter("%");
+    Expander.SetRightDelimiter("]]");
+    EXPECT_EQ(Expand("%DATE]]x"), "07_03_2026x");
+    EXPECT_EQ(Expand("a%FOO]]b"), "aFOO]]b");
+    Expander.SetLeftDelimiter("[[");
+    EXPECT_EQ(Expand("[[ DATE]].ini"), "[ DATE]].ini");
 }
 
 TEST_F(TextMacros, DateFormatsAreTheExpandersOwn) {
