@@ -1024,6 +1024,18 @@ void TZvCustomAppStorage::WriteCollection(const String& path, TCollection* colle
 
 // ---- Objects by their published properties --------------------------------------------------------
 
+namespace {
+
+// Whether a property holds the value the store leaves out when it does not
+// store defaults: an ordinal its declared default, an empty string, a zero
+// float, and a 64-bit integer of 0 (64-bit properties declare no default).
+bool HoldsStoreDefault(TObject* instance, const TPropInfo* prop) {
+    if (prop->PropType()->Kind == tkInt64 && prop->GetOrd && prop->GetOrd(instance) == 0) return true;
+    return IsDefaultPropValue(instance, prop);
+}
+
+}  // namespace
+
 void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instance, const String& propName,
                                         bool recursive) {
     ZV_ROUTE(path, tp, WriteProperty(tp, instance, propName, recursive));
@@ -1033,8 +1045,7 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     const TTypeInfo* type = prop->PropType();
     if (type->Kind == tkMethod) return;
     if (!FStorageOptions->StoreDefaultValues() &&
-        !(prop->HasGetter() && prop->HasSetter() && IsStoredProp(instance, prop) &&
-          !IsDefaultPropValue(instance, prop)))
+        !(prop->HasGetter() && prop->HasSetter() && IsStoredProp(instance, prop) && !HoldsStoreDefault(instance, prop)))
         return;
     switch (type->Kind) {
     case tkInteger:

@@ -688,7 +688,11 @@ TEST(ZvAppStorage, StoreDefaultValuesOffSkipsDefaults) {
     store->WriteProperty("p\\Flag", &settings, "Flag", true);
     store->WriteProperty("p\\Text", &settings, "Text", true);    // empty: its default
     store->WriteProperty("p\\Lines", &settings, "Lines", true);  // read-only: not written
+    store->WriteProperty("p\\Big", &settings, "Big", true);      // a 64-bit 0: its default
     EXPECT_EQ(store->AsString(), Ini({"[p]", "Flag=TRUE", ""}));
+    settings.FBig = 1;
+    store->WriteProperty("p\\Big", &settings, "Big", true);
+    EXPECT_EQ(store->AsString(), Ini({"[p]", "Flag=TRUE", "Big=1", ""}));
 }
 
 class TNameTranslator : public TObject {
