@@ -832,6 +832,18 @@ void TZvCustomAppStorage::WriteEnumeration(const String& path, const TTypeInfo* 
 
 namespace {
 
+// The value name of a character in the folder form of a set: "Char_" and
+// the character for the codes 33 to 122, else "Char#" and the decimal code.
+// INI keys ignore case and end at the first "=", so "Char_a" would be the
+// key of "A" as well and "Char_=" could not be read back: lower-case
+// letters and "=" take the "Char#" form too ("Char#97", "Char#61"). Every
+// other character keeps its "Char_" name, so sets stored before read the
+// same.
+String CharElementName(Int64 code) {
+    bool plain = code >= 33 && code <= 122 && !(code >= 'a' && code <= 'z') && code != '=';
+    return plain ? String("Char_") + char(code) : "Char#" + IntToStr(code);
+}
+
 // The names of a set's elements in the folder form, in element order.
 std::vector<std::pair<Int64, String>> SetElementNames(const TTypeInfo* setType) {
     const TTypeInfo* element = setType->CompType;
@@ -844,7 +856,7 @@ std::vector<std::pair<Int64, String>> SetElementNames(const TTypeInfo* setType) 
         if (element->Kind == tkInteger)
             name = "Int_" + IntToStr(v);
         else if (element->Kind == tkChar)
-            name = v >= 33 && v <= 122 ? String("Char_") + char(v) : "Char#" + IntToStr(v);
+            name = CharElementName(v);
         else
             name = GetEnumName(element, v);
         names.emplace_back(v, std::move(name));

@@ -505,13 +505,19 @@ TEST(ZvAppStorage, SetsAsFolders) {
     auto chars = MemoryStore();
     const TTypeInfo* charSet = TypeInfoFor<TSet<char>>();
     std::vector<Byte> value(32, 0);
-    // Keys ignore case: "Char_A" and "Char_a" are one key, so both go in.
-    for (int c : {int('A'), int('a'), 10}) value[size_t(c / 8)] |= Byte(1 << (c % 8));
+    for (int c : {int('A'), 10}) value[size_t(c / 8)] |= Byte(1 << (c % 8));
     chars->WriteSet("c\\set", charSet, value.data());
     EXPECT_EQ(chars->ReadString("c\\set\\Char_A"), "TRUE");
     EXPECT_EQ(chars->ReadString("c\\set\\Char#10"), "TRUE");
     EXPECT_EQ(chars->ReadString("c\\set\\Char_B"), "FALSE");
     EXPECT_EQ(chars->ReadString("c\\set\\Char#200"), "FALSE");
+    // Keys ignore case and end at "=": lower-case letters and "=" go by
+    // number, so that no two characters share a key.
+    EXPECT_EQ(chars->ReadString("c\\set\\Char#97"), "FALSE");
+    EXPECT_EQ(chars->ReadString("c\\set\\Char#61"), "FALSE");
+    TStringList names;
+    chars->GetStoredValues("c\\set", &names);
+    EXPECT_EQ(names.Count(), 256);  // one key per character
     std::vector<Byte> back(32, 0xFF);
     std::vector<Byte> none(32, 0);
     chars->ReadSet("c\\set", charSet, none.data(), back.data());
@@ -536,6 +542,27 @@ TEST(ZvAppStorage, SetsAsFolders) {
     } catch (const EZVLAppStorageError& e) {
         EXPECT_STREQ(e.what(), "Unknown base type for given set");
     }
+}
+
+TEST(ZvAppStorage, EveryCharacterSetReadsBackFromTheFile) {
+    const TTypeInfo* charSet = TypeInfoFor<TSet<char>>();
+    auto roundTrip = [&](const std::vector<Byte>& value) {
+        auto store = MemoryStore();
+        store->WriteSet("c", charSet, value.data());
+        auto again = MemoryStore(store->AsString());  // through the file's text
+        std::vector<Byte> back(32, 0), none(32, 0);
+        again->ReadSet("c", charSet, none.data(), back.data());
+        return back;
+    };
+    for (int c = 0; c < 256; ++c) {
+        std::vector<Byte> one(32, 0);
+        one[size_t(c / 8)] = Byte(1 << (c % 8));
+        EXPECT_EQ(roundTrip(one), one) << "character " << c;
+    }
+    std::vector<Byte> letters(32, 0);
+    for (int c : {int('A'), int('a'), int('z'), int('='), int('Z')}) letters[size_t(c / 8)] |= Byte(1 << (c % 8));
+    EXPECT_EQ(roundTrip(letters), letters);
+    EXPECT_EQ(roundTrip(std::vector<Byte>(32, 0xFF)), std::vector<Byte>(32, 0xFF));
 }
 
 // ---- Lists -------------------------------------------------------------------------------------------------
