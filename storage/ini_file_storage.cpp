@@ -212,25 +212,29 @@ void TZvCustomAppMemoryFileStorage::Loaded() {
 
 void TZvCustomAppMemoryFileStorage::Reload() {
     if (IsUpdating() || IsDesigning()) return;
+    // Values written before the file was first read stay, laid over what
+    // the file holds: a store keeps what was written to it.
+    String pending = FFileLoaded ? String() : AsString();
     FFileLoaded = true;
     TZvStorageFileSystem& files = ZvStorageFileSystem();
     FPhysicalReadOnly = !FFullFileName.empty() && files.FileIsReadOnly(FFullFileName);
     if (FFullFileName.empty() || !files.FileExists(FFullFileName)) {
         ClearContent();
-        return;
+    } else {
+        // A file that cannot be read (locked, no access) leaves the store
+        // empty: the program goes on with its defaults.
+        String fileName = FFullFileName;
+        try {
+            if (SynchronizeFlushReload())
+                Synchronize(fileName, [&] { LoadContent(fileName); });
+            else
+                LoadContent(fileName);
+        } catch (const Exception& e) {
+            ClearContent();
+            DoError(e.Message());
+        }
     }
-    // A file that cannot be read (locked, no access) leaves the store
-    // empty: the program goes on with its defaults.
-    String fileName = FFullFileName;
-    try {
-        if (SynchronizeFlushReload())
-            Synchronize(fileName, [&] { LoadContent(fileName); });
-        else
-            LoadContent(fileName);
-    } catch (const Exception& e) {
-        ClearContent();
-        DoError(e.Message());
-    }
+    if (!pending.empty()) OverlayContent(pending);
 }
 
 void TZvCustomAppMemoryFileStorage::Flush() {
@@ -318,6 +322,22 @@ void TZvCustomAppIniStorage::LoadContent(const String& fileName) {
 void TZvCustomAppIniStorage::SaveContent(const String& fileName) {
     FIniFile->Rename(fileName, false);
     ZvStorageFileSystem().WriteWholeFile(fileName, AsString());
+}
+
+void TZvCustomAppIniStorage::OverlayContent(const String& content) {
+    TMemIniFile written("");
+    TStringList lines;
+    lines.SetText(content);
+    written.SetStrings(&lines);
+    TStringList sections, keys;
+    written.ReadSections(&sections);
+    for (int i = 0; i < sections.Count(); ++i) {
+        const String section = sections.Strings(i);
+        keys.Clear();
+        written.ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k)
+            FIniFile->WriteString(section, keys.Strings(k), written.ReadString(section, keys.Strings(k), String()));
+    }
 }
 
 String TZvCustomAppIniStorage::FolderSection(const String& folder) const {

@@ -79,6 +79,9 @@ protected:
     virtual void ClearContent() = 0;
     virtual void LoadContent(const String& fileName) = 0;
     virtual void SaveContent(const String& fileName) = 0;
+    // Lays content (in the form AsString gives) over the current content:
+    // each of its values replaces the current one or is added.
+    virtual void OverlayContent(const String& content) = 0;
 
     bool NeedsReload() const override;
     void Loaded() override;
@@ -141,6 +144,7 @@ protected:
     void ClearContent() override;
     void LoadContent(const String& fileName) override;
     void SaveContent(const String& fileName) override;
+    void OverlayContent(const String& content) override;
 
     // The raw value text, and its existence.
     bool ValueExists(const String& section, const String& key);

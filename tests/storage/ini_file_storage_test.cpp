@@ -331,6 +331,10 @@ TEST_F(ZvIniFile, UnreadableFileStartsEmptyAndReports) {
     store.SetLocation(flCustom);
     store.SetFileName(Path("Settings.ini"));
     store.EndUpdate();
+    EXPECT_NO_THROW(store.Reload());
+    EXPECT_EQ(store.AsString(), "");
+    // Content the store held from an earlier read goes too.
+    log.Messages.clear();
     store.SetAsString(Ini({"[old]", "v=1"}));
     EXPECT_NO_THROW(store.Reload());
     EXPECT_EQ(store.AsString(), "");
@@ -447,6 +451,34 @@ TEST_F(ZvIniFile, AFileNeverReadIsNotOverwrittenWhenTheNameChanges) {
     store.SetFileName(second);
     EXPECT_EQ(ReadFile(first), content);
     EXPECT_FALSE(fs::exists(second));
+}
+
+TEST_F(ZvIniFile, ValuesWrittenBeforeTheFileIsReadAreKept) {
+    // Without a file: the first read must not empty the store.
+    {
+        TZvAppIniFileStorage store(nullptr);
+        store.SetFlushOnDestroy(false);
+        store.WriteInteger("s\\v", 1);
+        EXPECT_EQ(store.ReadInteger("s\\v"), 1);
+    }
+    // With a file not read yet: its values and the written ones together,
+    // the written ones over the file's.
+    String name = Path("pending.ini");
+    WriteFile(name, Ini({"[s]", "a=1", "b=2"}));
+    {
+        TZvAppIniFileStorage store(nullptr);
+        store.BeginUpdate();  // no reload: the file is not read yet
+        store.SetLocation(flCustom);
+        store.SetFileName(name);
+        store.EndUpdate();
+        ASSERT_FALSE(store.FileLoaded());
+        store.WriteInteger("s\\b", 3);
+        store.WriteInteger("t\\c", 4);
+        EXPECT_EQ(store.ReadInteger("s\\a"), 1);
+        EXPECT_EQ(store.ReadInteger("s\\b"), 3);
+        EXPECT_EQ(store.ReadInteger("t\\c"), 4);
+    }  // flushed on destruction
+    EXPECT_EQ(ReadFile(name), Ini({"[s]", "a=1", "b=3", "", "[t]", "c=4", ""}));
 }
 
 TEST_F(ZvIniFile, ChangingTheFileNameFlushesTheOldFile) {
