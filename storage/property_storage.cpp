@@ -191,6 +191,10 @@ String TZvStoredVariant::AsString() const {
     return String();
 }
 
+bool VariantIsInteger(const TZvStoredVariant& value) {
+    return value.Kind == svInteger && value.Integer >= INT32_MIN && value.Integer <= Int64(UINT32_MAX);
+}
+
 TClass TZvStoredValue::StaticClass() {
     static const TClassInfo info = TClassBuilder<TZvStoredValue>("TZvStoredValue")
                                        .Prop("Name", &TZvStoredValue::Name, &TZvStoredValue::SetName)
@@ -220,13 +224,41 @@ void TZvStoredValue::Save(TZvCustomAppStorage* store, const String& path) {
         return;
     }
     switch (value.Kind) {
-    case svInteger: store->WriteInteger(path, int(value.Integer)); break;
+    case svInteger:
+        // Integers that an int holds are written as integers; wider ones
+        // (above 2^31 - 1 or below -2^31) as their decimal text, which is
+        // the same text an integer has, so nothing is cut.
+        if (VariantIsInteger(value) && value.Integer <= INT32_MAX)
+            store->WriteInteger(path, int(value.Integer));
+        else
+            store->WriteString(path, IntToStr(value.Integer));
+        break;
     case svFloat: store->WriteFloat(path, value.Float); break;
     case svDateTime: store->WriteDateTime(path, value.Float); break;
     case svBoolean: store->WriteBoolean(path, value.Boolean); break;
     default: store->WriteString(path, value.AsString()); break;
     }
 }
+
+namespace {
+
+// An integer of any width back from its decimal text; a text that is no
+// integer becomes the value as text, as other kinds are restored.
+TZvStoredVariant RestoreInteger(TZvCustomAppStorage* store, const String& path, const TZvStoredVariant& current) {
+    if (VariantIsInteger(current) && current.Integer <= INT32_MAX) {
+        try {
+            return TZvStoredVariant::FromInteger(store->ReadInteger(path, int(current.Integer)));
+        } catch (const EConvertError&) {
+            // wider than an int: read as text below
+        }
+    }
+    const String text = store->ReadString(path, IntToStr(current.Integer));
+    Int64 number;
+    if (TryStrToInt64(Trim(text), number)) return TZvStoredVariant::FromInteger(number);
+    return TZvStoredVariant::FromString(text);
+}
+
+}  // namespace
 
 void TZvStoredValue::Restore(TZvCustomAppStorage* store, const String& path) {
     TZvStoredVariant value = FValue;
@@ -235,7 +267,7 @@ void TZvStoredValue::Restore(TZvCustomAppStorage* store, const String& path) {
         value = TZvStoredVariant::FromString(XorFromHex(FKeyString, text));
     } else {
         switch (FValue.Kind) {
-        case svInteger: value.Integer = store->ReadInteger(path, int(FValue.Integer)); break;
+        case svInteger: value = RestoreInteger(store, path, FValue); break;
         case svFloat: value.Float = store->ReadFloat(path, FValue.Float); break;
         case svDateTime: value.Float = store->ReadDateTime(path, FValue.Float); break;
         case svBoolean: value.Boolean = store->ReadBoolean(path, FValue.Boolean); break;

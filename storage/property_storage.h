@@ -84,6 +84,11 @@ struct TZvStoredVariant {
     bool operator==(const TZvStoredVariant&) const = default;
 };
 
+// Whether the value is an integer of 8, 16 or 32 bits, signed or unsigned:
+// the value's type is taken as the narrowest that holds it, so integers
+// from -2^31 to 2^32 - 1 count and wider ones (64-bit) do not.
+bool VariantIsInteger(const TZvStoredVariant& value);
+
 class TZvStoredValue;
 // Sender (the stored value) and the value, which the handler may change.
 using TZvStoredValueEvent = TEvent<TZvStoredValue*, TZvStoredVariant&>;

@@ -308,6 +308,32 @@ TEST_F(StoredValuesTest, EachKindRoundTripsInCollectionOrder) {
     EXPECT_EQ(again.FindByName("Secret")->Value(), TZvStoredVariant::FromString("pw"));
 }
 
+TEST_F(StoredValuesTest, IntegersWiderThan32BitsAreStoredWhole) {
+    EXPECT_TRUE(VariantIsInteger(TZvStoredVariant::FromInteger(-2147483647 - 1)));
+    EXPECT_TRUE(VariantIsInteger(TZvStoredVariant::FromInteger(4294967295LL)));
+    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromInteger(4294967296LL)));
+    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromInteger(-2147483649LL)));
+    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromFloat(1)));
+    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromString("1")));
+
+    const Int64 cases[] = {5000000000LL, -5000000000LL, 4294967295LL, 2147483648LL, -7};
+    for (Int64 v : cases) {
+        TZvStoredValues saved{nullptr};
+        TZvStoredValue* item = saved.Add();
+        item->SetName("Big");
+        item->SetValue(TZvStoredVariant::FromInteger(v));
+        saved.SaveValues(store, "v");
+        EXPECT_EQ(store->ReadString("v\\Big"), IntToStr(v));
+        // Read back into a value that holds a small integer.
+        TZvStoredValues read{nullptr};
+        TZvStoredValue* back = read.Add();
+        back->SetName("Big");
+        back->SetValue(TZvStoredVariant::FromInteger(1));
+        read.RestoreValues(store, "v");
+        EXPECT_EQ(back->Value(), TZvStoredVariant::FromInteger(v)) << v;
+    }
+}
+
 TEST_F(StoredValuesTest, MissingValuesKeepTheCurrentOne) {
     TZvStoredValue* item = values.Add();
     item->SetName("Count");
