@@ -43,6 +43,7 @@ TColor Blend(TColor a, TColor b, int percent) {
 }
 
 TGlowColorSet Blend(const TGlowColorSet& a, const TGlowColorSet& b, int percent) {
+    if (percent <= 0) return b;
     TGlowColorSet r = a;
     r.Color = Blend(a.Color, b.Color, percent);
     r.ColorTo = Blend(a.ColorTo, b.ColorTo, percent);

@@ -39,7 +39,8 @@ inline TColor AdjustColor(TColor rgb, int percent) { return AdjustColor(rgb, per
 // to even) and at most 255: 100 or more gives a, 0 or less gives b. Both
 // colours are RGB.
 TColor Blend(TColor a, TColor b, int percent);
-// The same for every colour of a set; the gradients are a's.
+// The same for every colour of a set; the gradients are a's (b's at 0 or
+// less, where b is drawn alone).
 TGlowColorSet Blend(const TGlowColorSet& a, const TGlowColorSet& b, int percent);
 
 class TGlowButtonAppearance : public TPersistent {
