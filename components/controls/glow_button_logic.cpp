@@ -13,9 +13,6 @@ QL_DEFINE_ENUM(TShortCutHintPos, "shpLeft", "shpTop", "shpRight", "shpBottom", "
                "shpBelowBottom", "shpBelowBottomLeft", "shpBelowBottomRight", "shpBelowBottomCenter")
 QL_DEFINE_ENUM(TButtonPosition, "bpStandalone", "bpLeft", "bpMiddle", "bpRight")
 QL_DEFINE_ENUM(TButtonSizeState, "bsGlyph", "bsLabel", "bsLarge")
-QL_DEFINE_ENUM(TAntiAlias, "aaClearType", "aaAntiAlias")
-QL_DEFINE_ENUM(StringTrimming, "StringTrimmingNone", "StringTrimmingCharacter", "StringTrimmingWord",
-               "StringTrimmingEllipsisCharacter", "StringTrimmingEllipsisWord", "StringTrimmingEllipsisPath")
 
 // ============================================================================
 // TGlowFade

@@ -55,20 +55,6 @@ enum TButtonPosition { bpStandalone, bpLeft, bpMiddle, bpRight };
 QL_DECLARE_ENUM(TButtonPosition);
 enum TButtonSizeState { bsGlyph, bsLabel, bsLarge };
 QL_DECLARE_ENUM(TButtonSizeState);
-// Text rendering of the caption.
-enum TAntiAlias { aaClearType, aaAntiAlias };
-QL_DECLARE_ENUM(TAntiAlias);
-// How a caption too long for its place is cut (the values of GDI+'s
-// StringTrimming).
-enum StringTrimming {
-    StringTrimmingNone,
-    StringTrimmingCharacter,
-    StringTrimmingWord,
-    StringTrimmingEllipsisCharacter,
-    StringTrimmingEllipsisWord,
-    StringTrimmingEllipsisPath
-};
-QL_DECLARE_ENUM(StringTrimming);
 
 // The visual states of a button.
 enum : int { gsNormal = 0, gsDisabled = 1, gsPressed = 2, gsCheckedDown = 4 };
