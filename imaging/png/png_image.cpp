@@ -168,7 +168,12 @@ TPngColor TPNGObjectCore::PixelAt(int x, int y) const {
         Byte grey = GammaTable[g];
         return PngRGB(grey, grey, grey);
     }
-    case COLOR_GRAYSCALEALPHA: return PngRGB(row[x], row[x], row[x]);
+    case COLOR_GRAYSCALEALPHA: {
+        // The grey is held as read; its gamma is applied here, as the grey
+        // palette applies it to plain grey images.
+        Byte grey = GammaTable[row[x]];
+        return PngRGB(grey, grey, grey);
+    }
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         const Byte* p = row + 3 * std::size_t(x);
@@ -185,10 +190,18 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
     case COLOR_PALETTE: {
-        // The nearest colour of the palette.
+        // The nearest colour of the image's own palette: the colour table
+        // past the PLTE's entries holds no colours of the image, and an
+        // index there could not be read or drawn.
+        int count = h.PaletteSize();
+        if (h.ColorType == COLOR_PALETTE) {
+            auto* plte = FChunkList.FindChunk<TChunkPLTE>();
+            count = plte ? std::min(count, plte->EntryCount) : 0;
+            if (count == 0) FailWith<EPngError>(SPngUnknownPalEntry);
+        }
         int best = 0;
         long bestDistance = -1;
-        for (int i = 0; i < h.PaletteSize(); ++i) {
+        for (int i = 0; i < count; ++i) {
             const TPngRGBQuad& q = h.ColorTable()[i];
             long dr = long(q.rgbRed) - PngRed(color), dg = long(q.rgbGreen) - PngGreen(color),
                  db = long(q.rgbBlue) - PngBlue(color);
@@ -201,7 +214,7 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
         SetPackedCell(row, std::size_t(x), h.BitsPerPixel(), best);
         break;
     }
-    case COLOR_GRAYSCALEALPHA: row[x] = PngRed(color); break;
+    case COLOR_GRAYSCALEALPHA: row[x] = InverseGammaTable[PngRed(color)]; break;  // held before gamma
     case COLOR_RGB:
     case COLOR_RGBALPHA: {
         Byte* p = row + 3 * std::size_t(x);

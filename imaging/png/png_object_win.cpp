@@ -46,13 +46,16 @@ TPngDIBMemory::~TPngDIBMemory() {
     if (FPalette) DeleteObject(FPalette);
 }
 
-void TPngDIBMemory::ColorTableChanged(const TPngBitmapInfo& info, int) {
+void TPngDIBMemory::ColorTableChanged(const TPngBitmapInfo& info, int count) {
     int bpp = info.bmiHeader.biBitCount;
     if (!FDC || !FBitmap || bpp > 8) return;
     int entries = 1 << bpp;
-    // The section's own table (drawing from the DC) and the palette.
+    // The section's own table (drawing from the DC) is whole; the palette
+    // has only the image's own colours (a PLTE may hold fewer entries than
+    // the bitmap's depth allows).
     SetDIBColorTable(FDC, 0, UINT(entries), reinterpret_cast<const RGBQUAD*>(info.bmiColors));
-    if (HPALETTE palette = CreatePngPalette(info.bmiColors, entries)) TakePalette(palette);
+    int colours = count > 0 ? std::min(count, entries) : entries;
+    if (HPALETTE palette = CreatePngPalette(info.bmiColors, colours)) TakePalette(palette);
 }
 
 void TPngDIBMemory::TakePalette(HPALETTE palette) {

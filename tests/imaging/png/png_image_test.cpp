@@ -200,3 +200,36 @@ TEST(PngCopy, AssignCopiesSettingsChunksPixelsAndGamma) {
     EXPECT_EQ(std::memcmp(copy.InverseGammaTable, png.InverseGammaTable, 256), 0);
     EXPECT_EQ(Save(copy), Save(png));
 }
+
+TEST(PngPixels, WritingAnIndexedPixelPicksOnlyThePalettesOwnColours) {
+    // Two palette entries in an 8-bit bitmap: the other 254 colour-table
+    // entries are not colours of the image, whatever they hold.
+    TPNGObjectCore png;
+    ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_PALETTE, {0, 1}, {Chunk("PLTE", {200, 0, 0, 0, 200, 0})})), 0);
+    png.SetPixelAt(0, 0, PngRGB(0, 0, 0));  // black: nearest of the two is either, never a third
+    EXPECT_LT(png.PixelRow(0)[0], 2);
+    EXPECT_NO_THROW(png.PixelAt(0, 0));
+    png.SetPixelAt(1, 0, PngRGB(10, 190, 5));
+    EXPECT_EQ(png.PixelAt(1, 0), PngRGB(0, 200, 0));
+    TPNGObjectCore again;
+    ASSERT_EQ(LoadError(again, Save(png)), 0);
+    EXPECT_EQ(again.PixelAt(1, 0), PngRGB(0, 200, 0));
+}
+
+TEST(PngPixels, GreyWithAlphaShowsTheGammaCorrectedGrey) {
+    TBytes gama;
+    PutLong(gama, 100000);
+    TPNGObjectCore grey, greyAlpha;
+    ASSERT_EQ(LoadError(grey, SimplePng(1, 1, 8, COLOR_GRAYSCALE, {100}, {Chunk("gAMA", gama)})), 0);
+    ASSERT_EQ(LoadError(greyAlpha, SimplePng(1, 1, 8, COLOR_GRAYSCALEALPHA, {100, 255}, {Chunk("gAMA", gama)})), 0);
+    Byte g = grey.GammaTable[100];
+    ASSERT_NE(g, 100);
+    EXPECT_EQ(grey.PixelAt(0, 0), PngRGB(g, g, g));
+    EXPECT_EQ(greyAlpha.PixelAt(0, 0), PngRGB(g, g, g));
+    // Its own colour table says the same.
+    EXPECT_EQ(greyAlpha.Header().ColorTable()[100].rgbRed, g);
+    // And the grey is held as it was read, so it is written back unchanged.
+    EXPECT_EQ(greyAlpha.PixelRow(0)[0], 100);
+    greyAlpha.SetPixelAt(0, 0, PngRGB(g, g, g));
+    EXPECT_EQ(greyAlpha.PixelAt(0, 0), PngRGB(g, g, g));
+}

@@ -406,6 +406,21 @@ TEST(PngPicture, PaletteOfIndexedImages) {
     EXPECT_EQ(static_cast<TGraphic*>(colour.get())->Palette(), nullptr);
 }
 
+TEST(PngPicture, PaletteHoldsOnlyTheImagesOwnColours) {
+    // An 8-bit bitmap with a PLTE of two colours: a palette of two entries.
+    auto png = MakePng(2, 1, 8, COLOR_PALETTE, {0, 1}, {Chunk("PLTE", {200, 0, 0, 0, 200, 0})});
+    HPALETTE palette = static_cast<TGraphic*>(png.get())->Palette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 2u);
+    PALETTEENTRY entries[2]{};
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 2, entries), 2u);
+    EXPECT_EQ(entries[0].peRed, 200);
+    EXPECT_EQ(entries[1].peGreen, 200);
+    // A pixel written in a colour the palette lacks takes one of its two.
+    png->SetPixelAt(0, 0, Rgb(0, 0, 0));
+    EXPECT_NO_THROW(DrawOver(*png, Rect(0, 0, 2, 1), clWhite));
+}
+
 TEST(PngPicture, ResizeKeepsTheTopLeftAndRebindsTheCanvas) {
     auto png = MakePng(2, 2, 8, COLOR_RGBALPHA, {255, 0, 0, 10, 0, 255, 0, 20, 0, 0, 255, 30, 9, 9, 9, 40});
     HDC before = png->MemoryDC();
