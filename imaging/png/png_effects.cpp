@@ -55,7 +55,7 @@ void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, 
                 s[1] = p[1];
                 s[2] = p[2];
             } else if (h.ColorType == COLOR_GRAYSCALEALPHA) {
-                s[0] = s[1] = s[2] = src[sx];
+                s[0] = s[1] = s[2] = png.GammaTable[src[sx]];  // as PixelAt shows it
                 a = alpha ? alpha[sx] : 255;
             } else {
                 int index = PackedCell(src, std::size_t(sx), bpp);

@@ -91,3 +91,17 @@ TEST(PngEffects, Grayscale) {
     GrayscalePng(indexed, 255);
     EXPECT_EQ(indexed.PixelAt(0, 0), GrayscaleColor(PngRGB(255, 0, 0), 255));
 }
+
+TEST(PngBlend, GreyWithAlphaBlendsItsGammaCorrectedGrey) {
+    TBytes gama;
+    PutLong(gama, 100000);
+    TPNGObjectCore png;
+    ASSERT_EQ(LoadError(png, SimplePng(2, 1, 8, COLOR_GRAYSCALEALPHA, {100, 255, 100, 128}, {Chunk("gAMA", gama)})), 0);
+    Byte g = png.GammaTable[100];
+    ASSERT_NE(g, 100);
+    Byte line[8];
+    std::memset(line, 255, sizeof line);
+    BlendPngOver(png, line, 2, 1, 8);
+    EXPECT_EQ(line[0], g);
+    EXPECT_EQ(line[4], PngBlendChannel(g, 128, 255));
+}
