@@ -290,12 +290,13 @@ bool TChunkIHDR::ReadFrom(TStream& stream, const String& chunkType, LongWord len
 }
 
 bool TChunkIHDR::WriteTo(TStream& stream) {
-    if (BitDepth == 2) BitDepth = 4;  // 2-bit images are held, and so written, at 4 bits
     ResizeData(13);
     Byte* d = FData.data();
     PngPutLong(d, Width);
     PngPutLong(d + 4, Height);
-    d[8] = BitDepth;
+    // 2-bit images are held, and so written, as 4-bit cells. Only the file
+    // says so: the picture keeps its depth, and with it its key.
+    d[8] = BitDepth == 2 ? 4 : BitDepth;
     d[9] = ColorType;
     d[10] = CompressionMethod;
     d[11] = FilterMethod;
@@ -583,7 +584,40 @@ bool TChunktRNS::WriteTo(TStream& stream) {
     if (header && header->ColorType == COLOR_PALETTE && FDataSize == 0) return true;
     std::size_t n = std::min<std::size_t>(FDataSize, 256);
     std::memcpy(FData.data(), AlphaTable, n);
+    if (header && HasKey() && (header->ColorType == COLOR_GRAYSCALE || header->ColorType == COLOR_RGB))
+        WrittenKey(FData.data());
     return WriteRaw(stream);
+}
+
+void TChunktRNS::WrittenKey(Byte* out) const {
+    TChunkIHDR* header = Header();
+    if (!header) return;
+    const Byte depth = header->BitDepth;
+    if (header->ColorType == COLOR_GRAYSCALE) {
+        // Grey is written as held: 16-bit samples as the high byte and a low
+        // byte of 0, 2-bit samples as the 4-bit cells 0, 5, 10 and 15.
+        if (depth == 16) {
+            out[0] = AlphaTable[0];
+            out[1] = 0;
+        } else if (depth == 2) {
+            out[0] = 0;
+            out[1] = Byte((AlphaTable[1] & 3) * 5);
+        }
+        return;
+    }
+    // Colour is held through the gamma table and written back through its
+    // inverse; 16-bit samples keep only their high byte.
+    const Byte* gamma = FOwner->GammaTable;
+    const Byte* inverse = FOwner->InverseGammaTable;
+    for (int c = 0; c < 3; ++c) {
+        if (depth == 16) {
+            out[2 * c] = inverse[gamma[AlphaTable[2 * c]]];
+            out[2 * c + 1] = 0;
+        } else {
+            out[2 * c] = AlphaTable[2 * c];
+            out[2 * c + 1] = inverse[gamma[AlphaTable[2 * c + 1]]];
+        }
+    }
 }
 
 void TChunktRNS::CopyFrom(const TChunk& source) {

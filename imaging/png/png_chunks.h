@@ -255,6 +255,11 @@ public:
 
     Byte AlphaTable[256];
     bool IsColorKey = false;
+
+private:
+    // The key of a grey or colour image as the encoder writes the samples
+    // (2 or 6 bytes into out), so that it names the pixels it named.
+    void WrittenKey(Byte* out) const;
 };
 
 class TChunkgAMA : public TChunk {

@@ -101,3 +101,48 @@ TEST(PngEncode, InterlacedWritingReadsBack) {
     EXPECT_EQ(again.Interlacing(), ilAdam7);
     EXPECT_EQ(RenderedImage(again), before);
 }
+
+TEST(PngEncode, SavingATwoBitGreyKeyKeepsThePictureAndWritesTheKeyAsTheSamples) {
+    // Samples 0, 1, 2, 3; the key is 2.
+    TPNGObjectCore png;
+    ASSERT_EQ(LoadError(png, SimplePng(4, 1, 2, COLOR_GRAYSCALE, {0x1B}, {Chunk("tRNS", {0, 2})})), 0);
+    TPngColor key = png.KeyColor();
+    EXPECT_EQ(key, PngRGB(170, 170, 170));
+    TBytes saved = Save(png);
+    // The picture in memory is what it was.
+    EXPECT_EQ(png.Header().BitDepth, 2);
+    EXPECT_EQ(png.KeyColor(), key);
+    // The file holds 4-bit cells, and the key names the same grey.
+    for (const TRawChunk& c : ChunksOf(saved)) {
+        if (c.Type == "IHDR") EXPECT_EQ(c.Data[8], 4);
+        if (c.Type == "tRNS") EXPECT_EQ(c.Data, (TBytes{0, 10}));
+    }
+    TPNGObjectCore again;
+    ASSERT_EQ(LoadError(again, saved), 0);
+    EXPECT_EQ(again.TransparencyKind(), tkColorKey);
+    EXPECT_EQ(again.KeyColor(), key);
+    EXPECT_EQ(again.PixelAt(2, 0), key);
+    EXPECT_NE(again.PixelAt(1, 0), key);
+}
+
+TEST(PngEncode, SixteenBitKeysAreWrittenAsTheSamplesAre) {
+    struct Case {
+        Byte ColorType;
+        TBytes Pixel, Key, Written;
+    } cases[] = {
+        {COLOR_GRAYSCALE, {0x12, 0x34}, {0x12, 0x34}, {0x12, 0}},
+        {COLOR_RGB,
+         {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC},
+         {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC},
+         {0x12, 0, 0x56, 0, 0x9A, 0}},
+    };
+    for (const Case& c : cases) {
+        TPNGObjectCore png;
+        ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, c.ColorType, c.Pixel, {Chunk("tRNS", c.Key)})), 0);
+        TBytes saved = Save(png);
+        for (const TRawChunk& chunk : ChunksOf(saved))
+            if (chunk.Type == "tRNS") EXPECT_EQ(chunk.Data, c.Written) << int(c.ColorType);
+        // The key still is what the picture holds.
+        EXPECT_EQ(png.ChunkList().FindChunk<TChunktRNS>()->AlphaTable[1], c.Key[1]);
+    }
+}
