@@ -1,0 +1,187 @@
+#include "components/controls/group_box_win.h"
+
+#include "classlib/core/scopes.h"
+
+TClass TLumCustomGroupBox::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TLumCustomGroupBox>("TLumCustomGroupBox")
+            .Publish("Ctl3D")
+            .Default(false)
+            .Declare("BorderColor", &TLumCustomGroupBox::FBorderColor, &TLumCustomGroupBox::SetBorderColor)
+            .Default(TColor(0xC0C0C0))
+            .Declare("BorderStyle", &TLumCustomGroupBox::FBorderStyle, &TLumCustomGroupBox::SetBorderStyle)
+            .Default(LumGroupBox::bsSingle)
+            .Declare("CaptionPosition", &TLumCustomGroupBox::FCaptionPosition, &TLumCustomGroupBox::SetCaptionPosition)
+            .Default(cpTopLeft)
+            .Declare("Images", &TLumCustomGroupBox::FImages, &TLumCustomGroupBox::SetImages)
+            .Declare("ImageIndex", &TLumCustomGroupBox::FImageIndex, &TLumCustomGroupBox::SetImageIndex)
+            .Default(-1)
+            .Declare("Transparent", &TLumCustomGroupBox::FTransparent, &TLumCustomGroupBox::SetTransparent)
+            .Default(true)
+            .Declare("RoundEdges", &TLumCustomGroupBox::FRoundEdges, &TLumCustomGroupBox::SetRoundEdges)
+            .Default(false)
+            .Declare("Version", &TLumCustomGroupBox::Version, &TLumCustomGroupBox::SetVersion)
+            .Stored(false)
+            .Build();
+    return &info;
+}
+
+TClass TLumGroupBox::StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TLumGroupBox>("TLumGroupBox")
+            .Publish(kControlProperties)
+            .Publish(kWinControlProperties)
+            .Publish({"TabStop", "Ctl3D", "ParentBackground", "BorderColor", "BorderStyle", "CaptionPosition", "Images",
+                      "ImageIndex", "Transparent", "RoundEdges", "Version"})
+            .Build();
+    return &info;
+}
+
+TLumCustomGroupBox::TLumCustomGroupBox(TComponent* owner) : TCustomGroupBox(owner) {
+    FControlStyle.Exclude(csOpaque);
+    FCtl3D = false;
+}
+
+void TLumCustomGroupBox::Changed(bool realign) {
+    Invalidate();
+    if (realign) Realign();
+}
+
+void TLumCustomGroupBox::SetBorderColor(TColor value) {
+    if (FBorderColor == value) return;
+    FBorderColor = value;
+    Changed(false);
+}
+
+void TLumCustomGroupBox::SetBorderStyle(LumGroupBox::TBorderStyle value) {
+    if (FBorderStyle == value) return;
+    FBorderStyle = value;
+    Changed(true);
+}
+
+void TLumCustomGroupBox::SetCaptionPosition(TCaptionPosition value) {
+    if (FCaptionPosition == value) return;
+    FCaptionPosition = value;
+    Changed(true);
+}
+
+void TLumCustomGroupBox::SetImages(TCustomImageList* value) {
+    if (FImages == value) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (FImages)
+        FImages->FreeNotification(this);
+    else
+        FImageIndex = -1;
+    Changed(true);
+}
+
+void TLumCustomGroupBox::SetImageIndex(int value) {
+    if (FImageIndex == value) return;
+    FImageIndex = value;
+    Changed(true);
+}
+
+void TLumCustomGroupBox::SetTransparent(bool value) {
+    if (FTransparent == value) return;
+    FTransparent = value;
+    Changed(false);
+}
+
+void TLumCustomGroupBox::SetRoundEdges(bool value) {
+    if (FRoundEdges == value) return;
+    FRoundEdges = value;
+    Changed(false);
+}
+
+void TLumCustomGroupBox::Notification(TComponent* component, TOperation operation) {
+    TCustomGroupBox::Notification(component, operation);
+    if (operation == opRemove && component == FImages && !IsDestroying()) SetImages(nullptr);
+}
+
+bool TLumCustomGroupBox::HasPicture() const { return FImages && FImageIndex >= 0; }
+
+TRect TLumCustomGroupBox::CaptionRect() {
+    const String text = Caption();
+    const TSize textSize = text.empty() ? TSize{} : MeasureText(FFont, text);
+    const TSize imageSize = HasPicture() ? TSize{FImages->Width(), FImages->Height()} : TSize{};
+    return GroupBoxCaptionRect(FCaptionPosition, FWidth, FHeight, textSize, imageSize);
+}
+
+void TLumCustomGroupBox::AdjustClientRect(TRect& rect) {
+    // The class library's own adjustment is for its own caption and frame.
+    const int border = BorderWidth();
+    rect = GroupBoxChildArea(rect, FCaptionPosition, GroupBoxCaptionHeight(CaptionRect(), border), border);
+}
+
+void TLumCustomGroupBox::Paint() {
+    HDC dc = FCanvas->Handle();
+    if (FTransparent) DrawParentBackground(this, dc);
+    FCanvas->SetFont(FFont);
+    dc = FCanvas->Handle();
+
+    const TRect caption = CaptionRect();
+    const String text = Caption();
+    const bool hasCaption = !text.empty() || HasPicture();
+    // The caption's strip with a pixel on each side, kept while the border
+    // is drawn and put back over it.
+    const int stripWidth = caption.Width() + 2, stripHeight = caption.Height();
+    HDC strip = CreateCompatibleDC(dc);
+    HBITMAP stripBitmap = CreateCompatibleBitmap(dc, std::max(stripWidth, 1), std::max(stripHeight, 1));
+    HGDIOBJ oldBitmap = SelectObject(strip, stripBitmap);
+    TScopeExit freeStrip([&] {
+        SelectObject(strip, oldBitmap);
+        DeleteObject(stripBitmap);
+        DeleteDC(strip);
+    });
+
+    int textLeft = caption.Left;
+    if (HasPicture()) {
+        FImages->Draw(FCanvas, caption.Left, caption.Top, FImageIndex, FEnabled);
+        textLeft = caption.Left + FImages->Width() + 3;
+    }
+    FCanvas->Brush()->SetStyle(bsClear);
+    if (!text.empty()) {
+        RECT r{textLeft, caption.Top, caption.Right, caption.Bottom};
+        DrawTextA(FCanvas->Handle(), text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER);
+    }
+    dc = FCanvas->Handle();
+    BitBlt(strip, 0, 0, stripWidth, stripHeight, dc, caption.Left - 1, caption.Top, SRCCOPY);
+
+    const int border = BorderWidth();
+    DrawBorder(GroupBoxBorderRect(ClientRect(), FCaptionPosition, GroupBoxCaptionHeight(caption, border), hasCaption,
+                                  FBorderStyle));
+    if (hasCaption)
+        BitBlt(FCanvas->Handle(), caption.Left - 1, caption.Top, stripWidth, stripHeight, strip, 0, 0, SRCCOPY);
+}
+
+void TLumCustomGroupBox::DrawBorder(const TRect& b) {
+    TCanvas* c = FCanvas;
+    const auto outline = [&](const TRect& r, TColor color) {
+        c->Pen()->SetColor(color);
+        if (FRoundEdges)
+            c->RoundRect(r.Left, r.Top, r.Right, r.Bottom, 6, 6);
+        else
+            c->Rectangle(r);
+    };
+    // A white outline one pixel right and down of a grey one.
+    const auto etched = [&](const TRect& r) {
+        outline(Rect(r.Left + 1, r.Top + 1, r.Right, r.Bottom), TColor(0xFFFFFF));
+        outline(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), TColor(0x808080));
+    };
+    c->Brush()->SetStyle(bsClear);
+    const TRect inner = Rect(b.Left + 2, b.Top + 2, b.Right - 2, b.Bottom - 2);
+    switch (FBorderStyle) {
+    case LumGroupBox::bsNone: break;
+    case LumGroupBox::bsSingle: outline(b, FBorderColor); break;
+    case LumGroupBox::bsDouble:
+        if (FCtl3D) {
+            etched(b);
+            etched(inner);
+        } else {
+            outline(b, FBorderColor);
+            outline(inner, FBorderColor);
+        }
+        break;
+    }
+}
