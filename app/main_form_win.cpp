@@ -174,7 +174,7 @@ void TfrmMain::FormShow(TObject* Sender) {
     RadioGroup1Click(nullptr);
     Update_Combobox(Layouts_Combobox);
     Update_Combobox(ColScheme_combobox);
-    for (TComboBox* list : {Layouts_Combobox, ColScheme_combobox})
+    for (TLumComboBox* list : {Layouts_Combobox, ColScheme_combobox})
         if (list->Items()->Count() > 0) list->SetItemIndex(0);
 }
 
@@ -224,7 +224,7 @@ void TfrmMain::RadioGroup1Click(TObject* Sender) {
 }
 
 void TfrmMain::Update_Combobox(TObject* Sender) {
-    TComboBox* list = Sender == Layouts_Combobox ? Layouts_Combobox : ColScheme_combobox;
+    TLumComboBox* list = Sender == Layouts_Combobox ? Layouts_Combobox : ColScheme_combobox;
     const TFileListKind& kind = list == Layouts_Combobox ? kLayoutList : kColorSchemeList;
     // Clearing drops the selection; nothing restores it.
     list->Items()->Clear();

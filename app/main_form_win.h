@@ -18,6 +18,8 @@
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/stdctrls.h"
+#include "components/controls/combo_box_win.h"
+#include "components/controls/group_box_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -33,18 +35,18 @@ public:
     TImage* imgLogo = nullptr;
     TLabel* Label15 = nullptr;
     TBevel* ZvBevel1 = nullptr;
-    TGroupBox* LumGroupBox2 = nullptr;
-    TComboBox* Layouts_Combobox = nullptr;
+    TLumGroupBox* LumGroupBox2 = nullptr;
+    TLumComboBox* Layouts_Combobox = nullptr;
     TButton* LayoutsBtn = nullptr;
-    TGroupBox* LumGroupBox1 = nullptr;
-    TComboBox* ColScheme_combobox = nullptr;
+    TLumGroupBox* LumGroupBox1 = nullptr;
+    TLumComboBox* ColScheme_combobox = nullptr;
     TButton* SchemesBtn = nullptr;
     TButton* AdvSettingsBTN = nullptr;
     TPageControl* LumOfficePager1 = nullptr;
     TTabSheet* LumOfficePager12 = nullptr;  // "Editor Settings"
     TTabSheet* LumOfficePager13 = nullptr;  // "IDE Style"
     TTabSheet* LumOfficePager11 = nullptr;  // "Output Settings"
-    TGroupBox* LumGroupBox5 = nullptr;
+    TLumGroupBox* LumGroupBox5 = nullptr;
     TCheckBox* LumOfficeCheckBox1 = nullptr;
     TCheckBox* LumOfficeCheckBox2 = nullptr;
     TCheckBox* LumOfficeCheckBox3 = nullptr;
@@ -73,7 +75,7 @@ public:
     TRadioGroup* LumOfficeRadioGroup3 = nullptr;
     TRadioGroup* LumOfficeRadioGroup4 = nullptr;
     TRadioGroup* LumOfficeRadioGroup5 = nullptr;
-    TComboBox* LumComboBox1 = nullptr;
+    TLumComboBox* LumComboBox1 = nullptr;
     TPanel* LumPanel2 = nullptr;
     TPngImageList* PngImageList1 = nullptr;
     TZvAppIniFileStorage* ZvAppIniFileStorage1 = nullptr;  // "Settings.ini" beside the program

@@ -6,6 +6,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
+#include "components/controls/option_controls_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
@@ -26,6 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"ZvAppStorage", &ZvAppStorageInitialize, &ZvAppStorageFinalize},
         {"ZvFormPlacement", &ZvFormPlacementInitialize, &ZvFormPlacementFinalize},
         {"imaging.png", &PngInitialize, &PngFinalize},
+        {"controls.options", &OptionControlsInitialize, &OptionControlsFinalize},
     };
     units.InitializeAll();
     RegisterClass(TfrmMain::StaticClass());

@@ -19,6 +19,17 @@ TRect Shrunk(const TRect& r, int by) { return Rect(r.Left + by, r.Top + by, r.Ri
 
 }  // namespace
 
+class TLumCustomCombo::TAttachedLabel : public TLabel {
+public:
+    explicit TAttachedLabel(TLumCustomCombo* combo) : TLabel(combo), FCombo(combo) {}
+    ~TAttachedLabel() override {
+        if (FCombo->FLabel == this) FCombo->FLabel = nullptr;
+    }
+
+private:
+    TLumCustomCombo* FCombo;
+};
+
 TClass TLumCustomCombo::StaticClass() {
     using C = TLumCustomCombo;
     static const TClassInfo info =
@@ -120,8 +131,8 @@ TLumCustomCombo::TLumCustomCombo(TComponent* owner) : TCustomComboBox(owner) {
 }
 
 TLumCustomCombo::~TLumCustomCombo() {
-    // The label tells this box when it goes (Notification), whoever frees it.
-    delete FLabel;
+    // The label tells this box when it goes, whoever frees it.
+    if (FLabel) FLabel->Free();
     delete FLabelFont;
 }
 
@@ -212,7 +223,7 @@ String TLumCustomCombo::LabelCaption() const { return FLabel ? FLabel->Caption()
 
 void TLumCustomCombo::SetLabelCaption(const String& value) {
     if (!FLabel) {
-        FLabel = new TLabel(this);
+        FLabel = NewObject<TAttachedLabel>(this);
         FLabel->SetParent(FParent);
         FLabel->SetFocusControl(this);
         FLabel->SetFont(FLabelFont);

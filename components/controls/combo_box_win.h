@@ -120,6 +120,9 @@ protected:
     void WMKillFocus(TMessage& message);
 
 private:
+    // The label it makes: it tells the box when it goes, before any of it
+    // is taken down.
+    class TAttachedLabel;
     void LabelFontChanged(TObject* sender);
     void SetLabelBold(bool bold);
     void RestoreNormalColor();

@@ -14,6 +14,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
+#include "components/controls/option_controls_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -100,6 +101,7 @@ public:
             ZvAppStorageInitialize();
             ZvFormPlacementInitialize();
             PngInitialize();
+            OptionControlsInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);

@@ -113,13 +113,13 @@ protected:
     HWND Button(const char* caption) const { return driver->Need(caption, "TButton"); }
     // The expand button: the one button without a caption.
     HWND ExpandButton() const { return driver->Need("", "TButton"); }
-    HWND Group(const char* caption) const { return driver->Need(caption, "TGroupBox"); }
+    HWND Group(const char* caption) const { return driver->Need(caption, "TLumGroupBox"); }
     HWND RadioGroup(const char* caption) const { return driver->Need(caption, "TRadioGroup"); }
     HWND Pager() const { return driver->FindClass("TPageControl", nullptr); }
     HWND CheckBox(const char* caption) const { return driver->Need(caption, "TCheckBox"); }
-    HWND LayoutList() const { return driver->FindClass("TComboBox", Group("Select layout to use")); }
-    HWND SchemeList() const { return driver->FindClass("TComboBox", Group("Select color scheme to use")); }
-    HWND LevelList() const { return driver->FindClass("TComboBox", Group("Output")); }
+    HWND LayoutList() const { return driver->FindClass("TLumComboBox", Group("Select layout to use")); }
+    HWND SchemeList() const { return driver->FindClass("TLumComboBox", Group("Select color scheme to use")); }
+    HWND LevelList() const { return driver->FindClass("TLumComboBox", Group("Output")); }
     HWND Family(const char* item) const { return driver->Need(item, nullptr, RadioGroup("Compilers")); }
     void ChooseLayoutAndScheme() {
         ASSERT_TRUE(driver->Choose(LayoutList(), "Debug Wide"));
