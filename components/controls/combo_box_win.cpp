@@ -3,6 +3,7 @@
 #include "classlib/core/scopes.h"
 #include "classlib/ui/themes.h"
 #include "components/controls/system_tests_win.h"
+#include "components/foundation/visual_styles_win.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TClass TLumComboBox::StaticClass() {
 
 TLumCustomCombo::TLumCustomCombo(TComponent* owner) : TCustomComboBox(owner) {
     FButtonWidth = GetSystemMetrics(SM_CXVSCROLL) + 2;
-    FIsWinXP = IsWindowsXPOrLater();
+    FIsWinXP = IsWinXP();
     FCommonControls6 = CommonControlsMajorVersion() > 5;
     FLabelFont = new TFont;
     FLabelFont->OnChange = TNotifyEvent::Bind<&TLumCustomCombo::LabelFontChanged>(this);

@@ -1,39 +1,19 @@
 #include "components/controls/system_tests_win.h"
 
-#include <vector>
+#include "components/foundation/visual_styles_win.h"
 
-#include "classlib/os/win.h"
-#include "classlib/ui/themes.h"
-
-bool ControlsThemeActive() { return ThemesActive(); }
-
-int CommonControlsMajorVersion() {
-    static const int major = [] {
-        HMODULE module = GetModuleHandleA("COMCTL32.DLL");
-        if (!module) module = LoadLibraryA("COMCTL32.DLL");
-        char path[MAX_PATH] = {};
-        if (!module || !GetModuleFileNameA(module, path, MAX_PATH)) return -1;
-        DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-        if (size == 0) return -1;
-        std::vector<char> block(size);
-        VS_FIXEDFILEINFO* info = nullptr;
-        UINT length = 0;
-        if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
-            !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-            info->dwSignature != 0xFEEF04BD)
-            return -1;
-        return int(HIWORD(info->dwFileVersionMS));
-    }();
-    return major;
+bool ControlsThemeActive() {
+    const TVisualStylesBinding& styles = VisualStyles();
+    return styles.IsThemeActive && styles.IsThemeActive();
 }
 
-bool IsWindowsXPOrLater() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    return version.dwMajorVersion > 5 || (version.dwMajorVersion == 5 && version.dwMinorVersion != 0);
+int CommonControlsMajorVersion() {
+    // The loaded module's file: a program whose manifest asks for version
+    // 6 has that one loaded, while the name alone finds the system
+    // folder's older copy.
+    HMODULE module = GetModuleHandleA("COMCTL32.DLL");
+    char path[MAX_PATH] = {};
+    const String file = module && GetModuleFileNameA(module, path, MAX_PATH) ? String(path) : String("COMCTL32.DLL");
+    const int version = GetDllVersion(file);
+    return version < 0 ? -1 : int(unsigned(version) >> 16);
 }

@@ -1,14 +1,12 @@
-// What the running Windows offers the option controls: whether visual
-// styles are active, whether the common controls the program uses are
-// version 6 or later (the only ones that draw themed), and whether the
-// system is Windows XP or later.
+// What the running Windows offers the option controls, from the
+// foundation's tests (components/foundation/visual_styles_win.h): whether
+// visual styles are active and whether the common controls the program
+// uses are version 6 or later (the only ones that draw themed).
 #pragma once
 
-// Visual styles are on for the program (uxtheme's IsThemeActive, bound at
-// run time).
+// Visual styles are on: the components' binding of uxtheme has
+// IsThemeActive and it says so; false while it is unbound.
 bool ControlsThemeActive();
-// The file major version of the loaded "COMCTL32.DLL" (the one the
-// program's manifest chose); -1 when it has no version resource.
+// The file major version of the common-controls library the program has
+// loaded (the one its manifest chose); -1 when it has no version resource.
 int CommonControlsMajorVersion();
-// Windows XP (5.1) or later.
-bool IsWindowsXPOrLater();

@@ -15,6 +15,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "components/controls/option_controls_unit_win.h"
+#include "components/foundation/foundation_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -95,6 +96,7 @@ public:
     TMessageLog() {
         if (!Application) {
             ClasslibUiInitialize();
+            FoundationInitialize();
             ZevSupportInitialize();
             ZevUnitVersionsInitialize();
             ZevRttiInitialize();

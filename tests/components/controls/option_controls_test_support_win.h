@@ -11,6 +11,7 @@
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/forms.h"
 #include "components/controls/option_controls_unit_win.h"
+#include "components/foundation/foundation_unit_win.h"
 #include "paint_harness.h"
 
 namespace option_controls_test {
@@ -39,8 +40,14 @@ inline void Pump() {
 class LayoutFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClasslibUiInitialize();
-        OptionControlsInitialize();
+        // Once for the test program: the units stay up to its end.
+        static const bool started = [] {
+            ClasslibUiInitialize();
+            FoundationInitialize();
+            OptionControlsInitialize();
+            return true;
+        }();
+        (void)started;
     }
     void TearDown() override {
         FreeAndNil(form);
