@@ -8,6 +8,7 @@
 #include "classlib/ui/graphics.h"
 #include "components/controls/option_controls_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
+#include "components/foundation/pictures_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -21,6 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
         {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
         {"foundation", &FoundationInitialize, &FoundationFinalize},
+        {"foundation.pictures", &PicturesInitialize, &PicturesFinalize},
         {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
         {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
         {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},
