@@ -216,7 +216,8 @@ void TfrmMain::imgLogoClick(TObject* Sender) {
 String TfrmMain::Get_Path(TObject* Sender, bool probe) { return FUpdater.GetPath(CaptionOf(Sender), Choices(), probe); }
 
 void TfrmMain::RadioGroup1Click(TObject* Sender) {
-    const std::array<bool, 3> found = FUpdater.ProbeCompilers(Choices());
+    const std::array<bool, 3> found =
+        FUpdater.ProbeCompilers({_mikroC->Caption(), _mikroP->Caption(), _mikroB->Caption()}, Choices());
     _mikroC->SetEnabled(found[0]);
     _mikroP->SetEnabled(found[1]);
     _mikroB->SetEnabled(found[2]);
@@ -227,11 +228,11 @@ void TfrmMain::Update_Combobox(TObject* Sender) {
     TLumComboBox* list = Sender == Layouts_Combobox ? Layouts_Combobox : ColScheme_combobox;
     const TFileListKind& kind = list == Layouts_Combobox ? kLayoutList : kColorSchemeList;
     // Clearing drops the selection; nothing restores it.
+    // The entries go straight in (no update bracket), so that the message
+    // for a folder without files shows over a list that holds the
+    // placeholder.
     list->Items()->Clear();
-    const std::vector<String> entries = FUpdater.ListEntries(kind);
-    list->Items()->BeginUpdate();
-    for (const String& entry : entries) list->Items()->Add(entry);
-    list->Items()->EndUpdate();
+    FUpdater.FillList(kind, [list](const String& entry) { list->Items()->Add(entry); });
 }
 
 void TfrmMain::Layouts_ComboboxEnter(TObject* Sender) { Update_Combobox(Sender); }

@@ -21,17 +21,25 @@ String TSettingsUpdater::GetPath(const String& compilerCaption, const TWindowCho
 }
 
 std::array<bool, 3> TSettingsUpdater::ProbeCompilers(const TWindowChoices& choices) {
+    return ProbeCompilers({kCompilerCaptions[0], kCompilerCaptions[1], kCompilerCaptions[2]}, choices);
+}
+
+std::array<bool, 3> TSettingsUpdater::ProbeCompilers(const std::array<String, 3>& compilerCaptions,
+                                                     const TWindowChoices& choices) {
     std::array<bool, 3> found{};
     for (std::size_t i = 0; i < found.size(); ++i)
-        found[i] = FSystem.DirectoryExists(GetPath(kCompilerCaptions[i], choices, true));
+        found[i] = FSystem.DirectoryExists(GetPath(compilerCaptions[i], choices, true));
     return found;
 }
 
 std::vector<String> TSettingsUpdater::ListEntries(const TFileListKind& kind) {
-    const String programFolder = FSystem.ProgramFolder();
-    std::vector<String> entries = FileListEntries(kind, FSystem.FindNames(FileListMask(kind, programFolder)));
-    if (entries.size() == 1) FSystem.ShowMessage(NoFilesFoundMessage(kind, programFolder));
-    return entries;
+    return FileListEntries(kind, FSystem.FindNames(FileListMask(kind, FSystem.ProgramFolder())));
+}
+
+void TSettingsUpdater::FillList(const TFileListKind& kind, const std::function<void(const String&)>& add) {
+    const std::vector<String> entries = ListEntries(kind);
+    for (const String& entry : entries) add(entry);
+    if (entries.size() == 1) FSystem.ShowMessage(NoFilesFoundMessage(kind, FSystem.ProgramFolder()));
 }
 
 bool TSettingsUpdater::PutLayoutInPlace(const String& compilerFolder, const String& layout) {

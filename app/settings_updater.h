@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "app/choice_checks.h"
 #include "app/compiler_options.h"
@@ -33,13 +34,18 @@ public:
     String GetPath(const String& compilerCaption, const TWindowChoices& choices, bool probe);
 
     // Whether the compiler's recorded folder exists, for each of the three
-    // compilers in button order.
+    // compilers in button order. The compilers are named by the captions of
+    // their buttons (kCompilerCaptions unless given).
     std::array<bool, 3> ProbeCompilers(const TWindowChoices& choices);
+    std::array<bool, 3> ProbeCompilers(const std::array<String, 3>& compilerCaptions, const TWindowChoices& choices);
 
     // The list's new entries: the placeholder, then the base names of the
-    // files found. When there is no such file the message saying so is
-    // shown (the list still gets the placeholder).
+    // files found.
     std::vector<String> ListEntries(const TFileListKind& kind);
+    // Gives add the list's new entries one by one; when there is no such
+    // file, the message saying so is shown afterwards, with the placeholder
+    // in the list already.
+    void FillList(const TFileListKind& kind, const std::function<void(const String&)>& add);
 
     // Rewrites the compiler's "settings.ini": 0 when it was rewritten, 1
     // when no folder was found (the checks have said why), the file does

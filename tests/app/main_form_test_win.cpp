@@ -235,6 +235,15 @@ TEST_F(MainForm, AnotherFamilyReprobesAllThree) {
     EXPECT_FALSE(form->_All_compilers->Enabled());
 }
 
+TEST_F(MainForm, ProbingReadsTheButtonsCaptions) {
+    Create();
+    Show();
+    EXPECT_FALSE(form->_mikroP->Enabled());
+    form->_mikroP->SetCaption("mikroC PRO");  // names the compiler the sandbox has
+    form->RadioGroup1Click(nullptr);
+    EXPECT_TRUE(form->_mikroP->Enabled());
+}
+
 TEST_F(MainForm, NoFamilySelectedLeavesTheButtonsDisabled) {
     Create();
     form->RadioGroup1->SetItemIndex(-1);  // as a hand-edited settings file may restore it

@@ -92,14 +92,33 @@ TEST_F(SettingsUpdater, ProbeNeedsTheRecordedFolderToExist) {
 }
 
 TEST_F(SettingsUpdater, ListEntriesAndTheNothingFoundMessage) {
+    // Each entry added, with the number of messages shown before it.
+    std::vector<std::pair<String, std::size_t>> added;
+    auto add = [&](const String& entry) { added.emplace_back(entry, sys.Messages.size()); };
+
     sys.SearchResults["C:\\Quillmere\\Layouts\\*.dat"] = {"Debug Wide.dat", "Old.data", "my.layout.dat"};
     EXPECT_EQ(updater.ListEntries(kLayoutList), (Strings{"------------", "Debug Wide", "my.layout"}));
+    updater.FillList(kLayoutList, add);
+    EXPECT_EQ(added.size(), 3u);
     EXPECT_TRUE(sys.Messages.empty());
 
+    // The message comes when the placeholder is in the list already.
+    added.clear();
     sys.SearchResults["C:\\Quillmere\\Color Schemes\\*.col"] = {"Dark.cold"};
     EXPECT_EQ(updater.ListEntries(kColorSchemeList), Strings{"------------"});
+    EXPECT_TRUE(sys.Messages.empty());
+    updater.FillList(kColorSchemeList, add);
+    EXPECT_EQ(added, (std::vector<std::pair<String, std::size_t>>{{"------------", 0}}));
     EXPECT_EQ(sys.Messages,
               Strings{"No color scheme files (*.col) found in\n\rC:\\Quillmere\\Color Schemes\\ folder."});
+}
+
+TEST_F(SettingsUpdater, ProbingAsksForTheButtonsOwnCaptions) {
+    sys.KeyDefaults[{rrLocalMachine, "Software\\zodozElektronika\\mikroC PRO Beta for PIC\\"}] = "F:\\beta";
+    sys.Folders.insert("F:\\beta\\");
+    EXPECT_EQ(updater.ProbeCompilers({"mikroC PRO Beta", "mikroPascal PRO", "mikroC PRO Beta"}, Complete()),
+              (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(sys.RegistryReads.front(), "HKLM Software\\zodozElektronika\\mikroC PRO Beta for PIC\\");
 }
 
 TEST_F(SettingsUpdater, ImportRewritesTheFileAndCopiesTheLayout) {

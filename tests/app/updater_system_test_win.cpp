@@ -114,8 +114,11 @@ TEST_F(UpdaterSystemWin, EmptyOrMissingFoldersSaySoWithLineFeedBeforeCarriageRet
     TSettingsUpdater updater(sys);
     ASSERT_TRUE(DeleteFile(Program + "Layouts\\Debug Wide.dat"));
     std::filesystem::remove_all(Program + "Color Schemes");
-    EXPECT_EQ(updater.ListEntries(kLayoutList), Strings{"------------"});
-    EXPECT_EQ(updater.ListEntries(kColorSchemeList), Strings{"------------"});
+    Strings layouts, schemes;
+    updater.FillList(kLayoutList, [&](const String& entry) { layouts.push_back(entry); });
+    updater.FillList(kColorSchemeList, [&](const String& entry) { schemes.push_back(entry); });
+    EXPECT_EQ(layouts, Strings{"------------"});
+    EXPECT_EQ(schemes, Strings{"------------"});
     EXPECT_EQ(Messages, (Strings{"No layout files (*.dat) found in\n\r" + Program + "Layouts\\ folder.",
                                  "No color scheme files (*.col) found in\n\r" + Program + "Color Schemes\\ folder."}));
 }
