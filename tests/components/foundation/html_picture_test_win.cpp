@@ -160,3 +160,26 @@ TEST(HtmlPicture, DrawingFramesLeavesNoGdiObjects) {
     }
     EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
 }
+
+TEST(HtmlPicture, LoadsFromAResourceOfTheProgram) {
+    THTMLPicture picture;
+    TEventLog log;
+    picture.OnChange = log.OnChange();
+    picture.LoadFromSource("res://HTML_PICTURE_GIF");
+    EXPECT_EQ(picture.ID(), "res://HTML_PICTURE_GIF");
+    ASSERT_FALSE(picture.Empty());
+    EXPECT_EQ(log.Events, (std::vector<String>{"change"}));
+    EXPECT_EQ(picture.Width(), 3);
+    EXPECT_EQ(picture.Height(), 2);
+    EXPECT_EQ(picture.CountGifFrames(), 2);
+    picture.SetFrame(2);
+    TTargetCanvas t(4, 4, clGray);
+    picture.Draw(t.Canvas(), Rect(0, 0, 4, 4));
+    EXPECT_EQ(t.At(0, 0), clBlue);
+    EXPECT_EQ(t.At(2, 1), clBlue);
+    EXPECT_EQ(t.At(3, 2), clGray);
+    // A name the module does not have leaves the picture as it was.
+    picture.LoadFromResourceName(GetModuleHandleA(nullptr), "NO_SUCH_PICTURE");
+    EXPECT_EQ(picture.Width(), 3);
+    EXPECT_EQ(log.Events.size(), 1u);
+}
