@@ -26,7 +26,7 @@ public:
         Int64 position = FPosition;
         FStreamEnd = stream.Seek(0, soEnd);
         stream.Seek(position, soBeginning);
-        FChunkEnd = FPosition + firstLength;
+        SetChunkEnd(firstLength);
         FCrc = UpdateCrc(0xFFFFFFFFu, reinterpret_cast<const Byte*>("IDAT"), 4);
         // Large pieces for speed, no more than a small image needs, and room
         // for two whole rows so that a row can always be made contiguous.
@@ -65,6 +65,13 @@ public:
     }
 
 private:
+    // The end of the current chunk's data, never past the stream: a stream
+    // cut inside the image data delivers what it holds.
+    void SetChunkEnd(LongWord length) {
+        FCut = Int64(length) > FStreamEnd - FPosition;
+        FChunkEnd = FCut ? FStreamEnd : FPosition + Int64(length);
+    }
+
     void ReadInput(std::size_t count) {
         if (!PngReadExact(FStream, FIn.get(), count)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
         FCrc = UpdateCrc(FCrc, FIn.get(), count);
@@ -74,19 +81,29 @@ private:
     }
 
     // The end of a chunk's data: check its CRC and go on into the next
-    // chunk, which must be another IDAT.
-    void NextChunk() {
+    // chunk, which must be another IDAT. False when the stream ends first:
+    // no more image data comes, and the CRC that Finish cannot read then
+    // fails the load.
+    bool NextChunk() {
+        if (FCut) return false;
         Byte bytes[8];
         if (!PngReadExact(FStream, bytes, 4)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
         if (PngGetLong(bytes) != (FCrc ^ 0xFFFFFFFFu)) FailWith<EPngInvalidCRC>(SPngInvalidCRC);
+        FPosition += 4;
+        if (FStreamEnd - FPosition < 8) {
+            // Cut inside the next chunk's length or type.
+            FCut = true;
+            FChunkEnd = FPosition;
+            return false;
+        }
         if (!PngReadExact(FStream, bytes, 8)) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
         if (std::memcmp(bytes + 4, "IDAT", 4) != 0) FailWith<EPNGMissingMultipleIDAT>(SPngMissingMultipleIDAT);
         LongWord length = PngGetLong(bytes);
-        FPosition += 12;
-        if (length > 0x7FFFFFFFu || Int64(length) + 4 > FStreamEnd - FPosition)
-            FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        FPosition += 8;
+        if (length > 0x7FFFFFFFu) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
         FCrc = UpdateCrc(0xFFFFFFFFu, bytes + 4, 4);
-        FChunkEnd = FPosition + length;
+        SetChunkEnd(length);
+        return true;
     }
 
     // Inflates into the free end of the output buffer; false when nothing
@@ -98,8 +115,8 @@ private:
         while (FZ.avail_out > 0) {
             if (FZ.avail_in == 0) {
                 if (FPosition >= FChunkEnd) {
-                    NextChunk();
-                    continue;  // an empty chunk goes straight on to the next one
+                    if (!NextChunk()) break;  // the stream ends: what came is all
+                    continue;                 // an empty chunk goes straight on to the next one
                 }
                 ReadInput(std::size_t(std::min<Int64>(FChunkEnd - FPosition, Int64(65535))));
             }
@@ -124,6 +141,7 @@ private:
     std::size_t FOutPos = 0, FOutEnd = 0;
     std::uint64_t FNeeded;
     bool FEnded = false;
+    bool FCut = false;  // the stream ends inside the current chunk's data
     Int64 FPosition = 0, FChunkEnd = 0, FStreamEnd = 0;
     LongWord FCrc = 0;
 };

@@ -80,9 +80,14 @@ void TPNGObjectCore::LoadFromStream(TStream& stream) {
         LongWord length = PngGetLong(head);
         String type(reinterpret_cast<const char*>(head + 4), 4);
         // A length past the format's limit or past the end of the stream
-        // cannot be read: the file ends before the chunk does.
+        // cannot be read: the file ends before the chunk does. The image
+        // data is the exception: the rows that came before the cut are
+        // decoded (the decoder reads no further than the stream holds) and
+        // the missing CRC then fails the load with EPngInvalidCRC.
         Int64 left = end - stream.Seek(0, soCurrent);
-        if (length > 0x7FFFFFFFu || Int64(length) + 4 > left) FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
+        bool imageData = type == "IDAT" && !hasImageData;
+        if (length > 0x7FFFFFFFu || (Int64(length) + 4 > left && !imageData))
+            FailWith<EPngUnexpectedEnd>(SPngUnexpectedEnd);
 
         if (FChunkList.Count() == 0 && type != "IHDR") {
             ClearChunkList();

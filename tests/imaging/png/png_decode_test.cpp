@@ -94,3 +94,46 @@ TEST(PngDecode, HugeHeadersAskForExactSizesAndFailCleanly) {
         Png({Chunk("IHDR", HeaderData(65535, 65535, 16, COLOR_RGBALPHA)), Chunk("IDAT", Compress({0})), Chunk("IEND")});
     EXPECT_EQ(LoadError(png, file), 64993);
 }
+
+TEST(PngDecode, AStreamCutInsideTheImageDataShowsTheRowsBeforeTheCut) {
+    // Four rows of 8 grey bytes, stored uncompressed (zlib level 0), so that
+    // a cut lands at a known row.
+    TBytes rows;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) rows.push_back(Byte(10 * (y + 1) + x));
+    TBytes filtered;
+    for (int y = 0; y < 4; ++y) {
+        filtered.push_back(0);
+        filtered.insert(filtered.end(), rows.begin() + 8 * y, rows.begin() + 8 * (y + 1));
+    }
+    TBytes data = Compress(filtered, 0);  // 2 + 5 + 36 + 4 bytes
+    const std::size_t idatStart = 8 + 25 + 8;
+    auto check = [&](const TBytes& file, std::size_t dataBytes, const char* what) {
+        SCOPED_TRACE(what);
+        TBytes cut(file.begin(), file.begin() + long(dataBytes));
+        TPNGObjectCore png;
+        EXPECT_EQ(LoadError(png, cut), 65008);  // the CRC that cannot be read
+        ASSERT_NE(png.HeaderChunk(), nullptr);
+        EXPECT_NE(png.ChunkList().FindChunk<TChunkIDAT>(), nullptr);
+        // Rows 0 and 1 came whole, row 2 in part, row 3 not at all.
+        EXPECT_EQ(std::memcmp(png.PixelRow(0), rows.data(), 8), 0);
+        EXPECT_EQ(std::memcmp(png.PixelRow(1), rows.data() + 8, 8), 0);
+        EXPECT_EQ(png.PixelRow(2)[0], rows[16]);
+        EXPECT_EQ(png.PixelRow(2)[7], 0);
+        EXPECT_EQ(png.PixelRow(3)[0], 0);
+    };
+    // One IDAT: cut after 2 + 5 + 18 + 3 data bytes (row 2's first bytes).
+    TBytes one = Png({Chunk("IHDR", HeaderData(8, 4, 8, COLOR_GRAYSCALE)), Chunk("IDAT", data), Chunk("IEND")});
+    check(one, idatStart + 2 + 5 + 18 + 3, "one chunk");
+    // Many small IDATs: the cut lands inside a later one's data.
+    TBytes many = Signature();
+    auto append = [&](const TBytes& c) { many.insert(many.end(), c.begin(), c.end()); };
+    append(Chunk("IHDR", HeaderData(8, 4, 8, COLOR_GRAYSCALE)));
+    for (std::size_t pos = 0; pos < data.size(); pos += 4)
+        append(Chunk("IDAT", TBytes(data.begin() + long(pos), data.begin() + long(std::min(pos + 4, data.size())))));
+    append(Chunk("IEND"));
+    // Data byte 28 is in the eighth chunk (each 12 + 4 bytes), at its first byte.
+    check(many, 8 + 25 + 7 * 16 + 8 + 1, "many chunks");
+    // Cut between two chunks, inside the next one's length.
+    check(many, 8 + 25 + 7 * 16 + 2, "between chunks");
+}
