@@ -105,6 +105,8 @@ void TReader::ClassNotFound(const String& className, int line) const {
     throw EClassNotFound(where + "Class " + className + " not found (line " + std::to_string(line) + ")");
 }
 
+void TReader::ReadError(const String& what) const { Error(what, Current().Line ? Current().Line : FLine); }
+
 void TReader::InvalidValue() const { Error("Invalid property value", Current().Line ? Current().Line : FLine); }
 
 const TLayoutToken& TReader::Current() const {

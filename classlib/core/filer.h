@@ -93,6 +93,10 @@ public:
     // Skips the next value whatever it is; inside a set begun with
     // ReadValue, the set's remaining elements.
     void SkipValue();
+    // Raises the read error of the property being read (EReadError naming
+    // the layout, the component, the property and the line): what a
+    // DefineProperties reader raises for a value it cannot take.
+    [[noreturn]] void ReadError(const String& what) const;
 
     void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
                         bool hasData) override;
