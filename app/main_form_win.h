@@ -20,6 +20,7 @@
 #include "classlib/ui/stdctrls.h"
 #include "components/controls/combo_box_win.h"
 #include "components/controls/group_box_win.h"
+#include "components/dataproviders/zv_bevel_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -34,7 +35,7 @@ public:
     TRadioGroup* RadioGroup1 = nullptr;
     TImage* imgLogo = nullptr;
     TLabel* Label15 = nullptr;
-    TBevel* ZvBevel1 = nullptr;
+    TZvBevel* ZvBevel1 = nullptr;
     TLumGroupBox* LumGroupBox2 = nullptr;
     TLumComboBox* Layouts_Combobox = nullptr;
     TButton* LayoutsBtn = nullptr;

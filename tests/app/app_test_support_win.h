@@ -15,6 +15,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "components/controls/option_controls_unit_win.h"
+#include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
@@ -104,6 +105,7 @@ public:
             ZvFormPlacementInitialize();
             PngInitialize();
             OptionControlsInitialize();
+            ZvDataProvidersInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);

@@ -175,6 +175,50 @@ TEST_F(MainForm, ImageListHoldsTheTwoArrows) {
     EXPECT_EQ(form->PngImageList1->Width(), 16);
 }
 
+// The separator beside the expand button is the bevel control at its
+// place, drawn by the class library's bevel painting as a lowered box: the
+// button shadow above, the button highlight below (the panel cuts off its
+// last two columns).
+TEST_F(MainForm, SeparatorIsALoweredBevelLineAtItsPlace) {
+    Create();
+    Show();
+    ASSERT_NE(form->ZvBevel1, nullptr);
+    EXPECT_EQ(form->ZvBevel1->Parent(), form->LumPanel1);
+    EXPECT_EQ(form->ZvBevel1->BoundsRect(), Rect(298, 216, 467, 218));
+    EXPECT_EQ(form->ZvBevel1->Shape(), TZvBevelShape::bsBox);
+    EXPECT_EQ(form->ZvBevel1->Style(), TZvBevelStyle::bsLowered);
+
+    const int w = form->LumPanel1->Width(), h = 240;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    form->LumPanel1->PaintTo(dc, 0, 0);
+    GdiFlush();
+    auto at = [&](int x, int y) {
+        const Byte* p = static_cast<const Byte*>(bits) + (size_t(y) * w + x) * 4;
+        return LongWord(p[2]) | LongWord(p[1]) << 8 | LongWord(p[0]) << 16;
+    };
+    const LongWord shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
+    EXPECT_EQ(at(298, 216), shadow);
+    EXPECT_EQ(at(380, 216), shadow);
+    EXPECT_EQ(at(w - 1, 216), shadow);
+    EXPECT_EQ(at(298, 217), shadow);
+    EXPECT_EQ(at(299, 217), light);
+    EXPECT_EQ(at(w - 1, 217), light);
+    for (int x : {297, 380}) {
+        EXPECT_NE(at(x, 215), shadow) << x;
+        EXPECT_NE(at(x, 218), light) << x;
+    }
+    EXPECT_NE(at(297, 216), shadow);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
     Create();
     Show();
