@@ -90,6 +90,61 @@ int WINAPI CountedReleaseDC(HWND window, HDC dc) {
     return done;
 }
 
+// GDI+: the functions that make and free native objects, written with
+// plain types of the same sizes (the handles are opaque pointers). The
+// status 0 is Ok; only then did the function make its object.
+#define QM_COUNTED_GDIPLUS_MAKER(Name, Params, Args, Made)                                                             \
+    using Name##Fn = int(WINAPI*) Params;                                                                              \
+    Name##Fn real##Name = nullptr;                                                                                     \
+    int WINAPI Counted##Name Params {                                                                                  \
+        int status = real##Name Args;                                                                                  \
+        if (status == 0) TObjectTally::Created(okGdiPlus, Made);                                                       \
+        return status;                                                                                                 \
+    }
+#define QM_COUNTED_GDIPLUS_FREER(Name)                                                                                 \
+    using Name##Fn = int(WINAPI*)(void*);                                                                              \
+    Name##Fn real##Name = nullptr;                                                                                     \
+    int WINAPI Counted##Name(void* object) {                                                                           \
+        int status = real##Name(object);                                                                               \
+        if (status == 0) TObjectTally::Freed(okGdiPlus, object);                                                       \
+        return status;                                                                                                 \
+    }
+
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateFromHDC, (HDC dc, void** made), (dc, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreatePen1, (UINT color, float width, int unit, void** made), (color, width, unit, made),
+                         *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateSolidFill, (UINT color, void** made), (color, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateLineBrushFromRect,
+                         (const void* rect, UINT color1, UINT color2, int mode, int wrap, void** made),
+                         (rect, color1, color2, mode, wrap, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreatePathGradientFromPath, (const void* path, void** made), (path, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreatePath, (int fillMode, void** made), (fillMode, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateRegionPath, (void* path, void** made), (path, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateFontFamilyFromName, (const WCHAR* name, void* collection, void** made),
+                         (name, collection, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateFont, (const void* family, float size, int style, int unit, void** made),
+                         (family, size, style, unit, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateStringFormat, (int flags, WORD language, void** made), (flags, language, made),
+                         *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipLoadImageFromStream, (IStream * stream, void** made), (stream, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipLoadImageFromStreamICM, (IStream * stream, void** made), (stream, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateBitmapFromStream, (IStream * stream, void** made), (stream, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateBitmapFromStreamICM, (IStream * stream, void** made), (stream, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateImageAttributes, (void** made), (made), *made)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteGraphics)
+QM_COUNTED_GDIPLUS_FREER(GdipDeletePen)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteBrush)
+QM_COUNTED_GDIPLUS_FREER(GdipDeletePath)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteRegion)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteFontFamily)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteFont)
+QM_COUNTED_GDIPLUS_FREER(GdipDeleteStringFormat)
+QM_COUNTED_GDIPLUS_FREER(GdipDisposeImage)
+QM_COUNTED_GDIPLUS_FREER(GdipDisposeImageAttributes)
+
+#undef QM_COUNTED_GDIPLUS_MAKER
+#undef QM_COUNTED_GDIPLUS_FREER
+
 template <class F>
 void Hook(const char* dll, const char* name, F& real, F counted) {
     void* before = HookImport(dll, name, reinterpret_cast<void*>(counted));
@@ -97,6 +152,13 @@ void Hook(const char* dll, const char* name, F& real, F counted) {
     // who would.
     if (!before) before = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name));
     real = reinterpret_cast<F>(before);
+}
+
+// A GDI+ function is routed only where the program imports gdiplus.dll:
+// a program that does not has nothing to count.
+template <class F>
+void HookGdiplus(const char* name, F& real, F counted) {
+    real = reinterpret_cast<F>(HookImport("gdiplus.dll", name, reinterpret_cast<void*>(counted)));
 }
 
 // Counting starts with the program: an object made before counting and
@@ -165,6 +227,33 @@ void TObjectTally::CountGdiObjects() {
         QM_HOOK("user32.dll", GetDCEx);
         QM_HOOK("user32.dll", ReleaseDC);
 #undef QM_HOOK
+#define QM_HOOK_GDIPLUS(Name) HookGdiplus(#Name, real##Name, &Counted##Name)
+        QM_HOOK_GDIPLUS(GdipCreateFromHDC);
+        QM_HOOK_GDIPLUS(GdipCreatePen1);
+        QM_HOOK_GDIPLUS(GdipCreateSolidFill);
+        QM_HOOK_GDIPLUS(GdipCreateLineBrushFromRect);
+        QM_HOOK_GDIPLUS(GdipCreatePathGradientFromPath);
+        QM_HOOK_GDIPLUS(GdipCreatePath);
+        QM_HOOK_GDIPLUS(GdipCreateRegionPath);
+        QM_HOOK_GDIPLUS(GdipCreateFontFamilyFromName);
+        QM_HOOK_GDIPLUS(GdipCreateFont);
+        QM_HOOK_GDIPLUS(GdipCreateStringFormat);
+        QM_HOOK_GDIPLUS(GdipLoadImageFromStream);
+        QM_HOOK_GDIPLUS(GdipLoadImageFromStreamICM);
+        QM_HOOK_GDIPLUS(GdipCreateBitmapFromStream);
+        QM_HOOK_GDIPLUS(GdipCreateBitmapFromStreamICM);
+        QM_HOOK_GDIPLUS(GdipCreateImageAttributes);
+        QM_HOOK_GDIPLUS(GdipDeleteGraphics);
+        QM_HOOK_GDIPLUS(GdipDeletePen);
+        QM_HOOK_GDIPLUS(GdipDeleteBrush);
+        QM_HOOK_GDIPLUS(GdipDeletePath);
+        QM_HOOK_GDIPLUS(GdipDeleteRegion);
+        QM_HOOK_GDIPLUS(GdipDeleteFontFamily);
+        QM_HOOK_GDIPLUS(GdipDeleteFont);
+        QM_HOOK_GDIPLUS(GdipDeleteStringFormat);
+        QM_HOOK_GDIPLUS(GdipDisposeImage);
+        QM_HOOK_GDIPLUS(GdipDisposeImageAttributes);
+#undef QM_HOOK_GDIPLUS
         return true;
     }();
     (void)hooked;

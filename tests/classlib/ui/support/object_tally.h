@@ -13,19 +13,16 @@
 // components are linked into the test program, so everything they make is
 // counted, and nothing that Windows' own libraries make for themselves.
 //
-// GDI+ objects: the GDI+ wrappers report to the tally from their own tests,
-// by routing the flat-API functions they call through HookImport, e.g.
+// GDI+ objects: the same for the program's imports of gdiplus.dll that
+// make native objects (GdipCreateFromHDC, GdipCreatePen1, the brushes,
+// paths, regions, font families, fonts, string formats, images, bitmaps and
+// image attributes) and that free them (GdipDelete..., GdipDispose...).
+// The GDI+ wrappers (components/foundation/gdiplus_win.h) call through
+// those imports, so a component test sees every GDI+ object it made:
 //
-//   static decltype(&GdipCreatePen1) realCreatePen;
-//   GpStatus WINGDIPAPI CountedCreatePen(ARGB c, REAL w, GpUnit u, GpPen** pen) {
-//       GpStatus s = realCreatePen(c, w, u, pen);
-//       if (s == Ok) TObjectTally::Created(okGdiPlus, *pen);
-//       return s;
-//   }
-//   realCreatePen = reinterpret_cast<decltype(realCreatePen)>(
-//       HookImport("gdiplus.dll", "GdipCreatePen1", reinterpret_cast<void*>(&CountedCreatePen)));
+//   EXPECT_EQ(balance.Leaked(okGdiPlus), 0);
 //
-// and the same for the matching GdipDelete... with TObjectTally::Freed.
+// A program that does not import gdiplus.dll counts no GDI+ objects.
 #pragma once
 
 #include <map>
