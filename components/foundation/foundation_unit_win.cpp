@@ -1,7 +1,14 @@
 #include "components/foundation/foundation_unit_win.h"
 
+#include "components/foundation/gdiplus_base_win.h"
 #include "components/foundation/visual_styles_win.h"
 
-void FoundationInitialize() { VisualStyles().Bind(); }
+void FoundationInitialize() {
+    GdiplusSession().Startup();
+    VisualStyles().Bind();
+}
 
-void FoundationFinalize() { VisualStyles().Release(); }
+void FoundationFinalize() {
+    VisualStyles().Release();
+    GdiplusSession().Shutdown();
+}

@@ -1,0 +1,50 @@
+// GDI+ images read from a stream, bitmaps (an image whose pixels can be
+// read), and the attributes an image is drawn with.
+#pragma once
+
+#include "components/foundation/gdiplus_base_win.h"
+
+class TGPImage : public TGdiplusBase {
+    QL_CLASS(TGPImage, TGdiplusBase)
+public:
+    // The image in stream (from its current position), with its embedded
+    // colour management when asked. The wrapper does not keep the stream;
+    // GDI+ may, for as long as the image lives.
+    explicit TGPImage(IStream* stream, bool useEmbeddedColorManagement = false);
+    ~TGPImage() override;
+
+    GpImage* Native() const { return FNative; }
+
+    // The file format the image was read from (TGPImageFormat; 0 when
+    // unknown or unreadable).
+    int GetFormat();
+    UINT GetWidth();
+    UINT GetHeight();
+
+protected:
+    TGPImage() = default;
+    GpImage* FNative = nullptr;
+};
+
+class TGPBitmap : public TGPImage {
+    QL_CLASS(TGPBitmap, TGPImage)
+public:
+    explicit TGPBitmap(IStream* stream, bool useEmbeddedColorManagement = false);
+
+    TStatus GetPixel(int x, int y, ARGB& color);
+};
+
+class TGPImageAttributes : public TGdiplusBase {
+    QL_CLASS(TGPImageAttributes, TGdiplusBase)
+public:
+    TGPImageAttributes();
+    ~TGPImageAttributes() override;
+
+    GpImageAttributes* Native() const { return FNative; }
+
+    // Colours from low to high (each channel in its range) drawn transparent.
+    TStatus SetColorKey(ARGB low, ARGB high, TColorAdjustType type = ColorAdjustTypeDefault);
+
+private:
+    GpImageAttributes* FNative = nullptr;
+};
