@@ -137,7 +137,7 @@ void TCustomLumPanel::PaintBody(TCanvas* canvas) {
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, body.Left, body.Top, body.Right, body.Bottom);
 
-    if (TGraphic* pic = FBackground->Graphic(); pic && !pic->Empty()) {
+    if (TGraphic* pic = FBackground; !pic->Empty()) {
         const int pw = pic->Width(), ph = pic->Height();
         const int right = std::max(body.Left, body.Right - body.Left - pw - bevelWidth);
         const int bottom = std::max(body.Top, FHeight - ph - bevelWidth);

@@ -311,5 +311,3 @@ void TLumPanelStyler::Loaded() {
     }
     UpdatePanels();
 }
-
-void RegisterLumPanelStylerClasses() { RegisterClasses({TLumPanelStyler::StaticClass()}); }

@@ -235,5 +235,3 @@ void ApplyPanelPreset(TLumPanelSettings* settings, TLumPanelStyle style);
 // ("HomeStead"), 3 silver ("Metallic"), 0 for anything else, no visual
 // style or no uxtheme.dll.
 int CurrentXPColorScheme();
-
-void RegisterLumPanelStylerClasses();

@@ -579,13 +579,15 @@ TClass TLumPanel::StaticClass() {
         PublishAll(b, LumPanelPublished());
         // A panel's colour is the button face unless the layout says else.
         b.Publish("Color").Default(clBtnFace);
+        // The window is double buffered from the start.
+        b.Publish("DoubleBuffered").Default(true);
         return b.Build();
     }();
     return &info;
 }
 
 TCustomLumPanel::TCustomLumPanel(TComponent* owner)
-    : TCustomPanel(owner), FAutoSize(new TAutoSize(this)), FBackground(new TPicture), FCaption(new TPanelCaption),
+    : TCustomPanel(owner), FAutoSize(new TAutoSize(this)), FBackground(new TLumImage), FCaption(new TPanelCaption),
       FPosition(new TPanelPosition), FStatusBar(new TPanelStatusBar), FShade(new TBitmap),
       FAlive(std::make_shared<bool>(true)) {
     FControlStyle.Exclude(csSetCaption);
@@ -613,8 +615,8 @@ TCustomLumPanel::~TCustomLumPanel() {
 }
 
 void TCustomLumPanel::BeforeDestruction() {
-    // The window goes with the panel: its position is written while the
-    // panel still is one.
+    // The window goes with the panel (in the base class's destructor, where
+    // its messages no longer reach this class): the position is written now.
     if (HandleAllocated()) StorePosition();
     TCustomPanel::BeforeDestruction();
 }
@@ -644,7 +646,7 @@ void TCustomLumPanel::SetText(const String& value) {
     DoAutoSize();
 }
 
-void TCustomLumPanel::SetBackground(TPicture* value) {
+void TCustomLumPanel::SetBackground(TLumImage* value) {
     FBackground->Assign(value);
     Invalidate();
 }
@@ -871,13 +873,6 @@ void TCustomLumPanel::StorePosition() {
     }
 }
 
-void TCustomLumPanel::CreateWnd() { TCustomPanel::CreateWnd(); }
-
-void TCustomLumPanel::DestroyWnd() {
-    StorePosition();
-    TCustomPanel::DestroyWnd();
-}
-
 // ---- Geometry ----
 
 bool TCustomLumPanel::Themed() const {
@@ -1016,6 +1011,10 @@ void TCustomLumPanel::SetCollaps(bool value) {
             NotifyGroup();
         }
         FCollapsing = false;
+        if (FReleasePending && HandleAllocated()) {
+            FReleasePending = false;
+            PostMessageA(Handle(), CM_RELEASE, 0, 0);
+        }
     }
     PanelStateChanged();
     if (!*alive) return;
@@ -1132,8 +1131,9 @@ void TCustomLumPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int
 
 void TCustomLumPanel::CMRelease(TMessage&) {
     if (FCollapsing) {
-        // Never under a running animation: ask again once it is done.
-        PostMessageA(Handle(), CM_RELEASE, 0, 0);
+        // Never under a running animation (this arrives from its message
+        // processing): the release is asked for again when it ends.
+        FReleasePending = true;
         return;
     }
     Free();
@@ -1284,6 +1284,7 @@ void TCustomLumPanel::WndProc(TMessage& m) {
     case CM_MOUSELEAVE: return CMMouseLeave(m);
     case CM_HINTSHOW: return CMHintShow(m);
     case CM_RELEASE: return CMRelease(m);
+    case WM_DESTROY: return WMDestroy(m);
     default: return TCustomPanel::WndProc(m);
     }
 }
@@ -1314,6 +1315,11 @@ void TCustomLumPanel::WMNCHitTest(TMessage& m) {
         BringToFront();
         m.Result = HTRIGHT;
     }
+}
+
+void TCustomLumPanel::WMDestroy(TMessage& m) {
+    StorePosition();
+    TCustomPanel::WndProc(m);
 }
 
 void TCustomLumPanel::WMEnterSizeMove(TMessage& m) {
@@ -1430,9 +1436,4 @@ void TCustomLumPanel::BuildCaptionShade() {
     TShadeRandom random(std::uint32_t(Clock().Now()));
     ShadeToBitmap(GenerateShade(p, random), FShade);
     Invalidate();
-}
-
-void RegisterLumPanelClasses() {
-    RegisterClasses({TLumPanel::StaticClass(), TPanelCaption::StaticClass(), TPanelStatusBar::StaticClass(),
-                     TPanelPosition::StaticClass(), TAutoSize::StaticClass()});
 }

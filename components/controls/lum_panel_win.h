@@ -27,6 +27,7 @@
 #include "classlib/ui/imagelist.h"
 #include "components/controls/panel_layout.h"
 #include "components/controls/panel_shading.h"
+#include "components/foundation/lum_image_win.h"
 
 class TCustomLumPanel;
 class TLumPanelSettings;
@@ -323,8 +324,8 @@ public:
     void SetAutoSize(TAutoSize* value);
     bool AutoHideChildren() const { return FAutoHideChildren; }
     void SetAutoHideChildren(bool value) { FAutoHideChildren = value; }
-    TPicture* Background() const { return FBackground; }
-    void SetBackground(TPicture* value);
+    TLumImage* Background() const { return FBackground; }
+    void SetBackground(TLumImage* value);
     TBackGroundPosition BackgroundPosition() const { return FBackgroundPosition; }
     void SetBackgroundPosition(TBackGroundPosition value) { StoreAndRepaint(FBackgroundPosition, value); }
     TColor BorderColor() const { return FBorderColor; }
@@ -445,8 +446,6 @@ public:
     void NotifyGroup();
 
 protected:
-    void CreateWnd() override;
-    void DestroyWnd() override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -470,6 +469,8 @@ protected:
     void WMLButtonDblClk(TMessage& message);
     void WMEraseBkgnd(TMessage& message);
     void WMSize(TMessage& message);
+    // The window goes: the position is written.
+    void WMDestroy(TMessage& message);
     void CMMouseEnter(TMessage& message);
     void CMMouseLeave(TMessage& message);
     void CMHintShow(TMessage& message);
@@ -525,7 +526,7 @@ private:
     bool FAnchorHint = false;
     TAutoSize* FAutoSize;
     bool FAutoHideChildren = true;
-    TPicture* FBackground;
+    TLumImage* FBackground;
     TBackGroundPosition FBackgroundPosition = bpTopLeft;
     TColor FBorderColor = clBlack;
     bool FBorderShadow = false;
@@ -579,6 +580,7 @@ private:
     bool FIsWinXP = true;
     TBitmap* FShade;
     bool FReleasePosted = false;
+    bool FReleasePending = false;
     // Shared with an animation running on the stack: cleared when the panel
     // is destroyed, so the loop stops without touching it again.
     std::shared_ptr<bool> FAlive;
@@ -589,6 +591,3 @@ class TLumPanel : public TCustomLumPanel {
 public:
     explicit TLumPanel(TComponent* owner) : TCustomLumPanel(owner) {}
 };
-
-// Registers the panel classes for the stored layout.
-void RegisterLumPanelClasses();

@@ -1,0 +1,512 @@
+// The panel without painting: its stored properties, the collapse and expand
+// stepped through a manual clock, the caption buttons, closing, position
+// storage, Assign and ApplySettings, auto-size.
+#include <gtest/gtest.h>
+
+#include "classlib/core/clock.h"
+#include "classlib/os/registry.h"
+#include "classlib/os/registry_ini.h"
+#include "panel_test_support_win.h"
+
+using namespace panel_test;
+using LumPanel::cpLeft;
+using LumPanel::cpTop;
+
+namespace {
+
+class LumPanelTest : public PanelFormTest {};
+
+TEST_F(LumPanelTest, ANewPanelHoldsItsDeclaredDefaults) {
+    std::unique_ptr<TLumPanel> fresh(NewObject<TLumPanel>(nullptr));
+    EXPECT_EQ(FindDefaultDrifts(fresh.get()), std::vector<String>{});
+    TLumPanel* p = NewPanel();
+    EXPECT_EQ(p->Color(), clBtnFace);
+    EXPECT_EQ(p->BevelOuter(), bvRaised);
+    EXPECT_EQ(p->CollapsColor(), TColor(0x808080));
+    EXPECT_EQ(p->CollapsDelay(), 20);
+    EXPECT_EQ(p->URLColor(), clBlue);
+    EXPECT_TRUE(p->Buffered());
+    EXPECT_TRUE(p->DoubleBuffered());
+    EXPECT_EQ(p->Caption()->Height(), 20);
+    EXPECT_EQ(p->Caption()->Font()->Color(), clHighlightText);
+    EXPECT_EQ(p->StatusBar()->Font()->Name(), "Tahoma");
+    EXPECT_EQ(p->StatusBar()->Height(), 18);
+    // The window text stays empty: the panel paints no caption of its own.
+    EXPECT_FALSE(p->ControlStyle().Contains(csSetCaption));
+}
+
+TEST_F(LumPanelTest, VersionAndShadeLightGuards) {
+    TLumPanel* p = NewPanel();
+    SetStrProp(p, "Version", "2.0");
+    EXPECT_EQ(GetStrProp(p, "Version"), "1.9.1.0");
+    p->Caption()->SetShadeLight(100);
+    EXPECT_EQ(p->Caption()->ShadeLight(), 200);
+    p->Caption()->SetShadeLight(255);
+    EXPECT_EQ(p->Caption()->ShadeLight(), 255);
+}
+
+const char* const kLayout = R"(object Form1: TForm
+  ClientHeight = 300
+  ClientWidth = 400
+  object Panel1: TLumPanel
+    Left = 10
+    Top = 10
+    Width = 200
+    Height = 100
+    Caption.Color = clNone
+    Caption.ColorTo = clHighlight
+    Caption.Visible = True
+    FullHeight = 0
+  end
+  object Panel2: TLumPanel
+    Left = 10
+    Top = 150
+    Width = 200
+    Height = 18
+    Caption.Visible = True
+    Collaps = True
+    CollapsSteps = 5
+    FullHeight = 90
+  end
+end
+)";
+
+TEST_F(LumPanelTest, CaptionColoursAndFullHeightSurviveTheLayout) {
+    Load(kLayout);
+    auto* p1 = Find<TLumPanel>("Panel1");
+    EXPECT_EQ(p1->Caption()->Color(), clNone);
+    EXPECT_EQ(p1->Caption()->ColorTo(), clHighlight);
+    EXPECT_EQ(p1->FullHeight(), 0);
+    EXPECT_EQ(Find<TLumPanel>("Panel2")->FullHeight(), 90);
+    String text = Written();
+    EXPECT_NE(text.find("FullHeight = 90"), String::npos) << text;
+    Load(text);
+    p1 = Find<TLumPanel>("Panel1");
+    EXPECT_EQ(p1->Caption()->Color(), clNone);
+    EXPECT_EQ(p1->Caption()->ColorTo(), clHighlight);
+    EXPECT_EQ(Find<TLumPanel>("Panel2")->FullHeight(), 90);
+    // A layout that names neither colour gives the initial ones.
+    Load("object Form1: TForm\n  object P: TLumPanel\n  end\nend\n");
+    EXPECT_EQ(Find<TLumPanel>("P")->Caption()->Color(), clHighlight);
+    EXPECT_EQ(Find<TLumPanel>("P")->Caption()->ColorTo(), clNone);
+}
+
+TEST_F(LumPanelTest, ALoadedCollapsedPanelNeitherAnimatesNorResizes) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    Load(kLayout);
+    auto* p2 = Find<TLumPanel>("Panel2");
+    EXPECT_TRUE(p2->Collaps());
+    EXPECT_EQ(p2->Height(), 18);
+    EXPECT_EQ(clock.PausedTime(), 0u);
+    // Expanding goes back to the stored full height.
+    p2->SetCollaps(false);
+    EXPECT_EQ(p2->Height(), 90);
+}
+
+// Records the panel's height at every resize.
+struct THeights : TObject {
+    std::vector<int> Values;
+    TCustomLumPanel* Panel = nullptr;
+    bool Reenter = false;
+    void Resized(TObject*) {
+        Values.push_back(Panel->Caption()->Position() == cpTop ? Panel->Height() : Panel->Width());
+        if (Reenter) Panel->SetCollaps(!Panel->Collaps());
+    }
+    void Watch(TCustomLumPanel* p) {
+        Panel = p;
+        p->OnResize = TNotifyEvent::Bind<&THeights::Resized>(this);
+    }
+};
+
+TEST_F(LumPanelTest, AnimatedCollapseStepsShrinkAndPause) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetVisible(true);
+    p->SetCollapsSteps(4);
+    p->SetCollapsColor(clRed);
+    p->SetColor(clYellow);
+    auto* child = NewObject<TPanel>(form);
+    child->SetParent(p);
+    auto* hidden = NewObject<TPanel>(form);
+    hidden->SetParent(p);
+    hidden->Hide();
+    THeights heights;
+    heights.Watch(p);
+    TEventLog log;
+    log.Watch(p);
+
+    p->SetCollaps(true);
+    // d = (100 - 20) div 4; then caption height - 2.
+    EXPECT_EQ(heights.Values, (std::vector<int>{80, 60, 40, 20, 18}));
+    EXPECT_EQ(clock.PausedTime(), 80u);
+    EXPECT_EQ(p->Height(), 18);
+    EXPECT_EQ(p->FullHeight(), 100);
+    EXPECT_EQ(p->Color(), clRed);  // kept while collapsed
+    EXPECT_FALSE(child->Visible());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"minimize", "end"}));
+
+    heights.Values.clear();
+    p->SetCollaps(false);
+    // d = (100 - 20) div 4 from 18; then the full height.
+    EXPECT_EQ(heights.Values, (std::vector<int>{38, 58, 78, 98, 100}));
+    EXPECT_EQ(p->Color(), clYellow);
+    EXPECT_TRUE(child->Visible());
+    EXPECT_FALSE(hidden->Visible());  // hidden before the collapse
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"maximize", "end"}));
+}
+
+TEST_F(LumPanelTest, WithoutStepsTheSizeJumpsAndTheColourStays) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetVisible(true);
+    p->SetCollapsColor(clRed);
+    p->SetColor(clYellow);
+    THeights heights;
+    heights.Watch(p);
+    p->SetCollaps(true);
+    EXPECT_EQ(heights.Values, (std::vector<int>{18}));
+    EXPECT_EQ(p->Color(), clYellow);
+    EXPECT_EQ(clock.PausedTime(), 0u);
+    // Resized while collapsed: expanding still gives the recorded height.
+    p->SetBounds(10, 10, 250, 30);
+    p->SetCollaps(false);
+    EXPECT_EQ(p->Height(), 100);
+}
+
+TEST_F(LumPanelTest, LeftCaptionCollapsesTheWidth) {
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetPosition(cpLeft);
+    p->SetCollaps(true);
+    EXPECT_EQ(p->Width(), 20);
+    EXPECT_EQ(p->Height(), 100);
+    EXPECT_EQ(p->FullHeight(), 200);
+    p->SetCollaps(false);
+    EXPECT_EQ(p->Width(), 200);
+}
+
+TEST_F(LumPanelTest, StatusBarAndShadowedBorderCollapse) {
+    TLumPanel* p = NewPanel();
+    p->StatusBar()->SetVisible(true);
+    p->SetBorderWidth(2);
+    p->SetBorderShadow(true);
+    p->SetCollaps(true);
+    // 2 + 4 + 20 + 18 - 2.
+    EXPECT_EQ(p->Height(), 42);
+}
+
+TEST_F(LumPanelTest, TheSameValueStillEndsAndARunningAnimationIsNotReentered) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    TLumPanel* p = NewPanel();
+    TEventLog log;
+    log.Watch(p);
+    p->SetCollaps(false);
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"end"}));
+
+    p->SetCollapsSteps(2);
+    THeights heights;
+    heights.Watch(p);
+    heights.Reenter = true;  // every resize asks to expand again
+    p->SetCollaps(true);
+    heights.Reenter = false;
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(p->Height(), 18);
+    // The inner requests fired their event and changed nothing.
+    std::vector<std::string> events = log.Take();
+    EXPECT_EQ(events.front(), "minimize");
+    EXPECT_EQ(events.back(), "end");
+    EXPECT_EQ(std::count(events.begin(), events.end(), "maximize"), 3);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "end"), 1);
+}
+
+// Frees the form when the animation processes its messages.
+struct TFormKiller : TObject {
+    TForm* Form = nullptr;
+    bool Posted = false;
+    void Resized(TObject*) {
+        if (!Posted) PostMessageA(Form->Handle(), CM_RELEASE, 0, 0);
+        Posted = true;
+    }
+};
+
+TEST_F(LumPanelTest, TheAnimationStopsWhenItsFormGoesAway) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    TLumPanel* p = NewPanel();
+    form->Show();
+    Pump();
+    p->SetCollapsSteps(10);
+    TFormKiller killer;
+    killer.Form = form;
+    p->OnResize = TNotifyEvent::Bind<&TFormKiller::Resized>(&killer);
+    TEventLog log;
+    log.Watch(p);
+    p->SetCollaps(true);
+    // The form and the panel are gone after the first step's messages: no
+    // more steps ran (one pause at most) and nothing fired on the panel.
+    form = nullptr;
+    EXPECT_LE(clock.PausedTime(), 20u);
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"minimize"}));
+}
+
+TEST_F(LumPanelTest, ButtonHitRectanglesAndGlyphPairs) {
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    p->Caption()->SetMinMaxButton(true);
+    auto r = p->CaptionButtonHitRects();
+    EXPECT_EQ(*r.Close, Rect(186, 2, 198, 14));
+    EXPECT_EQ(*r.MinMax, Rect(174, 2, 186, 14));
+    // One glyph of a pair is not enough.
+    TBitmap glyph(16, 16);
+    p->Caption()->SetCloseMinGlyph(&glyph);
+    EXPECT_EQ(p->CaptionButtonSize(), 12);
+    p->Caption()->SetCloseMaxGlyph(&glyph);
+    EXPECT_EQ(p->CaptionButtonSize(), 16);
+}
+
+TEST_F(LumPanelTest, ClickingTheButtons) {
+    TLumPanel* p = NewPanel();
+    form->Show();
+    Pump();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    p->Caption()->SetMinMaxButton(true);
+    TEventLog log;
+    log.Watch(p);
+    // The collapse button toggles, then the band reports the click.
+    Click(p, 180, 8);
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"minimize", "end", "caption"}));
+    // The caption band elsewhere: only the click.
+    Click(p, 50, 8);
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"caption"}));
+    // With MinMaxCaption the band toggles; the button still toggles once.
+    p->Caption()->SetMinMaxCaption(true);
+    Click(p, 50, 8);
+    EXPECT_FALSE(p->Collaps());
+    log.Take();
+    Click(p, 180, 8);
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"minimize", "end", "caption"}));
+    // Below the band nothing happens.
+    p->SetCollaps(false);
+    log.Take();
+    Click(p, 50, 60);
+    EXPECT_TRUE(log.Take().empty());
+    // The close button hides, reports, then the band's click.
+    Click(p, 190, 8);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"close", "caption"}));
+}
+
+TEST_F(LumPanelTest, FreeOnCloseFreesAfterTheHandlerReturns) {
+    TLumPanel* p = NewPanel();
+    p->SetName("Closing");
+    form->Show();
+    Pump();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    p->SetFreeOnClose(true);
+    TEventLog log;
+    log.Watch(p);
+    Click(p, 190, 8);
+    // Still there while the click is handled; nothing after OnClose.
+    EXPECT_EQ(form->FindComponent("Closing"), p);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"close"}));
+    Pump();
+    EXPECT_EQ(form->FindComponent("Closing"), nullptr);
+}
+
+// Posts the panel's own release while its animation runs.
+struct TReleaser : TObject {
+    TCustomLumPanel* Panel = nullptr;
+    int Steps = 0;
+    void Resized(TObject*) {
+        if (Steps++ == 0) PostMessageA(Panel->Handle(), CM_RELEASE, 0, 0);
+    }
+};
+
+TEST_F(LumPanelTest, AReleaseWaitsForTheAnimation) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    TLumPanel* p = NewPanel();
+    p->SetName("Animated");
+    form->Show();
+    Pump();
+    p->SetCollapsSteps(3);
+    TReleaser releaser;
+    releaser.Panel = p;
+    p->OnResize = TNotifyEvent::Bind<&TReleaser::Resized>(&releaser);
+    p->SetCollaps(true);
+    // The animation ran to its end on a live panel.
+    EXPECT_EQ(p->Height(), 18);
+    EXPECT_EQ(clock.PausedTime(), 60u);
+    EXPECT_EQ(form->FindComponent("Animated"), p);
+    Pump();
+    EXPECT_EQ(form->FindComponent("Animated"), nullptr);
+}
+
+// An INI file that logs what is read and written.
+class TLoggedIni : public TMemIniFile {
+public:
+    TLoggedIni() : TMemIniFile("") {}
+    std::vector<String> Log;
+    String ReadString(const String& section, const String& ident, const String& def) override {
+        Log.push_back("read " + ident);
+        return TMemIniFile::ReadString(section, ident, def);
+    }
+    void WriteString(const String& section, const String& ident, const String& value) override {
+        Log.push_back("write " + ident + "=" + value);
+        TMemIniFile::WriteString(section, ident, value);
+    }
+};
+
+TEST_F(LumPanelTest, PositionIsReadAndWrittenInItsOrder) {
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetVisible(true);
+    p->Position()->SetSection("P");
+    TLoggedIni ini;
+    p->WritePosition(ini);
+    EXPECT_EQ(ini.Log, (std::vector<String>{"write Top=10", "write Left=10", "write Height=100", "write FullHeight=100",
+                                            "write Width=200", "write Collaps=0"}));
+    ini.Log.clear();
+    ini.WriteString("P", "Top", "40");
+    ini.WriteString("P", "Collaps", "1");
+    ini.WriteString("P", "FullHeight", "120");
+    ini.Log.clear();
+    p->SetCollapsSteps(5);
+    TManualClock clock;
+    TClockScope scope(clock);
+    p->ReadPosition(ini);
+    EXPECT_EQ(ini.Log, (std::vector<String>{"read Top", "read Left", "read Height", "read Width", "read Collaps",
+                                            "read FullHeight"}));
+    EXPECT_EQ(p->Top(), 40);
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(p->Height(), 18);
+    EXPECT_EQ(p->FullHeight(), 120);
+    EXPECT_EQ(p->CollapsSteps(), 5);
+    EXPECT_EQ(clock.PausedTime(), 0u);  // no animation
+    // A missing section leaves the panel where it was.
+    TLumPanel* q = NewPanel();
+    q->Position()->SetSection("Nowhere");
+    q->ReadPosition(ini);
+    EXPECT_EQ(q->BoundsRect(), Bounds(10, 10, 200, 100));
+    EXPECT_FALSE(q->Collaps());
+}
+
+TEST_F(LumPanelTest, PositionRoundTripsThroughTheRegistryAndAnIniFile) {
+    const String key = "Software\\QuillmereTests\\PanelPosition";
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const String iniName = String(dir) + "quillmere_panel_position.ini";
+    DeleteFileA(iniName.c_str());
+    for (TPanelPositionLocation where : {clRegistry, clInifile}) {
+        SCOPED_TRACE(int(where));
+        const String layout = String("object Form1: TForm\n  object P: TLumPanel\n    Left = 5\n    Top = 6\n") +
+                              "    Width = 150\n    Height = 80\n    Position.Save = True\n" + "    Position.Key = '" +
+                              (where == clRegistry ? key : iniName) + "'\n" +
+                              "    Position.Section = 'Panel'\n    Position.Location = " +
+                              (where == clRegistry ? "clRegistry" : "clInifile") + "\n  end\nend\n";
+        Load(layout);
+        auto* p = Find<TLumPanel>("P");
+        p->HandleNeeded();
+        p->SetBounds(30, 40, 160, 80);
+        p->SetHeight(90);
+        FreeAndNil(form);  // writes the position
+        Load(layout);
+        p = Find<TLumPanel>("P");
+        EXPECT_EQ(p->BoundsRect(), Bounds(30, 40, 160, 90));
+        EXPECT_EQ(p->FullHeight(), 90);
+        FreeAndNil(form);
+    }
+    TRegistry reg;
+    reg.DeleteKey(key);
+    DeleteFileA(iniName.c_str());
+}
+
+TEST_F(LumPanelTest, AssignCopiesThePanelsLook) {
+    TLumPanel* a = NewPanel();
+    TLumPanel* b = NewPanel();
+    a->SetColorTo(clRed);
+    a->SetBorderColor(clLime);
+    a->SetCollapsSteps(7);
+    a->SetText("body");
+    a->Caption()->SetColor(clBlue);
+    a->Caption()->SetText("not copied");
+    a->StatusBar()->SetColor(clAqua);
+    a->SetHeight(77);
+    a->SetTag(5);
+    b->Assign(a);
+    EXPECT_EQ(b->ColorTo(), clRed);
+    EXPECT_EQ(b->BorderColor(), clLime);
+    EXPECT_EQ(b->CollapsSteps(), 7);
+    EXPECT_EQ(b->Text(), "body");
+    EXPECT_EQ(b->Caption()->Color(), clBlue);
+    EXPECT_EQ(b->Caption()->Text(), "");
+    EXPECT_EQ(b->StatusBar()->Color(), clAqua);
+    EXPECT_EQ(b->Height(), 77);
+    EXPECT_EQ(b->Tag(), 5);
+}
+
+TEST_F(LumPanelTest, ApplySettingsKeepsThePanelsOwnButtonsAndSize) {
+    TLumPanel* p = NewPanel();
+    p->Caption()->SetCloseButton(true);
+    TLumPanelSettings s;
+    s.SetColor(clRed);
+    s.SetColorTo(clBlue);
+    s.Caption()->SetColor(clLime);
+    s.Caption()->SetMinMaxButton(true);
+    s.StatusBar()->SetColor(clAqua);
+    s.StatusBar()->SetBevelInner(true);
+    s.SetHeight(300);
+    s.SetText("not applied");
+    p->ApplySettings(&s);
+    EXPECT_EQ(p->Color(), clRed);
+    EXPECT_EQ(p->ColorTo(), clBlue);
+    EXPECT_EQ(p->Caption()->Color(), clLime);
+    EXPECT_TRUE(p->Caption()->CloseButton());
+    EXPECT_FALSE(p->Caption()->MinMaxButton());
+    EXPECT_EQ(p->StatusBar()->Color(), clAqua);
+    EXPECT_FALSE(p->StatusBar()->BevelInner());  // not carried by the status bar's Assign
+    EXPECT_EQ(p->BorderStyle(), bsSingle);
+    EXPECT_EQ(p->Height(), 100);
+    EXPECT_EQ(p->Text(), "");
+}
+
+TEST_F(LumPanelTest, AutoSizeFollowsTheText) {
+    TLumPanel* p = NewPanel();
+    p->SetBevelOuter(bvNone);
+    p->SetText("Some text");
+    p->Caption()->SetVisible(true);
+    p->AutoSize()->SetEnabled(true);
+    // Measured as the panel measures: the same font on a screen DC.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, p->Font()->Handle());
+    RECT r{0, 0, 65535, 65535};
+    DrawTextA(dc, "Some text", 9, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_EQ(p->Width(), 2 + r.right);
+    EXPECT_EQ(p->Height(), 20 + r.bottom + 2);
+}
+
+TEST_F(LumPanelTest, ImagesAndStylerReferencesClearWhenFreed) {
+    TLumPanel* p = NewPanel();
+    auto* images = NewObject<TImageList>(form);
+    auto* styler = NewObject<TLumPanelStyler>(form);
+    p->SetImages(images);
+    p->SetStyler(styler);
+    delete images;
+    delete styler;
+    EXPECT_EQ(p->Images(), nullptr);
+    EXPECT_EQ(p->Styler(), nullptr);
+}
+
+}  // namespace
