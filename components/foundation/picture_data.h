@@ -100,6 +100,11 @@ protected:
     virtual void MeasureImage(std::span<const Byte> bytes, int& width, int& height) = 0;
     // The OnClear event.
     virtual void NotifyClear() = 0;
+    // The size the decoder reported while drawing.
+    void StoreImageSize(int width, int height) {
+        FWidth = width;
+        FHeight = height;
+    }
 
     // A file load raises OnClear, then measures; a stream load measures; a
     // layout load does not (users call GetImageSizes first).

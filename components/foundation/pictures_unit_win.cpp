@@ -2,15 +2,18 @@
 
 #include <vector>
 
+#include "components/foundation/gdip_picture_win.h"
+#include "components/foundation/lum_hint_info_win.h"
 #include "components/foundation/lum_image_win.h"
 #include "components/foundation/picture_container_win.h"
 
 namespace {
 
 const std::vector<TClass>& PictureClasses() {
-    static const std::vector<TClass> classes = {TLumImage::StaticClass(), THTMLPicture::StaticClass(),
-                                                TPictureContainer::StaticClass(), TPictureCollection::StaticClass(),
-                                                TPictureItem::StaticClass()};
+    static const std::vector<TClass> classes = {TGDIPPicture::StaticClass(),       TLumImage::StaticClass(),
+                                                THTMLPicture::StaticClass(),       TPictureContainer::StaticClass(),
+                                                TPictureCollection::StaticClass(), TPictureItem::StaticClass(),
+                                                TLumHintInfo::StaticClass()};
     return classes;
 }
 

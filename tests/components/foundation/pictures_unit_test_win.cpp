@@ -21,7 +21,8 @@ const ::testing::Environment* const Environment = ::testing::AddGlobalTestEnviro
 }  // namespace
 
 TEST(PicturesUnit, TheStoredLayoutFindsThePictureClassesByName) {
-    for (const char* name : {"TLumImage", "THTMLPicture", "TPictureContainer", "TPictureItem"}) {
+    for (const char* name :
+         {"TGDIPPicture", "TLumImage", "THTMLPicture", "TPictureContainer", "TPictureItem", "TLumHintInfo"}) {
         TClass cls = GetClass(name);
         ASSERT_NE(cls, nullptr) << name;
         EXPECT_EQ(cls->Name, name);
