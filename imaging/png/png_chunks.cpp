@@ -324,6 +324,7 @@ void TChunkIHDR::CopyFrom(const TChunk& source) {
     std::memcpy(PixelBits(), src.PixelBits(), rows);
     if (FAlphaBits && src.FAlphaBits) std::memcpy(FAlphaBits, src.FAlphaBits, std::size_t(Width) * Height);
     if (FLowByteBits && src.FLowByteBits) std::memcpy(FLowByteBits, src.FLowByteBits, rows);
+    FKeyMask = src.FKeyMask;
     std::memcpy(BitmapInfo.bmiColors, src.BitmapInfo.bmiColors, sizeof BitmapInfo.bmiColors);
     if (HasPalette()) SetPaletteEntries(src.ColorTable(), PaletteSize());
 }
@@ -398,6 +399,7 @@ void TChunkIHDR::PrepareImageBuffers() {
 void TChunkIHDR::FreeImageBuffers() {
     bool had = FPixels || FAlphaBits || FLowByteBits;
     FPixels.reset();
+    FKeyMask.clear();
     TPngImageAllocator& allocator = Allocator();
     if (FAlphaBits) allocator.FreeBytes(FAlphaBits);
     if (FLowByteBits) allocator.FreeBytes(FLowByteBits);
@@ -454,6 +456,13 @@ void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height) {
         if (low) std::memcpy(low + stride * (height - 1 - y), FLowByteBits + FRowStride * (Height - 1 - y), common);
         if (alpha) std::memcpy(alpha + std::size_t(y) * width, FAlphaBits + std::size_t(y) * Width, commonAlpha);
     }
+    if (!FKeyMask.empty()) {
+        // New pixels are zero, and no key.
+        std::vector<Byte> mask(std::size_t(width) * height, 0);
+        for (LongWord y = 0; y < rows; ++y)
+            std::memcpy(mask.data() + std::size_t(y) * width, FKeyMask.data() + std::size_t(y) * Width, commonAlpha);
+        FKeyMask.swap(mask);
+    }
     FPixels = std::move(pixels);
     if (FAlphaBits) allocator.FreeBytes(FAlphaBits);
     if (FLowByteBits) allocator.FreeBytes(FLowByteBits);
@@ -493,6 +502,7 @@ void TChunkIHDR::AddAlphaBuffer() {
     Byte* alpha = AllocateAuxiliary(CheckedProduct(Width, Height), 255);
     if (FAlphaBits) Allocator().FreeBytes(FAlphaBits);
     FAlphaBits = alpha;
+    FKeyMask.clear();  // an image with alpha has no key
     ColorType = ColorType == COLOR_GRAYSCALE ? COLOR_GRAYSCALEALPHA : COLOR_RGBALPHA;
 }
 
@@ -676,6 +686,8 @@ bool TChunktRNS::SetKeyColor(TPngColor color) {
     std::memset(AlphaTable, 255, sizeof AlphaTable);
     IsColorKey = true;
     if (!header) return false;
+    // A key given by colour: the pixels of that colour are the key.
+    header->FreeKeyMask();
     auto sample = [&](Byte value) -> Word {
         if (header->BitDepth == 16) return Word(value << 8);
         if (header->BitDepth < 8) return Word(value >> (8 - header->BitDepth));

@@ -187,6 +187,16 @@ public:
     // Colours of the palette: 2^(bits per pixel), 0 without palette.
     int PaletteSize() const { return HasPalette() ? 1 << BitsPerPixel() : 0; }
 
+    // Which pixels of a colour-keyed colour image are the key, one byte per
+    // pixel (1: the key), top-down: recorded while decoding when the gamma
+    // table is not the identity, because the held (gamma-mapped) colours
+    // of two file samples may then be equal; nullptr otherwise.
+    Byte* KeyMaskBits() { return FKeyMask.empty() ? nullptr : FKeyMask.data(); }
+    const Byte* KeyMaskBits() const { return FKeyMask.empty() ? nullptr : FKeyMask.data(); }
+    // A zeroed mask for the current size.
+    void PrepareKeyMask() { FKeyMask.assign(std::size_t(Width) * Height, 0); }
+    void FreeKeyMask() { FKeyMask.clear(); }
+
     Byte* PixelBits() const { return FPixels ? FPixels->Bits() : nullptr; }
     Byte* AlphaBits() const { return FAlphaBits; }
     Byte* LowByteBits() const { return FLowByteBits; }
@@ -219,6 +229,7 @@ private:
 
     TPngImageAllocator* FAllocator = nullptr;
     std::unique_ptr<TPngPixelMemory> FPixels;
+    std::vector<Byte> FKeyMask;
     Byte* FAlphaBits = nullptr;
     Byte* FLowByteBits = nullptr;
     std::size_t FRowStride = 0;
@@ -252,14 +263,12 @@ public:
     // Makes color the one transparent colour; false (and no transparency)
     // when an indexed image's palette does not hold it.
     bool SetKeyColor(TPngColor color);
-
-    Byte AlphaTable[256];
-    bool IsColorKey = false;
-
-private:
     // The key of a grey or colour image as the encoder writes the samples
     // (2 or 6 bytes into out), so that it names the pixels it named.
     void WrittenKey(Byte* out) const;
+
+    Byte AlphaTable[256];
+    bool IsColorKey = false;
 };
 
 class TChunkgAMA : public TChunk {

@@ -151,6 +151,7 @@ struct TRowTarget {
     Byte* Pixels;
     Byte* Low;
     Byte* Alpha;
+    Byte* KeyMask;  // the row of the key mask, nullptr when none is recorded
 };
 
 inline int SourceSample(const Byte* src, std::size_t i, int depth) {
@@ -358,6 +359,7 @@ public:
             for (LongWord y = 0; y < FHeader.Height; ++y) {
                 if (!Row(reader, rb)) break;
                 converter.Convert(FCurrent.data(), rb, FHeader.Width, 0, 1, Target(y));
+                MarkKeys(FCurrent.data(), FHeader.Width, 0, 1, Target(y));
                 std::swap(FCurrent, FPrevious);
                 if (FStop) break;
             }
@@ -371,6 +373,8 @@ public:
                     if (!Row(reader, rb)) break;
                     converter.Convert(FCurrent.data(), rb, std::size_t(passWidth), std::size_t(pass.ColumnStart),
                                       std::size_t(pass.ColumnStep), Target(y));
+                    MarkKeys(FCurrent.data(), std::size_t(passWidth), std::size_t(pass.ColumnStart),
+                             std::size_t(pass.ColumnStep), Target(y));
                     std::swap(FCurrent, FPrevious);
                     if (FStop) break;
                 }
@@ -408,7 +412,25 @@ private:
         t.Pixels = FHeader.PixelBits() + FHeader.RowStride() * fromBottom;
         t.Low = FHeader.LowByteBits() ? FHeader.LowByteBits() + FHeader.RowStride() * fromBottom : nullptr;
         t.Alpha = FHeader.AlphaBits() ? FHeader.AlphaBits() + std::size_t(y) * FHeader.Width : nullptr;
+        t.KeyMask = FHeader.KeyMaskBits() ? FHeader.KeyMaskBits() + std::size_t(y) * FHeader.Width : nullptr;
         return t;
+    }
+
+    // Records which pixels of a colour row are the key, from their samples
+    // as the file has them (before gamma): 16-bit samples whole, 8-bit
+    // samples against the key's low bytes.
+    void MarkKeys(const Byte* src, std::size_t count, std::size_t start, std::size_t step, const TRowTarget& t) const {
+        if (!t.KeyMask) return;
+        const auto* trns = FOwner.ChunkList().FindChunk<TChunktRNS>();
+        if (!trns) return;
+        const Byte* key = trns->AlphaTable;
+        if (FHeader.BitDepth == 16) {
+            for (std::size_t i = 0, x = start; i < count; ++i, x += step, src += 6)
+                t.KeyMask[x] = std::memcmp(src, key, 6) == 0 ? 1 : 0;
+        } else {
+            for (std::size_t i = 0, x = start; i < count; ++i, x += step, src += 3)
+                t.KeyMask[x] = src[0] == key[1] && src[1] == key[3] && src[2] == key[5] ? 1 : 0;
+        }
     }
 
     TPNGObjectCore& FOwner;
@@ -428,6 +450,14 @@ bool TChunkIDAT::ReadFrom(TStream& stream, const String& chunkType, LongWord len
     // An indexed image cannot be shown without its palette.
     if (header->ColorType == COLOR_PALETTE && !FOwner->ChunkList().FindChunk<TChunkPLTE>())
         FailWith<EPNGInvalidPalette>(SPngInvalidPalette);
+    // A colour key is decided on the file's samples. Through a gamma table
+    // that is not the identity two samples may be held as one colour, so
+    // the key pixels are recorded while decoding.
+    header->FreeKeyMask();
+    const auto* trns = FOwner->ChunkList().FindChunk<TChunktRNS>();
+    bool identity = true;
+    for (int i = 0; i < 256 && identity; ++i) identity = FOwner->GammaTable[i] == i;
+    if (header->ColorType == COLOR_RGB && trns && trns->HasKey() && !identity) header->PrepareKeyMask();
     TImageDecoder decoder(*FOwner, *header);
     decoder.Run(stream, length);
     return true;

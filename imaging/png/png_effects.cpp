@@ -75,18 +75,19 @@ void BlendPngOver(const TPNGObjectCore& png, Byte* bits, int width, int height, 
 
 bool BlendPng(TPNGObjectCore& png, Byte amount) {
     TChunkIHDR& h = png.Header();
-    bool keyed = png.TransparencyKind() == tkColorKey;
-    TPngColor key = keyed ? png.KeyColor() : 0;
-    switch (h.ColorType) {
-    case COLOR_GRAYSCALE:
-    case COLOR_PALETTE: return false;
-    case COLOR_RGB: png.AddAlphaChannel(); break;
-    default: break;
+    if (h.ColorType == COLOR_GRAYSCALE || h.ColorType == COLOR_PALETTE) return false;
+    // The key pixels, noted before the alpha channel replaces the key.
+    std::vector<bool> key;
+    if (png.TransparencyKind() == tkColorKey) {
+        key.resize(std::size_t(h.Width) * h.Height);
+        for (int y = 0; y < int(h.Height); ++y)
+            for (int x = 0; x < int(h.Width); ++x) key[std::size_t(y) * h.Width + x] = png.IsKeyPixel(x, y);
     }
+    if (h.ColorType == COLOR_RGB) png.AddAlphaChannel();
     for (int y = 0; y < int(h.Height); ++y) {
         Byte* alpha = png.AlphaRow(y);
         for (int x = 0; x < int(h.Width); ++x) {
-            if (keyed && png.PixelAt(x, y) == key)
+            if (!key.empty() && key[std::size_t(y) * h.Width + x])
                 alpha[x] = 0;
             else
                 alpha[x] = RoundByte(alpha[x] / 256.0 * (amount + 1));

@@ -42,9 +42,11 @@ public:
         FDeflating = true;
         StartBuffer();
 
+        PrepareKey();
         if (FOwner.Interlacing() == ilNone) {
             for (LongWord y = 0; y < FHeader.Height; ++y) {
                 ConvertRow(y, FHeader.Width, 0, 1);
+                KeepKeyApart(y, FHeader.Width, 0, 1);
                 WriteRow(longest);
             }
         } else {
@@ -55,6 +57,8 @@ public:
                 if (rb == 0) continue;
                 for (LongWord y = LongWord(pass.RowStart); y < FHeader.Height; y += LongWord(pass.RowStep)) {
                     ConvertRow(y, std::size_t(passWidth), std::size_t(pass.ColumnStart), std::size_t(pass.ColumnStep));
+                    KeepKeyApart(y, std::size_t(passWidth), std::size_t(pass.ColumnStart),
+                                 std::size_t(pass.ColumnStep));
                     WriteRow(rb);
                 }
             }
@@ -156,6 +160,46 @@ private:
         }
     }
 
+    // The written form of a grey or colour key whose samples can be written
+    // alike for a pixel that is not the key: 16-bit samples lose their low
+    // bytes, and colour goes back through the inverse gamma table, which
+    // may give two held colours one sample.
+    void PrepareKey() {
+        FKeyBytes = 0;
+        if (FOwner.TransparencyKind() != tkColorKey) return;
+        const auto* trns = FOwner.ChunkList().FindChunk<TChunktRNS>();
+        if (!trns) return;
+        Byte written[6];
+        std::memcpy(written, trns->AlphaTable, 6);
+        trns->WrittenKey(written);
+        if (FColorType == COLOR_GRAYSCALE && FDepth == 16) {
+            FKeyBytes = 2;
+            std::memcpy(FWrittenKey, written, 2);
+        } else if (FColorType == COLOR_RGB && FDepth == 16) {
+            FKeyBytes = 6;
+            std::memcpy(FWrittenKey, written, 6);
+        } else if (FColorType == COLOR_RGB) {
+            FKeyBytes = 3;
+            Byte rgb[3] = {written[1], written[3], written[5]};
+            std::memcpy(FWrittenKey, rgb, 3);
+        }
+    }
+
+    // A pixel that is not the key must not be written as the key: a 16-bit
+    // sample gets a low byte of 1, an 8-bit blue sample the next value.
+    void KeepKeyApart(LongWord y, std::size_t count, std::size_t start, std::size_t step) {
+        if (FKeyBytes == 0) return;
+        Byte* r = FRaw.data();
+        for (std::size_t i = 0, x = start; i < count; ++i, x += step, r += FKeyBytes) {
+            if (std::memcmp(r, FWrittenKey, FKeyBytes) != 0 || FOwner.IsKeyPixel(int(x), int(y))) continue;
+            Byte& last = r[FKeyBytes - 1];
+            if (FDepth == 16)
+                last = 1;
+            else
+                last = last == 255 ? 254 : Byte(last + 1);
+        }
+    }
+
     // Bytes j from 2 on that repeat the byte before or the one two before.
     static std::size_t Score(const Byte* row, std::size_t n) {
         std::size_t score = 0;
@@ -250,6 +294,8 @@ private:
     Byte FColorType = 0, FDepth = 0;
     int FPixelBytes = 1;
     const Byte* FInverse = nullptr;
+    std::size_t FKeyBytes = 0;  // bytes of a written pixel compared with the key; 0: no key to keep apart
+    Byte FWrittenKey[6] = {};
     std::vector<Byte> FRaw, FNone, FFiltered[5];
     std::unique_ptr<Byte[]> FOut;
     std::size_t FOutSize = 0;

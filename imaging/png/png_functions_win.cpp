@@ -20,10 +20,10 @@ int PaletteIndexAt(TPNGObject& png, int x, int y) {
 // How opaque pixel x, y of png is: its alpha for images with alpha (grey +
 // alpha, colour + alpha, indexed with an alpha table), 0 or 255 for an image
 // with one key colour, and 255 for opaque images.
-Byte OpacityAt(TPNGObject& png, TPngTransparencyKind kind, TPngColor key, int x, int y) {
+Byte OpacityAt(TPNGObject& png, TPngTransparencyKind kind, int x, int y) {
     TChunkIHDR& h = png.Header();
     if (const Byte* alpha = png.AlphaRow(y)) return alpha[x];
-    if (kind == tkColorKey) return png.PixelAt(x, y) == key ? 0 : 255;
+    if (kind == tkColorKey) return png.IsKeyPixel(x, y) ? 0 : 255;
     if (kind == tkPartial && h.ColorType == COLOR_PALETTE)
         if (auto* trns = png.ChunkList().FindChunk<TChunktRNS>()) return trns->AlphaTable[PaletteIndexAt(png, x, y)];
     return 255;
@@ -128,7 +128,6 @@ void BlendPng(TPNGObject* png, Byte amount) {
     // Grey and indexed images have no alpha buffer: a colour copy with alpha
     // takes every pixel.
     TPngTransparencyKind kind = png->TransparencyKind();
-    TPngColor key = kind == tkColorKey ? png->KeyColor() : 0;
     int w = png->Width(), hh = png->Height();
     TBitmap blank;
     blank.SetPixelFormat(pf24bit);
@@ -142,9 +141,9 @@ void BlendPng(TPNGObject* png, Byte amount) {
             TPngColor c = png->PixelAt(x, y);
             copy.TPNGObjectCore::SetPixelAt(x, y, c);
             if (kind == tkColorKey)
-                alpha[x] = c == key ? 0 : amount;
+                alpha[x] = png->IsKeyPixel(x, y) ? 0 : amount;
             else if (kind == tkPartial)
-                alpha[x] = ScaledAlpha(OpacityAt(*png, kind, key, x, y), amount);
+                alpha[x] = ScaledAlpha(OpacityAt(*png, kind, x, y), amount);
             else
                 alpha[x] = amount;
         }
@@ -338,7 +337,6 @@ HICON MakeAlphaIcon(TPNGObject* png) {
     if (!png || png->Empty()) return nullptr;
     int w = png->Width(), h = png->Height();
     TPngTransparencyKind kind = png->TransparencyKind();
-    TPngColor key = kind == tkColorKey ? png->KeyColor() : 0;
     // Opaque images keep alpha 0 throughout: the system then goes by the
     // (all visible) mask.
     bool hasAlpha = kind != tkNone;
@@ -352,7 +350,7 @@ HICON MakeAlphaIcon(TPNGObject* png) {
             p[0] = PngBlue(c);
             p[1] = PngGreen(c);
             p[2] = PngRed(c);
-            p[3] = hasAlpha ? OpacityAt(*png, kind, key, x, y) : 0;
+            p[3] = hasAlpha ? OpacityAt(*png, kind, x, y) : 0;
         }
     HBITMAP mask = CreateMask(w, h, {});
     ICONINFO info{TRUE, 0, 0, mask, color};
@@ -366,7 +364,6 @@ HICON MakeMaskedIcon(TPNGObject* png, TColor background) {
     if (!png || png->Empty()) return nullptr;
     int w = png->Width(), h = png->Height();
     TPngTransparencyKind kind = png->TransparencyKind();
-    TPngColor key = kind == tkColorKey ? png->KeyColor() : 0;
     TBitmap color;
     color.SetPixelFormat(pf32bit);
     color.SetSize(w, h);
@@ -378,7 +375,7 @@ HICON MakeMaskedIcon(TPNGObject* png, TColor background) {
     for (int y = 0; y < h; ++y) {
         Byte* row = static_cast<Byte*>(color.ScanLine(y));
         for (int x = 0; x < w; ++x)
-            if (OpacityAt(*png, kind, key, x, y) == 0) {
+            if (OpacityAt(*png, kind, x, y) == 0) {
                 visible[std::size_t(y) * w + x] = false;
                 // Black under a white mask leaves the screen as it is.
                 std::memset(row + 4 * x, 0, 4);

@@ -192,6 +192,13 @@ void TPNGObjectCore::SetPixelAt(int x, int y, TPngColor color) {
     TChunkIHDR& h = Header();
     if (x < 0 || y < 0 || LongWord(x) >= h.Width || LongWord(y) >= h.Height || !h.PixelBits()) return;
     Byte* row = PixelRow(y);
+    // A written pixel is an 8-bit colour: a 16-bit image's low bytes go to
+    // 0, and a recorded key mask takes the pixel as the key when it has the
+    // key colour.
+    if (Byte* low = LowByteRow(y))
+        std::memset(low + std::size_t(x) * (h.BitsPerPixel() == 24 ? 3 : 1), 0, h.BitsPerPixel() == 24 ? 3 : 1);
+    if (Byte* mask = h.KeyMaskBits())
+        mask[std::size_t(y) * h.Width + std::size_t(x)] = (color & 0xFFFFFF) == KeyColor() ? 1 : 0;
     switch (h.ColorType) {
     case COLOR_GRAYSCALE:
     case COLOR_PALETTE: {
@@ -270,6 +277,36 @@ TPngTransparencyKind TPNGObjectCore::TransparencyKind() const {
     case COLOR_GRAYSCALEALPHA:
     case COLOR_RGBALPHA: return tkPartial;
     default: return tkNone;
+    }
+}
+
+bool TPNGObjectCore::IsKeyPixel(int x, int y) const {
+    TChunkIHDR* h = HeaderChunk();
+    if (!h || !h->PixelBits() || x < 0 || y < 0 || LongWord(x) >= h->Width || LongWord(y) >= h->Height) return false;
+    if (TransparencyKind() != tkColorKey) return false;
+    const auto* trns = FChunkList.FindChunk<TChunktRNS>();
+    const Byte* key = trns->AlphaTable;
+    const Byte* row = PixelRow(y);
+    switch (h->ColorType) {
+    case COLOR_GRAYSCALE: {
+        int cell = PackedCell(row, std::size_t(x), h->BitsPerPixel());
+        if (h->BitDepth == 16) return cell == key[0] && LowByteRow(y)[x] == key[1];
+        int sample = key[1];
+        if (h->BitDepth < 8) sample &= (1 << h->BitDepth) - 1;
+        if (h->BitDepth == 2) sample *= 5;  // held as the 4-bit cell
+        return cell == sample;
+    }
+    case COLOR_RGB: {
+        if (const Byte* mask = h->KeyMaskBits()) return mask[std::size_t(y) * h->Width + std::size_t(x)] != 0;
+        const Byte* p = row + 3 * std::size_t(x);
+        const Byte* g = GammaTable;
+        if (h->BitDepth != 16) return p[2] == g[key[1]] && p[1] == g[key[3]] && p[0] == g[key[5]];
+        const Byte* l = LowByteRow(y) + 3 * std::size_t(x);
+        return p[2] == g[key[0]] && p[1] == g[key[2]] && p[0] == g[key[4]] && l[2] == g[key[1]] && l[1] == g[key[3]] &&
+               l[0] == g[key[5]];
+    }
+    case COLOR_PALETTE: return key[PackedCell(row, std::size_t(x), h->BitsPerPixel())] == 0;
+    default: return false;
     }
 }
 

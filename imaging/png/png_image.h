@@ -59,6 +59,17 @@ public:
     void AddAlphaChannel();
     TPngTransparencyKind TransparencyKind() const;
     TPngColor KeyColor() const;
+    // Whether the pixel at x, y is transparent through the colour key
+    // (false unless TransparencyKind() is tkColorKey, and outside the
+    // image). A pixel is the key when its own sample in the file equals the
+    // key: grey cells and indices are held as read, 16-bit samples with
+    // their low bytes, so those are compared as held; colour images whose
+    // gamma is not the identity recorded their key pixels while decoding
+    // (TChunkIHDR::KeyMaskBits), since through gamma a sample that is not
+    // the key may be held as the key's colour. Pixels written with
+    // SetPixelAt are 8-bit colours (a 16-bit image's low bytes become 0);
+    // in a recorded mask they are the key when they take the key colour.
+    bool IsKeyPixel(int x, int y) const;
 
     // Makes this picture a copy of source: settings, gamma tables, chunks.
     void AssignPng(const TPNGObjectCore& source);

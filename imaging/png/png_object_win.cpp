@@ -232,10 +232,28 @@ void TPNGObject::DrawKeyed(TCanvas* canvas, const TRect& rect, LongWord keyColor
     if (!image.Valid() || !mask.Valid() || !inverse.Valid() || !work.Valid()) FailWith<EPNGOutMemory>(SPngOutMemory);
     for (HDC dc : {image.DC(), mask.DC(), inverse.DC(), work.DC()}) SetStretchBltMode(dc, COLORONCOLOR);
 
-    // Key-coloured pixels become white in the mask.
-    COLORREF oldBk = SetBkColor(image.DC(), keyColor);
-    StretchBlt(mask.DC(), 0, 0, W, H, image.DC(), 0, 0, w, hh, SRCCOPY);
-    SetBkColor(image.DC(), oldBk);
+    // The key pixels become white in the mask. Which pixels they are is
+    // decided on the samples (IsKeyPixel), not by comparing the drawn
+    // colours: through gamma a pixel that is not the key may show the key's
+    // colour. A key colour other than the image's own goes by colour.
+    bool ownKey = TransparencyKind() == tkColorKey && keyColor == (KeyColor() & 0xFFFFFF);
+    struct {
+        BITMAPINFOHEADER Header;
+        RGBQUAD Colors[2];
+    } keyInfo{{sizeof(BITMAPINFOHEADER), w, -hh, 1, 1, BI_RGB, 0, 0, 0, 2, 2}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+    void* keyBits = nullptr;
+    TMemoryBitmap keys(
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&keyInfo), DIB_RGB_COLORS, &keyBits, nullptr, 0));
+    if (!keys.Valid() || !keyBits) FailWith<EPNGOutMemory>(SPngOutMemory);
+    const std::size_t keyStride = std::size_t((w + 31) / 32) * 4;
+    auto* keyRows = static_cast<Byte*>(keyBits);
+    std::memset(keyRows, 0, keyStride * std::size_t(hh));
+    for (int y = 0; y < hh; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool key = ownKey ? IsKeyPixel(x, y) : (TPNGObjectCore::PixelAt(x, y) & 0xFFFFFF) == keyColor;
+            if (key) keyRows[keyStride * std::size_t(y) + std::size_t(x / 8)] |= Byte(0x80 >> (x % 8));
+        }
+    StretchBlt(mask.DC(), 0, 0, W, H, keys.DC(), 0, 0, w, hh, SRCCOPY);
 
     BitBlt(inverse.DC(), 0, 0, W, H, mask.DC(), 0, 0, NOTSRCCOPY);
     BitBlt(work.DC(), 0, 0, W, H, dest, r.Left, r.Top, SRCCOPY);

@@ -83,7 +83,15 @@ TEST(PngConformance, EveryCaseDecodesAsExpected) {
             TBytes saved = Save(png);
             TPNGObjectCore again;
             ASSERT_EQ(LoadError(again, saved), 0);
-            EXPECT_EQ(RenderedImage(again), WithoutLowBytes(expected));
+            // A 16-bit pixel that is not the key but would be written as the
+            // key gets a low byte of 1, so that it stays opaque.
+            if (png.TransparencyKind() == tkColorKey)
+                EXPECT_EQ(WithoutLowBytes(RenderedImage(again)), WithoutLowBytes(expected));
+            else
+                EXPECT_EQ(RenderedImage(again), WithoutLowBytes(expected));
+            for (int y = 0; y < png.Height(); ++y)
+                for (int x = 0; x < png.Width(); ++x)
+                    EXPECT_EQ(again.IsKeyPixel(x, y), png.IsKeyPixel(x, y)) << x << "," << y;
             EXPECT_STREQ(KindName(again.TransparencyKind()), c.Kind.c_str());
             for (const TRawChunk& chunk : ChunksOf(saved)) EXPECT_NE(chunk.Type, "cHRM");
         }

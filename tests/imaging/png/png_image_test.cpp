@@ -233,3 +233,63 @@ TEST(PngPixels, GreyWithAlphaShowsTheGammaCorrectedGrey) {
     greyAlpha.SetPixelAt(0, 0, PngRGB(g, g, g));
     EXPECT_EQ(greyAlpha.PixelAt(0, 0), PngRGB(g, g, g));
 }
+
+TEST(PngTransparency, AKeyPixelIsOneWhoseSampleInTheFileIsTheKey) {
+    // Through a gamma of 1 / 2.2 the samples 254 and 255 are both held as
+    // 255: only the pixel that has 255 in the file is the key.
+    TBytes gama;
+    PutLong(gama, 100000);
+    TPNGObjectCore png;
+    LoadRgb(png, 2, 1, {255, 255, 255, 254, 254, 254}, {Chunk("gAMA", gama), Chunk("tRNS", {0, 255, 0, 255, 0, 255})});
+    ASSERT_EQ(png.PixelAt(0, 0), png.PixelAt(1, 0));
+    EXPECT_TRUE(png.IsKeyPixel(0, 0));
+    EXPECT_FALSE(png.IsKeyPixel(1, 0));
+    EXPECT_FALSE(png.IsKeyPixel(2, 0));
+    // Saved and read again, the same pixel is the key.
+    TPNGObjectCore again;
+    ASSERT_EQ(LoadError(again, Save(png)), 0);
+    EXPECT_TRUE(again.IsKeyPixel(0, 0));
+    EXPECT_FALSE(again.IsKeyPixel(1, 0));
+    // A copy keeps what the file said.
+    TPNGObjectCore copy;
+    copy.AssignPng(png);
+    EXPECT_FALSE(copy.IsKeyPixel(1, 0));
+    // A pixel written in the key colour is the key.
+    png.SetPixelAt(1, 0, png.KeyColor());
+    EXPECT_TRUE(png.IsKeyPixel(1, 0));
+}
+
+TEST(PngTransparency, KeysCompareWholeSamples) {
+    struct Case {
+        const char* What;
+        Byte Depth, ColorType;
+        TBytes Rows, Key;
+        std::vector<bool> Keyed;
+    } cases[] = {
+        // 16-bit: the low byte counts (the held pixel is the high byte).
+        {"grey 16", 16, COLOR_GRAYSCALE, {0x12, 0x34, 0x12, 0x35}, {0x12, 0x34}, {true, false}},
+        {"colour 16", 16, COLOR_RGB, {1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 7}, {1, 2, 3, 4, 5, 6}, {true, false}},
+        {"grey 2", 2, COLOR_GRAYSCALE, {0x1B}, {0, 2}, {false, false, true, false}},
+        {"grey 8", 8, COLOR_GRAYSCALE, {7, 8}, {0, 8}, {false, true}},
+        {"colour 8", 8, COLOR_RGB, {1, 2, 3, 1, 2, 4}, {0, 1, 0, 2, 0, 4}, {false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        TPNGObjectCore png;
+        LongWord w = LongWord(c.Keyed.size());
+        ASSERT_EQ(LoadError(png, SimplePng(w, 1, c.Depth, c.ColorType, c.Rows, {Chunk("tRNS", c.Key)})), 0);
+        for (LongWord x = 0; x < w; ++x) EXPECT_EQ(png.IsKeyPixel(int(x), 0), c.Keyed[x]) << x;
+        // Saved, the same pixels are the key.
+        TPNGObjectCore again;
+        ASSERT_EQ(LoadError(again, Save(png)), 0);
+        for (LongWord x = 0; x < w; ++x) EXPECT_EQ(again.IsKeyPixel(int(x), 0), c.Keyed[x]) << x;
+    }
+    // Indexed: by the entry's alpha, not by its colour (entries 0 and 1 are
+    // both red; only 1 is transparent).
+    TPNGObjectCore indexed;
+    ASSERT_EQ(LoadError(indexed, SimplePng(2, 1, 8, COLOR_PALETTE, {0, 1},
+                                           {Chunk("PLTE", {255, 0, 0, 255, 0, 0}), Chunk("tRNS", {255, 0})})),
+              0);
+    EXPECT_FALSE(indexed.IsKeyPixel(0, 0));
+    EXPECT_TRUE(indexed.IsKeyPixel(1, 0));
+}

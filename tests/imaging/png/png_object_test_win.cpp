@@ -80,6 +80,29 @@ TEST(PngDraw, KeyColourLeavesTheCanvasShowing) {
     }
 }
 
+TEST(PngDraw, TheKeyIsDecidedOnTheFilesSamples) {
+    struct TCase {
+        const char* Name;
+        std::unique_ptr<TPNGObject> Png;
+    };
+    // Through a gamma of 1 / 2.2 the samples 254 and 255 both show as 255;
+    // only the pixel that has the key (255) in the file is left out. An
+    // indexed image's opaque entry of the transparent entry's colour shows.
+    Byte gama[4] = {0, 1, 0x86, 0xA0};  // 100000
+    TCase cases[] = {
+        {"gamma", MakePng(2, 1, 8, COLOR_RGB, {255, 255, 255, 254, 254, 254},
+                          {Chunk("gAMA", TBytes(gama, gama + 4)), Chunk("tRNS", {0, 255, 0, 255, 0, 255})})},
+        {"indexed", MakePng(2, 1, 8, COLOR_PALETTE, {0, 1},
+                            {Chunk("PLTE", {255, 255, 255, 255, 255, 255}), Chunk("tRNS", {0, 255})})},
+    };
+    for (TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto s = DrawOver(*c.Png, Rect(0, 0, 2, 1), clGray);
+        EXPECT_EQ(Probe(*s, 0, 0), Gray);
+        EXPECT_EQ(Probe(*s, 1, 0), Rgb(255, 255, 255));
+    }
+}
+
 TEST(PngDraw, AlphaBlendsOverTheCanvas) {
     const LongWord s = Rgb(200, 100, 50);
     auto png = MakePng(3, 1, 8, COLOR_RGBALPHA, {200, 100, 50, 0, 200, 100, 50, 128, 200, 100, 50, 255});
