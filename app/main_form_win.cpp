@@ -104,6 +104,7 @@ TClass TfrmMain::StaticClass() {
             .Field("LumOfficeRadioGroup5", &TfrmMain::LumOfficeRadioGroup5)
             .Field("LumComboBox1", &TfrmMain::LumComboBox1)
             .Field("LumPanel2", &TfrmMain::LumPanel2)
+            .Field("LumPanelStyler1", &TfrmMain::LumPanelStyler1)
             .Field("PngImageList1", &TfrmMain::PngImageList1)
             .Field("ZvAppIniFileStorage1", &TfrmMain::ZvAppIniFileStorage1)
             .Field("ZvFormStorage1", &TfrmMain::ZvFormStorage1)

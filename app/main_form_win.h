@@ -20,6 +20,8 @@
 #include "classlib/ui/stdctrls.h"
 #include "components/controls/combo_box_win.h"
 #include "components/controls/group_box_win.h"
+#include "components/controls/lum_panel_styler_win.h"
+#include "components/controls/lum_panel_win.h"
 #include "components/dataproviders/zv_bevel_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "storage/form_placement.h"
@@ -31,7 +33,7 @@ public:
     explicit TfrmMain(TComponent* owner);
 
     // ---- Components of the stored layout ----
-    TPanel* LumPanel1 = nullptr;
+    TLumPanel* LumPanel1 = nullptr;
     TRadioGroup* RadioGroup1 = nullptr;
     TImage* imgLogo = nullptr;
     TLabel* Label15 = nullptr;
@@ -77,7 +79,8 @@ public:
     TRadioGroup* LumOfficeRadioGroup4 = nullptr;
     TRadioGroup* LumOfficeRadioGroup5 = nullptr;
     TLumComboBox* LumComboBox1 = nullptr;
-    TPanel* LumPanel2 = nullptr;
+    TLumPanel* LumPanel2 = nullptr;
+    TLumPanelStyler* LumPanelStyler1 = nullptr;
     TPngImageList* PngImageList1 = nullptr;
     TZvAppIniFileStorage* ZvAppIniFileStorage1 = nullptr;  // "Settings.ini" beside the program
     TZvFormStorage* ZvFormStorage1 = nullptr;              // placement and the stored options

@@ -7,6 +7,7 @@
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
 #include "components/controls/option_controls_unit_win.h"
+#include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "components/foundation/pictures_unit_win.h"
@@ -31,6 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"ZvFormPlacement", &ZvFormPlacementInitialize, &ZvFormPlacementFinalize},
         {"imaging.png", &PngInitialize, &PngFinalize},
         {"controls.options", &OptionControlsInitialize, &OptionControlsFinalize},
+        {"controls.panels", &PanelsInitialize, &PanelsFinalize},
         {"ZvDataProviders", &ZvDataProvidersInitialize, &ZvDataProvidersFinalize},
     };
     units.InitializeAll();

@@ -6,6 +6,34 @@
 // Settings
 // ============================================================================
 
+namespace {
+
+// The settings' caption and status bar store every value: what a new one
+// holds is the styler's first preset, not the panel's defaults, so no value
+// may be left out as a default.
+template <class Base>
+class TAlwaysStored : public Base {
+public:
+    using inherited = Base;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+};
+
+template <class Base>
+TClass TAlwaysStored<Base>::StaticClass() {
+    static const TClassInfo info = [] {
+        TClassBuilder<TAlwaysStored<Base>> b(Base::StaticClass() == TPanelCaption::StaticClass()
+                                                 ? "TLumPanelSettingsCaption"
+                                                 : "TLumPanelSettingsStatusBar");
+        for (const TPropInfo& p : Base::StaticClass()->Props)
+            if (p.Default != TPropInfo::NoDefault) b.Publish(p.Name.c_str()).Default(TPropInfo::NoDefault);
+        return b.Build();
+    }();
+    return &info;
+}
+
+}  // namespace
+
 TClass TLumPanelSettings::StaticClass() {
     using C = TLumPanelSettings;
     static const TClassInfo info = TClassBuilder<C>("TLumPanelSettings")
@@ -58,7 +86,7 @@ TClass TLumPanelSettings::StaticClass() {
 }
 
 TLumPanelSettings::TLumPanelSettings()
-    : FCaption(new TPanelCaption), FFont(new TFont), FStatusBar(new TPanelStatusBar) {
+    : FCaption(new TAlwaysStored<TPanelCaption>), FFont(new TFont), FStatusBar(new TAlwaysStored<TPanelStatusBar>) {
     FCaption->OnChange = TNotifyEvent::Bind<&TLumPanelSettings::CaptionChanged>(this);
 }
 

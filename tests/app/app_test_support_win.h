@@ -15,6 +15,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "components/controls/option_controls_unit_win.h"
+#include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "imaging/png/png_unit_win.h"
@@ -105,6 +106,7 @@ public:
             ZvFormPlacementInitialize();
             PngInitialize();
             OptionControlsInitialize();
+            PanelsInitialize();
             ZvDataProvidersInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {

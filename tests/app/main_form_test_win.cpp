@@ -219,6 +219,45 @@ TEST_F(MainForm, SeparatorIsALoweredBevelLineAtItsPlace) {
     DeleteDC(dc);
 }
 
+// Both panels take the styler's Office 2007 look: a mirror gradient whose
+// halves start at the preset's colours, no bevel, no border.
+TEST_F(MainForm, ThePanelsShowTheStylersLook) {
+    Create();
+    Show();
+    ASSERT_NE(form->LumPanelStyler1, nullptr);
+    EXPECT_EQ(form->LumPanelStyler1->Style(), TLumPanelStyle::psOffice2007Luna);
+    for (TLumPanel* panel : {form->LumPanel1, form->LumPanel2}) {
+        EXPECT_EQ(panel->Styler(), form->LumPanelStyler1);
+        EXPECT_EQ(panel->Color(), TColor(0xFAF1E9));
+        EXPECT_EQ(panel->ColorMirrorTo(), TColor(0xFFF2E7));
+        EXPECT_EQ(panel->BevelOuter(), bvNone);
+        EXPECT_FALSE(panel->Caption()->Visible());
+        const int w = panel->Width(), h = panel->Height();
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bitmap, nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        panel->PaintTo(dc, 0, 0);
+        GdiFlush();
+        auto at = [&](int x, int y) {
+            const Byte* p = static_cast<const Byte*>(bits) + (size_t(y) * w + x) * 4;
+            return LongWord(p[2]) | LongWord(p[1]) << 8 | LongWord(p[0]) << 16;
+        };
+        EXPECT_EQ(at(2, 0), 0xFAF1E9u) << panel->Name();
+        EXPECT_EQ(at(2, h / 2), 0xEDD8C7u) << panel->Name();
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    // The window's sizes still come from the panels' heights.
+    EXPECT_EQ(form->LumPanel1->Height(), 475);
+    EXPECT_EQ(form->LumPanel2->Height(), 43);
+    EXPECT_EQ(form->LumPanel2->FullHeight(), 43);
+}
+
 TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
     Create();
     Show();
