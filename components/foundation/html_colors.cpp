@@ -158,16 +158,18 @@ bool TryStrToIntVal(const String& text, int& value) {
 }
 
 String LineBreaksToBR(const String& text, bool toBR) {
+    size_t at = text.find_first_of("\r\n");
+    if (at == String::npos) return text;
     String result;
-    result.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n') continue;
-        if (c == '\r') {
-            if (toBR) result += "<BR>";
-            continue;
-        }
-        result += c;
+    result.reserve(text.size() + 8);
+    size_t from = 0;
+    while (at != String::npos) {
+        result.append(text, from, at - from);
+        if (text[at] == '\r' && toBR) result += "<BR>";
+        from = at + 1;
+        at = text.find_first_of("\r\n", from);
     }
+    result.append(text, from, String::npos);
     return result;
 }
 

@@ -85,6 +85,7 @@ private:
 // "&nbsp;", "&lt;" and "&gt;" in a piece (any case). A replacement makes no
 // new entity, so one pass replaces them all.
 String PieceText(std::string_view piece) {
+    if (piece.find('&') == npos) return String(piece);
     String result;
     result.reserve(piece.size());
     for (size_t i = 0; i < piece.size(); ++i) {
@@ -130,22 +131,47 @@ String WithoutPrefixes(const String& text) {
     return result;
 }
 
-// The nine entities replaced over the whole text: rounds until a round
-// replaces nothing, each round the first occurrence of each in this order.
+// The nine entities replaced over the whole text. Their definition is in
+// rounds: each round replaces the first occurrence (any case) of each, in
+// this order, until a round replaces nothing. No two occurrences can
+// overlap (each is "&", letters, ";"), so the order of the replacements
+// does not change the end result, and one pass from left to right gives
+// it: only the second "&" of "&&" (for "&amp;") can start another entity,
+// with the text after it.
 void EntityPass(String& text) {
     static const struct {
-        const char* Entity;
-        const char* Replacement;
+        std::string_view Entity;
+        std::string_view Replacement;
     } kEntities[] = {
         {"&amp;", "&&"},    {"&quot;", "\""},   {"&sect;", "\xA7"},  {"&permil;", "\x89"}, {"&reg;", "\xAE"},
         {"&copy;", "\xA9"}, {"&para;", "\xB6"}, {"&trade;", "\x99"}, {"&euro;", "\x80"},
     };
-    bool replaced = true;
-    while (replaced) {
-        replaced = false;
-        for (const auto& entity : kEntities)
-            if (ReplaceFirstNoCase(text, entity.Entity, entity.Replacement)) replaced = true;
+    String in = text;
+    String out;
+    out.reserve(in.size());
+    size_t i = 0;
+    while (i < in.size()) {
+        bool replaced = false;
+        if (in[i] == '&') {
+            const std::string_view rest = std::string_view(in).substr(i);
+            for (const auto& entity : kEntities) {
+                if (!StartsNoCase(rest, entity.Entity)) continue;
+                if (entity.Replacement == "&&") {
+                    // The second "&" takes the place of the ";" and is read again.
+                    out += '&';
+                    i += entity.Entity.size() - 1;
+                    in[i] = '&';
+                } else {
+                    out += entity.Replacement;
+                    i += entity.Entity.size();
+                }
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) out += in[i++];
     }
+    text = std::move(out);
 }
 
 // The tag being handled: its text up to and including the first ">" (the
@@ -290,7 +316,7 @@ private:
     int TextHeightGh() { return Extent("gh").Height; }
     void Rotate(bool on, int angle);
 
-    int RenderLine(TPass pass, const TRect& rect, TCursor& text, String* source, TLineMetrics& line);
+    int RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, String* source, TLineMetrics& line);
     void HandleTag(TPass pass, const TTag& tag, int& x, bool& lineBreak, bool& stop, TLineMetrics& line);
     void DrawPiece(const String& piece, int width, const TLineMetrics& line);
     void OpenAnchor(TPass pass, const TTag& tag);
@@ -411,7 +437,7 @@ bool THtmlRenderer::Run() {
         String source;
         const int offset = FOffset;
         const size_t before = rest.Position();
-        const int width = RenderLine(TPass::Measure, running, rest, &source, line);
+        const int width = RenderHtmlLine(TPass::Measure, running, rest, &source, line);
         if (rest.Position() == before) rest.Drop(1);  // never the same line twice
         if (!P.MeasureOnly) FOffset = offset;         // the second pass carries the offset on
         FAnchor = anchor;
@@ -444,7 +470,7 @@ bool THtmlRenderer::Run() {
             TLineMetrics second = line;
             TCursor lineText(source);
             FCandidate = {};
-            RenderLine(P.HitTestOnly ? TPass::HitTest : TPass::Paint, lineRect, lineText, nullptr, second);
+            RenderHtmlLine(P.HitTestOnly ? TPass::HitTest : TPass::Paint, lineRect, lineText, nullptr, second);
             paintCounter = FAnchorCounter;
             paintLevel = FListLevel;
             paintFont = FFont;
@@ -476,7 +502,7 @@ bool THtmlRenderer::Run() {
     return R.Hit;
 }
 
-int THtmlRenderer::RenderLine(TPass pass, const TRect& rect, TCursor& text, String* source, TLineMetrics& line) {
+int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, String* source, TLineMetrics& line) {
     const bool paint = pass == TPass::Paint;
     const bool second = pass != TPass::Measure;
     FTextHit = FPictureHit = false;
@@ -730,7 +756,7 @@ void THtmlRenderer::HandleTag(TPass pass, const TTag& tag, int& x, bool& lineBre
         }
         break;
     case 'P': Paragraph(pass, tag); break;
-    case 'R': Rotate(true, TagNumber(StrToIntVal(tag.FirstQuoted())) * 10); break;
+    case 'R': Rotate(true, TagNumber(StrToIntVal(tag.FirstQuoted()))); break;
     case 'S':
         if (StartsNoCase(tag.Text, "<SUB>"))
             FFlags.Sub = true;

@@ -66,9 +66,9 @@ public:
     // rect filled with bands from one colour to the other.
     virtual void Gradient(TColor from, TColor to, bool horizontal, const TRect& rect, int bands) = 0;
     // The font measured and drawn in from now on is the current one turned
-    // by tenths of a degree, until UnrotateFont; never called twice without
-    // an UnrotateFont between.
-    virtual void RotateFont(int tenthsOfDegree) = 0;
+    // by degrees (anticlockwise), until UnrotateFont; never called twice
+    // without an UnrotateFont between.
+    virtual void RotateFont(int degrees) = 0;
     virtual void UnrotateFont() = 0;
 };
 

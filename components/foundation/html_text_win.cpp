@@ -1,0 +1,271 @@
+#include "components/foundation/html_text_win.h"
+
+#include <algorithm>
+
+#include "classlib/ui/canvas_measurer.h"
+#include "components/foundation/draw_routines_win.h"
+#include "components/foundation/html_colors.h"
+#include "components/foundation/html_layout.h"
+
+namespace {
+
+// The canvas as the layout measures and draws on it. Text goes straight to
+// the device context in the colours of the piece (the canvas font's colour
+// and the brush stay as they are); lines, bullets and fills use the DC pen
+// and brush, so a call makes no GDI object but its fonts.
+class TCanvasHtmlTarget : public ITextMeasurer, public IHtmlDrawTarget {
+public:
+    explicit TCanvasHtmlTarget(TCanvas* canvas) : FCanvas(canvas), FMeasurer(canvas) {}
+    ~TCanvasHtmlTarget() override { RestoreRotatedFont(FCanvas, FRotated); }
+
+    void SetFont(const TMeasureFont& font) override {
+        // A rotated font goes before the canvas font changes, and comes
+        // back turned as it was in the new one.
+        if (FRotated.Font) {
+            RestoreRotatedFont(FCanvas, FRotated);
+            FMeasurer.SetFont(font);
+            FRotated = SelectRotatedFont(FCanvas, FAngle);
+        } else {
+            FMeasurer.SetFont(font);
+        }
+    }
+    TTextExtent TextExtent(const String& text) override { return FMeasurer.TextExtent(text); }
+    TFontMeasures FontMeasures() override { return FMeasurer.FontMeasures(); }
+
+    void DrawText(const String& text, const TRect& rect, unsigned flags, TColor color, TColor background) override {
+        if (color == clNone) return;
+        const HDC dc = FCanvas->Handle();
+        SetTextColor(dc, ColorToRGB(color));
+        if (background != clNone) {
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, ColorToRGB(background));
+        }
+        RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+        ::DrawTextA(dc, text.data(), int(text.size()), &r, flags);
+        if (background != clNone) SetBkMode(dc, TRANSPARENT);
+    }
+    void FillRect(const TRect& rect, TColor color) override {
+        const HDC dc = FCanvas->Handle();
+        const COLORREF before = SetDCBrushColor(dc, ColorToRGB(color));
+        const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+        ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetDCBrushColor(dc, before);
+    }
+    void HorizontalLine(int x1, int x2, int y, TColor color) override {
+        const HDC dc = WithPen(color);
+        MoveToEx(dc, x1, y, nullptr);
+        LineTo(dc, x2, y);
+        EndPen(dc);
+    }
+    void Polyline(const std::vector<TPoint>& points, TColor color) override {
+        if (points.size() < 2) return;
+        const HDC dc = WithPen(color);
+        ::Polyline(dc, reinterpret_cast<const POINT*>(points.data()), int(points.size()));
+        EndPen(dc);
+    }
+    void Bullet(const TRect& rect, bool circle, TColor color) override {
+        const HDC dc = WithPen(color);
+        const HGDIOBJ brush = SelectObject(dc, GetStockObject(DC_BRUSH));
+        const COLORREF before = SetDCBrushColor(dc, ColorToRGB(color));
+        if (circle)
+            Ellipse(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+        else
+            Rectangle(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+        SetDCBrushColor(dc, before);
+        SelectObject(dc, brush);
+        EndPen(dc);
+    }
+    void FocusRect(const TRect& rect) override {
+        // A focus rectangle is drawn in the text and background colours.
+        const HDC dc = FCanvas->Handle();
+        const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
+        const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
+        const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+        ::DrawFocusRect(dc, &r);
+        SetTextColor(dc, text);
+        SetBkColor(dc, back);
+    }
+    void Gradient(TColor from, TColor to, bool horizontal, const TRect& rect, int bands) override {
+        DrawBandedGradient(FCanvas, from, to, horizontal, rect, bands, clNone);
+    }
+    void RotateFont(int degrees) override {
+        RestoreRotatedFont(FCanvas, FRotated);
+        FAngle = degrees;
+        FRotated = SelectRotatedFont(FCanvas, degrees);
+    }
+    void UnrotateFont() override { RestoreRotatedFont(FCanvas, FRotated); }
+
+private:
+    HDC WithPen(TColor color) {
+        const HDC dc = FCanvas->Handle();
+        FPenBefore = SelectObject(dc, GetStockObject(DC_PEN));
+        FPenColorBefore = SetDCPenColor(dc, ColorToRGB(color));
+        return dc;
+    }
+    void EndPen(HDC dc) {
+        SetDCPenColor(dc, FPenColorBefore);
+        SelectObject(dc, FPenBefore);
+    }
+
+    TCanvas* FCanvas;
+    TCanvasTextMeasurer FMeasurer;
+    TRotatedFont FRotated;
+    int FAngle = 0;
+    HGDIOBJ FPenBefore = nullptr;
+    COLORREF FPenColorBefore = 0;
+};
+
+// The four sources of pictures on a canvas.
+class TCanvasHtmlPictures : public IHtmlPictures {
+public:
+    TCanvasHtmlPictures(TCanvas* canvas, TCustomImageList* images, bool printMode, double resolutionFactor,
+                        THTMLPictureCache* cache, TPictureContainer* container)
+        : FCanvas(canvas), FImages(images), FPrintMode(printMode), FFactor(resolutionFactor), FCache(cache),
+          FContainer(container) {}
+
+    int ImageCount() override { return FImages ? FImages->Count() : -1; }
+    TSize ImageSize() override { return FImages ? TSize{FImages->Width(), FImages->Height()} : TSize{}; }
+    void DrawImage(int index, int x, int y) override {
+        if (!FImages) return;
+        if (!FPrintMode) {
+            FImages->Draw(FCanvas, x, y, index);
+            return;
+        }
+        TBitmap bitmap;
+        if (!FImages->GetBitmap(index, &bitmap)) return;
+        StretchDrawDIB(
+            FCanvas,
+            Bounds(x, y, RoundHalfEven(FImages->Width() * FFactor), RoundHalfEven(FImages->Height() * FFactor)),
+            &bitmap);
+    }
+    TSize ShellIcon(const String& path, bool large, bool draw, int x, int y) override {
+        TSize size;
+        DrawShellIcon(FCanvas, x, y, size, FFactor, FPrintMode, draw, large, path);
+        return size;
+    }
+    bool FindPicture(const String& source, bool url, TSize& size) override {
+        THTMLPicture* picture = Find(source, url);
+        if (!picture || picture->Empty()) return false;
+        size = {picture->DisplayWidth(), picture->DisplayHeight()};
+        return true;
+    }
+    void DrawPicture(const String& source, bool url, int x, int y, int width, int height) override {
+        THTMLPicture* picture = Find(source, url);
+        if (!picture) return;
+        if (width >= 1 && height >= 1) {
+            picture->SetStretch(true);
+            FCanvas->StretchDraw(Bounds(x, y, width, height), picture);
+        } else {
+            picture->CountGifFrames();
+            FCanvas->Draw(x + picture->FrameLeft(), y + picture->FrameTop(), picture);
+        }
+    }
+    void DrawBackground(const String& source, bool url, THtmlBackground where, const TRect& bounds) override {
+        THTMLPicture* picture = Find(source, url);
+        if (!picture) return;
+        const int width = picture->Width(), height = picture->Height();
+        if (width <= 0 || height <= 0) return;
+        const HDC dc = FCanvas->Handle();
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
+        if (where == THtmlBackground::TopLeft) {
+            FCanvas->Draw(bounds.Left, bounds.Top, picture);
+        } else if (where == THtmlBackground::TopRight) {
+            FCanvas->Draw(bounds.Right - width, bounds.Top, picture);
+        } else {
+            // Tiles only where they can show.
+            const TRect clip = FCanvas->ClipRect();
+            const int bottom = std::min(bounds.Bottom, clip.Bottom), right = std::min(bounds.Right, clip.Right);
+            for (int y = bounds.Top; y < bottom; y += height) {
+                if (y + height <= clip.Top) continue;
+                for (int x = bounds.Left; x < right; x += width)
+                    if (x + width > clip.Left) FCanvas->Draw(x, y, picture);
+            }
+        }
+        RestoreDC(dc, saved);
+    }
+
+private:
+    THTMLPicture* Find(const String& source, bool url) {
+        if (!url) return FContainer ? FContainer->PictureByName(source) : nullptr;
+        if (!FCache) return nullptr;
+        THTMLPicture* picture = FCache->PictureById(source);
+        if (!picture) {
+            picture = FCache->AppendNewPicture();
+            picture->SetAsyncLoad(false);
+            picture->LoadFromSource(source);
+        }
+        return picture;
+    }
+
+    TCanvas* FCanvas;
+    TCustomImageList* FImages;
+    bool FPrintMode;
+    double FFactor;
+    THTMLPictureCache* FCache;
+    TPictureContainer* FContainer;
+};
+
+}  // namespace
+
+bool DrawHtmlText(TCanvas* canvas, const String& text, const TRect& bounds, TCustomImageList* images, int mouseX,
+                  int mouseY, int focusLink, int hoverLink, int shadowOffset, bool hitTestOnly, bool measureOnly,
+                  bool printMode, bool selected, bool blinkVisible, bool hoverOnlyLinks, bool wordWrap,
+                  double resolutionFactor, TColor urlColor, TColor hoverColor, TColor hoverFontColor,
+                  TColor shadowColor, String& anchorUnderMouse, String& plainText, String& focusedAnchor,
+                  int& measuredWidth, int& measuredHeight, int& linkCount, int& mouseLink, TRect& mouseLinkRect,
+                  THTMLPictureCache* pictureCache, TPictureContainer* pictureContainer, int lineSpacing) {
+    THtmlParams params;
+    params.Text = text;
+    params.Bounds = bounds;
+    params.MouseX = mouseX;
+    params.MouseY = mouseY;
+    params.FocusLink = focusLink;
+    params.HoverLink = hoverLink;
+    params.ShadowOffset = shadowOffset;
+    params.HitTestOnly = hitTestOnly;
+    params.MeasureOnly = measureOnly;
+    params.Selected = selected;
+    params.BlinkVisible = blinkVisible;
+    params.HoverOnlyLinks = hoverOnlyLinks;
+    params.WordWrap = wordWrap;
+    params.URLColor = urlColor;
+    params.HoverColor = hoverColor;
+    params.HoverFontColor = hoverFontColor;
+    params.ShadowColor = shadowColor;
+    params.LineSpacing = lineSpacing;
+    TFont* font = canvas->Font();
+    const TMeasureFont startFace = MeasureFontOf(font);
+    params.StartFont = {startFace, font->Color()};
+    params.StartBrushColor = canvas->Brush()->Style() == bsClear ? clNone : canvas->Brush()->Color();
+    const HDC dc = canvas->Handle();
+    params.PixelsPerInchX = GetDeviceCaps(dc, LOGPIXELSX);
+    params.PixelsPerInchY = GetDeviceCaps(dc, LOGPIXELSY);
+    params.FontPixelsPerInch = font->PixelsPerInch();
+    SetBkMode(dc, TRANSPARENT);
+
+    THtmlResult result;
+    result.AnchorUnderMouse = anchorUnderMouse;
+    result.MouseLinkRect = mouseLinkRect;
+    bool hit = false;
+    {
+        TCanvasHtmlTarget target(canvas);
+        TCanvasHtmlPictures pictures(canvas, images, printMode, resolutionFactor, pictureCache, pictureContainer);
+        try {
+            hit = LayoutHtml(target, &target, &pictures, params, result);
+        } catch (...) {
+            // The canvas font goes back also when an error passes.
+            target.SetFont(startFace);
+            throw;
+        }
+    }
+    anchorUnderMouse = result.AnchorUnderMouse;
+    plainText = result.PlainText;
+    focusedAnchor = result.FocusedAnchor;
+    measuredWidth = result.MeasuredWidth;
+    measuredHeight = result.MeasuredHeight;
+    linkCount = result.LinkCount;
+    mouseLink = result.MouseLink;
+    mouseLinkRect = result.MouseLinkRect;
+    return hit;
+}
