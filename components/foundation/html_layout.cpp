@@ -313,7 +313,36 @@ private:
     TTextExtent PieceExtent(const String& text) {
         return Extent((FDrawFlags & kNoPrefix) ? text : WithoutPrefixes(text));
     }
-    int TextHeightGh() { return Extent("gh").Height; }
+    // The measures every line and piece asks again, once for each font of
+    // the call.
+    struct TFontMeasuresOfCall {
+        TMeasureFont Face;
+        int Gh = -1, Blank = -1, W = -1;
+    };
+    TFontMeasuresOfCall& Measures() {
+        Apply();
+        if (FMeasures && FMeasures->Face == FPushed) return *FMeasures;
+        for (TFontMeasuresOfCall& m : FKnownFonts)
+            if (m.Face == FPushed) return *(FMeasures = &m);
+        if (FKnownFonts.size() >= 16) FKnownFonts.erase(FKnownFonts.begin());  // moves the others
+        FKnownFonts.push_back({FPushed});
+        return *(FMeasures = &FKnownFonts.back());
+    }
+    int TextHeightGh() {
+        TFontMeasuresOfCall& m = Measures();
+        if (m.Gh < 0) m.Gh = FMeasurer.TextExtent("gh").Height;
+        return m.Gh;
+    }
+    int BlankWidth() {
+        TFontMeasuresOfCall& m = Measures();
+        if (m.Blank < 0) m.Blank = FMeasurer.TextExtent(" ").Width;
+        return m.Blank;
+    }
+    int WidthOfW() {
+        TFontMeasuresOfCall& m = Measures();
+        if (m.W < 0) m.W = FMeasurer.TextExtent("w").Width;
+        return m.W;
+    }
     void Rotate(bool on, int angle);
 
     int RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, String* source, TLineMetrics& line);
@@ -344,6 +373,8 @@ private:
     THtmlFont FStart;
     THtmlFont FFont;
     TMeasureFont FPushed;
+    std::vector<TFontMeasuresOfCall> FKnownFonts;
+    TFontMeasuresOfCall* FMeasures = nullptr;
     TColor FBrush = clNone;
     TFlags FFlags;
 
@@ -562,7 +593,7 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
                 if (second || x < available || w >= available || !P.WordWrap) {
                     R.PlainText += piece;
                     if (source) source->append(raw);
-                    trailing = raw.back() == ' ' ? Extent(" ").Width : 0;
+                    trailing = raw.back() == ' ' ? BlankWidth() : 0;
                     text.Drop(n);
                 } else {
                     lineBreak = true;
@@ -615,7 +646,7 @@ void THtmlRenderer::DrawPiece(const String& piece, int width, const TLineMetrics
                            Add(r.Bottom, P.ShadowOffset)};
         FTarget->DrawText(piece, shadow, flags, P.ShadowColor, FBrush);
     }
-    if (P.WordWrap || Int64(r.Left) < Int64(FLineRight) - Extent("w").Width)
+    if (P.WordWrap || Int64(r.Left) < Int64(FLineRight) - WidthOfW())
         FTarget->DrawText(piece, r, flags, FFont.Color, FBrush);
     if (FAnchor.Open && P.FocusLink >= 0 && FAnchorCounter == Int64(P.FocusLink) + 1) R.FocusedAnchor = FAnchor.Target;
     if (FFlags.Error) FTarget->Polyline(ErrorZigZag(r.Left, Add(r.Left, width), r.Bottom), kErrorRed);

@@ -1,6 +1,8 @@
 #include "components/foundation/html_text_win.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "classlib/ui/canvas_measurer.h"
 #include "components/foundation/draw_routines_win.h"
@@ -9,32 +11,48 @@
 
 namespace {
 
-// The canvas as the layout measures and draws on it. Text goes straight to
-// the device context in the colours of the piece (the canvas font's colour
-// and the brush stay as they are); lines, bullets and fills use the DC pen
-// and brush, so a call makes no GDI object but its fonts.
+// The canvas as the layout measures and draws on it. The fonts of the
+// caption are made once in a call and selected into the device context in
+// turn (the canvas font itself is never changed, and is selected back at
+// the end); text goes straight to the device context in the colours of the
+// piece; lines, bullets and fills use the DC pen and brush. So a call makes
+// no GDI object but its fonts, and frees them before it returns, also when
+// an error passes.
 class TCanvasHtmlTarget : public ITextMeasurer, public IHtmlDrawTarget {
 public:
-    explicit TCanvasHtmlTarget(TCanvas* canvas) : FCanvas(canvas), FMeasurer(canvas) {}
-    ~TCanvasHtmlTarget() override { RestoreRotatedFont(FCanvas, FRotated); }
-
-    void SetFont(const TMeasureFont& font) override {
-        // A rotated font goes before the canvas font changes, and comes
-        // back turned as it was in the new one.
-        if (FRotated.Font) {
-            RestoreRotatedFont(FCanvas, FRotated);
-            FMeasurer.SetFont(font);
-            FRotated = SelectRotatedFont(FCanvas, FAngle);
-        } else {
-            FMeasurer.SetFont(font);
-        }
+    explicit TCanvasHtmlTarget(TCanvas* canvas)
+        : FCanvas(canvas), FDC(canvas->Handle()), FCanvasFont(canvas->Font()->Handle()),
+          FStartFace(MeasureFontOf(canvas->Font())) {
+        GetObjectA(FCanvasFont, sizeof FBase, &FBase);
+        FCurrent = FCanvasFont;
+        FCurrentFace = FStartFace;
     }
-    TTextExtent TextExtent(const String& text) override { return FMeasurer.TextExtent(text); }
-    TFontMeasures FontMeasures() override { return FMeasurer.FontMeasures(); }
+    ~TCanvasHtmlTarget() override {
+        SelectObject(FDC, FCanvasFont);
+        if (FRotated) DeleteObject(FRotated);
+        for (const TMadeFont& font : FFonts) DeleteObject(font.Handle);
+    }
+
+    void SetFont(const TMeasureFont& face) override {
+        if (face == FCurrentFace) return;
+        FCurrentFace = face;
+        FCurrent = face == FStartFace ? FCanvasFont : Made(face);
+        Select();
+    }
+    TTextExtent TextExtent(const String& text) override {
+        SIZE size{};
+        GetTextExtentPoint32A(FDC, text.data(), int(text.size()), &size);
+        return {int(size.cx), int(size.cy)};
+    }
+    TFontMeasures FontMeasures() override {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(FDC, &metrics);
+        return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading)};
+    }
 
     void DrawText(const String& text, const TRect& rect, unsigned flags, TColor color, TColor background) override {
         if (color == clNone) return;
-        const HDC dc = FCanvas->Handle();
+        const HDC dc = FDC;
         SetTextColor(dc, ColorToRGB(color));
         if (background != clNone) {
             SetBkMode(dc, OPAQUE);
@@ -45,7 +63,7 @@ public:
         if (background != clNone) SetBkMode(dc, TRANSPARENT);
     }
     void FillRect(const TRect& rect, TColor color) override {
-        const HDC dc = FCanvas->Handle();
+        const HDC dc = FDC;
         const COLORREF before = SetDCBrushColor(dc, ColorToRGB(color));
         const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
         ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -77,7 +95,7 @@ public:
     }
     void FocusRect(const TRect& rect) override {
         // A focus rectangle is drawn in the text and background colours.
-        const HDC dc = FCanvas->Handle();
+        const HDC dc = FDC;
         const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
         const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
         const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
@@ -89,18 +107,67 @@ public:
         DrawBandedGradient(FCanvas, from, to, horizontal, rect, bands, clNone);
     }
     void RotateFont(int degrees) override {
-        RestoreRotatedFont(FCanvas, FRotated);
+        FRotatedOn = true;
         FAngle = degrees;
-        FRotated = SelectRotatedFont(FCanvas, degrees);
+        Select();
     }
-    void UnrotateFont() override { RestoreRotatedFont(FCanvas, FRotated); }
+    void UnrotateFont() override {
+        FRotatedOn = false;
+        Select();
+    }
 
 private:
+    struct TMadeFont {
+        TMeasureFont Face;
+        HFONT Handle;
+    };
+
+    LOGFONTA LogFontOf(const TMeasureFont& face) const {
+        LOGFONTA lf = FBase;
+        if (!face.Name.empty()) {
+            std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+            std::strncpy(lf.lfFaceName, face.Name.c_str(), LF_FACESIZE - 1);
+        }
+        if (face.Height != 0) lf.lfHeight = face.Height;
+        lf.lfWeight = face.Bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = face.Italic;
+        lf.lfUnderline = face.Underline;
+        lf.lfStrikeOut = face.StrikeOut;
+        return lf;
+    }
+    // The font of face, made the first time a call asks for it. A caption
+    // with very many fonts keeps the last few.
+    HFONT Made(const TMeasureFont& face) {
+        for (const TMadeFont& font : FFonts)
+            if (font.Face == face) return font.Handle;
+        if (FFonts.size() >= 16) {
+            SelectObject(FDC, FCanvasFont);
+            DeleteObject(FFonts.front().Handle);
+            FFonts.erase(FFonts.begin());
+        }
+        const LOGFONTA lf = LogFontOf(face);
+        const HFONT handle = CreateFontIndirectA(&lf);
+        if (!handle) return FCanvasFont;
+        FFonts.push_back({face, handle});
+        return handle;
+    }
+    // Selects the current font, turned when a rotation is on (one rotated
+    // font at a time: the one before is deleted).
+    void Select() {
+        HFONT rotated = nullptr;
+        if (FRotatedOn) {
+            LOGFONTA lf = LogFontOf(FCurrentFace);
+            lf.lfEscapement = lf.lfOrientation = LONG(FAngle) * 10;
+            rotated = CreateFontIndirectA(&lf);
+        }
+        SelectObject(FDC, rotated ? rotated : FCurrent);
+        if (FRotated) DeleteObject(FRotated);
+        FRotated = rotated;
+    }
     HDC WithPen(TColor color) {
-        const HDC dc = FCanvas->Handle();
-        FPenBefore = SelectObject(dc, GetStockObject(DC_PEN));
-        FPenColorBefore = SetDCPenColor(dc, ColorToRGB(color));
-        return dc;
+        FPenBefore = SelectObject(FDC, GetStockObject(DC_PEN));
+        FPenColorBefore = SetDCPenColor(FDC, ColorToRGB(color));
+        return FDC;
     }
     void EndPen(HDC dc) {
         SetDCPenColor(dc, FPenColorBefore);
@@ -108,9 +175,16 @@ private:
     }
 
     TCanvas* FCanvas;
-    TCanvasTextMeasurer FMeasurer;
-    TRotatedFont FRotated;
+    HDC FDC;
+    HFONT FCanvasFont;
+    TMeasureFont FStartFace;
+    LOGFONTA FBase{};
+    std::vector<TMadeFont> FFonts;
+    HFONT FCurrent;
+    TMeasureFont FCurrentFace;
+    bool FRotatedOn = false;
     int FAngle = 0;
+    HFONT FRotated = nullptr;
     HGDIOBJ FPenBefore = nullptr;
     COLORREF FPenColorBefore = 0;
 };
@@ -251,13 +325,9 @@ bool DrawHtmlText(TCanvas* canvas, const String& text, const TRect& bounds, TCus
     {
         TCanvasHtmlTarget target(canvas);
         TCanvasHtmlPictures pictures(canvas, images, printMode, resolutionFactor, pictureCache, pictureContainer);
-        try {
-            hit = LayoutHtml(target, &target, &pictures, params, result);
-        } catch (...) {
-            // The canvas font goes back also when an error passes.
-            target.SetFont(startFace);
-            throw;
-        }
+        // An error passing leaves the canvas font selected again and the
+        // call's fonts freed (by the target).
+        hit = LayoutHtml(target, &target, &pictures, params, result);
     }
     anchorUnderMouse = result.AnchorUnderMouse;
     plainText = result.PlainText;

@@ -558,7 +558,9 @@ TEST(HtmlLayout, HitTestOutputsOnlyWhereThePointIsOnTheAnchor) {
         EXPECT_TRUE(run.Target.Texts.empty());
         EXPECT_EQ(run.Result.AnchorUnderMouse, c.Anchor);
         EXPECT_EQ(run.Result.MouseLink, c.Link);
-        if (c.Hit) EXPECT_EQ(run.Result.MouseLinkRect, c.LinkRect);
+        if (c.Hit) {
+            EXPECT_EQ(run.Result.MouseLinkRect, c.LinkRect);
+        }
     }
 }
 

@@ -232,3 +232,94 @@ TEST(DrawHtmlText, FocusRectangleAroundTheFocusedAnchor) {
 }
 
 }  // namespace
+
+namespace {
+
+// A BMP file of width x height in one colour, written to stream.
+void BitmapFile(TStream& stream, int width, int height, TColor color) {
+    TBitmap bitmap(width, height, pf24bit);
+    bitmap.Canvas()->Brush()->SetColor(color);
+    bitmap.Canvas()->FillRect(Rect(0, 0, width, height));
+    bitmap.SaveToStream(stream);
+    stream.SetPosition(0);
+}
+
+struct TPictureSources {
+    TPictureSources() {
+        TBitmap blue(16, 16, pf24bit);
+        blue.Canvas()->Brush()->SetColor(clBlue);
+        blue.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        Images.SetWidth(16);
+        Images.SetHeight(16);
+        Images.Add(&blue, nullptr);
+        TPictureItem* item = Container.Items()->Add();
+        item->SetName("Logo");
+        TBytesStream file;
+        BitmapFile(file, 20, 10, clRed);
+        item->Picture()->LoadFromStream(file);
+    }
+    TImageList Images{nullptr};
+    TPictureContainer Container{nullptr};
+    THTMLPictureCache Cache;
+};
+
+bool DrawWith(THtmlCanvas& c, TPictureSources& sources, const String& text, bool printMode = false,
+              double factor = 1.0) {
+    return DrawHtmlText(c.Canvas(), text, Rect(0, 0, 300, 120), &sources.Images, 0, 0, -1, -1, 2, false, false,
+                        printMode, false, true, false, true, factor, clBlue, clNone, clNone, clGray, c.Anchor, c.Plain,
+                        c.Focused, c.Width, c.Height, c.Links, c.MouseLink, c.LinkRect, &sources.Cache,
+                        &sources.Container, 0);
+}
+
+TEST(DrawHtmlText, PicturesFromTheImageListTheContainerAndTheCache) {
+    TPictureSources sources;
+    THtmlCanvas c;
+    DrawWith(c, sources, "<IMG src=\"IDX:0\"><IMG src=\"IDX:1\"><IMG src=\"logo\">");
+    EXPECT_EQ(c.At(2, 2), clBlue);
+    EXPECT_EQ(c.At(15, 15), clBlue);
+    EXPECT_EQ(c.At(17, 2), clRed);  // IDX:1 is beyond the list: nothing, no room
+    EXPECT_EQ(c.At(35, 9), clRed);
+    EXPECT_EQ(c.At(36, 2), clWhite);
+    EXPECT_EQ(c.Width, 16 + 20 + 2);
+    EXPECT_EQ(c.Height, 16);
+
+    // Stretched to WIDTH by HEIGHT.
+    THtmlCanvas stretched;
+    DrawWith(stretched, sources, "<IMG src=\"LOGO\" width=\"40\" height=\"30\">");
+    EXPECT_EQ(stretched.At(39, 29), clRed);
+    EXPECT_EQ(stretched.At(40, 29), clWhite);
+    EXPECT_EQ(stretched.Width, 42);
+
+    // Printing scales image-list pictures by the resolution factor.
+    THtmlCanvas printed;
+    DrawWith(printed, sources, "<IMG src=\"IDX:0\">", true, 2.0);
+    EXPECT_EQ(printed.At(31, 31), clBlue);
+    EXPECT_EQ(printed.At(32, 31), clWhite);
+
+    // A picture by URL is loaded into the cache once.
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const String path = String(folder) + "html_text_test.bmp";
+    {
+        TFileStream out(path, fmCreate);
+        BitmapFile(out, 8, 8, clLime);
+    }
+    THtmlCanvas cached;
+    DrawWith(cached, sources, "<IMG src=\"file://" + path + "\">");
+    DrawWith(cached, sources, "a<IMG src=\"file://" + path + "\">");
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(sources.Cache.Count(), 1);
+    EXPECT_EQ(cached.At(4, 4), clLime);
+}
+
+TEST(DrawHtmlText, PicturesLeaveNoGdiObjectBehind) {
+    TPictureSources sources;
+    THtmlCanvas c;
+    const String text = "<BODY background=\"logo\"><IMG src=\"IDX:0\"><IMG src=\"logo\"><IMG src=\"SSYS:1\">";
+    DrawWith(c, sources, text);
+    TObjectBalance balance;
+    for (int i = 0; i < 50; ++i) DrawWith(c, sources, text, i % 2 == 1, 1.5);
+    EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
+}
+
+}  // namespace
