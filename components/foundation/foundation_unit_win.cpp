@@ -5,7 +5,7 @@
 
 void FoundationInitialize() {
     GdiplusSession().Startup();
-    VisualStyles().Bind();
+    VisualStyles().BindThemeLibrary();
 }
 
 void FoundationFinalize() {

@@ -15,9 +15,9 @@ const char* const TVisualStylesBinding::FunctionNames[FunctionCount] = {
 
 TVisualStylesBinding::TVisualStylesBinding(const char* libraryName) : FLibraryName(libraryName) {}
 
-TVisualStylesBinding::~TVisualStylesBinding() { FreeLibrary(); }
+TVisualStylesBinding::~TVisualStylesBinding() { FreeThemeLibrary(); }
 
-void TVisualStylesBinding::Bind(TLookup lookup) {
+void TVisualStylesBinding::BindThemeLibrary(TLookup lookup) {
     if (FUseCount++ != 0 || FLoaded) return;
     HMODULE library = LoadLibraryA(FLibraryName.c_str());
     // Older systems answered failures with small numbers instead of null.
@@ -36,10 +36,10 @@ void TVisualStylesBinding::Bind(TLookup lookup) {
 
 void TVisualStylesBinding::Release() {
     if (FUseCount == 0) return;
-    if (--FUseCount == 0) FreeLibrary();
+    if (--FUseCount == 0) FreeThemeLibrary();
 }
 
-void TVisualStylesBinding::FreeLibrary() {
+void TVisualStylesBinding::FreeThemeLibrary() {
     if (!FLoaded) return;
     ::FreeLibrary(FLibrary);
     FLibrary = nullptr;

@@ -20,7 +20,7 @@
 // components' and binds them all, with the same types.
 //
 // Tests: a library name that does not exist is the "uxtheme missing" case;
-// Bind takes the function that looks names up, so a test can leave one out.
+// BindThemeLibrary takes the function that looks names up, so a test can leave one out.
 #pragma once
 
 #include "classlib/os/win.h"
@@ -98,12 +98,12 @@ public:
 
     // One use more (a unit's initialisation): the first loads the library,
     // when it is not loaded yet, and looks up every function with lookup.
-    void Bind(TLookup lookup = &GetProcAddress);
+    void BindThemeLibrary(TLookup lookup = &GetProcAddress);
     // One use less (a unit's finalisation): the last frees the library.
     // Without a use it does nothing.
     void Release();
     // Frees the library, when loaded, and empties every function.
-    void FreeLibrary();
+    void FreeThemeLibrary();
 
     bool Loaded() const { return FLoaded; }
     HMODULE Library() const { return FLibrary; }

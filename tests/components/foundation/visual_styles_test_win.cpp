@@ -37,7 +37,7 @@ TEST(VisualStylesBinding, BindsAllFortySixFunctionsInTheirOrder) {
 
     TVisualStylesBinding binding;
     EXPECT_FALSE(binding.Loaded());
-    binding.Bind();
+    binding.BindThemeLibrary();
     ASSERT_TRUE(binding.Loaded());
     EXPECT_EQ(BoundCount(binding), TVisualStylesBinding::FunctionCount);
     HMODULE uxtheme = GetModuleHandleA("uxtheme.dll");
@@ -54,7 +54,7 @@ TEST(VisualStylesBinding, BindsAllFortySixFunctionsInTheirOrder) {
 TEST(VisualStylesBinding, AMissingExportLeavesOnlyThatFunctionEmpty) {
     omittedName = "GetThemePartSize";
     TVisualStylesBinding binding;
-    binding.Bind(&LookupAllBut);
+    binding.BindThemeLibrary(&LookupAllBut);
     ASSERT_TRUE(binding.Loaded());
     EXPECT_EQ(binding.GetThemePartSize, nullptr);
     EXPECT_EQ(BoundCount(binding), TVisualStylesBinding::FunctionCount - 1);
@@ -65,7 +65,7 @@ TEST(VisualStylesBinding, AMissingExportLeavesOnlyThatFunctionEmpty) {
 
 TEST(VisualStylesBinding, WithoutTheLibraryNothingIsBound) {
     TVisualStylesBinding binding("qm-no-such-uxtheme.dll");
-    binding.Bind();
+    binding.BindThemeLibrary();
     EXPECT_FALSE(binding.Loaded());
     EXPECT_EQ(binding.Library(), nullptr);
     EXPECT_EQ(BoundCount(binding), 0);
@@ -75,8 +75,8 @@ TEST(VisualStylesBinding, WithoutTheLibraryNothingIsBound) {
 
 TEST(VisualStylesBinding, TheLastReleaseFreesTheLibrary) {
     TVisualStylesBinding binding;
-    binding.Bind();
-    binding.Bind();  // a second unit's initialisation: no second load
+    binding.BindThemeLibrary();
+    binding.BindThemeLibrary();  // a second unit's initialisation: no second load
     EXPECT_EQ(binding.UseCount(), 2);
     binding.Release();
     EXPECT_TRUE(binding.Loaded());
@@ -89,7 +89,7 @@ TEST(VisualStylesBinding, TheLastReleaseFreesTheLibrary) {
     binding.Release();  // one release too many changes nothing
     EXPECT_EQ(binding.UseCount(), 0);
 
-    binding.Bind();  // bound again after it was freed
+    binding.BindThemeLibrary();  // bound again after it was freed
     EXPECT_TRUE(binding.Loaded());
     EXPECT_EQ(BoundCount(binding), TVisualStylesBinding::FunctionCount);
     binding.Release();
