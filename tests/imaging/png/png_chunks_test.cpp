@@ -151,6 +151,7 @@ TEST(PngLoad, AFailureKeepsTheChunksReadSoFar) {
 }
 
 TEST(PngLoad, SecondHeaderAndBadHeadersAreRefused) {
+    // A second IHDR would replace the buffers the first one made: refused.
     TPNGObjectCore png;
     EXPECT_EQ(LoadError(png, GreyPng({Chunk("IHDR", HeaderData(4, 2, 8, 0))})), 65009);
     const struct {
@@ -277,6 +278,15 @@ TEST(PngChunks, GammaChunk) {
     EXPECT_EQ(png.InverseGammaTable[png.GammaTable[200]], 200);
     png.ClearChunkList();
     EXPECT_EQ(png.GammaTable[128], 128);
+    // A gAMA of another length than 4 holds no gamma: the tables stay as
+    // they are (here the identity), whatever its first bytes say.
+    for (std::size_t size : {0u, 3u, 5u, 8u}) {
+        TBytes data = Long(100000);
+        data.resize(size, 0);
+        ASSERT_EQ(LoadError(png, GreyPng({Chunk("gAMA", data)})), 0) << size;
+        EXPECT_EQ(png.GammaTable[128], 128) << size;
+        EXPECT_EQ(png.InverseGammaTable[128], 128) << size;
+    }
 }
 
 TEST(PngChunks, TextChunks) {

@@ -40,6 +40,8 @@ TEST(PngPixels, ReadAndWriteByColourType) {
     EXPECT_EQ(greyAlpha.AlphaRow(0)[0], 5);
 }
 
+// A palette pixel takes the gamma once: the PLTE's colours were mapped when
+// it was read, and PixelAt reads them as they are.
 TEST(PngPixels, GammaIsAppliedOnce) {
     TBytes gama;
     PutLong(gama, 100000);
@@ -110,7 +112,7 @@ TEST(PngPixels, AddAlphaChannel) {
     EXPECT_EQ(trns->AlphaTable[3], 255);
 
     // One-bit grey becomes 8-bit grey with alpha, keeping its greys, and is
-    // written as a valid file.
+    // written as a valid file (grey with alpha has no samples below 8 bits).
     TPNGObjectCore grey;
     ASSERT_EQ(LoadError(grey, SimplePng(3, 1, 1, COLOR_GRAYSCALE, {0x40})), 0);
     grey.AddAlphaChannel();

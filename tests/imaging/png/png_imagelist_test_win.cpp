@@ -181,7 +181,8 @@ TEST(PngImageList, OperationsThroughTheBaseList) {
     TPngImageList pngList(nullptr);
     TCustomImageList& list = pngList;
 
-    // Add with a native mask: white is transparent.
+    // Add with a native mask: white is transparent, as the common controls
+    // have it (so the mask reaches the picture inverted).
     auto red = Solid(clRed);
     auto mask = Solid(clBlack);
     mask->Canvas()->Brush()->SetColor(clWhite);
