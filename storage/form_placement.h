@@ -65,6 +65,33 @@ private:
     int FFields[FieldCount] = {};
 };
 
+// An object that keeps values of its own with a placement's: linked to a
+// placement, it is told to save when the placement saves and to restore
+// when the placement restores, after the form's own values. Unlinked when
+// either of the two is destroyed.
+class TZvPlacementLink : public TObject {
+public:
+    TZvPlacementLink() = default;
+    ~TZvPlacementLink() override;
+    TZvPlacementLink(const TZvPlacementLink&) = delete;
+    TZvPlacementLink& operator=(const TZvPlacementLink&) = delete;
+
+    TZvFormPlacement* Placement() const { return FPlacement; }
+    // Links to value (nullptr: to none), unlinking from the placement before.
+    void SetPlacement(TZvFormPlacement* value);
+
+    TNotifyEvent OnSave;
+    TNotifyEvent OnLoad;
+
+protected:
+    friend class TZvFormPlacement;
+    virtual void SaveToStorage() { OnSave(this); }
+    virtual void LoadFromStorage() { OnLoad(this); }
+
+private:
+    TZvFormPlacement* FPlacement = nullptr;
+};
+
 class TZvFormPlacement : public TZvComponent {
     QL_CLASS(TZvFormPlacement, TZvComponent)
 public:
@@ -138,11 +165,20 @@ public:
     // Called by the limits object when one of them changes.
     void UpdatePlacement();
 
+    // The linked listeners, in the order they were linked.
+    int LinkCount() const { return int(FLinks.size()); }
+    TZvPlacementLink* Links(int index) const { return FLinks[std::size_t(index)]; }
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
     void SetRestored(bool value) { FRestored = value; }
+    // Tells every linked listener to save (saving true) or to restore.
+    void NotifyLinks(bool saving);
 
 private:
+    friend class TZvPlacementLink;
+    void AddLink(TZvPlacementLink* link);
+    void RemoveLink(TZvPlacementLink* link);
     bool IsOptionsStored() const;
     void SetHook();
     void ReleaseHook();
@@ -173,6 +209,7 @@ private:
     bool FRestored = false;
     bool FDestroying = false;
     bool FDefMaximize = false;
+    std::vector<TZvPlacementLink*> FLinks;
 };
 
 class TZvFormStorage : public TZvFormPlacement {
@@ -242,6 +279,7 @@ public:
     bool IsMDIChild() override { return FForm->FormStyle() == fsMDIChild; }
     bool IsNormalStyle() override { return FForm->FormStyle() == fsNormal; }
     void SetWindowState(TZvPlacementState state) override { FForm->SetWindowState(TWindowState(state)); }
+    void StoreWindowState(TZvPlacementState state) override { FForm->StoreWindowState(TWindowState(state)); }
     void MinimizeApplication() override;
     void Repaint() override { FForm->Repaint(); }
     int ScreenWidth() override;

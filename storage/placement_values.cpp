@@ -151,7 +151,10 @@ void LoadWindowPlacement(TZvPlacementTarget& form, TZvPlacementStore& store, con
             form.MinimizeApplication();
             return;
         }
-        form.SetWindowState(state);
+        if (form.IsMDIForm() || form.IsMDIChild())
+            form.StoreWindowState(state);
+        else
+            form.SetWindowState(state);
     }
     form.Repaint();
 }

@@ -89,6 +89,9 @@ public:
     // A normal form (neither MDI nor stay-on-top).
     virtual bool IsNormalStyle() = 0;
     virtual void SetWindowState(TZvPlacementState state) = 0;
+    // Records the state without showing the window in it (the MDI forms'
+    // way): the form takes it when it shows its window.
+    virtual void StoreWindowState(TZvPlacementState state) = 0;
     // Posts the system command that minimises the application.
     virtual void MinimizeApplication() = 0;
     virtual void Repaint() = 0;

@@ -71,6 +71,10 @@ public:
     void SetPosition(TPosition position);
     TWindowState WindowState() const;
     void SetWindowState(TWindowState state);
+    // Records the state without showing the window in it: the form shows
+    // its window in that state when it next shows it (MDI forms take a
+    // restored state this way).
+    void StoreWindowState(TWindowState state) { FWindowState = state; }
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle style) { FFormStyle = style; }
     int PixelsPerInch() const { return FPixelsPerInch; }

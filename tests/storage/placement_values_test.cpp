@@ -41,7 +41,8 @@ public:
     std::vector<int> PositionChanges;
     bool Designing = false, MainForm = true, NoMainForm = false, AppMinimized = false;
     bool MDIForm = false, MDIChild = false, NormalStyle = true;
-    std::vector<TZvPlacementState> States;
+    std::vector<TZvPlacementState> States;        // through the state property
+    std::vector<TZvPlacementState> StoredStates;  // stored directly (MDI forms)
     int Minimizes = 0, Repaints = 0;
     int ScreenW = 1280, ScreenH = 1024, Ppi = 96;
 
@@ -68,6 +69,7 @@ public:
     bool IsMDIChild() override { return MDIChild; }
     bool IsNormalStyle() override { return NormalStyle; }
     void SetWindowState(TZvPlacementState state) override { States.push_back(state); }
+    void StoreWindowState(TZvPlacementState state) override { StoredStates.push_back(state); }
     void MinimizeApplication() override { ++Minimizes; }
     void Repaint() override { ++Repaints; }
     int ScreenWidth() override { return ScreenW; }
@@ -313,11 +315,23 @@ TEST(LoadWindowPlacement, StoredShowStates) {
         TFakeStore store;
         if (c.showCmd) store.Values["f\\ShowCmd"] = c.showCmd;
         LoadWindowPlacement(form, store, "f", {fpState});
-        EXPECT_EQ(form.States, c.states) << (c.showCmd ? c.showCmd : "none") << " main " << c.mainForm;
+        // MDI forms get the state stored directly, others through the property.
+        EXPECT_EQ(c.mdiForm ? form.StoredStates : form.States, c.states)
+            << (c.showCmd ? c.showCmd : "none") << " main " << c.mainForm;
+        EXPECT_TRUE((c.mdiForm ? form.States : form.StoredStates).empty());
         EXPECT_EQ(form.Minimizes, c.minimizes);
         // A minimised main form ends the routine before the repaint.
         EXPECT_EQ(form.Repaints, c.minimizes ? 0 : 1);
     }
+    TFakeForm child;
+    child.MainForm = false;
+    child.MDIChild = true;
+    child.NormalStyle = false;
+    TFakeStore store;
+    store.Values["f\\ShowCmd"] = "2";
+    LoadWindowPlacement(child, store, "f", {fpState});
+    EXPECT_EQ(child.StoredStates, (std::vector<TZvPlacementState>{zpsMinimized}));
+    EXPECT_TRUE(child.States.empty());
 }
 
 TEST(LoadWindowPlacement, ActiveControlAloneReadsNothing) {

@@ -409,6 +409,20 @@ TEST(FormCreation, WindowStateShowsTheWindowOnlyWhenItChanges) {
     form->Free();
 }
 
+// A stored state does not show the window; the form shows it in that state
+// when it next shows its window.
+TEST(FormCreation, StoredWindowStateTakesEffectWhenTheFormShows) {
+    auto* form = new TForm(Application);
+    form->HandleNeeded();
+    form->StoreWindowState(wsMaximized);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    form->Free();
+}
+
 TEST(FormCreation, ClosingTheMainFormEndsTheLoop) {
     auto* form = new TForm(Application);
     TCustomForm* savedMain = Application->MainForm();
