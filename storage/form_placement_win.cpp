@@ -186,6 +186,7 @@ TZvFormPlacement::TZvFormPlacement(TComponent* owner) : TZvComponent(owner) {
 }
 
 TZvFormPlacement::~TZvFormPlacement() {
+    while (!FLinks.empty()) FLinks.back()->SetPlacement(nullptr);
     if (!IsDesigning()) ReleaseHook();
     FMinMaxInfo->FOwner = nullptr;
     delete FMinMaxInfo;
@@ -291,10 +292,44 @@ void TZvFormPlacement::Save() {
 
 void TZvFormPlacement::StorePlacement() {
     TCustomForm* form = Form();
-    if (!form || FOptions == TPlacementOptions{fpActiveControl}) return;
-    StoreWindowPlacement(form, FAppStorage, FAppStoragePath, FOptions);
-    if (FOptions.Contains(fpActiveControl) && form->ActiveControl())
-        WriteString(ZvPlacementNames::ActiveControl, form->ActiveControl()->Name());
+    if (form && FOptions != TPlacementOptions{fpActiveControl}) {
+        StoreWindowPlacement(form, FAppStorage, FAppStoragePath, FOptions);
+        if (FOptions.Contains(fpActiveControl) && form->ActiveControl())
+            WriteString(ZvPlacementNames::ActiveControl, form->ActiveControl()->Name());
+    }
+    NotifyLinks(true);
+}
+
+// ---- Linked listeners ----
+
+TZvPlacementLink::~TZvPlacementLink() { SetPlacement(nullptr); }
+
+void TZvPlacementLink::SetPlacement(TZvFormPlacement* value) {
+    if (value == FPlacement) return;
+    if (FPlacement) FPlacement->RemoveLink(this);
+    if (value) value->AddLink(this);
+}
+
+void TZvFormPlacement::AddLink(TZvPlacementLink* link) {
+    FLinks.push_back(link);
+    link->FPlacement = this;
+}
+
+void TZvFormPlacement::RemoveLink(TZvPlacementLink* link) {
+    std::erase(FLinks, link);
+    link->FPlacement = nullptr;
+}
+
+void TZvFormPlacement::NotifyLinks(bool saving) {
+    // A listener may unlink itself (or another) while it is told.
+    const std::vector<TZvPlacementLink*> links = FLinks;
+    for (TZvPlacementLink* link : links) {
+        if (std::find(FLinks.begin(), FLinks.end(), link) == FLinks.end()) continue;
+        if (saving)
+            link->SaveToStorage();
+        else
+            link->LoadFromStorage();
+    }
 }
 
 void TZvFormPlacement::Restore() {
@@ -327,6 +362,7 @@ void TZvFormPlacement::Restore() {
 
 void TZvFormPlacement::LoadPlacement() {
     if (TCustomForm* form = Form()) LoadWindowPlacement(form, FAppStorage, FAppStoragePath, FOptions);
+    NotifyLinks(false);
 }
 
 void TZvFormPlacement::ReapplyPlacement() {

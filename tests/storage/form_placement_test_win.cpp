@@ -506,6 +506,54 @@ TEST_F(FormPlacementTest, PreventResizeFixesTheSize) {
     EXPECT_NE(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
 }
 
+// A listener that keeps one value of its own with the placement.
+class TCountLink : public TZvPlacementLink {
+public:
+    int Count = 0;
+    std::vector<String>* Log = nullptr;
+    void Saved(TObject*) {
+        Log->push_back("save");
+        Placement()->WriteInteger("LinkCount", Count);
+    }
+    void Loaded(TObject*) {
+        Log->push_back("load");
+        Count = Placement()->ReadInteger("LinkCount", -1);
+    }
+};
+
+TEST_F(FormPlacementTest, LinkedListenersSaveAndRestoreWithThePlacement) {
+    std::vector<String> log;
+    auto first = std::make_unique<TCountLink>(), second = std::make_unique<TCountLink>();
+    for (TCountLink* link : {first.get(), second.get()}) {
+        link->Log = &log;
+        link->OnSave = TNotifyEvent::Bind<&TCountLink::Saved>(link);
+        link->OnLoad = TNotifyEvent::Bind<&TCountLink::Loaded>(link);
+    }
+    Start();
+    first->SetPlacement(form->ZvFormStorage1);
+    second->SetPlacement(form->ZvFormStorage1);
+    EXPECT_EQ(form->ZvFormStorage1->LinkCount(), 2);
+    ShowNow();  // restores: both are told, in order
+    EXPECT_EQ(log, (std::vector<String>{"load", "load"}));
+    EXPECT_EQ(first->Count, -1);
+    first->Count = 7;
+    second->SetPlacement(nullptr);  // unlinked: not told any more
+    EXPECT_EQ(form->ZvFormStorage1->LinkCount(), 1);
+    CloseAndDestroy();
+    EXPECT_EQ(log, (std::vector<String>{"load", "load", "save"}));
+    EXPECT_EQ(first->Placement(), nullptr);  // the placement's end unlinks it
+    EXPECT_NE(ReadFile(SettingsFile()).find("LinkCount=7"), String::npos);
+
+    log.clear();
+    Start();
+    first->SetPlacement(form->ZvFormStorage1);
+    ShowNow();
+    EXPECT_EQ(first->Count, 7);
+    first.reset();  // a listener's end unlinks it too
+    EXPECT_EQ(form->ZvFormStorage1->LinkCount(), 0);
+    CloseAndDestroy();
+}
+
 TEST_F(FormPlacementTest, ThePlacementsEndGivesTheFormItsHandlersBack) {
     Start();
     const TNotifyEvent placementShow = form->OnShow;
