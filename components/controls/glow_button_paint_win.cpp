@@ -1,0 +1,130 @@
+// The glow button's Paint: the state, colours, picture and font of this
+// paint, the auto-size measuring, the renderer, OnDrawButton and the
+// corner pixels taken from the parent.
+#include "components/controls/glow_button_render_win.h"
+#include "components/controls/glow_button_win.h"
+#include "components/foundation/visual_styles_win.h"
+
+namespace {
+
+// Paints what the parent shows under rect (the button's client
+// coordinates) into dc: its background and its own painting, windowless
+// children included, not its child windows.
+void PaintParentBackground(TWinControl* parent, TControl* control, HDC dc, const TRect& rect) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    POINT org;
+    GetWindowOrgEx(dc, &org);
+    SetWindowOrgEx(dc, org.x + control->Left(), org.y + control->Top(), nullptr);
+    parent->Perform(WM_PRINTCLIENT, WPARAM(dc), LPARAM(PRF_ERASEBKGND | PRF_CLIENT));
+    RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+TGlowRenderInput TLumCustomGlowButton::RenderInput() {
+    TGlowPaintInput paint = PaintInput();
+    TGlowRenderInput r;
+    r.State = GlowPaintState(paint);
+    if (r.State == gsDisabled) FPendingPress = false;
+    r.Colors = ChooseGlowColors(*FAppearance, paint);
+    r.ClientRect = ClientRect();
+    r.Caption = FShowCaption ? Caption() : String();
+    r.Notes = FNotes->Text();
+    r.Layout = FLayout;
+    r.Position = FPosition;
+    r.Rounded = FRounded;
+    r.Border = HasBorder();
+    r.FocusBorder = HasFocusBorder();
+    r.Enabled = FEnabled;
+    r.Hot = FHot;
+    r.DrawFace = !(FTransparent && !FHot && !paint.Focused && r.State != gsPressed);
+    r.DropDown = FDropDownButton;
+    r.DropDownSplit = FDropDownSplit;
+    r.DropDownPosition = FDropDownPosition;
+    r.DropDownDirection = FDropDownDirection;
+    r.DropDownHotPart = !FDropDownButton ? 0 : FDropDownHot ? 2 : (FHot || FHeld) ? 1 : 0;
+    r.DownColors = r.State == gsPressed || r.State == gsCheckedDown;
+    r.Spacing = FSpacing;
+    r.WordWrap = FWordWrap;
+    r.Trimming = FTrimming;
+    r.AntiAlias = FAntiAlias;
+    // The picture: disabled or hot lists first, else the button's list;
+    // an action with images gives its own.
+    TCustomImageList* images = FImages;
+    if (!FEnabled && FDisabledImages)
+        images = FDisabledImages;
+    else if (FHot && FHotImages)
+        images = FHotImages;
+    int imageIndex = FImageIndex;
+    if (auto* action = dynamic_cast<TCustomAction*>(Action()); action && action->Images()) {
+        images = action->Images();
+        imageIndex = action->ImageIndex();
+    }
+    if (images && imageIndex >= 0 && imageIndex < images->Count()) {
+        r.Images = images;
+        r.ImageIndex = imageIndex;
+    }
+    // The small size states draw a 16 x 16 picture, bsGlyph no caption.
+    if (FAutoSize && FButtonSizeState != bsLarge) {
+        r.FixedImageSize = true;
+        if (FButtonSizeState == bsGlyph) r.Caption.clear();
+    }
+    return r;
+}
+
+void TLumCustomGlowButton::Paint() {
+    if (FPainting) return;
+    TTempChange<bool> painting(FPainting, true);
+    HDC dc = FCanvas->Handle();
+    const TRect client = ClientRect();
+    const bool transparentCold = FTransparent && !FHot;
+    if (transparentCold && FParent) PaintParentBackground(FParent, this, dc, client);
+
+    TGlowRenderInput input = RenderInput();
+    // The font: the button's, or the system's dialog font when it does not
+    // follow the parent's.
+    TFont font;
+    font.Assign(Font());
+    if (!FParentFont && FAppearance->SystemFont()) font.SetName(IsVista() ? "Segoe UI" : "Tahoma");
+    input.Font = &font;
+    input.NotesFont = FNotesFont;
+
+    if (FAutoSize) {
+        const TSize content = MeasureGlowButton(dc, input);
+        const TSize size =
+            GlowAutoSize(content, FSpacing, FMarginHorz, FMarginVert, FDropDownButton, FDropDownPosition);
+        if (size.cx != FWidth || size.cy != FHeight) SetBounds(FLeft, FTop, size.cx, size.cy);
+    }
+    RenderGlowButton(dc, input);
+    OnDrawButton(this, FCanvas, client, input.State == gsPressed ? 2 : FHot ? 1 : 0);
+
+    if (FRounded && FParent && !transparentCold) {
+        const int w = client.Width(), h = client.Height();
+        const bool left = FPosition == bpStandalone || FPosition == bpLeft;
+        const bool right = FPosition == bpStandalone || FPosition == bpRight;
+        if (left) {
+            PaintParentBackground(FParent, this, dc, Rect(0, 0, 1, 1));
+            PaintParentBackground(FParent, this, dc, Rect(0, h - 1, 1, h));
+        }
+        if (right) {
+            PaintParentBackground(FParent, this, dc, Rect(w - 1, 0, w, 1));
+            PaintParentBackground(FParent, this, dc, Rect(w - 1, h - 1, w, h));
+        }
+    }
+}
+
+void TLumCustomGlowButton::AdjustAutoSize() {
+    if (!FAutoSize || !FParent || IsLoading() || IsDesigning()) return;
+    TGlowRenderInput input = RenderInput();
+    TFont font;
+    font.Assign(Font());
+    if (!FParentFont && FAppearance->SystemFont()) font.SetName(IsVista() ? "Segoe UI" : "Tahoma");
+    input.Font = &font;
+    input.NotesFont = FNotesFont;
+    HDC dc = GetDC(nullptr);
+    const TSize content = MeasureGlowButton(dc, input);
+    ReleaseDC(nullptr, dc);
+    const TSize size = GlowAutoSize(content, FSpacing, FMarginHorz, FMarginVert, FDropDownButton, FDropDownPosition);
+    if (size.cx != FWidth || size.cy != FHeight) SetBounds(FLeft, FTop, size.cx, size.cy);
+}

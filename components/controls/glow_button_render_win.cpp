@@ -1,0 +1,430 @@
+#include "components/controls/glow_button_render_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "classlib/core/streams.h"
+#include "classlib/ui/bitmaps.h"
+#include "components/controls/glow_button_geometry.h"
+#include "components/foundation/gdiplus_win.h"
+#include "imaging/png/png_imagelist_win.h"
+
+#include <objbase.h>
+
+namespace {
+
+TGPRectF RectF(const TRect& r) { return MakeRect(float(r.Left), float(r.Top), float(r.Width()), float(r.Height())); }
+
+// clNone is no colour: fully transparent.
+ARGB Argb(TColor color) { return color == clNone ? 0 : ColorToARGB(color); }
+TColor Resolved(TColor color) { return color == clNone ? color : TColor(ColorToRGB(color)); }
+
+TLinearGradientMode LinearMode(TGDIPGradient g) {
+    switch (g) {
+    case ggDiagonalForward: return LinearGradientModeForwardDiagonal;
+    case ggDiagonalBackward: return LinearGradientModeBackwardDiagonal;
+    default: return LinearGradientModeVertical;
+    }
+}
+
+// One half of a face: its base colour, then its gradient from "from" at the
+// start edge to "to" (radial: "to" in the centre, "from" around).
+void FillHalf(TGPGraphics& g, const TRect& half, TColor base, TColor from, TColor to, TGDIPGradient gradient,
+              const TGlowEllipse& ellipse) {
+    if (half.IsEmpty()) return;
+    if (base != clNone) {
+        TGPSolidBrush brush(Argb(base));
+        g.FillRectangle(&brush, RectF(half));
+    }
+    if (gradient == ggRadial) {
+        TGPGraphicsPath path;
+        path.AddEllipse(float(ellipse.Bounds.Left), float(ellipse.Bounds.Top), float(ellipse.Bounds.Width()),
+                        float(ellipse.Bounds.Height()));
+        TGPPathGradientBrush brush(&path);
+        brush.SetCenterColor(Argb(to));
+        const ARGB surround = Argb(from);
+        int count = 1;
+        brush.SetSurroundColors(&surround, count);
+        brush.SetCenterPoint(MakePoint(ellipse.Centre.X, ellipse.Centre.Y));
+        g.FillRectangle(&brush, RectF(half));
+    } else {
+        // One pixel more than the half, so the brush does not wrap round
+        // onto the half's last row.
+        TGPRectF area = RectF(half);
+        area.Height += 1;
+        area.Width += 1;
+        TGPLinearGradientBrush brush(area, Argb(from), Argb(to), LinearMode(gradient));
+        g.FillRectangle(&brush, RectF(half));
+    }
+}
+
+void FillFace(TGPGraphics& g, const TRect& face, const TGlowColorSet& c) {
+    const TRect upper = GlowUpperHalf(face), lower = GlowLowerHalf(face);
+    FillHalf(g, upper, c.Color, c.Color, c.ColorTo, c.Gradient, GlowUpperEllipse(upper));
+    FillHalf(g, lower, c.Mirror, c.MirrorTo, c.Mirror, c.MirrorGradient, GlowLowerEllipse(lower));
+}
+
+// Each colour of a set darkened by 10% (a zero channel stays 0).
+TGlowColorSet Darkened(const TGlowColorSet& c) {
+    TGlowColorSet d = c;
+    for (TColor* p : {&d.Color, &d.ColorTo, &d.Mirror, &d.MirrorTo})
+        if (*p != clNone) *p = AdjustColor(Resolved(*p), -10);
+    return d;
+}
+
+// A rectangle outline x, y, w, h (pixel centres) with the given corners
+// rounded by radius r.
+void AddOutline(TGPGraphicsPath& path, float x, float y, float w, float h, float r, bool topLeft, bool topRight,
+                bool bottomRight, bool bottomLeft) {
+    const float d = 2 * r;
+    if (topLeft)
+        path.AddArc(x, y, d, d, 180, 90);
+    else
+        path.AddLine(x, y, x, y);
+    if (topRight)
+        path.AddArc(x + w - d, y, d, d, 270, 90);
+    else
+        path.AddLine(x + w, y, x + w, y);
+    if (bottomRight)
+        path.AddArc(x + w - d, y + h - d, d, d, 0, 90);
+    else
+        path.AddLine(x + w, y + h, x + w, y + h);
+    if (bottomLeft)
+        path.AddArc(x, y + h - d, d, d, 90, 90);
+    else
+        path.AddLine(x, y + h, x, y + h);
+    path.CloseFigure();
+}
+
+void DrawLine(TGPGraphics& g, TColor color, float x1, float y1, float x2, float y2) {
+    TGPPen pen(Argb(color));
+    TGPGraphicsPath path;
+    path.AddLine(x1, y1, x2, y2);
+    g.DrawPath(&pen, &path);
+}
+
+void DrawBorder(TGPGraphics& g, const TGlowRenderInput& in) {
+    const TRect& r = in.ClientRect;
+    const float x = float(r.Left), y = float(r.Top), w = float(r.Width() - 1), h = float(r.Height() - 1);
+    const float radius = in.Rounded ? 3.0f : 0.0f;
+    const bool round = in.Rounded;
+    const TColor border = in.Colors.Border;
+    const TColor darker = AdjustColor(Resolved(border), -5);
+    const TColor topEdge = in.Hot || in.DownColors ? darker : AdjustColor(clWhite, -10);
+    TGPPen pen(Argb(border));
+    switch (in.Position) {
+    case bpStandalone: {
+        TGPGraphicsPath path;
+        AddOutline(path, x, y, w, h, radius, round, round, round, round);
+        g.DrawPath(&pen, &path);
+        break;
+    }
+    case bpLeft: {
+        // Rounded towards the outside, square where the next button joins.
+        TGPGraphicsPath path;
+        AddOutline(path, x, y, w, h, radius, round, false, false, round);
+        g.DrawPath(&pen, &path);
+        DrawLine(g, darker, x + radius, y + h, x + w, y + h);
+        break;
+    }
+    case bpMiddle:
+        DrawLine(g, border, x, y, x, y + h);
+        DrawLine(g, border, x + w, y, x + w, y + h);
+        DrawLine(g, darker, x, y + h, x + w, y + h);
+        DrawLine(g, topEdge, x, y, x + w, y);
+        break;
+    case bpRight: {
+        TGPGraphicsPath path;
+        AddOutline(path, x, y, w, h, radius, false, round, round, false);
+        g.DrawPath(&pen, &path);
+        DrawLine(g, topEdge, x, y, x + w - radius, y);
+        break;
+    }
+    }
+}
+
+void DrawFocusBorder(TGPGraphics& g, const TRect& r) {
+    {
+        TGPPen pen(MakeARGB(0x89, 0xAD, 0xE4));  // $E4AD89
+        TGPGraphicsPath path;
+        AddOutline(path, r.Left + 1.0f, r.Top + 1.0f, r.Width() - 3.0f, r.Height() - 3.0f, 3, true, true, true, true);
+        g.DrawPath(&pen, &path);
+    }
+    TGPPen dotted(MakeARGB(0x80, 0x80, 0x80));
+    dotted.SetDashStyle(DashStyleDot);
+    TGPGraphicsPath path;
+    AddOutline(path, r.Left + 2.0f, r.Top + 2.0f, r.Width() - 5.0f, r.Height() - 5.0f, 3, true, true, true, true);
+    g.DrawPath(&dotted, &path);
+}
+
+// ---- Text ------------------------------------------------------------------------
+
+// The caption as drawn: a "\n" in it is a line break, or a blank while the
+// picture has a fixed size.
+String CaptionText(const TGlowRenderInput& in) {
+    String text = in.Caption;
+    for (std::size_t at; (at = text.find("\\n")) != String::npos;) text.replace(at, 2, in.FixedImageSize ? " " : "\n");
+    return text;
+}
+
+TStringAlignment Horizontal(TButtonLayout layout) {
+    return layout == blGlyphLeftAdjusted    ? StringAlignmentNear
+           : layout == blGlyphRightAdjusted ? StringAlignmentFar
+                                            : StringAlignmentCenter;
+}
+TStringAlignment Vertical(TButtonLayout layout) {
+    return layout == blGlyphTopAdjusted      ? StringAlignmentNear
+           : layout == blGlyphBottomAdjusted ? StringAlignmentFar
+                                             : StringAlignmentCenter;
+}
+
+int StyleFlags(TFont* font) {
+    int style = FontStyleRegular;
+    if (font->Style().Contains(fsBold)) style |= FontStyleBold;
+    if (font->Style().Contains(fsItalic)) style |= FontStyleItalic;
+    if (font->Style().Contains(fsUnderline)) style |= FontStyleUnderline;
+    return style;
+}
+
+// The GDI+ font of a class-library font: its family, else "Arial"; none
+// when neither is an installed vector font (then GDI draws the text).
+struct TGlowFont {
+    std::unique_ptr<TGPFontFamily> Family;
+    std::unique_ptr<TGPFont> Font;
+    explicit TGlowFont(TFont* font) {
+        Family = std::make_unique<TGPFontFamily>(GdipWideString(font->Name()).c_str());
+        if (Family->GetLastStatus() != TStatus::Ok) Family = std::make_unique<TGPFontFamily>(L"Arial");
+        if (Family->GetLastStatus() != TStatus::Ok) return;
+        auto f = std::make_unique<TGPFont>(Family.get(), float(font->Size()), StyleFlags(font), UnitPoint);
+        if (f->GetLastStatus() == TStatus::Ok) Font = std::move(f);
+    }
+};
+
+struct TGlowFormat {
+    TGPStringFormat Format;
+    TGlowFormat(const TGlowRenderInput& in, TButtonLayout layout) : Format(in.WordWrap ? 0 : StringFormatFlagsNoWrap) {
+        Format.SetAlignment(Horizontal(layout));
+        Format.SetLineAlignment(Vertical(layout));
+        Format.SetHotkeyPrefix(HotkeyPrefixShow);
+        Format.SetTrimming(in.Trimming);
+    }
+};
+
+TSize MeasureText(TGPGraphics& g, TGPFont* font, TGPStringFormat* format, const String& text, float width) {
+    if (text.empty()) return {};
+    const std::wstring wide = GdipWideString(text);
+    TGPRectF box;
+    g.MeasureString(wide.c_str(), int(wide.size()), font, MakeRect(0, 0, width, 10000), format, box);
+    return {int(box.Width + 0.999f), int(box.Height + 0.999f)};
+}
+
+TSize MeasureTextGdi(HDC dc, TFont* font, const String& text, int width, bool wordWrap) {
+    if (text.empty()) return {};
+    HGDIOBJ old = SelectObject(dc, font->Handle());
+    RECT r{0, 0, width, 0};
+    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+UINT GdiLayoutFlags(TButtonLayout layout, bool wordWrap) {
+    UINT flags = wordWrap ? DT_WORDBREAK : DT_SINGLELINE;
+    switch (layout) {
+    case blGlyphTop:
+    case blGlyphTopAdjusted: return flags | DT_CENTER;
+    case blGlyphLeftAdjusted: return flags | DT_LEFT | DT_VCENTER;
+    case blGlyphRightAdjusted: return flags | DT_RIGHT | DT_VCENTER;
+    case blGlyphBottomAdjusted: return flags | DT_CENTER | DT_BOTTOM;
+    default: return flags | DT_CENTER | DT_VCENTER;
+    }
+}
+
+// ---- Pictures --------------------------------------------------------------------------
+
+// An IStream over a copy of bytes, released with the stream.
+struct TGlowStream {
+    IStream* Stream = nullptr;
+    TGlowStream(const void* data, std::size_t size) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!memory) throw EOutOfMemory("Could not allocate memory for image");
+        void* p = GlobalLock(memory);
+        if (!p) {
+            GlobalFree(memory);
+            throw EOutOfMemory("Could not allocate memory for image");
+        }
+        std::memcpy(p, data, size);
+        GlobalUnlock(memory);
+        if (CreateStreamOnHGlobal(memory, TRUE, &Stream) != S_OK) {
+            GlobalFree(memory);
+            throw EOutOfMemory("Could not allocate memory for image");
+        }
+    }
+    ~TGlowStream() {
+        if (Stream) Stream->Release();
+    }
+    TGlowStream(const TGlowStream&) = delete;
+    TGlowStream& operator=(const TGlowStream&) = delete;
+};
+
+// Draws image index of a list at dest. A PNG image list hands over the
+// image's own PNG bytes, so its alpha channel reaches GDI+ as it is and
+// blends the edges into the face. Any other list gives a bitmap of the
+// image, drawn with its bottom-left pixel's colour as transparent key.
+void DrawListImage(TGPGraphics& g, TCustomImageList* list, int index, const TRect& dest) {
+    TMemoryStream bytes;
+    bool keyed = false;
+    if (auto* png = dynamic_cast<TPngImageList*>(list)) {
+        auto* item = dynamic_cast<TPngImageCollectionItem*>(png->PngImages()->Items(index));
+        if (!item || !item->PngObject()) return;
+        item->PngObject()->SaveToStream(bytes);
+    } else {
+        TBitmap bitmap;
+        if (!list->GetBitmap(index, &bitmap)) return;
+        bitmap.SaveToStream(bytes);
+        keyed = true;
+    }
+    if (bytes.Size() == 0) return;
+    TGlowStream stream(bytes.Memory(), std::size_t(bytes.Size()));
+    TGPBitmap image(stream.Stream);
+    if (image.GetLastStatus() != TStatus::Ok) return;
+    const int w = int(image.GetWidth()), h = int(image.GetHeight());
+    if (w <= 1 || h <= 1) return;
+    if (!keyed) {
+        g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel);
+        return;
+    }
+    ARGB key = 0;
+    image.GetPixel(0, h - 1, key);
+    TGPImageAttributes attributes;
+    attributes.SetColorKey(key, key);
+    g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel, &attributes);
+}
+
+TSize PictureSize(const TGlowRenderInput& in) {
+    if (in.FixedImageSize && in.Images) return {16, 16};
+    if (in.Images) return {in.Images->Width(), in.Images->Height()};
+    return {};
+}
+
+// ---- Layout shared by measuring and drawing --------------------------------------------
+
+struct TGlowTextLayout {
+    TSize Caption, Notes;
+    TSize Text() const { return {std::max(Caption.cx, Notes.cx), Caption.cy + Notes.cy}; }
+};
+
+void DrawArrow(HDC dc, const TGlowRenderInput& in) {
+    const TRect& r = in.ClientRect;
+    const TPoint centre = in.DropDownPosition == dpRight ? Point(r.Right - 7, r.Top + r.Height() / 2)
+                                                         : Point(r.Left + r.Width() / 2, r.Bottom - 7);
+    const TGlowArrow arrow = GlowDropDownArrow(in.DropDownDirection, centre);
+    const COLORREF ink = in.Enabled ? RGB(0, 0, 0) : RGB(0x80, 0x80, 0x80);
+    for (TPoint p : arrow.Ink) SetPixel(dc, p.X, p.Y, ink);
+    for (TPoint p : arrow.Highlight) SetPixel(dc, p.X, p.Y, RGB(255, 255, 255));
+}
+
+}  // namespace
+
+TSize MeasureGlowButton(HDC dc, const TGlowRenderInput& in) {
+    const String caption = CaptionText(in);
+    const TButtonLayout layout = in.Notes.empty() ? in.Layout : blGlyphLeftAdjusted;
+    TGlowTextLayout text;
+    TGPGraphics g(dc);
+    TGlowFont font(in.Font);
+    if (font.Font) {
+        TGlowFormat format(in, layout);
+        text.Caption = MeasureText(g, font.Font.get(), &format.Format, caption, 10000);
+        if (!in.Notes.empty()) {
+            TGlowFont notes(in.NotesFont);
+            if (notes.Font) text.Notes = MeasureText(g, notes.Font.get(), &format.Format, in.Notes, 10000);
+        }
+    } else {
+        text.Caption = MeasureTextGdi(dc, in.Font, caption, 10000, false);
+        text.Notes = MeasureTextGdi(dc, in.NotesFont, in.Notes, 10000, false);
+    }
+    return GlowContentSize(layout, text.Text(), PictureSize(in), in.Spacing);
+}
+
+void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
+    const TRect& client = in.ClientRect;
+    TGPGraphics g(dc);
+    g.SetSmoothingMode(SmoothingModeAntiAlias);
+
+    // 1, 2: the face, a split button in its down colours in two parts.
+    if (in.DrawFace) {
+        if (in.DropDown && in.DropDownSplit && in.DownColors) {
+            const bool dropDownHot = in.DropDownHotPart == 2;
+            const TGlowColorSet dark = Darkened(in.Colors);
+            FillFace(g, GlowMainPart(client, in.DropDownPosition), dropDownHot ? in.Colors : dark);
+            FillFace(g, GlowDropDownPart(client, in.DropDownPosition), dropDownHot ? dark : in.Colors);
+        } else {
+            FillFace(g, client, in.Colors);
+        }
+    }
+    // 3, 4: the border and the focus border.
+    if (in.Border && in.DrawFace) DrawBorder(g, in);
+    if (in.FocusBorder) DrawFocusBorder(g, client);
+
+    // 5 to 8: picture, caption and notes.
+    const TRect area = GlowContentArea(client, in.DropDown, in.DropDownPosition);
+    const String caption = CaptionText(in);
+    const TButtonLayout layout = in.Notes.empty() ? in.Layout : blGlyphLeftAdjusted;
+    const TSize picture = PictureSize(in);
+    const bool hasText = !caption.empty() || !in.Notes.empty();
+    const TGlowContentPlace place = GlowPlaceContent(layout, area, picture, hasText, in.Spacing);
+    if (in.Images && in.ImageIndex >= 0 && picture.cx > 1 && picture.cy > 1)
+        DrawListImage(g, in.Images, in.ImageIndex, Bounds(place.Picture.X, place.Picture.Y, picture.cx, picture.cy));
+    if (hasText) {
+        const TColor textColor = in.Enabled ? in.Font->Color() : TColor(0x808080);
+        TGlowFont font(in.Font);
+        if (font.Font) {
+            g.SetTextRenderingHint(in.AntiAlias == aaAntiAlias ? TextRenderingHintAntiAliasGridFit
+                                                               : TextRenderingHintClearTypeGridFit);
+            TGlowFormat format(in, layout);
+            TGPSolidBrush brush(Argb(textColor));
+            TRect captionRect = place.Text;
+            if (!in.Notes.empty()) {
+                // Caption and notes as one block, vertically centred.
+                TGlowFont notesFont(in.NotesFont);
+                const TSize c = MeasureText(g, font.Font.get(), &format.Format, caption, float(place.Text.Width()));
+                const TSize n = notesFont.Font ? MeasureText(g, notesFont.Font.get(), &format.Format, in.Notes,
+                                                             float(place.Text.Width()))
+                                               : TSize{};
+                const int top = place.Text.Top + std::max(0, (place.Text.Height() - c.cy - n.cy) / 2);
+                captionRect = Rect(place.Text.Left, top, place.Text.Right, top + c.cy);
+                if (notesFont.Font) {
+                    TGPSolidBrush notesBrush(Argb(in.Enabled ? in.NotesFont->Color() : TColor(0x808080)));
+                    g.DrawString(in.Notes, -1, notesFont.Font.get(),
+                                 RectF(Rect(place.Text.Left, top + c.cy, place.Text.Right, top + c.cy + n.cy)),
+                                 &format.Format, &notesBrush);
+                }
+            }
+            if (!caption.empty())
+                g.DrawString(caption, -1, font.Font.get(), RectF(captionRect), &format.Format, &brush);
+        } else {
+            HGDIOBJ old = SelectObject(dc, in.Font->Handle());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ColorToRGB(textColor));
+            RECT r{place.Text.Left, place.Text.Top, place.Text.Right, place.Text.Bottom};
+            if (layout == blGlyphLeftAdjusted) r.left += 2;
+            DrawTextA(dc, caption.c_str(), -1, &r, GdiLayoutFlags(layout, in.WordWrap));
+            SelectObject(dc, old);
+        }
+    }
+
+    // 9: the drop-down arrow, with a separator while the split part shows.
+    if (in.DropDown) {
+        if (in.DropDownSplit && in.DropDownHotPart > 0) {
+            const TRect part = GlowDropDownPart(client, in.DropDownPosition);
+            if (in.DropDownPosition == dpRight)
+                DrawLine(g, in.Colors.Border, float(part.Left), float(part.Top + 2), float(part.Left),
+                         float(part.Bottom - 3));
+            else
+                DrawLine(g, in.Colors.Border, float(part.Left + 2), float(part.Top), float(part.Right - 3),
+                         float(part.Top));
+        }
+        DrawArrow(dc, in);
+    }
+}

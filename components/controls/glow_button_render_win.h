@@ -1,0 +1,50 @@
+// Drawing a glow button: RenderGlowButton draws face, border, focus
+// border, picture, caption, notes and drop-down arrow through the GDI+
+// wrappers into a DC; MeasureGlowButton gives the content size that
+// AutoSize works from. Both take everything from a TGlowRenderInput, which
+// the button fills for its state (TLumCustomGlowButton::RenderInput), so a
+// paint makes its GDI+ objects for that one paint and frees them at its end.
+#pragma once
+
+#include "classlib/ui/graphics.h"
+#include "classlib/ui/imagelist.h"
+#include "components/controls/glow_button_logic.h"
+#include "components/foundation/gdiplus_types.h"
+
+// The stored layout names these by their values' names.
+QL_DECLARE_ENUM(TAntiAlias);
+QL_DECLARE_ENUM(StringTrimming);
+
+struct TGlowRenderInput {
+    int State = gsNormal;
+    TGlowColorSet Colors;
+    TRect ClientRect;
+    String Caption;
+    String Notes;
+    TButtonLayout Layout = blGlyphLeft;
+    TButtonPosition Position = bpStandalone;
+    bool Rounded = true;
+    bool Border = true;        // HasBorder
+    bool FocusBorder = false;  // HasFocusBorder
+    bool Enabled = true;
+    bool Hot = false;
+    bool DrawFace = true;  // not drawn transparent
+    bool DropDown = false;
+    bool DropDownSplit = true;
+    TDropDownPosition DropDownPosition = dpRight;
+    TDropDownDirection DropDownDirection = ddDown;
+    int DropDownHotPart = 0;  // 0 none, 1 the button is hot or held, 2 the drop-down part is hot
+    bool DownColors = false;  // drawn in its down (pressed or checked) colours
+    int Spacing = 2;
+    bool WordWrap = true;
+    StringTrimming Trimming = StringTrimmingNone;
+    TAntiAlias AntiAlias = aaClearType;
+    TFont* Font = nullptr;
+    TFont* NotesFont = nullptr;
+    TCustomImageList* Images = nullptr;  // with ImageIndex: the picture
+    int ImageIndex = -1;
+    bool FixedImageSize = false;  // the small size states: a 16 x 16 picture
+};
+
+void RenderGlowButton(HDC dc, const TGlowRenderInput& input);
+TSize MeasureGlowButton(HDC dc, const TGlowRenderInput& input);

@@ -1,0 +1,226 @@
+// Painting a glow button into a 32-bit DIB and probing pixels at the places
+// the face, border, caption and picture rules fix.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "classlib/core/streams.h"
+#include "classlib/ui/forms.h"
+#include "components/controls/glow_button_win.h"
+#include "components/foundation/foundation_unit_win.h"
+#include "imaging/png/png_imagelist_win.h"
+#include "imaging/png/png_unit_win.h"
+#include "tests/classlib/ui/support/object_tally.h"
+#include "tests/classlib/ui/support/paint_harness.h"
+
+namespace {
+
+class PaintEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ClasslibUiInitialize();
+        FoundationInitialize();
+        PngInitialize();
+        RegisterGlowButtonClasses();
+    }
+};
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new PaintEnvironment);
+
+int Channel(TColor c, int shift) { return (unsigned(c) >> shift) & 0xFF; }
+
+::testing::AssertionResult Near(TColor actual, TColor expected, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "0x" << unsigned(actual) << " is not within "
+                                                 << std::dec << tolerance << " of 0x" << std::hex << unsigned(expected);
+    return ::testing::AssertionSuccess();
+}
+
+// Dark enough to be text (the faces here are all light).
+bool IsInk(TColor c) { return Channel(c, 0) + Channel(c, 8) + Channel(c, 16) < 3 * 140; }
+
+int InkIn(const TPaintTarget& target, const TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) n += IsInk(target.PixelAt(x, y));
+    return n;
+}
+
+// ---- A PNG of our own: 16 x 16, transparent but for a black square and a
+// half-transparent red column. ----
+
+void PutUint32(std::string& s, uLong v) {
+    for (int shift : {24, 16, 8, 0}) s.push_back(char((v >> shift) & 0xFF));
+}
+
+void PutChunk(std::string& png, const char* type, const std::string& data) {
+    PutUint32(png, uLong(data.size()));
+    std::string body = std::string(type, 4) + data;
+    png += body;
+    PutUint32(png, crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size())));
+}
+
+std::string ArrowPng() {
+    std::string raw;
+    for (int y = 0; y < 16; ++y) {
+        raw.push_back(0);  // filter: none
+        for (int x = 0; x < 16; ++x) {
+            Byte r = 0, g = 0, b = 0, a = 0;
+            if (x >= 4 && x < 12 && y >= 4 && y < 12) a = 255;  // black square
+            if (x == 13) r = 255, a = 128;                      // half-transparent red
+            raw += std::string{char(r), char(g), char(b), char(a)};
+        }
+    }
+    uLongf size = compressBound(uLong(raw.size()));
+    std::string packed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
+             uLong(raw.size()));
+    packed.resize(size);
+    std::string png = "\x89PNG\r\n\x1A\n";
+    std::string ihdr;
+    PutUint32(ihdr, 16);
+    PutUint32(ihdr, 16);
+    ihdr += std::string{8, 6, 0, 0, 0};  // 8-bit RGBA
+    PutChunk(png, "IHDR", ihdr);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", "");
+    return png;
+}
+
+class GlowPaintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCursorPos(1270, 1010);
+        form = new TForm(Application);
+        form->SetBounds(40, 40, 300, 200);
+        form->SetColor(TColor(0x336699));
+        button = new TLumGlowButton(form);
+        button->SetName("Button");
+        button->SetCaption("");  // the name became the caption
+        button->SetParent(form);
+        button->SetBounds(20, 20, 100, 41);
+    }
+    void TearDown() override { FreeAndNil(form); }
+    TPaintTarget& Painted() {
+        target.Fill(clBlack);
+        target.PaintInParents(button);
+        return target;
+    }
+    TForm* form = nullptr;
+    TLumGlowButton* button = nullptr;
+    TPaintTarget target{100, 41};
+};
+
+TEST_F(GlowPaintTest, CornersShowTheParentExactlyAndTheFaceItsGradient) {
+    TPaintTarget& t = Painted();
+    for (TPoint p : {Point(0, 0), Point(99, 0), Point(0, 40), Point(99, 40)})
+        EXPECT_EQ(t.PixelAt(p.X, p.Y), TColor(0x336699)) << p.X << "," << p.Y;
+    // Upper half: white to white; lower half (rows 19..40): from the
+    // mirror's "to" colour (white) down to the mirror colour ($C0C0C0).
+    EXPECT_TRUE(Near(t.PixelAt(50, 5), clWhite, 3));
+    EXPECT_TRUE(Near(t.PixelAt(50, 30), TColor(0xDFDFDF), 3));  // 11.5 of 23 rows down
+    // The border: $C0C0C0 on the straight edges.
+    EXPECT_TRUE(Near(t.PixelAt(50, 0), TColor(0xC0C0C0), 3));
+    EXPECT_TRUE(Near(t.PixelAt(0, 20), TColor(0xC0C0C0), 3));
+}
+
+TEST_F(GlowPaintTest, AMiddleButtonHasSquareCornersAndNoRepair) {
+    button->SetPosition(bpMiddle);
+    TPaintTarget& t = Painted();
+    EXPECT_NE(t.PixelAt(0, 0), TColor(0x336699));
+    EXPECT_NE(t.PixelAt(99, 40), TColor(0x336699));
+}
+
+TEST_F(GlowPaintTest, PresetColoursShowOnTheFace) {
+    // Office 2007 Luna: $EEDBC8 to $F6DDC9 in the upper half (rows 0 to
+    // 20), $F7E1D0 to $EDD4C0 in the lower one (rows 19 to 40, over the
+    // upper half's last rows).
+    button->ApplyStylePreset(4);
+    TPaintTarget& t = Painted();
+    EXPECT_TRUE(Near(t.PixelAt(50, 1), TColor(0xEEDBC8), 4));
+    EXPECT_TRUE(Near(t.PixelAt(50, 18), TColor(0xF6DDC9), 4));
+    EXPECT_TRUE(Near(t.PixelAt(50, 19), TColor(0xF7E1D0), 4));
+    EXPECT_TRUE(Near(t.PixelAt(50, 39), TColor(0xEDD4C0), 4));
+}
+
+TEST_F(GlowPaintTest, TheCaptionInksOnlyItsCentre) {
+    button->SetCaption("Hi");
+    TPaintTarget& t = Painted();
+    EXPECT_GT(InkIn(t, Rect(35, 8, 65, 33)), 10);
+    EXPECT_EQ(InkIn(t, Rect(2, 2, 35, 39)), 0);
+    EXPECT_EQ(InkIn(t, Rect(65, 2, 98, 39)), 0);
+}
+
+TEST_F(GlowPaintTest, ADisabledButtonDrawsInItsDisabledLook) {
+    button->SetCaption("Hi");
+    button->SetEnabled(false);
+    TPaintTarget& t = Painted();
+    EXPECT_TRUE(Near(t.PixelAt(10, 5), TColor(0xF2F2F2), 3));
+    EXPECT_TRUE(Near(t.PixelAt(50, 1), TColor(0xF2F2F2), 3));
+    // Grey text: some pixels darker than the face, none black.
+    int grey = 0, black = 0;
+    for (int y = 8; y < 33; ++y)
+        for (int x = 35; x < 65; ++x) {
+            const TColor c = t.PixelAt(x, y);
+            grey += Channel(c, 8) < 0xD0;
+            black += Channel(c, 8) < 0x60;
+        }
+    EXPECT_GT(grey, 5);
+    EXPECT_EQ(black, 0);
+}
+
+TEST_F(GlowPaintTest, AHotButtonFadesToItsHotColours) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    clock.Advance(2 * kGlowFadeInterval);  // glow 40: between normal and hot
+    const TColor midFade = Painted().PixelAt(50, 3);
+    clock.Advance(4 * kGlowFadeInterval);  // the fade ended: the hot colours
+    ASSERT_FALSE(button->Fade().Running());
+    const TColor hot = Painted().PixelAt(50, 3);
+    // The hot face is bluish ($F5F0E1 to $F9D2B2), the normal one white.
+    EXPECT_GT(Channel(hot, 16) - Channel(hot, 0), 20);
+    EXPECT_GT(Channel(midFade, 16) - Channel(midFade, 0), 3);
+    EXPECT_LT(Channel(midFade, 16) - Channel(midFade, 0), Channel(hot, 16) - Channel(hot, 0));
+}
+
+TEST_F(GlowPaintTest, ThePngPictureKeepsItsAlpha) {
+    auto* list = new TPngImageList(form);
+    // The item gets its picture inside an update: the list makes its native
+    // images once the update ends, from a picture that is there.
+    list->PngImages()->BeginUpdate();
+    auto* item = dynamic_cast<TPngImageCollectionItem*>(list->PngImages()->Add());
+    ASSERT_NE(item, nullptr);
+    TMemoryStream bytes;
+    const std::string png = ArrowPng();
+    bytes.Write(png.data(), int(png.size()));
+    bytes.SetPosition(0);
+    item->PngObject()->LoadFromStream(bytes);
+    list->PngImages()->EndUpdate();
+    button->SetBounds(20, 20, 30, 26);
+    button->SetImages(list);
+    button->SetImageIndex(0);
+    TPaintTarget t(30, 26);
+    t.PaintInParents(button);
+    // No caption: the picture is centred at (7, 5).
+    const TColor face = t.PixelAt(8, 6);          // transparent part of the picture
+    EXPECT_TRUE(Near(face, clWhite, 3));          // the face shows through: no black
+    EXPECT_EQ(t.PixelAt(7 + 8, 5 + 8), clBlack);  // the opaque square
+    // The half-transparent red column over the white face: half red.
+    EXPECT_TRUE(Near(t.PixelAt(7 + 13, 5 + 2), TColor(0x7F7FFF), 6));
+}
+
+TEST_F(GlowPaintTest, PaintingFreesWhatItMakes) {
+    button->SetCaption("Balance");
+    button->SetDropDownButton(true);
+    target.PaintInParents(button);  // the first paint makes what stays (fonts, DCs of the form)
+    TObjectBalance balance;
+    for (int i = 0; i < 1000; ++i) target.PaintInParents(button);
+    EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
+    EXPECT_GT(balance.Created(okGdiPlus), 1000);  // the paints went through the counted GDI+ calls
+    EXPECT_EQ(balance.Leaked(okGdiPlus), 0);
+}
+
+}  // namespace
