@@ -19,6 +19,7 @@
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/stdctrls.h"
 #include "components/controls/combo_box_win.h"
+#include "components/controls/glow_button_win.h"
 #include "components/controls/group_box_win.h"
 #include "components/controls/lum_panel_styler_win.h"
 #include "components/controls/lum_panel_win.h"
@@ -40,11 +41,11 @@ public:
     TZvBevel* ZvBevel1 = nullptr;
     TLumGroupBox* LumGroupBox2 = nullptr;
     TLumComboBox* Layouts_Combobox = nullptr;
-    TButton* LayoutsBtn = nullptr;
+    TLumGlowButton* LayoutsBtn = nullptr;
     TLumGroupBox* LumGroupBox1 = nullptr;
     TLumComboBox* ColScheme_combobox = nullptr;
-    TButton* SchemesBtn = nullptr;
-    TButton* AdvSettingsBTN = nullptr;
+    TLumGlowButton* SchemesBtn = nullptr;
+    TLumGlowButton* AdvSettingsBTN = nullptr;
     TPageControl* LumOfficePager1 = nullptr;
     TTabSheet* LumOfficePager12 = nullptr;  // "Editor Settings"
     TTabSheet* LumOfficePager13 = nullptr;  // "IDE Style"
@@ -84,10 +85,10 @@ public:
     TPngImageList* PngImageList1 = nullptr;
     TZvAppIniFileStorage* ZvAppIniFileStorage1 = nullptr;  // "Settings.ini" beside the program
     TZvFormStorage* ZvFormStorage1 = nullptr;              // placement and the stored options
-    TButton* _mikroC = nullptr;
-    TButton* _mikroP = nullptr;
-    TButton* _mikroB = nullptr;
-    TButton* _All_compilers = nullptr;
+    TLumGlowButton* _mikroC = nullptr;
+    TLumGlowButton* _mikroP = nullptr;
+    TLumGlowButton* _mikroB = nullptr;
+    TLumGlowButton* _All_compilers = nullptr;
 
     // ---- Event handlers (bound by name from the stored layout) ----
     void FormCreate(TObject* Sender);

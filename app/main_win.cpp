@@ -6,6 +6,7 @@
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/graphics.h"
+#include "components/controls/glow_button_unit_win.h"
 #include "components/controls/option_controls_unit_win.h"
 #include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
@@ -34,6 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"controls.options", &OptionControlsInitialize, &OptionControlsFinalize},
         {"controls.panels", &PanelsInitialize, &PanelsFinalize},
         {"ZvDataProviders", &ZvDataProvidersInitialize, &ZvDataProvidersFinalize},
+        {"controls.glow", &GlowButtonInitialize, &GlowButtonFinalize},
     };
     units.InitializeAll();
     RegisterClass(TfrmMain::StaticClass());

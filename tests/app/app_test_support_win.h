@@ -14,6 +14,7 @@
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
+#include "components/controls/glow_button_unit_win.h"
 #include "components/controls/option_controls_unit_win.h"
 #include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
@@ -108,6 +109,7 @@ public:
             OptionControlsInitialize();
             PanelsInitialize();
             ZvDataProvidersInitialize();
+            GlowButtonInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);

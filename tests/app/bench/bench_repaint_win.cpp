@@ -34,13 +34,19 @@ void Mark(const std::string& what) {
 // paints beside the sent WM_PAINT varies from one repaint to the next).
 constexpr int kMarkedRepaints = 5;
 
-// The expand button is the one button without a caption; a click on it
-// grows the window. False when it did not.
+// The expand button is the one button without a caption (a glow button,
+// or the standard button of older builds); a click of the mouse at its
+// middle grows the window. False when it did not.
 bool Expand(TProgram& program) {
-    HWND button = program.FindChild("", "TButton");
+    HWND button = program.FindChild("", "TLumGlowButton");
+    if (!button) button = program.FindChild("", "TButton");
     if (!button) return false;
     const int before = program.Height();
-    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    RECT r{};
+    GetClientRect(button, &r);
+    const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageTimeoutA(button, WM_LBUTTONDOWN, MK_LBUTTON, middle, SMTO_NORMAL, 10000, nullptr);
+    SendMessageTimeoutA(button, WM_LBUTTONUP, 0, middle, SMTO_NORMAL, 10000, nullptr);
     Sync(program.Window());
     // Whatever the change of size left to paint is painted before timing.
     RedrawWindow(program.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

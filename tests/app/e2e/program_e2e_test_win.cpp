@@ -110,9 +110,9 @@ protected:
         EXPECT_EQ(driver->Close(), 0u);
         driver.reset();
     }
-    HWND Button(const char* caption) const { return driver->Need(caption, "TButton"); }
+    HWND Button(const char* caption) const { return driver->Need(caption, "TLumGlowButton"); }
     // The expand button: the one button without a caption.
-    HWND ExpandButton() const { return driver->Need("", "TButton"); }
+    HWND ExpandButton() const { return driver->Need("", "TLumGlowButton"); }
     HWND Group(const char* caption) const { return driver->Need(caption, "TLumGroupBox"); }
     HWND RadioGroup(const char* caption) const { return driver->Need(caption, "TRadioGroup"); }
     HWND Pager() const { return driver->FindClass("TPageControl", nullptr); }
@@ -158,7 +158,13 @@ TEST_F(Program, CompilerButtonsRewriteTheSettingsAndReport) {
     const int collapsed = WindowHeight();
     EXPECT_TRUE(driver->Screenshot(ScreenshotFile("main-window-collapsed.png")));
     driver->Click(ExpandButton());
-    EXPECT_GT(WindowHeight(), collapsed);
+    const int expanded = WindowHeight();
+    EXPECT_GT(expanded, collapsed);
+    // The clicked button has the focus: Space and Enter press it too.
+    driver->Press(VK_SPACE);
+    EXPECT_EQ(WindowHeight(), collapsed);
+    driver->Press(VK_RETURN);
+    EXPECT_EQ(WindowHeight(), expanded);
     EXPECT_TRUE(driver->Screenshot(ScreenshotFile("main-window-expanded.png")));
 
     // The placeholder of the layout list is no layout.
