@@ -5,7 +5,9 @@
 // the text-extent calls and font changes it makes on the canvas. Run by
 // hand under Wine:
 //
-//   scripts/wine-run.sh build/win64/tests/components/foundation/bench_html_text.exe [iterations]
+//   scripts/wine-run.sh build/win64/tests/components/foundation/bench_html_text.exe [iterations [picture.bmp]]
+//
+// With a file name it also saves the painted caption there, to look at.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
     const int iterations = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int width = 300, height = 100;
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -148,6 +150,20 @@ int main(int argc, char** argv) {
         std::printf("measuring: %d text extents (%.2f us each), %d font changes among %d fonts (%.2f us to make "
                     "one), the layout without GDI %.1f us\n",
                     extents, extentCall, fonts, faces, fontMade, layoutOnly);
+        if (argc > 2) {
+            canvas.Brush()->SetColor(clWhite);
+            canvas.FillRect(bounds);
+            html(false, false);
+            const int size = width * height * 4;
+            BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                                  DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+            if (FILE* out = std::fopen(argv[2], "wb")) {
+                std::fwrite(&file, sizeof file, 1, out);
+                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+                std::fwrite(bits, 1, size_t(size), out);
+                std::fclose(out);
+            }
+        }
         canvas.SetHandle(nullptr);
     }
     SelectObject(dc, oldBitmap);
