@@ -10,7 +10,7 @@ TfrmMain* frmMain = nullptr;
 namespace {
 
 // The option controls by the number in their names.
-constexpr TCheckBox* TfrmMain::*kCheckBoxes[24] = {
+constexpr TLumOfficeCheckBox* TfrmMain::*kCheckBoxes[24] = {
     nullptr,
     &TfrmMain::LumOfficeCheckBox1,
     &TfrmMain::LumOfficeCheckBox2,
@@ -36,7 +36,7 @@ constexpr TCheckBox* TfrmMain::*kCheckBoxes[24] = {
     &TfrmMain::LumOfficeCheckBox22,
     &TfrmMain::LumOfficeCheckBox23,
 };
-constexpr TRadioGroup* TfrmMain::*kRadioGroups[6] = {
+constexpr TLumOfficeRadioGroup* TfrmMain::*kRadioGroups[6] = {
     nullptr,
     &TfrmMain::LumOfficeRadioGroup1,
     &TfrmMain::LumOfficeRadioGroup2,
@@ -163,7 +163,7 @@ String TfrmMain::CaptionOf(TObject* sender) {
 
 void TfrmMain::FormCreate(TObject* Sender) {
     SetPosition(poScreenCenter);
-    RadioGroup1->Buttons(5)->SetEnabled(false);  // "for 8051"
+    RadioGroup1->Controls(5)->SetEnabled(false);  // "for 8051"
 }
 
 int TfrmMain::ExpandedHeight() const { return LumPanel1->Height() + 65; }

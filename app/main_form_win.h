@@ -23,6 +23,8 @@
 #include "components/controls/group_box_win.h"
 #include "components/controls/lum_panel_styler_win.h"
 #include "components/controls/lum_panel_win.h"
+#include "components/controls/office_check_box_win.h"
+#include "components/controls/office_radio_group_win.h"
 #include "components/dataproviders/zv_bevel_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "storage/form_placement.h"
@@ -35,7 +37,7 @@ public:
 
     // ---- Components of the stored layout ----
     TLumPanel* LumPanel1 = nullptr;
-    TRadioGroup* RadioGroup1 = nullptr;
+    TLumOfficeRadioGroup* RadioGroup1 = nullptr;
     TImage* imgLogo = nullptr;
     TLabel* Label15 = nullptr;
     TZvBevel* ZvBevel1 = nullptr;
@@ -51,34 +53,34 @@ public:
     TTabSheet* LumOfficePager13 = nullptr;  // "IDE Style"
     TTabSheet* LumOfficePager11 = nullptr;  // "Output Settings"
     TLumGroupBox* LumGroupBox5 = nullptr;
-    TCheckBox* LumOfficeCheckBox1 = nullptr;
-    TCheckBox* LumOfficeCheckBox2 = nullptr;
-    TCheckBox* LumOfficeCheckBox3 = nullptr;
-    TCheckBox* LumOfficeCheckBox4 = nullptr;
-    TCheckBox* LumOfficeCheckBox5 = nullptr;
-    TCheckBox* LumOfficeCheckBox6 = nullptr;
-    TCheckBox* LumOfficeCheckBox7 = nullptr;
-    TCheckBox* LumOfficeCheckBox8 = nullptr;
-    TCheckBox* LumOfficeCheckBox9 = nullptr;
-    TCheckBox* LumOfficeCheckBox10 = nullptr;
-    TCheckBox* LumOfficeCheckBox11 = nullptr;
-    TCheckBox* LumOfficeCheckBox12 = nullptr;
-    TCheckBox* LumOfficeCheckBox13 = nullptr;
-    TCheckBox* LumOfficeCheckBox14 = nullptr;
-    TCheckBox* LumOfficeCheckBox15 = nullptr;
-    TCheckBox* LumOfficeCheckBox16 = nullptr;
-    TCheckBox* LumOfficeCheckBox17 = nullptr;
-    TCheckBox* LumOfficeCheckBox18 = nullptr;
-    TCheckBox* LumOfficeCheckBox19 = nullptr;
-    TCheckBox* LumOfficeCheckBox20 = nullptr;
-    TCheckBox* LumOfficeCheckBox21 = nullptr;
-    TCheckBox* LumOfficeCheckBox22 = nullptr;
-    TCheckBox* LumOfficeCheckBox23 = nullptr;
-    TRadioGroup* LumOfficeRadioGroup1 = nullptr;
-    TRadioGroup* LumOfficeRadioGroup2 = nullptr;
-    TRadioGroup* LumOfficeRadioGroup3 = nullptr;
-    TRadioGroup* LumOfficeRadioGroup4 = nullptr;
-    TRadioGroup* LumOfficeRadioGroup5 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox1 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox2 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox3 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox4 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox5 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox6 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox7 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox8 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox9 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox10 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox11 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox12 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox13 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox14 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox15 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox16 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox17 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox18 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox19 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox20 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox21 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox22 = nullptr;
+    TLumOfficeCheckBox* LumOfficeCheckBox23 = nullptr;
+    TLumOfficeRadioGroup* LumOfficeRadioGroup1 = nullptr;
+    TLumOfficeRadioGroup* LumOfficeRadioGroup2 = nullptr;
+    TLumOfficeRadioGroup* LumOfficeRadioGroup3 = nullptr;
+    TLumOfficeRadioGroup* LumOfficeRadioGroup4 = nullptr;
+    TLumOfficeRadioGroup* LumOfficeRadioGroup5 = nullptr;
     TLumComboBox* LumComboBox1 = nullptr;
     TLumPanel* LumPanel2 = nullptr;
     TLumPanelStyler* LumPanelStyler1 = nullptr;

@@ -341,15 +341,27 @@ TEST_F(MainForm, NoFamilySelectedLeavesTheButtonsDisabled) {
 TEST_F(MainForm, GenerateAsmCarriesTheThreeBoxesBelowIt) {
     Create();
     Show();
-    form->LumOfficeCheckBox11->SetChecked(false);  // runs OnClick, as a click does
+    form->LumOfficePager1->SetActivePage(form->LumOfficePager11);
+    Pump();
+    // A click of the user runs OnClick; a write from code does not.
+    const auto click = [](TWinControl* box) {
+        PostMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+        PostMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+        Pump();
+    };
+    form->LumOfficeCheckBox12->SetChecked(false);
+    EXPECT_TRUE(form->LumOfficeCheckBox11->Checked());
+    form->LumOfficeCheckBox12->SetChecked(true);
+    click(form->LumOfficeCheckBox11);
+    EXPECT_FALSE(form->LumOfficeCheckBox11->Checked());
     EXPECT_FALSE(form->LumOfficeCheckBox12->Checked());
     EXPECT_FALSE(form->LumOfficeCheckBox13->Checked());
     EXPECT_FALSE(form->LumOfficeCheckBox14->Checked());
     EXPECT_TRUE(form->LumOfficeCheckBox15->Checked());
-    form->LumOfficeCheckBox11->SetChecked(true);
+    click(form->LumOfficeCheckBox11);
     EXPECT_TRUE(form->LumOfficeCheckBox12->Checked());
     EXPECT_TRUE(form->LumOfficeCheckBox14->Checked());
-    form->LumOfficeCheckBox13->SetChecked(false);
+    click(form->LumOfficeCheckBox13);
     EXPECT_FALSE(form->LumOfficeCheckBox13->Checked());
     EXPECT_TRUE(form->LumOfficeCheckBox11->Checked());
 }

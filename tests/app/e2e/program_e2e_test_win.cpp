@@ -114,9 +114,9 @@ protected:
     // The expand button: the one button without a caption.
     HWND ExpandButton() const { return driver->Need("", "TLumGlowButton"); }
     HWND Group(const char* caption) const { return driver->Need(caption, "TLumGroupBox"); }
-    HWND RadioGroup(const char* caption) const { return driver->Need(caption, "TRadioGroup"); }
+    HWND RadioGroup(const char* caption) const { return driver->Need(caption, "TLumOfficeRadioGroup"); }
     HWND Pager() const { return driver->FindClass("TPageControl", nullptr); }
-    HWND CheckBox(const char* caption) const { return driver->Need(caption, "TCheckBox"); }
+    HWND CheckBox(const char* caption) const { return driver->Need(caption, "TLumOfficeCheckBox"); }
     HWND LayoutList() const { return driver->FindClass("TLumComboBox", Group("Select layout to use")); }
     HWND SchemeList() const { return driver->FindClass("TLumComboBox", Group("Select color scheme to use")); }
     HWND LevelList() const { return driver->FindClass("TLumComboBox", Group("Output")); }
