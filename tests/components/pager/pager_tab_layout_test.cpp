@@ -1,0 +1,269 @@
+#include "components/pager/pager_tab_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace LumPager;
+
+// The main window's three pages, 7 px a character, 16 high.
+struct Fixture {
+    TFixedPitchMeasurer measurer;
+    TPagerLayoutInput in;
+    TPagerTabLayout layout{in, measurer};
+
+    explicit Fixture(int width = 471, int height = 238) {
+        in.Client = Rect(0, 0, width, height);
+        for (const char* caption : {"Editor Settings", "IDE Style", "Output Settings"}) {
+            TPagerLayoutPage page;
+            page.Caption = caption;
+            in.Pages.push_back(page);
+        }
+        in.ActivePageIndex = 0;
+    }
+};
+
+TEST(PagerTabLayout, PageBoundsForEveryTabPosition) {
+    Fixture f;
+    EXPECT_EQ(f.layout.PageRect(), Rect(1, 26, 470, 236));  // 1, 26, 469 x 210
+    const struct {
+        TTabPosition Position;
+        TRect Page, TabArea;
+    } cases[] = {
+        {tpTop, Rect(1, 26, 470, 236), Rect(0, 0, 471, 26)},
+        {tpBottom, Rect(1, 2, 470, 212), Rect(0, 212, 471, 238)},
+        {tpLeft, Rect(26, 2, 470, 236), Rect(0, 0, 26, 238)},
+        {tpRight, Rect(1, 2, 445, 236), Rect(445, 0, 471, 238)},
+    };
+    for (const auto& c : cases) {
+        f.in.TabPosition = c.Position;
+        EXPECT_EQ(f.layout.PageRect(), c.Page) << c.Position;
+        EXPECT_EQ(f.layout.TabAreaRect(), c.TabArea) << c.Position;
+    }
+}
+
+TEST(PagerTabLayout, ButtonAreaForEveryCombinationOfButtonsAndSides) {
+    // The area's cross extent per side, and its far end along the row.
+    const struct {
+        TTabPosition Position;
+        TRect Bare;  // no buttons: 3 pixels before the far end
+    } sides[] = {
+        {tpTop, Rect(464, 4, 467, 30)},
+        {tpBottom, Rect(464, 208, 467, 234)},
+        {tpLeft, Rect(4, 231, 30, 234)},
+        {tpRight, Rect(441, 231, 467, 234)},
+    };
+    for (const auto& side : sides) {
+        for (int flags = 0; flags < 64; ++flags) {
+            Fixture f;
+            f.in.TabPosition = side.Position;
+            f.in.Scroller.Visible = flags & 1;
+            f.in.PageListButton = flags & 2;
+            f.in.CloseButton = flags & 4;
+            f.in.CloseOnTab = flags & 8;
+            f.in.FirstButton = flags & 16;
+            f.in.LastButton = flags & 32;
+            const int n = 2 + (f.in.FirstButton ? 1 : 0) + (f.in.LastButton ? 1 : 0);
+            const int reserve = (f.in.Scroller.Visible ? 20 * n : 0) + (f.in.PageListButton ? 21 : 0) +
+                                (f.in.CloseButton && !f.in.CloseOnTab ? 21 : 0);
+            TRect want = side.Bare;
+            if (side.Position == tpTop || side.Position == tpBottom)
+                want.Left -= reserve;
+            else
+                want.Top -= reserve;
+            EXPECT_EQ(f.layout.ButtonAreaRect(), want) << side.Position << " flags " << flags;
+            EXPECT_EQ(f.layout.ButtonAreaInUse(), reserve > 0) << side.Position << " flags " << flags;
+        }
+    }
+}
+
+TEST(PagerTabLayout, TabsFollowEachOtherAlongTheRow) {
+    Fixture f;
+    EXPECT_EQ(f.layout.TabsRect(), Rect(5, 4, 464, 30));
+    // 4 + 15 * 7 + 4 + 3 = 116; 4 spacing; "IDE Style" 74.
+    EXPECT_EQ(f.layout.TabRect(0), Rect(5, 4, 121, 30));
+    EXPECT_EQ(f.layout.TabRect(1), Rect(125, 4, 199, 30));
+    EXPECT_EQ(f.layout.TabRect(2), Rect(203, 4, 319, 30));
+    EXPECT_EQ(f.layout.TabAtPoint({5, 4}), 0);
+    EXPECT_EQ(f.layout.TabAtPoint({122, 10}), -1);  // the spacing
+    EXPECT_EQ(f.layout.TabAtPoint({198, 29}), 1);
+    EXPECT_EQ(f.layout.TabAtPoint({300, 3}), -1);  // above the row
+    EXPECT_EQ(f.layout.TabAtPoint({330, 10}), -1);
+
+    // A hidden page has no tab and takes no room.
+    f.in.Pages[1].TabVisible = false;
+    EXPECT_EQ(f.layout.TabRect(1), NoTabRect);
+    EXPECT_EQ(f.layout.TabRect(2), Rect(125, 4, 241, 30));
+    EXPECT_EQ(f.layout.TabAtPoint({130, 10}), 2);
+}
+
+TEST(PagerTabLayout, TabLengthCountsPicturesCloseGlyphsCheckBoxesAndFixedWidth) {
+    Fixture f;
+    f.in.Pages[0].Picture = {16, 16};
+    EXPECT_EQ(f.layout.TabLength(0), 116 + 18);
+    f.in.ImagePosition = ipTop;
+    EXPECT_EQ(f.layout.TabLength(0), 116);
+    f.in.CloseButton = true;
+    f.in.CloseOnTab = true;
+    EXPECT_EQ(f.layout.TabLength(0), 138);
+    f.in.Pages[0].ShowCheckBox = true;
+    EXPECT_EQ(f.layout.TabLength(0), 158);
+    f.in.Width = 90;  // replaces everything
+    EXPECT_EQ(f.layout.TabLength(0), 90);
+    // Ramp shapes add Rounding * 2 + 5 at their ramp ends.
+    f.in.Width = 0;
+    f.in.CloseButton = false;
+    f.in.Pages[0].ShowCheckBox = false;
+    f.in.Shape = tsLeftRightRamp;
+    f.in.Rounding = 2;
+    EXPECT_EQ(f.layout.TabLeftRampWidth(), 9);
+    EXPECT_EQ(f.layout.TabLength(0), 116 + 18);
+    f.in.Shape = tsRectangle;
+    EXPECT_FALSE(f.layout.TabIsRectangular());
+    EXPECT_EQ(f.layout.TabLength(0), 116);
+}
+
+TEST(PagerTabLayout, RightTabsNotRotatedStackHorizontalTabs) {
+    Fixture f;
+    f.in.TabPosition = tpRight;
+    f.in.RotateTabLeftRight = false;
+    f.in.Shape = tsLeftRamp;  // no ramps when not rotated
+    f.in.Rounding = 1;
+    EXPECT_TRUE(f.layout.TabIsRectangular());
+    EXPECT_EQ(f.layout.TabRect(0), Rect(441, 5, 467, 33));  // 16 + 12 high
+    EXPECT_EQ(f.layout.TabRect(1), Rect(441, 37, 467, 65));
+    f.in.Width = 40;
+    EXPECT_EQ(f.layout.TabRect(1), Rect(441, 49, 467, 89));
+    // Rotated: the caption's width runs down the column.
+    f.in.Width = 0;
+    f.in.RotateTabLeftRight = true;
+    EXPECT_EQ(f.layout.TabRect(0), Rect(441, 5, 467, 5 + 4 + 105 + 5 + 4 + 2 + 7));
+}
+
+TEST(PagerTabLayout, ScrollingWhenTheTabsDoNotFit) {
+    Fixture f(200);
+    f.layout.UpdateScroller();
+    EXPECT_TRUE(f.in.Scroller.Visible);
+    EXPECT_EQ(f.in.Scroller.Min, 0);
+    EXPECT_EQ(f.in.Scroller.Max, 2);
+    EXPECT_FALSE(f.in.UseFullRow);
+    EXPECT_EQ(f.layout.ButtonAreaRect(), Rect(153, 4, 196, 30));
+    EXPECT_EQ(f.layout.TabRect(0), Rect(5, 4, 121, 30));
+    EXPECT_EQ(f.layout.TabRect(1), NoTabRect);  // would run into the buttons
+    EXPECT_EQ(f.layout.TabAtPoint({130, 10}), -1);
+    f.in.Scroller.Position = 1;
+    EXPECT_EQ(f.layout.TabRect(0), NoTabRect);  // scrolled out
+    EXPECT_EQ(f.layout.TabRect(1), Rect(5, 4, 79, 30));
+    EXPECT_EQ(f.layout.TabAtPoint({10, 10}), 1);
+    f.in.Scroller.Position = 2;
+    EXPECT_EQ(f.layout.TabRect(2), Rect(5, 4, 121, 30));
+    // A position past the end is pulled back.
+    f.in.Scroller.Position = 7;
+    f.layout.UpdateScroller();
+    EXPECT_EQ(f.in.Scroller.Position, 2);
+
+    // Wide enough again: no scrolling.
+    f.in.Client = Rect(0, 0, 471, 238);
+    f.layout.UpdateScroller();
+    EXPECT_FALSE(f.in.Scroller.Visible);
+    EXPECT_EQ(f.in.Scroller.Max, 0);
+    EXPECT_EQ(f.in.Scroller.Position, 0);
+    // ScrollButtonsAlways keeps the buttons.
+    f.in.ScrollButtonsAlways = true;
+    f.layout.UpdateScroller();
+    EXPECT_TRUE(f.in.Scroller.Visible);
+}
+
+TEST(PagerTabLayout, AnOnlyTabLongerThanTheRowUsesTheFullRow) {
+    Fixture f(100);
+    f.in.Pages.resize(1);
+    f.in.Pages[0].Caption = "A caption far too long";
+    f.layout.UpdateScroller();
+    EXPECT_TRUE(f.in.UseFullRow);
+    EXPECT_EQ(f.in.Scroller.Max, 0);
+    EXPECT_FALSE(f.in.Scroller.Visible);
+    EXPECT_EQ(f.layout.TabRect(0), Rect(5, 4, 5 + 4 + 22 * 7 + 4 + 3, 30));
+    // No visible page at all: nothing to scroll.
+    f.in.Pages[0].TabVisible = false;
+    f.layout.UpdateScroller();
+    EXPECT_EQ(f.in.Scroller.Max, 0);
+    EXPECT_EQ(f.layout.TabAtPoint({10, 10}), -1);
+}
+
+TEST(PagerTabLayout, CheckBoxAndCloseGlyphPlaces) {
+    Fixture f;
+    EXPECT_EQ(f.layout.CheckBoxRect(0), Rect(10, 9, 25, 24));
+    EXPECT_FALSE(f.layout.PointOnTabCheckBox(0, {12, 12}));
+    f.in.Pages[0].ShowCheckBox = true;
+    EXPECT_TRUE(f.layout.PointOnTabCheckBox(0, {12, 12}));
+    EXPECT_FALSE(f.layout.PointOnTabCheckBox(0, {26, 12}));
+
+    f.in.Pages[0].ShowCheckBox = false;
+    f.in.CloseButton = true;
+    f.in.CloseOnTab = true;
+    // Only the active tab shows its glyph; the tab is 22 longer.
+    EXPECT_EQ(f.layout.TabRect(0), Rect(5, 4, 143, 30));
+    EXPECT_EQ(f.layout.TabCloseButtonRect(0), Rect(121, 7, 139, 25));
+    EXPECT_TRUE(f.layout.TabCloseButtonRect(1).IsEmpty());
+    f.in.CloseOnTabPosition = cpLeft;
+    EXPECT_EQ(f.layout.TabCloseButtonRect(0), Rect(9, 7, 27, 25));
+    // A glyph on the left moves the check box on.
+    EXPECT_EQ(f.layout.CheckBoxRect(0), Rect(28, 9, 43, 24));
+    f.in.ShowCloseOnNonSelectedTabs = true;
+    EXPECT_EQ(f.layout.TabCloseButtonRect(1), Rect(151, 7, 169, 25));
+    f.in.TabPosition = tpBottom;
+    EXPECT_EQ(f.layout.TabCloseButtonRect(0), Rect(9, 213, 27, 231));
+}
+
+TEST(PagerTabLayout, FixedWidthCentredTabsCentreTheirParts) {
+    Fixture f;
+    f.in.Width = 140;
+    f.in.Alignment = taCenter;
+    f.in.AntiAlias = aaAntiAlias;  // the text measures as it is
+    f.in.Pages[0].Picture = {16, 16};
+    // 140 - (18 + 105) = 17, halved: 8.
+    const TTabPartRects parts = f.layout.TabPartRects(0);
+    EXPECT_EQ(parts.Picture, Rect(13, 4, 29, 30));
+    EXPECT_EQ(parts.Text, Rect(31, 4, 136, 30));
+    EXPECT_TRUE(parts.Close.IsEmpty());
+    f.in.Width = 0;
+    EXPECT_TRUE(f.layout.TabPartRects(0).Text.IsEmpty());
+}
+
+TEST(PagerTabLayout, TheTextSizeAddsAThirdOfTheLengthForClearTypeAndPlainText) {
+    Fixture f;
+    EXPECT_EQ(f.layout.TabTextSize(0), (TSize{105 + 5, 16}));
+    f.in.AntiAlias = aaAntiAlias;
+    EXPECT_EQ(f.layout.TabTextSize(0), (TSize{105, 16}));
+}
+
+TEST(PagerTabLayout, ButtonPlaces) {
+    Fixture f;
+    f.in.Scroller.Visible = true;
+    EXPECT_EQ(f.layout.ScrollButtonsRect(), Rect(424, 7, 468, 25));
+    EXPECT_EQ(f.layout.PrevButtonRect(), Rect(426, 7, 444, 25));
+    EXPECT_EQ(f.layout.NextButtonRect(), Rect(446, 7, 464, 25));
+    EXPECT_EQ(f.layout.LastButtonRect(), f.layout.NextButtonRect());
+    f.in.FirstButton = f.in.LastButton = true;
+    EXPECT_EQ(f.layout.FirstButtonRect(), Rect(387, 7, 405, 25));
+    EXPECT_EQ(f.layout.PrevButtonRect(), Rect(407, 7, 425, 25));
+    EXPECT_EQ(f.layout.LastButtonRect(), Rect(447, 7, 465, 25));
+    f.in.FirstButton = f.in.LastButton = false;
+    f.in.PageListButton = f.in.CloseButton = true;
+    EXPECT_EQ(f.layout.PrevButtonRect(), Rect(384, 7, 402, 25));
+    EXPECT_EQ(f.layout.PageListButtonRect(), Rect(425, 7, 443, 25));
+    EXPECT_EQ(f.layout.SharedCloseButtonRect(), Rect(445, 7, 463, 25));
+    f.in.Scroller.Visible = false;
+    EXPECT_EQ(f.layout.PageListButtonRect(), Rect(425, 7, 443, 25));
+    f.in.PageListButton = false;
+    EXPECT_EQ(f.layout.SharedCloseButtonRect(), Rect(446, 7, 464, 25));
+    // Left tabs: the column runs downward.
+    f.in.TabPosition = tpLeft;
+    f.in.Scroller.Visible = true;
+    EXPECT_EQ(f.layout.ButtonAreaRect(), Rect(4, 170, 30, 234));
+    EXPECT_EQ(f.layout.PrevButtonRect(), Rect(7, 173, 25, 191));
+    EXPECT_EQ(f.layout.NextButtonRect(), Rect(7, 193, 25, 211));
+    EXPECT_EQ(f.layout.SharedCloseButtonRect(), Rect(7, 214, 25, 232));
+}
+
+}  // namespace
