@@ -1,20 +1,34 @@
 // The glow button's Paint: the state, colours, picture and font of this
 // paint, the auto-size measuring, the renderer, OnDrawButton and the
 // corner pixels taken from the parent.
+#include <initializer_list>
+
 #include "components/controls/glow_button_render_win.h"
 #include "components/controls/glow_button_win.h"
 #include "components/foundation/visual_styles_win.h"
 
 namespace {
 
-// Paints what the parent shows under rect (the button's client
-// coordinates) into dc: its background and its own painting, windowless
-// children included, not its child windows.
-void PaintParentBackground(TWinControl* parent, TControl* control, HDC dc, const TRect& rect) {
+// Paints what the parent shows under the given rectangles (the button's
+// client coordinates) into dc, in one paint of the parent through a clip
+// region: its background and its own painting, windowless children
+// included, not its child windows.
+void PaintParentBackground(TWinControl* parent, TControl* control, HDC dc, std::initializer_list<TRect> rects) {
+    if (rects.size() == 0) return;
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
     POINT org;
     GetWindowOrgEx(dc, &org);
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& r : rects) {
+        // Regions are in device coordinates.
+        POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+        LPtoDP(dc, corners, 2);
+        HRGN part = CreateRectRgn(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+        CombineRgn(clip, clip, part, RGN_OR);
+        DeleteObject(part);
+    }
+    ExtSelectClipRgn(dc, clip, RGN_AND);
+    DeleteObject(clip);
     SetWindowOrgEx(dc, org.x + control->Left(), org.y + control->Top(), nullptr);
     parent->Perform(WM_PRINTCLIENT, WPARAM(dc), LPARAM(PRF_ERASEBKGND | PRF_CLIENT));
     RestoreDC(dc, saved);
@@ -61,13 +75,24 @@ TGlowRenderInput TLumCustomGlowButton::RenderInput() {
         images = action->Images();
         imageIndex = action->ImageIndex();
     }
-    if (images && imageIndex >= 0 && imageIndex < images->Count()) {
+    const bool hasImage = images && imageIndex >= 0 && imageIndex < images->Count();
+    if (hasImage) {
         r.Images = images;
         r.ImageIndex = imageIndex;
     }
-    // The small size states draw a 16 x 16 picture, bsGlyph no caption.
+    // The picture: the disabled or hot one when not empty, else Picture;
+    // it goes before the image list's image.
+    TGDIPPicture* picture = FPicture;
+    if (!FEnabled && !FDisabledPicture->Empty())
+        picture = FDisabledPicture;
+    else if (FHot && !FHotPicture->Empty())
+        picture = FHotPicture;
+    if (!picture->Empty()) r.Picture = picture;
+    // The small size states draw a 16 x 16 picture (the image list's when
+    // an image is set), bsGlyph no caption.
     if (FAutoSize && FButtonSizeState != bsLarge) {
         r.FixedImageSize = true;
+        if (hasImage) r.Picture = nullptr;
         if (FButtonSizeState == bsGlyph) r.Caption.clear();
     }
     return r;
@@ -79,7 +104,7 @@ void TLumCustomGlowButton::Paint() {
     HDC dc = FCanvas->Handle();
     const TRect client = ClientRect();
     const bool transparentCold = FTransparent && !FHot;
-    if (transparentCold && FParent) PaintParentBackground(FParent, this, dc, client);
+    if (transparentCold && FParent) PaintParentBackground(FParent, this, dc, {client});
 
     TGlowRenderInput input = RenderInput();
     // The font: the button's, or the system's dialog font when it does not
@@ -103,14 +128,14 @@ void TLumCustomGlowButton::Paint() {
         const int w = client.Width(), h = client.Height();
         const bool left = FPosition == bpStandalone || FPosition == bpLeft;
         const bool right = FPosition == bpStandalone || FPosition == bpRight;
-        if (left) {
-            PaintParentBackground(FParent, this, dc, Rect(0, 0, 1, 1));
-            PaintParentBackground(FParent, this, dc, Rect(0, h - 1, 1, h));
-        }
-        if (right) {
-            PaintParentBackground(FParent, this, dc, Rect(w - 1, 0, w, 1));
-            PaintParentBackground(FParent, this, dc, Rect(w - 1, h - 1, w, h));
-        }
+        const TRect tl = Rect(0, 0, 1, 1), bl = Rect(0, h - 1, 1, h);
+        const TRect tr = Rect(w - 1, 0, w, 1), br = Rect(w - 1, h - 1, w, h);
+        if (left && right)
+            PaintParentBackground(FParent, this, dc, {tl, bl, tr, br});
+        else if (left)
+            PaintParentBackground(FParent, this, dc, {tl, bl});
+        else if (right)
+            PaintParentBackground(FParent, this, dc, {tr, br});
     }
 }
 

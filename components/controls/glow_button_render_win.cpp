@@ -164,8 +164,16 @@ void DrawFocusBorder(TGPGraphics& g, const TRect& r) {
 // The caption as drawn: a "\n" in it is a line break, or a blank while the
 // picture has a fixed size.
 String CaptionText(const TGlowRenderInput& in) {
-    String text = in.Caption;
-    for (std::size_t at; (at = text.find("\\n")) != String::npos;) text.replace(at, 2, in.FixedImageSize ? " " : "\n");
+    String text;
+    text.reserve(in.Caption.size());
+    for (std::size_t i = 0; i < in.Caption.size(); ++i) {
+        if (in.Caption[i] == '\\' && i + 1 < in.Caption.size() && in.Caption[i + 1] == 'n') {
+            text += in.FixedImageSize ? ' ' : '\n';
+            ++i;
+        } else {
+            text += in.Caption[i];
+        }
+    }
     return text;
 }
 
@@ -302,10 +310,39 @@ void DrawListImage(TGPGraphics& g, TCustomImageList* list, int index, const TRec
     g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel, &attributes);
 }
 
+// Draws a picture's own bytes at dest: a bitmap with its bottom-left
+// pixel's colour as transparent key, other formats as they are.
+void DrawPicture(TGPGraphics& g, TGDIPPicture* picture, const TRect& dest) {
+    const std::span<const Byte> bytes = picture->Bytes();
+    if (bytes.empty()) return;
+    TGlowStream stream(bytes.data(), bytes.size());
+    TGPBitmap image(stream.Stream);
+    if (image.GetLastStatus() != TStatus::Ok) {
+        // Not a raster format (a metafile): drawn as an image.
+        TGlowStream again(bytes.data(), bytes.size());
+        TGPImage other(again.Stream);
+        if (other.GetLastStatus() == TStatus::Ok) g.DrawImage(&other, dest.Left, dest.Top, dest.Width(), dest.Height());
+        return;
+    }
+    const int w = int(image.GetWidth()), h = int(image.GetHeight());
+    if (image.GetFormat() != ifBMP) {
+        g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel);
+        return;
+    }
+    ARGB key = 0;
+    image.GetPixel(0, h - 1, key);
+    TGPImageAttributes attributes;
+    attributes.SetColorKey(key, key);
+    g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel, &attributes);
+}
+
+// The picture's size, or the image list's when only an image is set; a
+// fixed 16 x 16 in the small size states.
 TSize PictureSize(const TGlowRenderInput& in) {
-    if (in.FixedImageSize && in.Images) return {16, 16};
-    if (in.Images) return {in.Images->Width(), in.Images->Height()};
-    return {};
+    if (!in.Picture && !in.Images) return {};
+    if (in.FixedImageSize) return {16, 16};
+    if (in.Picture) return {in.Picture->Width(), in.Picture->Height()};
+    return {in.Images->Width(), in.Images->Height()};
 }
 
 // ---- Layout shared by measuring and drawing --------------------------------------------
@@ -374,8 +411,13 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
     const TSize picture = PictureSize(in);
     const bool hasText = !caption.empty() || !in.Notes.empty();
     const TGlowContentPlace place = GlowPlaceContent(layout, area, picture, hasText, in.Spacing);
-    if (in.Images && in.ImageIndex >= 0 && picture.cx > 1 && picture.cy > 1)
-        DrawListImage(g, in.Images, in.ImageIndex, Bounds(place.Picture.X, place.Picture.Y, picture.cx, picture.cy));
+    if (picture.cx > 1 && picture.cy > 1) {
+        const TRect dest = Bounds(place.Picture.X, place.Picture.Y, picture.cx, picture.cy);
+        if (in.Picture)
+            DrawPicture(g, in.Picture, dest);
+        else if (in.Images && in.ImageIndex >= 0)
+            DrawListImage(g, in.Images, in.ImageIndex, dest);
+    }
     if (hasText) {
         const TColor textColor = in.Enabled ? in.Font->Color() : TColor(0x808080);
         TGlowFont font(in.Font);

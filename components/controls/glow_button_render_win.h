@@ -9,6 +9,7 @@
 #include "classlib/ui/graphics.h"
 #include "classlib/ui/imagelist.h"
 #include "components/controls/glow_button_logic.h"
+#include "components/foundation/gdip_picture_win.h"
 #include "components/foundation/gdiplus_types.h"
 
 // The stored layout names these by their values' names.
@@ -41,7 +42,8 @@ struct TGlowRenderInput {
     TAntiAlias AntiAlias = aaClearType;
     TFont* Font = nullptr;
     TFont* NotesFont = nullptr;
-    TCustomImageList* Images = nullptr;  // with ImageIndex: the picture
+    TGDIPPicture* Picture = nullptr;     // the picture to show (not empty), else
+    TCustomImageList* Images = nullptr;  // with ImageIndex the image to show
     int ImageIndex = -1;
     bool FixedImageSize = false;  // the small size states: a 16 x 16 picture
 };

@@ -147,6 +147,10 @@ TClass TLumCustomGlowButton::StaticClass() {
                                        .Default(1)
                                        .Declare("ModalResult", &B::FModalResult, &B::SetModalResult)
                                        .Default(0)
+                                       .Declare("Picture", &B::FPicture, &B::SetPicture)
+                                       .Declare("DisabledPicture", &B::FDisabledPicture, &B::SetDisabledPicture)
+                                       .Declare("HotPicture", &B::FHotPicture, &B::SetHotPicture)
+                                       .Declare("OfficeHint", &B::FOfficeHint, &B::SetOfficeHint)
                                        .Declare("Notes", &B::FNotes, &B::SetNotes)
                                        .Declare("NotesFont", &B::FNotesFont, &B::SetNotesFont)
                                        .Declare("Position", &B::FPosition, &B::SetPosition)
@@ -192,13 +196,13 @@ TClass TLumGlowButton::StaticClass() {
             .Publish(kWinControlProperties)
             .Publish("DoubleBuffered")
             .Default(true)
-            .Publish({"AntiAlias",    "AutoSize",        "BorderStyle", "Cancel",         "Default",
-                      "FocusType",    "ImageIndex",      "Images",      "DisabledImages", "HotImages",
-                      "MarginVert",   "MarginHorz",      "ModalResult", "Notes",          "NotesFont",
-                      "Position",     "InitRepeatPause", "RepeatPause", "RepeatClick",    "Rounded",
-                      "ShortCutHint", "ShortCutHintPos", "ShowCaption", "ShowDisabled",   "Spacing",
-                      "Transparent",  "Trimming",        "Version",     "WordWrap",       "OnDrawButton",
-                      "TabStop"})
+            .Publish({"AntiAlias",       "AutoSize",        "BorderStyle",  "Cancel",         "Default",
+                      "FocusType",       "ImageIndex",      "Images",       "DisabledImages", "HotImages",
+                      "Picture",         "DisabledPicture", "HotPicture",   "OfficeHint",     "MarginVert",
+                      "MarginHorz",      "ModalResult",     "Notes",        "NotesFont",      "Position",
+                      "InitRepeatPause", "RepeatPause",     "RepeatClick",  "Rounded",        "ShortCutHint",
+                      "ShortCutHintPos", "ShowCaption",     "ShowDisabled", "Spacing",        "Transparent",
+                      "Trimming",        "Version",         "WordWrap",     "OnDrawButton",   "TabStop"})
             .Prop("AllowAllUp", &B::FAllowAllUp, &B::SetAllowAllUp)
             .Default(false)
             .Prop("Appearance", &B::FAppearance, &B::SetAppearance)
@@ -233,8 +237,9 @@ void RegisterGlowButtonClasses() {
 }
 
 TLumCustomGlowButton::TLumCustomGlowButton(TComponent* owner)
-    : TCustomControl(owner), FNotes(NewObject<TStringList>()), FNotesFont(NewObject<TFont>()),
-      FAppearance(NewObject<TGlowButtonAppearance>()) {
+    : TCustomControl(owner), FPicture(NewObject<TGDIPPicture>()), FDisabledPicture(NewObject<TGDIPPicture>()),
+      FHotPicture(NewObject<TGDIPPicture>()), FOfficeHint(NewObject<TLumHintInfo>()), FNotes(NewObject<TStringList>()),
+      FNotesFont(NewObject<TFont>()), FAppearance(NewObject<TGlowButtonAppearance>()) {
     FWidth = 100;
     FHeight = 41;
     FTabStop = true;
@@ -245,6 +250,10 @@ TLumCustomGlowButton::TLumCustomGlowButton(TComponent* owner)
     FNotesFont->SetSize(8);
     FAppearance->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::AppearanceChanged>(this);
     FNotes->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::NotesChanged>(this);
+    // The picture and the disabled picture repaint through their change
+    // events; the hot one shows at the next hover's paint anyway.
+    FPicture->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::PictureChanged>(this);
+    FDisabledPicture->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::PictureChanged>(this);
     FNotesFont->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::NotesChanged>(this);
     for (TChangeLink* link : {&FImagesLink, &FDisabledImagesLink, &FHotImagesLink})
         link->OnChange = TNotifyEvent::Bind<&TLumCustomGlowButton::ImageListChanged>(this);
@@ -260,6 +269,10 @@ TLumCustomGlowButton::TLumCustomGlowButton(TComponent* owner)
 TLumCustomGlowButton::~TLumCustomGlowButton() {
     FFade.Stop();
     FAppearance->Free();
+    FPicture->Free();
+    FDisabledPicture->Free();
+    FHotPicture->Free();
+    FOfficeHint->Free();
     FNotes->Free();
     FNotesFont->Free();
 }
@@ -370,6 +383,11 @@ void TLumCustomGlowButton::SetMarginHorz(int value) {
     if (FMarginHorz == value) return;
     FMarginHorz = value;
     ContentChanged();
+}
+
+void TLumCustomGlowButton::SetDisabledPicture(TGDIPPicture* value) {
+    FDisabledPicture->Assign(value);
+    Invalidate();
 }
 
 void TLumCustomGlowButton::SetNotes(TStringList* value) {
@@ -594,16 +612,20 @@ void TLumCustomGlowButton::Assign(TPersistent* source) {
     SetImageIndex(s->FImageIndex);
     SetImages(s->FImages);
     SetDisabledImages(s->FDisabledImages);
+    SetDisabledPicture(s->FDisabledPicture);
     SetDragMode(s->DragMode());
     SetDragKind(s->DragKind());
     SetFocusType(s->FFocusType);
     SetHotImages(s->FHotImages);
+    SetHotPicture(s->FHotPicture);
     SetMarginVert(s->FMarginVert);
     SetMarginHorz(s->FMarginHorz);
     SetModalResult(s->FModalResult);
     SetNotes(s->FNotes);
     SetNotesFont(s->FNotesFont);
+    SetOfficeHint(s->FOfficeHint);
     SetParentFont(s->ParentFont());
+    SetPicture(s->FPicture);
     SetPopupMenu(s->PopupMenu());
     SetPosition(s->FPosition);
     SetInitRepeatPause(s->FInitRepeatPause);

@@ -24,6 +24,8 @@
 #include "components/controls/glow_button_appearance.h"
 #include "components/controls/glow_button_logic.h"
 #include "components/controls/glow_button_render_win.h"
+#include "components/foundation/gdip_picture_win.h"
+#include "components/foundation/lum_hint_info_win.h"
 #include "components/foundation/style_preset.h"
 
 class TLumCustomGlowButton;
@@ -119,6 +121,17 @@ public:
     void SetMarginHorz(int value);
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult value) { FModalResult = value; }
+    // The picture beside the caption, and the ones a disabled or a hot
+    // button shows instead when they are not empty; written by copy.
+    TGDIPPicture* Picture() const { return FPicture; }
+    void SetPicture(TGDIPPicture* value) { FPicture->Assign(value); }
+    TGDIPPicture* DisabledPicture() const { return FDisabledPicture; }
+    void SetDisabledPicture(TGDIPPicture* value);
+    TGDIPPicture* HotPicture() const { return FHotPicture; }
+    void SetHotPicture(TGDIPPicture* value) { FHotPicture->Assign(value); }
+    // The office-style hint of the button; written by copy.
+    TLumHintInfo* OfficeHint() const { return FOfficeHint; }
+    void SetOfficeHint(TLumHintInfo* value) { FOfficeHint->Assign(value); }
     TStringList* Notes() const { return FNotes; }
     void SetNotes(TStringList* value);
     TFont* NotesFont() const { return FNotesFont; }
@@ -271,6 +284,10 @@ protected:
     int FMarginVert = 1;
     int FMarginHorz = 1;
     TModalResult FModalResult = 0;
+    TGDIPPicture* FPicture;
+    TGDIPPicture* FDisabledPicture;
+    TGDIPPicture* FHotPicture;
+    TLumHintInfo* FOfficeHint;
     TStringList* FNotes;
     TFont* FNotesFont;
     TButtonPosition FPosition = bpStandalone;
@@ -325,6 +342,7 @@ private:
     void AppearanceChanged(TObject* sender);
     void ImageListChanged(TObject* sender) { Invalidate(); }
     void NotesChanged(TObject* sender) { Invalidate(); }
+    void PictureChanged(TObject* sender) { ContentChanged(); }
     void MoveImageLink(TCustomImageList*& field, TCustomImageList* value, TChangeLink& link);
     void BroadcastGroup();
     void RecolourShortCutHint();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "classlib/core/streams.h"
+#include "classlib/ui/bitmaps.h"
 #include "classlib/ui/forms.h"
 #include "components/controls/glow_button_win.h"
 #include "components/foundation/foundation_unit_win.h"
@@ -62,31 +63,51 @@ void PutChunk(std::string& png, const char* type, const std::string& data) {
     PutUint32(png, crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size())));
 }
 
-std::string ArrowPng() {
+// A size x size RGBA PNG whose pixels pixel(x, y) gives as 0xAABBGGRR.
+template <class F>
+std::string MakePng(int size, F pixel) {
     std::string raw;
-    for (int y = 0; y < 16; ++y) {
+    for (int y = 0; y < size; ++y) {
         raw.push_back(0);  // filter: none
-        for (int x = 0; x < 16; ++x) {
-            Byte r = 0, g = 0, b = 0, a = 0;
-            if (x >= 4 && x < 12 && y >= 4 && y < 12) a = 255;  // black square
-            if (x == 13) r = 255, a = 128;                      // half-transparent red
-            raw += std::string{char(r), char(g), char(b), char(a)};
+        for (int x = 0; x < size; ++x) {
+            const unsigned p = pixel(x, y);
+            raw += std::string{char(p & 0xFF), char((p >> 8) & 0xFF), char((p >> 16) & 0xFF), char(p >> 24)};
         }
     }
-    uLongf size = compressBound(uLong(raw.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
              uLong(raw.size()));
-    packed.resize(size);
+    packed.resize(packedSize);
     std::string png = "\x89PNG\r\n\x1A\n";
     std::string ihdr;
-    PutUint32(ihdr, 16);
-    PutUint32(ihdr, 16);
+    PutUint32(ihdr, uLong(size));
+    PutUint32(ihdr, uLong(size));
     ihdr += std::string{8, 6, 0, 0, 0};  // 8-bit RGBA
     PutChunk(png, "IHDR", ihdr);
     PutChunk(png, "IDAT", packed);
     PutChunk(png, "IEND", "");
     return png;
+}
+
+// Transparent but for a black square and a half-transparent red column.
+std::string ArrowPng() {
+    return MakePng(16, [](int x, int y) -> unsigned {
+        if (x >= 4 && x < 12 && y >= 4 && y < 12) return 0xFF000000;  // black square
+        if (x == 13) return 0x800000FF;                               // half-transparent red
+        return 0;
+    });
+}
+
+void LoadPicture(TGDIPPicture* picture, const std::string& bytes) {
+    TMemoryStream stream;
+    stream.Write(bytes.data(), int(bytes.size()));
+    stream.SetPosition(0);
+    picture->LoadFromStream(stream);
+}
+
+std::string SolidPng(unsigned abgr) {
+    return MakePng(8, [abgr](int, int) { return abgr; });
 }
 
 class GlowPaintTest : public ::testing::Test {
@@ -210,6 +231,39 @@ TEST_F(GlowPaintTest, ThePngPictureKeepsItsAlpha) {
     EXPECT_EQ(t.PixelAt(7 + 8, 5 + 8), clBlack);  // the opaque square
     // The half-transparent red column over the white face: half red.
     EXPECT_TRUE(Near(t.PixelAt(7 + 13, 5 + 2), TColor(0x7F7FFF), 6));
+}
+
+TEST_F(GlowPaintTest, PicturesForTheDisabledAndTheHotLookOnlyWhenNotEmpty) {
+    LoadPicture(button->Picture(), SolidPng(0xFF0000FF));  // red
+    // No caption: the 8 x 8 picture is centred at (46, 16).
+    EXPECT_EQ(Painted().PixelAt(49, 19), clRed);
+    button->SetEnabled(false);
+    EXPECT_EQ(Painted().PixelAt(49, 19), clRed);  // no disabled picture: Picture
+    LoadPicture(button->DisabledPicture(), SolidPng(0xFF00FF00));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clLime);
+    EXPECT_TRUE(Near(Painted().PixelAt(10, 5), TColor(0xF2F2F2), 3));
+    button->SetEnabled(true);
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clRed);  // no hot picture: Picture
+    LoadPicture(button->HotPicture(), SolidPng(0xFFFF0000));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
+}
+
+TEST_F(GlowPaintTest, ABitmapPictureLeavesOutItsBottomLeftColour) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(8, 8);
+    bitmap.Canvas()->Brush()->SetColor(clFuchsia);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    bitmap.Canvas()->Brush()->SetColor(clBlue);
+    bitmap.Canvas()->FillRect(Rect(2, 2, 6, 6));
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    stream.SetPosition(0);
+    button->Picture()->LoadFromStream(stream);
+    TPaintTarget& t = Painted();
+    EXPECT_EQ(t.PixelAt(46 + 3, 16 + 3), clBlue);
+    EXPECT_TRUE(Near(t.PixelAt(46, 16), clWhite, 3));  // the key colour shows the face
 }
 
 TEST_F(GlowPaintTest, PaintingFreesWhatItMakes) {
