@@ -451,7 +451,19 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
             SetTextColor(dc, ColorToRGB(textColor));
             RECT r{place.Text.Left, place.Text.Top, place.Text.Right, place.Text.Bottom};
             if (layout == blGlyphLeftAdjusted) r.left += 2;
-            DrawTextA(dc, caption.c_str(), -1, &r, GdiLayoutFlags(layout, in.WordWrap));
+            const UINT flags = GdiLayoutFlags(layout, in.WordWrap);
+            if (flags & DT_WORDBREAK) {
+                // DrawText centres or bottoms single lines only: place the
+                // wrapped block by its measured height.
+                RECT measured = r;
+                DrawTextA(dc, caption.c_str(), -1, &measured, flags | DT_CALCRECT);
+                const int h = measured.bottom - measured.top, room = r.bottom - r.top;
+                if (flags & DT_VCENTER)
+                    r.top += std::max(0, (room - h) / 2);
+                else if (flags & DT_BOTTOM)
+                    r.top += std::max(0, room - h);
+            }
+            DrawTextA(dc, caption.c_str(), -1, &r, flags);
             SelectObject(dc, old);
         }
     }

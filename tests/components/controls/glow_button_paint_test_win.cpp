@@ -266,6 +266,66 @@ TEST_F(GlowPaintTest, ABitmapPictureLeavesOutItsBottomLeftColour) {
     EXPECT_TRUE(Near(t.PixelAt(46, 16), clWhite, 3));  // the key colour shows the face
 }
 
+TEST_F(GlowPaintTest, AutoSizeFitsTheContentAndADropDownAdds14Pixels) {
+    button->SetCaption("Hi");
+    button->SetAutoSize(true);
+    form->HandleNeeded();
+    button->AdjustAutoSize();
+    const int width = button->Width(), height = button->Height();
+    EXPECT_LT(width, 60);
+    EXPECT_GT(width, 3 * 2 + 2 + 2);
+    button->SetDropDownButton(true);
+    EXPECT_EQ(button->Width(), width + 14);
+    EXPECT_EQ(button->Height(), height);
+    button->SetDropDownPosition(dpBottom);
+    EXPECT_EQ(button->Width(), width);
+    EXPECT_EQ(button->Height(), height + 14);
+}
+
+TEST_F(GlowPaintTest, AFontGdiPlusCannotUseIsDrawnByGdi) {
+    button->SetParentFont(false);
+    button->Appearance()->SetSystemFont(false);
+    button->Font()->SetName("No Such Font At All");
+    button->SetCaption("Hi");
+    TPaintTarget& t = Painted();
+    EXPECT_GT(InkIn(t, Rect(35, 8, 65, 33)), 10);
+    EXPECT_EQ(InkIn(t, Rect(2, 2, 35, 39)), 0);
+}
+
+TEST_F(GlowPaintTest, ABackslashNInTheCaptionBreaksTheLine) {
+    button->SetCaption("Hi\\nHi");
+    TPaintTarget& t = Painted();
+    // Two lines: ink above and below the middle row, none at the sides.
+    EXPECT_GT(InkIn(t, Rect(30, 4, 70, 20)), 5);
+    EXPECT_GT(InkIn(t, Rect(30, 21, 70, 38)), 5);
+    EXPECT_EQ(InkIn(t, Rect(2, 2, 30, 39)), 0);
+}
+
+TEST_F(GlowPaintTest, ASplitButtonDrawsItsPressedPartsApartWithTheArrow) {
+    button->SetDropDownButton(true);
+    button->SetStyle(bsCheck);
+    button->SetDown(true);  // drawn in its down colours
+    TPaintTarget& t = Painted();
+    // The main part darkened by 10% (not hot: the main part is "under the
+    // mouse"), the drop-down part (rightmost 12 pixels) plain.
+    const TColor main = t.PixelAt(40, 3), part = t.PixelAt(93, 3);
+    EXPECT_LT(Channel(main, 8), Channel(part, 8));
+    // The black arrow in the drop-down part, centred 7 pixels from the right.
+    EXPECT_EQ(t.PixelAt(93, 20), clBlack);
+    EXPECT_EQ(t.PixelAt(93, 21), clBlack);
+}
+
+TEST_F(GlowPaintTest, AFocusedButtonDrawsItsFocusBorder) {
+    form->Show();
+    button->SetFocus();
+    ASSERT_TRUE(button->HasFocus());
+    TPaintTarget& t = Painted();
+    // $E4AD89 one pixel in, on the straight part of the top edge.
+    EXPECT_TRUE(Near(t.PixelAt(50, 1), TColor(0xE4AD89), 24));
+    button->SetFocusType(ftNone);
+    EXPECT_TRUE(Near(Painted().PixelAt(50, 1), clWhite, 3));
+}
+
 TEST_F(GlowPaintTest, PaintingFreesWhatItMakes) {
     button->SetCaption("Balance");
     button->SetDropDownButton(true);
