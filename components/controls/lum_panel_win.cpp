@@ -674,7 +674,8 @@ void TCustomLumPanel::Notification(TComponent* component, TOperation operation) 
     if (operation != opRemove) return;
     if (component == FImages) FImages = nullptr;
     if (component == FStyler) FStyler = nullptr;
-    std::erase(FHiddenChildren, static_cast<TControl*>(dynamic_cast<TControl*>(component)));
+    // Compared as components: a control being freed is no control any more.
+    std::erase_if(FHiddenChildren, [&](TControl* c) { return static_cast<TComponent*>(c) == component; });
 }
 
 void TCustomLumPanel::SetHeight(int value) {

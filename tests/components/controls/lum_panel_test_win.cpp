@@ -157,6 +157,22 @@ TEST_F(LumPanelTest, AnimatedCollapseStepsShrinkAndPause) {
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"maximize", "end"}));
 }
 
+TEST_F(LumPanelTest, AChildFreedWhileCollapsedIsForgotten) {
+    TLumPanel* p = NewPanel();
+    auto* hidden = NewObject<TPanel>(form);
+    hidden->SetParent(p);
+    hidden->Hide();
+    p->SetCollaps(true);
+    delete hidden;
+    // A new child hidden by the collapse (it may even take the freed one's
+    // memory) comes back with the expand.
+    auto* later = NewObject<TPanel>(form);
+    later->SetParent(p);
+    later->Hide();
+    p->SetCollaps(false);
+    EXPECT_TRUE(later->Visible());
+}
+
 TEST_F(LumPanelTest, WithoutStepsTheSizeJumpsAndTheColourStays) {
     TManualClock clock;
     TClockScope scope(clock);
