@@ -9,6 +9,7 @@
 #include "classlib/ui/forms.h"
 #include "components/controls/lum_panel_styler_win.h"
 #include "components/controls/panel_shading_win.h"
+#include "components/foundation/html_text_win.h"
 #include "components/foundation/visual_styles_win.h"
 
 using LumPanel::cpLeft;
@@ -356,25 +357,27 @@ void TAutoSize::SetEnabled(bool value) {
 // ============================================================================
 
 TPanelTextResult DrawPanelText(TCanvas* canvas, const String& text, const TRect& rect, const TPanelTextStyle& style,
-                               TPanelTextMode mode, TPoint) {
-    // Plain text until the HTML renderer is in place: tags are left out,
-    // and the text has no anchors.
+                               TPanelTextMode mode, TPoint point) {
     TPanelTextResult result;
-    String plain = StripCaptionTags(text);
-    UINT flags = DT_NOPREFIX | DT_LEFT | DT_TOP;
-    flags |= style.WordWrap ? DT_WORDBREAK : DT_SINGLELINE | DT_END_ELLIPSIS;
-    HDC dc = canvas->Handle();
-    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
-    if (mode != ptmHitTest) {
-        RECT m = r;
-        DrawTextA(dc, plain.c_str(), int(plain.size()), &m, flags | DT_CALCRECT);
-        result.Extent = {m.right - m.left, m.bottom - m.top};
+    String anchor, plain, focused;
+    int width = 0, height = 0, links = 0, mouseLink = -1;
+    TRect linkRect;
+    if (mode == ptmHitTest) {
+        // The search takes fixed colours: only the layout matters.
+        DrawHtmlText(canvas, text, rect, style.Images, point.X, point.Y, -1, -1, 2, true, false, false, false, true,
+                     false, true, 1.0, style.URLColor, TColor(0xFF0000), TColor(0x0000FF), TColor(0x808080), anchor,
+                     plain, focused, width, height, links, mouseLink, linkRect, style.PictureCache,
+                     style.PictureContainer, style.LineSpacing);
+        result.Anchor = anchor;
+        result.AnchorIndex = anchor.empty() ? -1 : mouseLink;
+        result.AnchorRect = linkRect;
+    } else {
+        DrawHtmlText(canvas, text, rect, style.Images, 0, 0, -1, style.HoverIndex, style.ShadowOffset, false,
+                     mode == ptmMeasure, false, false, true, style.Hover, style.WordWrap, 1.0, style.URLColor,
+                     style.HoverColor, style.HoverFontColor, style.ShadowColor, anchor, plain, focused, width, height,
+                     links, mouseLink, linkRect, style.PictureCache, style.PictureContainer, style.LineSpacing);
     }
-    if (mode == ptmPaint && !plain.empty()) {
-        int oldMode = SetBkMode(dc, TRANSPARENT);
-        DrawTextA(dc, plain.c_str(), int(plain.size()), &r, flags);
-        SetBkMode(dc, oldMode);
-    }
+    result.Extent = {width, height};
     return result;
 }
 
@@ -465,6 +468,7 @@ TClass TCustomLumPanel::StaticClass() {
                                        .Default(0)
                                        .Declare("TopIndent", &C::TopIndent, &C::SetTopIndent)
                                        .Default(0)
+                                       .Declare("PictureContainer", &C::PictureContainer, &C::SetPictureContainer)
                                        .Declare("LineSpacing", &C::LineSpacing, &C::SetLineSpacing)
                                        .Default(0)
                                        .Declare("Position", &C::Position, &C::SetPosition)
@@ -542,6 +546,7 @@ const std::vector<const char*>& LumPanelPublished() {
                               "HoverColor",
                               "HoverFontColor",
                               "Images",
+                              "PictureContainer",
                               "Indent",
                               "TopIndent",
                               "LineSpacing",
@@ -662,6 +667,13 @@ void TCustomLumPanel::SetImages(TCustomImageList* value) {
     Invalidate();
 }
 
+void TCustomLumPanel::SetPictureContainer(TPictureContainer* value) {
+    if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
+    FPictureContainer = value;
+    if (FPictureContainer) FPictureContainer->FreeNotification(this);
+    Invalidate();
+}
+
 void TCustomLumPanel::SetStyler(TLumPanelStyler* value) {
     if (FStyler) FStyler->RemoveFreeNotification(this);
     FStyler = value;
@@ -673,6 +685,7 @@ void TCustomLumPanel::Notification(TComponent* component, TOperation operation) 
     TCustomPanel::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FImages) FImages = nullptr;
+    if (component == FPictureContainer) FPictureContainer = nullptr;
     if (component == FStyler) FStyler = nullptr;
     // Compared as components: a control being freed is no control any more.
     std::erase_if(FHiddenChildren, [&](TControl* c) { return static_cast<TComponent*>(c) == component; });
@@ -747,6 +760,7 @@ void TCustomLumPanel::Assign(TPersistent* source) {
     SetParentColor(s->ParentColor());
     SetParentFont(s->ParentFont());
     SetParentShowHint(s->ParentShowHint());
+    SetPictureContainer(s->FPictureContainer);
     SetPopupMenu(s->PopupMenu());
     SetPosition(s->FPosition);
     SetStatusBar(s->FStatusBar);
@@ -1165,16 +1179,19 @@ void TCustomLumPanel::MouseMove(TShiftState shift, int x, int y) {
     const TPoint p{x, y};
     String anchor = AnchorAt(x, y);
     FInMove = false;
-    if (!FCaption->Visible() || IsDesigning()) return;
-    const TCaptionButtonRects buttons = CaptionButtonHitRects();
-    bool closeHover = FCloseHover, minMaxHover = FMinMaxHover;
-    if (FCaption->CloseButtonHoverColor() != clNone && FCaption->CloseButton())
-        closeHover = buttons.Close && buttons.Close->Contains(p);
-    if (FCaption->MinMaxButtonHoverColor() != clNone && FCaption->MinMaxButton())
-        minMaxHover = buttons.MinMax && buttons.MinMax->Contains(p);
-    SetHoverFlags(closeHover, minMaxHover);
+    if (IsDesigning()) return;
+    if (FCaption->Visible()) {
+        const TCaptionButtonRects buttons = CaptionButtonHitRects();
+        bool closeHover = FCloseHover, minMaxHover = FMinMaxHover;
+        if (FCaption->CloseButtonHoverColor() != clNone && FCaption->CloseButton())
+            closeHover = buttons.Close && buttons.Close->Contains(p);
+        if (FCaption->MinMaxButtonHoverColor() != clNone && FCaption->MinMaxButton())
+            minMaxHover = buttons.MinMax && buttons.MinMax->Contains(p);
+        SetHoverFlags(closeHover, minMaxHover);
+    }
 
-    const bool inCaption = FCaption->Position() == cpTop ? y < FCaption->Height() : x < FCaption->Height();
+    const bool inCaption =
+        FCaption->Visible() && (FCaption->Position() == cpTop ? y < FCaption->Height() : x < FCaption->Height());
     int& hoverIndex = inCaption ? FCaptionHoverIndex : FBodyHoverIndex;
     TRect& anchorRect = inCaption ? FCaptionAnchorRect : FBodyAnchorRect;
     if (inCaption && FBodyHoverIndex != -1) {
@@ -1182,7 +1199,7 @@ void TCustomLumPanel::MouseMove(TShiftState shift, int x, int y) {
         RepaintAnchor(FBodyAnchorRect, true);
     }
     if (!anchor.empty()) {
-        if (anchor != FCurrentAnchor || hoverIndex == -1) {
+        if (anchor != FCurrentAnchor || Cursor() != crHandPoint) {
             RepaintAnchor(anchorRect, !inCaption);
             if (FAnchorHint && Application) Application->CancelHint();
             if (Cursor() != crHandPoint) SetCursor(crHandPoint);
@@ -1213,6 +1230,8 @@ TPanelTextStyle TCustomLumPanel::TextStyle(bool wordWrap, int hoverIndex) const 
     s.ShadowOffset = FShadowOffset;
     s.HoverIndex = hoverIndex;
     s.Images = FImages;
+    s.PictureContainer = FPictureContainer;
+    s.PictureCache = const_cast<THTMLPictureCache*>(&FPictureCache);
     return s;
 }
 

@@ -27,7 +27,9 @@
 #include "classlib/ui/imagelist.h"
 #include "components/controls/panel_layout.h"
 #include "components/controls/panel_shading.h"
+#include "components/foundation/html_picture_win.h"
 #include "components/foundation/lum_image_win.h"
+#include "components/foundation/picture_container_win.h"
 
 class TCustomLumPanel;
 class TLumPanelSettings;
@@ -270,6 +272,8 @@ struct TPanelTextStyle {
     int ShadowOffset = 2;
     int HoverIndex = -1;
     TCustomImageList* Images = nullptr;
+    TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache* PictureCache = nullptr;
 };
 
 // What one call of the text drawing found.
@@ -286,7 +290,8 @@ struct TPanelTextResult {
 enum TPanelTextMode { ptmPaint, ptmMeasure, ptmHitTest };
 
 // Draws, measures or hit-tests the panel's body, caption and status-bar text
-// in the canvas's font. The one place the panel's text goes through.
+// (the HTML subset of DrawHtmlText) in the canvas's font. The one place the
+// panel's text goes through.
 TPanelTextResult DrawPanelText(TCanvas* canvas, const String& text, const TRect& rect, const TPanelTextStyle& style,
                                TPanelTextMode mode, TPoint point = {});
 
@@ -383,6 +388,8 @@ public:
     void SetIndent(int value) { StoreAndRepaint(FIndent, value); }
     int TopIndent() const { return FTopIndent; }
     void SetTopIndent(int value) { StoreAndRepaint(FTopIndent, value); }
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* value);
     int LineSpacing() const { return FLineSpacing; }
     void SetLineSpacing(int value) { StoreAndRepaint(FLineSpacing, value); }
     TPanelPosition* Position() const { return FPosition; }
@@ -549,6 +556,8 @@ private:
     TColor FHoverColor = clNone;
     TColor FHoverFontColor = clNone;
     TCustomImageList* FImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
+    THTMLPictureCache FPictureCache;
     int FIndent = 0;
     int FTopIndent = 0;
     int FLineSpacing = 0;

@@ -20,14 +20,6 @@ int Cube(int t) { return t * t * t; }
 
 }  // namespace
 
-int RoundHalfEven(double value) {
-    double whole = std::floor(value);
-    double rest = value - whole;
-    if (rest > 0.5) return int(whole) + 1;
-    if (rest < 0.5) return int(whole);
-    return std::fmod(whole, 2.0) == 0 ? int(whole) : int(whole) + 1;
-}
-
 LongWord BlendRGB(LongWord c1, LongWord c2, int percent) {
     double p = percent / 100.0;
     auto mix = [p](int a, int b) { return RoundHalfEven(p * a + (1 - p) * b); };
@@ -39,17 +31,17 @@ TColor BlendColor(TColor c1, TColor c2, int percent, TColorResolver resolve) {
     return TColor(int(BlendRGB(resolve(c1), resolve(c2), percent)));
 }
 
-std::vector<TGradientBand> GradientBands(LongWord fromRGB, LongWord toRGB, bool horizontal, const TRect& rect,
-                                         int steps) {
+std::vector<TPanelGradientBand> PanelGradientBands(LongWord fromRGB, LongWord toRGB, bool horizontal, const TRect& rect,
+                                                   int steps) {
     steps = std::clamp(steps, 1, kMaxGradientSteps);
     int start = horizontal ? rect.Left : rect.Top;
     int farEdge = horizontal ? rect.Right : rect.Bottom;
     double h = double(farEdge - start) / steps;
     auto channel = [steps](int from, int to, int n) { return from + RoundHalfEven(double(n) * (to - from) / steps); };
-    std::vector<TGradientBand> bands;
+    std::vector<TPanelGradientBand> bands;
     bands.reserve(std::size_t(steps));
     for (int n = 0; n < steps; ++n) {
-        TGradientBand band;
+        TPanelGradientBand band;
         band.Color = RGBOf(channel(Red(fromRGB), Red(toRGB), n), channel(Green(fromRGB), Green(toRGB), n),
                            channel(Blue(fromRGB), Blue(toRGB), n));
         int a = start + RoundHalfEven(n * h);

@@ -12,6 +12,7 @@
 #include "classlib/core/typinfo.h"
 #include "classlib/ui/geometry.h"
 #include "classlib/ui/graphics_types.h"
+#include "components/foundation/html_colors.h"
 
 // How the caption band is filled: plain or gradient (stNormal), generated
 // shadings, the visual style's caption (stXPCaption) or a picture.
@@ -46,8 +47,7 @@ QL_DECLARE_ENUM(TCaptionShape);
 enum TGradientDirection { gdVertical, gdHorizontal };
 QL_DECLARE_ENUM(TGradientDirection);
 
-// Rounds to the nearest integer, halves to even.
-int RoundHalfEven(double value);
+// RoundHalfEven (nearest, halves to even) is the foundation's.
 
 // The blend of two plain RGB values (0x00BBGGRR): each channel
 // Round(p/100 x c1 + (1 - p/100) x c2).
@@ -60,11 +60,11 @@ TColor BlendColor(TColor c1, TColor c2, int percent, TColorResolver resolve);
 // ---- Gradients -----------------------------------------------------------------
 
 // One band of a banded gradient: the rectangle and its RGB colour.
-struct TGradientBand {
+struct TPanelGradientBand {
     TRect Rect;
     LongWord Color = 0;
 
-    bool operator==(const TGradientBand&) const = default;
+    bool operator==(const TPanelGradientBand&) const = default;
 };
 
 // The most bands a banded gradient draws.
@@ -75,8 +75,8 @@ inline constexpr int kMaxGradientSteps = 32;
 // start) / steps) and runs from Round(n x h) to Round(n x h) + Trunc(h) + 1
 // (h = extent / steps), limited to the far edge, across the whole other
 // extent. Horizontal: the bands run left to right.
-std::vector<TGradientBand> GradientBands(LongWord fromRGB, LongWord toRGB, bool horizontal, const TRect& rect,
-                                         int steps);
+std::vector<TPanelGradientBand> PanelGradientBands(LongWord fromRGB, LongWord toRGB, bool horizontal, const TRect& rect,
+                                                   int steps);
 
 // The two halves of a mirror gradient: split at the middle of the
 // progression (left and right halves for a horizontal one).

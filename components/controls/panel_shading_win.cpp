@@ -87,8 +87,8 @@ TColor BlendColor(TColor c1, TColor c2, int percent) { return BlendColor(c1, c2,
 
 void DrawPanelGradient(TCanvas* canvas, TColor startColor, TColor endColor, bool horizontal, const TRect& rect,
                        int steps) {
-    for (const TGradientBand& band :
-         GradientBands(ColorToRGB(startColor), ColorToRGB(endColor), horizontal, rect, steps)) {
+    for (const TPanelGradientBand& band :
+         PanelGradientBands(ColorToRGB(startColor), ColorToRGB(endColor), horizontal, rect, steps)) {
         TColor c = TColor(int(band.Color));
         canvas->Pen()->SetColor(c);
         canvas->Brush()->SetColor(c);

@@ -35,17 +35,17 @@ TEST_F(LumPanelPaintTest, PlainGradientAndMirrorBodies) {
     EXPECT_EQ(At(199, 99), TColor(0x336699));
     // A 32-band vertical gradient: each band in its colour.
     panel->SetColorTo(TColor(0xFFFFFF));
-    auto bands = GradientBands(0x336699, 0xFFFFFF, false, Rect(0, 0, 200, 100), 64);
+    auto bands = PanelGradientBands(0x336699, 0xFFFFFF, false, Rect(0, 0, 200, 100), 64);
     TPaintTarget target(200, 100);
     target.Paint(panel);
     for (int n : {0, 7, 20, 31}) {
-        const TGradientBand& b = bands[std::size_t(n)];
+        const TPanelGradientBand& b = bands[std::size_t(n)];
         // The next band overlaps the last row of this one.
         EXPECT_EQ(target.PixelAt(100, b.Rect.Top), TColor(int(b.Color))) << n;
     }
     // Horizontal.
     panel->SetGradientDirection(gdHorizontal);
-    auto columns = GradientBands(0x336699, 0xFFFFFF, true, Rect(0, 0, 200, 100), 64);
+    auto columns = PanelGradientBands(0x336699, 0xFFFFFF, true, Rect(0, 0, 200, 100), 64);
     EXPECT_EQ(At(columns[10].Rect.Left, 50), TColor(int(columns[10].Color)));
     // Mirror: the top half one gradient, the bottom half the other.
     panel->SetGradientDirection(gdVertical);
@@ -53,7 +53,7 @@ TEST_F(LumPanelPaintTest, PlainGradientAndMirrorBodies) {
     panel->SetColorMirrorTo(TColor(0x00FF00));
     EXPECT_EQ(At(50, 0), TColor(0x336699));
     EXPECT_EQ(At(50, 50), TColor(0x0000FF));
-    auto lower = GradientBands(0x0000FF, 0x00FF00, false, Rect(0, 50, 200, 100), 32);
+    auto lower = PanelGradientBands(0x0000FF, 0x00FF00, false, Rect(0, 50, 200, 100), 32);
     EXPECT_EQ(At(50, lower[31].Rect.Top), TColor(int(lower[31].Color)));
 }
 
@@ -120,7 +120,7 @@ TEST_F(LumPanelPaintTest, CaptionBandAndItsButtons) {
     EXPECT_EQ(collapsed.PixelAt(181, 4), TColor(0x0000FF));
     // A gradient band keeps its gradient while collapsed.
     c->SetColorTo(TColor(0xFF0000));
-    auto bands = GradientBands(0x00FF00, 0xFF0000, true, Rect(0, 0, 200, 18), 64);
+    auto bands = PanelGradientBands(0x00FF00, 0xFF0000, true, Rect(0, 0, 200, 18), 64);
     TPaintTarget gradient(200, 18);
     gradient.Paint(panel);
     EXPECT_EQ(gradient.PixelAt(bands[3].Rect.Left, 14), TColor(int(bands[3].Color)));
@@ -234,6 +234,40 @@ TEST_F(LumPanelPaintTest, OnPaintGetsTheCanvasLast) {
     panel->SetBuffered(false);
     EXPECT_EQ(At(1, 1), TColor(0x123456));
     EXPECT_EQ(At(50, 50), TColor(0x336699));
+}
+
+TEST_F(LumPanelPaintTest, TextGoesThroughTheRenderer) {
+    panel->Font()->SetColor(TColor(0x0000FF));
+    panel->SetText("<B>WWWW</B>");
+    TPaintTarget target(200, 100);
+    target.Paint(panel);
+    // The text starts one pixel in (no border, no indent).
+    EXPECT_GT(target.CountPixels(Rect(1, 1, 60, 20), TColor(0x0000FF)), 20);
+    EXPECT_EQ(target.CountPixels(Rect(0, 30, 200, 100), TColor(0x0000FF)), 0);
+    // With an indent and a top indent the text moves.
+    panel->SetIndent(100);
+    panel->SetTopIndent(50);
+    TPaintTarget moved(200, 100);
+    moved.Paint(panel);
+    EXPECT_EQ(moved.CountPixels(Rect(0, 0, 100, 50), TColor(0x0000FF)), 0);
+    EXPECT_GT(moved.CountPixels(Rect(100, 50, 170, 75), TColor(0x0000FF)), 20);
+}
+
+TEST_F(LumPanelPaintTest, ALeftCaptionTurnsItsTextWithoutTags) {
+    TPanelCaption* c = panel->Caption();
+    c->SetVisible(true);
+    c->SetPosition(cpLeft);
+    c->SetColor(TColor(0x00FF00));
+    c->Font()->SetColor(TColor(0xFF0000));
+    c->SetText("<B>Turned</B>");
+    TPaintTarget target(200, 100);
+    target.Paint(panel);
+    // Upright text would be wider than the band; turned, it stays in it,
+    // running up from the bottom.
+    const int inBand = target.CountPixels(Rect(0, 0, 18, 100), TColor(0xFF0000));
+    EXPECT_GT(inBand, 20);
+    EXPECT_EQ(target.CountPixels(Rect(18, 0, 200, 100), TColor(0xFF0000)), 0);
+    EXPECT_GT(target.CountPixels(Rect(0, 50, 18, 100), TColor(0xFF0000)), inBand / 2);
 }
 
 TEST_F(LumPanelPaintTest, PaintingFreesWhatItMakes) {

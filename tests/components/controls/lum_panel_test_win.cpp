@@ -502,15 +502,50 @@ TEST_F(LumPanelTest, AutoSizeFollowsTheText) {
     p->SetText("Some text");
     p->Caption()->SetVisible(true);
     p->AutoSize()->SetEnabled(true);
-    // Measured as the panel measures: the same font on a screen DC.
+    // Measured as the panel measures: the renderer, the same font, a screen DC.
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, p->Font()->Handle());
-    RECT r{0, 0, 65535, 65535};
-    DrawTextA(dc, "Some text", 9, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.SetFont(p->Font());
+    TSize text = DrawPanelText(&canvas, "Some text", Rect(0, 0, 65535, 65535), TPanelTextStyle{}, ptmMeasure).Extent;
+    canvas.SetHandle(nullptr);
     DeleteDC(dc);
-    EXPECT_EQ(p->Width(), 2 + r.right);
-    EXPECT_EQ(p->Height(), 20 + r.bottom + 2);
+    ASSERT_GT(text.cx, 0);
+    EXPECT_EQ(p->Width(), 2 + text.cx);
+    EXPECT_EQ(p->Height(), 20 + text.cy + 2);
+}
+
+struct TAnchorLog : TObject {
+    std::vector<String> Clicked;
+    void Click(TObject*, String anchor) { Clicked.push_back(anchor); }
+    void Hint(TObject*, String& anchor) { anchor = "hint for " + anchor; }
+};
+
+TEST_F(LumPanelTest, AnchorsAreFoundClickedAndHinted) {
+    TLumPanel* p = NewPanel();
+    p->SetBevelOuter(bvNone);
+    p->SetText("<A href=\"go\">link</A> and more");
+    form->Show();
+    Pump();
+    EXPECT_EQ(p->AnchorAt(6, 6), "go");
+    EXPECT_EQ(p->AnchorAt(150, 80), "");
+    TAnchorLog log;
+    p->OnAnchorClick = TAnchorClickEvent::Bind<&TAnchorLog::Click>(&log);
+    Click(p, 6, 6);
+    Click(p, 150, 80);
+    EXPECT_EQ(log.Clicked, (std::vector<String>{"go"}));
+    // The anchor as the hint, through OnAnchorHint.
+    p->SetAnchorHint(true);
+    p->OnAnchorHint = TAnchorHintEvent::Bind<&TAnchorLog::Hint>(&log);
+    THintInfo info;
+    info.CursorPos = {6, 6};
+    EXPECT_EQ(p->Perform(CM_HINTSHOW, 0, LPARAM(&info)), 0);
+    EXPECT_EQ(info.HintStr, "hint for go");
+    // Moving onto the anchor shows the hand; off it the cursor comes back.
+    p->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    EXPECT_EQ(p->Cursor(), crHandPoint);
+    p->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(150, 80));
+    EXPECT_EQ(p->Cursor(), crDefault);
 }
 
 TEST_F(LumPanelTest, ImagesAndStylerReferencesClearWhenFreed) {

@@ -38,9 +38,9 @@ TEST(PanelShading, BlendColorKeepsTheFirstColourAtOneHundredPercent) {
 }
 
 TEST(PanelShading, GradientLimitsItsBandsToThirtyTwo) {
-    EXPECT_EQ(GradientBands(0, 0xFFFFFF, false, Rect(0, 0, 10, 640), 64).size(), 32u);
-    EXPECT_EQ(GradientBands(0, 0xFFFFFF, false, Rect(0, 0, 10, 640), 40).size(), 32u);
-    auto one = GradientBands(0x123456, 0xFFFFFF, false, Rect(0, 0, 10, 50), 0);
+    EXPECT_EQ(PanelGradientBands(0, 0xFFFFFF, false, Rect(0, 0, 10, 640), 64).size(), 32u);
+    EXPECT_EQ(PanelGradientBands(0, 0xFFFFFF, false, Rect(0, 0, 10, 640), 40).size(), 32u);
+    auto one = PanelGradientBands(0x123456, 0xFFFFFF, false, Rect(0, 0, 10, 50), 0);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].Rect, Rect(0, 0, 10, 50));
     EXPECT_EQ(one[0].Color, 0x123456u);
@@ -49,7 +49,7 @@ TEST(PanelShading, GradientLimitsItsBandsToThirtyTwo) {
 TEST(PanelShading, GradientBandsStepTheColourAndCoverTheRectangle) {
     // 64 pixels in 32 bands: each band 2 wide drawn 3 wide (Trunc(h) + 1),
     // the last one limited to the far edge.
-    auto bands = GradientBands(0x000000, 0x0000FF, true, Rect(10, 5, 74, 25), 64);
+    auto bands = PanelGradientBands(0x000000, 0x0000FF, true, Rect(10, 5, 74, 25), 64);
     ASSERT_EQ(bands.size(), 32u);
     EXPECT_EQ(bands[0].Rect, Rect(10, 5, 13, 25));
     EXPECT_EQ(bands[1].Rect, Rect(12, 5, 15, 25));
@@ -61,7 +61,7 @@ TEST(PanelShading, GradientBandsStepTheColourAndCoverTheRectangle) {
     EXPECT_EQ(R(bands[31].Color), 247);  // 247.03
     EXPECT_EQ(G(bands[31].Color), 0);
     // Vertical bands run across the whole width.
-    auto v = GradientBands(0xFFFFFF, 0x000000, false, Rect(0, 0, 7, 5), 5);
+    auto v = PanelGradientBands(0xFFFFFF, 0x000000, false, Rect(0, 0, 7, 5), 5);
     ASSERT_EQ(v.size(), 5u);
     EXPECT_EQ(v[2].Rect, Rect(0, 2, 7, 4));
     EXPECT_EQ(B(v[4].Color), 255 - 204);
