@@ -189,6 +189,8 @@ void TComponent::ReadState(TReader* reader) {
     reader->ReadData(this);
 }
 
+void TComponent::WriteState(TWriter* writer) { writer->WriteData(this); }
+
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
 void TComponent::GetChildren(const TGetChildProc& proc, TComponent* root) {

@@ -14,6 +14,7 @@
 
 class TFiler;
 class TReader;
+class TWriter;
 class TComponent;
 
 // An object that can copy itself from another one and be stored in a
@@ -132,6 +133,10 @@ public:
     // reads its properties and the components inside it (ReadData). An
     // override may join its container its own way before or after.
     virtual void ReadState(TReader* reader);
+    // Writes this component's properties and the components inside it into
+    // the layout (writer->WriteData). An override may bring itself up to
+    // date first.
+    virtual void WriteState(TWriter* writer);
     // The reader keeps a component's stored order among its parent's.
     virtual void SetChildOrder(TComponent* child, int order) {}
 

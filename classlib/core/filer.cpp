@@ -639,12 +639,17 @@ void TWriter::WriteComponent(TComponent* component, int indent) {
     FOut += component->ClassName();
     {
         TTempChange indentation(FIndent, indent + 2);
-        WriteProperties(component);
-        component->GetChildren([&](TComponent* child) { WriteComponent(child, indent + 2); }, FRoot);
+        component->WriteState(this);
     }
     NewLine();
     FOut.append(size_t(indent), ' ');
     FOut += "end";
+}
+
+void TWriter::WriteData(TComponent* component) {
+    WriteProperties(component);
+    const int indent = FIndent;
+    component->GetChildren([&](TComponent* child) { WriteComponent(child, indent); }, FRoot);
 }
 
 void TWriter::WriteProperties(TPersistent* instance, const String& prefix) {

@@ -151,6 +151,9 @@ public:
     // Writes the published and defined properties of instance, with names
     // prefixed by prefix (for nested objects: "Font.").
     void WriteProperties(TPersistent* instance, const String& prefix = String());
+    // A component's properties and the components inside it (what
+    // TComponent::WriteState writes).
+    void WriteData(TComponent* component);
     // The prefix of the names DefineProperties and WritePropName write
     // ("Font." inside a nested object). A writer of nested entries empties
     // it while it writes them and puts it back afterwards.

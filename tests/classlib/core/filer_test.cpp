@@ -788,3 +788,39 @@ end)")
 }
 
 }  // namespace
+
+namespace {
+
+// A component that brings a property up to date just before it is written.
+class TStampedComponent : public TComponent {
+    QL_CLASS(TStampedComponent, TComponent)
+public:
+    explicit TStampedComponent(TComponent* owner) : TComponent(owner) {}
+    int FStamp = 0;
+    void WriteState(TWriter* writer) override {
+        ++FStamp;
+        TComponent::WriteState(writer);
+    }
+};
+
+TClass TStampedComponent::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TStampedComponent>("TStampedComponent")
+                                       .Prop("Stamp", &TStampedComponent::FStamp, &TStampedComponent::FStamp)
+                                       .Build();
+    return &info;
+}
+
+}  // namespace
+
+TEST_F(LayoutTest, AComponentMayUpdateItselfAsItIsWritten) {
+    TTestRoot root(nullptr);
+    root.SetName("Root1");
+    auto* stamped = new TStampedComponent(&root);
+    stamped->SetName("Stamped1");
+    auto* inner = new TTestWidget(&root);
+    inner->SetName("Widget1");
+    const String text = TWriter().WriteRootComponent(&root);
+    EXPECT_EQ(stamped->FStamp, 1);
+    EXPECT_NE(text.find("  object Stamped1: TStampedComponent\r\n    Stamp = 1\r\n  end"), String::npos) << text;
+    EXPECT_NE(text.find("  object Widget1: TTestWidget"), String::npos) << text;
+}
