@@ -219,6 +219,9 @@ public:
     ~TZvFormStorage() override;
 
     void Loaded() override;
+    // The lines take their components' current names (lines whose
+    // component is gone are dropped) before the layout is written.
+    void WriteState(TWriter* writer) override;
     void StorePlacement() override;
     void LoadPlacement() override;
 

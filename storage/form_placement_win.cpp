@@ -567,6 +567,11 @@ void TZvFormStorage::Loaded() {
     if (loading && Owner()) RebindStoredLines(Owner(), FStoredProps, true);
 }
 
+void TZvFormStorage::WriteState(TWriter* writer) {
+    if (Owner()) RebindStoredLines(Owner(), FStoredProps, false);
+    TZvFormPlacement::WriteState(writer);
+}
+
 void TZvFormStorage::Notification(TComponent* component, TOperation operation) {
     TZvFormPlacement::Notification(component, operation);
     if (operation == opRemove && FStoredProps && component != this) RemoveStoredLines(FStoredProps, component);

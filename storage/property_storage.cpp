@@ -199,6 +199,8 @@ TClass TZvStoredValue::StaticClass() {
     static const TClassInfo info = TClassBuilder<TZvStoredValue>("TZvStoredValue")
                                        .Prop("Name", &TZvStoredValue::Name, &TZvStoredValue::SetName)
                                        .Prop("KeyString", &TZvStoredValue::KeyString, &TZvStoredValue::SetKeyString)
+                                       .Prop("OnSave", &TZvStoredValue::OnSave, &TZvStoredValue::OnSave)
+                                       .Prop("OnRestore", &TZvStoredValue::OnRestore, &TZvStoredValue::OnRestore)
                                        .Build();
     return &info;
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "classlib/core/filer.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
 #include "storage/form_placement.h"
@@ -504,6 +505,15 @@ TEST_F(FormPlacementTest, PreventResizeFixesTheSize) {
     form->ZvFormStorage1->SetPreventResize(false);
     Pump();
     EXPECT_NE(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
+}
+
+TEST_F(FormPlacementTest, WritingTheLayoutTakesTheComponentsCurrentNames) {
+    Start();
+    form->Check1->SetName("CheckA");
+    const String text = TWriter().WriteRootComponent(form);
+    EXPECT_NE(text.find("'CheckA.Checked'"), String::npos) << text;
+    EXPECT_EQ(text.find("'Check1.Checked'"), String::npos) << text;
+    EXPECT_EQ(form->ZvFormStorage1->StoredProps()->Strings(0), "CheckA.Checked");
 }
 
 // A listener that keeps one value of its own with the placement.

@@ -3,6 +3,8 @@
 // and the properties that are skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "classlib/core/sysutils.h"
 #include "storage/ini_file_storage.h"
 #include "storage/property_storage.h"
@@ -332,6 +334,17 @@ TEST_F(StoredValuesTest, IntegersWiderThan32BitsAreStoredWhole) {
         read.RestoreValues(store, "v");
         EXPECT_EQ(back->Value(), TZvStoredVariant::FromInteger(v)) << v;
     }
+}
+
+TEST(StoredValue, PublishesItsEvents) {
+    std::vector<String> names;
+    for (const TPropInfo* p : GetPropList(TZvStoredValue::StaticClass())) names.push_back(p->Name);
+    for (const char* name : {"Name", "KeyString", "OnSave", "OnRestore"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    const TPropInfo* onSave = GetPropInfo(TZvStoredValue::StaticClass(), "OnSave");
+    ASSERT_NE(onSave, nullptr);
+    EXPECT_EQ(onSave->PropType()->Kind, tkMethod);
+    EXPECT_EQ(*onSave->PropType()->MethodSignature, TZvStoredValueEvent::Signature());
 }
 
 TEST_F(StoredValuesTest, MissingValuesKeepTheCurrentOne) {
