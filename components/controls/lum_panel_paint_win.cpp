@@ -60,9 +60,21 @@ void DrawGlyph(TCanvas* canvas, int x, int y, TBitmap* glyph) {
 void TCustomLumPanel::Paint() {
     const TRect client = ClientRect();
     if (FBuffered) {
-        TBitmap buffer(std::max(client.Width(), 1), std::max(client.Height(), 1));
-        PaintAll(buffer.Canvas());
-        BitBlt(FCanvas->Handle(), 0, 0, client.Width(), client.Height(), buffer.Canvas()->Handle(), 0, 0, SRCCOPY);
+        // A bitmap like the target's, made for this paint and freed after it.
+        HDC target = FCanvas->Handle();
+        HDC dc = CreateCompatibleDC(target);
+        HBITMAP bitmap = CreateCompatibleBitmap(target, std::max(client.Width(), 1), std::max(client.Height(), 1));
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        {
+            TCanvas buffer;
+            buffer.SetHandle(dc);
+            TScopeExit release([&] { buffer.SetHandle(nullptr); });
+            PaintAll(&buffer);
+        }
+        BitBlt(target, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
     } else {
         PaintAll(FCanvas);
     }

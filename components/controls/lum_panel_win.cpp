@@ -1455,5 +1455,6 @@ void TCustomLumPanel::BuildCaptionShade() {
     p.Height = size.cy;
     TShadeRandom random(std::uint32_t(Clock().Now()));
     ShadeToBitmap(GenerateShade(p, random), FShade);
+    ++FShadeBuilds;
     Invalidate();
 }

@@ -440,6 +440,8 @@ public:
     TRect CaptionRect() const;
     // The shading bitmap (empty until made).
     TBitmap* CaptionShade() const { return FShade; }
+    // How often the shading was made (once per change, never per paint).
+    int CaptionShadeBuilds() const { return FShadeBuilds; }
     bool CloseHovered() const { return FCloseHover; }
     bool MinMaxHovered() const { return FMinMaxHover; }
     // The anchor under a client point, or empty.
@@ -588,6 +590,7 @@ private:
     int FLastBoundsWidth = -1, FLastBoundsHeight = -1;
     bool FIsWinXP = true;
     TBitmap* FShade;
+    int FShadeBuilds = 0;
     bool FReleasePosted = false;
     bool FReleasePending = false;
     // Shared with an animation running on the stack: cleared when the panel

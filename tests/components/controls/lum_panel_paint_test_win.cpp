@@ -215,11 +215,18 @@ TEST_F(LumPanelPaintTest, TheShadingIsMadeOncePerChangeNotPerPaint) {
     panel->Caption()->SetShadeType(stNoise);
     TPaintTarget target(200, 100);
     target.Paint(panel);
-    HBITMAP shade = panel->CaptionShade()->Handle();
+    const int builds = panel->CaptionShadeBuilds();
     TColor pixel = target.PixelAt(50, 5);
     for (int i = 0; i < 5; ++i) target.Paint(panel);
-    EXPECT_EQ(panel->CaptionShade()->Handle(), shade);
-    EXPECT_EQ(target.PixelAt(50, 5), pixel);
+    EXPECT_EQ(panel->CaptionShadeBuilds(), builds);
+    EXPECT_EQ(target.PixelAt(50, 5), pixel);  // the noise stays as it was made
+    // A shading property, or a new width, makes it again, once.
+    panel->Caption()->SetShadeGrain(64);
+    EXPECT_EQ(panel->CaptionShadeBuilds(), builds + 1);
+    panel->SetWidth(150);
+    target.Paint(panel);
+    EXPECT_EQ(panel->CaptionShadeBuilds(), builds + 2);
+    EXPECT_EQ(panel->CaptionShade()->Width(), 150);
 }
 
 TEST_F(LumPanelPaintTest, OnPaintGetsTheCanvasLast) {
