@@ -242,6 +242,26 @@ TEST_F(LumPanelStylerTest, TheStoredStylerStylesBothPanels) {
     EXPECT_NE(text.find("Styler = LumPanelStyler1"), String::npos) << text;
 }
 
+TEST_F(LumPanelStylerTest, CustomSettingsSurviveTheLayout) {
+    Load(kLayout);
+    auto* s = Find<TLumPanelStyler>("LumPanelStyler1");
+    s->SetStyle(S::psCustom);
+    // Values a panel caption would leave out as its defaults, which a new
+    // styler (psXP) does not hold.
+    s->Settings()->Caption()->SetColorTo(clNone);
+    s->Settings()->Caption()->SetIndent(0);
+    s->Settings()->StatusBar()->SetBorderStyle(bsNone);
+    s->SetComments("kept");
+    Load(Written());
+    s = Find<TLumPanelStyler>("LumPanelStyler1");
+    EXPECT_EQ(s->Style(), S::psCustom);
+    EXPECT_EQ(s->Settings()->Caption()->ColorTo(), clNone);
+    EXPECT_EQ(s->Settings()->Caption()->Indent(), 0);
+    EXPECT_EQ(s->Settings()->StatusBar()->BorderStyle(), bsNone);
+    EXPECT_EQ(s->Settings()->Color(), TColor(0xFAF1E9));
+    EXPECT_EQ(s->Comments(), "kept");
+}
+
 TEST_F(LumPanelStylerTest, ThemeChangesSelectTheSchemesStyle) {
     styler->SetAutoThemeAdapt(true);
     styler->SetStyle(S::psWindows7);

@@ -447,6 +447,62 @@ TEST_F(LumPanelTest, PositionRoundTripsThroughTheRegistryAndAnIniFile) {
     DeleteFileA(iniName.c_str());
 }
 
+// The hit test of a point in the panel's client coordinates.
+LRESULT HitTest(TLumPanel* p, int x, int y) {
+    TPoint at = p->ClientToScreen({x, y});
+    return p->Perform(WM_NCHITTEST, 0, MAKELPARAM(at.X, at.Y));
+}
+
+TEST_F(LumPanelTest, MovingByTheCaptionAndSizingByTheEdges) {
+    TLumPanel* p = NewPanel();
+    form->Show();
+    Pump();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    EXPECT_EQ(HitTest(p, 50, 8), HTCLIENT);
+    p->SetCanMove(true);
+    EXPECT_EQ(HitTest(p, 50, 8), HTCAPTION);
+    // The button's column is no drag area, nor is the body.
+    EXPECT_EQ(HitTest(p, 190, 8), HTCLIENT);
+    EXPECT_EQ(HitTest(p, 50, 50), HTCLIENT);
+    const int cx = GetSystemMetrics(SM_CXFRAME), cy = GetSystemMetrics(SM_CYFRAME);
+    EXPECT_EQ(HitTest(p, 199, 99), HTCLIENT);
+    p->SetCanSize(true);
+    EXPECT_EQ(HitTest(p, 199, 99), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTest(p, 50, 100 - cy + 1), HTBOTTOM);
+    EXPECT_EQ(HitTest(p, 200 - cx + 1, 50), HTRIGHT);
+    p->SetFixedHeight(true);
+    EXPECT_EQ(HitTest(p, 199, 99), HTRIGHT);
+    EXPECT_EQ(HitTest(p, 50, 99), HTCLIENT);
+    p->SetFixedHeight(false);
+    p->SetCollaps(true);
+    EXPECT_EQ(HitTest(p, 199, 17), HTCLIENT);  // a collapsed panel is not sized
+    p->SetCollaps(false);
+
+    // Sizing with a fixed width keeps the width; the full height follows.
+    p->SetFixedWidth(true);
+    p->Perform(WM_ENTERSIZEMOVE, 0, 0);
+    RECT r{0, 0, 300, 150};
+    p->Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, LPARAM(&r));
+    EXPECT_EQ(r.right, 200);
+    EXPECT_EQ(p->FullHeight(), 150);
+    // Moving with a fixed left keeps the left edge where the move began.
+    p->SetFixedLeft(true);
+    TPoint origin = p->ClientToScreen({0, 0});
+    RECT m{origin.X + 40, origin.Y + 5, origin.X + 240, origin.Y + 105};
+    p->Perform(WM_MOVING, WMSZ_LEFT, LPARAM(&m));
+    EXPECT_EQ(m.left, origin.X);
+    EXPECT_EQ(m.right, origin.X + 200);
+    EXPECT_EQ(m.top, origin.Y + 5);
+    struct TEnd : TObject {
+        int Count = 0;
+        void Ended(TObject*) { ++Count; }
+    } end;
+    p->OnEndMoveSize = TNotifyEvent::Bind<&TEnd::Ended>(&end);
+    p->Perform(WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(end.Count, 1);
+}
+
 TEST_F(LumPanelTest, AssignCopiesThePanelsLook) {
     TLumPanel* a = NewPanel();
     TLumPanel* b = NewPanel();
