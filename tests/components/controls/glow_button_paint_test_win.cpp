@@ -326,6 +326,34 @@ TEST_F(GlowPaintTest, AFocusedButtonDrawsItsFocusBorder) {
     EXPECT_TRUE(Near(Painted().PixelAt(50, 1), clWhite, 3));
 }
 
+TEST_F(GlowPaintTest, TheKeyTipWindowIsAGradientInAGreyFrame) {
+    TShortCutHintWindow* tip = button->ShortCutHintWindow();
+    tip->SetColorTo(TColor(0x0000C0));
+    tip->SetCaption("O");
+    EXPECT_GE(tip->CalcHintRect(200, "", nullptr).Width(), 8);
+    tip->SetBounds(0, 0, 30, 32);
+    TPaintTarget t(30, 32, clBlack);
+    t.Paint(tip);
+    EXPECT_EQ(t.PixelAt(10, 0), TColor(0x808080));  // the frame
+    EXPECT_EQ(t.PixelAt(2, 1), clWhite);            // the first band: Color
+    EXPECT_EQ(t.PixelAt(2, 30), TColor(0x0000C0));  // the last band: ColorTo
+}
+
+TEST_F(GlowPaintTest, OnDrawButtonFollowsThePaintWithItsState) {
+    struct TRecorder : TObject {
+        std::vector<int> States;
+        void Draw(TObject*, TCanvas*, const TRect&, int state) { States.push_back(state); }
+    } recorder;
+    button->OnDrawButton = TGlowButtonDrawEvent::Bind<&TRecorder::Draw>(&recorder);
+    Painted();
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    Painted();
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    Painted();
+    button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    EXPECT_EQ(recorder.States, (std::vector<int>{0, 1, 2}));
+}
+
 TEST_F(GlowPaintTest, PaintingFreesWhatItMakes) {
     button->SetCaption("Balance");
     button->SetDropDownButton(true);

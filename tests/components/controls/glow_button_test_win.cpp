@@ -301,4 +301,20 @@ TEST_F(GlowButtonTest, TheActionLinkCarriesCheckedGroupAndCaption) {
     EXPECT_EQ(log.Events, (std::vector<std::string>{"click Act1"}));
 }
 
+TEST_F(GlowButtonTest, AssignCopiesTheButtonsSettings) {
+    first->SetCaption("Copied");
+    first->SetSpacing(7);
+    first->SetRepeatClick(true);
+    first->SetPosition(bpLeft);
+    first->SetModalResult(mrCancel);
+    first->Notes()->Add("a note");
+    second->Assign(first);
+    EXPECT_EQ(second->Caption(), "Copied");
+    EXPECT_EQ(second->Spacing(), 7);
+    EXPECT_TRUE(second->RepeatClick());
+    EXPECT_EQ(second->Position(), bpLeft);
+    EXPECT_EQ(second->ModalResult(), mrCancel);
+    EXPECT_EQ(second->Notes()->Count(), 1);
+}
+
 }  // namespace
