@@ -12,6 +12,7 @@
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "components/foundation/pictures_unit_win.h"
+#include "components/pager/pager_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -26,6 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
         {"foundation", &FoundationInitialize, &FoundationFinalize},
         {"foundation.pictures", &PicturesInitialize, &PicturesFinalize},
+        {"pager", &PagerInitialize, &PagerFinalize},
         {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
         {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
         {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},

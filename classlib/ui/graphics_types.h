@@ -185,10 +185,17 @@ inline TColor StringToColor(const String& text) {
     return TColor(StrToInt(text));
 }
 
-// ---- Font character sets ------------------------------------------------------
+// ---- Text alignment ------------------------------------------------------------
 //
-// A font's character set is a byte; the stored layout names the usual ones.
-using TFontCharset = Byte;
+// Where a caption sits across its box (labels, panels, the pager's tabs).
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+QL_DECLARE_ENUM(TAlignment);
+inline QL_DEFINE_ENUM(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
+
+    // ---- Font character sets ------------------------------------------------------
+    //
+    // A font's character set is a byte; the stored layout names the usual ones.
+    using TFontCharset = Byte;
 
 inline const TTypeInfo* TypeInfoFontCharset() {
     static const TTypeInfo* info = [] {

@@ -8,7 +8,6 @@
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/gdi_helpers.h"
 
-QL_DEFINE_ENUM(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 QL_DEFINE_ENUM(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 QL_DEFINE_ENUM(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
 QL_DEFINE_ENUM(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList")

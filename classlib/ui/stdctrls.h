@@ -12,9 +12,6 @@
 #include "classlib/ui/forms.h"
 #include "classlib/ui/imagelist.h"
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-QL_DECLARE_ENUM(TAlignment);
-
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 QL_DECLARE_ENUM(TTextLayout);
 

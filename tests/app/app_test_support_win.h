@@ -19,6 +19,7 @@
 #include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
+#include "components/pager/pager_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -100,6 +101,7 @@ public:
         if (!Application) {
             ClasslibUiInitialize();
             FoundationInitialize();
+            PagerInitialize();
             ZevSupportInitialize();
             ZevUnitVersionsInitialize();
             ZevRttiInitialize();

@@ -101,3 +101,10 @@ TEST(GeometryTest, RectanglesHoldTheirLeftAndTopButNotTheirRightAndBottom) {
 }
 
 }  // namespace
+
+TEST(GraphicsTypesTest, AlignmentNamesAreThoseOfTheStoredLayout) {
+    const TTypeInfo* type = TypeInfoOf(static_cast<TAlignment*>(nullptr));
+    EXPECT_EQ(GetEnumName(type, taLeftJustify), "taLeftJustify");
+    EXPECT_EQ(GetEnumName(type, taRightJustify), "taRightJustify");
+    EXPECT_EQ(GetEnumValue(type, "taCenter"), taCenter);
+}

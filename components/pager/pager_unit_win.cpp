@@ -1,0 +1,27 @@
+#include "components/pager/pager_unit_win.h"
+
+#include "components/pager/page_button_settings_win.h"
+#include "components/pager/pager_backgrounds.h"
+#include "components/pager/pager_tab_settings.h"
+#include "components/pager/tab_appearance_win.h"
+
+namespace {
+
+int InitCount = 0;
+UINT CloseButtonMessage = 0;
+
+}  // namespace
+
+void PagerInitialize() {
+    if (InitCount++ > 0) return;
+    CloseButtonMessage = RegisterWindowMessageA("OPDESTROYCLOSEBTN");
+    RegisterClasses({TPagerTabSettings::StaticClass(), TGradientBackground::StaticClass(),
+                     TVistaBackground::StaticClass(), TCustomTabAppearance::StaticClass(),
+                     TTabAppearance::StaticClass(), TPageButtonSettings::StaticClass()});
+}
+
+void PagerFinalize() {
+    if (InitCount > 0) --InitCount;
+}
+
+UINT DestroyCloseButtonMessage() { return CloseButtonMessage; }
