@@ -299,8 +299,8 @@ TTabPartRects TPagerTabLayout::TabPartRects(int index) {
     int start = RowStart(tab), end = RowEnd(tab);
     if (FIn.Shape != tsRectangle) end -= FIn.Rounding;
     const int content = closeLen + picLen + textLen;
-    int pos =
-        along && FIn.Alignment == taRightJustify ? end - content : start + std::max(0, (end - start - content) / 2);
+    int pos = along && FIn.Alignment == LumPager::taRightJustify ? end - content
+                                                                 : start + std::max(0, (end - start - content) / 2);
     pos = std::max(pos, start);
     if (closeLen && FIn.CloseOnTabPosition == cpLeft) {
         parts.Close = AlongRow(tab, pos, 18);
@@ -324,7 +324,7 @@ TRect TPagerTabLayout::TabCloseButtonRect(int index) {
     if (!TabShowsCloseGlyph(index)) return {};
     const TRect tab = TabRect(index);
     if (tab == NoTabRect) return {};
-    const bool centredParts = FIn.Width > 0 && FIn.Alignment == taCenter;
+    const bool centredParts = FIn.Width > 0 && FIn.Alignment == LumPager::taCenter;
     const TRect part = centredParts ? TabPartRects(index).Close : TRect{};
     const bool left = FIn.CloseOnTabPosition == cpLeft;
     switch (FIn.TabPosition) {

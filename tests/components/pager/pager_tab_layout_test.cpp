@@ -218,7 +218,7 @@ TEST(PagerTabLayout, CheckBoxAndCloseGlyphPlaces) {
 TEST(PagerTabLayout, FixedWidthCentredTabsCentreTheirParts) {
     Fixture f;
     f.in.Width = 140;
-    f.in.Alignment = taCenter;
+    f.in.Alignment = LumPager::taCenter;
     f.in.AntiAlias = aaAntiAlias;  // the text measures as it is
     f.in.Pages[0].Picture = {16, 16};
     // 140 - (18 + 105) = 17, halved: 8.
