@@ -213,6 +213,12 @@ TEST_F(GlowButtonTest, HoldingARepeatButtonClicksAfter400AndThenEvery100Ms) {
     Release(first, 300, 5);  // outside: the release itself is no click
     clock.Advance(1000);
     EXPECT_EQ(log.Events.size(), 4u);
+    // Held, but the capture went elsewhere: the repeat ticks click nothing.
+    Press(first, 5, 5);
+    ReleaseCapture();
+    clock.Advance(1000);
+    EXPECT_EQ(log.Events.size(), 4u);
+    Release(first, 5, 5);
 }
 
 TEST_F(GlowButtonTest, EnterClicksTheFocusedButtonAndEscapeTheCancelButton) {
