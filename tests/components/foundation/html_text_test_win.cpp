@@ -34,10 +34,11 @@ public:
 
     // What the device context itself reports for text in a font like the
     // canvas's, with bold as asked.
-    SIZE Extent(const String& text, bool bold = false, int height = -11) {
+    SIZE Extent(const String& text, bool bold = false, int height = -11, bool italic = false) {
         LOGFONTA lf{};
         lf.lfHeight = height;
         lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = italic;
         lf.lfCharSet = DEFAULT_CHARSET;
         lstrcpyA(lf.lfFaceName, "Tahoma");
         HFONT font = CreateFontIndirectA(&lf);
@@ -60,6 +61,21 @@ private:
     TCanvas FCanvas;
 };
 
+// "text" in Courier New at the canvas's height, as the device context measures it.
+int MonoExtent(THtmlCanvas& c, const char* text) {
+    LOGFONTA lf{};
+    lf.lfHeight = -11;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(lf.lfFaceName, "COURIER NEW");
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ old = SelectObject(c.Target().DC(), font);
+    SIZE size{};
+    GetTextExtentPoint32A(c.Target().DC(), text, lstrlenA(text), &size);
+    SelectObject(c.Target().DC(), old);
+    DeleteObject(font);
+    return int(size.cx);
+}
+
 TEST(DrawHtmlText, MeasuresWhatTheDeviceContextReports) {
     THtmlCanvas c;
     c.Draw("Hello world", {}, false, true);
@@ -70,6 +86,10 @@ TEST(DrawHtmlText, MeasuresWhatTheDeviceContextReports) {
     c.Draw("<B>Bold</B> <FONT size=\"5\">big</FONT>", {}, false, true);
     EXPECT_EQ(c.Width, c.Extent("Bold", true).cx + c.Extent(" ").cx + c.Extent("big", false, -21).cx + 2);
     EXPECT_EQ(c.Height, c.Extent("big", false, -21).cy);  // 16 points at 96 pixels per inch
+
+    c.Draw("<I>italic</I><B><I>both</I></B><FONT face=\"Courier New\">mono</FONT>", {}, false, true);
+    EXPECT_EQ(c.Width, c.Extent("italic", false, -11, true).cx + c.Extent("both", true, -11, true).cx +
+                           MonoExtent(c, "mono") + 2);
 
     c.Draw("line one<BR>line two", {}, false, true);
     EXPECT_EQ(c.Height, 2 * c.LineHeight());

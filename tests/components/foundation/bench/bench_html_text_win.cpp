@@ -142,14 +142,27 @@ int main(int argc, char** argv) {
             DeleteObject(font);
         });
         const int faces = int(counting.Faces.size());
+        // What switching between two fonts already made costs.
+        HFONT boldFont = CreateFontIndirectA(&bold);
+        HFONT normalFont = canvas.Font()->Handle();
+        const double fontSwitch = Time(iterations,
+                                       [&] {
+                                           SelectObject(handle, boldFont);
+                                           SIZE size;
+                                           GetTextExtentPoint32A(handle, "a", 1, &size);
+                                           SelectObject(handle, normalFont);
+                                           GetTextExtentPoint32A(handle, "a", 1, &size);
+                                       }) /
+                                  2;
+        DeleteObject(boldFont);
         std::printf("DrawText of the plain text: measure %.1f us, paint %.1f us\n", drawTextMeasure, drawTextPaint);
         std::printf("DrawHtmlText measure only:  %.1f us  (%.2fx DrawText's measure)\n", measure,
                     measure / drawTextMeasure);
         std::printf("DrawHtmlText hit-test:      %.1f us  (%.2fx)\n", hitTest, hitTest / drawTextMeasure);
         std::printf("DrawHtmlText paint:         %.1f us  (%.2fx DrawText's paint)\n", paint, paint / drawTextPaint);
-        std::printf("measuring: %d text extents (%.2f us each), %d font changes among %d fonts (%.2f us to make "
-                    "one), the layout without GDI %.1f us\n",
-                    extents, extentCall, fonts, faces, fontMade, layoutOnly);
+        std::printf("measuring: %d text extents (%.2f us each), %d font changes (%.2f us each) among %d fonts "
+                    "(%.2f us to make one), the layout without GDI %.1f us\n",
+                    extents, extentCall, fonts, fontSwitch, faces, fontMade, layoutOnly);
         if (argc > 2) {
             canvas.Brush()->SetColor(clWhite);
             canvas.FillRect(bounds);
