@@ -28,6 +28,10 @@ void interfaces_detail::RaiseFreeWhileReferenced(const char* className, int coun
                           " references left");
 }
 
+void interfaces_detail::RaiseReleaseBelowZero(const char* className) {
+    throw EInvalidPointer("Invalid pointer operation: " + String(className) + " released with no references left");
+}
+
 TClass TInterfacedObject::StaticClass() {
     static const TClassInfo info = TClassBuilder<TInterfacedObject>("TInterfacedObject").Build();
     return &info;

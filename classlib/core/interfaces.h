@@ -192,12 +192,15 @@ TIntfPtr<J> IntfCastChecked(const P& p) {
 
 namespace interfaces_detail {
 [[noreturn]] void RaiseFreeWhileReferenced(const char* className, int count);
-}
+[[noreturn]] void RaiseReleaseBelowZero(const char* className);
+}  // namespace interfaces_detail
 
 // Reference counting over a class-library base (TObject, TPersistent, ...):
 // the count is 1 while the constructors run, drops to 0 in
 // AfterConstruction, and the _Release that brings it to 0 frees the object.
-// Freeing the object while references remain raises EInvalidPointer.
+// Freeing the object while references remain raises EInvalidPointer, and so
+// does a _Release with no reference left to release (the count stays 0 and
+// nothing is freed again).
 // Create it with NewObject<T>(...) (or through its class factory), and hold
 // it in TIntfPtr. An undescribed building block: a class made from it
 // declares its own description with QL_CLASS(Self, Base).
@@ -209,9 +212,12 @@ public:
     bool QueryInterface(const TGUID& iid, void** obj) override { return this->GetInterface(iid, obj); }
     int _AddRef() override { return ++FRefCount; }
     int _Release() override {
-        int count = --FRefCount;
-        if (count == 0) this->Free();
-        return count;
+        int count = FRefCount.load();
+        do {
+            if (count <= 0) interfaces_detail::RaiseReleaseBelowZero(this->ClassName());
+        } while (!FRefCount.compare_exchange_weak(count, count - 1));
+        if (count == 1) this->Free();
+        return count - 1;
     }
     int RefCount() const { return FRefCount; }
 

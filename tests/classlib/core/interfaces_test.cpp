@@ -172,6 +172,19 @@ TEST(CountedObjects, FreeingWhileReferencedIsAnError) {
     EXPECT_EQ(Events().size(), 1u);
 }
 
+TEST(CountedObjects, ReleasingBelowZeroIsAnErrorAndFreesNothing) {
+    Events().clear();
+    TWhole* whole = NewObject<TWhole>();
+    EXPECT_THROW(whole->_Release(), EInvalidPointer);
+    EXPECT_EQ(whole->RefCount(), 0);
+    EXPECT_TRUE(Events().empty());
+    {
+        TIntfPtr<IWhole> held(whole);
+        EXPECT_EQ(whole->RefCount(), 1);
+    }
+    EXPECT_EQ(Events(), std::vector<std::string>{"whole freed"});
+}
+
 TEST(CountedObjects, ClassFactoryCallsAfterConstruction) {
     Events().clear();
     TObject* made = CreateObject(TWhole::StaticClass());
