@@ -281,10 +281,14 @@ void TReader::ApplyProperty(TPersistent* instance, const String& path, int line)
         ReadPropValue(target, p);
         return;
     }
+    // A defined property's reader may read nested objects with defined
+    // properties of their own: each level keeps its own answer.
+    bool outer = FDefinedHandled;
     FDefinedHandled = false;
     target->DefineProperties(this);
-    if (!FDefinedHandled) Error("Property " + FPropName + " does not exist", line);
-    FDefinedHandled = false;
+    bool handled = FDefinedHandled;
+    FDefinedHandled = outer;
+    if (!handled) Error("Property " + FPropName + " does not exist", line);
 }
 
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {

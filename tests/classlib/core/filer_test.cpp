@@ -680,6 +680,42 @@ TEST_F(StreamingTest, EntryListsNameTheClassOfEachEntry) {
     }
 }
 
+// An entry with a defined property of its own, read from inside the
+// holder's defined property.
+class TNotedEntry : public TEntry {
+    QL_CLASS(TNotedEntry, TEntry)
+public:
+    String Note;
+    void DefineProperties(TFiler* filer) override {
+        filer->DefineProperty(
+            "Note", [this](TReader* r) { Note = r->ReadString(); }, nullptr, false);
+    }
+};
+
+TClass TNotedEntry::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TNotedEntry>("TNotedEntry").Build();
+    return &info;
+}
+
+TEST_F(StreamingTest, DefinedPropertiesReadInsideADefinedProperty) {
+    RegisterClasses({THolderComp::StaticClass(), TNotedEntry::StaticClass()});
+    TTestRoot root(nullptr);
+    TReader("object R: TTestRoot\n object H: THolderComp\n  Extra.Entries = < item ClassName = 'TNotedEntry'\n"
+            "  Note = 'inner' Text = 'after the note' end >\n  After = 2\n end\nend")
+        .ReadRootComponent(&root);
+    auto* h = static_cast<THolderComp*>(root.FindComponent("H"));
+    ASSERT_EQ(h->Extra.Entries.size(), 1u);
+    EXPECT_EQ(static_cast<TNotedEntry*>(h->Extra.Entries[0])->Note, "inner");
+    EXPECT_EQ(h->Extra.Entries[0]->Text, "after the note");
+    EXPECT_EQ(h->After, 2);
+    // An unknown name inside is still an error.
+    TTestRoot bad(nullptr);
+    EXPECT_THROW(TReader("object R: TTestRoot\n object H: THolderComp\n  Extra.Entries = < item ClassName = "
+                         "'TNotedEntry'\n  Nope = 1 end >\n end\nend")
+                     .ReadRootComponent(&bad),
+                 EReadError);
+}
+
 // ---- Children in their container's own order -----------------------------------
 
 class TBook;
