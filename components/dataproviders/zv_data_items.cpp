@@ -21,7 +21,10 @@ TGUID RandomGUID() {
     std::memcpy(bytes + 8, &b, 8);
     bytes[7] = Byte((bytes[7] & 0x0F) | 0x40);  // version 4, in D3's high nibble
     bytes[8] = Byte((bytes[8] & 0x3F) | 0x80);  // the variant
-    std::memcpy(&g, bytes, 16);
+    g.D1 = LongWord(bytes[0]) | LongWord(bytes[1]) << 8 | LongWord(bytes[2]) << 16 | LongWord(bytes[3]) << 24;
+    g.D2 = Word(bytes[4] | bytes[5] << 8);
+    g.D3 = Word(bytes[6] | bytes[7] << 8);
+    for (int i = 0; i < 8; ++i) g.D4[i] = bytes[8 + i];
     return g;
 }
 
@@ -37,10 +40,12 @@ void SetDataItemGUIDSource(TZvGUIDSource source) { GUIDSource() = source ? sourc
 TGUID NewDataItemGUID() { return GUIDSource()(); }
 
 String DataItemIDFromGUID(const TGUID& guid) {
-    static_assert(sizeof(TGUID) == 16);
     static const char digits[] = "0123456789ABCDEF";
-    Byte bytes[16];
-    std::memcpy(bytes, &guid, 16);
+    // The bytes as a GUID lies in memory: its first three fields little-endian.
+    const Byte bytes[16] = {Byte(guid.D1), Byte(guid.D1 >> 8), Byte(guid.D1 >> 16), Byte(guid.D1 >> 24),
+                            Byte(guid.D2), Byte(guid.D2 >> 8), Byte(guid.D3),       Byte(guid.D3 >> 8),
+                            guid.D4[0],    guid.D4[1],         guid.D4[2],          guid.D4[3],
+                            guid.D4[4],    guid.D4[5],         guid.D4[6],          guid.D4[7]};
     String id;
     for (Byte b : bytes) {
         id += digits[b >> 4];

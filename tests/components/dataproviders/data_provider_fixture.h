@@ -4,7 +4,7 @@
 // context; it logs its change notifications.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
 #include "classlib/core/filer.h"
 #include "components/dataproviders/zv_data_consumer.h"
@@ -116,6 +116,21 @@ inline TClass TTestDataProvider::StaticClass() {
     return &info;
 }
 
+// A provider with contexts, as the layout makes it.
+class TTestContextProvider : public TTestDataProvider {
+    QL_CLASS(TTestContextProvider, TTestDataProvider)
+public:
+    // Its contexts: the fixed default one and "Named".
+    explicit TTestContextProvider(TComponent* owner) : TTestDataProvider(owner, true) {
+        ContextList()->Add(NewObject<TZvDataContext>(static_cast<IZvDataContexts*>(ContextList()), String("Named")));
+    }
+};
+
+inline TClass TTestContextProvider::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TTestContextProvider>("TTestContextProvider").Build();
+    return &info;
+}
+
 // A component that shows a provider's items through its consumer.
 class TTestConsumerComponent : public TComponent {
     QL_CLASS(TTestConsumerComponent, TComponent)
@@ -144,7 +159,8 @@ inline TClass TTestConsumerComponent::StaticClass() {
 inline void RegisterTestClasses() {
     static bool done = [] {
         for (TClass cls : PortableDataProviderClasses()) RegisterClass(cls);
-        RegisterClasses({TTestDataProvider::StaticClass(), TTestConsumerComponent::StaticClass()});
+        RegisterClasses({TTestDataProvider::StaticClass(), TTestContextProvider::StaticClass(),
+                         TTestConsumerComponent::StaticClass()});
         return true;
     }();
     (void)done;

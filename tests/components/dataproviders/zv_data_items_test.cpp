@@ -175,4 +175,16 @@ TEST_F(DataItems, SubItemsReadTwiceReadIntoTheSameList) {
     EXPECT_EQ(p->SubItems()->GetCount(), 1);
 }
 
+TEST_F(DataItems, NewExtensionsHoldTheirDeclaredDefaults) {
+    auto* item = NewObject<TZvBaseDataItem>(static_cast<IZvDataItems*>(provider->Root()));
+    TIntfPtr<IZvDataItem> keep(item);
+    provider->Root()->InternalAdd(item);
+    TZvDataConsumer consumerOwner(nullptr);
+    std::vector<TPersistent*> made = {
+        NewObject<TZvDataItemBlockableTextImpl>(item), NewObject<TZvDataItemContextTextImpl>(item),
+        NewObject<TZvDataConsumerViewList>(&consumerOwner), NewObject<TZvDataConsumerItemSelect>(&consumerOwner)};
+    for (TPersistent* p : made) EXPECT_EQ(FindDefaultDrifts(p), std::vector<String>{}) << p->ClassName();
+    consumerOwner.ClearExtensions();
+}
+
 }  // namespace
