@@ -2,6 +2,7 @@
 
 #include "components/pager/page_button_settings_win.h"
 #include "components/pager/pager_backgrounds.h"
+#include "components/pager/pager_styler_win.h"
 #include "components/pager/pager_tab_settings.h"
 #include "components/pager/tab_appearance_win.h"
 
@@ -17,7 +18,8 @@ void PagerInitialize() {
     CloseButtonMessage = RegisterWindowMessageA("OPDESTROYCLOSEBTN");
     RegisterClasses({TPagerTabSettings::StaticClass(), TGradientBackground::StaticClass(),
                      TVistaBackground::StaticClass(), TCustomTabAppearance::StaticClass(),
-                     TTabAppearance::StaticClass(), TPageButtonSettings::StaticClass()});
+                     TTabAppearance::StaticClass(), TPageButtonSettings::StaticClass(),
+                     TLumOfficePagerOfficeStyler::StaticClass()});
 }
 
 void PagerFinalize() {
