@@ -51,6 +51,7 @@ TClass TLumOfficeButtonControl::StaticClass() {
                                        .Declare("Ellipsis", &C::FEllipsis, &C::SetEllipsis)
                                        .Default(false)
                                        .Declare("Images", &C::FImages, &C::SetImages)
+                                       .Declare("PictureContainer", &C::FPictureContainer, &C::SetPictureContainer)
                                        .Declare("ReturnIsTab", &C::FReturnIsTab, &C::SetReturnIsTab)
                                        .Default(false)
                                        .Declare("ShadowColor", &C::FShadowColor, &C::SetShadowColor)
@@ -76,7 +77,10 @@ TLumOfficeButtonControl::TLumOfficeButtonControl(TComponent* owner) : TCustomCon
     // The controls turn presses into clicks themselves, and capture the
     // mouse only while a press lasts.
     FControlStyle = {csSetCaption, csDoubleClicks};
+    FPictureCache = new THTMLPictureCache;
 }
+
+TLumOfficeButtonControl::~TLumOfficeButtonControl() { delete FPictureCache; }
 
 String TLumOfficeButtonControl::Version() const {
     const LongWord v = GetVersionNr();
@@ -119,6 +123,15 @@ void TLumOfficeButtonControl::SetImages(TCustomImageList* value) {
     Invalidate();
 }
 
+void TLumOfficeButtonControl::SetPictureContainer(TPictureContainer* value) {
+    if (FPictureContainer != value) {
+        if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
+        FPictureContainer = value;
+        if (FPictureContainer) FPictureContainer->FreeNotification(this);
+    }
+    Invalidate();
+}
+
 void TLumOfficeButtonControl::SetShadowColor(TColor value) {
     if (value == FShadowColor) return;
     FShadowColor = value;
@@ -145,7 +158,9 @@ void TLumOfficeButtonControl::SetURLColor(TColor value) {
 
 void TLumOfficeButtonControl::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
-    if (operation == opRemove && component == FImages) FImages = nullptr;
+    if (operation != opRemove) return;
+    if (component == FImages) FImages = nullptr;
+    if (component == FPictureContainer) FPictureContainer = nullptr;
 }
 
 void TLumOfficeButtonControl::SetBounds(int left, int top, int width, int height) {
@@ -163,6 +178,8 @@ void TLumOfficeButtonControl::Loaded() {
 TOfficeCaptionStyle TLumOfficeButtonControl::CaptionStyle() const {
     TOfficeCaptionStyle s;
     s.Images = FImages;
+    s.PictureContainer = FPictureContainer;
+    s.PictureCache = FPictureCache;
     s.ShadowColor = FShadowColor;
     s.ShadowOffset = FShadowOffset;
     s.URLColor = FURLColor;
@@ -273,6 +290,10 @@ void TLumOfficeButtonControl::KeyDown(Word& key, TShiftState shift) {
 void TLumOfficeButtonControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    // The press itself decides when it takes the focus (the class
+    // library's windowed controls take it before the press is seen).
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: return TControl::WndProc(m);
     case CM_MOUSEENTER: return CMMouseEnter(m);
     case CM_MOUSELEAVE: return CMMouseLeave(m);
     case CM_ENABLEDCHANGED: return CMEnabledChanged(m);

@@ -18,6 +18,7 @@ class TLumOfficeButtonControl : public TCustomControl {
     QL_CLASS(TLumOfficeButtonControl, TCustomControl)
 public:
     explicit TLumOfficeButtonControl(TComponent* owner);
+    ~TLumOfficeButtonControl() override;
 
     // The caption's side: taRightJustify puts the glyph at the right (a
     // centred alignment is not taken).
@@ -35,6 +36,9 @@ public:
     // The image list of the caption's image tags.
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* value);
+    // The named pictures of the caption's picture tags.
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* value);
     // Enter moves on as Tab does.
     bool ReturnIsTab() const { return FReturnIsTab; }
     void SetReturnIsTab(bool value) { FReturnIsTab = value; }
@@ -109,6 +113,9 @@ protected:
     bool FDown = false;
     bool FEllipsis = false;
     TCustomImageList* FImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
+    // The pictures the caption's image tags loaded, kept between paints.
+    THTMLPictureCache* FPictureCache;
     bool FReturnIsTab = false;
     TColor FShadowColor{0x808080};
     int FShadowOffset = 1;

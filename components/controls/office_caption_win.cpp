@@ -1,20 +1,37 @@
 #include "components/controls/office_caption_win.h"
 
-TSize DrawOfficeCaption(TCanvas* canvas, const String& caption, const TRect& rect, const TOfficeCaptionStyle& style,
-                        bool measureOnly) {
-    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
-    if (style.Ellipsis) flags |= DT_END_ELLIPSIS;
-    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
-    RECT measured = r;
-    DrawTextA(canvas->Handle(), caption.c_str(), int(caption.size()), &measured, flags | DT_CALCRECT);
-    if (!measureOnly) {
-        const int mode = SetBkMode(canvas->Handle(), TRANSPARENT);
-        DrawTextA(canvas->Handle(), caption.c_str(), int(caption.size()), &r, flags);
-        SetBkMode(canvas->Handle(), mode);
-    }
-    return TSize{std::min(int(measured.right - measured.left), rect.Width()), int(measured.bottom - measured.top)};
+#include "components/foundation/html_text_win.h"
+
+namespace {
+
+struct TCaptionResult {
+    bool OnAnchor = false;
+    String Anchor;
+    TSize Size;
+};
+
+TCaptionResult Render(TCanvas* canvas, const String& caption, const TRect& rect, const TOfficeCaptionStyle& s,
+                      TPoint mouse, bool hitTest, bool measure) {
+    TCaptionResult r;
+    String plain, focused;
+    int links = 0, mouseLink = -1;
+    TRect linkRect;
+    r.OnAnchor =
+        DrawHtmlText(canvas, caption, rect, s.Images, mouse.X, mouse.Y, -1, -1, s.ShadowOffset, hitTest, measure, false,
+                     false, false, false, !s.Ellipsis, 1.0, s.URLColor, clNone, clNone, s.ShadowColor, r.Anchor, plain,
+                     focused, r.Size.cx, r.Size.cy, links, mouseLink, linkRect, s.PictureCache, s.PictureContainer, 0);
+    return r;
 }
 
-String OfficeCaptionAnchorAt(TCanvas*, const String&, const TRect&, const TOfficeCaptionStyle&, TPoint) {
-    return String();
+}  // namespace
+
+TSize DrawOfficeCaption(TCanvas* canvas, const String& caption, const TRect& rect, const TOfficeCaptionStyle& style,
+                        bool measureOnly) {
+    return Render(canvas, caption, rect, style, TPoint{}, false, measureOnly).Size;
+}
+
+String OfficeCaptionAnchorAt(TCanvas* canvas, const String& caption, const TRect& rect,
+                             const TOfficeCaptionStyle& style, TPoint point) {
+    const TCaptionResult r = Render(canvas, caption, rect, style, point, true, false);
+    return r.OnAnchor ? r.Anchor : String();
 }

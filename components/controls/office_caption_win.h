@@ -1,19 +1,23 @@
-// The caption of the office check box and radio button: drawn, measured
-// and hit-tested in one place, so the controls do not care how. For now it
-// is the caption's text on one line (tags are shown as they are written);
-// the HTML-subset renderer takes its place here.
+// The caption of the office check box and radio button, written in the
+// HTML subset: drawn, measured and hit-tested through the renderer
+// (components/foundation/html_text_win.h) with what the controls pass on
+// every call.
 #pragma once
 
 #include "classlib/ui/graphics.h"
 #include "classlib/ui/imagelist.h"
+#include "components/foundation/html_picture_win.h"
+#include "components/foundation/picture_container_win.h"
 
-// What the controls pass on with every caption.
+// What the controls pass with every caption.
 struct TOfficeCaptionStyle {
     TCustomImageList* Images = nullptr;
+    TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache* PictureCache = nullptr;
     TColor ShadowColor = TColor(0x808080);
     int ShadowOffset = 1;
     TColor URLColor = TColor(0xFF0000);
-    // Cut with an ellipsis at the end when it does not fit.
+    // Cut with an ellipsis at the end instead of wrapping.
     bool Ellipsis = false;
 };
 

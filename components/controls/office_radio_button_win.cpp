@@ -18,9 +18,10 @@ TClass TLumOfficeRadioButton::StaticClass() {
         TClassBuilder<TLumOfficeRadioButton>("TLumOfficeRadioButton")
             .Publish(kControlProperties)
             .Publish(kWinControlProperties)
-            .Publish({"TabStop", "Alignment", "ButtonVertAlign", "Checked", "GroupIndex", "DisabledFontColor", "Down",
-                      "Ellipsis", "Images", "ReturnIsTab", "ShadowColor", "ShadowOffset", "ShowFocus", "Themed",
-                      "URLColor", "Version", "OnAnchorClick", "OnAnchorEnter", "OnAnchorExit"})
+            .Publish({"TabStop",           "Alignment",   "ButtonVertAlign", "Checked",       "GroupIndex",
+                      "DisabledFontColor", "Down",        "Ellipsis",        "Images",        "PictureContainer",
+                      "ReturnIsTab",       "ShadowColor", "ShadowOffset",    "ShowFocus",     "Themed",
+                      "URLColor",          "Version",     "OnAnchorClick",   "OnAnchorEnter", "OnAnchorExit"})
             .Build();
     return &info;
 }

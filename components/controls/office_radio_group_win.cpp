@@ -79,6 +79,7 @@ TClass TCustomLumOfficeRadioGroup::StaticClass() {
                                        .Declare("Ellipsis", &C::FEllipsis, &C::SetEllipsis)
                                        .Default(false)
                                        .Declare("Images", &C::GroupImages, &C::SetGroupImages)
+                                       .Declare("PictureContainer", &C::FPictureContainer, &C::SetPictureContainer)
                                        .Declare("ShadowColor", &C::FShadowColor, &C::SetShadowColor)
                                        .Default(TColor(0xC0C0C0))
                                        .Declare("ShadowOffset", &C::FShadowOffset, &C::SetShadowOffset)
@@ -218,6 +219,7 @@ void TCustomLumOfficeRadioGroup::ArrangeButtons() {
         b->SetAlignment(FAlignment);
         b->SetButtonVertAlign(FButtonVertAlign);
         b->SetImages(Images());
+        b->SetPictureContainer(FPictureContainer);
         b->SetEllipsis(FEllipsis);
         b->SetShadowOffset(FShadowOffset);
         b->SetShadowColor(FShadowColor);
@@ -265,6 +267,15 @@ void TCustomLumOfficeRadioGroup::SetGroupImages(TCustomImageList* value) {
     ArrangeButtons();
 }
 
+void TCustomLumOfficeRadioGroup::SetPictureContainer(TPictureContainer* value) {
+    if (FPictureContainer != value) {
+        if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
+        FPictureContainer = value;
+        if (FPictureContainer) FPictureContainer->FreeNotification(this);
+    }
+    ArrangeButtons();
+}
+
 void TCustomLumOfficeRadioGroup::SetShadowColor(TColor value) {
     FShadowColor = value;
     ArrangeButtons();
@@ -289,6 +300,7 @@ void TCustomLumOfficeRadioGroup::SetThemed(bool value) {
 
 void TCustomLumOfficeRadioGroup::Notification(TComponent* component, TOperation operation) {
     TLumGroupBox::Notification(component, operation);
+    if (operation == opRemove && component == FPictureContainer) FPictureContainer = nullptr;
 }
 
 void TCustomLumOfficeRadioGroup::Resize() {

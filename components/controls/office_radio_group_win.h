@@ -67,6 +67,8 @@ public:
     // The group box's caption picture list, and every button's.
     TCustomImageList* GroupImages() const { return Images(); }
     void SetGroupImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* value);
     TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor value);
     int ShadowOffset() const { return FShadowOffset; }
@@ -117,6 +119,7 @@ private:
     TTextLayout FButtonVertAlign = tlTop;
     TColor FDisabledFontColor{0x808080};
     bool FEllipsis = false;
+    TPictureContainer* FPictureContainer = nullptr;
     TColor FShadowColor{0xC0C0C0};
     int FShadowOffset = 1;
     bool FShowFocus = true;

@@ -243,3 +243,44 @@ TEST_F(OfficeCheckBoxTest, PaintingFreesWhatItMakes) {
     }
     EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
 }
+
+TEST_F(OfficeCheckBoxTest, AnAnchorIsFollowedOnlyOnceTheBoxHasTheFocus) {
+    struct TAnchors : TObject {
+        std::vector<std::string> Clicked;
+        void Click(TObject*, String anchor) { Clicked.push_back(anchor); }
+    } anchors;
+    box2->SetCaption("Use <A href=\"layouts\">layouts</A>");
+    box2->OnAnchorClick = TAnchorClick::Bind<&TAnchors::Click>(&anchors);
+    ShowForm();
+    Find<TButton>("Other")->SetFocus();
+    Pump();
+    // The anchor's text starts after "Use " (16 pixels for the glyph).
+    const int x = 16 + MeasureText(box2->Font(), "Use ").cx + 6, y = 4 + 6;
+    Press(box2, x, y);
+    Release(box2, x, y);
+    EXPECT_TRUE(box2->Focused());
+    EXPECT_TRUE(anchors.Clicked.empty());
+    log.Take();
+    Press(box2, x, y);
+    Release(box2, x, y);
+    EXPECT_EQ(anchors.Clicked, std::vector<std::string>{"layouts"});
+    // The release is still the user's click of the box.
+    EXPECT_EQ(log.Take(), Events{"click Box2"});
+}
+
+TEST_F(OfficeCheckBoxTest, TheCaptionIsHtmlItsTagsAreNotShown) {
+    ShowForm();
+    TPaintTarget plain(190, 20, clBlack), tagged(190, 20, clBlack);
+    box2->SetCaption("Bold");
+    plain.PaintInParents(box2);
+    box2->SetCaption("<B>Bold</B>");
+    tagged.PaintInParents(box2);
+    const TRect text = Rect(16, 0, 190, 20);
+    // Bold text covers more pixels than plain, and no more columns than
+    // the tags would take if they were shown.
+    EXPECT_GT(tagged.CountPixels(text, TColor(0)), plain.CountPixels(text, TColor(0)));
+    int last = 0;
+    for (int x = 16; x < 190; ++x)
+        if (tagged.CountPixels(Rect(x, 0, x + 1, 20), TColor(0)) > 0) last = x;
+    EXPECT_LT(last, 16 + MeasureText(box2->Font(), "<B>Bold</B>").cx / 2 + 8);
+}
