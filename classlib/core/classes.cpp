@@ -220,8 +220,22 @@ TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
 TCollectionItem::TCollectionItem(TCollection* collection) {
     // While this constructor runs the item does not know its final class
     // yet, so the collection's class check is left to SetCollection (items
-    // that Add makes are of the item class already).
-    if (collection) collection->InsertItem(this, false);
+    // that Add makes are of the item class already). The item is in the
+    // list from here on (a descendant's constructor may ask its Index), but
+    // the collection hears of it only in AfterConstruction: a collection
+    // that looks at its items when they change would otherwise read the
+    // members of a descendant that are not made yet.
+    if (collection) {
+        collection->InsertItem(this, false, false);
+        FAnnounce = true;
+    }
+}
+
+void TCollectionItem::AfterConstruction() {
+    TPersistent::AfterConstruction();
+    if (!FAnnounce) return;
+    FAnnounce = false;
+    if (FCollection) FCollection->AnnounceItem(this);
 }
 
 void TCollectionItem::SetCollection(TCollection* collection) {
@@ -347,12 +361,16 @@ String TCollection::GetNamePath() {
     return result;
 }
 
-void TCollection::InsertItem(TCollectionItem* item, bool checkClass) {
+void TCollection::InsertItem(TCollectionItem* item, bool checkClass, bool announce) {
     if (checkClass && FItemClass && !item->InheritsFrom(FItemClass))
         throw EListError(String("Invalid property value: ") + item->ClassName() + " is not a " + FItemClass->Name);
     FItems.push_back(item);
     item->FCollection = this;
     item->FID = FNextID++;
+    if (announce) AnnounceItem(item);
+}
+
+void TCollection::AnnounceItem(TCollectionItem* item) {
     SetItemName(item);
     Notify(item, cnAdded);
     Changed();

@@ -190,6 +190,9 @@ public:
     virtual void SetDisplayName(const String& name) { Changed(false); }
     TPersistent* GetOwner() override;
     String GetNamePath() override;
+    // The collection names the new item, is told it was added and that it
+    // changed: only now that the whole item is built (see the constructor).
+    void AfterConstruction() override;
 
 protected:
     // Tells the collection that this item (allItems false) or every item
@@ -200,6 +203,7 @@ private:
     friend class TCollection;
     TCollection* FCollection = nullptr;
     int FID = 0;
+    bool FAnnounce = false;
 };
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
@@ -237,7 +241,10 @@ protected:
 
 private:
     friend class TCollectionItem;
-    void InsertItem(TCollectionItem* item, bool checkClass);
+    // Takes the item into the list; with announce, also names it and tells
+    // of it (Notify cnAdded, Changed), which AnnounceItem does otherwise.
+    void InsertItem(TCollectionItem* item, bool checkClass, bool announce = true);
+    void AnnounceItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
     void MoveItem(int from, int to);
 

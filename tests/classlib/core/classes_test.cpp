@@ -151,6 +151,33 @@ TEST(Collection, UpdateIsCalledOnceAfterNestedUpdates) {
     EXPECT_EQ(items.Count(), 3);
 }
 
+// A collection that looks at its items whenever it hears of them.
+class TWatchingItems : public TCollection {
+public:
+    TWatchingItems() : TCollection(TTestItem::StaticClass()) {}
+    // Every item seen by Notify and Update was a whole TTestItem by then.
+    bool AllWhole = true;
+    int Added = 0;
+
+protected:
+    void Notify(TCollectionItem* item, TCollectionNotification action) override {
+        if (action == cnAdded) ++Added;
+        AllWhole &= dynamic_cast<TTestItem*>(item) != nullptr;
+    }
+    void Update(TCollectionItem*) override {
+        for (int i = 0; i < Count(); ++i) AllWhole &= dynamic_cast<TTestItem*>(Items(i)) != nullptr;
+    }
+};
+
+TEST(Collection, HearsOfANewItemOnlyOnceItIsWhole) {
+    TWatchingItems items;
+    items.Add();
+    items.Insert(0);
+    EXPECT_TRUE(items.AllWhole);
+    EXPECT_EQ(items.Added, 2);
+    EXPECT_EQ(items.Count(), 2);
+}
+
 TEST(Collection, DeleteClearIndexAndIds) {
     TTestItems items(nullptr);
     for (int i = 0; i < 4; ++i) static_cast<TTestItem*>(items.Add())->FValue = i;

@@ -281,6 +281,41 @@ TEST(PngImageList, EmptyItemsHaveNoNativeImage) {
     EXPECT_EQ(NativePixel(*list, 1, 5, 10), Rgb(64, 64, 64));
 }
 
+// A picture loaded into a new item outside an update: the list is made
+// anew with each change of the item, from whatever the item holds then.
+TEST(PngImageList, APictureLoadedIntoANewItemOutsideAnUpdate) {
+    TPngImageList list(nullptr);
+    auto* item = dynamic_cast<TPngImageCollectionItem*>(list.PngImages()->Add());
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(list.Count(), 0);
+    TMemoryStream bytes;
+    bytes.LoadFromFile("_up.png");
+    item->PngObject()->LoadFromStream(bytes);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(NativePixel(list, 0, 5, 10), Rgb(64, 64, 64));
+    TPNGObject down;
+    down.LoadFromFile("_down.png");
+    item->PngObject()->Assign(&down);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+// A list freed while it holds an item without a picture.
+TEST(PngImageList, FreedWithAnEmptyItem) {
+    auto list = std::make_unique<TPngImageList>(nullptr);
+    list->PngImages()->Add();
+    list.reset();
+}
+
+// A load that fails leaves the item empty and the list as it was.
+TEST(PngImageList, AFailedLoadIntoAnItemLeavesItEmpty) {
+    TPngImageList list(nullptr);
+    auto* item = dynamic_cast<TPngImageCollectionItem*>(list.PngImages()->Add());
+    ASSERT_NE(item, nullptr);
+    EXPECT_ANY_THROW(item->PngObject()->LoadFromFile("no such picture.png"));
+    EXPECT_TRUE(item->PngObject()->Empty());
+    EXPECT_EQ(list.Count(), 0);
+}
+
 TEST(PngImageList, NewSizeEmptiesTheList) {
     auto list = ArrowList();
     list->SetWidth(16);
