@@ -223,9 +223,11 @@ int CurrentXPColorScheme() {
     HMODULE lib = LoadLibraryA("uxtheme.dll");
     if (!lib) return 0;
     TScopeExit release([lib] { FreeLibrary(lib); });
-    auto isThemeActive = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(lib, "IsThemeActive"));
+    // Through void*: the looked-up address has the types written here.
+    auto isThemeActive =
+        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "IsThemeActive")));
     auto currentThemeName = reinterpret_cast<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(
-        GetProcAddress(lib, "GetCurrentThemeName"));
+        reinterpret_cast<void*>(GetProcAddress(lib, "GetCurrentThemeName")));
     if (!isThemeActive || !isThemeActive() || !currentThemeName) return 0;
     wchar_t theme[255] = {}, color[255] = {}, size[255] = {};
     if (FAILED(currentThemeName(theme, 255, color, 255, size, 255))) return 0;

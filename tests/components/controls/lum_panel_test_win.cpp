@@ -503,6 +503,14 @@ TEST_F(LumPanelTest, MovingByTheCaptionAndSizingByTheEdges) {
     EXPECT_EQ(end.Count, 1);
 }
 
+TEST_F(LumPanelTest, ScalingScalesTheCaption) {
+    TLumPanel* p = NewPanel();
+    p->Caption()->Font()->SetSize(8);
+    p->ChangeScale(3, 2);
+    EXPECT_EQ(p->Caption()->Height(), 30);
+    EXPECT_EQ(p->Caption()->Font()->Size(), 12);
+}
+
 TEST_F(LumPanelTest, AssignCopiesThePanelsLook) {
     TLumPanel* a = NewPanel();
     TLumPanel* b = NewPanel();

@@ -159,7 +159,9 @@ TEST(PanelShading, HorizontalAndVerticalShadesFollowTheirFormulas) {
         int q = L - (y * 239 / H + 8) / 4;
         EXPECT_EQ(Grey(v, 50, y), q) << y;
         EXPECT_EQ(Grey(v, 0, y), q) << y;
-        if (y > 0) EXPECT_EQ(Grey(vi, 50, H - y), q) << y;
+        if (y > 0) {
+            EXPECT_EQ(Grey(vi, 50, H - y), q) << y;
+        }
     }
 }
 
