@@ -1,7 +1,10 @@
 #include "classlib/core/typinfo.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <mutex>
 
 #include "classlib/core/classes.h"
@@ -115,6 +118,37 @@ const TTypeInfo* TypeInfoOf(String*) {
         return t;
     }();
     return &info;
+}
+
+// ---- Method parameters ----------------------------------------------------
+
+namespace {
+
+template <class T>
+std::pair<const std::type_info*, const TTypeInfo*> BuiltIn() {
+    return {&typeid(T*), TypeInfoOf(static_cast<T*>(nullptr))};
+}
+
+}  // namespace
+
+String MethodParamTypeName(const TMethodParamInfo& param) {
+    if (!param.PointerType) return String();
+    static const std::pair<const std::type_info*, const TTypeInfo*> builtIns[] = {
+        BuiltIn<int>(),       BuiltIn<unsigned>(), BuiltIn<short>(),  BuiltIn<Word>(),  BuiltIn<Byte>(),
+        BuiltIn<char>(),      BuiltIn<bool>(),     BuiltIn<double>(), BuiltIn<float>(), BuiltIn<long double>(),
+        BuiltIn<long long>(), BuiltIn<long>(),     BuiltIn<String>()};
+    for (const auto& [type, info] : builtIns)
+        if (*type == *param.PointerType) return info->Name;
+    // The C++ name of the pointer type, less the pointer; a pointer to a
+    // class is named after the class.
+    String name = param.PointerType->name();
+    int status = 0;
+    if (char* plain = abi::__cxa_demangle(name.c_str(), nullptr, nullptr, &status)) {
+        name = plain;
+        std::free(plain);
+    }
+    for (int i = 0; i < 2 && !name.empty() && name.back() == '*'; ++i) name.pop_back();
+    return name;
 }
 
 // ---- Integer identifiers --------------------------------------------------

@@ -67,6 +67,20 @@ struct TIdentMapEntry {
     const char* Name;
 };
 
+// One parameter of a method (event) type: its type, and whether it is
+// passed by reference (changeable: a "var" parameter) or as a constant.
+struct TMethodParamInfo {
+    // typeid of a pointer to the parameter's type without reference and
+    // const (a pointer, so that the type itself need not be complete).
+    const std::type_info* PointerType = nullptr;
+    bool ByReference = false;
+    bool Constant = false;
+};
+// The parameter's type name: the class library's name for its built-in
+// types ("Boolean", "Integer", "string"), a class's name for a pointer to
+// a class, else the C++ name.
+String MethodParamTypeName(const TMethodParamInfo& param);
+
 // The description of a property's value type.
 struct TTypeInfo {
     TTypeKind Kind = tkUnknown;
@@ -83,8 +97,10 @@ struct TTypeInfo {
     // Classes: the class this type names.
     TClass (*ClassTypeFn)() = nullptr;
     TClass ClassType() const { return ClassTypeFn ? ClassTypeFn() : nullptr; }
-    // Methods: the type of thunk a bound method must have.
+    // Methods: the type of thunk a bound method must have, and the
+    // parameters in order.
     const std::type_info* MethodSignature = nullptr;
+    std::vector<TMethodParamInfo> MethodParams;
     // Interfaces: the interface's identifier.
     TGUID IntfIID;
 };
@@ -244,6 +260,16 @@ requires(std::is_base_of_v<IInterface, I> && !std::is_base_of_v<TObject, I>) con
     return InterfaceTypeInfo<I>();
 }
 
+template <class A>
+TMethodParamInfo MethodParamInfoOf() {
+    using Held = std::remove_reference_t<A>;
+    TMethodParamInfo p;
+    p.PointerType = &typeid(std::remove_cv_t<Held>*);
+    p.ByReference = std::is_lvalue_reference_v<A> && !std::is_const_v<Held>;
+    p.Constant = std::is_const_v<Held>;
+    return p;
+}
+
 template <class... Args>
 const TTypeInfo* TypeInfoOf(TEvent<Args...>*) {
     static const TTypeInfo info = [] {
@@ -251,6 +277,7 @@ const TTypeInfo* TypeInfoOf(TEvent<Args...>*) {
         t.Kind = tkMethod;
         t.Name = std::is_same_v<TEvent<Args...>, TNotifyEvent> ? "TNotifyEvent" : "TMethod";
         t.MethodSignature = &TEvent<Args...>::Signature();
+        t.MethodParams = {MethodParamInfoOf<Args>()...};
         return t;
     }();
     return &info;

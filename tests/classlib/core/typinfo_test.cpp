@@ -407,3 +407,24 @@ TEST(Defaults, EveryRegisteredClassHoldsItsDeclaredDefaults) {
 }
 
 }  // namespace
+
+TEST(TypeInfo, MethodTypesListTheirParameters) {
+    struct TPoint2 {
+        int X, Y;
+    };
+    const TTypeInfo* notify = TypeInfoFor<TNotifyEvent>();
+    ASSERT_EQ(notify->MethodParams.size(), 1u);
+    EXPECT_EQ(MethodParamTypeName(notify->MethodParams[0]), "TObject");
+    EXPECT_FALSE(notify->MethodParams[0].ByReference);
+
+    const TTypeInfo* t = TypeInfoFor<TEvent<TObject*, bool&, const String&, int, TPoint2&>>();
+    ASSERT_EQ(t->MethodParams.size(), 5u);
+    EXPECT_EQ(MethodParamTypeName(t->MethodParams[1]), "Boolean");
+    EXPECT_TRUE(t->MethodParams[1].ByReference);
+    EXPECT_EQ(MethodParamTypeName(t->MethodParams[2]), "string");
+    EXPECT_TRUE(t->MethodParams[2].Constant);
+    EXPECT_FALSE(t->MethodParams[2].ByReference);
+    EXPECT_EQ(MethodParamTypeName(t->MethodParams[3]), "Integer");
+    EXPECT_NE(MethodParamTypeName(t->MethodParams[4]).find("TPoint2"), String::npos);
+    EXPECT_TRUE(TypeInfoFor<TEvent<>>()->MethodParams.empty());
+}
