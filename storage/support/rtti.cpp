@@ -11,6 +11,8 @@
 #include "storage/support/text_routines.h"
 
 QL_DEFINE_ENUM(TZevOrdinalType, "otSByte", "otUByte", "otSWord", "otUWord", "otSLong", "otULong")
+QL_DEFINE_ENUM(TZevMethodKind, "mkProcedure", "mkFunction")
+QL_DEFINE_ENUM(TZevParamFlag, "pfVar", "pfConst", "pfArray", "pfAddress", "pfReference", "pfOut")
 
 namespace {
 
@@ -171,6 +173,8 @@ TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
     case tkSet: wrapper = NewObject<TZevSetTypeInfo>(typeInfo); break;
     case tkClass: wrapper = NewObject<TZevClassTypeInfo>(typeInfo); break;
     case tkInt64: wrapper = NewObject<TZevInt64TypeInfo>(typeInfo); break;
+    case tkMethod: wrapper = NewObject<TZevEventTypeInfo>(typeInfo); break;
+    case tkInterface: wrapper = NewObject<TZevInterfaceTypeInfo>(typeInfo); break;
     default: wrapper = NewObject<TZevTypeInfo>(typeInfo); break;
     }
     return ZevQuery<IZevTypeInfo>(wrapper);
@@ -299,6 +303,64 @@ void TZevInt64TypeInfo::WriteTo(TStrings& dest) {
 
 void TZevInt64TypeInfo::DeclarationTo(TStrings& dest) {
     dest.Add(Format("type %s = %d .. %d;", {Name(), MinValue(), MaxValue()}));
+}
+
+// ---- Method and interface types ----
+
+bool TZevEventParamInfo::QueryInterface(const TGUID&, void** obj) {
+    *obj = nullptr;
+    return false;
+}
+
+TZevParamFlags TZevEventParamInfo::Flags() const {
+    TZevParamFlags flags;
+    if (FParam.ByReference) flags.Include(pfVar);
+    if (FParam.Constant) flags.Include(pfConst);
+    return flags;
+}
+
+TIntfPtr<TZevEventParamInfo> TZevEventTypeInfo::Parameters(int index) const {
+    if (index < 0 || index >= ParameterCount()) return nullptr;
+    return TIntfPtr<TZevEventParamInfo>(NewObject<TZevEventParamInfo>(FTypeInfo->MethodParams[std::size_t(index)]));
+}
+
+void TZevEventTypeInfo::WriteTo(TStrings& dest) {
+    TZevTypeInfo::WriteTo(dest);
+    dest.Add("Method kind: " + GetEnumName(TypeInfoFor<TZevMethodKind>(), MethodKind()));
+    dest.Add("Parameter count: " + IntToStr(ParameterCount()));
+    for (int i = 0; i < ParameterCount(); ++i) {
+        auto param = Parameters(i);
+        dest.Add(
+            Format("Parameter %d: %s%s",
+                   {i, SetToString(TypeInfoFor<TZevParamFlags>(), param->Flags().Bits()) + " ", param->TypeName()}));
+    }
+}
+
+void TZevEventTypeInfo::DeclarationTo(TStrings& dest) {
+    String params;
+    for (int i = 0; i < ParameterCount(); ++i) {
+        auto param = Parameters(i);
+        if (i) params += "; ";
+        if (param->Flags().Contains(pfVar)) params += "var ";
+        if (param->Flags().Contains(pfConst)) params += "const ";
+        params += Format("P%d: %s", {i + 1, param->TypeName()});
+    }
+    dest.Add("type " + Name() + " = procedure" + (params.empty() ? String() : "(" + params + ")") + " of object;");
+}
+
+void TZevInterfaceTypeInfo::WriteTo(TStrings& dest) {
+    TZevTypeInfo::WriteTo(dest);
+    dest.Add("Parent: ");
+    dest.Add("Flags: ");
+    dest.Add("GUID: " + GUID().ToString());
+    dest.Add("Unit name: " + UnitName());
+    dest.Add("Property count: " + IntToStr(PropertyCount()));
+}
+
+void TZevInterfaceTypeInfo::DeclarationTo(TStrings& dest) {
+    dest.Add("type " + Name() + " = interface");
+    dest.Add("  ['" + GUID().ToString() + "']");
+    dest.Add("end;");
 }
 
 TIntfPtr<TZevClassTypeInfo> TZevClassTypeInfo::Parent() const {

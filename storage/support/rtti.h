@@ -118,7 +118,8 @@ protected:
 // A new wrapper of the class that fits typeInfo's kind: integers and
 // characters TZevOrdinalRangeTypeInfo, enumerations TZevEnumerationTypeInfo,
 // floats TZevFloatTypeInfo, sets TZevSetTypeInfo, classes
-// TZevClassTypeInfo, 64-bit integers TZevInt64TypeInfo, any other kind
+// TZevClassTypeInfo, methods TZevEventTypeInfo, interfaces
+// TZevInterfaceTypeInfo, 64-bit integers TZevInt64TypeInfo, any other kind
 // TZevTypeInfo.
 TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo);
 
@@ -203,6 +204,61 @@ public:
     using TZevTypeInfo::TZevTypeInfo;
     Int64 MinValue() const { return FTypeInfo->MinValue; }
     Int64 MaxValue() const { return FTypeInfo->MaxValue; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+// ---- Method and interface types ----
+
+enum TZevMethodKind { mkProcedure, mkFunction };
+QL_DECLARE_ENUM(TZevMethodKind);
+enum TZevParamFlag { pfVar, pfConst, pfArray, pfAddress, pfReference, pfOut };
+QL_DECLARE_ENUM(TZevParamFlag);
+using TZevParamFlags = TSet<TZevParamFlag>;
+
+// One parameter of a method type. The class library's method types carry
+// no parameter names: Name is empty.
+class TZevEventParamInfo : public TInterfacedObject {
+public:
+    explicit TZevEventParamInfo(const TMethodParamInfo& param) : FParam(param) {}
+    ~TZevEventParamInfo() override = default;
+    bool QueryInterface(const TGUID& iid, void** obj) override;
+    // pfVar for a parameter passed by reference, pfConst for a constant.
+    TZevParamFlags Flags() const;
+    String Name() const { return String(); }
+    String TypeName() const { return MethodParamTypeName(FParam); }
+    // The size of the parameter's record in the type data: its flags byte
+    // and its name and type name as length-prefixed texts.
+    int RecSize() const { return 1 + 1 + int(Name().size()) + 1 + int(TypeName().size()); }
+
+private:
+    TMethodParamInfo FParam;
+};
+
+// A method (event) type: the class library's events are procedures.
+class TZevEventTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    TZevMethodKind MethodKind() const { return mkProcedure; }
+    int ParameterCount() const { return int(FTypeInfo->MethodParams.size()); }
+    TIntfPtr<TZevEventParamInfo> Parameters(int index) const;
+    // Empty for a procedure.
+    String ResultTypeName() const { return String(); }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+// An interface type: its identifier. The class library's interface types
+// name no parent, flags, properties or unit.
+class TZevInterfaceTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    // nullptr: the class library does not record the parent interface.
+    TIntfPtr<TZevInterfaceTypeInfo> Parent() const { return nullptr; }
+    int Flags() const { return 0; }
+    TGUID GUID() const { return FTypeInfo->IntfIID; }
+    int PropertyCount() const { return 0; }
+    String UnitName() const { return String(); }
     void WriteTo(TStrings& dest) override;
     void DeclarationTo(TStrings& dest) override;
 };

@@ -187,6 +187,44 @@ TEST(ZevRtti, ClassWrapper) {
     EXPECT_TRUE(cls->Properties(1)->HasDefault());
 }
 
+TEST(ZevRtti, MethodTypeWrapper) {
+    using TCheckEvent = TEvent<TObject*, bool&, const String&>;
+    auto info = ZevTypeInfo(TypeInfoFor<TCheckEvent>());
+    auto* event = dynamic_cast<TZevEventTypeInfo*>(info.Get());
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(event->TypeKind(), tkMethod);
+    EXPECT_EQ(event->MethodKind(), mkProcedure);
+    EXPECT_EQ(event->ResultTypeName(), "");
+    ASSERT_EQ(event->ParameterCount(), 3);
+    EXPECT_EQ(event->Parameters(0)->TypeName(), "TObject");
+    EXPECT_TRUE(event->Parameters(0)->Flags().Empty());
+    EXPECT_EQ(event->Parameters(1)->TypeName(), "Boolean");
+    EXPECT_EQ(event->Parameters(1)->Flags(), TZevParamFlags{pfVar});
+    EXPECT_EQ(event->Parameters(2)->Flags(), TZevParamFlags{pfConst});
+    EXPECT_EQ(event->Parameters(2)->RecSize(), 1 + 1 + 0 + 1 + 6);  // flags, '' and 'string'
+    EXPECT_FALSE(event->Parameters(3));
+    TStringList lines;
+    event->DeclarationTo(lines);
+    EXPECT_EQ(lines[0], "type TMethod = procedure(P1: TObject; var P2: Boolean; const P3: string) of object;");
+    lines.Clear();
+    event->WriteTo(lines);
+    EXPECT_EQ(lines[2 + 1], "Method kind: mkProcedure");
+    EXPECT_EQ(lines[4], "Parameter count: 3");
+}
+
+TEST(ZevRtti, InterfaceTypeWrapper) {
+    auto info = ZevTypeInfo(InterfaceTypeInfo<IZevTypeInfo>());
+    auto* intf = dynamic_cast<TZevInterfaceTypeInfo*>(info.Get());
+    ASSERT_NE(intf, nullptr);
+    EXPECT_EQ(intf->TypeKind(), tkInterface);
+    EXPECT_EQ(intf->GUID(), IZevTypeInfo::IID);
+    EXPECT_EQ(intf->PropertyCount(), 0);
+    EXPECT_FALSE(intf->Parent());
+    TStringList lines;
+    intf->DeclarationTo(lines);
+    EXPECT_EQ(lines[1], "  ['{7DAD5220-46EA-11D5-B0C0-4854E825F345}']");
+}
+
 TEST(ZevRtti, RuntimeTypeList) {
     EXPECT_FALSE(ZevAddRuntimeTypeInfo(FruitSet()));
     ZevRttiInitialize();
