@@ -157,6 +157,16 @@ TEST_F(Program, CompilerButtonsRewriteTheSettingsAndReport) {
 
     const int collapsed = WindowHeight();
     EXPECT_TRUE(driver->Screenshot(ScreenshotFile("main-window-collapsed.png")));
+    // The separator beside the expand button, as the screen shows it: the
+    // bevel's lowered line, shadow over highlight (the panel is at 3, 3).
+    {
+        POINT line{3 + 298 + 60, 3 + 216};
+        ClientToScreen(driver->Window(), &line);
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(screen, line.x, line.y), GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(GetPixel(screen, line.x, line.y + 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+        ReleaseDC(nullptr, screen);
+    }
     driver->Click(ExpandButton());
     const int expanded = WindowHeight();
     EXPECT_GT(expanded, collapsed);
