@@ -118,7 +118,9 @@ TEST(BevelGeometry, LegacyEdgeNames) {
     for (const Case& c : cases) {
         TZvBevelEdge edge = beLeft;
         EXPECT_EQ(BevelEdgeFromLegacyName(c.Name, edge), c.Known) << c.Name;
-        if (c.Known) EXPECT_EQ(edge, c.Edge) << c.Name;
+        if (c.Known) {
+            EXPECT_EQ(edge, c.Edge) << c.Name;
+        }
     }
 }
 
