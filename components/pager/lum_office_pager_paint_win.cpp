@@ -1,0 +1,511 @@
+// What the office pager and its pages paint: the tab row's background,
+// every tab (colours by state and glow, body, check box, picture, caption),
+// the frame round the button area, and each page's background, border
+// highlights and the gap in its border under the active tab. The shapes,
+// gradients, text and colour blends are the pager's drawing primitives.
+#include <algorithm>
+
+#include "classlib/ui/forms.h"
+#include "components/pager/lum_office_pager_win.h"
+#include "components/pager/pager_draw_win.h"
+#include "components/pager/pager_tab_colors.h"
+
+namespace {
+
+bool IsNone(TColor c) { return c == clNone; }
+
+// x at p >= 100, y at p <= 0, else mixed; a missing colour takes the other.
+TColor PagerBlend(TColor x, TColor y, int p) {
+    if (IsNone(x) || IsNone(y)) return p >= 50 ? (IsNone(x) ? y : x) : (IsNone(y) ? x : y);
+    return MixColors(x, y, p);
+}
+
+TTabStateColors StateColors(TColor color, TColor colorTo, TColor mirror, TColor mirrorTo, TColor border, TColor text,
+                            TColor highLight, TGDIPGradient gradient, TGDIPGradient gradientMirror) {
+    TTabStateColors c;
+    c.Color = color;
+    c.ColorTo = colorTo;
+    c.ColorMirror = mirror;
+    c.ColorMirrorTo = mirrorTo;
+    c.Border = border;
+    c.Text = text;
+    c.HighLight = highLight;
+    c.Gradient = gradient;
+    c.GradientMirror = gradientMirror;
+    return c;
+}
+
+TTabAppearanceColors ColorsOfAppearance(const TTabAppearance* a) {
+    TTabAppearanceColors c;
+    c.Normal = StateColors(a->Color(), a->ColorTo(), a->ColorMirror(), a->ColorMirrorTo(), a->BorderColor(),
+                           a->TextColor(), a->HighLightColor(), a->Gradient(), a->GradientMirror());
+    c.Hot = StateColors(a->ColorHot(), a->ColorHotTo(), a->ColorMirrorHot(), a->ColorMirrorHotTo(), a->BorderColorHot(),
+                        a->TextColorHot(), a->HighLightColorHot(), a->GradientHot(), a->GradientMirrorHot());
+    c.Selected = StateColors(a->ColorSelected(), a->ColorSelectedTo(), a->ColorMirrorSelected(),
+                             a->ColorMirrorSelectedTo(), a->BorderColorSelected(), a->TextColorSelected(),
+                             a->HighLightColor(), a->GradientSelected(), a->GradientMirrorSelected());
+    c.Disabled = StateColors(a->ColorDisabled(), a->ColorDisabledTo(), a->ColorMirrorDisabled(),
+                             a->ColorMirrorDisabledTo(), a->BorderColorDisabled(), a->TextColorDisabled(), clNone,
+                             a->GradientDisabled(), a->GradientMirrorDisabled());
+    c.BorderColorSelectedHot = a->BorderColorSelectedHot();
+    c.BorderColorDown = a->BorderColorDown();
+    c.HighLightColorSelected = a->HighLightColorSelected();
+    c.HighLightColorSelectedHot = a->HighLightColorSelectedHot();
+    c.HighLightColorDown = a->HighLightColorDown();
+    c.BackGroundColor = a->BackGround()->Color();
+    c.BackGroundColorTo = a->BackGround()->ColorTo();
+    return c;
+}
+
+}  // namespace
+
+// The painting steps, with the pager's private state at hand.
+class TOfficePagerPainter {
+public:
+    TOfficePagerPainter(TLumOfficePager& pager, TCanvas* canvas)
+        : P(pager), C(canvas), L(pager.Layout()), S(pager.FCurrentStyler) {}
+
+    void Paint() {
+        if (!S) return;
+        DrawTabArea();
+        DrawButtonAreaFrame();
+    }
+
+private:
+    TLumOfficePager& P;
+    TCanvas* C;
+    TPagerTabLayout& L;
+    TCustomLumOfficePagerStyler* S;
+
+    bool ButtonAreaInUse() const { return L.ButtonAreaInUse(); }
+
+    void DrawTabArea() {
+        const TRect client = P.ClientRect();
+        if (!P.FTransparent) {
+            TGradientBackground* bg = S->TabAppearance()->BackGround();
+            if (!IsNone(bg->Color()) && !IsNone(bg->ColorTo())) {
+                PaintBandedGradient(C, bg->Color(), bg->ColorTo(), bg->Direction() != gdHorizontal, client,
+                                    bg->Steps());
+            } else if (!IsNone(bg->Color())) {
+                C->Brush()->SetStyle(bsSolid);
+                C->Brush()->SetColor(bg->Color());
+                C->FillRect(client);
+            }
+        }
+        if (ButtonAreaInUse()) {
+            const TRect area = L.ButtonAreaRect();
+            P.FButtonAreaBitmap->SetSize(area.Width(), area.Height());
+            P.FButtonAreaBitmap->Canvas()->CopyRect(Rect(0, 0, area.Width(), area.Height()), C, area);
+        }
+        if (P.FTabSettings->Height() <= 0) return;
+        for (int i = 0; i < P.PageCount(); ++i) DrawTab(i, true);
+    }
+
+    void DrawButtonAreaFrame() {
+        if (!ButtonAreaInUse()) return;
+        const TRect r = L.ButtonAreaRect();
+        C->Brush()->SetStyle(bsClear);
+        C->Pen()->SetStyle(psSolid);
+        C->Pen()->SetColor(S->PageAppearance()->BorderColor());
+        C->RoundRect(r.Left, r.Top, r.Right, r.Bottom, 5, 5);
+    }
+
+    // The visible tab nearest the active one on either side.
+    bool IsActiveNeighbour(int index) const {
+        const int active = P.ActivePageIndex();
+        if (active < 0 || index == active) return false;
+        for (int i = active - 1; i >= 0; --i)
+            if (P.IsTabVisible(i)) {
+                if (i == index) return true;
+                break;
+            }
+        for (int i = active + 1; i < P.PageCount(); ++i)
+            if (P.IsTabVisible(i)) return i == index;
+        return false;
+    }
+
+    TTabColors ColorsOf(int index, const TTabAppearance* a) const {
+        TLumOfficePage* page = P.Pages(index);
+        const TTabGlow& glow = page->Glow();
+        TTabColorState st;
+        st.Active = index == P.ActivePageIndex();
+        st.Hot = index == P.FHotTabIndex;
+        st.Down = index == P.FDownTabIndex && !P.IsDesigning();
+        st.PagerFocused = P.Focused();
+        st.Enabled = page->TabEnabled() && page->Enabled();
+        st.TabEnabled = page->TabEnabled();
+        st.ShowNonSelectedTabs = P.FShowNonSelectedTabs;
+        st.Transparent = P.FTransparent;
+        st.Fading = glow.Running() && glow.State() == TTabGlow::gsHover;
+        st.Pulsing = glow.Running() && glow.State() == TTabGlow::gsClick;
+        st.GlowPosition = glow.Position();
+        st.ClickPosition = glow.ClickPosition();
+        return ChooseTabColors(ColorsOfAppearance(a), st, &PagerBlend);
+    }
+
+    void DrawTab(int index, bool allowNeighbourRedraw) {
+        TLumOfficePage* page = P.Pages(index);
+        if (!page->TabVisible()) return;
+        const TRect r = L.TabRect(index);
+        if (r == NoTabRect) return;
+        const TTabAppearance* a = P.TabAppearanceOf(index);
+        const TTabColors c = ColorsOf(index, a);
+        if (c.Body) DrawBody(index, r, c, a);
+        if (P.OnDrawTab)
+            P.OnDrawTab(&P, index, r);
+        else
+            DrawContent(index, r, c, a);
+        if (ButtonAreaInUse()) {
+            const TRect area = L.ButtonAreaRect();
+            TRect overlap{std::max(area.Left, r.Left), std::max(area.Top, r.Top), std::min(area.Right, r.Right),
+                          std::min(area.Bottom, r.Bottom)};
+            if (!overlap.IsEmpty()) {
+                const TRect source = Rect(overlap.Left - area.Left, overlap.Top - area.Top, overlap.Right - area.Left,
+                                          overlap.Bottom - area.Top);
+                C->CopyRect(overlap, P.FButtonAreaBitmap->Canvas(), source);
+            }
+        }
+        // The active tab lies over its neighbours.
+        if (allowNeighbourRedraw && IsActiveNeighbour(index)) DrawTab(P.ActivePageIndex(), false);
+    }
+
+    void DrawBody(int index, const TRect& r, const TTabColors& c, const TTabAppearance* a) {
+        const TTabPosition pos = P.FTabPosition;
+        const bool plainSide = (pos == tpLeft || pos == tpRight) && !P.FRotateTabLeftRight;
+        const TTabPosition drawPos = plainSide ? tpTop : pos;
+        if (L.TabIsRectangular()) {
+            PaintTwoPartBackground(C, r, c.Color, drawPos, false, false, P.FAntiAlias, P.Enabled(),
+                                   const_cast<TTabAppearance*>(a)->Font(), c.GradientMirror, c.Gradient, c.Border,
+                                   c.ColorMirrorTo, c.ColorMirror, c.ColorTo);
+            if (drawPos == tpTop) TopTabDetails(index, r, c, a);
+            return;
+        }
+        TRect body = r;
+        switch (pos) {
+        case tpTop: body.Bottom -= 3; break;
+        case tpLeft: body.Right -= 3; break;
+        case tpBottom: body.Top += 2; break;
+        case tpRight: body.Left += 2; break;
+        }
+        PaintTabFace(C, body, c.Color, pos, P.FRotateTabLeftRight, P.FTabSettings->Rounding(), P.FTabSettings->Shape(),
+                     P.Enabled(), c.GradientMirror, c.Gradient, c.Border, c.ColorMirrorTo, c.ColorMirror, c.ColorTo);
+    }
+
+    void Line(int x1, int y1, int x2, int y2, TColor color) {
+        C->Pen()->SetStyle(psSolid);
+        C->Pen()->SetColor(color);
+        C->MoveTo(x1, y1);
+        C->LineTo(x2, y2);
+    }
+
+    // The rounded-off corners, the inner light, the shadow and the
+    // highlight of a rectangular tab on top.
+    void TopTabDetails(int index, const TRect& r, const TTabColors& c, const TTabAppearance* a) {
+        const int L0 = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+        const TColor outsideLeft = C->Pixels(L0 - 1, T);
+        const TColor outsideRight = C->Pixels(R, T);
+        C->SetPixels(L0, T, outsideLeft);
+        C->SetPixels(L0 + 1, T, outsideLeft);
+        C->SetPixels(R - 1, T, outsideRight);
+        C->SetPixels(R - 2, T, outsideRight);
+        TLumOfficePage* page = P.Pages(index);
+        const bool lighter = (index == P.ActivePageIndex() && P.Focused()) ||
+                             (page->Glow().Running() && page->Glow().State() == TTabGlow::gsHover);
+        Line(L0 + 3, T + 3, R - 3, T + 3, PagerBlend(clWhite, c.Color, lighter ? 20 : 50));
+        if (!IsNone(a->ShadowColor())) {
+            Line(R, T + 3, R, B - 4, a->ShadowColor());
+            Line(R + 1, T + 4, R + 1, B - 4, PagerBlend(a->ShadowColor(), a->BackGround()->Color(), 40));
+        }
+        if (!IsNone(c.HighLight)) {
+            Line(L0 + 3, T + 1, R - 3, T + 1, PagerBlend(c.Color, c.Border, 80));
+            Line(L0 + 1, T + 3, L0 + 1, B - 5, c.HighLight);
+            Line(R - 2, T + 3, R - 2, B - 5, c.HighLight);
+        }
+    }
+
+    void DrawContent(int index, const TRect& r, const TTabColors& c, const TTabAppearance* a) {
+        TLumOfficePage* page = P.Pages(index);
+        const bool side = P.FTabPosition == tpLeft || P.FTabPosition == tpRight;
+        const bool rotated = side && P.FRotateTabLeftRight;
+        TRect content = r;
+        // Along the row: start and end.
+        int& start = rotated ? content.Top : content.Left;
+        int& end = rotated ? content.Bottom : content.Right;
+        start += L.TabLeftRampWidth() + P.FTabSettings->LeftMargin();
+        const bool glyphs = P.FButtonSettings->CloseButton() && P.FCloseOnTab && page->ShowClose();
+        if (glyphs) {
+            const bool shows = L.TabShowsCloseGlyph(index);
+            if (!shows && !P.FShowCloseOnNonSelectedTabs) start += 11;
+            if (shows && P.FCloseOnTabPosition == LumPager::cpLeft) start += 22;
+            if (shows && P.FCloseOnTabPosition == LumPager::cpRight) end -= 22;
+        }
+        // Check box.
+        if (page->ShowCheckBox()) {
+            const TRect box = L.CheckBoxRect(index);
+            RECT rc{box.Left, box.Top, box.Right, box.Bottom};
+            UINT state =
+                DFCS_BUTTONCHECK | (page->Checked() ? DFCS_CHECKED : 0) | (page->Enabled() ? 0 : DFCS_INACTIVE);
+            DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, state);
+            start += 20;
+        }
+        // Picture or image.
+        TGDIPPicture* picture = page->Picture();
+        if (!page->Enabled() && !page->DisabledPicture()->Empty()) picture = page->DisabledPicture();
+        TSize pic{};
+        TCustomImageList* list = nullptr;
+        if (!picture->Empty()) {
+            pic = {picture->Width(), picture->Height()};
+        } else if (page->ImageIndex() >= 0 && (P.FImages || P.FDisabledImages)) {
+            list = page->Enabled() || !P.FDisabledImages ? P.FImages : P.FDisabledImages;
+            if (list) pic = {list->Width(), list->Height()};
+        }
+        if (pic.cx > 0 && !side) {
+            int x = content.Left, y = content.Top + (content.Height() - pic.cy) / 2;
+            switch (P.FTabSettings->ImagePosition()) {
+            case ipLeft: content.Left += pic.cx + 2; break;
+            case ipTop:
+                x = content.Left + (content.Width() - pic.cx) / 2;
+                y = content.Top + P.FTabSettings->StartMargin();
+                content.Top = y + pic.cy;
+                break;
+            case ipRight:
+                x = content.Right - pic.cx - P.FTabSettings->RightMargin();
+                content.Right = x - 2;
+                break;
+            case ipBottom:
+                x = content.Left + (content.Width() - pic.cx) / 2;
+                y = content.Bottom - P.FTabSettings->StartMargin() - pic.cy;
+                content.Bottom = y;
+                break;
+            }
+            if (list)
+                list->Draw(C, x, y, page->ImageIndex(), page->Enabled() || P.FDisabledImages);
+            else
+                C->Draw(x, y, picture);
+        }
+        // Caption.
+        const String caption = page->TabCaption();
+        if (caption.empty()) return;
+        TFont* font = const_cast<TTabAppearance*>(a)->Font();
+        C->Font()->Assign(font);
+        C->Font()->SetColor(c.Text);
+        C->Brush()->SetStyle(bsClear);
+        if (rotated && P.FTabPosition == tpLeft) {
+            DrawRotatedCaption(caption, r, -2700);
+            return;
+        }
+        if (rotated && P.FTabPosition == tpRight && P.FAntiAlias == aaNone) {
+            DrawRotatedCaption(caption, r, -900);
+            return;
+        }
+        const bool fixed = P.FTabSettings->Width() >= 1;
+        const bool centred =
+            !fixed && (P.FTabSettings->ImagePosition() == ipTop || P.FTabSettings->ImagePosition() == ipBottom);
+        int alignment = centred ? 2 : 0;
+        if (fixed && P.FTabSettings->Alignment() == taRightJustify) alignment = 1;
+        if (!fixed && !centred) content.Right += 10;
+        TRect out;
+        TFont drawFont;
+        drawFont.Assign(font);
+        drawFont.SetColor(c.Text);
+        RenderTabCaption(C, TAlignment(alignment), content, out, P.FTabSettings->WordWrap(),
+                         fixed && !P.FTabSettings->WordWrap(), P.FTabPosition, P.FAntiAlias, true, page->Enabled(),
+                         &drawFont, std::wstring(), caption);
+    }
+
+    void DrawRotatedCaption(const String& caption, const TRect& r, int escapement) {
+        LOGFONTA lf{};
+        GetObjectA(C->Font()->Handle(), sizeof lf, &lf);
+        lf.lfEscapement = escapement;
+        lf.lfOrientation = 30;
+        HFONT font = CreateFontIndirectA(&lf);
+        HDC dc = C->Handle();
+        HGDIOBJ old = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(C->Font()->Color()));
+        SIZE size{};
+        GetTextExtentPoint32A(dc, caption.data(), int(caption.size()), &size);
+        const int x = escapement == -2700 ? r.Left + (r.Width() + size.cy) / 2 : r.Left + (r.Width() - size.cy) / 2;
+        const int y = escapement == -2700 ? r.Top + (r.Height() - size.cx) / 2 : r.Bottom - (r.Height() - size.cx) / 2;
+        TextOutA(dc, x, y, caption.data(), int(caption.size()));
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+};
+
+// ============================================================================
+// Measuring captions for the tab layout
+// ============================================================================
+
+// Top and bottom tabs measure their captions with the caption primitive
+// (GDI+ unless the pager draws plain GDI text), left and right tabs with
+// the system's single-line measure, on a memory canvas so that measuring
+// needs no window.
+class TTabCaptionMeasurer : public ITextMeasurer {
+public:
+    explicit TTabCaptionMeasurer(TLumOfficePager& pager) : FPager(pager), FBitmap(1, 1), FGdi(FBitmap.Canvas()) {}
+
+    void SetFont(const TMeasureFont& font) override {
+        FGdi.SetFont(font);
+        FFont.SetName(font.Name);
+        FFont.SetHeight(font.Height);
+        TFontStyles style;
+        if (font.Bold) style.Include(fsBold);
+        if (font.Italic) style.Include(fsItalic);
+        if (font.Underline) style.Include(fsUnderline);
+        if (font.StrikeOut) style.Include(fsStrikeOut);
+        FFont.SetStyle(style);
+    }
+    TTextExtent TextExtent(const String& text) override {
+        const TTabPosition pos = FPager.TabPosition();
+        if (pos == tpLeft || pos == tpRight || text.empty()) return FGdi.TextExtent(text);
+        TRect out;
+        RenderTabCaption(FBitmap.Canvas(), taLeftJustify, Rect(0, 0, 1000, 100), out, FPager.TabSettings()->WordWrap(),
+                         false, pos, FPager.AntiAlias(), false, true, &FFont, std::wstring(), text);
+        return {out.Width(), out.Height()};
+    }
+    TFontMeasures FontMeasures() override { return FGdi.FontMeasures(); }
+
+private:
+    TLumOfficePager& FPager;
+    TBitmap FBitmap;
+    TCanvasTextMeasurer FGdi;
+    TFont FFont;
+};
+
+std::unique_ptr<ITextMeasurer> MakeTabCaptionMeasurer(TLumOfficePager& pager) {
+    return std::make_unique<TTabCaptionMeasurer>(pager);
+}
+
+void TLumOfficePager::Paint() {
+    if (FTransparent && Parent()) {
+        HDC dc = FCanvas->Handle();
+        const int saved = SaveDC(dc);
+        POINT origin{};
+        OffsetViewportOrgEx(dc, -Left(), -Top(), &origin);
+        Parent()->Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+        Parent()->Perform(WM_PAINT, WPARAM(dc), 0);
+        TWinCtrl::PaintChildControls(Parent(), dc, nullptr);
+        RestoreDC(dc, saved);
+    }
+    TOfficePagerPainter(*this, FCanvas).Paint();
+}
+
+void TLumOfficePager::PaintTabsTo(TCanvas* canvas) { TOfficePagerPainter(*this, canvas).Paint(); }
+
+// ============================================================================
+// The page
+// ============================================================================
+
+void TLumOfficePage::Paint() {
+    if (!FPager || !FPager->CurrentStyler()) return;
+    TCustomLumOfficePagerStyler* styler = FPager->CurrentStyler();
+    TVistaBackground* a = FUsePageAppearance ? FPageAppearance : styler->PageAppearance();
+    if (a->Color() != Color()) SetColor(a->Color());
+    TCanvas* c = FCanvas;
+    const TTabPosition pos = FPager->TabPosition();
+    const bool curved = styler->CurvedCorners();
+    PaintTwoPartBackground(c, Rect(0, 0, Width(), Height()), a->Color(), pos, true, curved, FPager->AntiAlias(),
+                           Enabled(), Font(), a->GradientMirror(), a->Gradient(), a->BorderColor(), a->ColorMirrorTo(),
+                           a->ColorMirror(), a->ColorTo());
+    const TRect R = ClientRect();
+    const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+    auto line = [c](int x1, int y1, int x2, int y2, TColor color) {
+        c->Pen()->SetStyle(psSolid);
+        c->Pen()->SetColor(color);
+        c->MoveTo(x1, y1);
+        c->LineTo(x2, y2);
+    };
+    if (a->BorderColor() != clNone) {
+        const TColor light = MixColors(clWhite, a->BorderColor(), styler->BlendPercent());
+        const int d = curved ? 3 : 2;
+        switch (pos) {
+        case tpTop:
+            line(L + 1, T + d, L + 1, B - 2, light);
+            line(Rt - 2, T + d, Rt - 2, B - 2, light);
+            line(L + 3, B - 2, Rt - 2, B - 2, light);
+            break;
+        case tpBottom:
+            line(L + 1, T + 2, L + 1, B - d, light);
+            line(Rt - 2, T + 2, Rt - 2, B - d, light);
+            line(L + 3, T + 1, Rt - 2, T + 1, light);
+            break;
+        case tpLeft:
+            line(L + d, T + 1, Rt - 2, T + 1, light);
+            line(L + d, B - 2, Rt - 2, B - 2, light);
+            line(Rt - 2, T + 3, Rt - 2, B - 2, light);
+            break;
+        case tpRight:
+            line(L + 2, T + 1, Rt - d, T + 1, light);
+            line(L + 2, B - 2, Rt - d, B - 2, light);
+            line(L + 1, T + 3, L + 1, B - 2, light);
+            break;
+        }
+    }
+    // The gap in the border where the active tab joins the page.
+    if (FPager->ActivePage() == this && FPager->TabSettings()->Height() > 0) {
+        const TRect tab = FPager->GetTabRectOfPage(this);
+        if (tab != NoTabRect) {
+            const bool across = pos == tpTop || pos == tpBottom;
+            const int margin = FPager->PageMargin();
+            int start = (across ? tab.Left : tab.Top) - margin;
+            int end = (across ? tab.Right : tab.Bottom) - margin;
+            const TRect area = FPager->GetButtonAreaRect();
+            if (FPager->LayoutInput().Scroller.Visible) end = std::min(end, (across ? area.Left : area.Top) - margin);
+            const int rounding = FPager->TabSettings()->Rounding();
+            const bool plain = (FPager->TabSettings()->Shape() == tsRectangle && rounding == 1) ||
+                               (!across && !FPager->RotateTabLeftRight() && rounding == 1);
+            if (!plain) {
+                const int r = rounding / 2;
+                switch (FPager->TabSettings()->Shape()) {
+                case tsRectangle: start += 1; break;
+                case tsLeftRamp:
+                    if (pos == tpLeft) {
+                        start += 1;
+                        end -= r + 1;
+                    } else {
+                        start += pos == tpRight ? r + 1 : r + 2;
+                    }
+                    break;
+                case tsRightRamp:
+                    if (pos == tpLeft) {
+                        start += r + 2;
+                    } else {
+                        start += 1;
+                        end -= pos == tpBottom ? r : r + 1;
+                    }
+                    break;
+                case tsLeftRightRamp:
+                    start += pos == tpBottom ? r + 1 : r + 2;
+                    end -= pos == tpBottom ? r : r + 1;
+                    break;
+                }
+            }
+            switch (pos) {
+            case tpTop: line(start, 0, end, 0, a->Color()); break;
+            case tpBottom: line(start, Height() - 1, end, Height() - 1, a->Color()); break;
+            case tpLeft: line(0, start - 1, 0, end - 1, a->Color()); break;
+            case tpRight: line(Width() - 1, start - 1, Width() - 1, end - 1, a->Color()); break;
+            }
+        }
+    }
+    // Curved corners take the pager's pixels just outside the page.
+    if (curved && FPager->PageMargin() > 0) {
+        TCanvas* pc = FPager->Canvas();
+        const int X = Left(), Y = Top(), W = Width(), H = Height();
+        const TColor tl = pc->Pixels(X - 1, Y - 1), tl2 = pc->Pixels(X + 1, Y - 1), tl3 = pc->Pixels(X - 1, Y);
+        const TColor bl = pc->Pixels(X - 1, Y + H), tr = pc->Pixels(X + W, Y), br = pc->Pixels(X + W, Y + H);
+        c->SetPixels(L, T, tl);
+        c->SetPixels(L + 1, T, tl2);
+        c->SetPixels(L, T + 1, tl3);
+        c->SetPixels(L, B - 1, bl);
+        c->SetPixels(L + 1, B - 1, bl);
+        c->SetPixels(L, B - 2, bl);
+        c->SetPixels(Rt - 1, T, tr);
+        c->SetPixels(Rt - 2, T, tr);
+        c->SetPixels(Rt - 1, T + 1, tr);
+        c->SetPixels(Rt - 1, B - 1, br);
+        c->SetPixels(Rt - 2, B - 1, br);
+        c->SetPixels(Rt - 1, B - 2, br);
+    }
+}

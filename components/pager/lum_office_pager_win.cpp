@@ -1,0 +1,1116 @@
+#include "components/pager/lum_office_pager_win.h"
+
+#include <algorithm>
+
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/ui/forms.h"
+#include "components/foundation/version_text.h"
+#include "components/pager/pager_unit_win.h"
+
+// ============================================================================
+// TLumOfficePage
+// ============================================================================
+
+TClass TLumOfficePage::StaticClass() {
+    using C = TLumOfficePage;
+    static const TClassInfo info = TClassBuilder<C>("TLumOfficePage")
+                                       .Publish(kControlProperties)
+                                       .Publish(kWinControlProperties)
+                                       .Publish("DoubleBuffered")
+                                       .Default(true)
+                                       .Prop("WideCaption", &C::WideCaption, &C::SetWideCaption)
+                                       .Prop("DisabledPicture", &C::DisabledPicture, &C::SetDisabledPicture)
+                                       .Prop("ImageIndex", &C::ImageIndex, &C::SetImageIndex)
+                                       .Default(-1)
+                                       .Prop("PageAppearance", &C::PageAppearance, &C::SetPageAppearance)
+                                       .Prop("UsePageAppearance", &C::UsePageAppearance, &C::SetUsePageAppearance)
+                                       .Default(false)
+                                       .Prop("Picture", &C::Picture, &C::SetPicture)
+                                       .Prop("TabHint", &C::TabHint, &C::SetTabHint)
+                                       .Prop("TabVisible", &C::TabVisible, &C::SetTabVisible)
+                                       .Default(true)
+                                       .Prop("TabEnabled", &C::TabEnabled, &C::SetTabEnabled)
+                                       .Default(true)
+                                       .Prop("ShowClose", &C::ShowClose, &C::SetShowClose)
+                                       .Default(true)
+                                       .Prop("OfficeHint", &C::OfficeHint, &C::SetOfficeHint)
+                                       .Prop("ShortCutHint", &C::ShortCutHint, &C::SetShortCutHint)
+                                       .Prop("ShortCutHintPos", &C::ShortCutHintPos, &C::SetShortCutHintPos)
+                                       .Default(shpTop)
+                                       .Prop("TabAppearance", &C::TabAppearance, &C::SetTabAppearance)
+                                       .Prop("UseTabAppearance", &C::UseTabAppearance, &C::SetUseTabAppearance)
+                                       .Default(false)
+                                       .Prop("ShowCheckBox", &C::ShowCheckBox, &C::SetShowCheckBox)
+                                       .Default(false)
+                                       .Prop("Checked", &C::Checked, &C::SetChecked)
+                                       .Default(false)
+                                       .Prop("OnHide", &C::OnHide, &C::OnHide)
+                                       .Prop("OnShow", &C::OnShow, &C::OnShow)
+                                       .Build();
+    return &info;
+}
+
+TLumOfficePage::TLumOfficePage(TComponent* owner)
+    : TCustomControl(owner), FPicture(new TGDIPPicture), FDisabledPicture(new TGDIPPicture),
+      FPageAppearance(new TVistaBackground), FTabAppearance(new TTabAppearance), FOfficeHint(new TLumHintInfo) {
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Exclude(csOpaque);
+    FPicture->OnChange = TNotifyEvent::Bind<&TLumOfficePage::PictureChanged>(this);
+    FDisabledPicture->OnChange = TNotifyEvent::Bind<&TLumOfficePage::PictureChanged>(this);
+    FTabAppearance->OnChange = TNotifyEvent::Bind<&TLumOfficePage::TabAppearanceChanged>(this);
+    FTabAppearance->OnFontChange = TNotifyEvent::Bind<&TLumOfficePage::TabAppearanceFontChanged>(this);
+    FPageAppearance->OnChange = TNotifyEvent::Bind<&TLumOfficePage::PageAppearanceChanged>(this);
+    SetDoubleBuffered(true);
+}
+
+TLumOfficePage::~TLumOfficePage() {
+    if (FPager) FPager->RemovePage(this);
+    FGlow.Stop();
+    delete FOfficeHint;
+    delete FPicture;
+    delete FDisabledPicture;
+    delete FTabAppearance;
+    delete FPageAppearance;
+}
+
+String TLumOfficePage::TabCaption() const {
+    String caption = Caption();
+    return caption.empty() ? FWideCaption : caption;
+}
+
+void TLumOfficePage::InvalidatePager() {
+    if (FPager) FPager->Invalidate();
+}
+
+void TLumOfficePage::RebuildIfActiveWithCloseOnTab() {
+    if (FPager && FPager->CloseOnTab() && FPager->ActivePage() == this) FPager->UpdateButtons();
+}
+
+void TLumOfficePage::SetPager(TLumOfficePager* pager) {
+    if (pager == FPager) return;
+    if (FPager) FPager->RemovePage(this);
+    FMovingPager = true;
+    TCustomControl::SetParent(pager);
+    FMovingPager = false;
+    if (pager) pager->AddPage(this);
+    TabAppearanceFontChanged(nullptr);
+}
+
+void TLumOfficePage::SetParent(TWinControl* parent) {
+    auto* parentPage = dynamic_cast<TLumOfficePage*>(parent);
+    auto* parentPager = dynamic_cast<TLumOfficePager*>(parent);
+    if (FMovingPager || !FPager || (!parentPage && !parentPager)) {
+        TCustomControl::SetParent(parent);
+        return;
+    }
+    TLumOfficePager* target = parentPager ? parentPager : parentPage->FPager;
+    if (target && FPager != target) SetPager(target);
+    if (FPager != target) throw Exception("Invalid Parent");
+    if (parentPage) {
+        const int own = PageIndex(), other = parentPage->PageIndex();
+        const int count = FPager->PageCount();
+        if (own < 0 || own >= count || other < 0 || other >= count)
+            throw Exception("Invalid Parent " + std::to_string(own) + ":" + std::to_string(other));
+        FPager->MovePage(own, other);
+    }
+    FPager->Invalidate();
+    Invalidate();
+    FMovingPager = true;
+    TCustomControl::SetParent(FPager);
+    FMovingPager = false;
+}
+
+void TLumOfficePage::ReadState(TReader* reader) {
+    TCustomControl::ReadState(reader);
+    if (auto* pager = dynamic_cast<TLumOfficePager*>(reader->Parent())) SetPager(pager);
+}
+
+void TLumOfficePage::AdjustClientRect(TRect& rect) {
+    rect = Rect(2, 2, Width() - 2, Height() - 2);
+    TCustomControl::AdjustClientRect(rect);
+}
+
+void TLumOfficePage::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CM_SHOWINGCHANGED:
+        TCustomControl::WndProc(m);
+        // The pager's selection fires OnShow itself; this is for a page
+        // that comes into sight by other means (its form shows).
+        if (Showing() && !(FPager && FPager->FSelectingPage)) OnShow(this);
+        return;
+    case CM_ENABLEDCHANGED:
+        TCustomControl::WndProc(m);
+        InvalidatePager();
+        Invalidate();
+        return;
+    default: break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TLumOfficePage::SelectFirst() {
+    TCustomForm* form = GetParentForm(this);
+    if (!form) return;
+    if (TWinControl* first = FindNextControl(nullptr, true, true, false)) form->FocusControl(first);
+}
+
+// ---- Property writers -------------------------------------------------------------
+
+void TLumOfficePage::SetWideCaption(const String& value) {
+    if (value == FWideCaption) return;
+    FWideCaption = value;
+    Invalidate();
+    if (FPager && Caption().empty()) {
+        FPager->Invalidate();
+        RebuildIfActiveWithCloseOnTab();
+        FPager->UpdateScroller();
+    }
+}
+
+void TLumOfficePage::SetPicture(TGDIPPicture* value) {
+    FPicture->Assign(value);
+    InvalidatePager();
+    Invalidate();
+}
+
+void TLumOfficePage::SetDisabledPicture(TGDIPPicture* value) {
+    FDisabledPicture->Assign(value);
+    InvalidatePager();
+    Invalidate();
+}
+
+void TLumOfficePage::SetImageIndex(int value) {
+    FImageIndex = value;
+    if (!FPager) return;
+    if (!IsLoading() && !IsDesigning()) {
+        FPager->UpdateButtons();
+        FPager->UpdateScroller();
+    }
+    FPager->Invalidate();
+}
+
+void TLumOfficePage::SetUsePageAppearance(bool value) {
+    FUsePageAppearance = value;
+    Invalidate();
+}
+
+void TLumOfficePage::SetUseTabAppearance(bool value) {
+    FUseTabAppearance = value;
+    TabAppearanceFontChanged(nullptr);
+    InvalidatePager();
+    Invalidate();
+}
+
+void TLumOfficePage::SetTabVisible(bool value) {
+    if (value == FTabVisible) return;
+    FTabVisible = value;
+    if (FPager) {
+        if (FPager->CloseOnTab()) FPager->UpdateButtons();
+        if (TLumOfficePage* active = FPager->ActivePage()) active->Invalidate();
+        FPager->Invalidate();
+        FPager->UpdateScroller();
+    }
+    Invalidate();
+}
+
+void TLumOfficePage::SetTabEnabled(bool value) {
+    if (value == FTabEnabled) return;
+    FTabEnabled = value;
+    Invalidate();
+    InvalidatePager();
+}
+
+void TLumOfficePage::SetShowClose(bool value) {
+    if (value == FShowClose) return;
+    FShowClose = value;
+    if (!value && FCloseButton) {
+        delete FCloseButton;
+        FCloseButton = nullptr;
+    }
+    if (FPager) {
+        FPager->UpdateButtons();
+        FPager->Invalidate();
+    }
+    Invalidate();
+}
+
+void TLumOfficePage::SetShowCheckBox(bool value) {
+    if (value == FShowCheckBox) return;
+    FShowCheckBox = value;
+    if (FPager) {
+        FPager->UpdateButtons();
+        FPager->Invalidate();
+    }
+    Invalidate();
+}
+
+void TLumOfficePage::SetChecked(bool value) {
+    if (value == FChecked) return;
+    FChecked = value;
+    InvalidatePager();
+    Invalidate();
+}
+
+int TLumOfficePage::PageIndex() const { return FPager ? FPager->IndexOfPage(this) : -1; }
+
+void TLumOfficePage::SetPageIndex(int value) {
+    if (!FPager || value < 0 || value >= FPager->PageCount()) return;
+    FPager->MovePage(PageIndex(), value);
+    FPager->Invalidate();
+    Invalidate();
+}
+
+void TLumOfficePage::PictureChanged(TObject*) {
+    if (FPager) {
+        FPager->Invalidate();
+        if (!IsLoading()) {
+            RebuildIfActiveWithCloseOnTab();
+            FPager->UpdateScroller();
+        }
+    }
+    Invalidate();
+}
+
+void TLumOfficePage::TabAppearanceChanged(TObject*) {
+    InvalidatePager();
+    Invalidate();
+}
+
+void TLumOfficePage::TabAppearanceFontChanged(TObject*) {
+    if (!FUseTabAppearance) return;
+    Invalidate();
+    if (!FPager) return;
+    FPager->Invalidate();
+    RebuildIfActiveWithCloseOnTab();
+    FPager->UpdateScroller();
+}
+
+// ---- Key tip and hover ------------------------------------------------------------
+
+void TLumOfficePage::ShowKeyTip() {
+    if (!FPager) return;
+    if (!FKeyTipWindow) FKeyTipWindow = FPager->CreateShortCutHintWindow();
+    FKeyTipWindow->Hide();
+    FKeyTipWindow->SetCaption(FShortCutHint);
+    const TRect tab = FPager->GetTabRectOfPage(this);
+    const TPoint p = FPager->ClientToScreen(tab.TopLeft());
+    const TRect size = FKeyTipWindow->CalcHintRect(1000, FShortCutHint, nullptr);
+    const int w = size.Width(), h = size.Height();
+    const int tw = tab.Width(), th = tab.Height();
+    TPoint at{FKeyTipWindow->Left(), FKeyTipWindow->Top()};
+    switch (FShortCutHintPos) {
+    case shpLeft: at = {p.X - w / 2, p.Y + (th - h) / 2}; break;
+    case shpTop: at = {p.X + (tw - w) / 2, p.Y - h / 2}; break;
+    case shpRight: at = {p.X + tw - w / 2, p.Y + (th - h) / 2}; break;
+    case shpBottom: at = {p.X + (tw - w) / 2, p.Y + th - h / 2}; break;
+    default: break;
+    }
+    FKeyTipWindow->ActivateHint(Bounds(at.X, at.Y, w, h), FShortCutHint);
+}
+
+void TLumOfficePage::HideKeyTip() {
+    if (!FKeyTipWindow || !FPager) return;
+    FKeyTipWindow->Hide();
+    FPager->FreeShortCutHintWindow(FKeyTipWindow);
+    FKeyTipWindow = nullptr;
+}
+
+void TLumOfficePage::RepaintTabs() {
+    if (FPager) FPager->InvalidateTab(-1);
+}
+
+bool TLumOfficePage::CursorOnTab() {
+    if (!FPager) return false;
+    POINT screen{};
+    GetCursorPos(&screen);
+    const TPoint p = FPager->ScreenToClient({screen.x, screen.y});
+    return FPager->GetTabRectOfPage(this).Contains(p);
+}
+
+void TLumOfficePage::ClearHotTab() {
+    if (FPager) FPager->SetHotTabIndex(-1);
+}
+
+// ============================================================================
+// TLumOfficePager
+// ============================================================================
+
+namespace {
+
+// The version of the component: 1.8.2.12.
+constexpr LongWord kPagerVersion = (1u << 24) | (8u << 16) | (2u << 8) | 12u;
+
+}  // namespace
+
+UINT TLumOfficePager::DestroyCloseButtonMessage() { return ::DestroyCloseButtonMessage(); }
+
+TClass TLumOfficePager::StaticClass() {
+    using C = TLumOfficePager;
+    static const TClassInfo info =
+        TClassBuilder<C>("TLumOfficePager")
+            .Publish({"Align",      "Anchors",     "DockSite",    "ShowHint",  "TabOrder", "Visible",   "OnDragDrop",
+                      "OnDragOver", "OnEndDrag",   "OnStartDrag", "OnEnter",   "OnExit",   "OnKeyDown", "OnKeyUp",
+                      "OnKeyPress", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "PopupMenu"})
+            .Prop("TabStop", &C::FTabStop, &C::SetTabStop)
+            .Default(false)
+            .Prop("LumOfficePagerStyler", &C::LumOfficePagerStyler, &C::SetLumOfficePagerStyler)
+            .Prop("ActivePage", &C::ActivePage, &C::SetActivePage)
+            .Prop("AntiAlias", &C::AntiAlias, &C::SetAntiAlias)
+            .Default(aaClearType)
+            .Prop("ButtonSettings", &C::ButtonSettings, &C::SetButtonSettings)
+            .Prop("CloseOnTab", &C::CloseOnTab, &C::SetCloseOnTab)
+            .Default(false)
+            .Prop("CloseOnTabPosition", &C::CloseOnTabPosition, &C::SetCloseOnTabPosition)
+            .Default(LumPager::cpRight)
+            .Prop("DisabledImages", &C::DisabledImages, &C::SetDisabledImages)
+            .Prop("FreeOnClose", &C::FreeOnClose, &C::SetFreeOnClose)
+            .Default(false)
+            .Prop("Glow", &C::Glow, &C::SetGlow)
+            .Default(true)
+            .Prop("Images", &C::Images, &C::SetImages)
+            .Prop("OfficeHint", &C::OfficeHint, &C::SetOfficeHint)
+            .Prop("PageMargin", &C::PageMargin, &C::SetPageMargin)
+            .Default(1)
+            .Prop("PageListMenu", &C::PageListMenu, &C::SetPageListMenu)
+            .Prop("RotateTabLeftRight", &C::RotateTabLeftRight, &C::SetRotateTabLeftRight)
+            .Default(true)
+            .Prop("ShowCloseOnNonSelectedTabs", &C::ShowCloseOnNonSelectedTabs, &C::SetShowCloseOnNonSelectedTabs)
+            .Default(false)
+            .Prop("ShowNonSelectedTabs", &C::ShowNonSelectedTabs, &C::SetShowNonSelectedTabs)
+            .Default(false)
+            .Prop("ShowTabHint", &C::ShowTabHint, &C::SetShowTabHint)
+            .Default(false)
+            .Prop("ShowShortCutHints", &C::ShowShortCutHints, &C::SetShowShortCutHints)
+            .Prop("TabPosition", &C::TabPosition, &C::SetTabPosition)
+            .Default(tpTop)
+            .Prop("TabReorder", &C::TabReorder, &C::SetTabReorder)
+            .Prop("TabSettings", &C::TabSettings, &C::SetTabSettings)
+            .Prop("Transparent", &C::Transparent, &C::SetTransparent)
+            .Default(false)
+            .Prop("Version", &C::Version, [](C*, const String&) {})
+            .Stored(false)
+            .Prop("OnChanging", &C::OnChanging, &C::OnChanging)
+            .Prop("OnChange", &C::OnChange, &C::OnChange)
+            .Prop("OnClosePage", &C::OnClosePage, &C::OnClosePage)
+            .Prop("OnClosedPage", &C::OnClosedPage, &C::OnClosedPage)
+            .Prop("OnTabMoved", &C::OnTabMoved, &C::OnTabMoved)
+            .Prop("OnTabClick", &C::OnTabClick, &C::OnTabClick)
+            .Prop("OnTabRightClick", &C::OnTabRightClick, &C::OnTabRightClick)
+            .Prop("OnTabDblClick", &C::OnTabDblClick, &C::OnTabDblClick)
+            .Prop("OnTabCheckBoxClick", &C::OnTabCheckBoxClick, &C::OnTabCheckBoxClick)
+            .Prop("OnDrawTab", &C::OnDrawTab, &C::OnDrawTab)
+            .Prop("OnPageListClick", &C::OnPageListClick, &C::OnPageListClick)
+            .Prop("OnPrevClick", &C::OnPrevClick, &C::OnPrevClick)
+            .Prop("OnNextClick", &C::OnNextClick, &C::OnNextClick)
+            .Prop("OnFirstClick", &C::OnFirstClick, &C::OnFirstClick)
+            .Prop("OnLastClick", &C::OnLastClick, &C::OnLastClick)
+            .Build();
+    return &info;
+}
+
+TLumOfficePager::TLumOfficePager(TComponent* owner) : TCustomControl(owner) {
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Exclude(csOpaque);
+    FInternalStyler = new TCustomLumOfficePagerStyler(this);
+    FInternalStyler->SetName("InternalStyler");
+    FCurrentStyler = FInternalStyler;
+    FInternalStyler->AttachPager(this);
+    FTabScroller = new TPagerTabScroller;
+    FTabSettings = new TPagerTabSettings;
+    FTabSettings->OnChange = TNotifyEvent::Bind<&TLumOfficePager::TabSettingsChanged>(this);
+    FButtonSettings = new TPageButtonSettings;
+    FButtonSettings->OnChange = TNotifyEvent::Bind<&TLumOfficePager::ButtonSettingsChanged>(this);
+    FComCtl6 = true;  // the program's manifest asks for version 6 of the common controls
+    SetDoubleBuffered(true);
+    FHeight = 200;
+    FWidth = 400;
+    FHintInfo = new TLumHintInfo;
+    FButtonAreaBitmap = new TBitmap;
+    FMeasurer = MakeTabCaptionMeasurer(*this);
+    FLayout = std::make_unique<TPagerTabLayout>(FLayoutIn, *FMeasurer);
+    {
+        TLumOfficePagerOfficeStyler preset(nullptr);
+        preset.SetStyle(psOffice2007Luna);
+        FInternalStyler->Assign(&preset);
+    }
+    FGlow = true;
+}
+
+TLumOfficePager::~TLumOfficePager() {
+    FCore.SetDestroying(true);
+    UnhookForm();
+    if (FLumOfficePagerStyler && FLumOfficePagerStyler != FInternalStyler) FLumOfficePagerStyler->DetachPager(this);
+    FInternalStyler->DetachPager(this);
+    delete FInternalStyler;
+    FInternalStyler = FCurrentStyler = nullptr;
+    for (int i = 0; i < FCore.PageCount(); ++i) {
+        TLumOfficePage* page = AsPage(FCore.Page(i));
+        page->FPager = nullptr;
+        page->FGlow.Stop();
+    }
+    FCore.Clear();
+    delete FTabSettings;
+    delete FTabScroller;
+    delete FHintInfo;
+    delete FButtonSettings;
+    delete FPageListButton;
+    delete FFirstButton;
+    delete FPrevButton;
+    delete FNextButton;
+    delete FLastButton;
+    delete FSharedCloseButton;
+    // Close buttons handed to the window and not yet freed by it.
+    for (TLumGlowButton* button : FPendingCloseButtons.TakeAll()) delete button;
+    for (TShortCutHintWindow* window : FShortCutHintWindows) delete window;
+    FShortCutHintWindows.clear();
+    delete FButtonAreaBitmap;
+}
+
+String TLumOfficePager::Version() const { return PackedVersionText(kPagerVersion); }
+
+TLumOfficePage* TLumOfficePager::Pages(int index) const {
+    if (index < 0 || index >= PageCount()) throw EListError("Index out of bounds in list read access");
+    return AsPage(FCore.Page(index));
+}
+
+TLumOfficePage* TLumOfficePager::ActivePage() const { return AsPage(FCore.ActivePage()); }
+
+int TLumOfficePager::AddPage(TLumOfficePage* page) { return FCore.AddPage(page); }
+
+// ---- The layout -------------------------------------------------------------------
+
+TTabAppearance* TLumOfficePager::TabAppearanceOf(int index) const {
+    TLumOfficePage* page = index >= 0 && index < PageCount() ? AsPage(FCore.Page(index)) : nullptr;
+    if (page && page->UseTabAppearance()) return page->TabAppearance();
+    return FCurrentStyler ? FCurrentStyler->TabAppearance() : nullptr;
+}
+
+TPagerTabLayout& TLumOfficePager::Layout() {
+    TPagerLayoutInput& in = FLayoutIn;
+    in.Client = ClientRect();
+    in.TabPosition = FTabPosition;
+    in.LeftMargin = FTabSettings->LeftMargin();
+    in.RightMargin = FTabSettings->RightMargin();
+    in.StartMargin = FTabSettings->StartMargin();
+    in.Height = FTabSettings->Height();
+    in.Spacing = FTabSettings->Spacing();
+    in.Width = FTabSettings->Width();
+    in.EndMargin = FTabSettings->EndMargin();
+    in.WordWrap = FTabSettings->WordWrap();
+    in.ImagePosition = LumPager::TPicturePlace(int(FTabSettings->ImagePosition()));
+    in.Shape = LumPager::TTabShape(int(FTabSettings->Shape()));
+    in.Rounding = FTabSettings->Rounding();
+    in.Alignment = LumPager::TTabAlignment(int(FTabSettings->Alignment()));
+    in.PageMargin = FPageMargin;
+    in.RotateTabLeftRight = FRotateTabLeftRight;
+    in.CloseOnTab = FCloseOnTab;
+    in.CloseOnTabPosition = FCloseOnTabPosition;
+    in.ShowCloseOnNonSelectedTabs = FShowCloseOnNonSelectedTabs;
+    in.AntiAlias = FAntiAlias;
+    in.ActivePageIndex = ActivePageIndex();
+    in.CloseButton = FButtonSettings->CloseButton();
+    in.PageListButton = FButtonSettings->PageListButton();
+    in.FirstButton = FButtonSettings->FirstButton();
+    in.LastButton = FButtonSettings->LastButton();
+    in.ScrollButtonsAlways = FButtonSettings->ScrollButtonsAlways();
+    in.Scroller.Min = FTabScroller->Min();
+    in.Scroller.Max = FTabScroller->Max();
+    in.Scroller.Position = FTabScroller->Position();
+    in.Scroller.Visible = FTabScroller->Visible();
+    in.Pages.resize(size_t(PageCount()));
+    for (int i = 0; i < PageCount(); ++i) {
+        TLumOfficePage* page = AsPage(FCore.Page(i));
+        TPagerLayoutPage& p = in.Pages[size_t(i)];
+        p.Caption = page->TabCaption();
+        TTabAppearance* appearance = TabAppearanceOf(i);
+        p.Font = appearance ? MeasureFontOf(appearance->Font()) : MeasureFontOf(Font());
+        p.TabVisible = page->TabVisible();
+        p.TabEnabled = page->TabEnabled();
+        p.Enabled = page->Enabled();
+        p.ShowClose = page->ShowClose();
+        p.ShowCheckBox = page->ShowCheckBox();
+        TGDIPPicture* picture = page->Picture();
+        if (!page->Enabled() && !page->DisabledPicture()->Empty()) picture = page->DisabledPicture();
+        if (!picture->Empty())
+            p.Picture = {picture->Width(), picture->Height()};
+        else if (page->ImageIndex() >= 0 && (FImages || FDisabledImages)) {
+            TCustomImageList* list = page->Enabled() || !FDisabledImages ? FImages : FDisabledImages;
+            p.Picture = list ? TSize{list->Width(), list->Height()} : TSize{};
+        } else {
+            p.Picture = {};
+        }
+    }
+    return *FLayout;
+}
+
+const TPagerLayoutInput& TLumOfficePager::LayoutInput() {
+    Layout();
+    return FLayoutIn;
+}
+
+void TLumOfficePager::StoreScroller() {
+    FTabScroller->SetMin(FLayoutIn.Scroller.Min);
+    FTabScroller->SetMax(FLayoutIn.Scroller.Max);
+    FTabScroller->SetMin(FLayoutIn.Scroller.Min);
+    FTabScroller->SetPosition(FLayoutIn.Scroller.Position);
+    FTabScroller->SetVisible(FLayoutIn.Scroller.Visible);
+}
+
+TRect TLumOfficePager::GetTabRect(int index) { return Layout().TabRect(index); }
+int TLumOfficePager::TabAtPoint(int x, int y) { return Layout().TabAtPoint({x, y}); }
+TRect TLumOfficePager::GetTabAreaRect() { return Layout().TabAreaRect(); }
+TRect TLumOfficePager::GetTabsRect() { return Layout().TabsRect(); }
+TRect TLumOfficePager::GetPageRect() { return Layout().PageRect(); }
+TRect TLumOfficePager::GetButtonAreaRect() { return Layout().ButtonAreaRect(); }
+TRect TLumOfficePager::GetCheckBoxRect(int index) { return Layout().CheckBoxRect(index); }
+
+void TLumOfficePager::InvalidateTab(int index) {
+    if (!HandleAllocated()) return;
+    const TRect r = index >= 0 && index < PageCount() ? GetTabRect(index) : GetTabAreaRect();
+    RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+    if (index >= 0 && index < PageCount() && r == NoTabRect) return;
+    InvalidateRect(FHandle, &rc, FALSE);
+}
+
+void TLumOfficePager::UpdateScroller() {
+    TPagerTabLayout& layout = Layout();
+    layout.UpdateScroller();
+    StoreScroller();
+    UpdateButtons();
+}
+
+void TLumOfficePager::AlignAllPages() {
+    const TRect r = GetPageRect();
+    for (int i = 0; i < PageCount(); ++i) AsPage(FCore.Page(i))->SetBoundsRect(r);
+}
+
+void TLumOfficePager::AlignControls(TControl* control, TRect& rect) {
+    TCustomControl::AlignControls(control, rect);
+    AlignAllPages();
+}
+
+void TLumOfficePager::RepaintPagerAndActivePage() {
+    Invalidate();
+    if (TLumOfficePage* page = ActivePage()) page->Invalidate();
+}
+
+void TLumOfficePager::BringTabIntoView(int index) {
+    if (GetTabRect(index).Left != -1) return;
+    int before = 0;
+    for (int i = 0; i < index; ++i)
+        if (IsTabVisible(i)) ++before;
+    FTabScroller->SetPosition(std::min(FTabScroller->Max(), before));
+}
+
+// ---- Page-list host ---------------------------------------------------------------
+
+void TLumOfficePager::Changing(int fromPage, int toPage, bool& allowChange) {
+    OnChanging(this, fromPage, toPage, allowChange);
+}
+
+void TLumOfficePager::LeavePage(IPagerPageState* state) {
+    TLumOfficePage* page = AsPage(state);
+    page->SetVisible(false);
+    page->OnHide(page);
+}
+
+void TLumOfficePager::EnterPage(IPagerPageState* oldState, IPagerPageState* newState, bool fireShow) {
+    TLumOfficePage* oldPage = AsPage(oldState);
+    TLumOfficePage* page = AsPage(newState);
+    TCustomForm* form = GetParentForm(this);
+    // The focus moves with the pages when it was on the old one.
+    const bool moveFocus = form && oldPage && form->ActiveControl() &&
+                           (form->ActiveControl() == oldPage || oldPage->ContainsControl(form->ActiveControl()));
+    if (!page || !(Visible() || IsDesigning())) return;
+    FSelectingPage = true;
+    if (page->ControlCount() == 0) {
+        page->SetVisible(true);
+        page->BringToFront();
+        if (form && moveFocus) form->SetActiveControl(page->CanFocus() ? static_cast<TWinControl*>(page) : this);
+    }
+    page->SetVisible(true);
+    page->BringToFront();
+    FSelectingPage = false;
+    if (!IsDesigning() && form && moveFocus) page->SelectFirst();
+    if (fireShow) page->OnShow(page);
+}
+
+void TLumOfficePager::Changed() { OnChange(this); }
+
+void TLumOfficePager::HideKeyTips() {
+    if (FShortCutHintsShowing) HideShortCutHintWindows();
+}
+
+void TLumOfficePager::PageAdded(IPagerPageState* state) {
+    TLumOfficePage* page = AsPage(state);
+    if (page->Parent() != this) {
+        page->FMovingPager = true;
+        page->TCustomControl::SetParent(this);
+        page->FMovingPager = false;
+    }
+    page->FPager = this;
+    page->SetBoundsRect(GetPageRect());
+    if (page != ActivePage()) page->SetVisible(false);
+    if (TLumOfficePage* active = ActivePage()) {
+        active->BringToFront();
+        active->Invalidate();
+    }
+}
+
+void TLumOfficePager::PageRemoved(IPagerPageState* state) {
+    TLumOfficePage* page = AsPage(state);
+    page->FPager = nullptr;
+    if (page->FCloseButton) {
+        delete page->FCloseButton;
+        page->FCloseButton = nullptr;
+    }
+    if (!FCore.Destroying()) {
+        Invalidate();
+        if (TLumOfficePage* active = ActivePage()) active->Invalidate();
+    }
+}
+
+void TLumOfficePager::TabMoved(int fromPos, int toPos) { OnTabMoved(this, fromPos, toPos); }
+
+void TLumOfficePager::ClosePage(int pageIndex, bool& allow) { OnClosePage(this, pageIndex, allow); }
+
+void TLumOfficePager::StopHover(IPagerPageState* page) { AsPage(page)->FGlow.Stop(); }
+
+void TLumOfficePager::FreePage(IPagerPageState* state) {
+    TLumOfficePage* page = AsPage(state);
+    PostFreeCloseButton(page);
+    delete page;
+}
+
+void TLumOfficePager::HideClosedPage(IPagerPageState* state) {
+    TLumOfficePage* page = AsPage(state);
+    page->SetTabVisible(false);
+    page->SetVisible(false);
+    if (FCloseOnTab && page->FCloseButton) page->FCloseButton->SetVisible(false);
+}
+
+void TLumOfficePager::ClosedPage(int pageIndex) {
+    if (TLumOfficePage* active = ActivePage())
+        active->Invalidate();
+    else
+        Invalidate();
+    OnClosedPage(this, pageIndex);
+}
+
+void TLumOfficePager::CloseButtonClick(TObject* sender) {
+    auto* button = dynamic_cast<TLumGlowButton*>(sender);
+    const int index = FCloseOnTab && button ? int(button->Tag()) : ActivePageIndex();
+    FCore.ClosePage(index);
+}
+
+void TLumOfficePager::PostFreeCloseButton(TLumOfficePage* page) {
+    if (!page->FCloseButton) return;
+    TLumGlowButton* button = page->FCloseButton;
+    page->FCloseButton = nullptr;
+    button->SetVisible(false);
+    FPendingCloseButtons.Add(button);
+    if (HandleAllocated()) PostMessageA(FHandle, DestroyCloseButtonMessage(), WPARAM(button), 0);
+}
+
+// ---- Loading, parent, styler ------------------------------------------------------
+
+void TLumOfficePager::ReadState(TReader* reader) {
+    // Pages read from the layout show no page and fire no OnShow or
+    // OnChange until the pager has loaded.
+    FCore.SetLoading(true);
+    TCustomControl::ReadState(reader);
+}
+
+void TLumOfficePager::Loaded() {
+    TCustomControl::Loaded();
+    FCore.SetLoading(false);
+    FPagerLoaded = true;
+    FCore.SetLoaded(true);
+    UpdateButtons();
+    UpdateScroller();
+}
+
+void TLumOfficePager::SetParent(TWinControl* parent) {
+    if (dynamic_cast<TLumOfficePager*>(parent)) throw Exception("Invalid Parent");
+    TCustomControl::SetParent(parent);
+    if (!FPagerLoaded && !IsDesigning() && !IsLoading() && parent) {
+        FPagerLoaded = true;
+        FCore.SetLoaded(true);
+        UpdateButtons();
+    }
+}
+
+void TLumOfficePager::Notification(TComponent* component, TOperation operation) {
+    if (operation == opRemove && !IsDestroying()) {
+        if (component == FLumOfficePagerStyler) SetLumOfficePagerStyler(nullptr);
+        if (component == FPopupMenu) SetPopupMenu(nullptr);
+        if (component == FImages) SetImages(nullptr);
+        if (component == FDisabledImages) SetDisabledImages(nullptr);
+        if (component == FPageListMenu) SetPageListMenu(nullptr);
+    }
+    TCustomControl::Notification(component, operation);
+}
+
+void TLumOfficePager::SetLumOfficePagerStyler(TCustomLumOfficePagerStyler* value) {
+    if (value == FLumOfficePagerStyler && value) return;
+    if (FLumOfficePagerStyler && FLumOfficePagerStyler != FInternalStyler) {
+        FLumOfficePagerStyler->DetachPager(this);
+        FLumOfficePagerStyler->RemoveFreeNotification(this);
+    }
+    FLumOfficePagerStyler = value;
+    if (value) {
+        FCurrentStyler = value;
+        value->AttachPager(this);
+        value->FreeNotification(this);
+    } else {
+        FCurrentStyler = FInternalStyler;
+    }
+    if (!IsDestroying() && !IsLoading())
+        for (int i = 0; i < PageCount(); ++i) AsPage(FCore.Page(i))->Invalidate();
+    StylerChanged(0);
+    SetPopupMenu(PopupMenu());
+    Invalidate();
+}
+
+void TLumOfficePager::StylerDestroying(TCustomLumOfficePagerStyler* styler) {
+    if (styler != FLumOfficePagerStyler) return;
+    FLumOfficePagerStyler = nullptr;
+    FCurrentStyler = FInternalStyler;
+    if (IsDestroying()) return;
+    for (int i = 0; i < PageCount(); ++i) AsPage(FCore.Page(i))->Invalidate();
+    StylerChanged(0);
+}
+
+void TLumOfficePager::StylerChanged(int kind) {
+    if (IsDesigning() && FCurrentStyler)
+        for (int i = 0; i < PageCount(); ++i) {
+            TLumOfficePage* page = AsPage(FCore.Page(i));
+            if (!page->UsePageAppearance()) page->PageAppearance()->Assign(FCurrentStyler->PageAppearance());
+            if (!page->UseTabAppearance()) page->TabAppearance()->Assign(FCurrentStyler->TabAppearance());
+        }
+    RepaintPagerAndActivePage();
+    if (kind == 2 || kind == 4) UpdateButtons();
+    if (kind == 5) TabSettingsChanged();
+}
+
+void TLumOfficePager::TabSettingsChanged(TObject*) {
+    AlignAllPages();
+    UpdateButtons();
+    UpdateScroller();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::ButtonSettingsChanged(TObject*) {
+    UpdateScroller();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::DefineProperties(TFiler* filer) {
+    TCustomControl::DefineProperties(filer);
+    filer->DefineProperty(
+        "NextPictureChanged", [this](TReader* r) { ReadNextPictureChanged(r); },
+        [this](TWriter* w) { WriteNextPictureChanged(w); }, true);
+    filer->DefineProperty(
+        "PrevPictureChanged", [this](TReader* r) { ReadPrevPictureChanged(r); },
+        [this](TWriter* w) { WritePrevPictureChanged(w); }, true);
+}
+
+void TLumOfficePager::ReadNextPictureChanged(TReader* reader) {
+    FButtonSettings->SetNextPictureChanged(reader->ReadBoolean());
+}
+void TLumOfficePager::WriteNextPictureChanged(TWriter* writer) {
+    writer->WriteBoolean(FButtonSettings->NextPictureChanged());
+}
+void TLumOfficePager::ReadPrevPictureChanged(TReader* reader) {
+    FButtonSettings->SetPrevPictureChanged(reader->ReadBoolean());
+}
+void TLumOfficePager::WritePrevPictureChanged(TWriter* writer) {
+    writer->WriteBoolean(FButtonSettings->PrevPictureChanged());
+}
+
+void TLumOfficePager::GetChildren(const TGetChildProc& proc, TComponent* root) {
+    for (int i = 0; i < PageCount(); ++i) proc(AsPage(FCore.Page(i)));
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* control = Controls(i);
+        if (control->Owner() == root && IndexOfPage(dynamic_cast<TLumOfficePage*>(control)) < 0) proc(control);
+    }
+}
+
+void TLumOfficePager::SetChildOrder(TComponent* child, int order) {
+    if (auto* page = dynamic_cast<TLumOfficePage*>(child)) page->SetPageIndex(order);
+}
+
+void TLumOfficePager::CreateWnd() { TCustomControl::CreateWnd(); }
+
+// ---- Property writers -------------------------------------------------------------
+
+void TLumOfficePager::SetAntiAlias(TAntiAlias value) {
+    FAntiAlias = value;
+    Invalidate();
+}
+
+void TLumOfficePager::SetButtonSettings(TPageButtonSettings* value) {
+    FButtonSettings->Assign(value);
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetCloseOnTab(bool value) {
+    if (value == FCloseOnTab) return;
+    FCloseOnTab = value;
+    UpdateScroller();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetCloseOnTabPosition(LumPager::TCloseOnTabPos value) {
+    if (value == FCloseOnTabPosition) return;
+    FCloseOnTabPosition = value;
+    UpdateButtons();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetImages(TCustomImageList* value) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value) value->FreeNotification(this);
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetDisabledImages(TCustomImageList* value) {
+    if (FDisabledImages) FDisabledImages->RemoveFreeNotification(this);
+    FDisabledImages = value;
+    if (value) value->FreeNotification(this);
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetPageMargin(int value) {
+    if (value == FPageMargin) return;
+    FPageMargin = value;
+    UpdateScroller();
+    Invalidate();
+}
+
+void TLumOfficePager::SetPageListMenu(TPopupMenu* value) {
+    if (FPageListMenu) FPageListMenu->RemoveFreeNotification(this);
+    FPageListMenu = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TLumOfficePager::SetRotateTabLeftRight(bool value) {
+    if (value == FRotateTabLeftRight) return;
+    FRotateTabLeftRight = value;
+    UpdateScroller();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetShowCloseOnNonSelectedTabs(bool value) {
+    if (value == FShowCloseOnNonSelectedTabs) return;
+    FShowCloseOnNonSelectedTabs = value;
+    UpdateScroller();
+    InvalidateTab(-1);
+}
+
+void TLumOfficePager::SetShowNonSelectedTabs(bool value) {
+    FShowNonSelectedTabs = value;
+    InvalidateTab(-1);
+}
+
+void TLumOfficePager::SetTabPosition(TTabPosition value) {
+    if (value == FTabPosition) return;
+    FTabPosition = value;
+    AlignAllPages();
+    UpdateScroller();
+    RepaintPagerAndActivePage();
+}
+
+void TLumOfficePager::SetTransparent(bool value) {
+    if (value == FTransparent) return;
+    FTransparent = value;
+    Invalidate();
+}
+
+// ---- Mouse ------------------------------------------------------------------------
+
+void TLumOfficePager::StartFade(int index, int step, TTabGlow::TGlowState state) {
+    if (index < 0 || index >= PageCount()) return;
+    AsPage(FCore.Page(index))->FGlow.Start(step, state, FGlow);
+}
+
+void TLumOfficePager::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseDown(button, shift, x, y);
+    FDownTabIndex = -1;
+    if (!GetTabAreaRect().Contains({x, y})) return;
+    const int tab = TabAtPoint(x, y);
+    if (tab < 0) return;
+    if (button == mbLeft) OnTabClick(this, tab);
+    if (button == mbRight) OnTabRightClick(this, tab);
+    TLumOfficePage* page = Pages(tab);
+    if (button != mbMiddle) {
+        if (tab != ActivePageIndex() && page->TabEnabled()) {
+            SelectPage(tab);
+            if (!IsDesigning()) StartFade(tab, +20, TTabGlow::gsClick);
+            Invalidate();
+        } else {
+            FDownTabIndex = tab;
+            InvalidateTab(-1);
+        }
+    }
+    if (button == mbLeft && page->TabEnabled() && FTabReorder) BeginDrag(false, 4);
+}
+
+void TLumOfficePager::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseUp(button, shift, x, y);
+    if (FDownTabIndex >= 0) {
+        FDownTabIndex = -1;
+        InvalidateTab(-1);
+    }
+    const int tab = TabAtPoint(x, y);
+    if (tab >= 0 && Layout().PointOnTabCheckBox(tab, {x, y})) {
+        TLumOfficePage* page = Pages(tab);
+        page->SetChecked(!page->Checked());
+        OnTabCheckBoxClick(this, tab);
+        InvalidateTab(tab);
+    }
+}
+
+void TLumOfficePager::MouseMove(TShiftState shift, int x, int y) {
+    TCustomControl::MouseMove(shift, x, y);
+    if (IsDesigning() || !GetTabAreaRect().Contains({x, y})) {
+        if (FHotTabIndex >= 0 && !GetTabAreaRect().Contains({x, y})) {
+            StartFade(FHotTabIndex, -20, TTabGlow::gsHover);
+            FHotTabIndex = -1;
+            InvalidateTab(-1);
+        }
+        return;
+    }
+    const int tab = TabAtPoint(x, y);
+    if (tab >= 0 && tab != FHintTabIndex) {
+        FHintTabIndex = tab;
+        Application->CancelHint();
+    }
+    if (tab >= 0 && tab != FHotTabIndex) {
+        if (FDownTabIndex >= 0) {
+            FDownTabIndex = -1;
+            InvalidateTab(-1);
+        }
+        if (FHotTabIndex >= 0) StartFade(FHotTabIndex, -20, TTabGlow::gsHover);
+        FHotTabIndex = -1;
+        if (Pages(tab)->TabEnabled()) {
+            FHotTabIndex = tab;
+            StartFade(tab, +20, TTabGlow::gsHover);
+            InvalidateTab(-1);
+        }
+    } else if (tab < 0) {
+        if (FHotTabIndex >= 0) {
+            StartFade(FHotTabIndex, -20, TTabGlow::gsHover);
+            FHotTabIndex = -1;
+            InvalidateTab(-1);
+        }
+        if (FHintTabIndex >= 0) {
+            FHintTabIndex = -1;
+            Application->CancelHint();
+        }
+    }
+}
+
+void TLumOfficePager::CMMouseLeave(TMessage& m) {
+    TCustomControl::WndProc(m);
+    FHintTabIndex = -1;
+    if (IsDesigning()) return;
+    POINT screen{};
+    GetCursorPos(&screen);
+    const TPoint p = ScreenToClient({screen.x, screen.y});
+    TRect inner = GetTabsRect();
+    switch (FTabPosition) {
+    case tpTop: inner.Bottom -= 4; break;
+    case tpBottom: inner.Top += 4; break;
+    case tpLeft: inner.Right -= 4; break;
+    case tpRight: inner.Left += 4; break;
+    }
+    if (inner.Contains(p) && WindowFromPoint(screen) == FHandle) return;
+    if (FHotTabIndex >= 0 && FHotTabIndex == ActivePageIndex()) {
+        FHotTabIndex = -1;
+        Invalidate();
+        return;
+    }
+    if (FHotTabIndex >= 0) StartFade(FHotTabIndex, -20, TTabGlow::gsHover);
+    FHotTabIndex = -1;
+    InvalidateTab(-1);
+}
+
+void TLumOfficePager::WMLButtonDblClk(TMessage& m) {
+    TCustomControl::WndProc(m);
+    const int x = short(LOWORD(m.LParam)), y = short(HIWORD(m.LParam));
+    if (!GetTabAreaRect().Contains({x, y})) return;
+    const int tab = TabAtPoint(x, y);
+    if (tab >= 0) OnTabDblClick(this, tab);
+}
+
+void TLumOfficePager::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    TCustomControl::DragOver(source, x, y, state, accept);
+    if (FTabReorder && source == this) accept = TabAtPoint(x, y) >= 0;
+}
+
+void TLumOfficePager::DragDrop(TObject* source, int x, int y) {
+    TCustomControl::DragDrop(source, x, y);
+    const int active = ActivePageIndex();
+    const int target = TabAtPoint(x, y);
+    if (active >= 0 && target >= 0 && target != active) {
+        MovePage(active, target);
+        RepaintPagerAndActivePage();
+    }
+}
+
+void TLumOfficePager::CMHintShow(TMessage& m) {
+    auto* info = reinterpret_cast<THintInfo*>(m.LParam);
+    if (!FShowTabHint)
+        info->HintStr.clear();
+    else if (FHintTabIndex >= 0 && FHintTabIndex < PageCount())
+        info->HintStr = Pages(FHintTabIndex)->TabHint();
+}
+
+void TLumOfficePager::CMVisibleChanged(TMessage& m) {
+    TCustomControl::WndProc(m);
+    if (TLumOfficePage* page = ActivePage()) page->SetVisible(Visible());
+}
+
+void TLumOfficePager::WMSize(TMessage& m) {
+    TCustomControl::WndProc(m);
+    AlignAllPages();
+    UpdateScroller();
+}
+
+void TLumOfficePager::WMDestroy(TMessage& m) {
+    if (!IsDesigning()) UnhookForm();
+    TCustomControl::WndProc(m);
+}
+
+void TLumOfficePager::WndProc(TMessage& m) {
+    if (const UINT destroyMessage = DestroyCloseButtonMessage(); destroyMessage && m.Msg == destroyMessage) {
+        // Only a button this pager handed over is freed: any process can
+        // post a registered message.
+        auto* button = reinterpret_cast<TLumGlowButton*>(m.WParam);
+        if (button && FPendingCloseButtons.Take(button)) delete button;
+        return;
+    }
+    switch (m.Msg) {
+    case WM_GETDLGCODE: return WMGetDlgCode(m);
+    case WM_KEYDOWN: return WMKeyDown(m);
+    case CM_DIALOGKEY: return CMDialogKey(m);
+    case CM_DIALOGCHAR: return CMDialogChar(m);
+    case CM_FOCUSCHANGED: return CMFocusChanged(m);
+    case WM_KILLFOCUS: return WMKillFocus(m);
+    case CM_MOUSELEAVE: return CMMouseLeave(m);
+    case CM_HINTSHOW: return CMHintShow(m);
+    case CM_VISIBLECHANGED: return CMVisibleChanged(m);
+    case WM_SIZE: return WMSize(m);
+    case WM_DESTROY: return WMDestroy(m);
+    case WM_LBUTTONDBLCLK: return WMLButtonDblClk(m);
+    default: break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// ---- Registration -----------------------------------------------------------------
+
+void RegisterOfficePagerClasses() { RegisterClasses({TLumOfficePager::StaticClass(), TLumOfficePage::StaticClass()}); }

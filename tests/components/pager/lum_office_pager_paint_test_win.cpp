@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "classlib/ui/forms.h"
+#include "components/pager/lum_office_pager_win.h"
+#include "components/pager/pager_draw_win.h"
+#include "tests/classlib/ui/support/object_tally.h"
+#include "tests/classlib/ui/support/paint_harness.h"
+#include "tests/components/pager/pager_test_support_win.h"
+
+namespace {
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Each channel within tolerance (GDI+ smooths its lines and gradients).
+::testing::AssertionResult Near(TColor got, TColor want, int tolerance = 6) {
+    const TColor w = TColor(ColorToRGB(want));
+    for (int shift : {0, 8, 16}) {
+        const int a = int((got >> shift) & 0xFF), b = int((w >> shift) & 0xFF);
+        if (std::abs(a - b) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "got " << got << ", want " << w;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// A 471 x 238 pager with three pages, in its internal styler's look.
+class OfficePagerPaintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pager_test::StartUnits();
+        SetCursorPos(1270, 1010);
+        form = new TForm(Application);
+        form->SetBounds(40, 40, 520, 320);
+        pager = new TLumOfficePager(form);
+        pager->SetParent(form);
+        pager->SetBounds(0, 0, 471, 238);
+        for (const char* caption : {"Editor Settings", "IDE Style", "Output Settings"}) {
+            auto* page = new TLumOfficePage(form);
+            page->SetCaption(caption);
+            page->SetPager(pager);
+            pages.push_back(page);
+        }
+        pager->SetActivePageIndex(1);
+        form->Show();
+        Pump();
+    }
+    void TearDown() override {
+        FreeAndNil(form);
+        Pump();
+    }
+    TVistaBackground* PageLook() const { return pager->CurrentStyler()->PageAppearance(); }
+    TGradientBackground* RowLook() const { return pager->CurrentStyler()->TabAppearance()->BackGround(); }
+
+    TForm* form = nullptr;
+    TLumOfficePager* pager = nullptr;
+    std::vector<TLumOfficePage*> pages;
+};
+
+TEST_F(OfficePagerPaintTest, TheRowGradientRunsFromItsColourAtTheTopToItsEndAtTheBottom) {
+    TPaintTarget target(471, 238, clFuchsia);
+    // The Luna look has no second row colour: the row is one colour.
+    ASSERT_EQ(RowLook()->ColorTo(), clNone);
+    target.Paint(pager);
+    EXPECT_TRUE(Near(target.PixelAt(465, 0), RowLook()->Color(), 0));
+    EXPECT_TRUE(Near(target.PixelAt(0, 237), RowLook()->Color(), 0));
+    // With one, the bands run down from the first to the last.
+    RowLook()->SetColorTo(clBlack);
+    target.Paint(pager);
+    // Right of the last tab, above the page: the top of the row.
+    EXPECT_TRUE(Near(target.PixelAt(465, 0), RowLook()->Color(), 8));
+    // Below the page, the last band.
+    EXPECT_TRUE(Near(target.PixelAt(0, 237), clBlack, 8));
+}
+
+TEST_F(OfficePagerPaintTest, ThePageBorderHasAGapUnderTheActiveTab) {
+    TPaintTarget target(471, 238, clFuchsia);
+    target.Paint(pager);
+    const TRect tab = pager->GetTabRect(1);
+    const TRect page = pages[1]->BoundsRect();
+    const int middle = (tab.Left + tab.Right) / 2;
+    // Under the active tab the page's top row is the page colour; beside it
+    // (under the first tab) it is the frame colour.
+    EXPECT_TRUE(Near(target.PixelAt(middle, page.Top), PageLook()->Color()));
+    const TRect first = pager->GetTabRect(0);
+    EXPECT_TRUE(Near(target.PixelAt((first.Left + first.Right) / 2, page.Top), PageLook()->BorderColor(), 24));
+    // The frame down the page's left edge.
+    EXPECT_TRUE(Near(target.PixelAt(page.Left, page.Top + 100), PageLook()->BorderColor(), 24));
+}
+
+TEST_F(OfficePagerPaintTest, ThePageHighlightLinesAreInTheMixedColour) {
+    TPaintTarget target(469, 210, clFuchsia);
+    target.Paint(pages[1]);
+    const TColor light = MixColors(clWhite, PageLook()->BorderColor(), pager->CurrentStyler()->BlendPercent());
+    EXPECT_TRUE(Near(target.PixelAt(1, 100), light, 2));
+    EXPECT_TRUE(Near(target.PixelAt(469 - 2, 100), light, 2));
+    EXPECT_TRUE(Near(target.PixelAt(200, 210 - 2), light, 2));
+}
+
+TEST_F(OfficePagerPaintTest, PaintingLeavesNoObjectsBehind) {
+    TPaintTarget target(471, 238, clFuchsia);
+    target.Paint(pager);
+    TObjectBalance balance;
+    for (int i = 0; i < 50; ++i) target.Paint(pager);
+    EXPECT_EQ(balance.Leaked(okGdi), 0);
+    EXPECT_EQ(balance.Leaked(okGdiPlus), 0);
+}
+
+}  // namespace
