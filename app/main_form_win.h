@@ -26,6 +26,7 @@
 #include "components/controls/office_check_box_win.h"
 #include "components/controls/office_radio_group_win.h"
 #include "components/dataproviders/zv_bevel_win.h"
+#include "components/pager/lum_office_pager_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -48,10 +49,10 @@ public:
     TLumComboBox* ColScheme_combobox = nullptr;
     TLumGlowButton* SchemesBtn = nullptr;
     TLumGlowButton* AdvSettingsBTN = nullptr;
-    TPageControl* LumOfficePager1 = nullptr;
-    TTabSheet* LumOfficePager12 = nullptr;  // "Editor Settings"
-    TTabSheet* LumOfficePager13 = nullptr;  // "IDE Style"
-    TTabSheet* LumOfficePager11 = nullptr;  // "Output Settings"
+    TLumOfficePager* LumOfficePager1 = nullptr;
+    TLumOfficePage* LumOfficePager12 = nullptr;  // "Editor Settings"
+    TLumOfficePage* LumOfficePager13 = nullptr;  // "IDE Style"
+    TLumOfficePage* LumOfficePager11 = nullptr;  // "Output Settings"
     TLumGroupBox* LumGroupBox5 = nullptr;
     TLumOfficeCheckBox* LumOfficeCheckBox1 = nullptr;
     TLumOfficeCheckBox* LumOfficeCheckBox2 = nullptr;

@@ -12,6 +12,7 @@
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "components/foundation/pictures_unit_win.h"
+#include "components/pager/lum_office_pager_unit_win.h"
 #include "components/pager/pager_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
@@ -38,6 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {"controls.panels", &PanelsInitialize, &PanelsFinalize},
         {"ZvDataProviders", &ZvDataProvidersInitialize, &ZvDataProvidersFinalize},
         {"controls.glow", &GlowButtonInitialize, &GlowButtonFinalize},
+        {"pager.controls", &OfficePagerInitialize, &OfficePagerFinalize},
     };
     units.InitializeAll();
     RegisterClass(TfrmMain::StaticClass());

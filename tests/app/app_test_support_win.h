@@ -19,6 +19,7 @@
 #include "components/controls/panels_unit_win.h"
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
+#include "components/pager/lum_office_pager_unit_win.h"
 #include "components/pager/pager_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
@@ -112,6 +113,7 @@ public:
             PanelsInitialize();
             ZvDataProvidersInitialize();
             GlowButtonInitialize();
+            OfficePagerInitialize();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);

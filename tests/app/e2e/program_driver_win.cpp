@@ -258,21 +258,50 @@ bool TProgramDriver::Choose(HWND comboBox, const std::string& item) {
     return shown == item;
 }
 
-void TProgramDriver::SelectTab(HWND tabControl, int index) const {
-    // Where the tab is drawn, as the system's tab control knows it: it
-    // writes the rectangle into memory of its own process.
-    RECT tab{};
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessId());
-    if (!process) return;
-    if (void* remote = VirtualAllocEx(process, nullptr, sizeof tab, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-        DWORD_PTR found = 0;
-        SendMessageTimeoutA(tabControl, TCM_GETITEMRECT, WPARAM(index), LPARAM(remote), SMTO_NORMAL, 5000, &found);
-        if (!found || !ReadProcessMemory(process, remote, &tab, sizeof tab, nullptr)) tab = RECT{};
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+RECT TProgramDriver::PagerTabPlace(const std::vector<std::string>& captions, int index) {
+    HDC dc = GetDC(nullptr);
+    HFONT font =
+        CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT place{};
+    int left = 5;
+    for (int i = 0; i <= index && i < int(captions.size()); ++i) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, captions[size_t(i)].data(), int(captions[size_t(i)].size()), &size);
+        const int width = size.cx + 11;
+        place = RECT{left, 4, left + width, 30};
+        left += width + 4;
     }
-    CloseHandle(process);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return place;
+}
+
+void TProgramDriver::SelectTab(HWND pager, const std::vector<std::string>& captions, int index) const {
+    const RECT tab = PagerTabPlace(captions, index);
     EXPECT_GT(tab.right, tab.left) << "no tab " << index;
-    ClickAt(tabControl, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+    ClickAt(pager, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+}
+
+void TProgramDriver::PressWith(std::initializer_list<WORD> modifiers, WORD virtualKey) const {
+    BringToFront(FWindow);
+    std::vector<INPUT> inputs;
+    auto key = [&inputs](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) key(m, false);
+    key(virtualKey, false);
+    key(virtualKey, true);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) key(*it, true);
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    Settle();
 }
 
 std::string TProgramDriver::VisiblePage(HWND pageControl) {

@@ -9,6 +9,7 @@
 // stands behind a control. Nothing here links the program's own code.
 #pragma once
 
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,8 +58,16 @@ public:
     // click dropped down, Home, then Down until the list shows the item.
     // False when the list has no such item.
     bool Choose(HWND comboBox, const std::string& item);
-    // Selects a tab of a tab control with a click on the tab.
-    void SelectTab(HWND tabControl, int index) const;
+    // A key pressed and released while modifiers (VK_CONTROL, VK_SHIFT)
+    // are held down.
+    void PressWith(std::initializer_list<WORD> modifiers, WORD virtualKey) const;
+    // Where the office pager shows the tab of captions[index], found as a
+    // user finds it: the tabs run along the top from 5 pixels in, each as
+    // wide as its caption in the tab font (Tahoma 8) plus 11 pixels of
+    // margins and frame, 4 pixels apart, 26 high from 4 pixels down.
+    static RECT PagerTabPlace(const std::vector<std::string>& captions, int index);
+    // Selects a tab of the office pager with a click at the tab's place.
+    void SelectTab(HWND pager, const std::vector<std::string>& captions, int index) const;
     // The text of the visible page among the children of a page control.
     static std::string VisiblePage(HWND pageControl);
     // Moves the main window; the size stays.

@@ -115,7 +115,11 @@ protected:
     HWND ExpandButton() const { return driver->Need("", "TLumGlowButton"); }
     HWND Group(const char* caption) const { return driver->Need(caption, "TLumGroupBox"); }
     HWND RadioGroup(const char* caption) const { return driver->Need(caption, "TLumOfficeRadioGroup"); }
-    HWND Pager() const { return driver->FindClass("TPageControl", nullptr); }
+    HWND Pager() const { return driver->FindClass("TLumOfficePager", nullptr); }
+    // The pager's tabs, as the window shows them.
+    void SelectTab(int index) const {
+        driver->SelectTab(Pager(), {"Editor Settings", "IDE Style", "Output Settings"}, index);
+    }
     HWND CheckBox(const char* caption) const { return driver->Need(caption, "TLumOfficeCheckBox"); }
     HWND LayoutList() const { return driver->FindClass("TLumComboBox", Group("Select layout to use")); }
     HWND SchemeList() const { return driver->FindClass("TLumComboBox", Group("Select color scheme to use")); }
@@ -224,11 +228,20 @@ TEST_F(Program, RemembersItsChoicesBetweenRuns) {
     const int expanded = WindowHeight();
     driver->Click(CheckBox("Restore Last Opened Project"));
     EXPECT_GT(expanded, collapsed);
-    driver->SelectTab(Pager(), 1);
+    SelectTab(1);
+    EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "IDE Style");
+    EXPECT_TRUE(driver->Screenshot(ScreenshotFile("main-window-ide-style.png")));
     driver->Click(driver->Need("Always show on build", nullptr, RadioGroup("Build Messages")));
-    driver->SelectTab(Pager(), 2);
+    SelectTab(2);
     EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Output Settings");
+    EXPECT_TRUE(driver->Screenshot(ScreenshotFile("main-window-output-settings.png")));
     driver->Click(CheckBox("Long HEX format"));
+    // With the focus on the page, Ctrl+Tab goes on round the tabs and
+    // Ctrl+Shift+Tab back.
+    driver->PressWith({VK_CONTROL}, VK_TAB);
+    EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Editor Settings");
+    driver->PressWith({VK_CONTROL, VK_SHIFT}, VK_TAB);
+    EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Output Settings");
     ASSERT_TRUE(driver->Choose(LevelList(), "Two"));
     driver->Click(Family("for dsPIC"));
     driver->MoveTo(37, 41);
@@ -330,9 +343,9 @@ TEST_F(Program, StartsWithADamagedSettingsFile) {
         EXPECT_EQ(IsWindowEnabled(Button("mikroC PRO")) != FALSE, file.FamilyChosen);
         EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Editor Settings");
         driver->Click(ExpandButton());
-        driver->SelectTab(Pager(), 2);
+        SelectTab(2);
         EXPECT_EQ(TProgramDriver::Text(LevelList()), "Four");
-        driver->SelectTab(Pager(), 0);
+        SelectTab(0);
         Close();
         // Keys that were there keep their lines; the others follow them.
         const std::string saved = ReadBytes(StoreFile());
