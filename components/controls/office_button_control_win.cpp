@@ -262,6 +262,31 @@ void TLumOfficeButtonControl::FollowAnchor(const String& anchor) {
         OnAnchorClick(this, anchor);
 }
 
+void TLumOfficeButtonControl::PressAt(TShiftState shift, int x, int y, bool onAnchor) {
+    FPressed = true;
+    const String anchor = onAnchor ? AnchorAt(Point(x, y)) : String();
+    if (!anchor.empty()) {
+        FollowAnchor(anchor);
+    } else {
+        TCustomControl::MouseDown(mbLeft, shift, x, y);
+        SetMouseCapture(true);
+        FDown = true;
+    }
+    InvalidateGlyph(16);
+}
+
+void TLumOfficeButtonControl::MouseMove(TShiftState shift, int x, int y) {
+    if (MouseCapture()) {
+        const bool down = PointInside(x, y);
+        if (down != FDown) {
+            FDown = down;
+            InvalidateGlyph(16);
+        }
+    }
+    if (FFocused) TrackAnchor(Point(x, y));
+    TCustomControl::MouseMove(shift, x, y);
+}
+
 void TLumOfficeButtonControl::TrackAnchor(TPoint point) {
     const String anchor = AnchorAt(point);
     if (!anchor.empty()) {

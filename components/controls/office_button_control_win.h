@@ -77,6 +77,9 @@ protected:
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
     void KeyDown(Word& key, TShiftState shift) override;
+    // While the mouse holds the control the glyph shows it down only with
+    // the cursor inside; the anchors follow the cursor while focused.
+    void MouseMove(TShiftState shift, int x, int y) override;
 
     // What the two controls tell the painting.
     virtual bool IsRadio() const = 0;
@@ -94,6 +97,9 @@ protected:
     void TrackAnchor(TPoint point);
     // Opens a link anchor in the shell, or fires OnAnchorClick.
     void FollowAnchor(const String& anchor);
+    // A left press at x, y: when onAnchor, an anchor there is followed;
+    // otherwise the glyph goes down and the control holds the mouse.
+    void PressAt(TShiftState shift, int x, int y, bool onAnchor);
     bool RightSide() const { return FAlignment == taRightJustify; }
     bool PointInside(int x, int y) const { return x >= 0 && x <= FWidth && y >= 0 && y <= FHeight; }
     void DrawGlyph();

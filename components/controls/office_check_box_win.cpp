@@ -87,33 +87,12 @@ void TLumOfficeCheckBoxActionLink::SetCaption(const String& value) {
 
 void TCustomLumOfficeCheckBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button != mbLeft) return TLumOfficeButtonControl::MouseDown(button, shift, x, y);
-    FPressed = true;
-    String anchor;
-    if (FFocused) {
-        anchor = AnchorAt(Point(x, y));
-        if (!anchor.empty()) FollowAnchor(anchor);
-    } else if (CanFocus() && !IsDesigning()) {
+    const bool wasFocused = FFocused;
+    if (!FFocused && CanFocus() && !IsDesigning()) {
         SetFocus();
         FFocused = true;
     }
-    if (anchor.empty()) {
-        TLumOfficeButtonControl::MouseDown(button, shift, x, y);
-        SetMouseCapture(true);
-        FDown = true;
-    }
-    InvalidateGlyph(16);
-}
-
-void TCustomLumOfficeCheckBox::MouseMove(TShiftState shift, int x, int y) {
-    if (MouseCapture()) {
-        const bool down = PointInside(x, y);
-        if (down != FDown) {
-            FDown = down;
-            InvalidateGlyph(16);
-        }
-    }
-    if (FFocused) TrackAnchor(Point(x, y));
-    TLumOfficeButtonControl::MouseMove(shift, x, y);
+    PressAt(shift, x, y, wasFocused);
 }
 
 void TCustomLumOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

@@ -34,7 +34,6 @@ protected:
     TControlActionLink* CreateActionLink() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(Word& key, TShiftState shift) override;
     void KeyUp(Word& key, TShiftState shift) override;

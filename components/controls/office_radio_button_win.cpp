@@ -69,30 +69,7 @@ void TCustomLumOfficeRadioButton::MouseDown(TMouseButton button, TShiftState shi
         FFocusingByClick = false;
         FFocused = true;
     }
-    FPressed = true;
-    String anchor;
-    if (wasFocused) {
-        anchor = AnchorAt(Point(x, y));
-        if (!anchor.empty()) FollowAnchor(anchor);
-    }
-    if (anchor.empty()) {
-        TLumOfficeButtonControl::MouseDown(button, shift, x, y);
-        SetMouseCapture(true);
-        FDown = true;
-    }
-    InvalidateGlyph(16);
-}
-
-void TCustomLumOfficeRadioButton::MouseMove(TShiftState shift, int x, int y) {
-    if (MouseCapture()) {
-        const bool down = PointInside(x, y);
-        if (down != FDown) {
-            FDown = down;
-            InvalidateGlyph(16);
-        }
-    }
-    if (FFocused) TrackAnchor(Point(x, y));
-    TLumOfficeButtonControl::MouseMove(shift, x, y);
+    PressAt(shift, x, y, wasFocused);
 }
 
 void TCustomLumOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

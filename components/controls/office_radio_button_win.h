@@ -28,7 +28,6 @@ protected:
     TGlyphCheck GlyphCheck() const override { return FChecked ? TGlyphCheck::Checked : TGlyphCheck::Unchecked; }
     void DrawFocus(const TRect& text, TSize caption) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(Word& key, TShiftState shift) override;
     void KeyUp(Word& key, TShiftState shift) override;
