@@ -31,13 +31,10 @@ TClass TStylerGlowButtonAppearance::StaticClass() {
 
 TClass TCustomLumOfficePagerStyler::StaticClass() {
     using C = TCustomLumOfficePagerStyler;
-    static const TClassInfo info =
-        TClassBuilder<C>("TCustomLumOfficePagerStyler")
-            .Declare("AutoThemeAdapt", &C::AutoThemeAdapt, &C::SetAutoThemeAdapt)
-            .Declare("PageAppearance", &C::PageAppearance, &C::SetPageAppearance)
-            .Declare("TabAppearance", &C::TabAppearance, &C::SetTabAppearance)
-            .Declare("GlowButtonAppearance", &C::GlowButtonAppearance, &C::SetGlowButtonAppearance)
-            .Build();
+    // Publishes nothing of its own: the office styler publishes its looks
+    // after its Style, so that reading a layout writes the preset first and
+    // the stored colours over it.
+    static const TClassInfo info = TClassBuilder<C>("TCustomLumOfficePagerStyler").Build();
     return &info;
 }
 
@@ -125,14 +122,17 @@ void TNotifierWindow::WndProc(TMessage& message) {
 
 TClass TLumOfficePagerOfficeStyler::StaticClass() {
     using C = TLumOfficePagerOfficeStyler;
-    static const TClassInfo info = TClassBuilder<C>("TLumOfficePagerOfficeStyler")
-                                       .Implements<IStylePreset>()
-                                       .Prop("Style", &C::Style, &C::SetStyle)
-                                       .Default(psOffice2003Blue)
-                                       .Publish("AutoThemeAdapt")
-                                       .Default(false)
-                                       .Publish({"PageAppearance", "TabAppearance", "GlowButtonAppearance"})
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<C>("TLumOfficePagerOfficeStyler")
+            .Implements<IStylePreset>()
+            .Prop("Style", &C::Style, &C::SetStyle)
+            .Default(psOffice2003Blue)
+            .Prop("AutoThemeAdapt", &C::AutoThemeAdapt, &C::SetAutoThemeAdapt)
+            .Default(false)
+            .Prop("PageAppearance", &C::PageAppearance, &C::SetPageAppearance)
+            .Prop("TabAppearance", &C::TabAppearance, &C::SetTabAppearance)
+            .Prop("GlowButtonAppearance", &C::GlowButtonAppearance, &C::SetGlowButtonAppearance)
+            .Build();
     return &info;
 }
 
@@ -190,10 +190,11 @@ int GetXPThemeScheme() {
     HMODULE lib = LoadLibraryA("uxtheme.dll");
     if (!lib) return 0;
     TScopeExit release([lib] { FreeLibrary(lib); });
-    auto isThemeActive = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(lib, "IsThemeActive"));
+    auto isThemeActive =
+        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "IsThemeActive")));
     if (!isThemeActive || !isThemeActive()) return 0;
     auto currentThemeName = reinterpret_cast<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(
-        GetProcAddress(lib, "GetCurrentThemeName"));
+        reinterpret_cast<void*>(GetProcAddress(lib, "GetCurrentThemeName")));
     if (!currentThemeName) return 0;
     wchar_t theme[255] = {}, color[255] = {}, size[255] = {};
     if (FAILED(currentThemeName(theme, 255, color, 255, size, 255))) return 0;

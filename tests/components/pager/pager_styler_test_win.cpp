@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/core/filer.h"
 #include "components/pager/pager_presets.h"
 #include "pager_test_support_win.h"
 
@@ -267,6 +268,30 @@ TEST_F(PagerStylerTest, TheStoredLayoutPublishesStyleAndTheThreeAppearances) {
     EXPECT_EQ(names, (std::vector<String>{"Style", "AutoThemeAdapt", "PageAppearance", "TabAppearance",
                                           "GlowButtonAppearance"}));
     for (const TPropInfo& p : TCustomLumOfficePagerStyler::StaticClass()->Props) EXPECT_FALSE(p.Published);
+}
+
+TEST_F(PagerStylerTest, AStoredStylerReadsBackItsOwnColours) {
+    TComponent root(nullptr);
+    root.SetName("Root");
+    auto* styler = new TLumOfficePagerOfficeStyler(&root);
+    styler->SetName("LumOfficePagerOfficeStyler1");
+    styler->SetStyle(psOffice2007Luna);
+    styler->TabAppearance()->SetColorHot(clRed);
+    // A glow-button value equal to the glow button's own default is kept too.
+    styler->GlowButtonAppearance()->SetColor(clWhite);
+    const String text = TWriter().WriteRootComponent(&root);
+    // The style comes first: reading it writes the preset, the stored colours follow.
+    EXPECT_LT(text.find("Style = psOffice2007Luna"), text.find("PageAppearance.")) << text;
+
+    TComponent read(nullptr);
+    TReader(text).ReadRootComponent(&read);
+    auto* copy = dynamic_cast<TLumOfficePagerOfficeStyler*>(read.FindComponent("LumOfficePagerOfficeStyler1"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Style(), psOffice2007Luna);
+    EXPECT_EQ(copy->TabAppearance()->ColorHot(), clRed);
+    EXPECT_EQ(copy->TabAppearance()->BackGround()->Color(), TColor(0xFFDBBF));
+    EXPECT_EQ(copy->GlowButtonAppearance()->Color(), clWhite);
+    EXPECT_EQ(copy->PageAppearance()->ColorMirrorTo(), TColor(0xFFF2E7));
 }
 
 }  // namespace
