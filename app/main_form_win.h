@@ -3,10 +3,9 @@
 // buttons. The window reads its controls and puts results into them; the
 // work is the settings updater's.
 //
-// Its stored layout is the RCDATA resource "TFRMMAIN". Until the program's
-// own components are there, each component is the nearest standard control
-// under the same name: the logic reads only Checked, ItemIndex, Items,
-// Caption, Enabled, Tag, ImageIndex, Height and Top. The form storage
+// Its stored layout is the RCDATA resource "TFRMMAIN", which names the
+// program's own components: the logic reads only Checked, ItemIndex,
+// Items, Caption, Enabled, Tag, ImageIndex, Height and Top of them. The form storage
 // keeps the window's size and state and the options in "Settings.ini":
 // it restores them before FormShow runs and saves them when the window
 // closes.

@@ -10,18 +10,11 @@
 #include <vector>
 
 #include "app/compiler_keys.h"
+#include "app/program_units_win.h"
 #include "app_test_support.h"
 #include "classlib/os/files.h"
 #include "classlib/os/win.h"
 #include "classlib/ui/forms.h"
-#include "components/controls/glow_button_unit_win.h"
-#include "components/controls/option_controls_unit_win.h"
-#include "components/controls/panels_unit_win.h"
-#include "components/dataproviders/zv_data_providers_unit_win.h"
-#include "components/foundation/foundation_unit_win.h"
-#include "components/pager/lum_office_pager_unit_win.h"
-#include "components/pager/pager_unit_win.h"
-#include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
 #include "storage/support/rtti.h"
@@ -100,20 +93,10 @@ class TMessageLog {
 public:
     TMessageLog() {
         if (!Application) {
-            ClasslibUiInitialize();
-            FoundationInitialize();
-            PagerInitialize();
-            ZevSupportInitialize();
-            ZevUnitVersionsInitialize();
-            ZevRttiInitialize();
-            ZvAppStorageInitialize();
-            ZvFormPlacementInitialize();
-            PngInitialize();
-            OptionControlsInitialize();
-            PanelsInitialize();
-            ZvDataProvidersInitialize();
-            GlowButtonInitialize();
-            OfficePagerInitialize();
+            // Started once for the test program and never stopped, as the
+            // program's units are for the program.
+            static TUnitList* units = new TUnitList(ProgramUnits());
+            units->InitializeAll();
         }
         Application->MessageBoxFunction = [this](HWND, const String& text, const String&, UINT) {
             Messages.push_back(text);

@@ -17,23 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/core/units.h"
+#include "app/program_units_win.h"
 #include "classlib/ui/forms.h"
-#include "components/controls/glow_button_unit_win.h"
-#include "components/controls/option_controls_unit_win.h"
-#include "components/controls/panels_unit_win.h"
-#include "components/dataproviders/zv_data_providers_unit_win.h"
-#include "components/foundation/foundation_unit_win.h"
-#include "components/foundation/pictures_unit_win.h"
-#include "components/pager/pager_unit_win.h"
-#include "imaging/png/png_unit_win.h"
 #include "object_tally.h"
 #include "paint_harness.h"
-#include "storage/form_placement.h"
-#include "storage/ini_file_storage.h"
-#include "storage/support/rtti.h"
-#include "storage/support/system_info.h"
-#include "storage/support/unit_versions.h"
 
 namespace {
 
@@ -85,24 +72,7 @@ double MedianRepaintMicroseconds(TForm* form, TPaintTarget& target, int repaints
 
 int main(int argc, char** argv) {
     const int repaints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    TUnitList units{
-        {"classlib.core", &ClasslibCoreInitialize, &ClasslibCoreFinalize},
-        {"classlib.graphics", &ClasslibGraphicsInitialize, &ClasslibGraphicsFinalize},
-        {"classlib.ui", &ClasslibUiInitialize, &ClasslibUiFinalize},
-        {"foundation", &FoundationInitialize, &FoundationFinalize},
-        {"foundation.pictures", &PicturesInitialize, &PicturesFinalize},
-        {"pager", &PagerInitialize, &PagerFinalize},
-        {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
-        {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
-        {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},
-        {"ZvAppStorage", &ZvAppStorageInitialize, &ZvAppStorageFinalize},
-        {"ZvFormPlacement", &ZvFormPlacementInitialize, &ZvFormPlacementFinalize},
-        {"imaging.png", &PngInitialize, &PngFinalize},
-        {"controls.options", &OptionControlsInitialize, &OptionControlsFinalize},
-        {"controls.panels", &PanelsInitialize, &PanelsFinalize},
-        {"ZvDataProviders", &ZvDataProvidersInitialize, &ZvDataProvidersFinalize},
-        {"controls.glow", &GlowButtonInitialize, &GlowButtonFinalize},
-    };
+    TUnitList units = ProgramUnits();
     units.InitializeAll();
     TObjectTally::CountGdiObjects();
     Application->Initialize();
