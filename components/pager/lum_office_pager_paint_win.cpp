@@ -177,7 +177,7 @@ private:
             PaintTwoPartBackground(C, r, c.Color, drawPos, false, false, P.FAntiAlias, P.Enabled(),
                                    const_cast<TTabAppearance*>(a)->Font(), c.GradientMirror, c.Gradient, c.Border,
                                    c.ColorMirrorTo, c.ColorMirror, c.ColorTo);
-            if (drawPos == tpTop) TopTabDetails(index, r, c, a);
+            TabDetails(index, r, drawPos, c, a);
             return;
         }
         TRect body = r;
@@ -198,28 +198,62 @@ private:
         C->LineTo(x2, y2);
     }
 
+    // A point of a tab given from its closed edge: u along the edge from
+    // its start (left, or top for tabs on the sides), v from the edge
+    // toward the page. A tab on top reads them as x - Left, y - Top; the
+    // other sides turn the same drawing toward their own open edge.
+    struct TTabFrame {
+        TRect R;
+        TTabPosition Pos;
+        int Length() const { return Pos == tpTop || Pos == tpBottom ? R.Right - R.Left : R.Bottom - R.Top; }
+        int Depth() const { return Pos == tpTop || Pos == tpBottom ? R.Bottom - R.Top : R.Right - R.Left; }
+        TPoint At(int u, int v) const {
+            switch (Pos) {
+            case tpBottom: return Point(R.Left + u, R.Bottom - 1 - v);
+            case tpLeft: return Point(R.Left + v, R.Top + u);
+            case tpRight: return Point(R.Right - 1 - v, R.Top + u);
+            default: return Point(R.Left + u, R.Top + v);
+            }
+        }
+    };
+
+    // A line from (u1, v1) up to, not including, (u2, v2) of the frame.
+    void FrameLine(const TTabFrame& f, int u1, int v1, int u2, int v2, TColor color) {
+        const TPoint a = f.At(u1, v1), b = f.At(u2, v2);
+        Line(a.X, a.Y, b.X, b.Y, color);
+    }
+
     // The rounded-off corners, the inner light, the shadow and the
-    // highlight of a rectangular tab on top.
-    void TopTabDetails(int index, const TRect& r, const TTabColors& c, const TTabAppearance* a) {
-        const int L0 = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
-        const TColor outsideLeft = C->Pixels(L0 - 1, T);
-        const TColor outsideRight = C->Pixels(R, T);
-        C->SetPixels(L0, T, outsideLeft);
-        C->SetPixels(L0 + 1, T, outsideLeft);
-        C->SetPixels(R - 1, T, outsideRight);
-        C->SetPixels(R - 2, T, outsideRight);
+    // highlight of a rectangular tab, drawn for a tab on top and turned
+    // toward the open edge of a tab on another side.
+    void TabDetails(int index, const TRect& r, TTabPosition pos, const TTabColors& c, const TTabAppearance* a) {
+        const TTabFrame f{r, pos};
+        const int W = f.Length(), H = f.Depth();
+        // The neighbouring pixels just outside the tab, read before any is
+        // replaced.
+        const TPoint outsideStart = f.At(-1, 0), outsideEnd = f.At(W, 0);
+        const TColor before = C->Pixels(outsideStart.X, outsideStart.Y);
+        const TColor after = C->Pixels(outsideEnd.X, outsideEnd.Y);
+        for (int u : {0, 1}) {
+            const TPoint p = f.At(u, 0);
+            C->SetPixels(p.X, p.Y, before);
+        }
+        for (int u : {W - 1, W - 2}) {
+            const TPoint p = f.At(u, 0);
+            C->SetPixels(p.X, p.Y, after);
+        }
         TLumOfficePage* page = P.Pages(index);
         const bool lighter = (index == P.ActivePageIndex() && P.Focused()) ||
                              (page->Glow().Running() && page->Glow().State() == TTabGlow::gsHover);
-        Line(L0 + 3, T + 3, R - 3, T + 3, PagerBlend(clWhite, c.Color, lighter ? 20 : 50));
+        FrameLine(f, 3, 3, W - 3, 3, PagerBlend(clWhite, c.Color, lighter ? 20 : 50));
         if (!IsNone(a->ShadowColor())) {
-            Line(R, T + 3, R, B - 4, a->ShadowColor());
-            Line(R + 1, T + 4, R + 1, B - 4, PagerBlend(a->ShadowColor(), a->BackGround()->Color(), 40));
+            FrameLine(f, W, 3, W, H - 4, a->ShadowColor());
+            FrameLine(f, W + 1, 4, W + 1, H - 4, PagerBlend(a->ShadowColor(), a->BackGround()->Color(), 40));
         }
         if (!IsNone(c.HighLight)) {
-            Line(L0 + 3, T + 1, R - 3, T + 1, PagerBlend(c.Color, c.Border, 80));
-            Line(L0 + 1, T + 3, L0 + 1, B - 5, c.HighLight);
-            Line(R - 2, T + 3, R - 2, B - 5, c.HighLight);
+            FrameLine(f, 3, 1, W - 3, 1, PagerBlend(c.Color, c.Border, 80));
+            FrameLine(f, 1, 3, 1, H - 5, c.HighLight);
+            FrameLine(f, W - 2, 3, W - 2, H - 5, c.HighLight);
         }
     }
 

@@ -104,6 +104,56 @@ TEST_F(OfficePagerPaintTest, ThePageHighlightLinesAreInTheMixedColour) {
     EXPECT_TRUE(Near(target.PixelAt(200, 210 - 2), light, 2));
 }
 
+// A rectangular tab's inner light and rounded-off corners lie along its
+// closed edge on every side: 3 pixels in from it, and its two end pixels
+// taken from just outside the tab.
+TEST_F(OfficePagerPaintTest, TabDetailsFollowTheClosedEdgeOnEverySide) {
+    pager->TabSettings()->SetRounding(1);
+    pager->TabSettings()->SetShape(tsRectangle);
+    TPaintTarget target(471, 238, clFuchsia);
+    target.Paint(pager);
+    TRect r = pager->GetTabRect(1);  // the active tab, which has a body
+    const int middle = (r.Left + r.Right) / 2;
+    const TColor innerLight = target.PixelAt(middle, r.Top + 3);
+    // The light is not the body's colour just below it.
+    EXPECT_NE(innerLight, target.PixelAt(middle, r.Top + 5));
+    EXPECT_EQ(target.PixelAt(r.Left, r.Top), target.PixelAt(r.Left - 1, r.Top));
+    struct TSide {
+        TTabPosition Position;
+        bool Rotated;
+    };
+    for (const TSide side : {TSide{tpBottom, true}, TSide{tpLeft, true}, TSide{tpRight, true}}) {
+        SCOPED_TRACE(int(side.Position));
+        pager->SetRotateTabLeftRight(side.Rotated);
+        pager->SetTabPosition(side.Position);
+        Pump();
+        target.Fill(clFuchsia);
+        target.Paint(pager);
+        r = pager->GetTabRect(1);
+        ASSERT_FALSE(r.IsEmpty());
+        TPoint light, end, outside;
+        switch (side.Position) {
+        case tpBottom:
+            light = Point((r.Left + r.Right) / 2, r.Bottom - 1 - 3);
+            end = Point(r.Left, r.Bottom - 1);
+            outside = Point(r.Left - 1, r.Bottom - 1);
+            break;
+        case tpLeft:
+            light = Point(r.Left + 3, (r.Top + r.Bottom) / 2);
+            end = Point(r.Left, r.Top);
+            outside = Point(r.Left, r.Top - 1);
+            break;
+        default:
+            light = Point(r.Right - 1 - 3, (r.Top + r.Bottom) / 2);
+            end = Point(r.Right - 1, r.Top);
+            outside = Point(r.Right - 1, r.Top - 1);
+            break;
+        }
+        EXPECT_EQ(target.PixelAt(light.X, light.Y), innerLight);
+        EXPECT_EQ(target.PixelAt(end.X, end.Y), target.PixelAt(outside.X, outside.Y));
+    }
+}
+
 TEST_F(OfficePagerPaintTest, PaintingLeavesNoObjectsBehind) {
     TPaintTarget target(471, 238, clFuchsia);
     target.Paint(pager);
