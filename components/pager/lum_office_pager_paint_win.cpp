@@ -6,9 +6,12 @@
 #include <algorithm>
 
 #include "classlib/ui/forms.h"
+#include "classlib/ui/themes.h"
+#include "components/controls/system_tests_win.h"
 #include "components/pager/lum_office_pager_win.h"
 #include "components/pager/pager_draw_win.h"
 #include "components/pager/pager_tab_colors.h"
+#include <vsstyle.h>  // the theme parts and states, after themes.h
 
 namespace {
 
@@ -276,10 +279,18 @@ private:
         // Check box.
         if (page->ShowCheckBox()) {
             const TRect box = L.CheckBoxRect(index);
+            // The visual style's check box where the common controls draw
+            // themed, else the system's frame control.
+            bool themed = false;
+            if (P.FComCtl6 && ControlsThemeActive() && !P.IsDesigning()) {
+                TThemeData theme(P.Handle(), "BUTTON");
+                const int part = page->Checked() ? (page->Enabled() ? CBS_CHECKEDNORMAL : CBS_CHECKEDDISABLED) : 0;
+                themed = theme.DrawBackground(C->Handle(), BP_CHECKBOX, part, box);
+            }
             RECT rc{box.Left, box.Top, box.Right, box.Bottom};
             UINT state =
                 DFCS_BUTTONCHECK | (page->Checked() ? DFCS_CHECKED : 0) | (page->Enabled() ? 0 : DFCS_INACTIVE);
-            DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, state);
+            if (!themed) DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, state);
             start += 20;
         }
         // Picture or image.
