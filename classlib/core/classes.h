@@ -118,6 +118,18 @@ public:
     // freed, and the other way round.
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
+    // Points a reference of this component's at value, moving the free
+    // notification from the component it named to value, so the reference
+    // is cleared (in Notification) when value goes. False when it named
+    // value already.
+    template <class T>
+    bool ReplaceReference(T*& reference, T* value) {
+        if (reference == value) return false;
+        if (reference) reference->RemoveFreeNotification(this);
+        reference = value;
+        if (reference) reference->FreeNotification(this);
+        return true;
+    }
 
     // Called once the stored layout has been read completely.
     virtual void Loaded();

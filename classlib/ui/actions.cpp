@@ -242,10 +242,7 @@ TCustomAction* TActionList::Actions(int index) const {
 }
 
 void TActionList::SetImages(TCustomImageList* images) {
-    if (images == FImages) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = images;
-    if (images) images->FreeNotification(this);
+    if (!ReplaceReference(FImages, images)) return;
     if (IsLoading() || IsDestroying()) return;
     std::vector<TCustomAction*> actions = FActions;
     for (TCustomAction* a : actions) a->Change();

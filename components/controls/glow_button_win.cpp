@@ -578,12 +578,7 @@ void TLumCustomGlowButton::SetDropDownDirection(TDropDownDirection value) {
     Invalidate();
 }
 
-void TLumCustomGlowButton::SetDropDownMenu(TPopupMenu* value) {
-    if (FDropDownMenu == value) return;
-    if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
-    FDropDownMenu = value;
-    if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
-}
+void TLumCustomGlowButton::SetDropDownMenu(TPopupMenu* value) { ReplaceReference(FDropDownMenu, value); }
 
 void TLumCustomGlowButton::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);

@@ -66,13 +66,8 @@ void TLumCustomGroupBox::SetCaptionPosition(TCaptionPosition value) {
 }
 
 void TLumCustomGroupBox::SetImages(TCustomImageList* value) {
-    if (FImages == value) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
-    else
-        FImageIndex = -1;
+    if (!ReplaceReference(FImages, value)) return;
+    if (!FImages) FImageIndex = -1;
     Changed(true);
 }
 

@@ -661,23 +661,17 @@ void TCustomLumPanel::SetAutoSize(TAutoSize* value) {
 }
 
 void TCustomLumPanel::SetImages(TCustomImageList* value) {
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages) FImages->FreeNotification(this);
+    ReplaceReference(FImages, value);
     Invalidate();
 }
 
 void TCustomLumPanel::SetPictureContainer(TPictureContainer* value) {
-    if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
-    FPictureContainer = value;
-    if (FPictureContainer) FPictureContainer->FreeNotification(this);
+    ReplaceReference(FPictureContainer, value);
     Invalidate();
 }
 
 void TCustomLumPanel::SetStyler(TLumPanelStyler* value) {
-    if (FStyler) FStyler->RemoveFreeNotification(this);
-    FStyler = value;
-    if (FStyler) FStyler->FreeNotification(this);
+    ReplaceReference(FStyler, value);
     if (!IsLoading() && FStyler && FStyler->Settings()) ApplySettings(FStyler->Settings());
 }
 

@@ -115,20 +115,12 @@ void TLumOfficeButtonControl::SetEllipsis(bool value) {
 }
 
 void TLumOfficeButtonControl::SetImages(TCustomImageList* value) {
-    if (FImages != value) {
-        if (FImages) FImages->RemoveFreeNotification(this);
-        FImages = value;
-        if (FImages) FImages->FreeNotification(this);
-    }
+    ReplaceReference(FImages, value);
     Invalidate();
 }
 
 void TLumOfficeButtonControl::SetPictureContainer(TPictureContainer* value) {
-    if (FPictureContainer != value) {
-        if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
-        FPictureContainer = value;
-        if (FPictureContainer) FPictureContainer->FreeNotification(this);
-    }
+    ReplaceReference(FPictureContainer, value);
     Invalidate();
 }
 

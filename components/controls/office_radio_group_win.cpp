@@ -268,11 +268,7 @@ void TCustomLumOfficeRadioGroup::SetGroupImages(TCustomImageList* value) {
 }
 
 void TCustomLumOfficeRadioGroup::SetPictureContainer(TPictureContainer* value) {
-    if (FPictureContainer != value) {
-        if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
-        FPictureContainer = value;
-        if (FPictureContainer) FPictureContainer->FreeNotification(this);
-    }
+    ReplaceReference(FPictureContainer, value);
     ArrangeButtons();
 }
 

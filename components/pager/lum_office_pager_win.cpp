@@ -870,16 +870,12 @@ void TLumOfficePager::SetCloseOnTabPosition(LumPager::TCloseOnTabPos value) {
 }
 
 void TLumOfficePager::SetImages(TCustomImageList* value) {
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (value) value->FreeNotification(this);
+    ReplaceReference(FImages, value);
     RepaintPagerAndActivePage();
 }
 
 void TLumOfficePager::SetDisabledImages(TCustomImageList* value) {
-    if (FDisabledImages) FDisabledImages->RemoveFreeNotification(this);
-    FDisabledImages = value;
-    if (value) value->FreeNotification(this);
+    ReplaceReference(FDisabledImages, value);
     RepaintPagerAndActivePage();
 }
 
@@ -890,11 +886,7 @@ void TLumOfficePager::SetPageMargin(int value) {
     Invalidate();
 }
 
-void TLumOfficePager::SetPageListMenu(TPopupMenu* value) {
-    if (FPageListMenu) FPageListMenu->RemoveFreeNotification(this);
-    FPageListMenu = value;
-    if (value) value->FreeNotification(this);
-}
+void TLumOfficePager::SetPageListMenu(TPopupMenu* value) { ReplaceReference(FPageListMenu, value); }
 
 void TLumOfficePager::SetRotateTabLeftRight(bool value) {
     if (value == FRotateTabLeftRight) return;
