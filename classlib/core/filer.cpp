@@ -350,6 +350,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
             InvalidValue();
         }
         break;
+    case tkVariant: SetVariantProp(instance, prop, ReadVariant()); break;
     case tkMethod: {
         if (t.Type == vaNil) {
             Take();
@@ -458,6 +459,34 @@ String TReader::ReadIdent() {
     case vaNil: return "nil";
     default: --FPos; InvalidValue();
     }
+}
+
+Variant TReader::ReadVariant() {
+    const TLayoutToken& t = Take();
+    switch (t.Type) {
+    case vaNil: return Variant();
+    case vaIdent:
+        if (SameText(t.Text, "Null")) return Variant::Null();
+        break;
+    case vaFalse: return Variant(false);
+    case vaTrue: return Variant(true);
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+    case vaInt64: return Variant::Of(t.Int, NarrowestIntegerType(t.Int));
+    case vaSingle: return Variant::Single(float(t.Float));
+    case vaCurrency:
+        if (std::fabs(t.Float) < 922337203685477.0) return Variant::Currency(t.Float);
+        break;
+    case vaDate: return Variant::DateTime(t.Float);
+    case vaExtended:
+    case vaDouble: return Variant(t.Float);
+    default:
+        if (IsStringToken(t.Type)) return Variant(t.Text);
+        break;
+    }
+    --FPos;
+    InvalidValue();
 }
 
 bool TReader::ReadBoolean() {
@@ -703,6 +732,13 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop, const 
         BeginValue(name);
         WriteString(prop->GetStr(instance));
         break;
+    case tkVariant: {
+        const Variant v = prop->GetVariant(instance);
+        if (v.IsFloat() && !std::isfinite(v.AsDouble())) return;
+        BeginValue(name);
+        WriteVariant(v);
+        break;
+    }
     case tkMethod: {
         TMethod m = prop->GetMethod(instance);
         if (!m.Code || m.Data != FRoot || !FRoot) return;
@@ -764,14 +800,45 @@ void TWriter::WriteListEnd() {
 
 void TWriter::WriteInteger(Int64 value) { Emit(std::to_string(value)); }
 
-void TWriter::WriteFloat(double value) {
+namespace {
+
+// A float's shortest text that reads back as a float.
+template <class F>
+String FloatText(F value) {
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value);
     String text(buf, r.ptr);
-    // Keep it a float when read back.
     if (text.find_first_of(".eE") == String::npos) text += ".0";
-    Emit(text);
+    return text;
 }
+
+// A currency held in ten-thousandths, exactly: 12.5 for 125000.
+String CurrencyText(Int64 scaled) {
+    const std::uint64_t magnitude = scaled < 0 ? 0 - std::uint64_t(scaled) : std::uint64_t(scaled);
+    String text = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000);
+    String fraction = std::to_string(magnitude % 10000);
+    fraction.insert(0, 4 - fraction.size(), '0');
+    while (fraction.size() > 1 && fraction.back() == '0') fraction.pop_back();
+    return text + "." + fraction;
+}
+
+}  // namespace
+
+void TWriter::WriteVariant(const Variant& value) {
+    switch (value.VarType()) {
+    case varEmpty: Emit("nil"); break;
+    case varNull: Emit("Null"); break;
+    case varBoolean: WriteBoolean(value.AsBoolean()); break;
+    case varSingle: Emit(FloatText(float(value.AsDouble())) + "s"); break;
+    case varCurrency: Emit(CurrencyText(value.CurrencyScaled()) + "c"); break;
+    case varDate: Emit(FloatText(value.AsDouble()) + "d"); break;
+    case varDouble: WriteFloat(value.AsDouble()); break;
+    case varString: WriteString(value.AsString()); break;
+    default: WriteInteger(value.AsInt64()); break;
+    }
+}
+
+void TWriter::WriteFloat(double value) { Emit(FloatText(value)); }
 
 void TWriter::WriteString(const String& value) { Emit(LayoutQuotedString(value)); }
 

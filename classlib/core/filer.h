@@ -82,6 +82,10 @@ public:
     String ReadString();
     String ReadIdent();
     bool ReadBoolean();
+    // A variant of the value's own type: nil is empty, Null null, an
+    // integer the narrowest signed type that holds it, 1.5s a single,
+    // 1.5c a currency, 1.5d a date-time, 1.5 a double.
+    Variant ReadVariant();
     char ReadChar();
     // A property name inside a collection item, an identifier, or the next
     // element of a set begun with ReadValue ('' after the last one).
@@ -169,6 +173,9 @@ public:
     void WriteString(const String& value);
     void WriteIdent(const String& ident);
     void WriteBoolean(bool value);
+    // In the form ReadVariant reads back with the same type, but for
+    // integers, which come back as the narrowest signed type.
+    void WriteVariant(const Variant& value);
     void WriteChar(char value);
     void WriteSet(const TTypeInfo* setType, std::uint64_t bits);
     void WriteCollection(TCollection* collection);

@@ -213,8 +213,23 @@ private:
         if (text == "-" || text == "+" || text.empty()) Error("Number expected");
         TLayoutToken t;
         t.Line = tokenLine;
+        // A letter right after the number names the float's type: s single,
+        // c currency, d date-time.
+        TValueType floatType = vaExtended;
+        if (p < s.size() && !(p + 1 < s.size() && IsIdentChar(s[p + 1]))) {
+            switch (s[p] | 0x20) {
+            case 's': floatType = vaSingle; break;
+            case 'c': floatType = vaCurrency; break;
+            case 'd': floatType = vaDate; break;
+            default: break;
+            }
+            if (floatType != vaExtended) {
+                isFloat = true;
+                ++p;
+            }
+        }
         if (isFloat) {
-            t.Type = vaExtended;
+            t.Type = floatType;
             t.Float = std::strtod(text.c_str(), nullptr);
         } else {
             errno = 0;

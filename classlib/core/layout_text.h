@@ -20,7 +20,8 @@
 //     end
 //   end
 //
-// Values: integers (decimal, $hex), floats, strings ('...' with '' for a
+// Values: integers (decimal, $hex), floats (1.5; 1.5s, 1.5c and 1.5d are a
+// single, a currency and a date-time), strings ('...' with '' for a
 // quote, #nn character codes, pieces joined by +), identifiers (True,
 // False, nil, enumeration values, component and method names), sets [a, b],
 // lists ( v v ), collections < item ... end >, binary data { hex }.

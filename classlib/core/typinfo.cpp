@@ -106,6 +106,15 @@ const TTypeInfo* TypeInfoOf(long double*) {
     static const TTypeInfo info = MakeFloatTypeInfo("Extended", ftExtended);
     return &info;
 }
+const TTypeInfo* TypeInfoOf(Variant*) {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkVariant;
+        t.Name = "Variant";
+        return t;
+    }();
+    return &info;
+}
 const TTypeInfo* TypeInfoDateTime() {
     static const TTypeInfo info = MakeFloatTypeInfo("TDateTime", ftDouble);
     return &info;
@@ -408,6 +417,7 @@ bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop) {
     case tkString: return prop->GetStr && prop->GetStr(instance) == prop->StrDefault;
     case tkMethod: return !prop->GetMethod || !prop->GetMethod(instance).Code;
     case tkInterface: return !prop->GetIntf || !prop->GetIntf(instance);
+    case tkVariant: return prop->GetVariant && prop->GetVariant(instance).IsEmpty();
     case tkClass: return false;  // decided by the writer: references and nested objects
     default: return false;
     }
@@ -421,7 +431,8 @@ bool HasDefaultValue(const TPropInfo* prop) {
     case tkSet:
     case tkInt64: return prop->Default != TPropInfo::NoDefault;
     case tkFloat:
-    case tkString: return true;
+    case tkString:
+    case tkVariant: return true;
     default: return false;
     }
 }
@@ -461,6 +472,12 @@ void CollectDefaultDrifts(TObject* instance, const String& path, int depth, std:
             declared = SetToString(type, std::uint64_t(p->Default));
             held = SetToString(type, std::uint64_t(p->GetOrd(instance)));
             break;
+        case tkVariant: {
+            const Variant v = p->GetVariant(instance);
+            declared = "Empty";
+            held = VarTypeName(v.VarType()) + " '" + v.AsString() + "'";
+            break;
+        }
         default: declared = std::to_string(p->Default); held = std::to_string(p->GetOrd(instance));
         }
         drifts.push_back(path + p->Name + ": default " + declared + ", holds " + held);
@@ -552,6 +569,14 @@ TIntfPtr<IInterface> GetInterfaceProp(TObject* instance, const TPropInfo* prop) 
 void SetInterfaceProp(TObject* instance, const TPropInfo* prop, IInterface* value) {
     if (!prop->SetIntf) ReadOnly(prop);
     prop->SetIntf(instance, value);
+}
+Variant GetVariantProp(TObject* instance, const TPropInfo* prop) {
+    if (!prop->GetVariant) WriteOnly(prop);
+    return prop->GetVariant(instance);
+}
+void SetVariantProp(TObject* instance, const TPropInfo* prop, const Variant& value) {
+    if (!prop->SetVariant) ReadOnly(prop);
+    prop->SetVariant(instance, value);
 }
 
 Int64 GetOrdProp(TObject* instance, const String& name) { return GetOrdProp(instance, Need(instance, name)); }

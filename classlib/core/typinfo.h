@@ -40,6 +40,7 @@
 #include "classlib/core/interfaces.h"
 #include "classlib/core/object.h"
 #include "classlib/core/sets.h"
+#include "classlib/core/variants.h"
 
 class TComponent;
 class TCollection;
@@ -129,6 +130,8 @@ struct TPropInfo {
     // not implement the property's interface.
     std::function<TIntfPtr<IInterface>(TObject*)> GetIntf;
     std::function<void(TObject*, IInterface*)> SetIntf;
+    std::function<Variant(TObject*)> GetVariant;
+    std::function<void(TObject*, const Variant&)> SetVariant;
 
     static constexpr Int64 NoDefault = INT64_MIN;
     Int64 Default = NoDefault;  // ordinal and set default; NoDefault: none
@@ -142,8 +145,8 @@ struct TPropInfo {
     // False for a property a class declares for its descendants to publish.
     bool Published = true;
 
-    bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod || GetIntf; }
-    bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod || SetIntf; }
+    bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod || GetIntf || GetVariant; }
+    bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod || SetIntf || SetVariant; }
 };
 
 // An interface a class implements: its identifier and the way from an
@@ -221,6 +224,7 @@ const TTypeInfo* TypeInfoOf(double*);
 const TTypeInfo* TypeInfoOf(float*);
 const TTypeInfo* TypeInfoOf(long double*);
 const TTypeInfo* TypeInfoOf(String*);
+const TTypeInfo* TypeInfoOf(Variant*);
 // The type TDateTime: a float that names itself so (TDateTime is a double
 // in C++, so properties of that type say so with .Type(&TypeInfoDateTime)).
 const TTypeInfo* TypeInfoDateTime();
@@ -367,11 +371,11 @@ const TFieldInfo* FindPublishedField(TClass cls, const String& name);
 
 bool IsStoredProp(TObject* instance, const TPropInfo* prop);
 // True when the property holds its declared default (or, for strings and
-// floats without one, '' or 0; for methods and interfaces, none), so a
-// writer may leave it out.
+// floats without one, '' or 0; for methods and interfaces, none; for
+// variants, empty), so a writer may leave it out.
 bool IsDefaultPropValue(TObject* instance, const TPropInfo* prop);
 // True when the property has a default the writer relies on: a declared
-// one, or the implicit '' and 0 of strings and floats.
+// one, or the implicit '', 0 and empty of strings, floats and variants.
 bool HasDefaultValue(const TPropInfo* prop);
 // The published properties of instance whose default the writer relies on
 // but the instance does not hold: "Name: default X, holds Y" each. A fresh
@@ -397,6 +401,8 @@ TIntfPtr<IInterface> GetInterfaceProp(TObject* instance, const TPropInfo* prop);
 // Raises EPropertyError when value does not implement the property's
 // interface.
 void SetInterfaceProp(TObject* instance, const TPropInfo* prop, IInterface* value);
+Variant GetVariantProp(TObject* instance, const TPropInfo* prop);
+void SetVariantProp(TObject* instance, const TPropInfo* prop, const Variant& value);
 
 Int64 GetOrdProp(TObject* instance, const String& name);
 void SetOrdProp(TObject* instance, const String& name, Int64 value);
@@ -583,6 +589,9 @@ public:
         } else if constexpr (typinfo_detail::IsSet<V>::value) {
             p.GetOrd = [get](TObject* o) { return Int64(get(o).Bits()); };
             if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, V::FromBits(std::uint64_t(v))); };
+        } else if constexpr (std::is_same_v<V, Variant>) {
+            p.GetVariant = get;
+            if constexpr (hasSetter) p.SetVariant = [set](TObject* o, const Variant& v) { set(o, v); };
         } else if constexpr (std::is_same_v<V, String>) {
             p.GetStr = get;
             if constexpr (hasSetter) p.SetStr = [set](TObject* o, const String& v) { set(o, v); };

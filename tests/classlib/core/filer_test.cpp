@@ -860,3 +860,81 @@ TEST_F(LayoutTest, AComponentMayUpdateItselfAsItIsWritten) {
     EXPECT_NE(text.find("  object Stamped1: TStampedComponent\r\n    Stamp = 1\r\n  end"), String::npos) << text;
     EXPECT_NE(text.find("  object Widget1: TTestWidget"), String::npos) << text;
 }
+
+namespace {
+
+// A variant property written and read back: its text in the layout, and
+// the type and value it comes back as.
+TEST_F(LayoutTest, VariantsKeepTheirTypeThroughTheLayout) {
+    struct Case {
+        Variant value;
+        const char* text;
+        Variant readBack;
+    };
+    const Case cases[] = {
+        {Variant(5), "5", Variant::Of(5, varShortInt)},
+        {Variant(-40000), "-40000", Variant(-40000)},
+        {Variant::Of(4000000000, varLongWord), "4000000000", Variant(Int64(4000000000))},
+        {Variant(true), "True", Variant(true)},
+        {Variant(2.0), "2.0", Variant(2.0)},
+        {Variant(0.1), "0.1", Variant(0.1)},
+        {Variant::Single(0.1f), "0.1s", Variant::Single(0.1f)},
+        {Variant::Currency(-12.5), "-12.5c", Variant::Currency(-12.5)},
+        {Variant::Currency(0.0001), "0.0001c", Variant::Currency(0.0001)},
+        {Variant::DateTime(45000.25), "45000.25d", Variant::DateTime(45000.25)},
+        {Variant("it's"), "'it''s'", Variant("it's")},
+        {Variant(""), "''", Variant("")},
+        {Variant::Null(), "Null", Variant::Null()},
+    };
+    for (const Case& c : cases) {
+        TTestRoot root(nullptr);
+        root.SetName("R");
+        auto* w = new TTestWidget(&root);
+        w->SetName("W");
+        static_cast<TTestItem*>(w->FItems->Add())->FExtra = c.value;
+        const String text = TWriter().WriteRootComponent(&root);
+        EXPECT_NE(text.find(String("        Extra = ") + c.text + "\r\n"), String::npos) << text;
+        TTestRoot again(nullptr);
+        TReader(text).ReadRootComponent(&again);
+        auto* read = static_cast<TTestWidget*>(again.FindComponent("W"));
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(static_cast<TTestItem*>(read->FItems->Items(0))->FExtra, c.readBack) << c.text;
+    }
+}
+
+TEST_F(LayoutTest, AnEmptyVariantIsLeftOutAndNilReadsAsEmpty) {
+    TTestRoot root(nullptr);
+    root.SetName("R");
+    auto* w = new TTestWidget(&root);
+    w->SetName("W");
+    w->FItems->Add();
+    EXPECT_EQ(TWriter().WriteRootComponent(&root).find("Extra"), String::npos);
+    TTestRoot read(nullptr);
+    TReader("object R: TTestRoot\n object W: TTestWidget\n  Items = <\n   item\n    Extra = nil\n   end\n   item\n"
+            "    Extra = null\n   end>\n end\nend\n")
+        .ReadRootComponent(&read);
+    auto* items = static_cast<TTestWidget*>(read.FindComponent("W"))->FItems;
+    EXPECT_TRUE(static_cast<TTestItem*>(items->Items(0))->FExtra.IsEmpty());
+    EXPECT_TRUE(static_cast<TTestItem*>(items->Items(1))->FExtra.IsNull());
+}
+
+TEST_F(LayoutTest, AVariantRefusesWhatIsNoValue) {
+    for (const char* value : {"Widget2", "[shSquare]", "(1 2)", "{00}", "99999999999999999999c"}) {
+        TTestRoot root(nullptr);
+        const String text = String("object R: TTestRoot\n object W: TTestWidget\n  Items = <\n   item\n    Extra = ") +
+                            value + "\n   end>\n end\nend\n";
+        EXPECT_THROW(TReader(text).ReadRootComponent(&root), EReadError) << value;
+    }
+}
+
+TEST_F(LayoutTest, FloatTypeLettersAreReadByFloatProperties) {
+    TTestRoot root(nullptr);
+    TReader("object R: TTestRoot\n object W: TTestWidget\n  Ratio = 1.25s\n end\nend\n").ReadRootComponent(&root);
+    EXPECT_DOUBLE_EQ(static_cast<TTestWidget*>(root.FindComponent("W"))->FRatio, 1.25);
+    // A letter that is the start of a word is no type letter.
+    EXPECT_THROW(
+        TReader("object R: TTestRoot\n object W: TTestWidget\n  Ratio = 1.25sx\n end\nend\n").ReadRootComponent(&root),
+        Exception);
+}
+
+}  // namespace

@@ -60,10 +60,12 @@ public:
     explicit TTestItem(TCollection* c) : TCollectionItem(c) {}
     String FCaption;
     int FValue = 0;
+    Variant FExtra;
     void Assign(TPersistent* source) override {
         if (auto* i = dynamic_cast<TTestItem*>(source)) {
             FCaption = i->FCaption;
             FValue = i->FValue;
+            FExtra = i->FExtra;
             return;
         }
         TCollectionItem::Assign(source);
@@ -75,6 +77,7 @@ inline TClass TTestItem::StaticClass() {
                                        .Prop("Caption", &TTestItem::FCaption, &TTestItem::FCaption)
                                        .Prop("Value", &TTestItem::FValue, &TTestItem::FValue)
                                        .Default(0)
+                                       .Prop("Extra", &TTestItem::FExtra, &TTestItem::FExtra)
                                        .Build();
     return &info;
 }

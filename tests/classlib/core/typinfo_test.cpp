@@ -49,6 +49,23 @@ TEST(TypeInfo, KindsAndTypeNames) {
     EXPECT_EQ(GetPropInfo(TTestWidget::StaticClass(), "Shapes")->PropType()->CompType, TypeInfoFor<TShape>());
 }
 
+TEST(TypeInfo, VariantPropertiesAreGotAndSetAsVariants) {
+    const TPropInfo* p = GetPropInfo(TTestItem::StaticClass(), "Extra");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->PropType()->Kind, tkVariant);
+    EXPECT_EQ(p->PropType()->Name, "Variant");
+    TTestItems items(nullptr);
+    auto* item = static_cast<TTestItem*>(items.Add());
+    EXPECT_TRUE(HasDefaultValue(p));
+    EXPECT_TRUE(IsDefaultPropValue(item, p));
+    EXPECT_TRUE(FindDefaultDrifts(item).empty());
+    SetVariantProp(item, p, Variant::Currency(2.5));
+    EXPECT_EQ(item->FExtra, Variant::Currency(2.5));
+    EXPECT_EQ(GetVariantProp(item, p), Variant::Currency(2.5));
+    EXPECT_FALSE(IsDefaultPropValue(item, p));
+    EXPECT_THROW(GetStrProp(item, p), EPropertyError);
+}
+
 TEST(TypeInfo, GetAndSetByName) {
     TTestRoot root(nullptr);
     TTestWidget w(&root);
