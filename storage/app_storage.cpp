@@ -1071,9 +1071,9 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
             WriteFloat(tp, GetFloatProp(instance, prop));
         break;
     case tkString:
-    case tkVariant:
         if (prop->GetStr) WriteString(tp, GetStrProp(instance, prop));
         break;
+    case tkVariant: WriteString(tp, VarToStr(GetVariantProp(instance, prop))); break;
     case tkInt64: WriteString(tp, IntToStr(GetOrdProp(instance, prop))); break;
     case tkClass: {
         TObject* value = GetObjectProp(instance, prop);
@@ -1120,8 +1120,11 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
             SetFloatProp(instance, prop, ReadFloat(tp, GetFloatProp(instance, prop)));
         break;
     case tkString:
-    case tkVariant:
         if (prop->GetStr && prop->SetStr) SetStrProp(instance, prop, ReadString(tp, GetStrProp(instance, prop)));
+        break;
+    case tkVariant:
+        // Read as text, as it is written.
+        SetVariantProp(instance, prop, Variant(ReadString(tp, VarToStr(GetVariantProp(instance, prop)))));
         break;
     case tkInt64: {
         Int64 current = GetOrdProp(instance, prop);

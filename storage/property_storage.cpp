@@ -148,56 +148,22 @@ void TZvPropertyStorage::LoadComponentProperties(TComponent* owner, TStrings* li
 // Stored values
 // ============================================================================
 
-TZvStoredVariant TZvStoredVariant::FromInteger(Int64 v) {
-    TZvStoredVariant r;
-    r.Kind = svInteger;
-    r.Integer = v;
-    return r;
-}
-TZvStoredVariant TZvStoredVariant::FromFloat(double v) {
-    TZvStoredVariant r;
-    r.Kind = svFloat;
-    r.Float = v;
-    return r;
-}
-TZvStoredVariant TZvStoredVariant::FromDateTime(TDateTime v) {
-    TZvStoredVariant r;
-    r.Kind = svDateTime;
-    r.Float = v;
-    return r;
-}
-TZvStoredVariant TZvStoredVariant::FromBoolean(bool v) {
-    TZvStoredVariant r;
-    r.Kind = svBoolean;
-    r.Boolean = v;
-    return r;
-}
-TZvStoredVariant TZvStoredVariant::FromString(const String& v) {
-    TZvStoredVariant r;
-    r.Kind = svString;
-    r.Text = v;
-    return r;
-}
-
-String TZvStoredVariant::AsString() const {
-    switch (Kind) {
-    case svEmpty: return String();
-    case svInteger: return IntToStr(Integer);
-    case svFloat: return FloatToStr(Float);
-    case svDateTime: return DateTimeToStr(Float);
-    case svBoolean: return Boolean ? "True" : "False";
-    case svString: return Text;
+bool VariantIsInteger(const Variant& value) {
+    switch (value.VarType()) {
+    case varSmallint:
+    case varInteger:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord: return true;
+    default: return false;
     }
-    return String();
-}
-
-bool VariantIsInteger(const TZvStoredVariant& value) {
-    return value.Kind == svInteger && value.Integer >= INT32_MIN && value.Integer <= Int64(UINT32_MAX);
 }
 
 TClass TZvStoredValue::StaticClass() {
     static const TClassInfo info = TClassBuilder<TZvStoredValue>("TZvStoredValue")
                                        .Prop("Name", &TZvStoredValue::Name, &TZvStoredValue::SetName)
+                                       .Prop("Value", &TZvStoredValue::Value, &TZvStoredValue::SetValue)
                                        .Prop("KeyString", &TZvStoredValue::KeyString, &TZvStoredValue::SetKeyString)
                                        .Prop("OnSave", &TZvStoredValue::OnSave, &TZvStoredValue::OnSave)
                                        .Prop("OnRestore", &TZvStoredValue::OnRestore, &TZvStoredValue::OnRestore)
@@ -219,61 +185,93 @@ void TZvStoredValue::SetName(const String& value) {
 String TZvStoredValue::GetDisplayName() { return FName.empty() ? TCollectionItem::GetDisplayName() : FName; }
 
 void TZvStoredValue::Save(TZvCustomAppStorage* store, const String& path) {
-    TZvStoredVariant value = FValue;
+    Variant value = FValue;
     OnSave(this, value);
     if (!FKeyString.empty()) {
-        store->WriteString(path, XorToHex(FKeyString, value.AsString()));
+        store->WriteString(path, XorToHex(FKeyString, VarToStr(value)));
         return;
     }
-    switch (value.Kind) {
-    case svInteger:
-        // Integers that an int holds are written as integers; wider ones
-        // (above 2^31 - 1 or below -2^31) as their decimal text, which is
-        // the same text an integer has, so nothing is cut.
-        if (VariantIsInteger(value) && value.Integer <= INT32_MAX)
-            store->WriteInteger(path, int(value.Integer));
+    if (VariantIsInteger(value)) {
+        // An unsigned 32-bit value above what an int holds is written as
+        // its decimal text, the same text an integer has, so nothing is cut.
+        if (value.AsInt64() <= INT32_MAX)
+            store->WriteInteger(path, int(value.AsInt64()));
         else
-            store->WriteString(path, IntToStr(value.Integer));
-        break;
-    case svFloat: store->WriteFloat(path, value.Float); break;
-    case svDateTime: store->WriteDateTime(path, value.Float); break;
-    case svBoolean: store->WriteBoolean(path, value.Boolean); break;
-    default: store->WriteString(path, value.AsString()); break;
+            store->WriteString(path, VarToStr(value));
+        return;
+    }
+    switch (value.VarType()) {
+    case varSingle:
+    case varDouble:
+    case varCurrency: store->WriteFloat(path, value.AsDouble()); break;
+    case varDate: store->WriteDateTime(path, value.AsDouble()); break;
+    case varBoolean: store->WriteBoolean(path, value.AsBoolean()); break;
+    default: store->WriteString(path, VarToStr(value)); break;  // 64-bit integers as their decimal text
     }
 }
 
 namespace {
 
+// A whole number read back: of the current value's type when that holds
+// it, else an Integer or (wider than 32 bits) an Int64.
+Variant IntegerOfType(Int64 number, TVarType type) {
+    if (VarTypeHolds(type, number)) return Variant::Of(number, type);
+    return VarTypeHolds(varInteger, number) ? Variant(int(number)) : Variant(number);
+}
+
 // An integer of any width back from its decimal text; a text that is no
 // integer becomes the value as text, as other kinds are restored.
-TZvStoredVariant RestoreInteger(TZvCustomAppStorage* store, const String& path, const TZvStoredVariant& current) {
-    if (VariantIsInteger(current) && current.Integer <= INT32_MAX) {
+Variant RestoreInteger(TZvCustomAppStorage* store, const String& path, const Variant& current) {
+    const Int64 number = current.AsInt64();
+    if (VariantIsInteger(current) && number <= INT32_MAX) {
         try {
-            return TZvStoredVariant::FromInteger(store->ReadInteger(path, int(current.Integer)));
+            return IntegerOfType(store->ReadInteger(path, int(number)), current.VarType());
         } catch (const EConvertError&) {
             // wider than an int: read as text below
         }
     }
-    const String text = store->ReadString(path, IntToStr(current.Integer));
-    Int64 number;
-    if (TryStrToInt64(Trim(text), number)) return TZvStoredVariant::FromInteger(number);
-    return TZvStoredVariant::FromString(text);
+    const String text = store->ReadString(path, VarToStr(current));
+    Int64 read;
+    if (TryStrToInt64(Trim(text), read)) return IntegerOfType(read, current.VarType());
+    return Variant(text);
+}
+
+// A float read back keeps the current value's float type; a currency too
+// large for one becomes a double.
+Variant RestoreFloat(TZvCustomAppStorage* store, const String& path, const Variant& current) {
+    const double read = store->ReadFloat(path, current.AsDouble());
+    switch (current.VarType()) {
+    case varSingle: return Variant::Single(float(read));
+    case varCurrency: try { return Variant::Currency(read);
+        } catch (const EVariantError&) {
+            return Variant(read);
+        }
+    default: return Variant(read);
+    }
 }
 
 }  // namespace
 
 void TZvStoredValue::Restore(TZvCustomAppStorage* store, const String& path) {
-    TZvStoredVariant value = FValue;
+    Variant value = FValue;
     if (!FKeyString.empty()) {
-        const String text = store->ReadString(path, XorToHex(FKeyString, FValue.AsString()));
-        value = TZvStoredVariant::FromString(XorFromHex(FKeyString, text));
+        const String text = store->ReadString(path, XorToHex(FKeyString, VarToStr(FValue)));
+        value = Variant(XorFromHex(FKeyString, text));
+    } else if (VariantIsInteger(FValue) || FValue.VarType() == varInt64) {
+        value = RestoreInteger(store, path, FValue);
     } else {
-        switch (FValue.Kind) {
-        case svInteger: value = RestoreInteger(store, path, FValue); break;
-        case svFloat: value.Float = store->ReadFloat(path, FValue.Float); break;
-        case svDateTime: value.Float = store->ReadDateTime(path, FValue.Float); break;
-        case svBoolean: value.Boolean = store->ReadBoolean(path, FValue.Boolean); break;
-        default: value = TZvStoredVariant::FromString(store->ReadString(path, FValue.AsString())); break;
+        switch (FValue.VarType()) {
+        case varSingle:
+        case varDouble:
+        case varCurrency: value = RestoreFloat(store, path, FValue); break;
+        case varDate: value = Variant::DateTime(store->ReadDateTime(path, FValue.AsDouble())); break;
+        case varBoolean: value = Variant(store->ReadBoolean(path, FValue.AsBoolean())); break;
+        case varString: value = Variant(store->ReadString(path, VarToStr(FValue))); break;
+        default:
+            // An empty or null value takes what is stored as text, and stays
+            // as it is when nothing is.
+            if (store->ValueStored(path)) value = Variant(store->ReadString(path, String()));
+            break;
         }
     }
     OnRestore(this, value);

@@ -62,36 +62,13 @@ private:
 
 // ---- Stored values ------------------------------------------------------------------
 
-// The value a stored value holds: empty, an integer, a float, a date-time, a
-// boolean or a text.
-enum TZvStoredValueKind { svEmpty, svInteger, svFloat, svDateTime, svBoolean, svString };
-
-struct TZvStoredVariant {
-    TZvStoredValueKind Kind = svEmpty;
-    Int64 Integer = 0;
-    double Float = 0.0;  // floats and date-times
-    bool Boolean = false;
-    String Text;
-
-    static TZvStoredVariant FromInteger(Int64 v);
-    static TZvStoredVariant FromFloat(double v);
-    static TZvStoredVariant FromDateTime(TDateTime v);
-    static TZvStoredVariant FromBoolean(bool v);
-    static TZvStoredVariant FromString(const String& v);
-    // The value as text: decimal numbers, the float's text, the date-time's
-    // text, "True"/"False", the text itself; empty for an empty value.
-    String AsString() const;
-    bool operator==(const TZvStoredVariant&) const = default;
-};
-
-// Whether the value is an integer of 8, 16 or 32 bits, signed or unsigned:
-// the value's type is taken as the narrowest that holds it, so integers
-// from -2^31 to 2^32 - 1 count and wider ones (64-bit) do not.
-bool VariantIsInteger(const TZvStoredVariant& value);
+// Whether the variant is an integer of 8, 16 or 32 bits, signed or
+// unsigned (64-bit integers are not).
+bool VariantIsInteger(const Variant& value);
 
 class TZvStoredValue;
 // Sender (the stored value) and the value, which the handler may change.
-using TZvStoredValueEvent = TEvent<TZvStoredValue*, TZvStoredVariant&>;
+using TZvStoredValueEvent = TEvent<TZvStoredValue*, Variant&>;
 
 class TZvStoredValue : public TCollectionItem {
     QL_CLASS(TZvStoredValue, TCollectionItem)
@@ -102,8 +79,8 @@ public:
     // Names are unique without regard to case: raises EStringListError
     // "String list does not allow duplicates".
     void SetName(const String& value);
-    const TZvStoredVariant& Value() const { return FValue; }
-    void SetValue(const TZvStoredVariant& value) { FValue = value; }
+    const Variant& Value() const { return FValue; }
+    void SetValue(const Variant& value) { FValue = value; }
     // With a key, the value is stored as its text encoded with the key.
     const String& KeyString() const { return FKeyString; }
     void SetKeyString(const String& value) { FKeyString = value; }
@@ -118,7 +95,7 @@ public:
 
 private:
     String FName;
-    TZvStoredVariant FValue;
+    Variant FValue;
     String FKeyString;
 };
 

@@ -516,6 +516,48 @@ TEST_F(FormPlacementTest, WritingTheLayoutTakesTheComponentsCurrentNames) {
     EXPECT_EQ(form->ZvFormStorage1->StoredProps()->Strings(0), "CheckA.Checked");
 }
 
+TEST_F(FormPlacementTest, StoredValuesFromTheLayoutAreSavedAndRestoredWithTheirType) {
+    const String values = "    StoredValuesPath = 'Values'\n"
+                          "    StoredValues = <\n"
+                          "      item\n"
+                          "        Name = 'Zoom'\n"
+                          "        Value = 3\n"
+                          "      end\n"
+                          "      item\n"
+                          "        Name = 'Price'\n"
+                          "        Value = 1.25c\n"
+                          "      end\n"
+                          "      item\n"
+                          "        Name = 'Title'\n"
+                          "        Value = 'abc'\n"
+                          "      end>\n";
+    Start("[fpState, fpSize]", values);
+    TZvStoredValues* stored = form->ZvFormStorage1->StoredValues();
+    ASSERT_EQ(stored->Count(), 3);
+    EXPECT_EQ(stored->FindByName("Price")->Value(), Variant::Currency(1.25));
+    ShowNow();
+    stored->FindByName("Zoom")->SetValue(Variant::Of(5, varByte));
+    stored->FindByName("Price")->SetValue(Variant::Currency(2.5));
+    stored->FindByName("Title")->SetValue("changed");
+    // The layout written now holds the values as they are.
+    const String text = TWriter().WriteRootComponent(form);
+    EXPECT_NE(text.find("        Value = 5\r\n"), String::npos) << text;
+    EXPECT_NE(text.find("        Value = 'changed'\r\n"), String::npos) << text;
+    CloseAndDestroy();
+    const String file = ReadFile(SettingsFile());
+    // Floats are stored the store's way, as the bytes of the number.
+    EXPECT_NE(file.find("[frmMain\\Values]\r\nZoom=5\r\nPrice="), String::npos) << file;
+    EXPECT_NE(file.find("\r\nTitle=changed\r\n"), String::npos) << file;
+
+    // The next start reads the layout's values, then the stored ones.
+    Start("[fpState, fpSize]", values);
+    ShowNow();
+    stored = form->ZvFormStorage1->StoredValues();
+    EXPECT_EQ(stored->FindByName("Zoom")->Value(), Variant::Of(5, varShortInt));
+    EXPECT_EQ(stored->FindByName("Price")->Value(), Variant::Currency(2.5));
+    EXPECT_EQ(stored->FindByName("Title")->Value(), Variant("changed"));
+}
+
 // A listener that keeps one value of its own with the placement.
 class TCountLink : public TZvPlacementLink {
 public:

@@ -280,79 +280,144 @@ protected:
 };
 
 TEST_F(StoredValuesTest, EachKindRoundTripsInCollectionOrder) {
-    auto add = [&](const char* name, const TZvStoredVariant& v) {
+    auto add = [&](const char* name, const Variant& v) {
         TZvStoredValue* item = values.Add();
         item->SetName(name);
         item->SetValue(v);
         return item;
     };
-    add("Count", TZvStoredVariant::FromInteger(42));
-    add("Ratio", TZvStoredVariant::FromFloat(0.25));
-    add("Flag", TZvStoredVariant::FromBoolean(true));
-    add("Text", TZvStoredVariant::FromString("hello"));
-    add("Secret", TZvStoredVariant::FromString("pw"))->SetKeyString("k");
+    add("Count", 42);
+    add("Small", Variant::Of(200, varByte));
+    add("Ratio", 0.25);
+    add("Price", Variant::Currency(9.99));
+    add("Third", Variant::Single(1.0f / 3));
+    add("When", Variant::DateTime(45000.5));
+    add("Flag", true);
+    add("Text", "hello");
+    add("Secret", "pw")->SetKeyString("k");
+    add("Lucky", Variant::Of(7, varInt64))->SetKeyString("k");
     values.SaveValues(store, "frmMain\\Values");
     EXPECT_EQ(store->ReadString("frmMain\\Values\\Count"), "42");
     EXPECT_EQ(store->ReadString("frmMain\\Values\\Flag"), "TRUE");
     EXPECT_EQ(store->ReadString("frmMain\\Values\\Secret"), XorToHex("k", "pw"));
+    EXPECT_EQ(store->ReadString("frmMain\\Values\\Lucky"), XorToHex("k", "7"));
+    EXPECT_DOUBLE_EQ(store->ReadFloat("frmMain\\Values\\Price"), 9.99);
 
+    // Read back into values of the same types holding something else: each
+    // comes back with its type.
     TZvStoredValues again{nullptr};
-    for (const char* name : {"Count", "Ratio", "Flag", "Text", "Secret"}) again.Add()->SetName(name);
-    again.FindByName("Count")->SetValue(TZvStoredVariant::FromInteger(0));
-    again.FindByName("Ratio")->SetValue(TZvStoredVariant::FromFloat(0));
-    again.FindByName("Flag")->SetValue(TZvStoredVariant::FromBoolean(false));
+    const std::pair<const char*, Variant> current[] = {
+        {"Count", 0},
+        {"Small", Variant::Of(0, varByte)},
+        {"Ratio", 0.0},
+        {"Price", Variant::Currency(0)},
+        {"Third", Variant::Single(0)},
+        {"When", Variant::DateTime(0)},
+        {"Flag", false},
+        {"Text", ""},
+        {"Secret", ""},
+        {"Lucky", 0},
+    };
+    for (const auto& [name, value] : current) {
+        TZvStoredValue* item = again.Add();
+        item->SetName(name);
+        item->SetValue(value);
+    }
     again.FindByName("Secret")->SetKeyString("k");
+    again.FindByName("Lucky")->SetKeyString("k");
     again.RestoreValues(store, "frmMain\\Values");
-    EXPECT_EQ(again.FindByName("Count")->Value(), TZvStoredVariant::FromInteger(42));
-    EXPECT_EQ(again.FindByName("Ratio")->Value(), TZvStoredVariant::FromFloat(0.25));
-    EXPECT_EQ(again.FindByName("Flag")->Value(), TZvStoredVariant::FromBoolean(true));
-    EXPECT_EQ(again.FindByName("text")->Value(), TZvStoredVariant::FromString("hello"));
-    EXPECT_EQ(again.FindByName("Secret")->Value(), TZvStoredVariant::FromString("pw"));
-}
-
-TEST_F(StoredValuesTest, IntegersWiderThan32BitsAreStoredWhole) {
-    EXPECT_TRUE(VariantIsInteger(TZvStoredVariant::FromInteger(-2147483647 - 1)));
-    EXPECT_TRUE(VariantIsInteger(TZvStoredVariant::FromInteger(4294967295LL)));
-    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromInteger(4294967296LL)));
-    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromInteger(-2147483649LL)));
-    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromFloat(1)));
-    EXPECT_FALSE(VariantIsInteger(TZvStoredVariant::FromString("1")));
-
-    const Int64 cases[] = {5000000000LL, -5000000000LL, 4294967295LL, 2147483648LL, -7};
-    for (Int64 v : cases) {
-        TZvStoredValues saved{nullptr};
-        TZvStoredValue* item = saved.Add();
-        item->SetName("Big");
-        item->SetValue(TZvStoredVariant::FromInteger(v));
-        saved.SaveValues(store, "v");
-        EXPECT_EQ(store->ReadString("v\\Big"), IntToStr(v));
-        // Read back into a value that holds a small integer.
-        TZvStoredValues read{nullptr};
-        TZvStoredValue* back = read.Add();
-        back->SetName("Big");
-        back->SetValue(TZvStoredVariant::FromInteger(1));
-        read.RestoreValues(store, "v");
-        EXPECT_EQ(back->Value(), TZvStoredVariant::FromInteger(v)) << v;
+    for (int i = 0; i < values.Count(); ++i) {
+        const Variant& saved = values.Items(i)->Value();
+        const Variant& read = again.FindByName(values.Items(i)->Name())->Value();
+        if (values.Items(i)->Name() == "Lucky")
+            EXPECT_EQ(read, Variant("7"));  // a keyed value comes back as its text
+        else if (saved.VarType() == varDate)
+            EXPECT_NEAR(read.AsDouble(), saved.AsDouble(), 1.0 / 86400) << values.Items(i)->Name();
+        else
+            EXPECT_EQ(read, saved) << values.Items(i)->Name();
     }
 }
 
-TEST(StoredValue, PublishesItsEvents) {
+TEST_F(StoredValuesTest, IntegersWiderThan32BitsAreStoredWhole) {
+    struct Case {
+        Variant value;
+        bool isInteger;
+    };
+    const Case kinds[] = {
+        {Variant::Of(-128, varShortInt), true},
+        {Variant::Of(255, varByte), true},
+        {Variant::Of(-1, varSmallint), true},
+        {Variant::Of(65535, varWord), true},
+        {Variant(-2147483647 - 1), true},
+        {Variant::Of(4294967295, varLongWord), true},
+        {Variant(Int64(7)), false},
+        {Variant(1.0), false},
+        {Variant::Currency(1), false},
+        {Variant("1"), false},
+        {Variant(true), false},
+        {Variant(), false},
+    };
+    for (const Case& c : kinds) EXPECT_EQ(VariantIsInteger(c.value), c.isInteger) << VarTypeName(c.value.VarType());
+
+    const Variant cases[] = {Variant(Int64(5000000000)), Variant(Int64(-5000000000)),
+                             Variant::Of(4294967295, varLongWord), Variant(Int64(2147483648)), Variant(-7)};
+    for (const Variant& v : cases) {
+        TZvStoredValues saved{nullptr};
+        TZvStoredValue* item = saved.Add();
+        item->SetName("Big");
+        item->SetValue(v);
+        saved.SaveValues(store, "v");
+        EXPECT_EQ(store->ReadString("v\\Big"), VarToStr(v));
+        // Read back into a value that holds a small integer: the number
+        // comes back whole, as an Integer where one holds it.
+        TZvStoredValues read{nullptr};
+        TZvStoredValue* back = read.Add();
+        back->SetName("Big");
+        back->SetValue(1);
+        read.RestoreValues(store, "v");
+        EXPECT_EQ(back->Value().AsInt64(), v.AsInt64());
+        EXPECT_EQ(back->Value().VarType(), VarTypeHolds(varInteger, v.AsInt64()) ? varInteger : varInt64);
+    }
+}
+
+TEST(StoredValue, PublishesItsValueAndEvents) {
     std::vector<String> names;
     for (const TPropInfo* p : GetPropList(TZvStoredValue::StaticClass())) names.push_back(p->Name);
-    for (const char* name : {"Name", "KeyString", "OnSave", "OnRestore"})
+    for (const char* name : {"Name", "Value", "KeyString", "OnSave", "OnRestore"})
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     const TPropInfo* onSave = GetPropInfo(TZvStoredValue::StaticClass(), "OnSave");
     ASSERT_NE(onSave, nullptr);
     EXPECT_EQ(onSave->PropType()->Kind, tkMethod);
     EXPECT_EQ(*onSave->PropType()->MethodSignature, TZvStoredValueEvent::Signature());
+    EXPECT_EQ(GetPropInfo(TZvStoredValue::StaticClass(), "Value")->PropType()->Kind, tkVariant);
+}
+
+TEST_F(StoredValuesTest, EventsSeeAndMayChangeTheValue) {
+    TZvStoredValue* item = values.Add();
+    item->SetName("Zoom");
+    item->SetValue(3);
+    struct Handlers : TObject {
+        void Save(TZvStoredValue*, Variant& v) { v = v.AsInteger() * 10; }
+        void Restore(TZvStoredValue*, Variant& v) { v = v.AsInteger() + 1; }
+    } handlers;
+    item->OnSave = TZvStoredValueEvent::Bind<&Handlers::Save>(&handlers);
+    item->OnRestore = TZvStoredValueEvent::Bind<&Handlers::Restore>(&handlers);
+    values.SaveValues(store, "v");
+    EXPECT_EQ(store->ReadString("v\\Zoom"), "30");
+    EXPECT_EQ(item->Value(), Variant(3));  // saving leaves the value as it is
+    values.RestoreValues(store, "v");
+    EXPECT_EQ(item->Value(), Variant(31));
 }
 
 TEST_F(StoredValuesTest, MissingValuesKeepTheCurrentOne) {
     TZvStoredValue* item = values.Add();
     item->SetName("Count");
-    item->SetValue(TZvStoredVariant::FromInteger(7));
+    item->SetValue(7);
+    TZvStoredValue* none = values.Add();
+    none->SetName("Nothing");
     values.RestoreValues(store, "v");
-    EXPECT_EQ(item->Value(), TZvStoredVariant::FromInteger(7));
+    EXPECT_EQ(item->Value(), Variant(7));
+    EXPECT_TRUE(none->Value().IsEmpty());
 }
 
 TEST_F(StoredValuesTest, NamesAreUniqueIgnoringCase) {
