@@ -8,6 +8,7 @@
 #include "classlib/os/resources.h"
 #include "classlib/ui/actions.h"
 #include "classlib/ui/gdi_helpers.h"
+#include "classlib/ui/menus.h"
 #include "classlib/ui/stdctrls.h"
 #include "classlib/ui/systemclock.h"
 #include "classlib/ui/timers.h"
@@ -47,6 +48,7 @@ TClass TCustomForm::StaticClass() {
             .Declare("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState)
             .Default(wsNormal)
             .Declare("ActiveControl", &TCustomForm::FActiveControl, &TCustomForm::SetActiveControl)
+            .Declare("Menu", &TCustomForm::FMenu, &TCustomForm::SetMenu)
             .Declare("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate)
             .Declare("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose)
             .Declare("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery)
@@ -81,17 +83,16 @@ void TCustomForm::BeforeDestruction() {
 TClass TForm::StaticClass() {
     static const TClassInfo info =
         TClassBuilder<TForm>("TForm")
-            .Publish(
-                {"Action",         "Align",        "Anchors",        "Caption",      "Color",        "Cursor",
-                 "DragCursor",     "DragKind",     "DragMode",       "Enabled",      "Font",         "Hint",
-                 "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",      "OnClick",      "OnDblClick",
-                 "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown",  "OnMouseMove",  "OnMouseUp",
-                 "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag",  "TabOrder",     "TabStop",
-                 "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",      "OnExit",       "OnKeyDown",
-                 "OnKeyPress",     "OnKeyUp",      "BorderIcons",    "BorderStyle",  "ClientHeight", "ClientWidth",
-                 "FormStyle",      "KeyPreview",   "PixelsPerInch",  "Position",     "Scaled",       "WindowState",
-                 "ActiveControl",  "OnActivate",   "OnClose",        "OnCloseQuery", "OnCreate",     "OnDeactivate",
-                 "OnDestroy",      "OnHide",       "OnPaint",        "OnShow"})
+            .Publish({"Action",         "Align",        "Anchors",        "Caption",     "Color",        "Cursor",
+                      "DragCursor",     "DragKind",     "DragMode",       "Enabled",     "Font",         "Hint",
+                      "ParentShowHint", "PopupMenu",    "ShowHint",       "Visible",     "OnClick",      "OnDblClick",
+                      "OnDragDrop",     "OnDragOver",   "OnEndDrag",      "OnMouseDown", "OnMouseMove",  "OnMouseUp",
+                      "OnMouseEnter",   "OnMouseLeave", "OnResize",       "OnStartDrag", "TabOrder",     "TabStop",
+                      "DoubleBuffered", "DockSite",     "UseDockManager", "OnEnter",     "OnExit",       "OnKeyDown",
+                      "OnKeyPress",     "OnKeyUp",      "BorderIcons",    "BorderStyle", "ClientHeight", "ClientWidth",
+                      "FormStyle",      "KeyPreview",   "PixelsPerInch",  "Position",    "Scaled",       "WindowState",
+                      "ActiveControl",  "Menu",         "OnActivate",     "OnClose",     "OnCloseQuery", "OnCreate",
+                      "OnDeactivate",   "OnDestroy",    "OnHide",         "OnPaint",     "OnShow"})
             // A form takes neither its colour nor its font from a parent.
             .Publish("ParentColor")
             .Default(false)
@@ -167,7 +168,7 @@ void TCustomForm::SetClientSize(int width, int height) {
     TCreateParams p;
     CreateParams(p);
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    AdjustWindowRectEx(&r, p.Style, FMenu != nullptr, p.ExStyle);
     SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
 }
 
@@ -178,7 +179,7 @@ TRect TCustomForm::ClientRect() const {
     TCreateParams p;
     const_cast<TCustomForm*>(this)->CreateParams(p);
     RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    AdjustWindowRectEx(&r, p.Style, FMenu != nullptr, p.ExStyle);
     return Rect(0, 0, std::max(0, FWidth - int(r.right - r.left)), std::max(0, FHeight - int(r.bottom - r.top)));
 }
 
@@ -260,7 +261,15 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    if (FMenu) FMenu->SetWindowHandle(FHandle);
     UpdateBounds();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (FMenu == menu) return;
+    if (FMenu && FHandle && FMenu->WindowHandle() == FHandle) FMenu->SetWindowHandle(nullptr);
+    ReplaceReference(FMenu, menu);
+    if (FMenu && FHandle) FMenu->SetWindowHandle(FHandle);
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -498,6 +507,8 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove) {
         if (component == FActiveControl) FActiveControl = nullptr;
         if (component == FFocusedControl) FFocusedControl = nullptr;
+        // The menu took its bar off the window as it went.
+        if (component == FMenu) FMenu = nullptr;
     }
 }
 
@@ -511,6 +522,9 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_SETFOCUS: return WMSetFocus(m);
     case WM_GETMINMAXINFO: return WMGetMinMaxInfo(m);
     case WM_SYSCOMMAND: return WMSysCommand(m);
+    case WM_INITMENUPOPUP: return WMInitMenuPopup(m);
+    case WM_COMMAND: return WMCommand(m);
+    case WM_DESTROY: return WMDestroy(m);
     default: return TWinControl::WndProc(m);
     }
 }
@@ -550,6 +564,30 @@ void TCustomForm::WMSysCommand(TMessage& m) {
         DefaultHandler(m);
         return;
     }
+    TWinControl::WndProc(m);
+}
+
+// A sub-menu of the menu bar about to open: its item may set the sub-items
+// up first. The system menu (high word of lParam set) is none of the bar's.
+void TCustomForm::WMInitMenuPopup(TMessage& m) {
+    if (FMenu && !HIWORD(m.LParam)) FMenu->DispatchPopup(reinterpret_cast<HMENU>(m.WParam));
+    TWinControl::WndProc(m);
+}
+
+// A command from a menu comes without a notification code and without a
+// control's window; every other WM_COMMAND is a control's.
+void TCustomForm::WMCommand(TMessage& m) {
+    if (FMenu && HIWORD(m.WParam) == 0 && m.LParam == 0 && FMenu->DispatchCommand(LOWORD(m.WParam))) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// A window destroys the menu bar it holds: the bar is the menu's, so it
+// comes off first (the window may be made again, or the menu go later).
+void TCustomForm::WMDestroy(TMessage& m) {
+    if (FMenu && FMenu->WindowHandle() == FHandle) FMenu->SetWindowHandle(nullptr);
     TWinControl::WndProc(m);
 }
 
@@ -901,6 +939,7 @@ void ClasslibUiInitialize() {
     RegisterClasses({TForm::StaticClass()});
     RegisterStandardControls();
     RegisterActionClasses();
+    RegisterMenuClasses();
 }
 
 void ClasslibUiFinalize() {

@@ -8,6 +8,7 @@
 #include "classlib/ui/controls.h"
 #include "classlib/ui/hints.h"
 
+class TMainMenu;
 class TTimer;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -86,6 +87,13 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult result) { FModalResult = result; }
     bool Active() const { return FActive; }
+    // The form's menu bar: attached to the form's window while both exist
+    // (and again when the window is made afresh), taken off when another
+    // menu or none is set and when the menu is freed. Its sub-menus about
+    // to open and its commands go to its items (DispatchPopup,
+    // DispatchCommand); the client size counts the bar out.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
 
     // The control that has (or last had) the focus on this form.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -144,6 +152,9 @@ protected:
     void WMSetFocus(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
     void WMSysCommand(TMessage& message);
+    void WMInitMenuPopup(TMessage& message);
+    void WMCommand(TMessage& message);
+    void WMDestroy(TMessage& message);
 
 private:
     void ApplyPosition();
@@ -162,6 +173,7 @@ private:
     int FClientWidthPending = -1, FClientHeightPending = -1;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
+    TMainMenu* FMenu = nullptr;
     TControlCanvas* FCanvas;
     int FModalLevel = 0;
 };

@@ -1150,7 +1150,7 @@ const Published Expected[] = {
      "OnDragOver,OnEndDrag,OnMouseDown,OnMouseMove,OnMouseUp,OnMouseEnter,OnMouseLeave,OnResize,OnStartDrag,TabOrder,"
      "TabStop,DoubleBuffered,DockSite,UseDockManager,OnEnter,OnExit,OnKeyDown,OnKeyPress,OnKeyUp,BorderIcons,"
      "BorderStyle,ClientHeight,ClientWidth,FormStyle,KeyPreview,PixelsPerInch,Position,Scaled,WindowState,"
-     "ActiveControl,OnActivate,OnClose,OnCloseQuery,OnCreate,OnDeactivate,OnDestroy,OnHide,OnPaint,OnShow"},
+     "ActiveControl,Menu,OnActivate,OnClose,OnCloseQuery,OnCreate,OnDeactivate,OnDestroy,OnHide,OnPaint,OnShow"},
     {&TCustomLabel::StaticClass, "Name,Tag,Left,Top,Width,Height"},
     {&TLabel::StaticClass,
      "Name,Tag,Action,Align,Anchors,Left,Top,Width,Height,Caption,Color,Cursor,DragCursor,DragKind,DragMode,Enabled,"
