@@ -2,6 +2,7 @@
 #include "storage/form_placement.h"
 
 #include "classlib/core/sysutils.h"
+#include "classlib/ui/menus.h"
 #include "storage/app_storage.h"
 
 QL_DEFINE_ENUM(TZvFormPlacementVersionCheck, "fpvcNocheck", "fpvcCheckGreaterEqual", "fpvcCheckEqual")
@@ -506,7 +507,10 @@ bool TZvFormPlacement::WndMessage(TMessage& msg) {
             }
             break;
         case WM_INITMENUPOPUP:
+            // The system menu opens: the form's menu hears of it as of any
+            // popup of its own, then sizing and maximising are greyed.
             if (HIWORD(msg.LParam) && form->HandleAllocated()) {
+                if (TMainMenu* mainMenu = form->Menu()) mainMenu->DispatchPopup(reinterpret_cast<HMENU>(msg.WParam));
                 HMENU menu = GetSystemMenu(form->Handle(), FALSE);
                 EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
                 EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);

@@ -11,6 +11,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/sysutils.h"
 #include "classlib/os/files.h"
+#include "classlib/ui/menus.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
 
@@ -505,6 +506,75 @@ TEST_F(FormPlacementTest, PreventResizeFixesTheSize) {
     form->ZvFormStorage1->SetPreventResize(false);
     Pump();
     EXPECT_NE(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
+}
+
+// A main menu that records the popups it is asked to dispatch, and whether
+// one of its items took each.
+class TRecordingMenu : public TMainMenu {
+public:
+    explicit TRecordingMenu(TComponent* owner) : TMainMenu(owner) {}
+    std::vector<std::pair<HMENU, bool>> Dispatched;
+    bool DispatchPopup(HMENU menu) override {
+        const bool found = TMainMenu::DispatchPopup(menu);
+        Dispatched.emplace_back(menu, found);
+        return found;
+    }
+};
+
+struct TClickCount : TObject {
+    int Clicks = 0;
+    void Click(TObject*) { ++Clicks; }
+};
+
+// Sends the system menu's WM_INITMENUPOPUP with sizing and maximising
+// enabled before, and says whether both came out greyed.
+bool SystemMenuOpensGreyed(HWND window) {
+    HMENU system = GetSystemMenu(window, FALSE);
+    EnableMenuItem(system, SC_SIZE, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(system, SC_MAXIMIZE, MF_BYCOMMAND | MF_ENABLED);
+    SendMessageA(window, WM_INITMENUPOPUP, WPARAM(system), MAKELPARAM(0, TRUE));
+    const UINT size = GetMenuState(system, SC_SIZE, MF_BYCOMMAND);
+    const UINT maximise = GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND);
+    return size != UINT(-1) && maximise != UINT(-1) && (size & MF_GRAYED) && (maximise & MF_GRAYED);
+}
+
+TEST_F(FormPlacementTest, PreventResizeDispatchesTheSystemMenuAndGreysSizing) {
+    Start();
+    ShowNow();
+    form->ZvFormStorage1->SetPreventResize(true);
+    Pump();
+    // Without a main menu there is nothing to dispatch to.
+    EXPECT_TRUE(SystemMenuOpensGreyed(form->Handle()));
+
+    auto* menu = new TRecordingMenu(form);
+    auto* file = new TMenuItem(form);
+    file->SetCaption("&File");
+    auto* open = new TMenuItem(form);
+    open->SetCaption("&Open");
+    file->Add(open);
+    menu->Items()->Add(file);
+    TClickCount count;
+    file->OnClick = TNotifyEvent::Bind<&TClickCount::Click>(&count);
+    form->SetMenu(menu);
+    HWND window = form->Handle();
+    ASSERT_EQ(GetMenu(window), menu->Handle());
+    // The system menu is none of the main menu's sub-menus: it is asked,
+    // finds no item, and the sizing items are greyed all the same.
+    EXPECT_TRUE(SystemMenuOpensGreyed(window));
+    const HMENU system = GetSystemMenu(window, FALSE);
+    EXPECT_EQ(menu->Dispatched, (std::vector<std::pair<HMENU, bool>>{{system, false}}));
+    EXPECT_EQ(count.Clicks, 0);
+    // A sub-menu of the bar is the form's own to dispatch, once.
+    menu->Dispatched.clear();
+    SendMessageA(window, WM_INITMENUPOPUP, WPARAM(menu->SubMenuOf(file)), MAKELPARAM(0, FALSE));
+    EXPECT_EQ(menu->Dispatched, (std::vector<std::pair<HMENU, bool>>{{menu->SubMenuOf(file), true}}));
+    EXPECT_EQ(count.Clicks, 1);
+    // Without resize prevention the placement leaves the system menu be.
+    form->ZvFormStorage1->SetPreventResize(false);
+    Pump();
+    menu->Dispatched.clear();
+    EXPECT_FALSE(SystemMenuOpensGreyed(form->Handle()));
+    EXPECT_TRUE(menu->Dispatched.empty());
 }
 
 TEST_F(FormPlacementTest, WritingTheLayoutTakesTheComponentsCurrentNames) {
