@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "classlib/core/scopes.h"
 #include "imaging/png/png_image.h"
 
 #define QL_PNG_CHUNK_IMPL(Self, Base)                                                                                  \
@@ -438,36 +437,38 @@ void TChunkIHDR::ResizeImageBuffers(LongWord width, LongWord height) {
     info.bmiHeader.biHeight = std::int32_t(height);
     std::size_t stride = std::size_t((std::uint64_t(BitsPerPixel()) * width + 31) / 32 * 4);
     std::size_t pixelSize = CheckedProduct(stride, height);
-    std::unique_ptr<TPngPixelMemory> pixels = allocator.CreatePixels(info, pixelSize);
-    if (!pixels || !pixels->Bits()) FailWith<EPNGOutMemory>(SPngOutMemory);
-    Byte* alpha = FAlphaBits ? AllocateAuxiliary(CheckedProduct(width, height), 255) : nullptr;
-    Byte* low = nullptr;
-    {
-        TOnFailure freeAlpha([&] {
-            if (alpha) allocator.FreeBytes(alpha);
-        });
-        if (FLowByteBits) low = AllocateAuxiliary(pixelSize, 0);
-    }
     LongWord rows = std::min(height, Height);
     std::size_t common = std::min(stride, FRowStride);
     std::size_t commonAlpha = std::min(width, Width);
-    for (LongWord y = 0; y < rows; ++y) {
-        std::memcpy(pixels->Bits() + stride * (height - 1 - y), PixelBits() + FRowStride * (Height - 1 - y), common);
-        if (low) std::memcpy(low + stride * (height - 1 - y), FLowByteBits + FRowStride * (Height - 1 - y), common);
-        if (alpha) std::memcpy(alpha + std::size_t(y) * width, FAlphaBits + std::size_t(y) * Width, commonAlpha);
-    }
+    // Every new buffer is had before anything changes, and what was had is
+    // given back when a later one cannot be: a failure leaves the image as
+    // it was.
+    std::vector<Byte> mask;
     if (!FKeyMask.empty()) {
         // New pixels are zero, and no key.
-        std::vector<Byte> mask(std::size_t(width) * height, 0);
+        mask.assign(std::size_t(width) * height, 0);
         for (LongWord y = 0; y < rows; ++y)
             std::memcpy(mask.data() + std::size_t(y) * width, FKeyMask.data() + std::size_t(y) * Width, commonAlpha);
-        FKeyMask.swap(mask);
     }
+    std::unique_ptr<TPngPixelMemory> pixels = allocator.CreatePixels(info, pixelSize);
+    if (!pixels || !pixels->Bits()) FailWith<EPNGOutMemory>(SPngOutMemory);
+    auto freeBytes = [&allocator](Byte* bytes) { allocator.FreeBytes(bytes); };
+    std::unique_ptr<Byte, decltype(freeBytes)> alpha(nullptr, freeBytes);
+    std::unique_ptr<Byte, decltype(freeBytes)> low(nullptr, freeBytes);
+    if (FAlphaBits) alpha.reset(AllocateAuxiliary(CheckedProduct(width, height), 255));
+    if (FLowByteBits) low.reset(AllocateAuxiliary(pixelSize, 0));
+    for (LongWord y = 0; y < rows; ++y) {
+        std::memcpy(pixels->Bits() + stride * (height - 1 - y), PixelBits() + FRowStride * (Height - 1 - y), common);
+        if (low)
+            std::memcpy(low.get() + stride * (height - 1 - y), FLowByteBits + FRowStride * (Height - 1 - y), common);
+        if (alpha) std::memcpy(alpha.get() + std::size_t(y) * width, FAlphaBits + std::size_t(y) * Width, commonAlpha);
+    }
+    FKeyMask.swap(mask);
     FPixels = std::move(pixels);
     if (FAlphaBits) allocator.FreeBytes(FAlphaBits);
     if (FLowByteBits) allocator.FreeBytes(FLowByteBits);
-    FAlphaBits = alpha;
-    FLowByteBits = low;
+    FAlphaBits = alpha.release();
+    FLowByteBits = low.release();
     BitmapInfo = info;
     Width = width;
     Height = height;

@@ -94,6 +94,62 @@ TEST(PngPixels, ChangeSize) {
     EXPECT_EQ(again.AlphaRow(0)[0], 10);
 }
 
+namespace {
+
+// Refuses the n-th buffer it is asked for (pixels, alpha or low bytes) and
+// counts the alpha and low-byte buffers it handed out that are not freed.
+class TFailingAllocator : public TPngImageAllocator {
+public:
+    std::unique_ptr<TPngPixelMemory> CreatePixels(const TPngBitmapInfo& info, std::size_t size) override {
+        return ++Requests == FailAt ? nullptr : TPngImageAllocator::CreatePixels(info, size);
+    }
+    Byte* AllocateBytes(std::size_t size) override {
+        if (++Requests == FailAt) return nullptr;
+        ++Live;
+        return TPngImageAllocator::AllocateBytes(size);
+    }
+    void FreeBytes(Byte* bytes) override {
+        --Live;
+        TPngImageAllocator::FreeBytes(bytes);
+    }
+    int FailAt = 0;
+    int Requests = 0;
+    int Live = 0;
+};
+
+class TFailingPng : public TPNGObjectCore {
+public:
+    ~TFailingPng() override { ClearChunkList(); }
+    TPngImageAllocator& ImageAllocator() override { return Allocator; }
+    TFailingAllocator Allocator;
+};
+
+}  // namespace
+
+TEST(PngPixels, AChangeOfSizeThatCannotHaveItsBuffersLeavesThePictureAsItWas) {
+    // A 16-bit image with alpha holds pixels, alpha and low bytes; resizing
+    // asks for the three anew in that order.
+    for (int failAt : {1, 2, 3}) {
+        SCOPED_TRACE(failAt);
+        TFailingPng png;
+        ASSERT_EQ(
+            LoadError(png, SimplePng(2, 1, 16, COLOR_RGBALPHA, {1, 0, 2, 0, 3, 0, 10, 0, 4, 0, 5, 0, 6, 0, 20, 0})), 0);
+        ASSERT_EQ(png.Allocator.Live, 2);
+        png.Allocator.Requests = 0;
+        png.Allocator.FailAt = failAt;
+        EXPECT_THROW(png.ChangeSize(3, 3), EPNGOutMemory);
+        EXPECT_EQ(png.Allocator.Live, 2);
+        EXPECT_EQ(png.Width(), 2);
+        EXPECT_EQ(png.Height(), 1);
+        EXPECT_EQ(png.PixelAt(1, 0), PngRGB(4, 5, 6));
+        EXPECT_EQ(png.AlphaRow(0)[1], 20);
+        png.Allocator.FailAt = 0;
+        png.ChangeSize(3, 3);
+        EXPECT_EQ(png.Allocator.Live, 2);
+        EXPECT_EQ(png.PixelAt(1, 0), PngRGB(4, 5, 6));
+    }
+}
+
 TEST(PngPixels, AddAlphaChannel) {
     TPNGObjectCore rgb;
     LoadRgb(rgb, 2, 1, {1, 2, 3, 4, 5, 6});
@@ -256,6 +312,11 @@ TEST(PngTransparency, AKeyPixelIsOneWhoseSampleInTheFileIsTheKey) {
     TPNGObjectCore copy;
     copy.AssignPng(png);
     EXPECT_FALSE(copy.IsKeyPixel(1, 0));
+    // Resized, the pixels kept keep it too.
+    copy.ChangeSize(3, 2);
+    EXPECT_TRUE(copy.IsKeyPixel(0, 0));
+    EXPECT_FALSE(copy.IsKeyPixel(1, 0));
+    EXPECT_FALSE(copy.IsKeyPixel(2, 1));
     // A pixel written in the key colour is the key.
     png.SetPixelAt(1, 0, png.KeyColor());
     EXPECT_TRUE(png.IsKeyPixel(1, 0));
