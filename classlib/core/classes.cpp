@@ -210,6 +210,36 @@ void TComponent::SetDesigning(bool designing, bool children) {
 
 // ---- TCollectionItem ----------------------------------------------------------
 
+TClass TFreeNotifier::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TFreeNotifier>("TFreeNotifier").Build();
+    return &info;
+}
+
+void TFreeNotifier::Watch(TComponent* component) {
+    auto it = std::find_if(FWatched.begin(), FWatched.end(), [component](auto& w) { return w.first == component; });
+    if (it != FWatched.end()) {
+        ++it->second;
+        return;
+    }
+    FWatched.emplace_back(component, 1);
+    component->FreeNotification(this);
+}
+
+void TFreeNotifier::Unwatch(TComponent* component) {
+    auto it = std::find_if(FWatched.begin(), FWatched.end(), [component](auto& w) { return w.first == component; });
+    if (it == FWatched.end() || --it->second > 0) return;
+    FWatched.erase(it);
+    component->RemoveFreeNotification(this);
+}
+
+void TFreeNotifier::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove || !component) return;
+    if (FOnRemove) FOnRemove(component);
+    // References the holder did not drop are no longer counted either.
+    std::erase_if(FWatched, [component](auto& w) { return w.first == component; });
+}
+
 TClass TCollectionItem::StaticClass() {
     static const TClassInfo info = TClassBuilder<TCollectionItem>("TCollectionItem").Build();
     return &info;

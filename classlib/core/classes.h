@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "classlib/core/events.h"
@@ -179,6 +180,43 @@ private:
     String FName;
     int FTag = 0;
     TComponentState FComponentState;
+};
+
+// Free notification for an object that is not a component itself (an
+// extension or a settings object that refers to components): the object
+// keeps a notifier, points its references with the notifier's
+// ReplaceReference, and the notifier calls onRemove with each referenced
+// component that is freed, for the object to drop its references to it.
+// Several references may name one component: it is watched until none
+// does. The notifier has no owner and is never stored.
+class TFreeNotifier : public TComponent {
+    QL_CLASS(TFreeNotifier, TComponent)
+public:
+    explicit TFreeNotifier(std::function<void(TComponent*)> onRemove)
+        : TComponent(nullptr), FOnRemove(std::move(onRemove)) {}
+
+    // As TComponent's, but the component a reference named stays watched
+    // while another reference names it.
+    template <class T>
+    bool ReplaceReference(T*& reference, T* value) {
+        if (reference == value) return false;
+        if (value) Watch(value);
+        TComponent* old = reference;
+        reference = value;
+        if (old) Unwatch(old);
+        return true;
+    }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void Watch(TComponent* component);
+    void Unwatch(TComponent* component);
+
+    std::function<void(TComponent*)> FOnRemove;
+    // The watched components, each with the number of references to it.
+    std::vector<std::pair<TComponent*, int>> FWatched;
 };
 
 bool IsValidIdent(const String& ident);

@@ -18,8 +18,14 @@ void TZvCustomDataItemsImages::Change(TCustomImageList*& field, TCustomImageList
     TZvBaseDataItems* list = ItemsObject();
     IZvDataProvider* provider = list ? list->Provider() : nullptr;
     if (provider) provider->Changing(pcrUpdateItems, Items());
-    field = value;
+    FNotifier.ReplaceReference(field, value);
     if (provider) provider->Changed(pcrUpdateItems, Items());
+}
+
+void TZvCustomDataItemsImages::ImageListFreed(TComponent* component) {
+    if (component == FImages) SetImages(nullptr);
+    if (component == FHotImages) SetHotImages(nullptr);
+    if (component == FDisabledImages) SetDisabledImages(nullptr);
 }
 
 TClass TZvDataItemImageImpl::StaticClass() {

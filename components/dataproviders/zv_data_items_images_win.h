@@ -32,7 +32,8 @@ protected:
 
 // A change of an image list is announced as a change of the whole list
 // (reason 3). The image lists are the form's components, by name in the
-// stored layout.
+// stored layout; an image list that is freed is dropped (announced as a
+// change too).
 class TZvCustomDataItemsImages : public TZvDataItemsAggregatedObject, public IZvDataItemsImages {
     QL_CLASS(TZvCustomDataItemsImages, TZvDataItemsAggregatedObject)
 public:
@@ -46,10 +47,13 @@ public:
 
 private:
     void Change(TCustomImageList*& field, TCustomImageList* value);
+    void ImageListFreed(TComponent* component);
 
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FHotImages = nullptr;
     TCustomImageList* FDisabledImages = nullptr;
+    // Watches the three image lists (this object is no component).
+    TFreeNotifier FNotifier{[this](TComponent* component) { ImageListFreed(component); }};
 };
 
 // An item's image indices and alignment; a change is announced (reason 2).

@@ -79,6 +79,59 @@ TEST_F(ComponentTest, HolderFreedFirstDropsTheLink) {
     EXPECT_EQ(TestLog().back(), "destroy Target");
 }
 
+// An object that is not a component, with two references to components.
+struct TReferenceHolder {
+    TComponent* First = nullptr;
+    TComponent* Second = nullptr;
+    std::vector<String> Freed;
+    TFreeNotifier Notifier{[this](TComponent* c) {
+        Freed.push_back(c->Name());
+        if (c == First) First = nullptr;
+        if (c == Second) Second = nullptr;
+    }};
+};
+
+TEST_F(ComponentTest, AFreeNotifierClearsTheReferencesOfAnObjectThatIsNoComponent) {
+    TTestRoot root(nullptr);
+    auto* a = MakeWidget(&root, "A");
+    auto* b = MakeWidget(&root, "B");
+    auto* c = MakeWidget(&root, "C");
+    {
+        TReferenceHolder holder;
+        EXPECT_TRUE(holder.Notifier.ReplaceReference(holder.First, static_cast<TComponent*>(a)));
+        EXPECT_FALSE(holder.Notifier.ReplaceReference(holder.First, static_cast<TComponent*>(a)));
+        holder.Notifier.ReplaceReference(holder.Second, static_cast<TComponent*>(b));
+        delete a;
+        EXPECT_EQ(holder.First, nullptr);
+        EXPECT_EQ(holder.Second, b);
+        // A reference pointed elsewhere no longer hears of the one it named.
+        holder.Notifier.ReplaceReference(holder.Second, static_cast<TComponent*>(c));
+        delete b;
+        EXPECT_EQ(holder.Freed, std::vector<String>{"A"});
+        EXPECT_EQ(holder.Second, c);
+        EXPECT_EQ(holder.Notifier.Owner(), nullptr);
+        EXPECT_EQ(root.ComponentCount(), 1);
+    }
+    delete c;  // the holder went first: nothing is told
+    EXPECT_EQ(TestLog().back(), "destroy C");
+}
+
+TEST_F(ComponentTest, AFreeNotifierWatchesAComponentWhileAnyReferenceNamesIt) {
+    TTestRoot root(nullptr);
+    auto* a = MakeWidget(&root, "A");
+    auto* b = MakeWidget(&root, "B");
+    TReferenceHolder holder;
+    holder.Notifier.ReplaceReference(holder.First, static_cast<TComponent*>(a));
+    holder.Notifier.ReplaceReference(holder.Second, static_cast<TComponent*>(a));
+    holder.Notifier.ReplaceReference(holder.First, static_cast<TComponent*>(b));
+    delete a;  // Second still named it
+    EXPECT_EQ(holder.Second, nullptr);
+    EXPECT_EQ(holder.First, b);
+    holder.Notifier.ReplaceReference(holder.First, static_cast<TComponent*>(nullptr));
+    delete b;  // no reference names it any more
+    EXPECT_EQ(holder.Freed, std::vector<String>{"A"});
+}
+
 TEST_F(ComponentTest, NamesMustBeIdentifiersAndUniquePerOwner) {
     TTestRoot root(nullptr);
     auto* a = MakeWidget(&root, "Alpha");

@@ -99,6 +99,37 @@ TEST_F(Renderer, ImageSettingsAreAnnounced) {
     images->SetImages(nullptr);
 }
 
+TEST(DataItemsImages, AnImageListThatIsFreedIsDroppedAndTheDropIsAnnounced) {
+    // The form owns the provider and the image lists, as the layout makes them.
+    TComponent form(nullptr);
+    auto* provider = new TTestDataProvider(&form);
+    auto* images = NewObject<TZvCustomDataItemsImages>(provider->Root());
+    auto* normal = new TCustomImageList(&form);
+    auto* disabled = new TCustomImageList(&form);
+    auto* other = new TCustomImageList(&form);
+    images->SetImages(normal);
+    images->SetHotImages(normal);
+    images->SetDisabledImages(normal);
+    images->SetDisabledImages(disabled);  // normal is still named twice
+    provider->Log.clear();
+    delete normal;
+    EXPECT_EQ(images->GetImages(), nullptr);
+    EXPECT_EQ(images->GetHotImages(), nullptr);
+    EXPECT_EQ(images->GetDisabledImages(), disabled);
+    EXPECT_EQ(provider->Log,
+              (std::vector<String>{"changing items", "changed items", "changing items", "changed items"}));
+    // A list replaced by another is no longer watched.
+    images->SetDisabledImages(other);
+    provider->Log.clear();
+    delete disabled;
+    EXPECT_EQ(images->GetDisabledImages(), other);
+    EXPECT_EQ(provider->Log, std::vector<String>{});
+    // The images go with their provider; the list they named outlives them.
+    delete provider;
+    delete other;
+    EXPECT_EQ(form.ComponentCount(), 0);
+}
+
 TEST(DataProvidersUnit, RegistersTheFrameworksClassesAndTheBevel) {
     for (const char* name :
          {"TZvDataItemsList", "TZvCustomDataItemsImages", "TZvCustomDataItemsTextRenderer",
