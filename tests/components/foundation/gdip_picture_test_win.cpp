@@ -7,6 +7,7 @@
 
 #include "object_tally.h"
 #include "picture_test_support_win.h"
+#include "temp_folder_support.h"
 
 using namespace pictest;
 
@@ -34,9 +35,10 @@ TEST(GdipPicture, SizesComeFromTheImage) {
     EXPECT_EQ(picture.Height(), 4);
 
     // From a file: OnClear first.
-    TBytesStream(QuadrantBmp(3, 5)).SaveToFile("gdip_picture.bmp");
+    testfiles::TTempFolder folder("qm-gdip-picture");
+    TBytesStream(QuadrantBmp(3, 5)).SaveToFile(folder.File("gdip_picture.bmp"));
     log.Events.clear();
-    picture.LoadFromFile("gdip_picture.bmp");
+    picture.LoadFromFile(folder.File("gdip_picture.bmp"));
     EXPECT_EQ(log.Events, (std::vector<String>{"clear", "change"}));
     EXPECT_EQ(picture.Width(), 3);
     EXPECT_EQ(picture.Height(), 5);

@@ -5,6 +5,7 @@
 #include "components/foundation/gif_frames.h"
 #include "object_tally.h"
 #include "picture_test_support_win.h"
+#include "temp_folder_support.h"
 
 using namespace pictest;
 using namespace giftest;
@@ -84,11 +85,13 @@ TEST(HtmlPicture, GarbageRaisesTheLoadError) {
 
 TEST(HtmlPicture, LoadsFromAFileNamedBySource) {
     TBytes gif = ThreeFrameGif(3, 2);
-    TBytesStream(gif).SaveToFile("html_picture_source.gif");
+    testfiles::TTempFolder folder("qm-html-picture");
+    const String file = folder.File("html_picture_source.gif");
+    TBytesStream(gif).SaveToFile(file);
     THTMLPicture picture;
     picture.SetAsyncLoad(false);
-    picture.LoadFromSource("file://html_picture_source.gif");
-    EXPECT_EQ(picture.ID(), "file://html_picture_source.gif");
+    picture.LoadFromSource("file://" + file);
+    EXPECT_EQ(picture.ID(), "file://" + file);
     EXPECT_FALSE(picture.Empty());
     EXPECT_EQ(picture.Width(), 3);
     // A web address: ID only, nothing loaded.

@@ -7,6 +7,7 @@
 #include "components/foundation/himetric.h"
 #include "object_tally.h"
 #include "picture_test_support_win.h"
+#include "temp_folder_support.h"
 
 using namespace pictest;
 
@@ -41,11 +42,12 @@ TEST(LumImage, BytesThatAreNoImageRaiseAndTheFileLoadSwallows) {
     EXPECT_EQ(image.OlePicture(), nullptr);
     EXPECT_EQ(image.Width(), 0);
 
-    TBytesStream(GarbageBytes()).SaveToFile("lum_image_garbage.bin");
+    testfiles::TTempFolder folder("qm-lum-image");
+    TBytesStream(GarbageBytes()).SaveToFile(folder.File("lum_image_garbage.bin"));
     TLumImage fromFile;
-    fromFile.LoadFromFile("lum_image_garbage.bin");
+    fromFile.LoadFromFile(folder.File("lum_image_garbage.bin"));
     EXPECT_TRUE(fromFile.Empty());
-    fromFile.LoadFromFile("no such image.bmp");
+    fromFile.LoadFromFile(folder.File("no such image.bmp"));
     EXPECT_TRUE(fromFile.Empty());
 }
 

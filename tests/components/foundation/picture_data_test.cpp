@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "components/foundation/himetric.h"
+#include "temp_folder_support.h"
 
 namespace {
 
@@ -21,10 +22,12 @@ void LoadBytes(TPictureData& picture, const TBytes& bytes) {
     picture.LoadBytesFromStream(&stream);
 }
 
-String WriteFile(const char* name, const TBytes& bytes) {
+// Writes bytes as the file name in folder; its full name.
+String WriteFile(const testfiles::TTempFolder& folder, const char* name, const TBytes& bytes) {
+    String file = folder.File(name);
     TBytesStream s(bytes);
-    s.SaveToFile(name);
-    return name;
+    s.SaveToFile(file);
+    return file;
 }
 
 // Measures an image as (byte count) x (first byte).
@@ -77,8 +80,9 @@ protected:
 TEST(GdipPictureData, LoadingTellsInItsOwnOrder) {
     const TBytes bytes = {7, 1, 2};
     {
+        testfiles::TTempFolder folder("qm-picture-data");
         TRecordingGdip p;
-        p.LoadBytesFromFile(WriteFile("gdip_picture_data.bin", bytes));
+        p.LoadBytesFromFile(WriteFile(folder, "gdip_picture_data.bin", bytes));
         EXPECT_EQ(p.Log, (TLog{"clear", "measure", "change"}));
         EXPECT_FALSE(p.IsEmpty());
         EXPECT_EQ(ToBytes(p.Bytes()), bytes);
@@ -209,8 +213,9 @@ TEST(OlePictureData, BytesThatDoNotDecode) {
     EXPECT_FALSE(p.HasPicture());
     EXPECT_EQ(p.Log, (TLog{"make"}));
     // From a file: swallowed, and the picture is empty.
+    testfiles::TTempFolder folder("qm-picture-data");
     TRecordingOle q;
-    q.LoadBytesFromFile(WriteFile("ole_picture_data.bin", {0xFF, 2}));
+    q.LoadBytesFromFile(WriteFile(folder, "ole_picture_data.bin", {0xFF, 2}));
     EXPECT_TRUE(q.IsEmpty());
     EXPECT_EQ(q.ByteCount(), 0);
 }
