@@ -122,7 +122,7 @@ void TMemIniFile::GetStrings(TStrings* list) {
     TUpdateScope update(*list);
     list->Clear();
     for (int i = 0; i < FSections.Count(); ++i) {
-        list->Add("[" + FSections[i] + "]");
+        list->Add(String("[").append(FSections[i]).append("]"));
         auto* keys = static_cast<TStringList*>(FSections.Objects(i));
         for (int k = 0; k < keys->Count(); ++k) list->Add((*keys)[k]);
         list->Add(String());

@@ -193,7 +193,7 @@ TFloatRec FloatToDecimal(double value, int precision, int decimals) {
                 digits.resize(size_t(i) + 1);
             } else {
                 // 0.999.. rounds up to 1.0: one digit more before the point.
-                digits = "1";
+                digits.assign(1, '1');
                 ++r.Exponent;
             }
         }

@@ -911,7 +911,7 @@ bool TChunkzTXt::ReadFrom(TStream& stream, const String& chunkType, LongWord len
 }
 
 bool TChunkzTXt::WriteTo(TStream& stream) {
-    if (Text.empty()) Text = " ";
+    if (Text.empty()) Text.assign(1, ' ');
     std::vector<Byte> compressed;
     String message;
     int level = FOwner ? FOwner->DeflateLevel() : 7;

@@ -62,11 +62,15 @@ TEST(HintRules, MouseMoves) {
         THintStep step = HintMouseStep(state, c.Control, c.Pos, 500);
         EXPECT_EQ(step.Hide, c.Hide) << c.Name;
         EXPECT_EQ(step.RestartTimer, c.Restart) << c.Name;
-        if (c.Restart && c.Timer != htmNone) EXPECT_EQ(step.Interval, 500) << c.Name;
+        if (c.Restart && c.Timer != htmNone) {
+            EXPECT_EQ(step.Interval, 500) << c.Name;
+        }
         EXPECT_EQ(state.Timer, c.Timer) << c.Name;
         EXPECT_EQ(state.Control, c.ControlAfter) << c.Name;
         EXPECT_FALSE(step.Ask) << c.Name;
-        if (c.Restart) EXPECT_FALSE(state.Active) << c.Name;
+        if (c.Restart) {
+            EXPECT_FALSE(state.Active) << c.Name;
+        }
     }
 }
 

@@ -85,7 +85,9 @@ TEST(HtmlColors, NumbersReadTheirLeadingDigitsAndSaturate) {
         EXPECT_EQ(StrToIntVal(c.Text), c.Value) << c.Text;
         int value = 42;
         EXPECT_EQ(TryStrToIntVal(c.Text, value), c.Complete) << c.Text;
-        if (c.Complete) EXPECT_EQ(value, c.Value) << c.Text;
+        if (c.Complete) {
+            EXPECT_EQ(value, c.Value) << c.Text;
+        }
     }
 }
 

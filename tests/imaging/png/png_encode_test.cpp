@@ -114,8 +114,12 @@ TEST(PngEncode, SavingATwoBitGreyKeyKeepsThePictureAndWritesTheKeyAsTheSamples) 
     EXPECT_EQ(png.KeyColor(), key);
     // The file holds 4-bit cells, and the key names the same grey.
     for (const TRawChunk& c : ChunksOf(saved)) {
-        if (c.Type == "IHDR") EXPECT_EQ(c.Data[8], 4);
-        if (c.Type == "tRNS") EXPECT_EQ(c.Data, (TBytes{0, 10}));
+        if (c.Type == "IHDR") {
+            EXPECT_EQ(c.Data[8], 4);
+        }
+        if (c.Type == "tRNS") {
+            EXPECT_EQ(c.Data, (TBytes{0, 10}));
+        }
     }
     TPNGObjectCore again;
     ASSERT_EQ(LoadError(again, saved), 0);
@@ -141,7 +145,9 @@ TEST(PngEncode, SixteenBitKeysAreWrittenAsTheSamplesAre) {
         ASSERT_EQ(LoadError(png, SimplePng(1, 1, 16, c.ColorType, c.Pixel, {Chunk("tRNS", c.Key)})), 0);
         TBytes saved = Save(png);
         for (const TRawChunk& chunk : ChunksOf(saved))
-            if (chunk.Type == "tRNS") EXPECT_EQ(chunk.Data, c.Written) << int(c.ColorType);
+            if (chunk.Type == "tRNS") {
+                EXPECT_EQ(chunk.Data, c.Written) << int(c.ColorType);
+            }
         // The key still is what the picture holds.
         EXPECT_EQ(png.ChunkList().FindChunk<TChunktRNS>()->AlphaTable[1], c.Key[1]);
     }
