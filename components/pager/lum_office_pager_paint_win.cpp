@@ -5,6 +5,7 @@
 // gradients, text and colour blends are the pager's drawing primitives.
 #include <algorithm>
 
+#include "classlib/core/scopes.h"
 #include "classlib/ui/forms.h"
 #include "classlib/ui/themes.h"
 #include "components/controls/system_tests_win.h"
@@ -442,6 +443,47 @@ void TLumOfficePager::PaintTabsTo(TCanvas* canvas) { TOfficePagerPainter(*this, 
 // The page
 // ============================================================================
 
+void TLumOfficePage::PaintBackground(TVistaBackground* a, bool curved) {
+    const TTabPosition pos = FPager->TabPosition();
+    const auto rgb = [](TColor color) -> std::int64_t {
+        return color == clNone ? -1 : std::int64_t(ColorToRGB(color));
+    };
+    // Everything the rendering depends on, colours as drawn (system
+    // colours resolved).
+    const TPaintCache::TKey key{rgb(Color()),
+                                rgb(a->Color()),
+                                rgb(a->ColorTo()),
+                                rgb(a->ColorMirror()),
+                                rgb(a->ColorMirrorTo()),
+                                rgb(a->BorderColor()),
+                                a->Gradient(),
+                                a->GradientMirror(),
+                                pos,
+                                curved,
+                                FPager->AntiAlias(),
+                                Enabled()};
+    const auto render = [&](TCanvas* canvas) {
+        PaintTwoPartBackground(canvas, Rect(0, 0, Width(), Height()), a->Color(), pos, true, curved,
+                               FPager->AntiAlias(), Enabled(), Font(), a->GradientMirror(), a->Gradient(),
+                               a->BorderColor(), a->ColorMirrorTo(), a->ColorMirror(), a->ColorTo());
+    };
+    if (HDC dc = FBackground.Repaint(Width(), Height(), key)) {
+        // Over the page's erase colour, as a paint of the page's window has
+        // it under the gradient.
+        TCanvas picture;
+        picture.SetHandle(dc);
+        TScopeExit release([&] { picture.SetHandle(nullptr); });
+        picture.Brush()->SetStyle(bsSolid);
+        picture.Brush()->SetColor(Color());
+        picture.FillRect(Rect(0, 0, Width(), Height()));
+        render(&picture);
+    }
+    if (FBackground.Empty())
+        render(FCanvas);  // no picture could be made: rendered in place
+    else
+        FBackground.CopyTo(FCanvas->Handle());
+}
+
 void TLumOfficePage::Paint() {
     if (!FPager || !FPager->CurrentStyler()) return;
     TCustomLumOfficePagerStyler* styler = FPager->CurrentStyler();
@@ -450,9 +492,7 @@ void TLumOfficePage::Paint() {
     TCanvas* c = FCanvas;
     const TTabPosition pos = FPager->TabPosition();
     const bool curved = styler->CurvedCorners();
-    PaintTwoPartBackground(c, Rect(0, 0, Width(), Height()), a->Color(), pos, true, curved, FPager->AntiAlias(),
-                           Enabled(), Font(), a->GradientMirror(), a->Gradient(), a->BorderColor(), a->ColorMirrorTo(),
-                           a->ColorMirror(), a->ColorTo());
+    PaintBackground(a, curved);
     const TRect R = ClientRect();
     const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
     auto line = [c](int x1, int y1, int x2, int y2, TColor color) {

@@ -26,6 +26,7 @@
 #include "components/controls/glow_button_win.h"
 #include "components/foundation/gdip_picture_win.h"
 #include "components/foundation/lum_hint_info_win.h"
+#include "components/foundation/paint_cache_win.h"
 #include "components/pager/page_button_settings_win.h"
 #include "components/pager/pager_backgrounds.h"
 #include "components/pager/pager_button_plan.h"
@@ -123,11 +124,20 @@ public:
     void ClearHotTab() override;
     bool HasPager() override { return FPager != nullptr; }
 
+    // How often the page's two-part gradient background was rendered: it is
+    // kept in a picture and rendered again only when the page's size or
+    // appearance changes, not for each see-through child that paints the
+    // page behind itself.
+    int BackgroundRenders() const { return FBackground.Paints(); }
+
 protected:
     void Paint() override;
 
 private:
     friend class TLumOfficePager;
+    // The background (the erase colour and the two-part gradient with its
+    // border) from the picture, rendered again when its key changed.
+    void PaintBackground(TVistaBackground* appearance, bool curved);
     void PictureChanged(TObject* sender);
     void TabAppearanceChanged(TObject* sender);
     void TabAppearanceFontChanged(TObject* sender);
@@ -159,6 +169,7 @@ private:
     TShortCutHintWindow* FKeyTipWindow = nullptr;
     TTabGlow FGlow{*this};
     bool FMovingPager = false;  // guards SetPager against re-entry from SetParent
+    TPaintCache FBackground;
 };
 
 // ---- Pager ----------------------------------------------------------------------

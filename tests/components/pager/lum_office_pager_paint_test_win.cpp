@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "classlib/ui/forms.h"
+#include "components/controls/group_box_win.h"
+#include "components/controls/office_check_box_win.h"
 #include "components/pager/lum_office_pager_win.h"
 #include "components/pager/pager_draw_win.h"
 #include "tests/classlib/ui/support/object_tally.h"
@@ -152,6 +154,70 @@ TEST_F(OfficePagerPaintTest, TabDetailsFollowTheClosedEdgeOnEverySide) {
         EXPECT_EQ(target.PixelAt(light.X, light.Y), innerLight);
         EXPECT_EQ(target.PixelAt(end.X, end.Y), target.PixelAt(outside.X, outside.Y));
     }
+}
+
+// A see-through group box on the active page with see-through check boxes
+// on it: each paints the page behind itself.
+TLumGroupBox* AddOptions(TLumOfficePage* page, int boxes) {
+    auto* group = new TLumGroupBox(page);
+    group->SetParent(page);
+    group->SetBounds(20, 30, 200, 40 + 22 * boxes);
+    for (int i = 0; i < boxes; ++i) {
+        auto* box = new TLumOfficeCheckBox(group);
+        box->SetParent(group);
+        box->SetBounds(10, 20 + 22 * i, 180, 17);
+        box->SetCaption("Option");
+    }
+    return group;
+}
+
+TEST_F(OfficePagerPaintTest, ASeeThroughChildShowsThePageBehindItAsThePagePaintsIt) {
+    TLumOfficePage* page = pages[1];
+    TLumGroupBox* group = AddOptions(page, 3);
+    auto* box = static_cast<TControl*>(group->Controls(0));
+    // The page alone, without the group.
+    group->SetVisible(false);
+    TPaintTarget alone(page->Width(), page->Height(), clFuchsia);
+    alone.Paint(page);
+    group->SetVisible(true);
+    Pump();
+    // The group's inside, and the check box's right end (right of its
+    // caption), show the page's own pixels there: the page's gradient
+    // runs down the page, so rows apart differ.
+    const int groupX = group->Left(), groupY = group->Top();
+    const int boxX = groupX + box->Left(), boxY = groupY + box->Top();
+    ASSERT_NE(alone.PixelAt(groupX + 100, groupY + 18), alone.PixelAt(groupX + 100, groupY + group->Height() - 4));
+    TPaintTarget behind(group->Width(), group->Height(), clFuchsia);
+    behind.PaintInParents(group);
+    for (const TPoint& p : {Point(100, 18), Point(3, group->Height() - 4), Point(196, 60)})
+        EXPECT_EQ(behind.PixelAt(p.X, p.Y), alone.PixelAt(groupX + p.X, groupY + p.Y)) << p.X << ", " << p.Y;
+    TPaintTarget behindBox(box->Width(), box->Height(), clFuchsia);
+    behindBox.PaintInParents(box);
+    for (const TPoint& p : {Point(175, 1), Point(178, 8), Point(179, 16)})
+        EXPECT_EQ(behindBox.PixelAt(p.X, p.Y), alone.PixelAt(boxX + p.X, boxY + p.Y)) << p.X << ", " << p.Y;
+}
+
+TEST_F(OfficePagerPaintTest, ThePageRendersItsGradientOnceForAllItsSeeThroughChildren) {
+    TLumOfficePage* page = pages[1];
+    AddOptions(page, 6);
+    TPaintTarget target(471, 238, clFuchsia);
+    target.Paint(pager);
+    // Six check boxes and their group each paint the page behind them, on
+    // every repaint of the pager; the gradient is rendered once.
+    const int first = page->BackgroundRenders();
+    EXPECT_EQ(first, 1);
+    for (int i = 0; i < 5; ++i) target.Paint(pager);
+    page->Repaint();
+    EXPECT_EQ(page->BackgroundRenders(), first);
+    // A new look, or a new size, renders it once more.
+    PageLook()->SetColorTo(clRed);
+    target.Paint(pager);
+    target.Paint(pager);
+    EXPECT_EQ(page->BackgroundRenders(), first + 1);
+    pager->SetBounds(0, 0, 400, 200);
+    target.Paint(pager);
+    target.Paint(pager);
+    EXPECT_EQ(page->BackgroundRenders(), first + 2);
 }
 
 TEST_F(OfficePagerPaintTest, PaintingLeavesNoObjectsBehind) {
