@@ -59,25 +59,36 @@ void DrawGlyph(TCanvas* canvas, int x, int y, TBitmap* glyph) {
 
 void TCustomLumPanel::Paint() {
     const TRect client = ClientRect();
-    if (FBuffered) {
-        // A bitmap like the target's, made for this paint and freed after it.
-        HDC target = FCanvas->Handle();
-        HDC dc = CreateCompatibleDC(target);
-        HBITMAP bitmap = CreateCompatibleBitmap(target, std::max(client.Width(), 1), std::max(client.Height(), 1));
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        {
-            TCanvas buffer;
-            buffer.SetHandle(dc);
-            TScopeExit release([&] { buffer.SetHandle(nullptr); });
-            PaintAll(&buffer);
-        }
-        BitBlt(target, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    } else {
+    HDC target = FCanvas->Handle();
+    HDC dc = FBuffered ? FBuffer.Surface(client.Width(), client.Height()) : nullptr;
+    if (!dc) {
         PaintAll(FCanvas);
+        return;
     }
+    // Only the part the target lets through is painted and copied: a
+    // see-through child asks for the panel behind its own rectangle.
+    TRect area = client;
+    RECT box{};
+    switch (GetClipBox(target, &box)) {
+    case NULLREGION: return;
+    case ERROR: break;
+    default:
+        area = Rect(std::max(client.Left, int(box.left)), std::max(client.Top, int(box.top)),
+                    std::min(client.Right, int(box.right)), std::min(client.Bottom, int(box.bottom)));
+        break;
+    }
+    if (area.Width() <= 0 || area.Height() <= 0) return;
+    // The kept buffer is black there first, as a new bitmap is.
+    PatBlt(dc, area.Left, area.Top, area.Width(), area.Height(), BLACKNESS);
+    IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+    {
+        TCanvas buffer;
+        buffer.SetHandle(dc);
+        TScopeExit release([&] { buffer.SetHandle(nullptr); });
+        PaintAll(&buffer);
+    }
+    SelectClipRgn(dc, nullptr);
+    BitBlt(target, area.Left, area.Top, area.Width(), area.Height(), dc, area.Left, area.Top, SRCCOPY);
 }
 
 void TCustomLumPanel::PaintAll(TCanvas* canvas) {

@@ -29,6 +29,7 @@
 #include "components/controls/panel_shading.h"
 #include "components/foundation/html_picture_win.h"
 #include "components/foundation/lum_image_win.h"
+#include "components/foundation/paint_cache_win.h"
 #include "components/foundation/picture_container_win.h"
 
 class TCustomLumPanel;
@@ -591,6 +592,8 @@ private:
     bool FIsWinXP = true;
     TBitmap* FShade;
     int FShadeBuilds = 0;
+    // The off-screen bitmap of a buffered paint, kept while the size stays.
+    TPaintCache FBuffer;
     bool FReleasePosted = false;
     bool FReleasePending = false;
     // Shared with an animation running on the stack: cleared when the panel

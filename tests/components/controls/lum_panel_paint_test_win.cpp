@@ -2,6 +2,7 @@
 // draws is plain GDI, so the probes are exact.
 #include <gtest/gtest.h>
 
+#include "components/controls/group_box_win.h"
 #include "components/controls/panel_shading_win.h"
 #include "object_tally.h"
 #include "paint_harness.h"
@@ -275,6 +276,49 @@ TEST_F(LumPanelPaintTest, ALeftCaptionTurnsItsTextWithoutTags) {
     EXPECT_GT(inBand, 20);
     EXPECT_EQ(target.CountPixels(Rect(18, 0, 200, 100), TColor(0xFF0000)), 0);
     EXPECT_GT(target.CountPixels(Rect(0, 50, 18, 100), TColor(0xFF0000)), inBand / 2);
+}
+
+// A buffered paint asked for part of the panel (a clip region on the
+// target) paints that part as a whole paint does, and nothing else, also
+// after a paint of another look filled the buffer it keeps.
+TEST_F(LumPanelPaintTest, APartPaintsAsTheWholeDoes) {
+    ASSERT_TRUE(panel->Buffered());
+    panel->SetColorTo(clWhite);
+    panel->Caption()->SetVisible(true);
+    panel->Caption()->SetText("Caption");
+    TPaintTarget whole(200, 100, clFuchsia);
+    whole.Paint(panel);
+    panel->SetColor(TColor(0x00AA00));
+    TPaintTarget fresh(200, 100, clFuchsia);
+    fresh.Paint(panel);
+    TPaintTarget part(200, 100, clFuchsia);
+    IntersectClipRect(part.DC(), 50, 10, 120, 70);
+    part.Paint(panel);
+    SelectClipRgn(part.DC(), nullptr);
+    EXPECT_EQ(part.CountPixels(Rect(0, 0, 200, 100), clFuchsia), 200 * 100 - 70 * 60);
+    for (int y = 10; y < 70; y += 3)
+        for (int x = 50; x < 120; x += 3) ASSERT_EQ(part.PixelAt(x, y), fresh.PixelAt(x, y)) << x << ", " << y;
+    EXPECT_NE(fresh.PixelAt(60, 60), whole.PixelAt(60, 60));
+}
+
+// A see-through group box on the panel shows the panel's own pixels behind
+// it, gradient and caption band alike.
+TEST_F(LumPanelPaintTest, ASeeThroughChildShowsThePanelBehindItAsThePanelPaintsIt) {
+    panel->SetColorTo(clWhite);
+    panel->Caption()->SetVisible(true);
+    panel->Caption()->SetText("Caption");
+    auto* group = new TLumGroupBox(form);
+    group->SetParent(panel);
+    group->SetBounds(20, 10, 150, 80);
+    group->SetVisible(false);
+    TPaintTarget alone(200, 100, clFuchsia);
+    alone.Paint(panel);
+    group->SetVisible(true);
+    TPaintTarget behind(150, 80, clFuchsia);
+    behind.PaintInParents(group);
+    ASSERT_NE(alone.PixelAt(20 + 75, 10 + 4), alone.PixelAt(20 + 75, 10 + 70));
+    for (const TPoint& p : {Point(75, 4), Point(5, 40), Point(140, 70), Point(75, 70)})
+        EXPECT_EQ(behind.PixelAt(p.X, p.Y), alone.PixelAt(20 + p.X, 10 + p.Y)) << p.X << ", " << p.Y;
 }
 
 TEST_F(LumPanelPaintTest, PaintingFreesWhatItMakes) {
