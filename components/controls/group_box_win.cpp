@@ -1,5 +1,7 @@
 #include "components/controls/group_box_win.h"
 
+#include <cstring>
+
 #include "classlib/core/scopes.h"
 
 TClass TLumCustomGroupBox::StaticClass() {
@@ -96,9 +98,23 @@ void TLumCustomGroupBox::Notification(TComponent* component, TOperation operatio
 
 bool TLumCustomGroupBox::HasPicture() const { return FImages && FImageIndex >= 0; }
 
-TRect TLumCustomGroupBox::CaptionRect() {
+TSize TLumCustomGroupBox::CaptionTextSize() {
     const String text = Caption();
-    const TSize textSize = text.empty() ? TSize{} : MeasureText(FFont, text);
+    if (text.empty()) return TSize{};
+    LOGFONTA font{};
+    if (!GetObjectA(FFont->Handle(), sizeof(font), &font)) return MeasureText(FFont, text);
+    TMeasuredCaption& m = FMeasured;
+    if (!m.Valid || m.Text != text || std::memcmp(&m.Font, &font, sizeof(font)) != 0) {
+        m.Text = text;
+        m.Font = font;
+        m.Size = MeasureText(FFont, text);
+        m.Valid = true;
+    }
+    return m.Size;
+}
+
+TRect TLumCustomGroupBox::CaptionRect() {
+    const TSize textSize = CaptionTextSize();
     const TSize imageSize = HasPicture() ? TSize{FImages->Width(), FImages->Height()} : TSize{};
     return GroupBoxCaptionRect(FCaptionPosition, FWidth, FHeight, textSize, imageSize);
 }
@@ -118,17 +134,6 @@ void TLumCustomGroupBox::Paint() {
     const TRect caption = CaptionRect();
     const String text = Caption();
     const bool hasCaption = !text.empty() || HasPicture();
-    // The caption's strip with a pixel on each side, kept while the border
-    // is drawn and put back over it.
-    const int stripWidth = caption.Width() + 2, stripHeight = caption.Height();
-    HDC strip = CreateCompatibleDC(dc);
-    HBITMAP stripBitmap = CreateCompatibleBitmap(dc, std::max(stripWidth, 1), std::max(stripHeight, 1));
-    HGDIOBJ oldBitmap = SelectObject(strip, stripBitmap);
-    TScopeExit freeStrip([&] {
-        SelectObject(strip, oldBitmap);
-        DeleteObject(stripBitmap);
-        DeleteDC(strip);
-    });
 
     int textLeft = caption.Left;
     if (HasPicture()) {
@@ -140,14 +145,19 @@ void TLumCustomGroupBox::Paint() {
         RECT r{textLeft, caption.Top, caption.Right, caption.Bottom};
         DrawTextA(FCanvas->Handle(), text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER);
     }
+    // The border line is broken behind the caption's strip, with a pixel
+    // on each side of it: the strip is left out of the clip region while
+    // the border is drawn. (The clip region alone is put back, not the
+    // whole DC state: the canvas keeps track of its own pen and brush.)
     dc = FCanvas->Handle();
-    BitBlt(strip, 0, 0, stripWidth, stripHeight, dc, caption.Left - 1, caption.Top, SRCCOPY);
-
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    const bool hadClip = GetClipRgn(dc, clip) == 1;
+    if (hasCaption) ExcludeClipRect(dc, caption.Left - 1, caption.Top, caption.Right + 1, caption.Bottom);
     const int border = BorderWidth();
     DrawBorder(GroupBoxBorderRect(ClientRect(), FCaptionPosition, GroupBoxCaptionHeight(caption, border), hasCaption,
                                   FBorderStyle));
-    if (hasCaption)
-        BitBlt(FCanvas->Handle(), caption.Left - 1, caption.Top, stripWidth, stripHeight, strip, 0, 0, SRCCOPY);
+    SelectClipRgn(dc, hadClip ? clip : nullptr);
+    DeleteObject(clip);
 }
 
 void TLumCustomGroupBox::DrawBorder(const TRect& b) {

@@ -52,6 +52,21 @@ private:
     // Stores nothing more: repaints and lays the children out again.
     void Changed(bool realign);
     void DrawBorder(const TRect& border);
+    // The caption text's extent in the font: measured again only when the
+    // text or the font it was measured in changes (the background paint
+    // for each see-through child asks for it).
+    TSize CaptionTextSize();
+
+    // The last measure, with the text and the description of the font
+    // handle it was measured in (the handle a font's change notification
+    // still gives is the old one: its own description keeps them apart).
+    struct TMeasuredCaption {
+        String Text;
+        LOGFONTA Font{};
+        TSize Size;
+        bool Valid = false;
+    };
+    TMeasuredCaption FMeasured;
 
     TColor FBorderColor{0xC0C0C0};
     LumGroupBox::TBorderStyle FBorderStyle = LumGroupBox::bsSingle;

@@ -107,6 +107,35 @@ TEST_F(LumGroupBoxTest, TheBorderRunsBehindTheCaptionOnlyOutsideItsGap) {
     EXPECT_LT(target.CountPixels(Rect(c.Left, c.Top, c.Right, c.Bottom), kRed), c.Width() * c.Height());
 }
 
+// The caption's measure is kept between paints: it follows every change
+// of the text and of the font's face, size and style.
+TEST_F(LumGroupBoxTest, TheCaptionsPlaceFollowsItsTextAndFont) {
+    group->SetWidth(380);  // room for the longer captions
+    const TRect first = group->CaptionRect();
+    const String name = group->Font()->Name();
+    const int height = group->Font()->Height();
+    const auto expectWider = [&](const char* what, const TRect& before) {
+        const TRect now = group->CaptionRect();
+        EXPECT_GT(now.Width(), before.Width()) << what;
+        EXPECT_EQ(now, group->CaptionRect()) << what;
+        return now;
+    };
+    group->SetCaption("Project Files and more");
+    TRect r = expectWider("longer text", first);
+    group->Font()->SetStyle({fsBold});
+    r = expectWider("bold", r);
+    group->Font()->SetHeight(-16);
+    const TRect tall = expectWider("taller", r);
+    EXPECT_GT(tall.Height(), first.Height());
+    group->Font()->SetName("Courier New");
+    EXPECT_NE(group->CaptionRect().Width(), tall.Width());
+    group->SetCaption("Project Files");
+    group->Font()->SetName(name);
+    group->Font()->SetHeight(height);
+    group->Font()->SetStyle({});
+    EXPECT_EQ(group->CaptionRect(), first);
+}
+
 TEST_F(LumGroupBoxTest, AnEmptyCaptionLeavesTheBorderUnbrokenOnePixelDown) {
     ShowForm();
     TPaintTarget target(100, 60, clBlack);
