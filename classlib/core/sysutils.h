@@ -108,6 +108,10 @@ double StrToFloatDef(const String& s, double defaultValue, const TFormatSettings
 bool TryStrToFloat(const String& s, double& value);
 bool TryStrToFloat(const String& s, double& value, const TFormatSettings& settings);
 
+// The nearest integer, halves to the even one (2.5 gives 2, 3.5 gives 4);
+// held to the range of int (NaN gives INT_MIN).
+int RoundHalfEven(double value);
+
 // ---- Format --------------------------------------------------------------------
 
 // One argument of Format: an integer, a 64-bit integer, a floating-point

@@ -1,5 +1,6 @@
 // Integer and floating-point conversions to and from text.
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -423,3 +424,12 @@ double StrToFloatDef(const String& s, double defaultValue, const TFormatSettings
 }
 
 double StrToFloatDef(const String& s, double defaultValue) { return StrToFloatDef(s, defaultValue, FormatSettings); }
+
+// ---- Rounding -------------------------------------------------------------------------
+
+int RoundHalfEven(double value) {
+    double rounded = std::nearbyint(value);  // the default rounding mode rounds halves to even
+    if (!(rounded >= double(INT_MIN))) return INT_MIN;
+    if (rounded > double(INT_MAX)) return INT_MAX;
+    return int(rounded);
+}

@@ -47,7 +47,7 @@ QL_DECLARE_ENUM(TCaptionShape);
 enum TGradientDirection { gdVertical, gdHorizontal };
 QL_DECLARE_ENUM(TGradientDirection);
 
-// RoundHalfEven (nearest, halves to even) is the foundation's.
+// RoundHalfEven (nearest, halves to even) is the class library's (sysutils.h).
 
 // The blend of two plain RGB values (0x00BBGGRR): each channel
 // Round(p/100 x c1 + (1 - p/100) x c2).

@@ -173,13 +173,6 @@ String LineBreaksToBR(const String& text, bool toBR) {
     return result;
 }
 
-int RoundHalfEven(double value) {
-    double rounded = std::nearbyint(value);  // the default rounding mode rounds halves to even
-    if (!(rounded >= double(INT_MIN))) return INT_MIN;
-    if (rounded > double(INT_MAX)) return INT_MAX;
-    return int(rounded);
-}
-
 int ScaleByPixelsPerInch(int value, int pixelsPerInch) {
     const Int64 product = Int64(value) * pixelsPerInch;
     Int64 quotient = product / 96;

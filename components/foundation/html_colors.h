@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "classlib/core/sysutils.h"  // RoundHalfEven, which the scaling and the bands round with
 #include "classlib/core/types.h"
 #include "classlib/ui/geometry.h"
 #include "classlib/ui/graphics_types.h"
@@ -44,8 +45,6 @@ bool TryStrToIntVal(const String& text, int& value);
 // Every LF dropped; every CR becomes "<BR>" when toBR, else dropped too.
 String LineBreaksToBR(const String& text, bool toBR);
 
-// Nearest integer, halves to even.
-int RoundHalfEven(double value);
 // value * pixelsPerInch / 96, rounded to the nearest integer, halves to even.
 int ScaleByPixelsPerInch(int value, int pixelsPerInch);
 

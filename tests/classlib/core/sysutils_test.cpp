@@ -1,6 +1,7 @@
 // Text routines, file names, integer and float conversions, UTF-8.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -330,6 +331,28 @@ TEST(SysUtilsFloats, RoundTrip) {
 }
 
 // ---- UTF-8 ------------------------------------------------------------------------------
+
+TEST(SysUtilsFloats, RoundHalfEvenTakesTheEvenNeighbourOfAHalf) {
+    const struct {
+        double Value;
+        int Rounded;
+    } cases[] = {{0.5, 0},
+                 {1.5, 2},
+                 {2.5, 2},
+                 {3.5, 4},
+                 {2.51, 3},
+                 {-0.5, 0},
+                 {-1.5, -2},
+                 {-2.5, -2},
+                 {-2.6, -3},
+                 {7.0, 7},
+                 {1e30, INT_MAX},
+                 {-1e30, INT_MIN},
+                 {2147483647.4, INT_MAX},
+                 {-2147483648.4, INT_MIN},
+                 {NAN, INT_MIN}};
+    for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.Value), c.Rounded) << c.Value;
+}
 
 TEST(SysUtilsUtf8, EncodeDecode) {
     EXPECT_EQ(Utf8Encode("abc"), "abc");
