@@ -3,6 +3,7 @@
 #include "classlib/core/scopes.h"
 #include "classlib/ui/themes.h"
 #include "components/controls/system_tests_win.h"
+#include "components/foundation/version_text.h"
 #include "components/foundation/visual_styles_win.h"
 
 namespace {
@@ -137,11 +138,7 @@ TLumCustomCombo::~TLumCustomCombo() {
     delete FLabelFont;
 }
 
-String TLumCustomCombo::Version() const {
-    const LongWord v = GetVersionNr();
-    return IntToStr(int(v >> 24)) + "." + IntToStr(int((v >> 16) & 0xFF)) + "." + IntToStr(int((v >> 8) & 0xFF)) + "." +
-           IntToStr(int(v & 0xFF));
-}
+String TLumCustomCombo::Version() const { return PackedVersionText(GetVersionNr()); }
 
 bool TLumCustomCombo::Themed() const { return FCommonControls6 && ControlsThemeActive(); }
 

@@ -2,6 +2,7 @@
 
 #include "classlib/core/sysutils.h"
 #include "classlib/ui/stdctrls.h"
+#include "components/foundation/version_text.h"
 #include "components/foundation/visual_styles_win.h"
 
 QL_DEFINE_ENUM(TAntiAlias, "aaNone", "aaClearType", "aaAntiAlias")
@@ -277,11 +278,7 @@ TLumCustomGlowButton::~TLumCustomGlowButton() {
     FNotesFont->Free();
 }
 
-String TLumCustomGlowButton::Version() const {
-    const int v = GetVersionNr();
-    return IntToStr((v >> 24) & 0xFF) + "." + IntToStr((v >> 16) & 0xFF) + "." + IntToStr((v >> 8) & 0xFF) + "." +
-           IntToStr(v & 0xFF);
-}
+String TLumCustomGlowButton::Version() const { return PackedVersionText(LongWord(GetVersionNr())); }
 
 int TLumCustomGlowButton::GetVersionNr() const { return kVersionNr; }
 

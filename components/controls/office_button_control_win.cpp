@@ -8,6 +8,7 @@
 #include "classlib/ui/bitmaps.h"
 #include "classlib/ui/themes.h"
 #include "components/controls/system_tests_win.h"
+#include "components/foundation/version_text.h"
 #include "components/foundation/visual_styles_win.h"
 
 namespace {
@@ -82,11 +83,7 @@ TLumOfficeButtonControl::TLumOfficeButtonControl(TComponent* owner) : TCustomCon
 
 TLumOfficeButtonControl::~TLumOfficeButtonControl() { delete FPictureCache; }
 
-String TLumOfficeButtonControl::Version() const {
-    const LongWord v = GetVersionNr();
-    return IntToStr(int(v >> 24)) + "." + IntToStr(int((v >> 16) & 0xFF)) + "." + IntToStr(int((v >> 8) & 0xFF)) + "." +
-           IntToStr(int(v & 0xFF));
-}
+String TLumOfficeButtonControl::Version() const { return PackedVersionText(GetVersionNr()); }
 
 // ---- Writers ----
 

@@ -3,6 +3,7 @@
 #include "classlib/core/scopes.h"
 #include "classlib/ui/gdi_helpers.h"
 #include "components/controls/radio_group_layout.h"
+#include "components/foundation/version_text.h"
 
 // ============================================================================
 // TLumGroupButton
@@ -132,11 +133,7 @@ TCustomLumOfficeRadioGroup::~TCustomLumOfficeRadioGroup() {
     delete FItems;
 }
 
-String TCustomLumOfficeRadioGroup::GroupVersion() const {
-    const LongWord v = GetVersionNr();
-    return IntToStr(int(v >> 24)) + "." + IntToStr(int((v >> 16) & 0xFF)) + "." + IntToStr(int((v >> 8) & 0xFF)) + "." +
-           IntToStr(int(v & 0xFF));
-}
+String TCustomLumOfficeRadioGroup::GroupVersion() const { return PackedVersionText(GetVersionNr()); }
 
 // ---- Items and the checked one ----
 
