@@ -55,6 +55,18 @@ bool TZvCustomDataConsumerViewList::IsVisible(IZvDataItem* item) {
     return state != 0;
 }
 
+bool TZvCustomDataConsumerViewList::IsVisibleToConsumer(IZvDataItem* item) {
+    TZvDataConsumer* consumer = Consumer();
+    consumer->Enter();
+    TScopeExit leave([consumer] { consumer->Leave(); });
+    return IsVisible(item);
+}
+
+TIntfPtr<IZvDataItem> TZvCustomDataConsumerViewList::ParentOf(IZvDataItem* item) {
+    TIntfPtr<IZvDataItems> items = item->GetItems();
+    return items ? items->GetParent() : nullptr;
+}
+
 TIntfPtr<IZvDataItem> TZvCustomDataConsumerViewList::Item(int index) {
     if (index < 0 || index >= Count()) return nullptr;
     TZvDataConsumer* consumer = Consumer();
@@ -202,15 +214,8 @@ void TZvCustomDataConsumerViewList::ToggleItem(int index) {
 }
 
 void TZvCustomDataConsumerViewList::ExpandTreeTo(IZvDataItem* item) {
-    if (!item || IndexOfItem(item) >= 0) return;
-    {
-        TZvDataConsumer* consumer = Consumer();
-        consumer->Enter();
-        TScopeExit leave([consumer] { consumer->Leave(); });
-        if (!IsVisible(item)) return;
-    }
-    TIntfPtr<IZvDataItems> items = item->GetItems();
-    TIntfPtr<IZvDataItem> parent = items ? items->GetParent() : nullptr;
+    if (!item || IndexOfItem(item) >= 0 || !IsVisibleToConsumer(item)) return;
+    TIntfPtr<IZvDataItem> parent = ParentOf(item);
     if (!parent) throw EZVLDataConsumer("ViewList out of sync");
     int index = IndexOfItem(parent.Get());
     if (index < 0) {
@@ -254,15 +259,8 @@ void TZvCustomDataConsumerViewList::ProviderNotifyChanged(TZvDataProviderChangeR
     if (reason == pcrUpdateItems) return RebuildView();
     if (reason != pcrAdd) return;
     auto* item = Supports<IZvDataItem>(source);
-    if (!item || IndexOfItem(item) >= 0) return;
-    {
-        TZvDataConsumer* consumer = Consumer();
-        consumer->Enter();
-        TScopeExit leave([consumer] { consumer->Leave(); });
-        if (!IsVisible(item)) return;
-    }
-    TIntfPtr<IZvDataItems> items = item->GetItems();
-    TIntfPtr<IZvDataItem> parent = items ? items->GetParent() : nullptr;
+    if (!item || IndexOfItem(item) >= 0 || !IsVisibleToConsumer(item)) return;
+    TIntfPtr<IZvDataItem> parent = ParentOf(item);
     if (!parent) {
         FView.push_back(TEntry{item->GetID(), SubListFlags(item)});
     } else {

@@ -97,6 +97,10 @@ private:
     // Whether the item shows: the selected consumer's rating, then the
     // item's own.
     bool IsVisible(IZvDataItem* item);
+    // The same with this consumer and its context selected in the provider.
+    bool IsVisibleToConsumer(IZvDataItem* item);
+    // The item whose sub-items hold item; none for a root item.
+    static TIntfPtr<IZvDataItem> ParentOf(IZvDataItem* item);
     static std::uint32_t SubListFlags(IZvDataItem* item);
     int LastDescendant(int index) const;
     void NotifyViewChanged();
