@@ -175,6 +175,12 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
     component->RemoveFreeNotification(this);
 }
 
+void TComponent::DropReference(TComponent* component) {
+    for (const TPropInfo* prop : GetPropList(ClassType()))
+        if (prop->GetObj && prop->GetObj(this) == component) return;
+    RemoveFreeNotification(component);
+}
+
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component) RemoveFreeNotification(component);
     // The list may shrink while it is told.

@@ -121,14 +121,17 @@ public:
     void RemoveFreeNotification(TComponent* component);
     // Points a reference of this component's at value, moving the free
     // notification from the component it named to value, so the reference
-    // is cleared (in Notification) when value goes. False when it named
+    // is cleared (in Notification) when value goes. The component it named
+    // stays linked while a published property of this one still names it
+    // (Images and HotImages may name one image list). False when it named
     // value already.
     template <class T>
     bool ReplaceReference(T*& reference, T* value) {
         if (reference == value) return false;
-        if (reference) reference->RemoveFreeNotification(this);
+        T* old = reference;
         reference = value;
-        if (reference) reference->FreeNotification(this);
+        if (value) value->FreeNotification(this);
+        if (old) DropReference(old);
         return true;
     }
 
@@ -173,6 +176,9 @@ private:
     friend class TReader;
     void Insert(TComponent* component);
     void Remove(TComponent* component);
+    // Ends the free notification with component unless a published object
+    // property of this one still names it.
+    void DropReference(TComponent* component);
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;

@@ -132,6 +132,51 @@ TEST_F(ComponentTest, AFreeNotifierWatchesAComponentWhileAnyReferenceNamesIt) {
     EXPECT_EQ(holder.Freed, std::vector<String>{"A"});
 }
 
+// Two published references set the class library's way.
+class TTwoReferences : public TComponent {
+    QL_CLASS(TTwoReferences, TComponent)
+public:
+    using TComponent::TComponent;
+    TComponent* FFirst = nullptr;
+    TComponent* FSecond = nullptr;
+    void SetFirst(TComponent* value) { ReplaceReference(FFirst, value); }
+    void SetSecond(TComponent* value) { ReplaceReference(FSecond, value); }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation != opRemove) return;
+        if (component == FFirst) FFirst = nullptr;
+        if (component == FSecond) FSecond = nullptr;
+    }
+};
+
+TClass TTwoReferences::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TTwoReferences>("TTwoReferences")
+                                       .Prop("First", &TTwoReferences::FFirst, &TTwoReferences::SetFirst)
+                                       .Prop("Second", &TTwoReferences::FSecond, &TTwoReferences::SetSecond)
+                                       .Build();
+    return &info;
+}
+
+TEST_F(ComponentTest, AReferencePointedElsewhereKeepsTheLinkWhileAnotherNamesTheSameComponent) {
+    TTestRoot one(nullptr), two(nullptr);
+    auto* holder = new TTwoReferences(&one);
+    auto* target = MakeWidget(&two, "Target");
+    auto* other = MakeWidget(&two, "Other");
+    holder->SetFirst(target);
+    holder->SetSecond(target);
+    holder->SetFirst(other);
+    delete target;  // Second named it still
+    EXPECT_EQ(holder->FSecond, nullptr);
+    EXPECT_EQ(holder->FFirst, other);
+    // With no reference left the link goes: the holder is not told.
+    holder->SetFirst(nullptr);
+    delete other;
+    delete holder;
+    EXPECT_EQ(TestLog().back(), "destroy Other");
+}
+
 TEST_F(ComponentTest, NamesMustBeIdentifiersAndUniquePerOwner) {
     TTestRoot root(nullptr);
     auto* a = MakeWidget(&root, "Alpha");
