@@ -340,15 +340,10 @@ void TLumCustomGlowButton::SetImageIndex(int value) {
 }
 
 void TLumCustomGlowButton::MoveImageLink(TCustomImageList*& field, TCustomImageList* value, TChangeLink& link) {
-    if (field) {
-        field->UnRegisterChanges(&link);
-        field->RemoveFreeNotification(this);
-    }
-    field = value;
-    if (field) {
-        field->RegisterChanges(&link);
-        field->FreeNotification(this);
-    }
+    if (field) field->UnRegisterChanges(&link);
+    // The list stays watched while another of the three names it.
+    ReplaceReference(field, value);
+    if (field) field->RegisterChanges(&link);
 }
 
 void TLumCustomGlowButton::SetImages(TCustomImageList* value) {

@@ -307,6 +307,20 @@ TEST_F(GlowButtonTest, TheActionLinkCarriesCheckedGroupAndCaption) {
     EXPECT_EQ(log.Events, (std::vector<std::string>{"click Act1"}));
 }
 
+TEST_F(GlowButtonTest, AnImageListOfAnotherOwnerThatIsFreedLeavesNoPropertyNamingIt) {
+    auto* shared = new TCustomImageList(nullptr);
+    TCustomImageList other(nullptr);
+    first->SetImages(shared);
+    first->SetHotImages(shared);
+    first->SetDisabledImages(shared);
+    first->SetImages(&other);  // the other two still name it
+    first->SetDisabledImages(nullptr);
+    delete shared;
+    EXPECT_EQ(first->HotImages(), nullptr);
+    EXPECT_EQ(first->Images(), &other);
+    first->SetImages(nullptr);
+}
+
 TEST_F(GlowButtonTest, AssignCopiesTheButtonsSettings) {
     first->SetCaption("Copied");
     first->SetSpacing(7);
