@@ -66,9 +66,12 @@ public:
     void Move(int from, int to) {
         Check(from);
         Check(to);
-        T* item = FItems[size_t(from)];
-        FItems.erase(FItems.begin() + from);
-        FItems.insert(FItems.begin() + to, item);
+        // The item goes to index to; those between shift by one place.
+        auto first = FItems.begin();
+        if (from < to)
+            std::rotate(first + from, first + from + 1, first + to + 1);
+        else
+            std::rotate(first + to, first + from, first + from + 1);
     }
     T* First() const { return Items(0); }
     T* Last() const { return Items(Count() - 1); }

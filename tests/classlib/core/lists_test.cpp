@@ -21,6 +21,11 @@ TEST(Lists, PointerListOperationsAndBounds) {
     EXPECT_EQ(list.IndexOf(&b), 2);
     list.Move(0, 2);
     EXPECT_EQ(list.Last(), &c);
+    list.Move(2, 0);
+    EXPECT_EQ(list.First(), &c);
+    EXPECT_EQ(list[1], &a);
+    list.Move(0, 2);
+    EXPECT_EQ(list[1], &b);
     list.Exchange(0, 1);
     EXPECT_EQ(list.First(), &b);
     EXPECT_EQ(list.Extract(&b), &b);
