@@ -614,7 +614,7 @@ TEST(ZvAppStorage, Collections) {
     for (int i = 0; i < 3; ++i) {
         auto* item = static_cast<TStoreItem*>(items.Add());
         item->FValue = i * 10;
-        item->FCaption = "c" + IntToStr(i);
+        item->FCaption = Format("c%d", {i});
     }
     store->WriteCollection("coll", &items);
     EXPECT_EQ(store->ReadInteger("coll\\Count"), 3);

@@ -66,7 +66,9 @@ TEST_F(StorageFiles, ForceDirectoriesMakesEveryMissingFolder) {
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(Files.ForceDirectories(c.Dir), c.Made) << c.Dir;
-        if (c.Made) EXPECT_TRUE(fs::is_directory(fs::path(c.Dir))) << c.Dir;
+        if (c.Made) {
+            EXPECT_TRUE(fs::is_directory(fs::path(c.Dir))) << c.Dir;
+        }
     }
     // A file where a folder should be.
     Touch(In("file.txt"));

@@ -257,7 +257,9 @@ TEST_F(HookChainTest, AMessageSentFromAHandlerIsDispatchedAtANewLevel) {
     std::vector<int> levels;
     p->Action = [&](TFakeMessage& m) {
         levels.push_back(manager->Find(control)->LevelCount());
-        if (m.Msg < 4) EXPECT_EQ(control->Perform(m.Msg + 1), 100 + m.Msg + 1);
+        if (m.Msg < 4) {
+            EXPECT_EQ(control->Perform(m.Msg + 1), 100 + m.Msg + 1);
+        }
         return false;
     };
     Register(hmBefore, p);

@@ -68,7 +68,9 @@ inline TBytes QuadrantPng(int width, int height) {
             Byte r = Byte(!bottom && !right ? 255 : bottom && right ? 255 : 0);
             Byte g = Byte(right ? 255 : 0);
             Byte b = Byte(bottom ? 255 : 0);
-            raw.insert(raw.end(), {r, g, b});
+            raw.push_back(r);
+            raw.push_back(g);
+            raw.push_back(b);
         }
     }
     TBytes z = {0x78,
