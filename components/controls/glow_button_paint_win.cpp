@@ -80,6 +80,8 @@ TGlowRenderInput TLumCustomGlowButton::RenderInput() {
         r.Images = images;
         r.ImageIndex = imageIndex;
     }
+    r.ImageCache = &FImageCache;
+    r.ListImageCached = images && (images == FImages || images == FDisabledImages || images == FHotImages);
     // The picture: the disabled or hot one when not empty, else Picture;
     // it goes before the image list's image.
     TGDIPPicture* picture = FPicture;

@@ -251,6 +251,8 @@ UINT GdiLayoutFlags(TButtonLayout layout, bool wordWrap) {
 
 // ---- Pictures --------------------------------------------------------------------------
 
+}  // namespace
+
 // An IStream over a copy of bytes, released with the stream.
 struct TGlowStream {
     IStream* Stream = nullptr;
@@ -276,64 +278,112 @@ struct TGlowStream {
     TGlowStream& operator=(const TGlowStream&) = delete;
 };
 
-// Draws image index of a list at dest. A PNG image list hands over the
-// image's own PNG bytes, so its alpha channel reaches GDI+ as it is and
-// blends the edges into the face. Any other list gives a bitmap of the
-// image, drawn with its bottom-left pixel's colour as transparent key.
-void DrawListImage(TGPGraphics& g, TCustomImageList* list, int index, const TRect& dest) {
+// A picture decoded for GDI+, with the stream GDI+ reads it from while it
+// lives, and how it is drawn.
+struct TGlowDecodedImage {
+    std::unique_ptr<TGlowStream> Stream;
+    std::unique_ptr<TGPImage> Image;  // a TGPBitmap; a TGPImage for a metafile
+    bool Metafile = false;
+    bool Keyed = false;  // drawn with its bottom-left pixel's colour as transparent key
+    ARGB Key = 0;
+    int Width = 0, Height = 0;
+};
+
+namespace {
+
+using TDecoded = std::unique_ptr<TGlowDecodedImage>;
+
+// Image index of a list: a PNG image list hands over the image's own PNG
+// bytes, so its alpha channel reaches GDI+ as it is and blends the edges
+// into the face. Any other list gives a bitmap of the image, drawn with its
+// bottom-left pixel's colour as transparent key. Null when there is none
+// or it is no bigger than a pixel.
+TDecoded DecodeListImage(TCustomImageList* list, int index) {
     TMemoryStream bytes;
     bool keyed = false;
     if (auto* png = dynamic_cast<TPngImageList*>(list)) {
         auto* item = dynamic_cast<TPngImageCollectionItem*>(png->PngImages()->Items(index));
-        if (!item || !item->PngObject()) return;
+        if (!item || !item->PngObject()) return nullptr;
         item->PngObject()->SaveToStream(bytes);
     } else {
         TBitmap bitmap;
-        if (!list->GetBitmap(index, &bitmap)) return;
+        if (!list->GetBitmap(index, &bitmap)) return nullptr;
         bitmap.SaveToStream(bytes);
         keyed = true;
     }
-    if (bytes.Size() == 0) return;
-    TGlowStream stream(bytes.Memory(), std::size_t(bytes.Size()));
-    TGPBitmap image(stream.Stream);
-    if (image.GetLastStatus() != TStatus::Ok) return;
-    const int w = int(image.GetWidth()), h = int(image.GetHeight());
-    if (w <= 1 || h <= 1) return;
-    if (!keyed) {
-        g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel);
-        return;
+    if (bytes.Size() == 0) return nullptr;
+    auto d = std::make_unique<TGlowDecodedImage>();
+    d->Stream = std::make_unique<TGlowStream>(bytes.Memory(), std::size_t(bytes.Size()));
+    auto image = std::make_unique<TGPBitmap>(d->Stream->Stream);
+    if (image->GetLastStatus() != TStatus::Ok) return nullptr;
+    d->Width = int(image->GetWidth());
+    d->Height = int(image->GetHeight());
+    if (d->Width <= 1 || d->Height <= 1) return nullptr;
+    if (keyed) {
+        d->Keyed = true;
+        image->GetPixel(0, d->Height - 1, d->Key);
     }
-    ARGB key = 0;
-    image.GetPixel(0, h - 1, key);
-    TGPImageAttributes attributes;
-    attributes.SetColorKey(key, key);
-    g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel, &attributes);
+    d->Image = std::move(image);
+    return d;
 }
 
-// Draws a picture's own bytes at dest: a bitmap with its bottom-left
-// pixel's colour as transparent key, other formats as they are.
-void DrawPicture(TGPGraphics& g, TGDIPPicture* picture, const TRect& dest) {
-    const std::span<const Byte> bytes = picture->Bytes();
-    if (bytes.empty()) return;
-    TGlowStream stream(bytes.data(), bytes.size());
-    TGPBitmap image(stream.Stream);
-    if (image.GetLastStatus() != TStatus::Ok) {
+// A picture's own bytes: a bitmap with its bottom-left pixel's colour as
+// transparent key, other formats as they are.
+TDecoded DecodePicture(std::span<const Byte> bytes) {
+    if (bytes.empty()) return nullptr;
+    auto d = std::make_unique<TGlowDecodedImage>();
+    d->Stream = std::make_unique<TGlowStream>(bytes.data(), bytes.size());
+    auto image = std::make_unique<TGPBitmap>(d->Stream->Stream);
+    if (image->GetLastStatus() != TStatus::Ok) {
         // Not a raster format (a metafile): drawn as an image.
-        TGlowStream again(bytes.data(), bytes.size());
-        TGPImage other(again.Stream);
-        if (other.GetLastStatus() == TStatus::Ok) g.DrawImage(&other, dest.Left, dest.Top, dest.Width(), dest.Height());
+        image.reset();
+        d->Stream = std::make_unique<TGlowStream>(bytes.data(), bytes.size());
+        auto other = std::make_unique<TGPImage>(d->Stream->Stream);
+        if (other->GetLastStatus() != TStatus::Ok) return nullptr;
+        d->Metafile = true;
+        d->Image = std::move(other);
+        return d;
+    }
+    d->Width = int(image->GetWidth());
+    d->Height = int(image->GetHeight());
+    if (image->GetFormat() == ifBMP) {
+        d->Keyed = true;
+        image->GetPixel(0, d->Height - 1, d->Key);
+    }
+    d->Image = std::move(image);
+    return d;
+}
+
+void DrawDecoded(TGPGraphics& g, const TGlowDecodedImage& d, const TRect& dest) {
+    if (d.Metafile) {
+        g.DrawImage(d.Image.get(), dest.Left, dest.Top, dest.Width(), dest.Height());
         return;
     }
-    const int w = int(image.GetWidth()), h = int(image.GetHeight());
-    if (image.GetFormat() != ifBMP) {
-        g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel);
+    if (!d.Keyed) {
+        g.DrawImage(d.Image.get(), RectF(dest), 0, 0, float(d.Width), float(d.Height), UnitPixel);
         return;
     }
-    ARGB key = 0;
-    image.GetPixel(0, h - 1, key);
     TGPImageAttributes attributes;
-    attributes.SetColorKey(key, key);
-    g.DrawImage(&image, RectF(dest), 0, 0, float(w), float(h), UnitPixel, &attributes);
+    attributes.SetColorKey(d.Key, d.Key);
+    g.DrawImage(d.Image.get(), RectF(dest), 0, 0, float(d.Width), float(d.Height), UnitPixel, &attributes);
+}
+
+// Draws image index of a list, or a picture, at dest: from the cache when
+// there is one, else decoded for this paint.
+void DrawListImage(TGPGraphics& g, TCustomImageList* list, int index, const TRect& dest, TGlowImageCache* cache) {
+    if (cache) {
+        if (const TGlowDecodedImage* d = cache->ForList(list, index)) DrawDecoded(g, *d, dest);
+        return;
+    }
+    if (TDecoded d = DecodeListImage(list, index)) DrawDecoded(g, *d, dest);
+}
+
+void DrawPicture(TGPGraphics& g, TGDIPPicture* picture, const TRect& dest, TGlowImageCache* cache) {
+    if (cache) {
+        if (const TGlowDecodedImage* d = cache->ForPicture(picture)) DrawDecoded(g, *d, dest);
+        return;
+    }
+    if (TDecoded d = DecodePicture(picture->Bytes())) DrawDecoded(g, *d, dest);
 }
 
 // The picture's size, or the image list's when only an image is set; a
@@ -414,9 +464,9 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
     if (picture.cx > 1 && picture.cy > 1) {
         const TRect dest = Bounds(place.Picture.X, place.Picture.Y, picture.cx, picture.cy);
         if (in.Picture)
-            DrawPicture(g, in.Picture, dest);
+            DrawPicture(g, in.Picture, dest, in.ImageCache);
         else if (in.Images && in.ImageIndex >= 0)
-            DrawListImage(g, in.Images, in.ImageIndex, dest);
+            DrawListImage(g, in.Images, in.ImageIndex, dest, in.ListImageCached ? in.ImageCache : nullptr);
     }
     if (hasText) {
         const TColor textColor = in.Enabled ? in.Font->Color() : TColor(0x808080);
@@ -481,4 +531,53 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
         }
         DrawArrow(dc, in);
     }
+}
+
+// ---- TGlowImageCache ----
+
+struct TGlowImageCache::TEntry {
+    TCustomImageList* List = nullptr;  // null: a picture's bytes
+    int Index = -1;
+    std::vector<Byte> Bytes;
+    TDecoded Decoded;  // null: it could not be decoded
+};
+
+TGlowImageCache::TGlowImageCache() = default;
+
+TGlowImageCache::~TGlowImageCache() {
+    // GDI+ shuts down after every component is gone; should a cache outlive
+    // it, its wrappers are left, not freed through a GDI+ that is not there.
+    if (!GdiplusSession().Started())
+        for (auto& e : FEntries) (void)e->Decoded.release();
+}
+
+void TGlowImageCache::Clear() { FEntries.clear(); }
+
+const TGlowDecodedImage* TGlowImageCache::Keep(std::unique_ptr<TEntry> entry) {
+    ++FDecodes;
+    constexpr std::size_t kKept = 4;
+    if (FEntries.size() >= kKept) FEntries.erase(FEntries.begin());
+    FEntries.push_back(std::move(entry));
+    return FEntries.back()->Decoded.get();
+}
+
+const TGlowDecodedImage* TGlowImageCache::ForPicture(TGDIPPicture* picture) {
+    const std::span<const Byte> bytes = picture->Bytes();
+    for (auto& e : FEntries)
+        if (!e->List && e->Bytes.size() == bytes.size() && std::equal(bytes.begin(), bytes.end(), e->Bytes.begin()))
+            return e->Decoded.get();
+    auto entry = std::make_unique<TEntry>();
+    entry->Bytes.assign(bytes.begin(), bytes.end());
+    entry->Decoded = DecodePicture(bytes);
+    return Keep(std::move(entry));
+}
+
+const TGlowDecodedImage* TGlowImageCache::ForList(TCustomImageList* list, int index) {
+    for (auto& e : FEntries)
+        if (e->List == list && e->Index == index) return e->Decoded.get();
+    auto entry = std::make_unique<TEntry>();
+    entry->List = list;
+    entry->Index = index;
+    entry->Decoded = DecodeListImage(list, index);
+    return Keep(std::move(entry));
 }

@@ -6,6 +6,9 @@
 // paint makes its GDI+ objects for that one paint and frees them at its end.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "classlib/ui/graphics.h"
 #include "classlib/ui/imagelist.h"
 #include "components/controls/glow_button_logic.h"
@@ -15,6 +18,38 @@
 // The stored layout names these by their values' names.
 QL_DECLARE_ENUM(TAntiAlias);
 QL_DECLARE_ENUM(StringTrimming);
+
+class TGPBitmap;
+struct TGlowDecodedImage;
+
+// The pictures a glow button shows, decoded for GDI+ once and kept for its
+// later paints (a paint would otherwise turn the image list's image into
+// PNG bytes, or take the picture's bytes, and decode them anew): a picture
+// is decoded again when its bytes differ from those kept, an image list's
+// image when its list or index differ or after Clear, which the button
+// calls when its lists change. A few are kept (normal, hot, disabled).
+class TGlowImageCache {
+public:
+    TGlowImageCache();
+    ~TGlowImageCache();
+    TGlowImageCache(const TGlowImageCache&) = delete;
+    TGlowImageCache& operator=(const TGlowImageCache&) = delete;
+
+    void Clear();
+    // How often an image was decoded.
+    int Decodes() const { return FDecodes; }
+
+    // The decoded image of a picture's bytes, or of image index of list
+    // (made and kept when missing); null when it cannot be decoded.
+    const TGlowDecodedImage* ForPicture(TGDIPPicture* picture);
+    const TGlowDecodedImage* ForList(TCustomImageList* list, int index);
+
+private:
+    struct TEntry;
+    const TGlowDecodedImage* Keep(std::unique_ptr<TEntry> entry);
+    std::vector<std::unique_ptr<TEntry>> FEntries;  // the newest last
+    int FDecodes = 0;
+};
 
 struct TGlowRenderInput {
     int State = gsNormal;
@@ -46,6 +81,10 @@ struct TGlowRenderInput {
     TCustomImageList* Images = nullptr;  // with ImageIndex the image to show
     int ImageIndex = -1;
     bool FixedImageSize = false;  // the small size states: a 16 x 16 picture
+    // Where decoded pictures are kept (none: decoded for this paint); an
+    // image list's image only when the list tells the button of its changes.
+    TGlowImageCache* ImageCache = nullptr;
+    bool ListImageCached = false;
 };
 
 void RenderGlowButton(HDC dc, const TGlowRenderInput& input);

@@ -340,6 +340,7 @@ void TLumCustomGlowButton::SetImageIndex(int value) {
 }
 
 void TLumCustomGlowButton::MoveImageLink(TCustomImageList*& field, TCustomImageList* value, TChangeLink& link) {
+    FImageCache.Clear();
     if (field) field->UnRegisterChanges(&link);
     // The list stays watched while another of the three names it.
     ReplaceReference(field, value);

@@ -129,6 +129,9 @@ public:
     void SetDisabledPicture(TGDIPPicture* value);
     TGDIPPicture* HotPicture() const { return FHotPicture; }
     void SetHotPicture(TGDIPPicture* value) { FHotPicture->Assign(value); }
+    // How often a picture or a list image was decoded for painting: once,
+    // and again only when it changed, not on every paint.
+    int PictureDecodes() const { return FImageCache.Decodes(); }
     // The office-style hint of the button; written by copy.
     TLumHintInfo* OfficeHint() const { return FOfficeHint; }
     void SetOfficeHint(TLumHintInfo* value) { FOfficeHint->Assign(value); }
@@ -281,6 +284,8 @@ protected:
     TCustomImageList* FDisabledImages = nullptr;
     TCustomImageList* FHotImages = nullptr;
     TChangeLink FImagesLink, FDisabledImagesLink, FHotImagesLink;
+    // The pictures and list images of the paints, decoded once.
+    TGlowImageCache FImageCache;
     int FMarginVert = 1;
     int FMarginHorz = 1;
     TModalResult FModalResult = 0;
@@ -340,7 +345,10 @@ protected:
 
 private:
     void AppearanceChanged(TObject* sender);
-    void ImageListChanged(TObject* sender) { Invalidate(); }
+    void ImageListChanged(TObject* sender) {
+        FImageCache.Clear();
+        Invalidate();
+    }
     void NotesChanged(TObject* sender) { Invalidate(); }
     void PictureChanged(TObject* sender) { ContentChanged(); }
     void MoveImageLink(TCustomImageList*& field, TCustomImageList* value, TChangeLink& link);

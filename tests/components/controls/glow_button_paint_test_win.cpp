@@ -249,6 +249,59 @@ TEST_F(GlowPaintTest, PicturesForTheDisabledAndTheHotLookOnlyWhenNotEmpty) {
     EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
 }
 
+TEST_F(GlowPaintTest, APictureIsDecodedOnceUntilItChanges) {
+    LoadPicture(button->Picture(), SolidPng(0xFF0000FF));  // red
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Painted().PixelAt(49, 19), clRed);
+    EXPECT_EQ(button->PictureDecodes(), 1);
+    LoadPicture(button->Picture(), SolidPng(0xFFFF0000));  // blue
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
+    EXPECT_EQ(button->PictureDecodes(), 2);
+    // Hot and back: each look's picture is kept.
+    LoadPicture(button->HotPicture(), SolidPng(0xFF00FF00));
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clLime);
+    button->Perform(CM_MOUSELEAVE, 0, LPARAM(button));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    EXPECT_EQ(Painted().PixelAt(49, 19), clLime);
+    EXPECT_EQ(button->PictureDecodes(), 3);
+}
+
+TEST_F(GlowPaintTest, AListImageIsDecodedOnceUntilTheListChanges) {
+    auto* list = new TPngImageList(form);
+    list->SetWidth(8);
+    list->SetHeight(8);
+    const auto load = [&](TPngImageCollectionItem* item, const std::string& png) {
+        TMemoryStream bytes;
+        bytes.Write(png.data(), int(png.size()));
+        bytes.SetPosition(0);
+        list->PngImages()->BeginUpdate();
+        item->PngObject()->LoadFromStream(bytes);
+        list->PngImages()->EndUpdate();
+    };
+    list->PngImages()->BeginUpdate();
+    auto* first = dynamic_cast<TPngImageCollectionItem*>(list->PngImages()->Add());
+    auto* second = dynamic_cast<TPngImageCollectionItem*>(list->PngImages()->Add());
+    list->PngImages()->EndUpdate();
+    ASSERT_TRUE(first && second);
+    load(first, SolidPng(0xFF0000FF));   // red
+    load(second, SolidPng(0xFF00FF00));  // lime
+    button->SetImages(list);
+    button->SetImageIndex(0);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Painted().PixelAt(49, 19), clRed);
+    EXPECT_EQ(button->PictureDecodes(), 1);
+    button->SetImageIndex(1);
+    EXPECT_EQ(Painted().PixelAt(49, 19), clLime);
+    EXPECT_EQ(button->PictureDecodes(), 2);
+    // A new picture for the shown image: the list tells the button.
+    load(second, SolidPng(0xFFFF0000));  // blue
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
+    EXPECT_EQ(button->PictureDecodes(), 3);
+    // The list goes: nothing kept from it is drawn.
+    delete list;
+    EXPECT_TRUE(Near(Painted().PixelAt(49, 19), clWhite, 12));
+}
+
 TEST_F(GlowPaintTest, ABitmapPictureLeavesOutItsBottomLeftColour) {
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
