@@ -86,10 +86,16 @@ const TTypeInfo* TypeInfoOf(bool*) {
     return &info;
 }
 
-static TTypeInfo MakeFloatTypeInfo(const char* name, TFloatType type) {
+// A type that is described by its kind and name alone.
+static TTypeInfo MakeTypeInfo(TTypeKind kind, const char* name) {
     TTypeInfo t;
-    t.Kind = tkFloat;
+    t.Kind = kind;
     t.Name = name;
+    return t;
+}
+
+static TTypeInfo MakeFloatTypeInfo(const char* name, TFloatType type) {
+    TTypeInfo t = MakeTypeInfo(tkFloat, name);
     t.FloatType = type;
     return t;
 }
@@ -107,12 +113,7 @@ const TTypeInfo* TypeInfoOf(long double*) {
     return &info;
 }
 const TTypeInfo* TypeInfoOf(Variant*) {
-    static const TTypeInfo info = [] {
-        TTypeInfo t;
-        t.Kind = tkVariant;
-        t.Name = "Variant";
-        return t;
-    }();
+    static const TTypeInfo info = MakeTypeInfo(tkVariant, "Variant");
     return &info;
 }
 const TTypeInfo* TypeInfoDateTime() {
@@ -120,12 +121,7 @@ const TTypeInfo* TypeInfoDateTime() {
     return &info;
 }
 const TTypeInfo* TypeInfoOf(String*) {
-    static const TTypeInfo info = [] {
-        TTypeInfo t;
-        t.Kind = tkString;
-        t.Name = "string";
-        return t;
-    }();
+    static const TTypeInfo info = MakeTypeInfo(tkString, "string");
     return &info;
 }
 

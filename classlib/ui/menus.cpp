@@ -190,7 +190,11 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 
 namespace {
 
-void BuildMenu(HMENU menu, TMenuItem* parent, std::vector<TMenuItem*>& ids) {
+// Appends parent's visible items to menu: "-" as separators, items with
+// sub-items as popups on the menu subMenu(item) gives (and fills), the
+// others with the command id command(item) gives.
+template <class SubMenu, class Command>
+void AppendItems(HMENU menu, TMenuItem* parent, SubMenu subMenu, Command command) {
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         if (!item->Visible()) continue;
@@ -198,16 +202,26 @@ void BuildMenu(HMENU menu, TMenuItem* parent, std::vector<TMenuItem*>& ids) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
-        if (item->Count() > 0) {
+        const UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
+        if (item->Count() > 0)
+            AppendMenuA(menu, flags | MF_POPUP, UINT_PTR(subMenu(item)), item->Caption().c_str());
+        else
+            AppendMenuA(menu, flags, command(item), item->Caption().c_str());
+    }
+}
+
+void BuildMenu(HMENU menu, TMenuItem* parent, std::vector<TMenuItem*>& ids) {
+    AppendItems(
+        menu, parent,
+        [&](TMenuItem* item) {
             HMENU sub = CreatePopupMenu();
             BuildMenu(sub, item, ids);
-            AppendMenuA(menu, flags | MF_POPUP, UINT_PTR(sub), item->Caption().c_str());
-        } else {
+            return sub;
+        },
+        [&](TMenuItem* item) {
             ids.push_back(item);
-            AppendMenuA(menu, flags, UINT_PTR(ids.size()), item->Caption().c_str());
-        }
-    }
+            return UINT_PTR(ids.size());
+        });
 }
 
 }  // namespace
@@ -310,15 +324,9 @@ void TMainMenu::Rebuild() {
 }
 
 void TMainMenu::Fill(HMENU menu, TMenuItem* parent, std::vector<std::pair<TMenuItem*, HMENU>>& shown) {
-    for (int i = 0; i < parent->Count(); ++i) {
-        TMenuItem* item = parent->Items(i);
-        if (!item->Visible()) continue;
-        if (item->IsLine()) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
-        if (item->Count() > 0) {
+    AppendItems(
+        menu, parent,
+        [&](TMenuItem* item) {
             HMENU sub = SubMenuOf(item);
             if (!sub) {
                 sub = CreatePopupMenu();
@@ -326,11 +334,9 @@ void TMainMenu::Fill(HMENU menu, TMenuItem* parent, std::vector<std::pair<TMenuI
             }
             shown.emplace_back(item, sub);
             Fill(sub, item, shown);
-            AppendMenuA(menu, flags | MF_POPUP, UINT_PTR(sub), item->Caption().c_str());
-        } else {
-            AppendMenuA(menu, flags, item->Command(), item->Caption().c_str());
-        }
-    }
+            return sub;
+        },
+        [](TMenuItem* item) { return UINT_PTR(item->Command()); });
 }
 
 HMENU TMainMenu::SubMenuOf(const TMenuItem* item) const {
