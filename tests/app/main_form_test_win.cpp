@@ -268,6 +268,29 @@ TEST_F(MainForm, ThePanelsShowTheStylersLook) {
     EXPECT_EQ(form->LumPanel2->FullHeight(), 43);
 }
 
+// The option pages' see-through group boxes, radio groups, check boxes and
+// radio buttons each paint their page behind them; the page's gradient is
+// rendered once for the page, not once for each of them on every repaint.
+TEST_F(MainForm, RepaintsOfTheWindowRenderEachPagesGradientOnce) {
+    Create();
+    Show();
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    Pump();
+    const auto repaint = [&] {
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+    };
+    repaint();
+    for (TLumOfficePage* page : {form->LumOfficePager12, form->LumOfficePager13, form->LumOfficePager11}) {
+        SCOPED_TRACE(page->Caption());
+        form->LumOfficePager1->SetActivePage(page);
+        repaint();
+        EXPECT_EQ(page->BackgroundRenders(), 1);
+        for (int i = 0; i < 5; ++i) repaint();
+        EXPECT_EQ(page->BackgroundRenders(), 1);
+    }
+}
+
 TEST_F(MainForm, OpensCollapsedAndTheExpandButtonToggles) {
     Create();
     Show();
