@@ -1,6 +1,7 @@
 #include "components/controls/panel_shading_win.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -87,12 +88,22 @@ TColor BlendColor(TColor c1, TColor c2, int percent) { return BlendColor(c1, c2,
 
 void DrawPanelGradient(TCanvas* canvas, TColor startColor, TColor endColor, bool horizontal, const TRect& rect,
                        int steps) {
-    for (const TPanelGradientBand& band :
-         PanelGradientBands(ColorToRGB(startColor), ColorToRGB(endColor), horizontal, rect, steps)) {
+    // Bands the clip leaves out are not filled (nor a brush made for them):
+    // a see-through child's paint of the panel behind it clips to its own
+    // rectangle. The pen and brush end in the last band's colour all the same.
+    RECT clip{};
+    const bool clipped = GetClipBox(canvas->Handle(), &clip) != ERROR;
+    const std::vector<TPanelGradientBand> bands =
+        PanelGradientBands(ColorToRGB(startColor), ColorToRGB(endColor), horizontal, rect, steps);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const TPanelGradientBand& band = bands[i];
+        const bool shown = !clipped || (band.Rect.Right > clip.left && band.Rect.Left < clip.right &&
+                                        band.Rect.Bottom > clip.top && band.Rect.Top < clip.bottom);
+        if (!shown && i + 1 < bands.size()) continue;
         TColor c = TColor(int(band.Color));
         canvas->Pen()->SetColor(c);
         canvas->Brush()->SetColor(c);
-        canvas->FillRect(band.Rect);
+        if (shown) canvas->FillRect(band.Rect);
     }
 }
 
