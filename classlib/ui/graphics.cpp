@@ -1,6 +1,7 @@
 #include "classlib/ui/graphics.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "classlib/ui/gdi_helpers.h"
@@ -27,9 +28,16 @@ TClass TGraphicsObject::StaticClass() {
     return &info;
 }
 
-void TGraphicsObject::Changed() {
+void TGraphicsObject::Changed() { Announce(ReleaseHandle()); }
+
+void TGraphicsObject::Announce(HGDIOBJ oldHandle) {
+    struct TFreeAfter {
+        HGDIOBJ Handle;
+        ~TFreeAfter() {
+            if (Handle) DeleteObject(Handle);
+        }
+    } old{oldHandle};
     OnChange(this);
-    FreeHandle();
 }
 
 // ---- TFont ---------------------------------------------------------------------------
@@ -53,12 +61,11 @@ TClass TFont::StaticClass() {
 
 TFont::TFont() : FPixelsPerInch(ScreenPixelsPerInch()) {}
 
-TFont::~TFont() { FreeHandle(); }
-
-void TFont::FreeHandle() {
-    if (FHandle) DeleteObject(FHandle);
-    FHandle = nullptr;
+TFont::~TFont() {
+    if (HGDIOBJ handle = ReleaseHandle()) DeleteObject(handle);
 }
+
+HGDIOBJ TFont::ReleaseHandle() { return std::exchange(FHandle, nullptr); }
 
 void TFont::Assign(TPersistent* source) {
     if (auto* f = dynamic_cast<TFont*>(source)) {
@@ -111,8 +118,9 @@ void TFont::SetHandle(HFONT value) {
         if (lf.lfUnderline) FStyle.Include(fsUnderline);
         if (lf.lfStrikeOut) FStyle.Include(fsStrikeOut);
     }
-    Changed();  // frees the old handle
+    HGDIOBJ old = ReleaseHandle();
     FHandle = value;
+    Announce(old);
 }
 
 void TFont::SetColor(TColor value) {
@@ -172,12 +180,11 @@ TClass TPen::StaticClass() {
     return &info;
 }
 
-TPen::~TPen() { FreeHandle(); }
-
-void TPen::FreeHandle() {
-    if (FHandle) DeleteObject(FHandle);
-    FHandle = nullptr;
+TPen::~TPen() {
+    if (HGDIOBJ handle = ReleaseHandle()) DeleteObject(handle);
 }
+
+HGDIOBJ TPen::ReleaseHandle() { return std::exchange(FHandle, nullptr); }
 
 void TPen::Assign(TPersistent* source) {
     if (auto* p = dynamic_cast<TPen*>(source)) {
@@ -216,8 +223,9 @@ void TPen::SetHandle(HPEN value) {
         default: FStyle = psSolid; break;
         }
     }
-    Changed();
+    HGDIOBJ old = ReleaseHandle();
     FHandle = value;
+    Announce(old);
 }
 
 void TPen::SetColor(TColor value) {
@@ -257,12 +265,15 @@ TClass TBrush::StaticClass() {
     return &info;
 }
 
-TBrush::~TBrush() { FreeHandle(); }
+TBrush::~TBrush() {
+    if (HGDIOBJ handle = ReleaseHandle()) DeleteObject(handle);
+}
 
-void TBrush::FreeHandle() {
-    if (FHandle && FOwnsHandle) DeleteObject(FHandle);
+HGDIOBJ TBrush::ReleaseHandle() {
+    HGDIOBJ owned = FOwnsHandle ? FHandle : nullptr;
     FHandle = nullptr;
     FOwnsHandle = false;
+    return owned;
 }
 
 void TBrush::Assign(TPersistent* source) {

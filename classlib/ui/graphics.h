@@ -45,10 +45,17 @@ public:
     TNotifyEvent OnChange;
 
 protected:
-    // Announces a change: listeners (the canvas) hear of it first, then the
-    // GDI object made for the old values is freed.
+    // Announces a change. Listeners that ask for the handle get one made
+    // for the new values; the GDI object made for the old ones is freed
+    // once they have all heard, since a canvas may have it selected until
+    // it hears.
     virtual void Changed();
-    virtual void FreeHandle() {}
+    // Announces a change after the handle was replaced: oldHandle (the
+    // one ReleaseHandle gave up) is freed after the listeners.
+    void Announce(HGDIOBJ oldHandle);
+    // Gives up the handle: what the object owns and must be freed, or
+    // nullptr (none, or a stock object).
+    virtual HGDIOBJ ReleaseHandle() { return nullptr; }
 };
 
 class TFont : public TGraphicsObject {
@@ -87,7 +94,7 @@ public:
     void SetPixelsPerInch(int value) { FPixelsPerInch = value > 0 ? value : 96; }
 
 protected:
-    void FreeHandle() override;
+    HGDIOBJ ReleaseHandle() override;
 
 private:
     TColor FColor = clWindowText;
@@ -123,7 +130,7 @@ public:
     void SetWidth(int value);
 
 protected:
-    void FreeHandle() override;
+    HGDIOBJ ReleaseHandle() override;
 
 private:
     TColor FColor = clBlack;
@@ -152,7 +159,7 @@ public:
     void SetStyle(TBrushStyle value);
 
 protected:
-    void FreeHandle() override;
+    HGDIOBJ ReleaseHandle() override;
 
 private:
     TColor FColor = clWhite;

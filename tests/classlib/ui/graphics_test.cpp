@@ -107,6 +107,50 @@ TEST(FontTest, ChangesAreAnnouncedAndAssignCopies) {
     EXPECT_STREQ(lf.lfFaceName, "Arial");
 }
 
+// A listener that takes the handle as it hears of a change (a window
+// control passing its font to its window) gets one made for the new
+// values, which lives on after the change; the old one is freed.
+TEST(FontTest, AListenerGetsTheNewHandleAndItStaysAlive) {
+    struct Listener : TObject {
+        TFont* Font = nullptr;
+        HFONT Seen = nullptr;
+        void Changed(TObject*) { Seen = Font->Handle(); }
+    } listener;
+    TFont font;
+    listener.Font = &font;
+    HFONT before = font.Handle();
+    font.OnChange = TNotifyEvent::Bind<&Listener::Changed>(&listener);
+    font.SetName("Arial");
+    ASSERT_NE(listener.Seen, nullptr);
+    EXPECT_EQ(listener.Seen, font.Handle());
+    LOGFONTA lf{};
+    ASSERT_NE(GetObjectA(listener.Seen, sizeof lf, &lf), 0);
+    EXPECT_STREQ(lf.lfFaceName, "Arial");
+    EXPECT_EQ(GetObjectType(before), 0u);  // freed
+
+    // A handle taken over is the one the listeners see.
+    HFONT given = CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Courier New");
+    HFONT replaced = font.Handle();
+    font.SetHandle(given);
+    EXPECT_EQ(listener.Seen, given);
+    EXPECT_EQ(font.Height(), -20);
+    EXPECT_EQ(GetObjectType(replaced), 0u);
+
+    struct PenListener : TObject {
+        TPen* Pen = nullptr;
+        HPEN Seen = nullptr;
+        void Changed(TObject*) { Seen = Pen->Handle(); }
+    } penListener;
+    TPen pen;
+    penListener.Pen = &pen;
+    pen.OnChange = TNotifyEvent::Bind<&PenListener::Changed>(&penListener);
+    pen.SetColor(clRed);
+    LOGPEN lp{};
+    ASSERT_EQ(GetObjectA(penListener.Seen, sizeof lp, &lp), int(sizeof lp));
+    EXPECT_EQ(lp.lopnColor, RGB(255, 0, 0));
+    EXPECT_EQ(penListener.Seen, pen.Handle());
+}
+
 TEST(BrushTest, ColorAndClearStyle) {
     TBrush brush;
     brush.SetStyle(bsClear);
