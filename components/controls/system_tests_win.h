@@ -9,4 +9,5 @@
 bool ControlsThemeActive();
 // The file major version of the common-controls library the program has
 // loaded (the one its manifest chose); -1 when it has no version resource.
+// Read once, when the library is first found loaded.
 int CommonControlsMajorVersion();
