@@ -122,6 +122,17 @@ TEST_F(LabelTest, AcceleratorFocusesTheFocusControlWhichIsForgottenWhenFreed) {
     EXPECT_EQ(label3->FocusControl(), nullptr);
 }
 
+TEST_F(LabelTest, AWindowGetsItsNewFontWhenTheFontChanges) {
+    ShowForm();
+    auto* edit = Find<TEdit>("Edit1");
+    edit->Font()->SetName("Courier New");
+    HFONT used = HFONT(SendMessageA(edit->Handle(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(used, edit->Font()->Handle());
+    LOGFONTA lf{};
+    ASSERT_NE(GetObjectA(used, sizeof lf, &lf), 0) << "the window holds a freed font";
+    EXPECT_STREQ(lf.lfFaceName, "Courier New");
+}
+
 TEST(IsAccel, FindsTheMarkedCharacter) {
     struct Case {
         Word Key;
