@@ -4,6 +4,7 @@
 #include "png_test_support_win.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "classlib/core/filer.h"
 
@@ -188,9 +189,15 @@ TEST(PngRegistry, PngFilesLoadThroughPictures) {
     EXPECT_EQ(TPicture::FindFileFormat(".PNG").Class, TPNGObject::StaticClass());
     EXPECT_EQ(TPicture::FindGraphicClass("TPNGObject").Class, TPNGObject::StaticClass());
 
-    MakePng(2, 2, 8, COLOR_RGB, Rgb2x2)->SaveToFile("test.png");
+    // The file goes to the temporary folder, and is removed however the
+    // test ends.
+    struct TTempFile {
+        String Name = (std::filesystem::temp_directory_path() / "quillmere-png-object-test.png").string();
+        ~TTempFile() { std::remove(Name.c_str()); }
+    } file;
+    MakePng(2, 2, 8, COLOR_RGB, Rgb2x2)->SaveToFile(file.Name);
     TPicture picture;
-    picture.LoadFromFile("test.png");
+    picture.LoadFromFile(file.Name);
     auto* png = dynamic_cast<TPNGObject*>(picture.Graphic());
     ASSERT_NE(png, nullptr);
     EXPECT_EQ(png->Width(), 2);
@@ -200,11 +207,10 @@ TEST(PngRegistry, PngFilesLoadThroughPictures) {
     PngFinalize();
     EXPECT_FALSE(TPicture::FindFileFormat("png"));
     TPicture other;
-    EXPECT_THROW(other.LoadFromFile("test.png"), EInvalidGraphic);
+    EXPECT_THROW(other.LoadFromFile(file.Name), EInvalidGraphic);
     PngInitialize();
-    other.LoadFromFile("test.png");
+    other.LoadFromFile(file.Name);
     EXPECT_NE(dynamic_cast<TPNGObject*>(other.Graphic()), nullptr);
-    std::remove("test.png");
 }
 
 // A component with a picture, for the stored layout.
