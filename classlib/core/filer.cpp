@@ -475,9 +475,10 @@ Variant TReader::ReadVariant() {
     case vaInt32:
     case vaInt64: return Variant::Of(t.Int, NarrowestIntegerType(t.Int));
     case vaSingle: return Variant::Single(float(t.Float));
-    case vaCurrency:
-        if (std::fabs(t.Float) < 922337203685477.0) return Variant::Currency(t.Float);
-        break;
+    case vaCurrency: try { return Variant::Currency(t.Float);
+        } catch (const EVariantError&) {
+            break;  // beyond a currency's range
+        }
     case vaDate: return Variant::DateTime(t.Float);
     case vaExtended:
     case vaDouble: return Variant(t.Float);

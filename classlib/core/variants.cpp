@@ -85,14 +85,15 @@ Variant Variant::Single(float value) {
 namespace {
 
 constexpr double CurrencyScale = 10000.0;
-// The largest currency magnitude in ten-thousandths (Int64's range).
-constexpr double CurrencyLimit = 9.2233720368547758e18;
+// 2^63: the magnitude no Int64 reaches (a currency is an Int64 of
+// ten-thousandths).
+constexpr double Int64Limit = 9.2233720368547758e18;
 
 }  // namespace
 
 Variant Variant::Currency(double value) {
     const double scaled = std::round(value * CurrencyScale);
-    if (!(std::fabs(scaled) < CurrencyLimit))
+    if (!(std::fabs(scaled) < Int64Limit))
         throw EVariantError(Format("%s is out of the range of a Currency variant", {FloatToStr(value)}));
     Variant v;
     v.FType = varCurrency;
@@ -122,8 +123,7 @@ Int64 Variant::AsInt64() const {
     case varDouble:
     case varDate: {
         const double v = AsDouble();
-        // Within Int64 (2^63 itself is not).
-        if (!(v >= -9.2233720368547758e18 && v < 9.2233720368547758e18)) CastError(varInt64);
+        if (!(v >= -Int64Limit && v < Int64Limit)) CastError(varInt64);
         return Int64(std::nearbyint(v));  // the default rounding: half to even
     }
     case varString: {
