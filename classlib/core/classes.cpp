@@ -214,7 +214,7 @@ void TComponent::SetDesigning(bool designing, bool children) {
         for (TComponent* c : FComponents) c->SetDesigning(designing, true);
 }
 
-// ---- TCollectionItem ----------------------------------------------------------
+// ---- TFreeNotifier ------------------------------------------------------------
 
 TClass TFreeNotifier::StaticClass() {
     static const TClassInfo info = TClassBuilder<TFreeNotifier>("TFreeNotifier").Build();
@@ -245,6 +245,8 @@ void TFreeNotifier::Notification(TComponent* component, TOperation operation) {
     // References the holder did not drop are no longer counted either.
     std::erase_if(FWatched, [component](auto& w) { return w.first == component; });
 }
+
+// ---- TCollectionItem ----------------------------------------------------------
 
 TClass TCollectionItem::StaticClass() {
     static const TClassInfo info = TClassBuilder<TCollectionItem>("TCollectionItem").Build();

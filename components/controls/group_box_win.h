@@ -58,8 +58,8 @@ private:
     TSize CaptionTextSize();
 
     // The last measure, with the text and the description of the font
-    // handle it was measured in (the handle a font's change notification
-    // still gives is the old one: its own description keeps them apart).
+    // handle it was measured in: what the extent depends on, whatever way
+    // the font came to change.
     struct TMeasuredCaption {
         String Text;
         LOGFONTA Font{};
