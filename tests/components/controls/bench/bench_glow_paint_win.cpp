@@ -6,13 +6,10 @@
 //
 //   bench_glow_paint.exe [paints]   (default 2000) medians of 7 rounds, in microseconds a paint
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "classlib/core/streams.h"
 #include "classlib/ui/forms.h"
@@ -22,6 +19,7 @@
 #include "components/foundation/gdiplus_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "imaging/png/png_unit_win.h"
+#include "tests/classlib/ui/support/bench_timing.h"
 #include "tests/classlib/ui/support/paint_harness.h"
 
 #include <objbase.h>
@@ -39,18 +37,6 @@ std::string FromHex(const char* hex) {
     for (const char* p = hex; p[0] && p[1]; p += 2)
         bytes.push_back(char(std::strtol(std::string(p, 2).c_str(), nullptr, 16)));
     return bytes;
-}
-
-double MicrosecondsPer(int count, const std::function<void()>& work) {
-    std::vector<double> rounds;
-    for (int round = 0; round < 7; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < count; ++i) work();
-        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
-        rounds.push_back(took.count() / count);
-    }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
 }
 
 }  // namespace

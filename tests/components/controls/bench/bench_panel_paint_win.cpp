@@ -5,11 +5,8 @@
 //
 //   bench_panel_paint.exe [paints]   (default 2000) medians of 7 rounds, in microseconds a paint
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <vector>
 
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/forms.h"
@@ -17,23 +14,8 @@
 #include "components/controls/lum_panel_win.h"
 #include "components/controls/panels_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
+#include "tests/classlib/ui/support/bench_timing.h"
 #include "tests/classlib/ui/support/paint_harness.h"
-
-namespace {
-
-double MicrosecondsPer(int count, const std::function<void()>& work) {
-    std::vector<double> rounds;
-    for (int round = 0; round < 7; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < count; ++i) work();
-        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
-        rounds.push_back(took.count() / count);
-    }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const int paints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;

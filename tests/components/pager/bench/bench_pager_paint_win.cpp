@@ -6,32 +6,19 @@
 //
 //   bench_pager_paint.exe [paints]   (default 500) medians of 7 rounds, in microseconds a paint
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
 #include "classlib/core/clock.h"
 #include "classlib/ui/comctrls.h"
 #include "classlib/ui/forms.h"
 #include "components/pager/lum_office_pager_win.h"
+#include "tests/classlib/ui/support/bench_timing.h"
 #include "tests/classlib/ui/support/paint_harness.h"
 #include "tests/components/pager/pager_test_support_win.h"
 
 namespace {
-
-double MicrosecondsPer(int count, const std::function<void()>& work) {
-    std::vector<double> rounds;
-    for (int round = 0; round < 7; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < count; ++i) work();
-        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
-        rounds.push_back(took.count() / count);
-    }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
-}
 
 const char* const kCaptions[] = {"Editor Settings", "IDE Style", "Output Settings"};
 
