@@ -14,6 +14,11 @@
 
 #ifdef _WIN32
 #include <direct.h>
+
+#include "classlib/os/files.h"
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 // The C library's calls rather than std::filesystem: on Windows the latter
@@ -89,11 +94,42 @@ String TZvStorageFileSystem::ReadWholeFile(const String& fileName) {
 }
 
 void TZvStorageFileSystem::WriteWholeFile(const String& fileName, const String& content) {
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    if (!file) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
-    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    // The new content goes into a file beside the old one and takes its
+    // place in one step, so that a write cut short (a kill, a crash, a full
+    // disk) leaves the old file whole. This is done here, without any
+    // installed service, because a store may write its file at the very end
+    // of the program, after the start-up units have gone.
+#ifdef _WIN32
+    ReplaceFileContents(fileName, content);
+#else
+    const auto fail = [&](int error) {
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(error));
+    };
+    struct stat old;
+    const bool existed = ::stat(fileName.c_str(), &old) == 0;
+    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) fail(EACCES);
+    String temp = fileName + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) fail(errno);
+    bool ok = true;
+    for (size_t done = 0; ok && done < content.size();) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    ok = ok && (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) && ::fsync(fd) == 0;
+    int error = errno;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temp.c_str(), fileName.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        fail(error);
+    }
+#endif
 }
 
 String TZvStorageFileSystem::WindowsFolder() { return String(); }

@@ -35,9 +35,10 @@ public:
     // The whole file; a file that cannot be opened raises EFOpenError, one
     // that cannot be read EReadError.
     virtual String ReadWholeFile(const String& fileName);
-    // Writes the whole file. The Windows services put the new content in
-    // place in one step, so the file is always the old or the new content.
-    // A failure raises EFCreateError.
+    // Writes the whole file: the new content is written beside it and put
+    // in place in one step, so the file is always the old or the new
+    // content, whichever services are installed. A failure (a read-only
+    // file among them) raises EFCreateError and leaves the old file.
     virtual void WriteWholeFile(const String& fileName, const String& content);
 
     // Each without a trailing separator; empty when unknown.

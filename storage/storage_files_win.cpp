@@ -1,5 +1,5 @@
 // The Windows services of the file stores: attributes, the system folders,
-// the one-step file replacement and named mutexes.
+// and named mutexes.
 #include "storage/storage_files.h"
 
 #include "classlib/core/sysutils.h"
@@ -33,9 +33,6 @@ public:
         } catch (const EInOutError&) {
             return false;
         }
-    }
-    void WriteWholeFile(const String& fileName, const String& content) override {
-        ReplaceFileContents(fileName, content);
     }
     String WindowsFolder() override { return ::WindowsFolder(); }
     String TempFolder() override { return ::TempFolder(); }

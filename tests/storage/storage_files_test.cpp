@@ -6,7 +6,16 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "classlib/core/exceptions.h"
 #include "storage/storage_files.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -31,6 +40,18 @@ protected:
         ASSERT_NE(f, nullptr) << name;
         std::fclose(f);
     }
+
+    static String Bytes(const String& name) {
+        std::FILE* f = std::fopen(name.c_str(), "rb");
+        if (!f) return "(missing)";
+        String out;
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+        std::fclose(f);
+        return out;
+    }
+    size_t FilesInRoot() const { return size_t(std::distance(fs::directory_iterator(Root), fs::directory_iterator())); }
 
     fs::path Root;
     TZvStorageFileSystem Files;
@@ -82,5 +103,62 @@ TEST_F(StorageFiles, TempFolderIsAFolderWithoutATrailingSeparator) {
     EXPECT_NE(temp.back(), '/');
     EXPECT_NE(temp.back(), '\\');
 }
+
+TEST_F(StorageFiles, WriteWholeFileReplacesTheFileAndLeavesNothingBeside) {
+    Files.WriteWholeFile(In("Settings.ini"), "[frmMain]\r\nTag=1\r\n");
+    EXPECT_EQ(Bytes(In("Settings.ini")), "[frmMain]\r\nTag=1\r\n");
+    Files.WriteWholeFile(In("Settings.ini"), "short");
+    EXPECT_EQ(Bytes(In("Settings.ini")), "short");
+    Files.WriteWholeFile(In("Settings.ini"), "");
+    EXPECT_EQ(Bytes(In("Settings.ini")), "");
+    EXPECT_EQ(FilesInRoot(), 1u);
+}
+
+TEST_F(StorageFiles, WriteWholeFileRefusesAReadOnlyFileAndKeepsIt) {
+    Files.WriteWholeFile(In("readonly.txt"), "old");
+    fs::permissions(Root / "readonly.txt", fs::perms::owner_read);
+    EXPECT_THROW(Files.WriteWholeFile(In("readonly.txt"), "new"), EFCreateError);
+    EXPECT_EQ(Bytes(In("readonly.txt")), "old");
+    EXPECT_EQ(FilesInRoot(), 1u);
+    EXPECT_THROW(Files.WriteWholeFile(In("no-such-folder") + "/x.ini", "new"), EFCreateError);
+}
+
+#ifndef _WIN32
+// A write cut off at any byte, as a kill or a full disk cuts it: the file
+// size limit of a child process stops its write there (the system ends the
+// child, as a kill would). The file must then hold the old content whole,
+// and a write that is not cut off the new content whole.
+TEST_F(StorageFiles, WriteCutOffAnywhereLeavesTheOldFileOrTheNew) {
+    const String name = In("Settings.ini");
+    const String old(50000, 'o');
+    String fresh;
+    for (int i = 0; fresh.size() < 120000; ++i) fresh += "LumOfficeCheckBox" + std::to_string(i) + "_Checked=TRUE\r\n";
+    const size_t limits[] = {0, 1, 4096, old.size() - 1, old.size(), fresh.size() / 2, fresh.size() - 1};
+    for (size_t limit : limits) {
+        Files.WriteWholeFile(name, old);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit cap{rlim_t(limit), rlim_t(limit)};
+            ::setrlimit(RLIMIT_FSIZE, &cap);
+            try {
+                Files.WriteWholeFile(name, fresh);
+            } catch (...) {
+                ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << limit << ": the write was not cut off";
+        const String now = Bytes(name);
+        EXPECT_EQ(now.size(), old.size()) << limit;
+        EXPECT_TRUE(now == old) << limit << ": neither the old content nor the new";
+    }
+    Files.WriteWholeFile(name, fresh);
+    EXPECT_TRUE(Bytes(name) == fresh);
+}
+#endif
 
 }  // namespace
