@@ -164,6 +164,26 @@ String TfrmMain::CaptionOf(TObject* sender) {
 void TfrmMain::FormCreate(TObject* Sender) {
     SetPosition(poScreenCenter);
     RadioGroup1->Controls(5)->SetEnabled(false);  // "for 8051"
+    FDefaultFamily = RadioGroup1->ItemIndex();
+}
+
+void TfrmMain::ApplyExpandState() {
+    const bool expanded = AdvSettingsBTN->Tag() != 0;
+    SetHeight(expanded ? ExpandedHeight() : CollapsedHeight());
+    AdvSettingsBTN->SetImageIndex(expanded ? 1 : 0);
+    // Below the window's edge the option pages are out of reach: neither
+    // Tab nor a mnemonic may put the focus on them.
+    LumOfficePager1->SetVisible(expanded);
+}
+
+void TfrmMain::KeepFamilyChoosable() {
+    // A family that cannot be chosen with the mouse (a disabled button, or
+    // an index past the items, which the group shows as its last one)
+    // cannot come back from the settings file either.
+    const int index = RadioGroup1->ItemIndex();
+    if (index < 0) return;  // nothing selected: the checks say so
+    const bool choosable = index < RadioGroup1->ButtonCount() && RadioGroup1->Buttons(index)->Enabled();
+    if (!choosable) RadioGroup1->SetItemIndex(FDefaultFamily);
 }
 
 int TfrmMain::ExpandedHeight() const { return LumPanel1->Height() + 65; }
@@ -171,7 +191,9 @@ int TfrmMain::ExpandedHeight() const { return LumPanel1->Height() + 65; }
 int TfrmMain::CollapsedHeight() const { return LumPanel2->Height() + LumOfficePager1->Top() + 30; }
 
 void TfrmMain::FormShow(TObject* Sender) {
-    SetHeight(AdvSettingsBTN->Tag() != 0 ? ExpandedHeight() : CollapsedHeight());
+    // The stored arrow and the stored state may disagree: the state decides.
+    ApplyExpandState();
+    KeepFamilyChoosable();
     RadioGroup1Click(nullptr);
     Update_Combobox(Layouts_Combobox);
     Update_Combobox(ColScheme_combobox);
@@ -180,15 +202,8 @@ void TfrmMain::FormShow(TObject* Sender) {
 }
 
 void TfrmMain::AdvSettingsBTNClick(TObject* Sender) {
-    if (AdvSettingsBTN->Tag() != 0) {
-        AdvSettingsBTN->SetTag(0);
-        SetHeight(CollapsedHeight());
-        AdvSettingsBTN->SetImageIndex(0);
-    } else {
-        AdvSettingsBTN->SetTag(1);
-        SetHeight(ExpandedHeight());
-        AdvSettingsBTN->SetImageIndex(1);
-    }
+    AdvSettingsBTN->SetTag(AdvSettingsBTN->Tag() != 0 ? 0 : 1);
+    ApplyExpandState();
 }
 
 void TfrmMain::LumOfficeCheckBox11Click(TObject* Sender) {

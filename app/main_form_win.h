@@ -132,8 +132,16 @@ private:
     // collapsed state; the height is the whole window's.
     int ExpandedHeight() const;
     int CollapsedHeight() const;
+    // The window's height, the expand button's arrow and whether the option
+    // pages can take the focus, all from the expand state (the button's Tag).
+    void ApplyExpandState();
+    // Puts the layout's family back when the selected one cannot be chosen.
+    void KeepFamilyChoosable();
     static String CaptionOf(TObject* sender);
 
+    // The family the stored layout selects, for a restored one that cannot
+    // be chosen.
+    int FDefaultFamily = 0;
     TWindowsUpdaterSystem FSystem;
     TSettingsUpdater FUpdater{FSystem};
 };

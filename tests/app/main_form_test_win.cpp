@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app_test_support_win.h"
 #include "classlib/core/inifiles.h"
 #include "classlib/core/typinfo.h"
@@ -374,6 +376,7 @@ TEST_F(MainForm, NoFamilySelectedLeavesTheButtonsDisabled) {
 TEST_F(MainForm, GenerateAsmCarriesTheThreeBoxesBelowIt) {
     Create();
     Show();
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);  // the pages are reached expanded
     form->LumOfficePager1->SetActivePage(form->LumOfficePager11);
     Pump();
     // A click of the user runs OnClick; a write from code does not.
@@ -564,4 +567,80 @@ TEST_F(MainForm, UnreadableValuesFallBackToTheLayoutsDefaults) {
     EXPECT_EQ(form->RadioGroup1->ItemIndex(), -1);
     EXPECT_FALSE(form->_mikroC->Enabled());
     EXPECT_TRUE(log.Messages.empty());
+}
+
+TEST_F(MainForm, StoredFamilyThatCannotBeChosenGivesTheLayoutsFamily) {
+    const struct {
+        const char* Stored;
+        int Shown;
+    } cases[] = {
+        {"5", 0},    // "for 8051", disabled at every start
+        {"99", 0},   // past the items: the group would show the last one
+        {"3", 3},    // "for ARM" can be chosen
+        {"-1", -1},  // none: the checks ask for one
+    };
+    for (const auto& c : cases) {
+        TTestSandbox::WriteFile(StoreFile(), String("[frmMain]\r\nRadioGroup1_ItemIndex=") + c.Stored + "\r\n");
+        Create();
+        Show();
+        EXPECT_EQ(form->RadioGroup1->ItemIndex(), c.Shown) << c.Stored;
+        EXPECT_EQ(form->_mikroC->Enabled(), c.Shown == 0) << c.Stored << ": the sandbox's compiler is for the first";
+        Destroy();
+    }
+}
+
+TEST_F(MainForm, ExpandArrowFollowsTheStoredStateNotTheStoredImage) {
+    const struct {
+        const char* Tag;
+        const char* ImageIndex;
+        int Shown;
+    } cases[] = {
+        {"0", "7", 0},
+        {"1", "7", 1},
+        {"1", "0", 1},
+        {"0", "1", 0},
+    };
+    for (const auto& c : cases) {
+        TTestSandbox::WriteFile(StoreFile(), String("[frmMain]\r\nAdvSettingsBTN_Tag=") + c.Tag +
+                                                 "\r\nAdvSettingsBTN_ImageIndex=" + c.ImageIndex + "\r\n");
+        Create();
+        Show();
+        EXPECT_EQ(form->AdvSettingsBTN->ImageIndex(), c.Shown) << c.Tag << "/" << c.ImageIndex;
+        form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+        EXPECT_EQ(form->AdvSettingsBTN->ImageIndex(), 1 - c.Shown) << c.Tag << "/" << c.ImageIndex;
+        Destroy();
+    }
+}
+
+TEST_F(MainForm, CollapsedOptionPagesTakeNoFocus) {
+    Create();
+    Show();
+    // Every control Tab reaches, once round the window.
+    auto tabWalk = [&] {
+        std::vector<TWinControl*> reached;
+        TWinControl* c = form->FindNextControl(nullptr, true, true, false);
+        while (c && reached.size() < 200 && std::find(reached.begin(), reached.end(), c) == reached.end()) {
+            reached.push_back(c);
+            c = form->FindNextControl(c, true, true, false);
+        }
+        return reached;
+    };
+    auto onPages = [&](const std::vector<TWinControl*>& reached) {
+        int n = 0;
+        for (TWinControl* c : reached)
+            for (TControl* p = c; p; p = p->Parent())
+                if (p == form->LumOfficePager1) ++n;
+        return n;
+    };
+    const std::vector<TWinControl*> collapsed = tabWalk();
+    EXPECT_EQ(onPages(collapsed), 0);
+    EXPECT_NE(std::find(collapsed.begin(), collapsed.end(), form->AdvSettingsBTN), collapsed.end());
+    EXPECT_NE(std::find(collapsed.begin(), collapsed.end(), form->_mikroC), collapsed.end());
+
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    Pump();
+    EXPECT_GT(onPages(tabWalk()), 0) << "expanded, the pages are reached again";
+    form->AdvSettingsBTNClick(form->AdvSettingsBTN);
+    Pump();
+    EXPECT_EQ(onPages(tabWalk()), 0);
 }

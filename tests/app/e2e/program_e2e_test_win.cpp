@@ -341,8 +341,8 @@ TEST_F(Program, StartsWithADamagedSettingsFile) {
         Sleep(300);
         EXPECT_EQ(driver->AnswerBoxes(), Texts{});
         EXPECT_EQ(IsWindowEnabled(Button("mikroC PRO")) != FALSE, file.FamilyChosen);
-        EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Editor Settings");
         driver->Click(ExpandButton());
+        EXPECT_EQ(TProgramDriver::VisiblePage(Pager()), "Editor Settings");
         SelectTab(2);
         EXPECT_EQ(TProgramDriver::Text(LevelList()), "Four");
         SelectTab(0);
