@@ -2,6 +2,7 @@
 
 #include "app/compiler_keys.h"
 #include "app/settings_rewrite.h"
+#include "classlib/core/exceptions.h"
 
 String TSettingsUpdater::GetPath(const String& compilerCaption, const TWindowChoices& choices, bool probe) {
     if (!probe) {
@@ -84,7 +85,16 @@ int TSettingsUpdater::ChangeAllCompilers(const TWindowChoices& choices, const TC
 int TSettingsUpdater::ChangeAllCompilers(const std::array<String, 3>& compilerCaptions, const TWindowChoices& choices,
                                          const TCompilerOptions& options) {
     int failures = 0;
-    for (const String& caption : compilerCaptions) failures += ImportSettings(caption, choices, options);
+    for (const String& caption : compilerCaptions) {
+        // A compiler whose file cannot be rewritten is one failure of the
+        // three: its error is said and the next compiler is still tried.
+        try {
+            failures += ImportSettings(caption, choices, options);
+        } catch (const Exception& e) {
+            FSystem.ShowMessage(e.Message());
+            ++failures;
+        }
+    }
     FSystem.ShowMessage(AllCompilersChangedMessage(failures));
     return failures;
 }

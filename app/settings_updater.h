@@ -63,7 +63,10 @@ public:
 
     // "All three": ImportSettings for each compiler in button order, whatever
     // the earlier results, then "<n> out of 3 settings succesfully
-    // changed.". Returns the number of failures. The compilers are named by
+    // changed.". A compiler whose rewrite raises (a damaged file, a file
+    // that cannot be read or saved) counts as a failure: the error's text is
+    // shown and the compilers after it are still tried. Returns the number
+    // of failures. The compilers are named by
     // the captions of their buttons (kCompilerCaptions unless given).
     int ChangeAllCompilers(const TWindowChoices& choices, const TCompilerOptions& options);
     int ChangeAllCompilers(const std::array<String, 3>& compilerCaptions, const TWindowChoices& choices,

@@ -220,9 +220,21 @@ TEST_F(SettingsUpdater, AllThreeWithoutALayoutAsksThreeTimes) {
                                      "0 out of 3 settings succesfully changed."}));
 }
 
-TEST_F(SettingsUpdater, AllThreeStopsAtADamagedFile) {
+TEST_F(SettingsUpdater, AllThreeCountsADamagedFileAndGoesOn) {
+    // mikroC's file is damaged (its walk runs past the end), mikroPascal's
+    // and mikroBasic's are sound.
     sys.Files[kSettings] = "[frmMain]\r\n";
-    EXPECT_THROW(updater.ChangeAllCompilers(Complete(), StartOptions()), EStringListError);
-    EXPECT_EQ(sys.RegistryReads.size(), 1u) << "the compilers after the failing one are not tried";
-    EXPECT_TRUE(sys.Messages.empty()) << "no count is shown";
+    for (const char* key : {kMikroPKey, kMikroBKey}) {
+        const String folder = String("E:\\") + (key == kMikroPKey ? "mP" : "mB");
+        sys.KeyDefaults[{rrLocalMachine, key}] = folder;
+        sys.Folders.insert({folder + "\\", folder + "\\Layouts\\"});
+        sys.Files[folder + "\\settings.ini"] = ReadFixture("mikroc_pic_settings.ini");
+    }
+    EXPECT_EQ(updater.ChangeAllCompilers(Complete(), StartOptions()), 1);
+    EXPECT_EQ(sys.Messages, (Strings{"List index out of bounds (1)", "2 out of 3 settings succesfully changed."}));
+    EXPECT_EQ(sys.Files[kSettings], "[frmMain]\r\n") << "the damaged file is left as it was";
+    for (const char* folder : {"E:\\mP", "E:\\mB"}) {
+        EXPECT_EQ(sys.Files[String(folder) + "\\Layouts\\Debug Wide.dat"], "layout bytes") << folder;
+        EXPECT_NE(sys.Files[String(folder) + "\\settings.ini"], ReadFixture("mikroc_pic_settings.ini")) << folder;
+    }
 }
