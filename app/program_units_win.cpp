@@ -8,8 +8,8 @@
 #include "components/dataproviders/zv_data_providers_unit_win.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "components/foundation/pictures_unit_win.h"
-#include "components/pager/lum_office_pager_unit_win.h"
-#include "components/pager/pager_unit_win.h"
+#include "components/pager/pager_controls_unit_win.h"
+#include "components/pager/pager_settings_unit_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "storage/form_placement.h"
 #include "storage/ini_file_storage.h"
@@ -32,8 +32,8 @@ TUnitList ProgramUnits() {
         {"controls.options", &OptionControlsInitialize, &OptionControlsFinalize},
         {"controls.panels", &PanelsInitialize, &PanelsFinalize},
         {"controls.glow", &GlowButtonInitialize, &GlowButtonFinalize},
-        {"pager", &PagerInitialize, &PagerFinalize},
-        {"pager.controls", &OfficePagerInitialize, &OfficePagerFinalize},
+        {"pager", &PagerSettingsInitialize, &PagerSettingsFinalize},
+        {"pager.controls", &PagerControlsInitialize, &PagerControlsFinalize},
         {"ZevSupport", &ZevSupportInitialize, &ZevSupportFinalize},
         {"ZevUnitVersions", &ZevUnitVersionsInitialize, &ZevUnitVersionsFinalize},
         {"ZevRtti", &ZevRttiInitialize, &ZevRttiFinalize},

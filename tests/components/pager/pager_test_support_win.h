@@ -4,7 +4,7 @@
 #include "classlib/ui/forms.h"
 #include "components/foundation/foundation_unit_win.h"
 #include "components/foundation/pictures_unit_win.h"
-#include "components/pager/pager_unit_win.h"
+#include "components/pager/pager_settings_unit_win.h"
 
 namespace pager_test {
 
@@ -13,7 +13,7 @@ inline void StartUnits() {
         ClasslibUiInitialize();
         FoundationInitialize();
         PicturesInitialize();
-        PagerInitialize();
+        PagerSettingsInitialize();
         return true;
     }();
     (void)started;

@@ -1,4 +1,4 @@
-#include "components/pager/pager_unit_win.h"
+#include "components/pager/pager_settings_unit_win.h"
 
 #include "components/pager/page_button_settings_win.h"
 #include "components/pager/pager_backgrounds.h"
@@ -13,7 +13,7 @@ UINT CloseButtonMessage = 0;
 
 }  // namespace
 
-void PagerInitialize() {
+void PagerSettingsInitialize() {
     if (InitCount++ > 0) return;
     CloseButtonMessage = RegisterWindowMessageA("OPDESTROYCLOSEBTN");
     RegisterClasses({TPagerTabSettings::StaticClass(), TGradientBackground::StaticClass(),
@@ -22,7 +22,7 @@ void PagerInitialize() {
                      TLumOfficePagerOfficeStyler::StaticClass()});
 }
 
-void PagerFinalize() {
+void PagerSettingsFinalize() {
     if (InitCount > 0) --InitCount;
 }
 

@@ -1,6 +1,6 @@
-// The pager's unit: the registered message and the classes of the stored
+// The pager's settings unit: the registered message and the classes of the stored
 // layout.
-#include "components/pager/pager_unit_win.h"
+#include "components/pager/pager_settings_unit_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +8,19 @@
 
 namespace {
 
-TEST(PagerUnitTest, RegistersTheCloseButtonMessageOnce) {
-    PagerInitialize();
+TEST(PagerSettingsUnitTest, RegistersTheCloseButtonMessageOnce) {
+    PagerSettingsInitialize();
     const UINT message = DestroyCloseButtonMessage();
     EXPECT_EQ(message, RegisterWindowMessageA("OPDESTROYCLOSEBTN"));
     EXPECT_GE(message, 0xC000u);
-    PagerInitialize();
+    PagerSettingsInitialize();
     EXPECT_EQ(DestroyCloseButtonMessage(), message);
     EXPECT_NE(GetClass("TTabAppearance"), nullptr);
     EXPECT_NE(GetClass("TPageButtonSettings"), nullptr);
     EXPECT_NE(GetClass("TPagerTabSettings"), nullptr);
-    PagerFinalize();
-    PagerFinalize();
-    PagerFinalize();  // one more than started: nothing
+    PagerSettingsFinalize();
+    PagerSettingsFinalize();
+    PagerSettingsFinalize();  // one more than started: nothing
     EXPECT_EQ(DestroyCloseButtonMessage(), message);
 }
 

@@ -1,7 +1,0 @@
-// The unit of the office pager and its pages: registers their classes for
-// the stored layout when the program starts (after the pager's settings
-// unit, pager_unit_win.h, and the glow buttons).
-#pragma once
-
-void OfficePagerInitialize();
-void OfficePagerFinalize();
