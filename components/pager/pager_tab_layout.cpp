@@ -184,7 +184,10 @@ TRect TPagerTabLayout::LayoutTabs(int first, int target, bool scrolled) {
         const int length = TabLength(i);
         if (pos + length > farEnd) {
             if (!scrolled) return NoTabRect;
-            if (FIn.Scroller.Visible && i == target && FIn.Scroller.Position != target) return NoTabRect;
+            // A tab longer than the row still shows when it is the first
+            // one the scroller leaves in view (Position counts visible tabs).
+            if (FIn.Scroller.Visible && i == target && FIn.Scroller.Position != VisibleTabsBefore(target))
+                return NoTabRect;
         }
         if (i == target) return AlongRow(tabs, pos, length);
         pos += length + FIn.Spacing;
@@ -296,27 +299,32 @@ TTabPartRects TPagerTabLayout::TabPartRects(int index) {
     const bool sidePicture = FIn.ImagePosition == ipLeft || FIn.ImagePosition == ipRight;
     const int picLen = sidePicture && pic > 0 ? pic + 2 : 0;
     const int textLen = TabTextSize(index).cx;
-    int start = RowStart(tab), end = RowEnd(tab);
+    // The parts run along the tab's text: down a rotated side tab, across
+    // every other tab (side tabs that are not rotated read as top tabs).
+    const auto part = [&](int from, int length) {
+        return along ? Rect(tab.Left, from, tab.Right, from + length) : Rect(from, tab.Top, from + length, tab.Bottom);
+    };
+    int start = along ? tab.Top : tab.Left, end = along ? tab.Bottom : tab.Right;
     if (FIn.Shape != tsRectangle) end -= FIn.Rounding;
     const int content = closeLen + picLen + textLen;
     int pos = along && FIn.Alignment == LumPager::taRightJustify ? end - content
                                                                  : start + std::max(0, (end - start - content) / 2);
     pos = std::max(pos, start);
     if (closeLen && FIn.CloseOnTabPosition == cpLeft) {
-        parts.Close = AlongRow(tab, pos, 18);
+        parts.Close = part(pos, 18);
         pos += 22;
     }
     if (picLen && FIn.ImagePosition == ipLeft) {
-        parts.Picture = AlongRow(tab, pos, pic);
+        parts.Picture = part(pos, pic);
         pos += picLen;
     }
-    parts.Text = AlongRow(tab, pos, textLen);
+    parts.Text = part(pos, textLen);
     pos += textLen;
     if (picLen && FIn.ImagePosition == ipRight) {
-        parts.Picture = AlongRow(tab, pos + 2, pic);
+        parts.Picture = part(pos + 2, pic);
         pos += picLen;
     }
-    if (closeLen && FIn.CloseOnTabPosition == cpRight) parts.Close = AlongRow(tab, pos + 4, 18);
+    if (closeLen && FIn.CloseOnTabPosition == cpRight) parts.Close = part(pos + 4, 18);
     return parts;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace LumPager;
@@ -174,6 +176,52 @@ TEST(PagerTabLayout, ScrollingWhenTheTabsDoNotFit) {
     EXPECT_TRUE(f.in.Scroller.Visible);
 }
 
+// Hidden tabs anywhere in the row, rows of every length on every side:
+// each scroll position shows at least one tab, and the position that
+// brings a tab into view (the visible tabs before it, at most Max) shows it.
+TEST(PagerTabLayout, EveryScrollPositionShowsATabWithHiddenTabsAnywhere) {
+    const char* captions[] = {"Editor Settings", "IDE Style", "A caption longer than the row", "Output"};
+    constexpr int kPages = 4;
+    for (TTabPosition side : {tpTop, tpBottom, tpLeft, tpRight})
+        for (bool rotated : {true, false})
+            for (int length : {80, 120, 200, 300})
+                for (int hidden = -1; hidden < kPages; ++hidden) {
+                    if (!rotated && side != tpLeft && side != tpRight) continue;
+                    const bool vertical = side == tpLeft || side == tpRight;
+                    Fixture f(vertical ? 238 : length, vertical ? length : 238);
+                    f.in.TabPosition = side;
+                    f.in.RotateTabLeftRight = rotated;
+                    f.in.Pages.clear();
+                    for (const char* caption : captions) {
+                        TPagerLayoutPage page;
+                        page.Caption = caption;
+                        f.in.Pages.push_back(page);
+                    }
+                    if (hidden >= 0) f.in.Pages[size_t(hidden)].TabVisible = false;
+                    f.layout.UpdateScroller();
+                    const auto where = [&] {
+                        return ::testing::Message() << "side " << side << " rotated " << rotated << " length " << length
+                                                    << " hidden " << hidden << " position " << f.in.Scroller.Position;
+                    };
+                    const TPagerScrollState range = f.in.Scroller;
+                    for (int position = range.Min; position <= range.Max; ++position) {
+                        f.in.Scroller.Position = position;
+                        int shown = 0;
+                        for (int i = 0; i < kPages; ++i)
+                            if (f.layout.TabRect(i) != NoTabRect) ++shown;
+                        EXPECT_GE(shown, 1) << where();
+                    }
+                    for (int selected = 0; selected < kPages; ++selected) {
+                        if (selected == hidden) continue;
+                        int before = 0;
+                        for (int i = 0; i < selected; ++i)
+                            if (f.in.Pages[size_t(i)].TabVisible) ++before;
+                        f.in.Scroller.Position = std::min(range.Max, before);
+                        EXPECT_NE(f.layout.TabRect(selected), NoTabRect) << where() << " selected " << selected;
+                    }
+                }
+}
+
 TEST(PagerTabLayout, AnOnlyTabLongerThanTheRowUsesTheFullRow) {
     Fixture f(100);
     f.in.Pages.resize(1);
@@ -228,6 +276,34 @@ TEST(PagerTabLayout, FixedWidthCentredTabsCentreTheirParts) {
     EXPECT_TRUE(parts.Close.IsEmpty());
     f.in.Width = 0;
     EXPECT_TRUE(f.layout.TabPartRects(0).Text.IsEmpty());
+}
+
+// Side tabs that are not rotated read as top tabs: their parts run across
+// the tab, left to right; rotated ones run down their column.
+TEST(PagerTabLayout, PartsRunAcrossSideTabsThatAreNotRotated) {
+    for (TTabPosition side : {tpLeft, tpRight}) {
+        Fixture f;
+        f.in.TabPosition = side;
+        f.in.RotateTabLeftRight = false;
+        f.in.Height = 160;
+        f.in.Width = 30;
+        f.in.Alignment = LumPager::taCenter;
+        f.in.AntiAlias = aaAntiAlias;
+        f.in.Pages[0].Picture = {16, 16};
+        const TRect tab = f.layout.TabRect(0);
+        ASSERT_EQ(tab.Width(), 160) << side;
+        const TTabPartRects parts = f.layout.TabPartRects(0);
+        // 160 - (18 + 105) = 37, halved: 18.
+        EXPECT_EQ(parts.Picture, Rect(tab.Left + 18, tab.Top, tab.Left + 34, tab.Bottom)) << side;
+        EXPECT_EQ(parts.Text, Rect(tab.Left + 36, tab.Top, tab.Left + 141, tab.Bottom)) << side;
+        f.in.RotateTabLeftRight = true;
+        f.in.Width = 160;
+        f.in.Height = 26;
+        const TRect column = f.layout.TabRect(0);
+        const TTabPartRects down = f.layout.TabPartRects(0);
+        EXPECT_EQ(down.Picture, Rect(column.Left, column.Top + 18, column.Right, column.Top + 34)) << side;
+        EXPECT_EQ(down.Text, Rect(column.Left, column.Top + 36, column.Right, column.Top + 141)) << side;
+    }
 }
 
 TEST(PagerTabLayout, TheTextSizeAddsAThirdOfTheLengthForClearTypeAndPlainText) {
