@@ -38,8 +38,7 @@ TRect GlowContentArea(const TRect& client, bool dropDown, TDropDownPosition posi
     return r;
 }
 
-TGlowContentPlace GlowPlaceContent(TButtonLayout layout, const TRect& area, TSize picture, bool hasCaption,
-                                   int spacing) {
+TGlowContentPlace GlowPlaceContent(TButtonLayout layout, const TRect& area, TSize picture, bool hasCaption) {
     TGlowContentPlace place;
     place.Text = area;
     const int centreX = area.Left + std::max(0, (area.Width() - picture.cx) / 2);
@@ -53,22 +52,22 @@ TGlowContentPlace GlowPlaceContent(TButtonLayout layout, const TRect& area, TSiz
     case blGlyphLeft:
     case blGlyphLeftAdjusted:
         place.Picture = Point(area.Left + 2, centreY);
-        place.Text.Left = area.Left + picture.cx + 2 + spacing;
+        place.Text.Left = area.Left + picture.cx + 2;
         break;
     case blGlyphRight:
     case blGlyphRightAdjusted:
         place.Picture = Point(std::max(area.Left + 2, area.Right - picture.cx - 2), centreY);
-        place.Text.Right = area.Right - picture.cx - 2 - spacing;
+        place.Text.Right = area.Right - picture.cx - 2;
         break;
     case blGlyphTop:
     case blGlyphTopAdjusted:
         place.Picture = Point(centreX, area.Top + 2);
-        place.Text.Top = area.Top + picture.cy + 2 + spacing;
+        place.Text.Top = area.Top + picture.cy + 2;
         break;
     case blGlyphBottom:
     case blGlyphBottomAdjusted:
         place.Picture = Point(centreX, std::max(area.Top + 2, area.Bottom - picture.cy - 2));
-        place.Text.Bottom = area.Bottom - picture.cy - 2 - spacing;
+        place.Text.Bottom = area.Bottom - picture.cy - 2;
         break;
     }
     return place;

@@ -41,9 +41,10 @@ struct TGlowContentPlace {
 };
 // The places of a picture of size picture (0 x 0: none) and a caption (or
 // none) in the content area. Without a caption the picture is centred;
-// with one it goes beside, above or below the text as the layout says.
-TGlowContentPlace GlowPlaceContent(TButtonLayout layout, const TRect& area, TSize picture, bool hasCaption,
-                                   int spacing);
+// with one it goes beside, above or below the text as the layout says, the
+// text pw + 2 (or ph + 2) pixels from the area's edge on the picture's side
+// (Spacing is room in the size AutoSize gives, not a gap here).
+TGlowContentPlace GlowPlaceContent(TButtonLayout layout, const TRect& area, TSize picture, bool hasCaption);
 
 // The drop-down arrow (5 pixels wide) pointing down or right, with its
 // centre at centre: the black (grey when disabled) pixels and the white

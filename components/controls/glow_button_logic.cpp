@@ -65,7 +65,7 @@ int GlowPaintState(const TGlowPaintInput& in) {
 TGlowColorSet ChooseGlowColors(const TGlowButtonAppearance& a, const TGlowPaintInput& in) {
     const int state = GlowPaintState(in);
     const bool checked = state == gsCheckedDown || (in.Style == bsCheck && in.Down);
-    const bool focusHot = in.Focused && (in.FocusType == ftHot || in.FocusType == ftHotBorder) && !in.Pressed;
+    const bool focusHot = GlowFocusHot(in);
     const bool hot = in.Hot || focusHot;
     TGlowColorSet set;
     bool disabledLook = false;

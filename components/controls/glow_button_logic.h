@@ -134,6 +134,15 @@ struct TGlowPaintInput {
     TFocusType FocusType = ftBorder;
 };
 
+// A focused button whose FocusType lights it, not held: drawn as if hot.
+inline bool GlowFocusHot(const TGlowPaintInput& in) {
+    return in.Focused && (in.FocusType == ftHot || in.FocusType == ftHotBorder) && !in.Pressed;
+}
+// The state a button rests in when no press holds it: a down bsCheck
+// button pressed, a down group button checked-down, else normal.
+inline int GlowRestingState(TLumButtonStyle style, bool down) {
+    return !down ? gsNormal : style == bsCheck ? gsPressed : gsCheckedDown;
+}
 // The state a paint draws: disabled buttons 1; an enabled 1 becomes 4 when
 // down in a group, else 0; a down bsCheck button 2.
 int GlowPaintState(const TGlowPaintInput& in);

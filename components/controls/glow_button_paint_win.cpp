@@ -34,6 +34,15 @@ void PaintParentBackground(TWinControl* parent, TControl* control, HDC dc, std::
     RestoreDC(dc, saved);
 }
 
+// The font of a paint: a copy of the button's, or the system's dialog font
+// when it does not follow the parent's and the appearance asks for it.
+void PaintFonts(const TLumCustomGlowButton& button, TFont& font, TGlowRenderInput& input) {
+    font.Assign(button.Font());
+    if (!button.ParentFont() && button.Appearance()->SystemFont()) font.SetName(IsVista() ? "Segoe UI" : "Tahoma");
+    input.Font = &font;
+    input.NotesFont = button.NotesFont();
+}
+
 }  // namespace
 
 TGlowRenderInput TLumCustomGlowButton::RenderInput() {
@@ -52,7 +61,7 @@ TGlowRenderInput TLumCustomGlowButton::RenderInput() {
     r.FocusBorder = HasFocusBorder();
     r.Enabled = FEnabled;
     r.Hot = FHot;
-    r.DrawFace = !(FTransparent && !FHot && !paint.Focused && r.State != gsPressed);
+    r.DrawFace = !(FTransparent && !FHot && !GlowFocusHot(paint) && r.State != gsPressed);
     r.DropDown = FDropDownButton;
     r.DropDownSplit = FDropDownSplit;
     r.DropDownPosition = FDropDownPosition;
@@ -109,13 +118,8 @@ void TLumCustomGlowButton::Paint() {
     if (transparentCold && FParent) PaintParentBackground(FParent, this, dc, {client});
 
     TGlowRenderInput input = RenderInput();
-    // The font: the button's, or the system's dialog font when it does not
-    // follow the parent's.
     TFont font;
-    font.Assign(Font());
-    if (!FParentFont && FAppearance->SystemFont()) font.SetName(IsVista() ? "Segoe UI" : "Tahoma");
-    input.Font = &font;
-    input.NotesFont = FNotesFont;
+    PaintFonts(*this, font, input);
 
     if (FAutoSize) {
         const TSize content = MeasureGlowButton(dc, input);
@@ -145,10 +149,7 @@ void TLumCustomGlowButton::AdjustAutoSize() {
     if (!FAutoSize || !FParent || IsLoading() || IsDesigning()) return;
     TGlowRenderInput input = RenderInput();
     TFont font;
-    font.Assign(Font());
-    if (!FParentFont && FAppearance->SystemFont()) font.SetName(IsVista() ? "Segoe UI" : "Tahoma");
-    input.Font = &font;
-    input.NotesFont = FNotesFont;
+    PaintFonts(*this, font, input);
     HDC dc = GetDC(nullptr);
     const TSize content = MeasureGlowButton(dc, input);
     ReleaseDC(nullptr, dc);

@@ -29,10 +29,16 @@ TLinearGradientMode LinearMode(TGDIPGradient g) {
     }
 }
 
-// One half of a face: its base colour, then its gradient from "from" at the
-// start edge to "to" (radial: "to" in the centre, "from" around).
-void FillHalf(TGPGraphics& g, const TRect& half, TColor base, TColor from, TColor to, TGDIPGradient gradient,
+// One half of a face: its base colour, then its gradient: linear from "from"
+// at the start edge to "to", radial with centre in the middle of the
+// ellipse's edge and surround around it.
+struct TGlowHalfColors {
+    TColor Base, From, To, Centre, Surround;
+};
+
+void FillHalf(TGPGraphics& g, const TRect& half, const TGlowHalfColors& c, TGDIPGradient gradient,
               const TGlowEllipse& ellipse) {
+    const TColor base = c.Base;
     if (half.IsEmpty()) return;
     if (base != clNone) {
         TGPSolidBrush brush(Argb(base));
@@ -43,8 +49,8 @@ void FillHalf(TGPGraphics& g, const TRect& half, TColor base, TColor from, TColo
         path.AddEllipse(float(ellipse.Bounds.Left), float(ellipse.Bounds.Top), float(ellipse.Bounds.Width()),
                         float(ellipse.Bounds.Height()));
         TGPPathGradientBrush brush(&path);
-        brush.SetCenterColor(Argb(to));
-        const ARGB surround = Argb(from);
+        brush.SetCenterColor(Argb(c.Centre));
+        const ARGB surround = Argb(c.Surround);
         int count = 1;
         brush.SetSurroundColors(&surround, count);
         brush.SetCenterPoint(MakePoint(ellipse.Centre.X, ellipse.Centre.Y));
@@ -55,15 +61,19 @@ void FillHalf(TGPGraphics& g, const TRect& half, TColor base, TColor from, TColo
         TGPRectF area = RectF(half);
         area.Height += 1;
         area.Width += 1;
-        TGPLinearGradientBrush brush(area, Argb(from), Argb(to), LinearMode(gradient));
+        TGPLinearGradientBrush brush(area, Argb(c.From), Argb(c.To), LinearMode(gradient));
         g.FillRectangle(&brush, RectF(half));
     }
 }
 
 void FillFace(TGPGraphics& g, const TRect& face, const TGlowColorSet& c) {
     const TRect upper = GlowUpperHalf(face), lower = GlowLowerHalf(face);
-    FillHalf(g, upper, c.Color, c.Color, c.ColorTo, c.Gradient, GlowUpperEllipse(upper));
-    FillHalf(g, lower, c.Mirror, c.MirrorTo, c.Mirror, c.MirrorGradient, GlowLowerEllipse(lower));
+    // The upper half runs from Color to ColorTo and lights ColorTo from its
+    // top; the lower one runs from ColorMirrorTo to ColorMirror and lights
+    // ColorMirrorTo from its bottom.
+    FillHalf(g, upper, {c.Color, c.Color, c.ColorTo, c.ColorTo, c.Color}, c.Gradient, GlowUpperEllipse(upper));
+    FillHalf(g, lower, {c.Mirror, c.MirrorTo, c.Mirror, c.MirrorTo, c.Mirror}, c.MirrorGradient,
+             GlowLowerEllipse(lower));
 }
 
 // Each colour of a set darkened by 10% (a zero channel stays 0).
@@ -295,14 +305,15 @@ using TDecoded = std::unique_ptr<TGlowDecodedImage>;
 
 // Image index of a list: a PNG image list hands over the image's own PNG
 // bytes, so its alpha channel reaches GDI+ as it is and blends the edges
-// into the face. Any other list gives a bitmap of the image, drawn with its
+// into the face (the index counts the list's images, which its items with
+// an empty picture do not add to). Any other list gives a bitmap of the image, drawn with its
 // bottom-left pixel's colour as transparent key. Null when there is none
 // or it is no bigger than a pixel.
 TDecoded DecodeListImage(TCustomImageList* list, int index) {
     TMemoryStream bytes;
     bool keyed = false;
     if (auto* png = dynamic_cast<TPngImageList*>(list)) {
-        auto* item = dynamic_cast<TPngImageCollectionItem*>(png->PngImages()->Items(index));
+        TPngImageCollectionItem* item = png->ItemOfNativeIndex(index);
         if (!item || !item->PngObject()) return nullptr;
         item->PngObject()->SaveToStream(bytes);
     } else {
@@ -460,7 +471,7 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
     const TButtonLayout layout = in.Notes.empty() ? in.Layout : blGlyphLeftAdjusted;
     const TSize picture = PictureSize(in);
     const bool hasText = !caption.empty() || !in.Notes.empty();
-    const TGlowContentPlace place = GlowPlaceContent(layout, area, picture, hasText, in.Spacing);
+    const TGlowContentPlace place = GlowPlaceContent(layout, area, picture, hasText);
     if (picture.cx > 1 && picture.cy > 1) {
         const TRect dest = Bounds(place.Picture.X, place.Picture.Y, picture.cx, picture.cy);
         if (in.Picture)

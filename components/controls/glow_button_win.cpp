@@ -745,6 +745,7 @@ void TLumCustomGlowButton::MouseDown(TMouseButton button, TShiftState shift, int
         Invalidate();
         return;
     }
+    FDownAtPress = FDown;
     if (FStyle == bsCheck) SetDown(!FDown);
     if (!FDown) {
         FState = gsPressed;
@@ -777,8 +778,7 @@ void TLumCustomGlowButton::MouseMove(TShiftState shift, int x, int y) {
         }
     }
     if (FPendingPress) {
-        int state = InsideForPress(x, y, ClientWidth(), ClientHeight()) ? gsPressed : FDown ? gsCheckedDown : gsNormal;
-        if (FStyle == bsCheck && FDown) state = gsPressed;
+        const int state = InsideForPress(x, y, ClientWidth(), ClientHeight()) ? gsPressed : RestingState();
         if (state != FState) {
             FState = state;
             Invalidate();
@@ -809,13 +809,14 @@ void TLumCustomGlowButton::MouseUp(TMouseButton button, TShiftState shift, int x
         auto* link = dynamic_cast<TLumGlowButtonActionLink*>(ActionLink());
         if (FGroupIndex != 0) {
             if (!(link && (link->IsCheckedLinked() || link->IsGroupIndexLinked()))) {
-                if (inside) {
+                // A bsCheck button took its new Down at the press; released
+                // outside, it goes back to the Down it had.
+                if (inside && FStyle == bsButton)
                     SetDown(!FDown);
-                    if (FDown) Repaint();
-                } else {
-                    if (FDown) FState = gsCheckedDown;
-                    Repaint();
-                }
+                else if (!inside && FStyle == bsCheck && FDown != FDownAtPress)
+                    SetDown(FDownAtPress);
+                FState = RestingState();
+                Repaint();
             }
         } else {
             FState = gsNormal;
@@ -827,7 +828,8 @@ void TLumCustomGlowButton::MouseUp(TMouseButton button, TShiftState shift, int x
                          (action && action->Is<TAction>() && action->AutoCheck());
             }
             if (!passOn) {
-                if (!inside && FDown) SetDown(!FDown);
+                if (!inside && FDown != FDownAtPress) SetDown(FDownAtPress);
+                FState = RestingState();
                 Repaint();
                 if (inside && FState != gsPressed && FState != gsCheckedDown) Invalidate();
             }
@@ -881,7 +883,7 @@ void TLumCustomGlowButton::KeyPress(char& key) {
 void TLumCustomGlowButton::KeyUp(Word& key, TShiftState shift) {
     TCustomControl::KeyUp(key, shift);
     FPressed = false;
-    FState = gsNormal;
+    FState = RestingState();
     Repaint();
 }
 
@@ -937,7 +939,7 @@ void TLumCustomGlowButton::CMEnter(TMessage& m) {
 void TLumCustomGlowButton::CMExit(TMessage& m) {
     FFocused = false;
     FPressed = false;
-    FState = gsNormal;
+    FState = RestingState();
     Invalidate();
     TCustomControl::WndProc(m);
 }

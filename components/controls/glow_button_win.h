@@ -252,6 +252,8 @@ protected:
     // Shows the drop-down menu below (ddDown) or right of (ddRight) the
     // button and waits for it to close.
     void ShowDropDownMenu();
+    // The state the button rests in now that no press holds it.
+    int RestingState() const { return GlowRestingState(FStyle, FDown); }
     // Performs the button's action as Enter, Escape or an accelerator do.
     void PerformAction();
     void UpdateHotFromCursor();
@@ -337,6 +339,7 @@ protected:
     bool FMenuShowing = false;
     bool FPainting = false;
     bool FLoadedDown = false;
+    bool FDownAtPress = false;  // Down when the pending press began
     bool FHasLoadedDown = false;
     TGlowFade FFade;
     TTimer* FRepeatTimer = nullptr;

@@ -1,5 +1,6 @@
 #include "components/controls/office_radio_button_win.h"
 
+#include "classlib/core/scopes.h"
 #include "components/foundation/visual_styles_win.h"
 
 TClass TCustomLumOfficeRadioButton::StaticClass() {
@@ -76,7 +77,11 @@ void TCustomLumOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift
     if (button != mbLeft) return TLumOfficeButtonControl::MouseUp(button, shift, x, y);
     SetMouseCapture(false);
     FDown = false;
-    if (PointInside(x, y) && !FChecked && FPressed) SetChecked(true);
+    if (PointInside(x, y) && !FChecked && FPressed) {
+        // The check is this click's: its one OnClick follows below.
+        TTempChange<bool> byClick(FFocusingByClick, true);
+        SetChecked(true);
+    }
     TLumOfficeButtonControl::MouseUp(button, shift, x, y);
     // Also after a release outside: the press was the user's.
     if (FPressed) DoClick();

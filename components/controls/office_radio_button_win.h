@@ -38,7 +38,9 @@ protected:
 
     bool FChecked = false;
     Byte FGroupIndex = 0;
-    bool FFocusingByClick = false;  // the focus a press takes checks without a click
+    // The check that the focus a press takes, or its release, brings fires
+    // no click of its own: the release's DoClick is the one.
+    bool FFocusingByClick = false;
 };
 
 class TLumOfficeRadioButton : public TCustomLumOfficeRadioButton {

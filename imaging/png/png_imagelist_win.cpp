@@ -173,6 +173,15 @@ int TPngImageList::NativeIndexOf(int itemIndex) const {
     return native;
 }
 
+TPngImageCollectionItem* TPngImageList::ItemOfNativeIndex(int nativeIndex) const {
+    if (nativeIndex < 0) return nullptr;
+    for (int i = 0; i < FPngImages->Count(); ++i) {
+        TPngImageCollectionItem* item = FPngImages->Items(i);
+        if (!item->PngObject()->Empty() && nativeIndex-- == 0) return item;
+    }
+    return nullptr;
+}
+
 void TPngImageList::Loaded() {
     TImageList::Loaded();
     // Items read before a new size in the layout take the size now.

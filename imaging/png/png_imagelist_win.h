@@ -114,6 +114,10 @@ public:
     TPngImageCollectionItems* PngImages() const { return FPngImages; }
     virtual void SetPngImages(TPngImageCollectionItems* value);
 
+    // The item whose icon is image nativeIndex of the native list (an item
+    // with an empty picture has none there), or nullptr.
+    TPngImageCollectionItem* ItemOfNativeIndex(int nativeIndex) const;
+
     // Makes the native list anew from the items; nothing while an operation
     // of the list is running.
     virtual void RebuildNativeList();

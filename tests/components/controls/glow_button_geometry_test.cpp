@@ -34,22 +34,23 @@ TEST(GlowGeometry, DropDownPartsAndContentArea) {
 }
 
 TEST(GlowGeometry, PictureWithoutCaptionIsCentredNeverBeforeTheArea) {
-    EXPECT_EQ(GlowPlaceContent(blGlyphLeft, Rect(0, 0, 30, 26), {16, 16}, false, 2).Picture, Point(7, 5));
-    EXPECT_EQ(GlowPlaceContent(blGlyphTop, Rect(0, 0, 10, 10), {16, 16}, false, 2).Picture, Point(0, 0));
+    EXPECT_EQ(GlowPlaceContent(blGlyphLeft, Rect(0, 0, 30, 26), {16, 16}, false).Picture, Point(7, 5));
+    EXPECT_EQ(GlowPlaceContent(blGlyphTop, Rect(0, 0, 10, 10), {16, 16}, false).Picture, Point(0, 0));
 }
 
 TEST(GlowGeometry, PictureBesideAboveOrBelowTheCaption) {
     const TRect area = Rect(0, 0, 100, 41);
-    TGlowContentPlace left = GlowPlaceContent(blGlyphLeft, area, {16, 16}, true, 2);
+    TGlowContentPlace left = GlowPlaceContent(blGlyphLeft, area, {16, 16}, true);
     EXPECT_EQ(left.Picture, Point(2, 12));
-    EXPECT_EQ(left.Text, Rect(20, 0, 100, 41));
-    TGlowContentPlace top = GlowPlaceContent(blGlyphTop, area, {16, 16}, true, 2);
+    EXPECT_EQ(left.Text, Rect(18, 0, 100, 41));  // pw + 2, whatever the spacing
+    TGlowContentPlace top = GlowPlaceContent(blGlyphTop, area, {16, 16}, true);
     EXPECT_EQ(top.Picture, Point(42, 2));
-    EXPECT_EQ(top.Text, Rect(0, 20, 100, 41));
-    TGlowContentPlace bottom = GlowPlaceContent(blGlyphBottom, area, {16, 16}, true, 2);
+    EXPECT_EQ(top.Text, Rect(0, 18, 100, 41));
+    TGlowContentPlace bottom = GlowPlaceContent(blGlyphBottom, area, {16, 16}, true);
     EXPECT_EQ(bottom.Picture, Point(42, 23));
-    EXPECT_EQ(bottom.Text, Rect(0, 0, 100, 21));
-    EXPECT_EQ(GlowPlaceContent(blGlyphLeft, area, {0, 0}, true, 2).Text, area);
+    EXPECT_EQ(bottom.Text, Rect(0, 0, 100, 23));
+    EXPECT_EQ(GlowPlaceContent(blGlyphRight, area, {16, 16}, true).Text, Rect(0, 0, 82, 41));
+    EXPECT_EQ(GlowPlaceContent(blGlyphLeft, area, {0, 0}, true).Text, area);
 }
 
 TEST(GlowGeometry, ArrowIsFiveThreeOnePixels) {

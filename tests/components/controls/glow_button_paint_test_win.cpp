@@ -29,6 +29,14 @@ public:
 };
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PaintEnvironment);
 
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 int Channel(TColor c, int shift) { return (unsigned(c) >> shift) & 0xFF; }
 
 ::testing::AssertionResult Near(TColor actual, TColor expected, int tolerance) {
@@ -145,6 +153,120 @@ TEST_F(GlowPaintTest, CornersShowTheParentExactlyAndTheFaceItsGradient) {
     // The border: $C0C0C0 on the straight edges.
     EXPECT_TRUE(Near(t.PixelAt(50, 0), TColor(0xC0C0C0), 3));
     EXPECT_TRUE(Near(t.PixelAt(0, 20), TColor(0xC0C0C0), 3));
+}
+
+// Nearer to one colour than to another.
+::testing::AssertionResult Nearer(TColor actual, TColor expected, TColor other) {
+    auto distance = [](TColor a, TColor b) {
+        int d = 0;
+        for (int shift : {0, 8, 16}) d += std::abs(Channel(a, shift) - Channel(b, shift));
+        return d;
+    };
+    if (distance(actual, expected) < distance(actual, other)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << std::hex << "0x" << unsigned(actual) << " is nearer 0x" << unsigned(other)
+                                         << " than 0x" << unsigned(expected);
+}
+
+using TAppearanceColorSetter = void (TGlowButtonAppearance::*)(TColor);
+using TAppearanceGradientSetter = void (TGlowButtonAppearance::*)(TGDIPGradient);
+
+// The writers of one look's colours and gradients.
+struct TLookWriters {
+    const char* Name;
+    TAppearanceColorSetter Color, ColorTo, Mirror, MirrorTo;
+    TAppearanceGradientSetter Gradient, MirrorGradient;
+};
+
+// Gradient kinds x halves x looks: with four far-apart colours the face
+// shows each half's start and end (linear) or centre and surround (radial)
+// where the rules put them; the lower half's radial centre, the middle of
+// the bottom edge, is ColorMirrorTo.
+TEST_F(GlowPaintTest, EachGradientKindOfEachHalfInEachLook) {
+    using A = TGlowButtonAppearance;
+    const TLookWriters looks[] = {
+        {"normal", &A::SetColor, &A::SetColorTo, &A::SetColorMirror, &A::SetColorMirrorTo, &A::SetGradient,
+         &A::SetGradientMirror},
+        {"hot", &A::SetColorHot, &A::SetColorHotTo, &A::SetColorMirrorHot, &A::SetColorMirrorHotTo, &A::SetGradientHot,
+         &A::SetGradientMirrorHot},
+        {"down", &A::SetColorDown, &A::SetColorDownTo, &A::SetColorMirrorDown, &A::SetColorMirrorDownTo,
+         &A::SetGradientDown, &A::SetGradientMirrorDown},
+        {"checked", &A::SetColorChecked, &A::SetColorCheckedTo, &A::SetColorMirrorChecked, &A::SetColorMirrorCheckedTo,
+         &A::SetGradientChecked, &A::SetGradientMirrorChecked},
+        {"disabled", &A::SetColorDisabled, &A::SetColorDisabledTo, &A::SetColorMirrorDisabled,
+         &A::SetColorMirrorDisabledTo, &A::SetGradientDisabled, &A::SetGradientMirrorDisabled},
+    };
+    const TColor color{0x00C000}, colorTo{0xC00000}, mirror{0x0000C0}, mirrorTo{0xC0C000};
+    // Where each kind shows a half's first colour and where its second:
+    // linear from the start edge, radial the centre (first) and the
+    // surround (second).
+    struct TProbes {
+        TGDIPGradient Kind;
+        TPoint UpperFirst, UpperSecond, LowerFirst, LowerSecond;
+    };
+    const TProbes probes[] = {
+        {ggVertical, Point(50, 3), Point(50, 17), Point(50, 23), Point(50, 38)},
+        {ggDiagonalForward, Point(5, 3), Point(94, 17), Point(5, 23), Point(94, 37)},
+        {ggDiagonalBackward, Point(94, 3), Point(5, 17), Point(94, 23), Point(5, 37)},
+        // Upper: ColorTo at the middle of the top, Color around; lower:
+        // ColorMirrorTo at the middle of the bottom, ColorMirror around.
+        {ggRadial, Point(50, 1), Point(50, 16), Point(50, 39), Point(5, 22)},
+    };
+    TManualClock clock;
+    TClockScope scope(clock);
+    for (const TLookWriters& look : looks)
+        for (const TProbes& p : probes) {
+            SCOPED_TRACE(testing::Message() << look.Name << " gradient " << int(p.Kind));
+            FreeAndNil(form);
+            SetUp();
+            A* a = button->Appearance();
+            (a->*look.Color)(color);
+            (a->*look.ColorTo)(colorTo);
+            (a->*look.Mirror)(mirror);
+            (a->*look.MirrorTo)(mirrorTo);
+            (a->*look.Gradient)(p.Kind);
+            (a->*look.MirrorGradient)(p.Kind);
+            const std::string name = look.Name;
+            if (name == "hot") button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+            if (name == "down") button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 20));
+            if (name == "checked") {
+                button->SetGroupIndex(1);
+                button->SetDown(true);
+            }
+            if (name == "disabled") button->SetEnabled(false);
+            clock.Advance(6 * kGlowFadeInterval);  // any fade has ended
+            ASSERT_FALSE(button->Fade().Running());
+            TPaintTarget& t = Painted();
+            const bool radial = p.Kind == ggRadial;
+            const TColor upperFirst = radial ? colorTo : color, upperSecond = radial ? color : colorTo;
+            EXPECT_TRUE(Nearer(t.PixelAt(p.UpperFirst.X, p.UpperFirst.Y), upperFirst, upperSecond)) << "upper";
+            EXPECT_TRUE(Nearer(t.PixelAt(p.UpperSecond.X, p.UpperSecond.Y), upperSecond, upperFirst)) << "upper";
+            EXPECT_TRUE(Nearer(t.PixelAt(p.LowerFirst.X, p.LowerFirst.Y), mirrorTo, mirror)) << "lower";
+            EXPECT_TRUE(Nearer(t.PixelAt(p.LowerSecond.X, p.LowerSecond.Y), mirror, mirrorTo)) << "lower";
+            if (name == "down") button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 20));
+        }
+}
+
+// The default hot look: the lower half's middle of the bottom edge is
+// about ColorMirrorHotTo ($FFF8F4), not the darker ColorMirrorHot.
+TEST_F(GlowPaintTest, TheDefaultHotButtonIsLightAtTheMiddleOfItsBottom) {
+    TManualClock clock;
+    TClockScope scope(clock);
+    button->Perform(CM_MOUSEENTER, 0, LPARAM(button));
+    clock.Advance(6 * kGlowFadeInterval);
+    EXPECT_TRUE(Near(Painted().PixelAt(50, 39), TColor(0xFFF8F4), 12));
+}
+
+// A transparent button shows its parent until it is hot, or focused with a
+// FocusType that lights it.
+TEST_F(GlowPaintTest, ATransparentButtonDrawsItsFaceOnlyWhenHotOrFocusHot) {
+    button->SetTransparent(true);
+    form->Show();
+    button->SetFocus();
+    Pump();
+    ASSERT_TRUE(button->HasFocus());
+    EXPECT_EQ(Painted().PixelAt(50, 10), TColor(0x336699));  // ftBorder: only the focus border
+    button->SetFocusType(ftHot);
+    EXPECT_NE(Painted().PixelAt(50, 10), TColor(0x336699));
 }
 
 TEST_F(GlowPaintTest, AMiddleButtonHasSquareCornersAndNoRepair) {
@@ -297,6 +419,19 @@ TEST_F(GlowPaintTest, AListImageIsDecodedOnceUntilTheListChanges) {
     load(second, SolidPng(0xFFFF0000));  // blue
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
     EXPECT_EQ(button->PictureDecodes(), 3);
+    // An item with an empty picture adds no image to the list: the index
+    // counts images, so index 0 is now the second item's and 1 is none.
+    list->PngImages()->BeginUpdate();
+    auto* empty = dynamic_cast<TPngImageCollectionItem*>(list->PngImages()->Insert(0));
+    list->PngImages()->EndUpdate();
+    ASSERT_TRUE(empty && empty->PngObject()->Empty());
+    ASSERT_EQ(list->Count(), 2);
+    button->SetImageIndex(0);
+    EXPECT_EQ(Painted().PixelAt(49, 19), clRed);
+    button->SetImageIndex(1);
+    EXPECT_EQ(Painted().PixelAt(49, 19), clBlue);
+    button->SetImageIndex(2);
+    EXPECT_TRUE(Near(Painted().PixelAt(49, 19), clWhite, 12));
     // The list goes: nothing kept from it is drawn.
     delete list;
     EXPECT_TRUE(Near(Painted().PixelAt(49, 19), clWhite, 12));

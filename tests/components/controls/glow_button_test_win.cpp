@@ -166,16 +166,67 @@ TEST_F(GlowButtonTest, GroupButtonsAreExclusiveAndStayDownUnlessAllowAllUp) {
     EXPECT_FALSE(first->Down());
 }
 
-TEST_F(GlowButtonTest, ACheckButtonReleasedOutsideGoesBackToItsFormerDown) {
-    first->SetStyle(bsCheck);
-    Press(first, 5, 5);
-    EXPECT_TRUE(first->Down());
-    Release(first, 5, 80);
-    EXPECT_FALSE(first->Down());
-    Press(first, 5, 5);
-    Release(first, 5, 5);
-    EXPECT_TRUE(first->Down());
-    EXPECT_EQ(log.Events, (std::vector<std::string>{"click First"}));
+// How a press ends.
+enum TPressEnd { peReleaseInside, peReleaseOutside, peKeyUp, peFocusExit };
+
+struct TPressCase {
+    TLumButtonStyle Style;
+    bool Down;
+    int GroupIndex;
+    TPressEnd End;
+    bool DownAfter;  // and the button rests in its state for that Down
+};
+
+// Style x Down x GroupIndex x the ways a press ends: Down afterwards, and
+// the state a paint then draws (GlowPaintState) is the resting one of that
+// Down: a down group button checked-down, a down bsCheck button pressed.
+TEST_F(GlowButtonTest, APressEndsInTheRestingStateOfTheDownItLeaves) {
+    const TPressCase cases[] = {
+        {bsButton, false, 0, peReleaseInside, false}, {bsButton, false, 0, peReleaseOutside, false},
+        {bsButton, false, 0, peKeyUp, false},         {bsButton, false, 0, peFocusExit, false},
+        {bsButton, false, 1, peReleaseInside, true},  {bsButton, false, 1, peReleaseOutside, false},
+        {bsButton, false, 1, peKeyUp, false},         {bsButton, false, 1, peFocusExit, false},
+        {bsButton, true, 1, peReleaseInside, true},   {bsButton, true, 1, peReleaseOutside, true},
+        {bsButton, true, 1, peKeyUp, true},           {bsButton, true, 1, peFocusExit, true},
+        {bsCheck, false, 0, peReleaseInside, true},   {bsCheck, false, 0, peReleaseOutside, false},
+        {bsCheck, false, 0, peKeyUp, false},          {bsCheck, true, 0, peReleaseInside, false},
+        {bsCheck, true, 0, peReleaseOutside, true},   {bsCheck, true, 0, peKeyUp, true},
+        {bsCheck, false, 1, peReleaseInside, true},   {bsCheck, false, 1, peReleaseOutside, false},
+        {bsCheck, true, 1, peReleaseInside, false},   {bsCheck, true, 1, peReleaseOutside, true},
+        {bsCheck, true, 1, peFocusExit, false},  // the press took its new Down already
+    };
+    form->Show();
+    Pump();
+    for (const TPressCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << int(c.Style) << " down " << c.Down << " group " << c.GroupIndex
+                                        << " end " << int(c.End));
+        TLumGlowButton* b = Add("Probe", 230);
+        b->SetStyle(c.Style);
+        b->SetGroupIndex(c.GroupIndex);
+        b->SetDown(c.Down);
+        ASSERT_EQ(b->Down(), c.Down);
+        second->SetFocus();
+        if (c.End == peKeyUp) {
+            b->SetFocus();
+            b->Perform(WM_KEYDOWN, VK_SPACE, 1);
+            EXPECT_EQ(b->VisualState(), gsPressed);
+            b->Perform(WM_KEYUP, VK_SPACE, LPARAM(0xC0000001));
+        } else {
+            Press(b, 5, 5);
+            Move(b, 6, 5);  // a one-pixel move while held
+            if (c.End == peReleaseInside) Release(b, 6, 5);
+            if (c.End == peReleaseOutside) {
+                Move(b, 6, 80);
+                Release(b, 6, 80);
+            }
+            if (c.End == peFocusExit) second->SetFocus();
+        }
+        clock.Advance(6 * kGlowFadeInterval);  // the press fades out
+        EXPECT_EQ(b->Down(), c.DownAfter);
+        EXPECT_FALSE(b->Pressed());
+        EXPECT_EQ(GlowPaintState(b->PaintInput()), GlowRestingState(c.Style, c.DownAfter));
+        b->Free();
+    }
 }
 
 TEST_F(GlowButtonTest, ASplitButtonDropsDownOnlyWithin14PixelsAndLightsWithin12) {

@@ -104,6 +104,27 @@ TEST_F(OfficeRadioButtonTest, AClickChecksAndFiresOnceAReleaseOutsideStillFires)
     EXPECT_EQ(log.Take(), Events{"click Radio1"});
 }
 
+// One click inside fires OnClick once, whether the button had the focus or
+// not and was checked or not; afterwards it is checked and focused.
+TEST_F(OfficeRadioButtonTest, OneClickFiresOnClickOnceFocusedOrNotCheckedOrNot) {
+    ShowForm();
+    for (bool focused : {false, true})
+        for (bool checked : {false, true}) {
+            SCOPED_TRACE(std::string(focused ? "focused" : "unfocused") + (checked ? " checked" : " unchecked"));
+            // Radio3 is of another group: focusing it checks neither.
+            (focused ? static_cast<TWinControl*>(radio2) : radio3)->SetFocus();
+            Pump();
+            (checked ? radio2 : radio1)->SetChecked(true);
+            ASSERT_EQ(radio2->Checked(), checked);
+            ASSERT_EQ(radio2->Focused(), focused);
+            log.Take();
+            Click(radio2);
+            EXPECT_TRUE(radio2->Checked());
+            EXPECT_TRUE(radio2->Focused());
+            EXPECT_EQ(log.Take(), Events{"click Radio2"});
+        }
+}
+
 TEST_F(OfficeRadioButtonTest, SpaceTheAcceleratorAndTheFocusCheck) {
     ShowForm();
     radio2->SetFocus();

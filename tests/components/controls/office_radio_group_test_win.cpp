@@ -184,6 +184,13 @@ TEST_F(OfficeRadioGroupTest, AClickOnAButtonSetsItemIndexAndFiresOnce) {
     EXPECT_TRUE(group->Buttons(1)->Checked());
     EXPECT_FALSE(group->Buttons(0)->Checked());
     EXPECT_EQ(log.Take(), Events{"click Compilers"});
+    // Focused but unchecked (the index moved from code): still once.
+    group->SetItemIndex(0);
+    log.Take();
+    ASSERT_TRUE(group->Buttons(1)->Focused());
+    Click(group->Buttons(1));
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_EQ(log.Take(), Events{"click Compilers"});
 }
 
 TEST_F(OfficeRadioGroupTest, TheArrowKeysMoveToTheNextButtonAndChooseIt) {
