@@ -182,6 +182,29 @@ void TProgramDriver::Click(HWND control) const {
     ClickAt(control, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
+void TProgramDriver::HoverOver(HWND control) const {
+    BringToFront(control);
+    RECT r{};
+    GetClientRect(control, &r);
+    POINT point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(control, &point);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+    Settle();
+}
+
+void TProgramDriver::LeftButton(bool down) const {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+    Settle();
+}
+
 void TProgramDriver::Press(WORD virtualKey) const {
     BringToFront(FWindow);
     INPUT inputs[2]{};

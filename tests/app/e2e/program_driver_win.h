@@ -46,6 +46,11 @@ public:
     void Click(HWND control) const;
     // A left click at a point of the window's client area.
     void ClickAt(HWND window, POINT point) const;
+    // The real cursor moved to the middle of the control (hovering it), and
+    // the left button pressed or released where the cursor is; each has
+    // been handled when it returns.
+    void HoverOver(HWND control) const;
+    void LeftButton(bool down) const;
     // A key pressed and released while the program's window is in front.
     void Press(WORD virtualKey) const;
     // A click that ends in message boxes: answers each with OK and returns

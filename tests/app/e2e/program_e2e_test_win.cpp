@@ -171,6 +171,32 @@ TEST_F(Program, CompilerButtonsRewriteTheSettingsAndReport) {
         EXPECT_EQ(GetPixel(screen, line.x, line.y + 1), GetSysColor(COLOR_BTNHIGHLIGHT));
         ReleaseDC(nullptr, screen);
     }
+    // A compiler button under the real cursor, hovered and then held: the
+    // glow rises from the middle of its bottom edge, lighter there than at
+    // the lower half's side.
+    {
+        HWND button = Button("mikroC PRO");
+        const auto glowsFromTheBottom = [button] {
+            POINT bottom{55, 21}, side{4, 14};  // inside the focus border
+            ClientToScreen(button, &bottom);
+            ClientToScreen(button, &side);
+            HDC screen = GetDC(nullptr);
+            const COLORREF b = GetPixel(screen, bottom.x, bottom.y), s = GetPixel(screen, side.x, side.y);
+            ReleaseDC(nullptr, screen);
+            return GetRValue(b) + GetGValue(b) + GetBValue(b) > GetRValue(s) + GetGValue(s) + GetBValue(s) + 30;
+        };
+        driver->HoverOver(button);
+        Sleep(300);  // the glow fades in over five 30 ms steps
+        EXPECT_TRUE(glowsFromTheBottom());
+        EXPECT_TRUE(driver->Screenshot(ScreenshotFile("compiler-button-hovered.png")));
+        driver->LeftButton(true);
+        Sleep(300);
+        EXPECT_TRUE(glowsFromTheBottom());
+        EXPECT_TRUE(driver->Screenshot(ScreenshotFile("compiler-button-held.png")));
+        // Let go elsewhere: no click.
+        driver->HoverOver(ExpandButton());
+        driver->LeftButton(false);
+    }
     driver->Click(ExpandButton());
     const int expanded = WindowHeight();
     EXPECT_GT(expanded, collapsed);
