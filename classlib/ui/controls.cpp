@@ -44,6 +44,11 @@ const TTypeInfo* TypeInfoOf(TCursor*) {
     return info;
 }
 
+HCURSOR ArrowCursor() {
+    static const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    return arrow;
+}
+
 TShiftState KeysToShiftState(WPARAM keys) {
     TShiftState s;
     if (keys & MK_SHIFT) s.Include(ssShift);
@@ -849,7 +854,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.WndParent = FParent ? FParent->FHandle : FParentWindow;
     p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     p.WindowClass.lpfnWndProc = DefWindowProcA;
-    p.WindowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    p.WindowClass.hCursor = ArrowCursor();
     p.WindowClass.hbrBackground = nullptr;
     p.WindowClass.hInstance = GetModuleHandleA(nullptr);
     p.WinClassName = ClassName();

@@ -122,6 +122,8 @@ enum TCursor : short {
     crSize = -22
 };
 const TTypeInfo* TypeInfoOf(TCursor*);
+// The system's arrow cursor, loaded once.
+HCURSOR ArrowCursor();
 
 using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
 using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;

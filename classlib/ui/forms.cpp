@@ -603,17 +603,6 @@ TClass TScreen::StaticClass() {
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {
     FPixelsPerInch = GetDeviceCaps(TScreenDC().Handle(), LOGPIXELSY);
     if (FPixelsPerInch <= 0) FPixelsPerInch = 96;
-    static const std::pair<TCursor, LPCSTR> standard[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
-                                                          {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
-                                                          {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
-                                                          {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
-                                                          {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
-                                                          {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-                                                          {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
-                                                          {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
-                                                          {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
-                                                          {crMultiDrag, IDC_ARROW},      {crSQLWait, IDC_WAIT}};
-    for (auto& [cursor, id] : standard) FCursorList.emplace_back(cursor, LoadCursorA(nullptr, id));
 }
 
 TScreen::~TScreen() = default;
@@ -631,10 +620,24 @@ TRect TScreen::WorkAreaRect() const {
     return Rect(r.left, r.top, r.right, r.bottom);
 }
 
+// The standard cursors are loaded when first asked for (each load is a
+// round trip to the system); one set by SetCursors is kept from then on.
 HCURSOR TScreen::Cursors(TCursor cursor) const {
     for (auto& [c, h] : FCursorList)
         if (c == cursor) return h;
-    return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    static const std::pair<TCursor, LPCSTR> standard[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+                                                          {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+                                                          {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+                                                          {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+                                                          {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+                                                          {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+                                                          {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+                                                          {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
+                                                          {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
+                                                          {crMultiDrag, IDC_ARROW},      {crSQLWait, IDC_WAIT}};
+    for (auto& [c, id] : standard)
+        if (c == cursor) return FCursorList.emplace_back(cursor, LoadCursorA(nullptr, id)).second;
+    return ArrowCursor();
 }
 
 void TScreen::SetCursors(TCursor cursor, HCURSOR handle) {

@@ -216,7 +216,7 @@ private:
     void RemoveForm(TCustomForm* form);
     int FPixelsPerInch = 96;
     TCursor FCursor = crDefault;
-    std::vector<std::pair<TCursor, HCURSOR>> FCursorList;
+    mutable std::vector<std::pair<TCursor, HCURSOR>> FCursorList;
     std::vector<TCustomForm*> FForms;
     TWinControl* FActiveControl = nullptr;
     TCustomForm* FActiveForm = nullptr;

@@ -1236,3 +1236,25 @@ TEST(Publishing, RegisteredControlsHoldTheirDeclaredDefaults) {
 }
 
 }  // namespace
+
+// The screen's cursors, loaded when first asked for, are the system's own;
+// one set by the program stays until it is set again.
+TEST(ScreenCursorsTest, StandardCursorsAreTheSystemsAndASetOneIsKept) {
+    TScreen screen(nullptr);
+    const struct {
+        TCursor Cursor;
+        LPCSTR Id;
+    } cases[] = {{crArrow, IDC_ARROW},    {crIBeam, IDC_IBEAM},  {crHourGlass, IDC_WAIT},
+                 {crHandPoint, IDC_HAND}, {crDrag, IDC_ARROW},   {crNoDrop, IDC_NO},
+                 {crHSplit, IDC_SIZEWE},  {crSQLWait, IDC_WAIT}, {TCursor(7), IDC_ARROW}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(screen.Cursors(c.Cursor), LoadCursorA(nullptr, c.Id)) << int(c.Cursor);
+        EXPECT_EQ(screen.Cursors(c.Cursor), LoadCursorA(nullptr, c.Id)) << int(c.Cursor) << ", asked again";
+    }
+    EXPECT_EQ(ArrowCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    const HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
+    screen.SetCursors(crIBeam, cross);
+    EXPECT_EQ(screen.Cursors(crIBeam), cross);
+    screen.SetCursors(crHelp, cross);  // before it was ever asked for
+    EXPECT_EQ(screen.Cursors(crHelp), cross);
+}
