@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Repaint benchmark of the program under Wine: a full repaint of its window
 # (RedrawWindow with invalidate, erase, all children, update now, from
-# another process), collapsed and expanded, against a bare Win32 window, in
-# the same run.
-#   scripts/bench-repaint.sh [rounds]   (default 20) medians and ratios
+# another process), collapsed and expanded, against a bare Win32 window and
+# against the same-shape floor (the program's window tree, each window a
+# plain fill), interleaved in the same run.
+#   scripts/bench-repaint.sh [rounds]   (default 20) medians, ranges, ratios
+#   scripts/bench-repaint.sh --tree     the program's window tree as the
+#                                       floor's table (shape_floor_tree.inc)
 #   scripts/bench-repaint.sh --server   what the program's start-up and one
 #                                       repaint of each ask of the Wine server
 # QM_PROGRAM=other/quillmere.exe measures that build of the program instead
@@ -14,6 +17,10 @@ bench_target=bench_repaint
 . scripts/bench-common.sh
 args=("${bench_args[@]}")
 
+if [ "${1:-}" = --tree ]; then
+  scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" "${args[@]}" --tree | tr -d "\r"
+  exit
+fi
 if [ "${1:-}" != --server ]; then
   scripts/wine-run.sh "$build/tests/app/bench_repaint.exe" "${args[@]}" "${1:-20}"
   exit
@@ -32,6 +39,7 @@ tr -d "\r" <"$work/out" >"$work/out.txt"
 cat "$work/out.txt"
 program=$(sed -n 's/^quillmere threads //p' "$work/out.txt")
 bare=$(sed -n 's/^bare window threads //p' "$work/out.txt")
+floor=$(sed -n 's/^floor threads //p' "$work/out.txt")
 # Requests are "tid: name( args )"; replies "tid: name() = status ...".
 # requests WHAT THREADS: the names of the requests the threads made between
 # the marks of what, one a line.
@@ -58,3 +66,5 @@ report "one full repaint, collapsed (mean of $times)" collapsed "$program" "$tim
 report "one full repaint, expanded (mean of $times)" expanded "$program" "$times"
 echo "server requests of the bare window's threads:"
 report "one full repaint (mean of $times)" bare "$bare" "$times"
+echo "server requests of the same-shape floor's threads:"
+report "one full repaint, collapsed (mean of $times)" floor "$floor" "$times"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up benchmark of the program under Wine: time to the first painted
-# main window against a bare Win32 window, in the same run.
+# main window against a bare Win32 window and against the same-shape floor
+# (the program's window tree, each window a plain fill), interleaved.
 #   scripts/bench-startup.sh [rounds]   (default 10)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,35 @@ inline double Now() {
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+struct TSummary {
+    double Min, Median, Max;
+};
+
+inline TSummary Summarise(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return {v.front(), v[v.size() / 2], v.back()};
+}
+
+// Each round's a / b.
+inline std::vector<double> Ratios(const std::vector<double>& a, const std::vector<double>& b) {
+    std::vector<double> r;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) r.push_back(a[i] / b[i]);
+    return r;
+}
+
+// "name   median  min-max" of times in milliseconds, then of the ratios
+// of each round to the references given, named.
+inline void PrintRow(const char* name, const std::vector<double>& times,
+                     std::initializer_list<std::pair<const char*, const std::vector<double>*>> references = {}) {
+    const TSummary t = Summarise(times);
+    std::printf("%-20s %8.2f  %7.2f-%-7.2f", name, t.Median * 1e3, t.Min * 1e3, t.Max * 1e3);
+    for (auto& [what, reference] : references) {
+        const TSummary r = Summarise(Ratios(times, *reference));
+        std::printf("  x %s %5.2f (%.2f-%.2f)", what, r.Median, r.Min, r.Max);
+    }
+    std::printf("\n");
 }
 
 // A folder under the temporary folder, removed with everything in it when
@@ -85,7 +115,9 @@ inline void Sync(HWND window) { SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_
 // when the object goes.
 class TProgram {
 public:
-    TProgram(std::string exe, const char* caption) : FExe(std::move(exe)), FCaption(caption) {}
+    // arguments: what the command line holds after the program's name.
+    TProgram(std::string exe, const char* caption, std::string arguments = {})
+        : FExe(std::move(exe)), FCaption(caption), FArguments(std::move(arguments)) {}
     ~TProgram() {
         if (!FProcess.hProcess) return;
         if (FWindow) PostMessageA(FWindow, WM_CLOSE, 0, 0);
@@ -102,6 +134,7 @@ public:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + FExe + "\"";
+        if (!FArguments.empty()) commandLine += " " + FArguments;
         const std::string folder = FExe.substr(0, FExe.find_last_of('\\'));
         const double start = Now();
         if (!CreateProcessA(FExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -218,6 +251,7 @@ private:
 
     std::string FExe;
     const char* FCaption;
+    std::string FArguments;
     PROCESS_INFORMATION FProcess{};
     HWND FWindow = nullptr;
     double FSecondsToFirstPaint = -1;
