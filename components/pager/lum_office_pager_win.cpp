@@ -158,6 +158,22 @@ TTabAppearance* TLumOfficePager::TabAppearanceOf(int index) const {
     return FCurrentStyler ? FCurrentStyler->TabAppearance() : nullptr;
 }
 
+TTabPicture TLumOfficePager::TabPictureOf(int index) const {
+    TTabPicture chosen;
+    if (index < 0 || index >= PageCount()) return chosen;
+    TLumOfficePage* page = AsPage(FCore.Page(index));
+    TGDIPPicture* picture = page->Picture();
+    if (!page->Enabled() && !page->DisabledPicture()->Empty()) picture = page->DisabledPicture();
+    if (!picture->Empty()) {
+        chosen.Picture = picture;
+        chosen.Size = {picture->Width(), picture->Height()};
+    } else if (page->ImageIndex() >= 0 && (FImages || FDisabledImages)) {
+        chosen.List = page->Enabled() || !FDisabledImages ? FImages : FDisabledImages;
+        if (chosen.List) chosen.Size = {chosen.List->Width(), chosen.List->Height()};
+    }
+    return chosen;
+}
+
 TPagerTabLayout& TLumOfficePager::Layout() {
     TPagerLayoutInput& in = FLayoutIn;
     in.Client = ClientRect();
@@ -202,16 +218,7 @@ TPagerTabLayout& TLumOfficePager::Layout() {
         p.Enabled = page->Enabled();
         p.ShowClose = page->ShowClose();
         p.ShowCheckBox = page->ShowCheckBox();
-        TGDIPPicture* picture = page->Picture();
-        if (!page->Enabled() && !page->DisabledPicture()->Empty()) picture = page->DisabledPicture();
-        if (!picture->Empty())
-            p.Picture = {picture->Width(), picture->Height()};
-        else if (page->ImageIndex() >= 0 && (FImages || FDisabledImages)) {
-            TCustomImageList* list = page->Enabled() || !FDisabledImages ? FImages : FDisabledImages;
-            p.Picture = list ? TSize{list->Width(), list->Height()} : TSize{};
-        } else {
-            p.Picture = {};
-        }
+        p.Picture = TabPictureOf(i).Size;
     }
     return *FLayout;
 }

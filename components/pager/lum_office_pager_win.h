@@ -48,6 +48,15 @@ using TPagerTabMovedEvent = TEvent<TObject* /*Sender*/, int /*FromPos*/, int /*T
 using TPagerDrawTabEvent = TEvent<TObject* /*Sender*/, int /*TabIndex*/, TRect /*TabRect*/>;
 using TPagerListClickEvent = TEvent<TObject* /*Sender*/, int /*X*/, int /*Y*/>;
 
+// The picture a tab shows: the page's picture (its disabled picture while
+// the page is disabled, when it has one), else its image from the image
+// list (DisabledImages for a disabled page when there is one), else none.
+struct TTabPicture {
+    TGDIPPicture* Picture = nullptr;
+    TCustomImageList* List = nullptr;
+    TSize Size{};
+};
+
 // ---- Pager ----------------------------------------------------------------------
 
 class TLumOfficePager : public TCustomControl, public IPagerPageHost, public ILumOfficePagerStylerClient {
@@ -244,6 +253,8 @@ private:
     void ButtonSettingsChanged(TObject* sender);
     void RepaintPagerAndActivePage();
     void StartFade(int index, int step, TTabGlow::TGlowState state);
+    // What the layout measures and the painter draws of a tab's picture.
+    TTabPicture TabPictureOf(int index) const;
     // The tab appearance a page's tab is drawn (and measured) with.
     TTabAppearance* TabAppearanceOf(int index) const;
     TLumGlowButton* MakeButton(TNotifyEvent click);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "components/controls/office_check_box_win.h"
 #include "components/pager/lum_office_pager_win.h"
 #include "components/pager/pager_draw_win.h"
+#include "imaging/png/png_object_win.h"
 #include "tests/classlib/ui/support/object_tally.h"
 #include "tests/classlib/ui/support/paint_harness.h"
 #include "tests/components/pager/pager_test_support_win.h"
@@ -230,3 +232,208 @@ TEST_F(OfficePagerPaintTest, PaintingLeavesNoObjectsBehind) {
 }
 
 }  // namespace
+
+// ---- What a tab shows, over the pager's own settings ---------------------------
+
+namespace {
+
+// A 16 x 16 blue picture with a white border: a bitmap picture leaves out
+// its bottom-left colour, so 14 x 14 blue pixels show.
+void LoadBluePicture(TGDIPPicture* picture) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(16, 16);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    bitmap.Canvas()->Brush()->SetColor(clBlue);
+    bitmap.Canvas()->FillRect(Rect(1, 1, 15, 15));
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    stream.SetPosition(0);
+    picture->LoadFromStream(stream);
+}
+
+// The caption's ink: the red of the selected tab's text, or close to it
+// where the text is smoothed.
+bool IsInk(TColor c) {
+    const int r = int(c & 0xFF), g = int((c >> 8) & 0xFF), b = int((c >> 16) & 0xFF);
+    return r >= 140 && r - std::max(g, b) >= 90;
+}
+
+struct TInk {
+    int Count = 0;
+    int Outside = 0;  // of Count, outside the tab
+    TRect Box{10000, 10000, -1, -1};
+};
+
+TInk InkOf(const TPaintTarget& t, const TRect& tab, const std::vector<TRect>& skip) {
+    TInk ink;
+    for (int y = 0; y < t.Height(); ++y)
+        for (int x = 0; x < t.Width(); ++x) {
+            const TPoint p{x, y};
+            bool skipped = false;
+            for (const TRect& r : skip) skipped = skipped || (!r.IsEmpty() && r.Contains(p));
+            if (skipped || !IsInk(t.PixelAt(x, y))) continue;
+            ++ink.Count;
+            if (!tab.Contains(p)) ++ink.Outside;
+            ink.Box.Left = std::min(ink.Box.Left, x);
+            ink.Box.Top = std::min(ink.Box.Top, y);
+            ink.Box.Right = std::max(ink.Box.Right, x + 1);
+            ink.Box.Bottom = std::max(ink.Box.Bottom, y + 1);
+        }
+    return ink;
+}
+
+struct TTabCase {
+    TTabPosition Side;
+    bool Rotated;
+    TAntiAlias AntiAlias;
+    bool Picture, CheckBox, Close;
+    int Fixed;  // -1 no fixed width, else the alignment of a fixed-width tab
+    String Name() const {
+        static const char* sides[] = {"top", "bottom", "left", "right"};
+        String name = String(sides[Side]) + (Rotated ? " rotated" : "") + " aa" + std::to_string(int(AntiAlias));
+        if (Picture) name += " picture";
+        if (CheckBox) name += " check box";
+        if (Close) name += " close";
+        if (Fixed >= 0) name += " fixed " + std::to_string(Fixed);
+        return name;
+    }
+};
+
+class TabContentPaintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pager_test::StartUnits();
+        SetCursorPos(1270, 1010);
+        form = new TForm(Application);
+        form->SetBounds(40, 40, 420, 320);
+        pager = new TLumOfficePager(form);
+        pager->SetParent(form);
+        pager->SetBounds(0, 0, 360, 260);
+        page = new TLumOfficePage(form);
+        page->SetCaption("Output Settings");
+        page->SetPager(pager);
+        pager->SetActivePageIndex(0);
+        pager->CurrentStyler()->TabAppearance()->SetTextColorSelected(clRed);
+        form->Show();
+        Pump();
+    }
+    void TearDown() override {
+        FreeAndNil(form);
+        Pump();
+    }
+    void Configure(const TTabCase& c) {
+        const bool side = c.Side == tpLeft || c.Side == tpRight;
+        pager->SetTabPosition(c.Side);
+        pager->SetRotateTabLeftRight(c.Rotated);
+        pager->SetAntiAlias(c.AntiAlias);
+        // Side tabs that are not rotated are a column of horizontal tabs:
+        // wide enough for the caption.
+        pager->TabSettings()->SetHeight(side && !c.Rotated ? 150 : 26);
+        pager->TabSettings()->SetWidth(c.Fixed < 0 ? 0 : side && !c.Rotated ? 30 : 170);
+        if (c.Fixed >= 0) pager->TabSettings()->SetAlignment(TAlignment(c.Fixed));
+        if (c.Picture)
+            LoadBluePicture(page->Picture());
+        else
+            page->Picture()->Assign(nullptr);
+        page->SetShowCheckBox(c.CheckBox);
+        pager->ButtonSettings()->SetCloseButton(c.Close);
+        pager->SetCloseOnTab(c.Close);
+        pager->UpdateScroller();
+    }
+
+    TForm* form = nullptr;
+    TLumOfficePager* pager = nullptr;
+    TLumOfficePage* page = nullptr;
+};
+
+}  // namespace
+
+// Every side, rotated or not, each smoothing, with and without a picture,
+// a check box and a close glyph, free or fixed width in each alignment: the
+// caption's ink lies inside its tab; a picture shows inside the tab beside
+// it; rotated captions are centred across their tab, and fixed-width
+// centred captions along it.
+TEST_F(TabContentPaintTest, TheCaptionAndPictureLieInsideTheirTabOnEverySide) {
+    std::vector<TTabCase> cases;
+    for (TTabPosition side : {tpTop, tpBottom, tpLeft, tpRight})
+        for (bool rotated : {true, false}) {
+            if (!rotated && (side == tpTop || side == tpBottom)) continue;
+            for (TAntiAlias aa : {aaNone, aaClearType, aaAntiAlias})
+                for (int flags = 0; flags < 8; ++flags)
+                    for (int fixed = -1; fixed <= 2; ++fixed)
+                        cases.push_back({side, rotated, aa, bool(flags & 1), bool(flags & 2), bool(flags & 4), fixed});
+        }
+    TPaintTarget target(360, 260, clFuchsia);
+    for (const TTabCase& c : cases) {
+        Configure(c);
+        target.Fill(clFuchsia);
+        target.Paint(pager);
+        const TRect tab = pager->GetTabRect(0);
+        ASSERT_NE(tab, NoTabRect) << c.Name();
+        const TRect close = pager->LayoutInput().CloseOnTab ? pager->GetTabRect(0) : TRect{};
+        std::vector<TRect> skip{pager->GetCheckBoxRect(0)};
+        if (TLumGlowButton* button = page->CloseButton()) skip.push_back(button->BoundsRect());
+        if (c.Close && !page->CloseButton()) skip.push_back(close);
+        const TInk ink = InkOf(target, tab, c.CheckBox ? skip : std::vector<TRect>(skip.begin() + 1, skip.end()));
+        EXPECT_GE(ink.Count, 40) << c.Name();
+        EXPECT_EQ(ink.Outside, 0) << c.Name() << " ink " << ink.Box.Left << "," << ink.Box.Top << " - " << ink.Box.Right
+                                  << "," << ink.Box.Bottom;
+        if (c.Picture) EXPECT_GE(target.CountPixels(tab, clBlue), 14 * 14 * 3 / 4) << c.Name();
+        const bool side = c.Side == tpLeft || c.Side == tpRight;
+        const bool plainRotated = side && c.Rotated && !(c.Side == tpRight && c.AntiAlias != aaNone && c.Fixed < 0);
+        if (plainRotated && ink.Count > 0) {
+            const int inkAcross = ink.Box.Left + ink.Box.Right, tabAcross = tab.Left + tab.Right;
+            EXPECT_LE(std::abs(inkAcross - tabAcross), 2 * 2) << c.Name() << " across";
+        }
+        if (c.Fixed == int(taCenter) && !c.Picture && !c.CheckBox && !c.Close && ink.Count > 0) {
+            const bool along = side && c.Rotated;
+            const int inkMid = along ? ink.Box.Top + ink.Box.Bottom : ink.Box.Left + ink.Box.Right;
+            const int tabMid = along ? tab.Top + tab.Bottom : tab.Left + tab.Right;
+            // The text part takes the measure, which adds a third of the
+            // caption's length for plain and ClearType text.
+            const int slack = c.AntiAlias == aaAntiAlias ? 2 : 4;
+            EXPECT_LE(std::abs(inkMid - tabMid), 2 * slack) << c.Name() << " along";
+        }
+    }
+}
+
+// Pictures of a pager with pictures on its tabs on each side, rotated and
+// not, beside the program's own screenshots.
+TEST_F(TabContentPaintTest, LeavesAPictureOfAPagerOnEachSide) {
+    for (const char* caption : {"IDE Style", "Editor"}) {
+        auto* more = new TLumOfficePage(form);
+        more->SetCaption(caption);
+        more->SetPager(pager);
+        LoadBluePicture(more->Picture());
+    }
+    CreateDirectoryA(QM_SCREENSHOT_DIR, nullptr);
+    const struct {
+        TTabPosition Side;
+        bool Rotated;
+        const char* File;
+        TAntiAlias AntiAlias = aaClearType;
+    } shots[] = {
+        {tpTop, true, "pager-top.png"},
+        {tpBottom, true, "pager-bottom.png"},
+        {tpLeft, true, "pager-left-rotated.png"},
+        {tpLeft, false, "pager-left.png"},
+        {tpRight, true, "pager-right-rotated.png"},
+        {tpRight, false, "pager-right.png"},
+        // Smoothed right tabs take the caption primitive's vertical text,
+        // which Wine's GDI+ lays out horizontally; plain text is rotated.
+        {tpRight, true, "pager-right-rotated-plain.png", aaNone},
+    };
+    TPaintTarget target(360, 260, clFuchsia);
+    for (const auto& shot : shots) {
+        Configure({shot.Side, shot.Rotated, shot.AntiAlias, true, false, false, -1});
+        pager->SetActivePageIndex(1);
+        target.Fill(clFuchsia);
+        target.Paint(pager);
+        EXPECT_NE(pager->GetTabRect(1), NoTabRect) << shot.File;
+        TPNGObject png;
+        png.AssignBitmapHandle(HBITMAP(GetCurrentObject(target.DC(), OBJ_BITMAP)), false, 0);
+        png.SaveToFile(String(QM_SCREENSHOT_DIR) + "/" + shot.File);
+    }
+}
