@@ -77,10 +77,9 @@ String TZvTranslateString::ExpandText(const String& text) {
             break;
         }
         result.append(rest, 0, left);
-        // Only the delimiter's first character goes: with a longer left
-        // delimiter its other characters start the command.
+        // The whole left delimiter goes, however long it is.
         String macro = rest.substr(left);
-        rest.erase(0, left + 1);
+        rest.erase(0, left + FLeftDelimiter.size());
         size_t right = FRightDelimiter.empty() ? String::npos : rest.find(FRightDelimiter);
         if (right == String::npos) {
             // An unterminated macro stays as it was written.

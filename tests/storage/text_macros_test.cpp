@@ -134,11 +134,9 @@ TEST_F(TextMacros, Expansion) {
 TEST_F(TextMacros, LongerDelimiters) {
     Expander.SetLeftDelimiter("[[");
     Expander.SetRightDelimiter("]");
-    String value;
-    EXPECT_FALSE(Expander.EvaluateCommand("[DATE", value));
-    // The left delimiter loses only its first character, so the command is
-    // "[DATE"; it is not known and stays with its right delimiter.
-    EXPECT_EQ(Expand("[[DATE]"), "[DATE]");
+    // Each delimiter goes as a whole.
+    EXPECT_EQ(Expand("[[DATE]"), "07_03_2026");
+    EXPECT_EQ(Expand("[[FOO]x"), "FOO]x");    // an unknown command loses its left delimiter only
     EXPECT_EQ(Expand("x[[DATE"), "x[[DATE");  // an unterminated macro stays as written
     Expander.SetLeftDelimiter("<");
     Expander.SetRightDelimiter(">");
@@ -150,7 +148,12 @@ TEST_F(TextMacros, LongerDelimiters) {
     EXPECT_EQ(Expand("%DATE]]x"), "07_03_2026x");
     EXPECT_EQ(Expand("a%FOO]]b"), "aFOO]]b");
     Expander.SetLeftDelimiter("[[");
-    EXPECT_EQ(Expand("[[ DATE]].ini"), "[ DATE]].ini");
+    EXPECT_EQ(Expand("[[ DATE]].ini"), "07_03_2026.ini");
+    Expander.SetLeftDelimiter("{{");
+    Expander.SetRightDelimiter("}}");
+    EXPECT_EQ(Expand("{{DATE}}.ini"), "07_03_2026.ini");
+    EXPECT_EQ(Expand("{{FOO}}{{TIME}}"), "FOO}}09_05_04");
+    EXPECT_EQ(Expand("{DATE}}"), "{DATE}}");  // half a delimiter opens nothing
 }
 
 TEST_F(TextMacros, DateFormatsAreTheExpandersOwn) {
