@@ -1,5 +1,7 @@
 #include "storage/app_storage.h"
 
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 
@@ -944,7 +946,17 @@ void TZvCustomAppStorage::WriteSet(const String& path, const TTypeInfo* setType,
 int TZvCustomAppStorage::ReadList(const String& path, TObject* list, const TZvAppStorageListItemEvent& onReadItem,
                                   const String& itemName) {
     ZV_ROUTE(path, tp, ReadList(tp, list, onReadItem, itemName));
-    int count = ReadInteger(SubPath(tp, "Count"), 0);
+    int count = std::max(ReadInteger(SubPath(tp, "Count"), 0), 0);
+    if (count > 0) {
+        // The count may have been edited by hand: no more items are read
+        // than the list's folder holds values (the count among them) and
+        // folders.
+        ReloadIfNeeded();
+        TStringList values, folders;
+        EnumValues(PrimitiveKey(tp), &values, false);
+        EnumFolders(PrimitiveKey(tp), &folders, false);
+        count = std::min(count, values.Count() - 1 + folders.Count());
+    }
     for (int i = 0; i < count; ++i) onReadItem(this, tp, list, i, itemName);
     return count;
 }
@@ -1056,9 +1068,15 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
     if (!prop) return;
     const TTypeInfo* type = prop->PropType();
     if (type->Kind == tkMethod) return;
-    if (!FStorageOptions->StoreDefaultValues() &&
-        !(prop->HasGetter() && prop->HasSetter() && IsStoredProp(instance, prop) && !HoldsStoreDefault(instance, prop)))
-        return;
+    if (!FStorageOptions->StoreDefaultValues()) {
+        if (!prop->HasGetter() || !prop->HasSetter() || !IsStoredProp(instance, prop)) return;
+        if (HoldsStoreDefault(instance, prop)) {
+            // A value stored earlier must not outlive the default written
+            // over it: the next read would give the old value back.
+            if (type->Kind != tkClass) DeleteValue(tp);
+            return;
+        }
+    }
     switch (type->Kind) {
     case tkInteger:
     case tkChar:
@@ -1200,6 +1218,9 @@ void TZvCustomAppStorage::ReadPersistent(const String& path, TPersistent* instan
 void TZvCustomAppStorage::DeleteValue(const String& path) {
     ZV_ROUTE(path, tp, DeleteValue(tp));
     if (ReadOnly()) return;
+    // What the file holds is read first, so that a value deleted before the
+    // first read does not come back with it.
+    ReloadIfNeeded();
     DeleteValueInt(PrimitiveKey(tp));
     FlushIfNeeded();
 }
@@ -1207,6 +1228,7 @@ void TZvCustomAppStorage::DeleteValue(const String& path) {
 void TZvCustomAppStorage::DeleteSubTree(const String& path) {
     ZV_ROUTE(path, tp, DeleteSubTree(tp));
     if (ReadOnly()) return;
+    ReloadIfNeeded();
     DeleteSubTreeInt(PrimitiveKey(tp));
     FlushIfNeeded();
 }

@@ -722,6 +722,52 @@ TEST(ZvAppStorage, StoreDefaultValuesOffSkipsDefaults) {
     EXPECT_EQ(store->AsString(), Ini({"[p]", "Flag=TRUE", "Big=1", ""}));
 }
 
+TEST(ZvAppStorage, AHandEditedCountReadsNoMoreItemsThanTheFolderHolds) {
+    const struct {
+        const char* Count;
+        std::vector<String> Items;
+    } cases[] = {
+        {"Count=100000", {"x", "y"}},
+        {"Count=2147483647", {"x", "y"}},
+        {"Count=2", {"x", "y"}},
+        {"Count=1", {"x"}},
+        {"Count=-5", {}},
+    };
+    for (const auto& c : cases) {
+        auto store = MemoryStore(Ini({"[l]", c.Count, "Item0=x", "Item1=y"}));
+        TStringList list;
+        EXPECT_EQ(store->ReadStringList("l", &list), int(c.Items.size())) << c.Count;
+        std::vector<String> read;
+        for (int i = 0; i < list.Count(); ++i) read.push_back(list.Strings(i));
+        EXPECT_EQ(read, c.Items) << c.Count;
+    }
+    // Items that are folders (a collection's) count too.
+    auto store = MemoryStore(Ini({"[c]", "Count=9", "[c\\Item0]", "a=1", "[c\\Item1]", "a=2"}));
+    int items = 0;
+    EXPECT_EQ(store->ReadList("c", nullptr,
+                              [&](TZvCustomAppStorage*, const String&, TObject*, int, const String&) { ++items; }),
+              2);
+    EXPECT_EQ(items, 2);
+}
+
+TEST(ZvAppStorage, StoreDefaultValuesOffRemovesAValueTheDefaultIsWrittenOver) {
+    TStoreSettings settings(nullptr);
+    auto store = MemoryStore();
+    store->StorageOptions()->SetStoreDefaultValues(false);
+    settings.FCount = 77;
+    settings.FBig = 5;
+    store->WriteProperty("p\\Count", &settings, "Count", true);
+    store->WriteProperty("p\\Big", &settings, "Big", true);
+    store->WriteString("p\\Other", "kept");
+    settings.FCount = 0;  // back to their defaults
+    settings.FBig = 0;
+    store->WriteProperty("p\\Count", &settings, "Count", true);
+    store->WriteProperty("p\\Big", &settings, "Big", true);
+    EXPECT_EQ(store->AsString(), Ini({"[p]", "Other=kept", ""}));
+    store->ReadProperty("p\\Count", &settings, "Count", true, true);
+    EXPECT_EQ(settings.FCount, 0);
+}
+
 class TNameTranslator : public TObject {
 public:
     void Translate(TObject*, TPersistent*, bool reading, String& name) { name = (reading ? "r_" : "w_") + name; }

@@ -481,6 +481,26 @@ TEST_F(ZvIniFile, ValuesWrittenBeforeTheFileIsReadAreKept) {
     EXPECT_EQ(ReadFile(name), Ini({"[s]", "a=1", "b=3", "", "[t]", "c=4", ""}));
 }
 
+TEST_F(ZvIniFile, ValuesDeletedBeforeTheFileIsReadStayDeleted) {
+    String name = Path("deleted.ini");
+    WriteFile(name, Ini({"[s]", "a=1", "b=2", "", "[s\\sub]", "c=3", "", "[t]", "d=4"}));
+    {
+        TZvAppIniFileStorage store(nullptr);
+        store.BeginUpdate();  // no reload: the file is not read yet
+        store.SetLocation(flCustom);
+        store.SetFileName(name);
+        store.EndUpdate();
+        ASSERT_FALSE(store.FileLoaded());
+        store.DeleteValue("s\\a");
+        store.DeleteSubTree("s\\sub");
+        EXPECT_EQ(store.ReadInteger("s\\a", -1), -1);
+        EXPECT_EQ(store.ReadInteger("s\\sub\\c", -1), -1);
+        EXPECT_EQ(store.ReadInteger("s\\b", -1), 2);
+        EXPECT_EQ(store.ReadInteger("t\\d", -1), 4);
+    }  // flushed on destruction
+    EXPECT_EQ(ReadFile(name), Ini({"[s]", "b=2", "", "[t]", "d=4", ""}));
+}
+
 TEST_F(ZvIniFile, ChangingTheFileNameFlushesTheOldFile) {
     String first = Path("first.ini"), second = Path("second.ini");
     WriteFile(second, Ini({"[s]", "v=2"}));
