@@ -302,14 +302,18 @@ TZvStoredValue* TZvStoredValues::FindByName(const String& name) const {
     return i < 0 ? nullptr : Items(i);
 }
 
+// A value without a name has no place in the store (its path would be the
+// folder itself): it is left out of saving and restoring, without a word.
 void TZvStoredValues::SaveValues(TZvCustomAppStorage* store, const String& folder) {
     if (!store) return;
     for (int i = 0; i < Count(); ++i)
-        Items(i)->Save(store, TZvCustomAppStorage::ConcatPaths({folder, Items(i)->Name()}));
+        if (!Items(i)->Name().empty())
+            Items(i)->Save(store, TZvCustomAppStorage::ConcatPaths({folder, Items(i)->Name()}));
 }
 
 void TZvStoredValues::RestoreValues(TZvCustomAppStorage* store, const String& folder) {
     if (!store) return;
     for (int i = 0; i < Count(); ++i)
-        Items(i)->Restore(store, TZvCustomAppStorage::ConcatPaths({folder, Items(i)->Name()}));
+        if (!Items(i)->Name().empty())
+            Items(i)->Restore(store, TZvCustomAppStorage::ConcatPaths({folder, Items(i)->Name()}));
 }

@@ -409,6 +409,22 @@ TEST_F(StoredValuesTest, EventsSeeAndMayChangeTheValue) {
     EXPECT_EQ(item->Value(), Variant(31));
 }
 
+TEST_F(StoredValuesTest, AValueWithoutANameIsLeftOutQuietly) {
+    TZvStoredValue* unnamed = values.Add();
+    unnamed->SetValue(5);
+    TZvStoredValue* named = values.Add();
+    named->SetName("Zoom");
+    named->SetValue(3);
+    // The form's folder alone: a value without a name would be a key
+    // outside every section.
+    for (const char* folder : {"frmMain\\", "frmMain"}) {
+        EXPECT_NO_THROW(values.SaveValues(store, folder)) << folder;
+        EXPECT_NO_THROW(values.RestoreValues(store, folder)) << folder;
+        EXPECT_EQ(unnamed->Value(), Variant(5)) << folder;
+    }
+    EXPECT_EQ(store->ReadString("frmMain\\Zoom"), "3");
+}
+
 TEST_F(StoredValuesTest, MissingValuesKeepTheCurrentOne) {
     TZvStoredValue* item = values.Add();
     item->SetName("Count");
