@@ -134,19 +134,6 @@ std::u16string Utf8ToUtf16(const String& text) {
     return out;
 }
 
-// A component of exactly that name among the components of start's owner,
-// then of its owner, and so on outwards.
-TComponent* FindComponentOutwards(TObject* start, const String& name) {
-    auto* component = dynamic_cast<TComponent*>(start);
-    if (!component || name.empty()) return nullptr;
-    for (TComponent* owner = component->Owner(); owner; owner = owner->Owner())
-        for (int i = 0; i < owner->ComponentCount(); ++i)
-            if (owner->Components(i)->Name() == name) return owner->Components(i);
-    return nullptr;
-}
-
-bool IsComponentClass(TClass cls) { return cls && cls->InheritsFrom(TComponent::StaticClass()); }
-
 std::vector<std::unique_ptr<TZvAppStoragePropertyBaseEngine>>& PropertyEngines() {
     static std::vector<std::unique_ptr<TZvAppStoragePropertyBaseEngine>> engines;
     return engines;
@@ -488,6 +475,23 @@ bool TZvCustomAppStorage::HasSubStorage(const TZvCustomAppStorage* store) const 
     return false;
 }
 
+// ---- Components stored by name ----------------------------------------------------------------
+
+TComponent* FindComponentOutwards(TComponent* level, const String& name) {
+    if (name.empty()) return nullptr;
+    for (; level; level = level->Owner())
+        for (int i = 0; i < level->ComponentCount(); ++i)
+            if (level->Components(i)->Name() == name) return level->Components(i);
+    return nullptr;
+}
+
+bool IsComponentClass(TClass cls) { return cls && cls->InheritsFrom(TComponent::StaticClass()); }
+
+void AssignComponentByName(TObject* instance, const TPropInfo* prop, TComponent* level, const String& name) {
+    TComponent* found = FindComponentOutwards(level, name);
+    if (found && found->InheritsFrom(prop->PropType()->ClassType())) SetObjectProp(instance, prop, found);
+}
+
 // ---- Routing and rules ----------------------------------------------------------------------
 
 void TZvCustomAppStorage::ResolvePath(const String& path, TZvCustomAppStorage*& targetStore, String& targetPath) {
@@ -503,6 +507,12 @@ void TZvCustomAppStorage::ResolvePath(const String& path, TZvCustomAppStorage*& 
     if (rest.empty()) throw EZVLAppStorageError(ZvAppStorageText::InvalidPath);
     targetStore = sub->AppStorage();
     targetPath = "\\" + rest;
+}
+
+TZvCustomAppStorage* TZvCustomAppStorage::OtherStoreFor(const String& path, String& targetPath) {
+    TZvCustomAppStorage* target = nullptr;
+    ResolvePath(path, target, targetPath);
+    return target != this ? target : nullptr;
 }
 
 String TZvCustomAppStorage::PrimitiveKey(const String& targetPath) const {
@@ -597,41 +607,39 @@ TDateTime TZvCustomAppStorage::StorageTextToDateTime(const String& text) {
     return StrToDateTime(text);
 }
 
-// The routing step of every public operation: when path lies in another
-// store, the call is repeated there with the path within that store.
-#define ZV_ROUTE(path, targetPath, call)                                                                               \
-    TZvCustomAppStorage* target_ = nullptr;                                                                            \
-    String targetPath;                                                                                                 \
-    ResolvePath(path, target_, targetPath);                                                                            \
-    if (target_ != this) return target_->call
-
 // ---- Queries ----------------------------------------------------------------------------------
 
 bool TZvCustomAppStorage::ValueStored(const String& path) {
-    ZV_ROUTE(path, tp, ValueStored(tp));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ValueStored(tp);
     ReloadIfNeeded();
     return ValueStoredInt(PrimitiveKey(tp));
 }
 
 bool TZvCustomAppStorage::PathExists(const String& path) {
-    ZV_ROUTE(path, tp, PathExists(tp));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->PathExists(tp);
     ReloadIfNeeded();
     return IsFolderInt(PrimitiveKey(tp), false);
 }
 
 bool TZvCustomAppStorage::ListStored(const String& path, const String& itemName) {
-    ZV_ROUTE(path, tp, ListStored(tp, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ListStored(tp, itemName);
     return ValueStored(SubPath(tp, "Count"));
 }
 
 void TZvCustomAppStorage::GetStoredValues(const String& path, TStrings* strings, bool reportListAsValue) {
-    ZV_ROUTE(path, tp, GetStoredValues(tp, strings, reportListAsValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->GetStoredValues(tp, strings, reportListAsValue);
     ReloadIfNeeded();
     EnumValues(PrimitiveKey(tp), strings, reportListAsValue);
 }
 
 void TZvCustomAppStorage::GetStoredFolders(const String& path, TStrings* strings) {
-    ZV_ROUTE(path, tp, GetStoredFolders(tp, strings));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->GetStoredFolders(tp, strings);
     ReloadIfNeeded();
     EnumFolders(PrimitiveKey(tp), strings, true);
 }
@@ -639,21 +647,24 @@ void TZvCustomAppStorage::GetStoredFolders(const String& path, TStrings* strings
 // ---- Plain values --------------------------------------------------------------------------------
 
 int TZvCustomAppStorage::ReadInteger(const String& path, int defaultValue) {
-    ZV_ROUTE(path, tp, ReadInteger(tp, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadInteger(tp, defaultValue);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, defaultValue, [&] { return DoReadInteger(key, defaultValue); });
 }
 
 void TZvCustomAppStorage::WriteInteger(const String& path, int value) {
-    ZV_ROUTE(path, tp, WriteInteger(tp, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteInteger(tp, value);
     if (ReadOnly()) return;
     DoWriteInteger(PrimitiveKey(tp), value);
     FlushIfNeeded();
 }
 
 bool TZvCustomAppStorage::ReadBoolean(const String& path, bool defaultValue) {
-    ZV_ROUTE(path, tp, ReadBoolean(tp, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadBoolean(tp, defaultValue);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, defaultValue, [&] {
@@ -667,7 +678,8 @@ bool TZvCustomAppStorage::ReadBoolean(const String& path, bool defaultValue) {
 }
 
 void TZvCustomAppStorage::WriteBoolean(const String& path, bool value) {
-    ZV_ROUTE(path, tp, WriteBoolean(tp, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteBoolean(tp, value);
     if (ReadOnly()) return;
     String key = PrimitiveKey(tp);
     if (FStorageOptions->BooleanAsString())
@@ -679,7 +691,8 @@ void TZvCustomAppStorage::WriteBoolean(const String& path, bool value) {
 }
 
 double TZvCustomAppStorage::ReadFloat(const String& path, double defaultValue) {
-    ZV_ROUTE(path, tp, ReadFloat(tp, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadFloat(tp, defaultValue);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     auto asText = [&] { return StorageTextToFloat(DecryptPropertyValue(DoReadString(key, String()))); };
@@ -700,7 +713,8 @@ double TZvCustomAppStorage::ReadFloat(const String& path, double defaultValue) {
 }
 
 void TZvCustomAppStorage::WriteFloat(const String& path, double value) {
-    ZV_ROUTE(path, tp, WriteFloat(tp, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteFloat(tp, value);
     if (ReadOnly()) return;
     String key = PrimitiveKey(tp);
     if (FStorageOptions->FloatAsString())
@@ -711,7 +725,8 @@ void TZvCustomAppStorage::WriteFloat(const String& path, double value) {
 }
 
 TDateTime TZvCustomAppStorage::ReadDateTime(const String& path, TDateTime defaultValue) {
-    ZV_ROUTE(path, tp, ReadDateTime(tp, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadDateTime(tp, defaultValue);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, defaultValue, [&] {
@@ -721,7 +736,8 @@ TDateTime TZvCustomAppStorage::ReadDateTime(const String& path, TDateTime defaul
 }
 
 void TZvCustomAppStorage::WriteDateTime(const String& path, TDateTime value) {
-    ZV_ROUTE(path, tp, WriteDateTime(tp, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteDateTime(tp, value);
     if (ReadOnly()) return;
     String key = PrimitiveKey(tp);
     if (FStorageOptions->DateTimeAsString())
@@ -732,14 +748,16 @@ void TZvCustomAppStorage::WriteDateTime(const String& path, TDateTime value) {
 }
 
 String TZvCustomAppStorage::ReadString(const String& path, const String& defaultValue) {
-    ZV_ROUTE(path, tp, ReadString(tp, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadString(tp, defaultValue);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, defaultValue, [&] { return DecryptPropertyValue(DoReadString(key, defaultValue)); });
 }
 
 void TZvCustomAppStorage::WriteString(const String& path, const String& value) {
-    ZV_ROUTE(path, tp, WriteString(tp, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteString(tp, value);
     if (ReadOnly()) return;
     DoWriteString(PrimitiveKey(tp), EncryptPropertyValue(value));
     FlushIfNeeded();
@@ -754,14 +772,16 @@ void TZvCustomAppStorage::WriteWideString(const String& path, const std::u16stri
 }
 
 int TZvCustomAppStorage::ReadBinary(const String& path, void* buffer, int bufferSize) {
-    ZV_ROUTE(path, tp, ReadBinary(tp, buffer, bufferSize));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadBinary(tp, buffer, bufferSize);
     ReloadIfNeeded();
     String key = PrimitiveKey(tp);
     return ReadWithDefault(key, 0, [&] { return DoReadBinary(key, buffer, bufferSize); });
 }
 
 void TZvCustomAppStorage::WriteBinary(const String& path, const void* buffer, int bufferSize) {
-    ZV_ROUTE(path, tp, WriteBinary(tp, buffer, bufferSize));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteBinary(tp, buffer, bufferSize);
     if (ReadOnly()) return;
     DoWriteBinary(PrimitiveKey(tp), buffer, bufferSize);
     FlushIfNeeded();
@@ -775,7 +795,8 @@ bool TZvCustomAppStorage::IsBooleanType(const TTypeInfo* typeInfo) const {
 }
 
 Int64 TZvCustomAppStorage::ReadEnumeration(const String& path, const TTypeInfo* typeInfo, Int64 defaultValue) {
-    ZV_ROUTE(path, tp, ReadEnumeration(tp, typeInfo, defaultValue));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadEnumeration(tp, typeInfo, defaultValue);
     if (IsBooleanType(typeInfo)) {
         bool value = ReadBoolean(tp, defaultValue != 0);
         return value ? (typeInfo->MinValue < 0 ? -1 : 1) : 0;
@@ -813,7 +834,8 @@ Int64 TZvCustomAppStorage::ReadEnumeration(const String& path, const TTypeInfo* 
 }
 
 void TZvCustomAppStorage::WriteEnumeration(const String& path, const TTypeInfo* typeInfo, Int64 value) {
-    ZV_ROUTE(path, tp, WriteEnumeration(tp, typeInfo, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteEnumeration(tp, typeInfo, value);
     if (IsBooleanType(typeInfo)) {
         WriteBoolean(tp, value != 0);
         return;
@@ -891,7 +913,8 @@ void TZvCustomAppStorage::ReadSetElements(const String& path, const TTypeInfo* s
 }
 
 void TZvCustomAppStorage::ReadSet(const String& path, const TTypeInfo* setType, const void* defaultValue, void* value) {
-    ZV_ROUTE(path, tp, ReadSet(tp, setType, defaultValue, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadSet(tp, setType, defaultValue, value);
     if (setType->Kind != tkSet) throw EZVLAppStorageError(ZvAppStorageText::InvalidType);
     size_t size = size_t(ZevSetSize(setType));
     if (!FStorageOptions->SetAsString()) {
@@ -924,7 +947,8 @@ std::uint64_t TZvCustomAppStorage::ReadSet(const String& path, const TTypeInfo* 
 }
 
 void TZvCustomAppStorage::WriteSet(const String& path, const TTypeInfo* setType, const void* value) {
-    ZV_ROUTE(path, tp, WriteSet(tp, setType, value));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteSet(tp, setType, value);
     if (setType->Kind != tkSet) throw EZVLAppStorageError(ZvAppStorageText::InvalidType);
     if (ReadOnly()) return;
     if (!FStorageOptions->SetAsString()) {
@@ -945,7 +969,8 @@ void TZvCustomAppStorage::WriteSet(const String& path, const TTypeInfo* setType,
 
 int TZvCustomAppStorage::ReadList(const String& path, TObject* list, const TZvAppStorageListItemEvent& onReadItem,
                                   const String& itemName) {
-    ZV_ROUTE(path, tp, ReadList(tp, list, onReadItem, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->ReadList(tp, list, onReadItem, itemName);
     int count = std::max(ReadInteger(SubPath(tp, "Count"), 0), 0);
     if (count > 0) {
         // The count may have been edited by hand: no more items are read
@@ -964,7 +989,9 @@ int TZvCustomAppStorage::ReadList(const String& path, TObject* list, const TZvAp
 void TZvCustomAppStorage::WriteList(const String& path, TObject* list, int itemCount,
                                     const TZvAppStorageListItemEvent& onWriteItem,
                                     const TZvAppStorageListDeleteEvent& onDeleteItems, const String& itemName) {
-    ZV_ROUTE(path, tp, WriteList(tp, list, itemCount, onWriteItem, onDeleteItems, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->WriteList(tp, list, itemCount, onWriteItem, onDeleteItems, itemName);
     if (ReadOnly()) return;
     int oldCount = ReadInteger(SubPath(tp, "Count"), 0);
     for (int i = 0; i < itemCount; ++i) onWriteItem(this, tp, list, i, itemName);
@@ -978,7 +1005,9 @@ void TZvCustomAppStorage::WriteList(const String& path, TObject* list, int itemC
 }
 
 int TZvCustomAppStorage::ReadStringList(const String& path, TStrings* list, bool clearFirst, const String& itemName) {
-    ZV_ROUTE(path, tp, ReadStringList(tp, list, clearFirst, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->ReadStringList(tp, list, clearFirst, itemName);
     TUpdateScope update(*list);
     if (clearFirst) list->Clear();
     int count = 0;
@@ -998,7 +1027,8 @@ int TZvCustomAppStorage::ReadStringList(const String& path, TStrings* list, bool
 }
 
 void TZvCustomAppStorage::WriteStringList(const String& path, TStrings* list, const String& itemName) {
-    ZV_ROUTE(path, tp, WriteStringList(tp, list, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteStringList(tp, list, itemName);
     if (ReadOnly()) return;
     if (FStorageOptions->StoreStringListAsSingleString()) {
         if (ListStored(tp, itemName)) DeleteSubTree(tp);
@@ -1016,7 +1046,9 @@ void TZvCustomAppStorage::WriteStringList(const String& path, TStrings* list, co
 
 int TZvCustomAppStorage::ReadCollection(const String& path, TCollection* collection, bool clearFirst,
                                         const String& itemName) {
-    ZV_ROUTE(path, tp, ReadCollection(tp, collection, clearFirst, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->ReadCollection(tp, collection, clearFirst, itemName);
     if (!ListStored(tp, itemName) && FStorageOptions->DefaultIfValueNotExists()) return 0;
     TUpdateScope update(*collection);
     if (clearFirst) collection->Clear();
@@ -1031,7 +1063,8 @@ int TZvCustomAppStorage::ReadCollection(const String& path, TCollection* collect
 }
 
 void TZvCustomAppStorage::WriteCollection(const String& path, TCollection* collection, const String& itemName) {
-    ZV_ROUTE(path, tp, WriteCollection(tp, collection, itemName));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->WriteCollection(tp, collection, itemName);
     if (ReadOnly()) return;
     WriteList(
         tp, collection, collection->Count(),
@@ -1062,7 +1095,9 @@ bool HoldsStoreDefault(TObject* instance, const TPropInfo* prop) {
 
 void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instance, const String& propName,
                                         bool recursive) {
-    ZV_ROUTE(path, tp, WriteProperty(tp, instance, propName, recursive));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->WriteProperty(tp, instance, propName, recursive);
     if (ReadOnly() || !instance) return;
     const TPropInfo* prop = GetPropInfo(instance, propName);
     if (!prop) return;
@@ -1119,7 +1154,9 @@ void TZvCustomAppStorage::WriteProperty(const String& path, TPersistent* instanc
 
 void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance, const String& propName,
                                        bool recursive, bool clearFirst) {
-    ZV_ROUTE(path, tp, ReadProperty(tp, instance, propName, recursive, clearFirst));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->ReadProperty(tp, instance, propName, recursive, clearFirst);
     if (!instance) return;
     const TPropInfo* prop = GetPropInfo(instance, propName);
     if (!prop) return;
@@ -1166,8 +1203,8 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
             // A stored component name: assigned only when the component it
             // names is of the property's class.
             if (!prop->SetObj || !ValueStored(tp)) break;
-            TComponent* found = FindComponentOutwards(instance, ReadString(tp));
-            if (found && found->InheritsFrom(type->ClassType())) SetObjectProp(instance, prop, found);
+            auto* component = dynamic_cast<TComponent*>(instance);
+            AssignComponentByName(instance, prop, component ? component->Owner() : nullptr, ReadString(tp));
         } else if (auto* strings = dynamic_cast<TStrings*>(value)) {
             ReadStringList(tp, strings, clearFirst);
         } else if (auto* collection = dynamic_cast<TCollection*>(value)) {
@@ -1183,7 +1220,9 @@ void TZvCustomAppStorage::ReadProperty(const String& path, TPersistent* instance
 
 void TZvCustomAppStorage::WritePersistent(const String& path, TPersistent* instance, bool recursive,
                                           TStrings* ignoreProperties) {
-    ZV_ROUTE(path, tp, WritePersistent(tp, instance, recursive, ignoreProperties));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->WritePersistent(tp, instance, recursive, ignoreProperties);
     if (!instance || ReadOnly()) return;
     if (auto* handler = Supports<IZvAppStorageHandler>(instance)) {
         handler->WriteToAppStorage(this, path);
@@ -1199,7 +1238,9 @@ void TZvCustomAppStorage::WritePersistent(const String& path, TPersistent* insta
 
 void TZvCustomAppStorage::ReadPersistent(const String& path, TPersistent* instance, bool recursive, bool clearFirst,
                                          TStrings* ignoreProperties) {
-    ZV_ROUTE(path, tp, ReadPersistent(tp, instance, recursive, clearFirst, ignoreProperties));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp))
+        return other->ReadPersistent(tp, instance, recursive, clearFirst, ignoreProperties);
     if (!instance) return;
     if (auto* handler = Supports<IZvAppStorageHandler>(instance)) {
         handler->ReadFromAppStorage(this, path);
@@ -1216,7 +1257,8 @@ void TZvCustomAppStorage::ReadPersistent(const String& path, TPersistent* instan
 // ---- Removal --------------------------------------------------------------------------------------
 
 void TZvCustomAppStorage::DeleteValue(const String& path) {
-    ZV_ROUTE(path, tp, DeleteValue(tp));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->DeleteValue(tp);
     if (ReadOnly()) return;
     // What the file holds is read first, so that a value deleted before the
     // first read does not come back with it.
@@ -1226,7 +1268,8 @@ void TZvCustomAppStorage::DeleteValue(const String& path) {
 }
 
 void TZvCustomAppStorage::DeleteSubTree(const String& path) {
-    ZV_ROUTE(path, tp, DeleteSubTree(tp));
+    String tp;
+    if (TZvCustomAppStorage* other = OtherStoreFor(path, tp)) return other->DeleteSubTree(tp);
     if (ReadOnly()) return;
     ReloadIfNeeded();
     DeleteSubTreeInt(PrimitiveKey(tp));

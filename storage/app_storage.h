@@ -284,6 +284,16 @@ using TZvAppStorageListItemEvent =
 using TZvAppStorageListDeleteEvent =
     std::function<void(TZvCustomAppStorage*, const String&, TObject*, int, int, const String&)>;
 
+// The component of exactly that name among the components of level, then
+// of its owner, and so on outwards; nullptr for an empty name or none.
+TComponent* FindComponentOutwards(TComponent* level, const String& name);
+// Whether objects of the class are components (stored by name).
+bool IsComponentClass(TClass cls);
+// A component reference read back by name: the property of instance is
+// set to the component of that name found outwards from level, when that
+// one is of the property's class; else the property keeps its value.
+void AssignComponentByName(TObject* instance, const TPropInfo* prop, TComponent* level, const String& name);
+
 class TZvCustomAppStorage : public TZvComponent {
     QL_CLASS(TZvCustomAppStorage, TZvComponent)
 public:
@@ -467,6 +477,10 @@ protected:
     // leading "\"). Raises EZVLAppStorageError "Invalid path" for the root of
     // a sub-store itself.
     void ResolvePath(const String& path, TZvCustomAppStorage*& targetStore, String& targetPath);
+    // The routing step of every public operation: the store that path lies
+    // in when that is another one (the operation is then repeated there
+    // with targetPath), else nullptr with targetPath the path in this one.
+    TZvCustomAppStorage* OtherStoreFor(const String& path, String& targetPath);
     // The key a primitive gets for a resolved path of this store: the root
     // path joined with it, without a leading "\".
     String PrimitiveKey(const String& targetPath) const;

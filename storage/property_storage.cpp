@@ -33,26 +33,11 @@ bool OwnsComponent(TComponent* owner, TComponent* component) {
     return false;
 }
 
-// The component of exactly that name on owner, then on its owner and so on
-// outwards.
-TComponent* FindComponentOutwards(TComponent* owner, const String& name) {
-    if (name.empty()) return nullptr;
-    for (TComponent* level = owner; level; level = level->Owner())
-        for (int i = 0; i < level->ComponentCount(); ++i)
-            if (level->Components(i)->Name() == name) return level->Components(i);
-    return nullptr;
-}
-
 // The published property of that name (case ignored) that is not an event.
 const TPropInfo* StoredPropInfo(TComponent* component, const String& propName) {
     const TPropInfo* prop = GetPropInfo(component, propName);
     if (!prop || prop->PropType()->Kind == tkMethod) return nullptr;
     return prop;
-}
-
-bool IsComponentClass(const TPropInfo* prop) {
-    const TTypeInfo* type = prop->PropType();
-    return type->Kind == tkClass && type->ClassType() && type->ClassType()->InheritsFrom(TComponent::StaticClass());
 }
 
 }  // namespace
@@ -129,12 +114,9 @@ void TZvPropertyStorage::LoadComponentProperties(TComponent* owner, TStrings* li
         if (!prop) continue;
         try {
             const String path = PropertyPath(component, propName, true);
-            if (IsComponentClass(prop)) {
+            if (prop->PropType()->Kind == tkClass && IsComponentClass(prop->PropType()->ClassType())) {
                 if (!AppStorage->ValueStored(path)) continue;
-                TComponent* found = FindComponentOutwards(owner, AppStorage->ReadString(path));
-                // A component of another class than the property's is not
-                // assigned: that one property keeps its value.
-                if (found && found->InheritsFrom(prop->PropType()->ClassType())) SetObjectProp(component, prop, found);
+                AssignComponentByName(component, prop, owner, AppStorage->ReadString(path));
             } else if (AppStorage->ValueStored(path) || AppStorage->PathExists(path)) {
                 AppStorage->ReadProperty(path, component, prop->Name, true, true);
             }
