@@ -439,3 +439,99 @@ TEST_F(Program, StartsAndClosesWhileTheSettingsFileIsLocked) {
     CloseHandle(lock);
     EXPECT_EQ(ReadBytes(StoreFile()), content);
 }
+
+// Tab goes round the collapsed window and comes back where it started
+// without ever reaching the option pages below the window's edge; Space
+// on the way changes nothing the user cannot see.
+TEST_F(Program, TabGoesRoundTheCollapsedWindowOnly) {
+    Start();
+    ASSERT_TRUE(driver->Window());
+    const int collapsed = WindowHeight();
+    // Expanded and collapsed again: the expand button has the focus.
+    driver->Click(ExpandButton());
+    driver->Click(ExpandButton());
+    ASSERT_EQ(WindowHeight(), collapsed);
+    const DWORD thread = GetWindowThreadProcessId(driver->Window(), nullptr);
+    const auto focus = [thread] {
+        GUITHREADINFO info{sizeof(info)};
+        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    const HWND start = focus();
+    ASSERT_EQ(start, ExpandButton());
+    const HWND pager = Pager();
+    std::vector<HWND> reached;
+    for (int i = 0; i < 40; ++i) {
+        driver->Press(VK_TAB);
+        const HWND now = focus();
+        ASSERT_NE(now, nullptr) << "after " << i + 1 << " presses";
+        EXPECT_FALSE(now == pager || IsChild(pager, now))
+            << TProgramDriver::ClassOf(now) << " \"" << TProgramDriver::Text(now) << "\" on a hidden page";
+        if (now == start) break;
+        reached.push_back(now);
+    }
+    EXPECT_EQ(focus(), start) << "Tab did not come back round";
+    EXPECT_GE(reached.size(), 4u);  // the lists, their buttons, the compiler buttons
+    EXPECT_EQ(WindowHeight(), collapsed);
+    EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+    Close();
+    // Every option as the layout has it.
+    const std::string saved = ReadBytes(StoreFile());
+    for (int box = 1; box <= 17; ++box)
+        EXPECT_NE(saved.find("\r\nLumOfficeCheckBox" + std::to_string(box) + "_Checked=TRUE\r\n"), std::string::npos)
+            << box;
+    EXPECT_NE(saved.find("\r\nAdvSettingsBTN_Tag=0\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nAdvSettingsBTN_ImageIndex=0\r\n"), std::string::npos);
+}
+
+// A "Settings.ini" that chooses the disabled "for 8051" (or an item past
+// the last) opens with the layout's family, and the compiler buttons
+// rewrite the compilers of that family.
+TEST_F(Program, StartsWithTheLayoutsFamilyWhenTheStoredOneCannotBeChosen) {
+    const std::string expected = Fixture("mikroc_pic_settings.expected.ini");
+    for (const char* stored : {"5", "99"}) {
+        SCOPED_TRACE(stored);
+        WriteBytes(CompilerFolder(0) + "settings.ini", Fixture("mikroc_pic_settings.ini"));
+        WriteBytes(StoreFile(), std::string("[frmMain]\r\nRadioGroup1_ItemIndex=") + stored +
+                                    "\r\nAdvSettingsBTN_Tag=0\r\nAdvSettingsBTN_ImageIndex=7\r\n");
+        Start();
+        ASSERT_TRUE(driver->Window());
+        EXPECT_EQ(driver->AnswerBoxes(), Texts{});
+        EXPECT_FALSE(IsWindowEnabled(Family("for 8051")));
+        EXPECT_TRUE(IsWindowEnabled(Button("mikroC PRO"))) << "the compilers of \"for PIC\" are found";
+        ChooseLayoutAndScheme();
+        EXPECT_EQ(driver->ClickAndAnswer(Button("mikroC PRO")),
+                  Texts{"mikroC PRO for PIC settings succesfully changed."});
+        Close();
+        EXPECT_EQ(ReadBytes(CompilerFolder(0) + "settings.ini"), expected);
+        const std::string saved = ReadBytes(StoreFile());
+        EXPECT_NE(saved.find("\r\nRadioGroup1_ItemIndex=0\r\n"), std::string::npos) << saved.substr(0, 300);
+        EXPECT_NE(saved.find("\r\nAdvSettingsBTN_ImageIndex=0\r\n"), std::string::npos);
+    }
+}
+
+// "All three" with the first compiler's file damaged: its error is shown,
+// the other two are rewritten and the count says so; the damaged file is
+// left as it was.
+TEST_F(Program, AllThreeGoesOnPastADamagedFirstCompiler) {
+    std::filesystem::create_directories(CompilerFolder(2) + "Layouts");
+    WriteBytes(CompilerFolder(2) + "settings.ini", Fixture("mikroc_pic_settings.ini"));
+    SetCompilerFolder(HKEY_LOCAL_MACHINE, kCompilers[2], Root + kCompilerFolders[2]);
+    std::string damaged = Fixture("mikroc_pic_settings.ini");
+    damaged.erase(damaged.find("[frmOptions2]\r\n"), 15);
+    WriteBytes(CompilerFolder(0) + "settings.ini", damaged);
+    Start();
+    ASSERT_TRUE(driver->Window());
+    ASSERT_TRUE(IsWindowEnabled(Button("All three")));
+    ChooseLayoutAndScheme();
+    EXPECT_EQ(driver->ClickAndAnswer(Button("All three")),
+              (Texts{"List index out of bounds (-1)", "2 out of 3 settings succesfully changed."}));
+    EXPECT_EQ(ReadBytes(CompilerFolder(0) + "settings.ini"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(CompilerFolder(0) + "Layouts\\Debug Wide.dat"));
+    const std::string expected = Fixture("mikroc_pic_settings.expected.ini");
+    for (int i : {1, 2}) {
+        EXPECT_EQ(ReadBytes(CompilerFolder(i) + "settings.ini"), expected) << kCompilers[i];
+        EXPECT_EQ(ReadBytes(CompilerFolder(i) + "Layouts\\Debug Wide.dat"), "debug wide layout") << kCompilers[i];
+    }
+    Close();
+    EXPECT_NE(ReadBytes(StoreFile()).find("\r\nRadioGroup1_ItemIndex=0\r\n"), std::string::npos);
+}
