@@ -266,12 +266,14 @@ void TZvCustomDataConsumerViewList::ProviderNotifyChanged(TZvDataProviderChangeR
     } else {
         int index = IndexOfItem(parent.Get());
         if (index < 0) return;
-        if (ItemIsExpanded(index))
+        if (ItemIsExpanded(index)) {
             AddChildItem(index, item);
-        else if (FExpandOnNewItem)
-            ExpandTreeTo(item);
-        else
+        } else {
+            // A parent without children until now is flagged first, or it
+            // would not expand.
             FView[size_t(index)].Flags |= vlHasSubList | vlHasChildren;
+            if (FExpandOnNewItem) ExpandTreeTo(item);
+        }
     }
     NotifyViewChanged();
 }

@@ -89,7 +89,12 @@ public:
     void ProviderChanging() override { ClearView(); }
     void ProviderChanged() override { RebuildView(); }
     void ContextChanged() override { RebuildView(); }
-    void ViewChanged(TZvDataConsumerAggregatedObject* source) override { RebuildView(); }
+    // Only the provider's view change (source nullptr: a full refresh, a
+    // new provider) rebuilds; another extension's (a new selection) leaves
+    // the user's expansions as they are.
+    void ViewChanged(TZvDataConsumerAggregatedObject* source) override {
+        if (!source) RebuildView();
+    }
     void ProviderNotifyChanging(TZvDataProviderChangeReason reason, IInterface* source) override;
     void ProviderNotifyChanged(TZvDataProviderChangeReason reason, IInterface* source) override;
 

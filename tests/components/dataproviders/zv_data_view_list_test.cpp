@@ -187,3 +187,34 @@ TEST_F(ViewList, ViewFollowsAProviderReplacement) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ViewList, ANewFirstChildOfACollapsedParentShowsWithExpandOnNewItemOrFlagsIt) {
+    TZvBaseDataItems* underE = TTestDataProvider::SubList(e);
+    for (bool expand : {false, true}) {
+        SCOPED_TRACE(expand ? "expand on new item" : "flag only");
+        view->SetExpandOnNewItem(expand);
+        Management(underE)->Clear();
+        view->RebuildView();
+        EXPECT_EQ(Shown(), "A0* E0");
+        provider->AddItem(underE, "f", "F");
+        EXPECT_EQ(Shown(), expand ? "A0* E0+ F1" : "A0* E0*");
+    }
+}
+
+TEST_F(ViewList, SelectingAShownSubItemKeepsTheExpansionsOnlyAFullRefreshRebuilds) {
+    provider->Classes = {TZvDataConsumerItemSelect::StaticClass()};
+    consumer()->SetProvider(nullptr);
+    consumer()->SetProvider(provider);
+    view = consumer()->FindExtension<TZvDataConsumerViewList>();
+    view->ToggleItem(0);
+    view->ToggleItem(1);
+    ASSERT_EQ(Shown(), "A0+ B1+ D2 C1 E0");
+    consumer()->FindExtension<TZvDataConsumerItemSelect>()->SetItemID("D");
+    EXPECT_EQ(Shown(), "A0+ B1+ D2 C1 E0");
+    provider->Changed(pcrFullRefresh, nullptr);
+    EXPECT_EQ(Shown(), "A0* E0");
+}
+
+}  // namespace
