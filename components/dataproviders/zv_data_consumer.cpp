@@ -96,6 +96,10 @@ void TZvDataConsumer::SetProvider(IZvDataProvider* provider) {
     Changed(ccrProviderSelect);
 }
 
+bool TZvDataConsumer::AcceptsExtensionClass(TClass cls) {
+    return cls->InheritsFrom(TZvDataConsumerAggregatedObject::StaticClass());
+}
+
 void TZvDataConsumer::UpdateExtensions() {
     if (!FProvider) {
         ClearExtensions();
@@ -281,9 +285,22 @@ void TZvDataConsumerItemSelect::SetItemID(const String& id) {
     SetItem(found.Get());
 }
 
+TZvDataConsumerItemSelect::~TZvDataConsumerItemSelect() {
+    UnwatchDataItem(dynamic_cast<TZvBaseDataItem*>(FItem.Get()), this);
+}
+
 void TZvDataConsumerItemSelect::SetItem(IZvDataItem* item) {
     if (FItem.Get() == item) return;
+    UnwatchDataItem(dynamic_cast<TZvBaseDataItem*>(FItem.Get()), this);
     FItem = TIntfPtr<IZvDataItem>(item);
+    WatchDataItem(dynamic_cast<TZvBaseDataItem*>(item), this);
+    if (TZvDataConsumer* consumer = Consumer()) consumer->ViewChanged(this);
+}
+
+void TZvDataConsumerItemSelect::ItemFreed(TZvBaseDataItem*) {
+    // The item is uncounted (or it could not be going): letting go of it
+    // touches nothing.
+    FItem.Reset();
     if (TZvDataConsumer* consumer = Consumer()) consumer->ViewChanged(this);
 }
 

@@ -84,6 +84,7 @@ public:
     std::function<void(TZvDataConsumerAggregatedObject*)> OnAfterCreateExtension;
 
 private:
+    bool AcceptsExtensionClass(TClass cls) override;
     void UpdateExtensions();
     void CreateConsumerExtension(TClass cls);
     void FixupExtensions();
@@ -131,10 +132,13 @@ private:
 };
 
 // The selected item, stored as its ID ("Item").
-class TZvDataConsumerItemSelect : public TZvDataConsumerAggregatedObject {
+// It watches the selected item: however the item goes (deleted, its list
+// or an ancestor's cleared or freed), the selection is cleared as it goes.
+class TZvDataConsumerItemSelect : public TZvDataConsumerAggregatedObject, private TZvDataItemWatcher {
     QL_CLASS(TZvDataConsumerItemSelect, TZvDataConsumerAggregatedObject)
 public:
     using TZvDataConsumerAggregatedObject::TZvDataConsumerAggregatedObject;
+    ~TZvDataConsumerItemSelect() override;
 
     TIntfPtr<IZvDataItem> Item() const { return FItem; }
     String ItemID() const;
@@ -150,6 +154,10 @@ public:
     void ProviderNotifyChanging(TZvDataProviderChangeReason reason, IInterface* source) override;
 
 private:
+    void ItemFreed(TZvBaseDataItem* item) override;
+
+    // Counted in a dynamic list; in one that is not, the watch clears it
+    // before the item is freed.
     TIntfPtr<IZvDataItem> FItem;
     String FFixupID;
 };

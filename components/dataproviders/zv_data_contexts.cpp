@@ -1,7 +1,24 @@
 #include "components/dataproviders/zv_data_contexts.h"
 
 #include "classlib/core/sysutils.h"
+#include "components/dataproviders/zv_data_consumer.h"
 #include "components/dataproviders/zv_data_items.h"
+
+namespace {
+
+// A context's extension: none made for an item, a list or a consumer.
+bool IsContextExtensionClass(TClass cls) {
+    return cls->InheritsFrom(TAggregatedPersistentEx::StaticClass()) &&
+           !cls->InheritsFrom(TZvDataItemAggregatedObject::StaticClass()) &&
+           !cls->InheritsFrom(TZvDataItemsAggregatedObject::StaticClass()) &&
+           !cls->InheritsFrom(TZvDataConsumerAggregatedObject::StaticClass());
+}
+
+}  // namespace
+
+bool TZvBaseDataContexts::AcceptsExtensionClass(TClass cls) { return IsContextExtensionClass(cls); }
+
+bool TZvBaseDataContext::AcceptsExtensionClass(TClass cls) { return IsContextExtensionClass(cls); }
 
 // ============================================================================
 // TZvBaseDataContexts

@@ -40,6 +40,8 @@ public:
 
 protected:
     void InitImplementers() override;
+    // Not the extensions of items, lists or consumers.
+    bool AcceptsExtensionClass(TClass cls) override;
     virtual void DoAdd(IZvDataContext* context) = 0;
     virtual void DoDelete(int index) = 0;
     virtual void DoClear() = 0;
@@ -91,6 +93,8 @@ public:
     void DetachFromList() { FContexts = nullptr; }
 
 protected:
+    // Not the extensions of items, lists or consumers.
+    bool AcceptsExtensionClass(TClass cls) override;
     virtual void DoSetName(const String& name) { FName = name; }
 
     IZvDataContexts* FContexts;

@@ -110,11 +110,18 @@ IZvDataProvider* TZvBaseDataItemsListManagement::Provider() const {
     return list ? list->Provider() : nullptr;
 }
 
-TIntfPtr<IZvDataItem> TZvBaseDataItemsListManagement::Add(IZvDataItem* item) {
+TZvBaseDataItems* TZvBaseDataItemsListManagement::List() const {
     TZvBaseDataItems* list = ItemsObject();
+    if (!list) throw EZVLDataItems("The list management has no item list");
+    return list;
+}
+
+TIntfPtr<IZvDataItem> TZvBaseDataItemsListManagement::Add(IZvDataItem* item) {
+    TZvBaseDataItems* list = List();
     auto* object = dynamic_cast<TZvBaseDataItem*>(item);
-    if (!list || !object || object->ItemsIntf() != static_cast<IZvDataItems*>(list))
+    if (!object || object->ItemsIntf() != static_cast<IZvDataItems*>(list))
         throw EZVLDataItems("Item does not belong to this list");
+    if (object->GetIndex() >= 0) throw EZVLDataItems("Item is already in the list");
     if (IZvDataProvider* p = Provider()) p->Changing(pcrAdd, Items());
     list->InternalAdd(object);
     if (IZvDataProvider* p = Provider()) p->Changed(pcrAdd, item);
@@ -122,14 +129,14 @@ TIntfPtr<IZvDataItem> TZvBaseDataItemsListManagement::Add(IZvDataItem* item) {
 }
 
 void TZvBaseDataItemsListManagement::Clear() {
-    TZvBaseDataItems* list = ItemsObject();
+    TZvBaseDataItems* list = List();
     if (IZvDataProvider* p = Provider()) p->Changing(pcrUpdateItems, Items());
     while (list->GetCount() > 0) list->InternalDelete(list->GetCount() - 1);
     if (IZvDataProvider* p = Provider()) p->Changed(pcrUpdateItems, Items());
 }
 
 void TZvBaseDataItemsListManagement::Delete(int index) {
-    TZvBaseDataItems* list = ItemsObject();
+    TZvBaseDataItems* list = List();
     TZvBaseDataItem* item = list->ItemObject(index);
     if (!item) return;
     if (!item->IsDeletable()) throw EZVLDataItems("Item cannot be deleted");
@@ -139,7 +146,7 @@ void TZvBaseDataItemsListManagement::Delete(int index) {
 }
 
 void TZvBaseDataItemsListManagement::Remove(TIntfPtr<IZvDataItem>& item) {
-    TZvBaseDataItems* list = ItemsObject();
+    TZvBaseDataItems* list = List();
     auto* object = dynamic_cast<TZvBaseDataItem*>(item.Get());
     int index = object && object->ItemsIntf() == static_cast<IZvDataItems*>(list) ? object->GetIndex() : -1;
     // Referenced elsewhere: more than the list's own reference and the

@@ -68,8 +68,9 @@ class TZvBaseDataItemsListManagement : public TZvDataItemsAggregatedObject, publ
     QL_CLASS(TZvBaseDataItemsListManagement, TZvDataItemsAggregatedObject)
 public:
     using TZvDataItemsAggregatedObject::TZvDataItemsAggregatedObject;
-    // Appends the item (made for this list, or an object the list can
-    // take): the result is the item.
+    // Appends the item (made for this list): the result is the item. An
+    // item already in the list raises EZVLDataItems "Item is already in
+    // the list" before any notification.
     TIntfPtr<IZvDataItem> Add(IZvDataItem* item) override;
     void Clear() override;
     // No item at the index does nothing; an item that is not deletable
@@ -81,4 +82,7 @@ public:
 
 private:
     IZvDataProvider* Provider() const;
+    // Its list; made for something else (a stored layout may name it
+    // among an item's extensions), it raises EZVLDataItems.
+    TZvBaseDataItems* List() const;
 };

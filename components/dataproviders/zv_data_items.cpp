@@ -1,5 +1,6 @@
 #include "components/dataproviders/zv_data_items.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -78,6 +79,10 @@ void TZvBaseDataItems::InitImplementers() {
     // The parent holds this list in an extension of its own, which counts it.
     FParentObject = dynamic_cast<TZvBaseDataItem*>(FParent);
     if (FParentObject) NewObject<TZvBaseDataItemSubItems>(FParentObject, this);
+}
+
+bool TZvBaseDataItems::AcceptsExtensionClass(TClass cls) {
+    return cls->InheritsFrom(TZvDataItemsAggregatedObject::StaticClass());
 }
 
 TIntfPtr<IZvDataItem> TZvBaseDataItems::GetItem(int index) {
@@ -209,7 +214,11 @@ TZvBaseDataItem* TZvDataItemsList::ItemObject(int index) {
     return index >= 0 && index < GetCount() ? FList[size_t(index)] : nullptr;
 }
 
-void TZvDataItemsList::InternalAdd(TZvBaseDataItem* item) { FList.push_back(item); }
+void TZvDataItemsList::InternalAdd(TZvBaseDataItem* item) {
+    // Held twice, it would be freed twice.
+    if (std::find(FList.begin(), FList.end(), item) != FList.end()) throw EZVLDataItems("Item is already in the list");
+    FList.push_back(item);
+}
 
 void TZvDataItemsList::InternalDelete(int index) {
     if (index < 0 || index >= GetCount()) RaiseListIndexError(index);
@@ -311,7 +320,15 @@ String TZvBaseDataItem::GetNamePath() {
     return name + ": Item[" + FID + "]";
 }
 
+bool TZvBaseDataItem::AcceptsExtensionClass(TClass cls) {
+    return cls->InheritsFrom(TZvDataItemAggregatedObject::StaticClass());
+}
+
 void TZvBaseDataItem::DefineProperties(TFiler* filer) {
+    // The published ID leaves an empty text out; without it the reader
+    // would keep the new item's own ID.
+    filer->DefineProperty(
+        "ID", [this](TReader* r) { SetID(r->ReadString()); }, [this](TWriter* w) { w->WriteString(FID); }, FID.empty());
     TExtensibleInterfacedPersistent::DefineProperties(filer);
     filer->DefineProperty(
         "SubItems", [this](TReader* r) { ReadSubItems(r); }, [this](TWriter* w) { WriteSubItems(w); },
@@ -396,4 +413,45 @@ TZvBaseDataItemSubItems::~TZvBaseDataItemSubItems() {
 bool TZvBaseDataItemSubItems::GetInterface(const TGUID& iid, void** obj) {
     if (TZvDataItemAggregatedObject::GetInterface(iid, obj)) return true;
     return FItemsObject && FItemsObject->QueryInterface(iid, obj);
+}
+
+// ============================================================================
+// Watching an item
+// ============================================================================
+
+namespace {
+
+// Hidden and not registered: it takes no part in queries or the stored form.
+class TZvDataItemFreeWatch : public TZvDataItemAggregatedObject {
+    QL_CLASS(TZvDataItemFreeWatch, TZvDataItemAggregatedObject)
+public:
+    using TZvDataItemAggregatedObject::TZvDataItemAggregatedObject;
+    ~TZvDataItemFreeWatch() override {
+        auto* item = ItemObject();
+        for (TZvDataItemWatcher* w : std::exchange(Watchers, {})) w->ItemFreed(item);
+    }
+    bool IsHidden() const override { return true; }
+    std::vector<TZvDataItemWatcher*> Watchers;
+};
+
+TClass TZvDataItemFreeWatch::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TZvDataItemFreeWatch>("TZvDataItemFreeWatch").Build();
+    return &info;
+}
+
+}  // namespace
+
+void WatchDataItem(TZvBaseDataItem* item, TZvDataItemWatcher* watcher) {
+    if (!item || !watcher) return;
+    auto* watch = item->FindExtension<TZvDataItemFreeWatch>();
+    if (!watch) watch = NewObject<TZvDataItemFreeWatch>(static_cast<TExtensibleInterfacedPersistent*>(item));
+    if (std::find(watch->Watchers.begin(), watch->Watchers.end(), watcher) == watch->Watchers.end())
+        watch->Watchers.push_back(watcher);
+}
+
+void UnwatchDataItem(TZvBaseDataItem* item, TZvDataItemWatcher* watcher) {
+    auto* watch = item ? item->FindExtension<TZvDataItemFreeWatch>() : nullptr;
+    if (!watch) return;
+    std::erase(watch->Watchers, watcher);
+    if (watch->Watchers.empty()) item->RemoveExtension(watch);
 }

@@ -68,14 +68,22 @@ public:
 
 protected:
     void InitImplementers() override;
+    // Only list extensions (TZvDataItemsAggregatedObject).
+    bool AcceptsExtensionClass(TClass cls) override;
 
 private:
     friend class TZvBaseDataItemSubItems;
     void ReadItems(TReader* reader);
     void WriteItems(TWriter* writer);
 
+    // Not counted: the provider owns the root list and, through the items,
+    // every sub-item list; it announces its destruction (reason 4) before
+    // it lets them go.
     IZvDataProvider* FProvider = nullptr;
-    IZvDataItem* FParent = nullptr;  // cleared when the parent's sub-items extension goes
+    // Not counted: the parent holds this list in its sub-items extension
+    // and clears both when that extension goes, so they never outlive it.
+    // A count here would make a cycle that keeps both alive.
+    IZvDataItem* FParent = nullptr;
     TZvBaseDataItem* FParentObject = nullptr;
 };
 
@@ -130,16 +138,38 @@ public:
 
     // The provider's component name (or "Unknown"), ": Item[", the ID, "]".
     String GetNamePath() override;
-    // "SubItems", when the item has a sub-item list.
+    // "SubItems", when the item has a sub-item list; an empty ID is
+    // written too, so that it reads back empty and not as a new one.
     void DefineProperties(TFiler* filer) override;
+
+protected:
+    // Only item extensions (TZvDataItemAggregatedObject).
+    bool AcceptsExtensionClass(TClass cls) override;
 
 private:
     void ReadSubItems(TReader* reader);
     void WriteSubItems(TWriter* writer);
 
+    // Not counted: the list owns the item (or, when dynamic, its
+    // references keep the item alive), so the list outlives it.
     IZvDataItems* FItems;
     String FID;
 };
+
+// Told when a watched item is freed, whichever way it goes (deleted, its
+// list cleared or freed, an ancestor deleted). An object that keeps a
+// plain reference to an item watches it.
+class TZvDataItemWatcher {
+public:
+    virtual void ItemFreed(TZvBaseDataItem* item) = 0;
+
+protected:
+    ~TZvDataItemWatcher() = default;
+};
+// Starts and ends watching item (a hidden extension of the item tells
+// its watchers as the item goes).
+void WatchDataItem(TZvBaseDataItem* item, TZvDataItemWatcher* watcher);
+void UnwatchDataItem(TZvBaseDataItem* item, TZvDataItemWatcher* watcher);
 
 // The base of item extensions: it reaches its item as IZvDataItem.
 class TZvDataItemAggregatedObject : public TAggregatedPersistentEx {

@@ -76,6 +76,10 @@ bool TExtensibleInterfacedPersistent::IsStreamableExtension(TAggregatedPersisten
     return GetClass(extension->ClassName()) == extension->ClassType();
 }
 
+bool TExtensibleInterfacedPersistent::AcceptsExtensionClass(TClass cls) {
+    return cls->InheritsFrom(TAggregatedPersistentEx::StaticClass());
+}
+
 void TExtensibleInterfacedPersistent::DefineProperties(TFiler* filer) {
     TPersistent::DefineProperties(filer);
     bool hasData = std::any_of(FExtensions.begin(), FExtensions.end(),
@@ -86,7 +90,8 @@ void TExtensibleInterfacedPersistent::DefineProperties(TFiler* filer) {
 
 void TExtensibleInterfacedPersistent::ReadExtensions(TReader* reader) {
     TTempReference keep(this);
-    ReadClassEntries(reader, TAggregatedPersistentEx::StaticClass(), [this](TClass cls) -> TPersistent* {
+    ReadClassEntries(reader, TAggregatedPersistentEx::StaticClass(), [this, reader](TClass cls) -> TPersistent* {
+        if (!AcceptsExtensionClass(cls)) reader->ReadError("Invalid class type");
         if (TAggregatedPersistentEx* existing = FindExtension(cls); existing && existing->ClassType() == cls)
             return existing;
         return CreateExtension(cls, this);

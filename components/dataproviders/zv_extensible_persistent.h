@@ -58,6 +58,10 @@ protected:
     virtual void InitImplementers() {}
     // An extension is stored when its class is registered for streaming.
     virtual bool IsStreamableExtension(TAggregatedPersistentEx* extension);
+    // Whether the stored form may make an extension of class cls here:
+    // one made for another kind of owner would find no item, list or
+    // consumer to work on. Here: any extension.
+    virtual bool AcceptsExtensionClass(TClass cls);
 
 private:
     friend class TAggregatedPersistentEx;

@@ -188,3 +188,78 @@ TEST_F(DataItems, NewExtensionsHoldTheirDeclaredDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ways an item comes into a list: the count and the provider's
+// notifications. One already there is refused before any notification.
+TEST_F(DataItems, EachWayAnItemComesInCountsAndNotifiesAsItShould) {
+    enum Way { Add, InternalAdd, Read, AlreadyPresent };
+    const char* names[] = {"add", "internal add", "read from a layout", "already present"};
+    for (Way way : {Add, InternalAdd, Read, AlreadyPresent}) {
+        SCOPED_TRACE(names[way]);
+        TTestDataProvider p(nullptr);
+        TZvBaseDataItem* first = p.AddItem(p.Root(), "first", "F");
+        auto* management = Supports<IZvDataItemsManagement>(static_cast<IInterface*>(p.Root()));
+        p.Log.clear();
+        auto* fresh = NewObject<TZvBaseDataItem>(static_cast<IZvDataItems*>(p.Root()));
+        std::vector<String> expectedLog;
+        int expectedCount = 2;
+        switch (way) {
+        case Add:
+            EXPECT_EQ(management->Add(fresh).Get(), static_cast<IZvDataItem*>(fresh));
+            expectedLog = {"changing add", "changed add"};
+            break;
+        case InternalAdd: p.Root()->InternalAdd(fresh); break;
+        case Read:
+            fresh->Free();
+            TReader("object P: TTestDataProvider\r\n"
+                    "  Root.Items = <\r\n"
+                    "    item\r\n"
+                    "      ClassName = 'TZvBaseDataItem'\r\n"
+                    "      ID = 'R'\r\n"
+                    "    end>\r\n"
+                    "end\r\n")
+                .ReadRootComponent(&p);
+            EXPECT_EQ(p.Root()->ItemObject(1)->ID(), "R");
+            break;
+        case AlreadyPresent:
+            fresh->Free();
+            try {
+                management->Add(first);
+                ADD_FAILURE() << "added twice";
+            } catch (const EZVLDataItems& e) {
+                EXPECT_EQ(e.Message(), "Item is already in the list");
+            }
+            EXPECT_THROW(p.Root()->InternalAdd(first), EZVLDataItems);
+            expectedCount = 1;
+            break;
+        }
+        EXPECT_EQ(p.Root()->GetCount(), expectedCount);
+        EXPECT_EQ(p.Log, expectedLog);
+    }  // the list frees each item once (the sanitizers watch)
+}
+
+// An empty ID is written, so that it reads back empty rather than new.
+TEST_F(DataItems, AnEmptyIDSurvivesWritingAndReadingBack) {
+    TTestDataProvider p(nullptr);
+    p.SetName("P");
+    p.AddItem(p.Root(), "x")->SetID("");
+    String text = TWriter().WriteRootComponent(&p);
+    EXPECT_NE(text.find("ID = ''"), String::npos) << text;
+    TTestDataProvider again(nullptr);
+    TReader(text).ReadRootComponent(&again);
+    ASSERT_EQ(again.Root()->GetCount(), 1);
+    EXPECT_EQ(again.Root()->ItemObject(0)->ID(), "");
+    EXPECT_EQ(TWriter().WriteRootComponent(&again), text);
+    // The layout the fuzzer found.
+    const String found = "object TComponent object TTestDataProvider Root.Items=<item "
+                         "ClassName='TZvBaseDataItem'ID=''end>end\nend";
+    TComponent r1(nullptr), r2(nullptr);
+    TReader(found).ReadRootComponent(&r1);
+    String written = TWriter().WriteRootComponent(&r1);
+    TReader(written).ReadRootComponent(&r2);
+    EXPECT_EQ(TWriter().WriteRootComponent(&r2), written);
+}
+
+}  // namespace

@@ -39,10 +39,11 @@ protected:
     void InitImplementers() override;
 };
 
-class TProbeExtension : public TAggregatedPersistentEx, public IProbeA {
-    QL_CLASS(TProbeExtension, TAggregatedPersistentEx)
+// An item's extension (the stored form makes only those on an item).
+class TProbeExtension : public TZvDataItemAggregatedObject, public IProbeA {
+    QL_CLASS(TProbeExtension, TZvDataItemAggregatedObject)
 public:
-    using TAggregatedPersistentEx::TAggregatedPersistentEx;
+    using TZvDataItemAggregatedObject::TZvDataItemAggregatedObject;
     ~TProbeExtension() override { Events().push_back(String("freed ") + ClassName()); }
     String Which() override { return ClassName() + String(" ") + Tag; }
     String Tag;
@@ -289,6 +290,65 @@ TEST_F(ExtensibleObject, ReadExtensionsAreTheItemsOwnAndAnExistingOneIsReused) {
     EXPECT_EQ(item->ExtensionCount(), 1);
     EXPECT_EQ(Supports<IProbeA>(static_cast<IInterface*>(static_cast<IZvDataItem*>(item)))->Which(),
               "TProbeExtension second");
+}
+
+}  // namespace
+
+namespace {
+
+// Every registered extension class read into every kind of owner: only an
+// owner of its own kind takes it.
+TEST_F(ExtensibleObject, EachExtensionClassIsReadOnlyIntoItsOwnKindOfOwner) {
+    enum Owner { Item, List, Consumer };
+    const char* ownerNames[] = {"item", "list", "consumer"};
+    struct Case {
+        const char* Class;
+        int Kind;  // -1: no extension at all
+    } cases[] = {{"TZvDataItemTextImpl", Item},
+                 {"TZvDataItemContextTextImpl", Item},
+                 {"TZvDataItemBlockableTextImpl", Item},
+                 {"TZvBaseDataItemsListManagement", List},
+                 {"TZvDataConsumerItemSelect", Consumer},
+                 {"TZvBaseDataItem", -1},
+                 {"TZvDataItemsList", -1},
+                 {"TZvDataContext", -1}};
+    for (const Case& c : cases)
+        for (Owner owner : {Item, List, Consumer}) {
+            SCOPED_TRACE(String(c.Class) + " on a " + ownerNames[owner]);
+            String entry = String("<\r\n      item\r\n        ClassName = '") + c.Class + "'\r\n      end>\r\n";
+            String body;
+            if (owner == Item)
+                body = "  object Provider1: TTestDataProvider\r\n    Root.Items = <\r\n      item\r\n"
+                       "        ClassName = 'TZvBaseDataItem'\r\n        Extensions = " +
+                       entry + "      end>\r\n  end\r\n";
+            else if (owner == List)
+                body = "  object Provider1: TTestDataProvider\r\n    Root.Extensions = " + entry + "  end\r\n";
+            else
+                body = "  object Consumer1: TTestConsumerComponent\r\n    Consumer.Extensions = " + entry + "  end\r\n";
+            auto root = std::make_unique<TComponent>(nullptr);
+            String error = "no error";
+            try {
+                TReader("object Root: TComponent\r\n" + body + "end\r\n").ReadRootComponent(root.get());
+            } catch (const EReadError& e) {
+                error = e.Message();
+            }
+            if (c.Kind == owner)
+                EXPECT_EQ(error, "no error");
+            else
+                EXPECT_NE(error.find("Invalid class type"), String::npos) << error;
+        }
+}
+
+// A list's management made on an item has no list to work on: it raises.
+TEST_F(ExtensibleObject, ListManagementWithoutAListRaises) {
+    TTestDataProvider provider(nullptr);
+    TZvBaseDataItem* item = provider.AddItem(provider.Root(), "a");
+    auto* management = NewObject<TZvBaseDataItemsListManagement>(item);
+    EXPECT_THROW(management->Delete(0), EZVLDataItems);
+    EXPECT_THROW(management->Clear(), EZVLDataItems);
+    EXPECT_THROW(management->Add(item), EZVLDataItems);
+    TIntfPtr<IZvDataItem> held(static_cast<IZvDataItem*>(item));
+    EXPECT_THROW(management->Remove(held), EZVLDataItems);
 }
 
 }  // namespace
