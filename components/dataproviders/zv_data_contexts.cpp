@@ -178,6 +178,15 @@ void TZvBaseDataContext::SetName(const String& name) {
 
 void TZvBaseDataContext::BeforeDestruction() {
     TExtensibleInterfacedPersistent::BeforeDestruction();
+    AnnounceGoing();
+}
+
+void TZvBaseDataContext::DetachFromList() {
+    AnnounceGoing();
+    FContexts = nullptr;
+}
+
+void TZvBaseDataContext::AnnounceGoing() {
     // Every item list hears that this context goes (texts kept for it...).
     if (FContexts)
         if (TIntfPtr<IZvDataProvider> provider = FContexts->Provider())

@@ -47,8 +47,10 @@ protected:
     virtual void DoClear() = 0;
 
 private:
+    // Not counted: the provider owns this list (and the ancestor context,
+    // when there is one, owns it too); counting them would make a cycle.
     IZvDataProvider* FProvider;
-    IZvDataContext* FAncestor;  // it owns this list
+    IZvDataContext* FAncestor;
     TClass FDefaultContextClass;
 };
 
@@ -89,16 +91,24 @@ public:
     // An unchanged name does nothing; a name that another context of the
     // same list has raises "A context with that name already exists".
     void SetName(const String& name);
-    // The list is going while the context stays referenced.
-    void DetachFromList() { FContexts = nullptr; }
+    // The list is going while the context stays referenced: the context
+    // leaves the provider now, so the item lists hear that it goes (a text
+    // kept for it must not pass to a later context at its address).
+    void DetachFromList();
 
 protected:
     // Not the extensions of items, lists or consumers.
     bool AcceptsExtensionClass(TClass cls) override;
     virtual void DoSetName(const String& name) { FName = name; }
 
+    // Not counted: the list holds its contexts counted; a context that
+    // outlives its list is detached from it as the list goes.
     IZvDataContexts* FContexts;
     String FName;
+
+private:
+    // Tells every item list of the provider that this context goes.
+    void AnnounceGoing();
 };
 
 class TZvDataContext : public TZvBaseDataContext {

@@ -5,16 +5,5 @@
 #include "components/dataproviders/zv_data_item_extensions.h"
 
 std::vector<TClass> PortableDataProviderClasses() {
-    return {TZvDataItemsList::StaticClass(),
-            TZvBaseDataItemsListManagement::StaticClass(),
-            TZvBaseDataItem::StaticClass(),
-            TZvDataItemTextImpl::StaticClass(),
-            TZvDataItemContextTextImpl::StaticClass(),
-            TZvDataItemBlockableTextImpl::StaticClass(),
-            TZvDataConsumer::StaticClass(),
-            TZvDataConsumerItemSelect::StaticClass(),
-            TZvDataContexts::StaticClass(),
-            TZvDataContext::StaticClass(),
-            TZvManagedDataContext::StaticClass(),
-            TZvFixedDataContext::StaticClass()};
+    return {ZV_DATA_PROVIDER_CLASSES(ZV_DATA_PROVIDER_CLASS, ZV_DATA_PROVIDER_SKIP)};
 }

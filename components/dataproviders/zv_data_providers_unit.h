@@ -8,5 +8,27 @@
 
 #include "classlib/core/typinfo.h"
 
+// The fifteen classes of the set, in their order, each marked as portable
+// or as needing Windows (drawing, image lists). The one list both units
+// expand: PORTABLE(Class) and WINDOWS(Class).
+#define ZV_DATA_PROVIDER_CLASSES(PORTABLE, WINDOWS)                                                                    \
+    PORTABLE(TZvDataItemsList)                                                                                         \
+    WINDOWS(TZvCustomDataItemsImages)                                                                                  \
+    WINDOWS(TZvCustomDataItemsTextRenderer)                                                                            \
+    PORTABLE(TZvBaseDataItemsListManagement)                                                                           \
+    PORTABLE(TZvBaseDataItem)                                                                                          \
+    PORTABLE(TZvDataItemTextImpl)                                                                                      \
+    WINDOWS(TZvDataItemImageImpl)                                                                                      \
+    PORTABLE(TZvDataItemContextTextImpl)                                                                               \
+    PORTABLE(TZvDataItemBlockableTextImpl)                                                                             \
+    PORTABLE(TZvDataConsumer)                                                                                          \
+    PORTABLE(TZvDataConsumerItemSelect)                                                                                \
+    PORTABLE(TZvDataContexts)                                                                                          \
+    PORTABLE(TZvDataContext)                                                                                           \
+    PORTABLE(TZvManagedDataContext)                                                                                    \
+    PORTABLE(TZvFixedDataContext)
+#define ZV_DATA_PROVIDER_CLASS(cls) cls::StaticClass(),
+#define ZV_DATA_PROVIDER_SKIP(cls)
+
 // The portable classes of the set, in the set's order.
 std::vector<TClass> PortableDataProviderClasses();

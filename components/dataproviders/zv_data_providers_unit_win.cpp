@@ -7,6 +7,7 @@
 #include "components/dataproviders/zv_data_item_extensions.h"
 #include "components/dataproviders/zv_data_items_images_win.h"
 #include "components/dataproviders/zv_data_items_renderer_win.h"
+#include "components/dataproviders/zv_data_providers_unit.h"
 
 namespace {
 
@@ -27,21 +28,7 @@ void RefreshControl(TComponent* component) {
 
 // The framework's classes for streaming, in their order.
 std::vector<TClass> FrameworkClasses() {
-    return {TZvDataItemsList::StaticClass(),
-            TZvCustomDataItemsImages::StaticClass(),
-            TZvCustomDataItemsTextRenderer::StaticClass(),
-            TZvBaseDataItemsListManagement::StaticClass(),
-            TZvBaseDataItem::StaticClass(),
-            TZvDataItemTextImpl::StaticClass(),
-            TZvDataItemImageImpl::StaticClass(),
-            TZvDataItemContextTextImpl::StaticClass(),
-            TZvDataItemBlockableTextImpl::StaticClass(),
-            TZvDataConsumer::StaticClass(),
-            TZvDataConsumerItemSelect::StaticClass(),
-            TZvDataContexts::StaticClass(),
-            TZvDataContext::StaticClass(),
-            TZvManagedDataContext::StaticClass(),
-            TZvFixedDataContext::StaticClass()};
+    return {ZV_DATA_PROVIDER_CLASSES(ZV_DATA_PROVIDER_CLASS, ZV_DATA_PROVIDER_CLASS)};
 }
 
 }  // namespace

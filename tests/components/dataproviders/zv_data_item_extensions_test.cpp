@@ -135,3 +135,29 @@ TEST_F(ItemExtensions, AnItemThatIsNotDeletableStays) {
 }
 
 }  // namespace
+
+namespace {
+
+// A context still referenced when its list goes leaves the provider then:
+// the texts kept for it go too, so nothing keyed by its address remains.
+TEST_F(ItemExtensions, AContextThatOutlivesItsListTakesItsTextsWithIt) {
+    auto* contexts = NewObject<TZvDataContexts>(static_cast<IZvDataProvider*>(&provider), nullptr, nullptr);
+    TIntfPtr<IZvDataContexts> list(contexts);
+    TIntfPtr<IZvDataContext> kept(NewObject<TZvDataContext>(static_cast<IZvDataContexts*>(contexts), String("Kept")));
+    contexts->Add(kept.Get());
+    auto* item = NewObject<TZvBaseDataItem>(static_cast<IZvDataItems*>(provider.Root()));
+    Management()->Add(item);
+    auto* text = NewObject<TZvDataItemContextTextImpl>(item);
+    text->SetText("plain");
+    provider.SelectContext(kept.Get());
+    text->SetText("kept's");
+    provider.ReleaseContext();
+    list.Reset();  // the list goes; the context stays
+    EXPECT_FALSE(kept->Contexts());
+    provider.SelectContext(kept.Get());
+    EXPECT_TRUE(text->IsEqualToAncestor());
+    EXPECT_EQ(text->GetText(), "plain");
+    provider.ReleaseContext();
+}
+
+}  // namespace
