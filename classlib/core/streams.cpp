@@ -12,6 +12,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <share.h>
 #else
 #include <unistd.h>
 #endif
@@ -232,7 +233,20 @@ TFileStream::TFileStream(const String& fileName, unsigned mode) : FFileName(file
         FCanRead = access == fmOpenReadWrite;
     }
     errno = 0;
+#ifdef _WIN32
+    // The system keeps others to the share mode asked for while the file
+    // is open (compatibility mode shares as deny-none does).
+    int share = _SH_DENYNO;
+    switch (mode & 0xF0) {
+    case fmShareExclusive: share = _SH_DENYRW; break;
+    case fmShareDenyWrite: share = _SH_DENYWR; break;
+    case fmShareDenyRead: share = _SH_DENYRD; break;
+    default: break;
+    }
+    FFile = fileName.empty() ? nullptr : ::_fsopen(fileName.c_str(), how, share);
+#else
     FFile = fileName.empty() ? nullptr : std::fopen(fileName.c_str(), how);
+#endif
     if (!FFile) {
         int code = errno ? errno : ENOENT;
         String name = fileName.empty() ? fileName : ExpandFileName(fileName);

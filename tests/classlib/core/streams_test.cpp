@@ -175,6 +175,34 @@ TEST(FileStream, CreateWriteReopenRead) {
     EXPECT_EQ(f.Read(), "");
 }
 
+#ifdef _WIN32
+// While a stream is open, the system holds others to its share mode.
+TEST(FileStream, OthersAreHeldToTheShareModeAskedFor) {
+    TScratchFile f(".bin");
+    { TFileStream(f.Name(), fmCreate).WriteBuffer("data", 4); }
+    const struct {
+        unsigned First;
+        unsigned Second;
+        bool SecondOpens;
+    } cases[] = {
+        {fmOpenRead | fmShareDenyWrite, fmOpenWrite, false},
+        {fmOpenRead | fmShareDenyWrite, fmOpenReadWrite, false},
+        {fmOpenRead | fmShareDenyWrite, fmOpenRead, true},
+        {fmOpenRead | fmShareDenyRead, fmOpenRead, false},
+        {fmOpenWrite | fmShareExclusive, fmOpenRead, false},
+        {fmOpenRead | fmShareDenyNone, fmOpenWrite, true},
+        {fmOpenRead, fmOpenWrite, true},  // compatibility mode shares
+    };
+    for (const auto& c : cases) {
+        TFileStream first(f.Name(), c.First);
+        if (c.SecondOpens)
+            EXPECT_NO_THROW(TFileStream(f.Name(), c.Second)) << std::hex << c.First << " " << c.Second;
+        else
+            EXPECT_THROW(TFileStream(f.Name(), c.Second), EFOpenError) << std::hex << c.First << " " << c.Second;
+    }
+}
+#endif
+
 TEST(FileStream, SixtyFourBitPositions) {
     TScratchFile f(".bin");
     TFileStream s(f.Name(), fmCreate);
