@@ -82,6 +82,18 @@ void TPagerPageCore::RemovePage(IPagerPageState* page) {
     // removed page that could hand it to no other leaves none.
     FActivePageIndex = active == page ? -1 : IndexOfPage(active);
     FHost.PageRemoved(page);
+    // No enabled page took the selection: the page now at the removed one's
+    // place takes it, or the nearest one whose tab shows (enabled or not).
+    if (active == page && !FDestroying) {
+        for (int distance = 0; distance < PageCount() + index; ++distance) {
+            const int after = index + distance, before = index - distance - 1;
+            const int target = IsTabVisible(after) ? after : IsTabVisible(before) ? before : -1;
+            if (target >= 0) {
+                SetActivePageIndex(target);
+                break;
+            }
+        }
+    }
     if (!FDestroying) {
         FHost.UpdateButtons();
         FHost.UpdateScroller();

@@ -179,6 +179,43 @@ TEST_F(Fixture, RemovingBeforeAtAndAfterTheActivePage) {
     }
 }
 
+// Removal before, at and after the active page while the other pages are
+// disabled or hidden: a shown page stays selected whenever one is left.
+TEST_F(Fixture, RemovingWithTheOtherPagesDisabledOrHidden) {
+    struct Case {
+        int Active, Removed;
+        const char* Others;  // per page: '.' as it is, 'd' disabled, 'h' hidden
+        std::string Then;
+    };
+    const Case cases[] = {
+        {1, 1, "d.d", "c"},  // at: the page now at its place, disabled or not
+        {2, 2, "dd.", "b"},  // at the end: the nearest before
+        {0, 0, ".hd", "c"},  // at: the hidden one is passed over
+        {1, 1, "h.h", "-"},  // at, every other tab hidden: none
+        {1, 1, "d.h", "a"},  // at: the hidden one after, the disabled one before
+        {1, 0, "d.d", "b"},  // before: unchanged
+        {1, 2, "h.d", "b"},  // after: unchanged
+        {0, 2, ".hh", "a"},  // after, the others hidden: unchanged
+    };
+    for (const Case& c : cases) {
+        Host h;
+        TPagerPageCore core2(h);
+        Page a("a"), b("b"), cc("c");
+        Page* all[] = {&a, &b, &cc};
+        for (Page* p : all) core2.AddPage(p);
+        core2.SetLoaded(true);
+        core2.SelectPage(c.Active);
+        for (int i = 0; i < 3; ++i) {
+            all[i]->Enabled = c.Others[i] != 'd';
+            all[i]->Visible = c.Others[i] != 'h';
+        }
+        core2.RemovePage(all[c.Removed]);
+        const std::string where = std::to_string(c.Active) + " " + std::to_string(c.Removed) + " " + c.Others;
+        EXPECT_EQ(NameOf(core2.ActivePage()), c.Then) << where;
+        EXPECT_EQ(core2.ActivePageIndex(), core2.IndexOfPage(core2.ActivePage())) << where;
+    }
+}
+
 TEST_F(Fixture, TheActiveIndexNeverNamesARemovedPage) {
     Three(1);
     // Vetoed hand-over: the removed page cannot stay selected.
