@@ -18,8 +18,10 @@ TPagerButtonPlan PlanPagerButtons(TPagerTabLayout& layout, const TPagerLayoutInp
         }
     } else if (in.CloseButton) {
         const bool active = in.ActivePageIndex >= 0 && in.ActivePageIndex < pages;
+        // The active page's ShowClose (none active: the button alone), or
+        // close glyphs shown on every tab.
         const bool canShow =
-            active ? in.Pages[size_t(in.ActivePageIndex)].ShowClose : in.ShowCloseOnNonSelectedTabs && pages > 0;
+            !active || in.Pages[size_t(in.ActivePageIndex)].ShowClose || (in.ShowCloseOnNonSelectedTabs && pages > 0);
         plan.SharedClose = {true, layout.SharedCloseButtonRect(), anyTab && canShow, true, bpicClose};
     }
     if (in.PageListButton) plan.PageList = {true, layout.PageListButtonRect(), anyTab, true, bpicPageList};

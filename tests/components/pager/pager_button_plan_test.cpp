@@ -52,6 +52,27 @@ TEST(PagerButtonPlan, CloseAndPageListButtonsAreDisabledWithoutVisibleTabs) {
     EXPECT_FALSE(f.Plan().SharedClose.Enabled);
 }
 
+// The shared close button is enabled by the active page's ShowClose, by
+// CloseButton alone while no page is active, and whenever close glyphs show
+// on every tab.
+TEST(PagerButtonPlan, TheSharedCloseButtonsEnabledRule) {
+    const struct {
+        int Active;
+        bool ShowClose, OnNonSelected, Enabled;
+    } cases[] = {
+        {0, true, false, true},  {0, false, false, false}, {0, false, true, true},
+        {-1, true, false, true}, {-1, false, false, true}, {-1, false, true, true},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.in.CloseButton = true;
+        f.in.ActivePageIndex = c.Active;
+        f.in.ShowCloseOnNonSelectedTabs = c.OnNonSelected;
+        for (TPagerLayoutPage& p : f.in.Pages) p.ShowClose = c.ShowClose;
+        EXPECT_EQ(f.Plan().SharedClose.Enabled, c.Enabled) << c.Active << " " << c.ShowClose << " " << c.OnNonSelected;
+    }
+}
+
 TEST(PagerButtonPlan, CloseGlyphsOnTabsShowOnTheActiveTabOrOnAll) {
     Fixture f;
     f.in.CloseButton = f.in.CloseOnTab = true;
