@@ -136,6 +136,15 @@ void TLumOfficePage::WndProc(TMessage& m) {
         // that comes into sight by other means (its form shows).
         if (Showing() && !(FPager && FPager->FSelectingPage)) OnShow(this);
         return;
+    case CM_TEXTCHANGED:
+        TCustomControl::WndProc(m);
+        Invalidate();
+        if (FPager) {
+            FPager->Invalidate();
+            RebuildIfActiveWithCloseOnTab();
+            FPager->UpdateScroller();
+        }
+        return;
     case CM_ENABLEDCHANGED:
         TCustomControl::WndProc(m);
         InvalidatePager();
@@ -221,9 +230,15 @@ void TLumOfficePage::SetTabEnabled(bool value) {
 void TLumOfficePage::SetShowClose(bool value) {
     if (value == FShowClose) return;
     FShowClose = value;
+    // The button may be the one whose click turned ShowClose off: the pager
+    // frees it once the click has returned.
     if (!value && FCloseButton) {
-        delete FCloseButton;
-        FCloseButton = nullptr;
+        if (FPager) {
+            FPager->PostFreeCloseButton(this);
+        } else {
+            delete FCloseButton;
+            FCloseButton = nullptr;
+        }
     }
     if (FPager) {
         FPager->UpdateButtons();

@@ -2,6 +2,9 @@
 // list menu, its keys and its key tips.
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "classlib/ui/forms.h"
 #include "components/pager/lum_office_pager_win.h"
@@ -344,24 +347,66 @@ void TLumOfficePager::HideShortCutHintWindows() {
     if (!IsDesigning()) UnhookForm();
 }
 
+namespace {
+
+// The one hook of a form's window procedure that every pager on the form
+// showing key tips shares: it calls the form's own procedure, then each
+// pager. A pager leaves the list when it unhooks; the last one gives the
+// form its procedure back, unless something hooked the form after it (that
+// hook still calls this one, which then only passes messages on).
+class TFormKeyTipHook : public TObject {
+public:
+    explicit TFormKeyTipHook(TCustomForm* form) : FSaved(form->WindowProc) {}
+    TWndMethod Method() { return TWndMethod::Bind<&TFormKeyTipHook::Dispatch>(this); }
+    std::vector<TLumOfficePager*> Pagers;
+    TWndMethod Saved() const { return FSaved; }
+
+private:
+    void Dispatch(TMessage& m) {
+        FSaved(m);
+        const std::vector<TLumOfficePager*> pagers = Pagers;
+        for (TLumOfficePager* pager : pagers)
+            if (std::find(Pagers.begin(), Pagers.end(), pager) != Pagers.end()) pager->FormWndProcHook(m);
+    }
+    TWndMethod FSaved;
+};
+
+std::map<TCustomForm*, std::unique_ptr<TFormKeyTipHook>>& FormKeyTipHooks() {
+    static std::map<TCustomForm*, std::unique_ptr<TFormKeyTipHook>> hooks;
+    return hooks;
+}
+
+}  // namespace
+
 void TLumOfficePager::HookForm() {
     if (FHookedForm) return;
     TCustomForm* form = GetParentForm(this);
     if (!form) return;
     FHookedForm = form;
-    FSavedFormWndProc = form->WindowProc;
-    form->WindowProc = TWndMethod::Bind<&TLumOfficePager::FormWndProcHook>(this);
+    auto& hook = FormKeyTipHooks()[form];
+    if (!hook) {
+        hook = std::make_unique<TFormKeyTipHook>(form);
+        form->WindowProc = hook->Method();
+    }
+    hook->Pagers.push_back(this);
 }
 
 void TLumOfficePager::UnhookForm() {
     if (!FHookedForm) return;
-    FHookedForm->WindowProc = FSavedFormWndProc;
-    FSavedFormWndProc = {};
+    auto& hooks = FormKeyTipHooks();
+    auto it = hooks.find(FHookedForm);
+    if (it != hooks.end()) {
+        std::vector<TLumOfficePager*>& pagers = it->second->Pagers;
+        pagers.erase(std::remove(pagers.begin(), pagers.end(), this), pagers.end());
+        if (pagers.empty() && FHookedForm->WindowProc == it->second->Method()) {
+            FHookedForm->WindowProc = it->second->Saved();
+            hooks.erase(it);
+        }
+    }
     FHookedForm = nullptr;
 }
 
 void TLumOfficePager::FormWndProcHook(TMessage& m) {
-    FSavedFormWndProc(m);
     const bool hide =
         m.Msg == WM_SIZE || m.Msg == WM_LBUTTONDOWN || m.Msg == WM_MOVING ||
         (m.Msg == WM_SYSCOMMAND && ((m.WParam & 0xFFF0) == SC_MINIMIZE || (m.WParam & 0xFFF0) == SC_MAXIMIZE));

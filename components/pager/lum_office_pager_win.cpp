@@ -1,5 +1,7 @@
 #include "components/pager/lum_office_pager_win.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 
 #include "classlib/core/exceptions.h"
@@ -12,6 +14,20 @@ namespace {
 
 // The version of the component: 1.8.2.12.
 constexpr LongWord kPagerVersion = (1u << 24) | (8u << 16) | (2u << 8) | 12u;
+
+// The major version of the common controls the process has loaded (6 where
+// a manifest asks for the themed ones), 0 when it cannot be told.
+int CommonControlsMajorVersion() {
+    HMODULE module = GetModuleHandleA("comctl32.dll");
+    if (!module) module = LoadLibraryA("comctl32.dll");
+    if (!module) return 0;
+    using TGetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+    auto get = reinterpret_cast<TGetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")));
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof info;
+    if (!get || FAILED(get(&info))) return 0;
+    return int(info.dwMajorVersion);
+}
 
 }  // namespace
 
@@ -93,7 +109,7 @@ TLumOfficePager::TLumOfficePager(TComponent* owner) : TCustomControl(owner) {
     FTabSettings->OnChange = TNotifyEvent::Bind<&TLumOfficePager::TabSettingsChanged>(this);
     FButtonSettings = new TPageButtonSettings;
     FButtonSettings->OnChange = TNotifyEvent::Bind<&TLumOfficePager::ButtonSettingsChanged>(this);
-    FComCtl6 = true;  // the program's manifest asks for version 6 of the common controls
+    FComCtl6 = CommonControlsMajorVersion() >= 6;
     SetDoubleBuffered(true);
     FHeight = 200;
     FWidth = 400;
@@ -306,8 +322,10 @@ void TLumOfficePager::EnterPage(IPagerPageState* oldState, IPagerPageState* newS
     if (page->ControlCount() == 0) {
         page->SetVisible(true);
         page->BringToFront();
-        if (form && moveFocus) form->SetActiveControl(page->CanFocus() ? static_cast<TWinControl*>(page) : this);
     }
+    // The focus leaves the hidden page even when the new one has no control
+    // that takes it.
+    if (form && moveFocus) form->SetActiveControl(page->CanFocus() ? static_cast<TWinControl*>(page) : this);
     page->SetVisible(true);
     page->BringToFront();
     FSelectingPage = false;
@@ -340,10 +358,8 @@ void TLumOfficePager::PageAdded(IPagerPageState* state) {
 void TLumOfficePager::PageRemoved(IPagerPageState* state) {
     TLumOfficePage* page = AsPage(state);
     page->FPager = nullptr;
-    if (page->FCloseButton) {
-        delete page->FCloseButton;
-        page->FCloseButton = nullptr;
-    }
+    // The page may leave from its own close button's click.
+    PostFreeCloseButton(page);
     if (!FCore.Destroying()) {
         Invalidate();
         if (TLumOfficePage* active = ActivePage()) active->Invalidate();
@@ -611,11 +627,16 @@ void TLumOfficePager::MouseDown(TMouseButton button, TShiftState shift, int x, i
     TCustomControl::MouseDown(button, shift, x, y);
     FDownTabIndex = -1;
     if (!GetTabAreaRect().Contains({x, y})) return;
-    const int tab = TabAtPoint(x, y);
+    int tab = TabAtPoint(x, y);
     if (tab < 0) return;
+    // The user's handler may free or move pages: the clicked page is looked
+    // up again (compared, never read, until it is found listed).
+    TLumOfficePage* clicked = Pages(tab);
     if (button == mbLeft) OnTabClick(this, tab);
     if (button == mbRight) OnTabRightClick(this, tab);
-    TLumOfficePage* page = Pages(tab);
+    tab = IndexOfPage(clicked);
+    if (tab < 0) return;
+    TLumOfficePage* page = clicked;
     if (button != mbMiddle) {
         if (tab != ActivePageIndex() && page->TabEnabled()) {
             SelectPage(tab);

@@ -192,6 +192,14 @@ public:
     void FreeShortCutHintWindow(TShortCutHintWindow* window);
     // A typed key-tip letter.
     void ShortCutHintKey(char key);
+    // A message of the form the key tips are shown on (hides them when the
+    // form moves, sizes or is clicked).
+    void FormWndProcHook(TMessage& message);
+    // Hands a tab close button to the window to be freed after its click.
+    void PostFreeCloseButton(TLumOfficePage* page);
+    // True where the loaded common controls are version 6 or later (the
+    // tab check boxes then take the visual style's look).
+    bool ComCtl6() const { return FComCtl6; }
     // The close buttons handed to the window to be freed.
     int PendingCloseButtons() const { return FPendingCloseButtons.Count(); }
 
@@ -264,11 +272,8 @@ private:
     void PrevButtonClick(TObject* sender);
     void NextButtonClick(TObject* sender);
     void LastButtonClick(TObject* sender);
-    // Hands a tab close button to the window to be freed after its click.
-    void PostFreeCloseButton(TLumOfficePage* page);
     void HookForm();
     void UnhookForm();
-    void FormWndProcHook(TMessage& message);
     void ReadNextPictureChanged(TReader* reader);
     void WriteNextPictureChanged(TWriter* writer);
     void ReadPrevPictureChanged(TReader* reader);
@@ -311,7 +316,6 @@ private:
     std::vector<TShortCutHintWindow*> FShortCutHintWindows;
     bool FShortCutHintsShowing = false;
     String FShortCutHintText;
-    TWndMethod FSavedFormWndProc;
     TCustomForm* FHookedForm = nullptr;
     TBitmap* FButtonAreaBitmap;
     TPendingFreeList<TLumGlowButton> FPendingCloseButtons;

@@ -1,6 +1,7 @@
 #include "components/pager/lum_office_pager_win.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -304,6 +305,130 @@ TEST_F(OfficePagerTest, APagerCannotHoldAPagerAndAPageDroppedOnAPageTakesItsPlac
     pages[2]->SetParent(pages[0]);
     EXPECT_EQ(pager->Pages(0), pages[2]);
     EXPECT_EQ(pages[2]->Parent(), pager);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OfficePagerTest, ACaptionChangeReachesThePagerAndItsScroller) {
+    const int before = pager->GetTabRect(1).Width();
+    pages[1]->SetCaption("IDE Style and every colour of the editor and of the output");
+    EXPECT_GT(pager->GetTabRect(1).Width(), before);
+    // Too long for the row: the scroll buttons come.
+    EXPECT_TRUE(pager->TabScroller()->Visible());
+    ASSERT_NE(pager->NextButton(), nullptr);
+    EXPECT_TRUE(pager->NextButton()->Visible());
+    pages[1]->SetCaption("IDE");
+    EXPECT_FALSE(pager->TabScroller()->Visible());
+}
+
+// A handler of the close request that takes the close glyph away from the
+// page: its button is not freed inside its own click.
+struct TCloseGlyphRemover : TObject {
+    TLumOfficePager* Pager = nullptr;
+    void ClosePage(TObject*, int index, bool& allow) {
+        Pager->Pages(index)->SetShowClose(false);
+        allow = false;
+    }
+};
+
+TEST_F(OfficePagerTest, ATabCloseButtonOutlivesAClickThatTurnsItsGlyphOff) {
+    TFreeWatch watch;
+    pager->SetCloseOnTab(true);
+    pager->ButtonSettings()->SetCloseButton(true);
+    pager->UpdateButtons();
+    TLumGlowButton* button = pages[0]->CloseButton();
+    ASSERT_NE(button, nullptr);
+    button->FreeNotification(&watch);
+    TCloseGlyphRemover remover;
+    remover.Pager = pager;
+    pager->OnClosePage = TPagerClosePageEvent::Bind<&TCloseGlyphRemover::ClosePage>(&remover);
+    pager->CloseButtonClick(button);  // as its click does
+    EXPECT_EQ(pages[0]->CloseButton(), nullptr);
+    EXPECT_TRUE(watch.Freed.empty());
+    EXPECT_EQ(pager->PendingCloseButtons(), 1);
+    Pump();
+    EXPECT_EQ(watch.Freed, (std::vector<TComponent*>{button}));
+    EXPECT_EQ(pager->PageCount(), 3);
+}
+
+// A click handler that frees the clicked page.
+struct TPageFreer : TObject {
+    TLumOfficePager* Pager = nullptr;
+    void TabClick(TObject*, int index) { delete Pager->Pages(index); }
+};
+
+TEST_F(OfficePagerTest, AClickHandlerMayFreeTheClickedPage) {
+    TPageFreer freer;
+    freer.Pager = pager;
+    pager->OnTabClick = TPagerPageIndexEvent::Bind<&TPageFreer::TabClick>(&freer);
+    const TPoint p = TabMiddle(2);
+    EXPECT_NO_THROW(ClickAt(p.X, p.Y));
+    pages.pop_back();
+    EXPECT_EQ(pager->PageCount(), 2);
+    EXPECT_EQ(pager->ActivePage(), pages[0]);
+}
+
+TEST_F(OfficePagerTest, TwoPagersKeyTipsGiveTheFormItsProcedureBackInAnyOrder) {
+    auto* second = new TLumOfficePager(form);
+    second->SetParent(form);
+    second->SetBounds(4, 250, 200, 60);
+    auto* page = new TLumOfficePage(form);
+    page->SetCaption("Other");
+    page->SetShortCutHint("T");
+    page->SetPager(second);
+    pages[0]->SetShortCutHint("E");
+    pager->SetShowShortCutHints(true);
+    second->SetShowShortCutHints(true);
+    const TMethod before = form->WindowProc.Method();
+    for (bool firstHidesFirst : {true, false}) {
+        pager->ShowShortCutHintWindows();
+        second->ShowShortCutHintWindows();
+        EXPECT_FALSE(form->WindowProc.Method() == before);
+        if (firstHidesFirst) {
+            pager->HideShortCutHintWindows();
+            // The other pager's key tips still go with the form.
+            form->Perform(WM_SIZE, 0, 0);
+            EXPECT_FALSE(second->ShortCutHintsShowing());
+        } else {
+            second->HideShortCutHintWindows();
+            form->Perform(WM_SIZE, 0, 0);
+            EXPECT_FALSE(pager->ShortCutHintsShowing());
+        }
+        EXPECT_TRUE(form->WindowProc.Method() == before) << firstHidesFirst;
+    }
+    // Key tips showing on a pager that goes: the form keeps working.
+    pager->ShowShortCutHintWindows();
+    second->ShowShortCutHintWindows();
+    delete second;
+    form->Perform(WM_SIZE, 0, 0);
+    EXPECT_FALSE(pager->ShortCutHintsShowing());
+    EXPECT_TRUE(form->WindowProc.Method() == before);
+}
+
+TEST_F(OfficePagerTest, TheThemedCheckBoxFollowsTheCommonControlsVersion) {
+    HMODULE module = GetModuleHandleA("comctl32.dll");
+    ASSERT_NE(module, nullptr);
+    using TGetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+    auto get = reinterpret_cast<TGetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")));
+    ASSERT_NE(get, nullptr);
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(SUCCEEDED(get(&info)));
+    EXPECT_EQ(pager->ComCtl6(), info.dwMajorVersion >= 6) << info.dwMajorVersion;
+}
+
+TEST_F(OfficePagerTest, TheFocusLeavesTheOldPageForAPageWithoutAFocusableControl) {
+    auto* child = new TLumGlowButton(form);
+    child->SetParent(pages[1]);
+    child->SetEnabled(false);  // a control, but none that takes the focus
+    form->SetActiveControl(pages[0]);
+    ASSERT_EQ(form->ActiveControl(), pages[0]);
+    pager->SetActivePageIndex(1);
+    // The new page is not shown yet when the focus moves: the pager takes it.
+    EXPECT_NE(form->ActiveControl(), pages[0]);
+    EXPECT_TRUE(form->ActiveControl() == pager || form->ActiveControl() == pages[1]);
 }
 
 }  // namespace
