@@ -83,6 +83,21 @@ void TFont::Assign(TPersistent* source) {
     TGraphicsObject::Assign(source);
 }
 
+// The quality the system's font smoothing setting gives a font of default
+// quality, named explicitly: the same glyphs, without the system looking
+// its setting up again each time the font is selected.
+static BYTE SystemFontQuality() {
+    static const BYTE quality = [] {
+        BOOL smoothing = FALSE;
+        if (!SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0)) return BYTE(DEFAULT_QUALITY);
+        if (!smoothing) return BYTE(NONANTIALIASED_QUALITY);
+        UINT type = 0;
+        if (!SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0)) return BYTE(DEFAULT_QUALITY);
+        return BYTE(type == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY : ANTIALIASED_QUALITY);
+    }();
+    return quality;
+}
+
 HFONT TFont::Handle() {
     if (!FHandle) {
         LOGFONTA lf{};
@@ -94,7 +109,7 @@ HFONT TFont::Handle() {
         lf.lfCharSet = FCharset;
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        lf.lfQuality = DEFAULT_QUALITY;
+        lf.lfQuality = SystemFontQuality();
         lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
         std::strncpy(lf.lfFaceName, FName.c_str(), LF_FACESIZE - 1);
         FHandle = CreateFontIndirectA(&lf);

@@ -1,6 +1,9 @@
 // Colours, fonts, pens, brushes and the canvas's lazy selection of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/core/filer.h"
 #include "classlib/ui/graphics.h"
 #include "ui_test_support.h"
@@ -80,6 +83,46 @@ TEST(FontTest, SizeAndHeightFollowPixelsPerInch) {
     EXPECT_EQ(font.Height(), -13);
     font.SetHeight(-16);
     EXPECT_EQ(font.Size(), 10);  // 16 * 72 / 120 = 9.6
+}
+
+// A font names its quality (the one the system's smoothing setting gives
+// a font of default quality) and draws the same glyphs as a default one.
+TEST(FontTest, ExplicitQualityDrawsAsTheDefaultDoes) {
+    const auto draw = [](HFONT font) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 240, -24, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        RECT r{0, 0, 240, 24};
+        FillRect(dc, &r, HBRUSH(GetStockObject(WHITE_BRUSH)));
+        TextOutA(dc, 2, 2, "Quillmere WMjy 0123", 19);
+        GdiFlush();
+        std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 240 * 24);
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return pixels;
+    };
+    for (const char* name : {"Tahoma", "MS Sans Serif", "Arial"})
+        for (bool bold : {false, true}) {
+            TFont font;
+            font.SetName(name);
+            font.SetHeight(-13);
+            if (bold) font.SetStyle({fsBold});
+            LOGFONTA lf{};
+            ASSERT_NE(GetObjectA(font.Handle(), sizeof lf, &lf), 0);
+            EXPECT_NE(lf.lfQuality, DEFAULT_QUALITY) << name;
+            lf.lfQuality = DEFAULT_QUALITY;
+            HFONT plain = CreateFontIndirectA(&lf);
+            const std::vector<DWORD> drawn = draw(font.Handle());
+            EXPECT_EQ(drawn, draw(plain)) << name << (bold ? " bold" : "");
+            EXPECT_NE(std::count(drawn.begin(), drawn.end(), DWORD(0x00ffffff)), long(drawn.size())) << name;
+            DeleteObject(plain);
+        }
 }
 
 TEST(FontTest, ChangesAreAnnouncedAndAssignCopies) {
