@@ -196,7 +196,11 @@ String StripCaptionTags(const String& text) {
     for (std::size_t i = 0; i < s.size();) {
         if (s[i] == '<') {
             std::size_t end = s.find('>', i);
-            if (end == String::npos) break;
+            if (end == String::npos) {
+                // A "<" that opens no tag is text ("Min < Max").
+                out.append(s, i, String::npos);
+                break;
+            }
             i = end + 1;
         } else {
             out += s[i++];
@@ -214,6 +218,20 @@ std::vector<int> GroupOrder(const std::vector<TGroupItem>& items, TGroupStyle st
     return order;
 }
 
+namespace {
+
+// What one row of the vertical arrangement takes: the tallest visible panel of
+// the row starting at first, plus the padding below it; a row of hidden panels
+// takes nothing.
+int RowAdvance(const std::vector<TGroupItem>& ordered, std::size_t first, int columns, int padding) {
+    int tallest = -1;
+    for (std::size_t i = first; i < ordered.size() && i < first + std::size_t(columns); ++i)
+        if (ordered[i].Visible) tallest = std::max(tallest, ordered[i].Height);
+    return tallest < 0 ? 0 : tallest + padding;
+}
+
+}  // namespace
+
 std::vector<TRect> ArrangeVertical(const std::vector<TGroupItem>& ordered, const TGroupGeometry& g) {
     const int columns = std::max(g.Columns, 1);
     const int scroll = g.ScrollVisible ? g.ScrollSize : 0;
@@ -226,7 +244,8 @@ std::vector<TRect> ArrangeVertical(const std::vector<TGroupItem>& ordered, const
         const TGroupItem& item = ordered[i];
         int left = g.HorzPadding + ((available - g.HorzPadding) / columns) * ((n - 1) % columns);
         bounds.push_back(Bounds(left, y, width, item.Height));
-        if (item.Visible && n % columns == 0) y += item.Height + g.VertPadding;
+        if (n % columns == 0 || i + 1 == ordered.size())
+            y += RowAdvance(ordered, i - std::size_t((n - 1) % columns), columns, g.VertPadding);
     }
     return bounds;
 }
@@ -252,7 +271,7 @@ int GroupExtent(const std::vector<TGroupItem>& ordered, const TGroupGeometry& g,
     }
     const int columns = std::max(g.Columns, 1);
     int extent = g.VertPadding;
-    for (std::size_t i = 0; i < ordered.size(); ++i)
-        if (ordered[i].Visible && (int(i) + 1) % columns == 0) extent += ordered[i].Height + g.VertPadding;
+    for (std::size_t first = 0; first < ordered.size(); first += std::size_t(columns))
+        extent += RowAdvance(ordered, first, columns, g.VertPadding);
     return extent;
 }

@@ -155,7 +155,7 @@ std::vector<int> GroupOrder(const std::vector<TGroupItem>& items, TGroupStyle st
 // The bounds of each item after arranging, given in the order of GroupOrder.
 std::vector<TRect> ArrangeVertical(const std::vector<TGroupItem>& ordered, const TGroupGeometry& g);
 std::vector<TRect> ArrangeHorizontal(const std::vector<TGroupItem>& ordered, const TGroupGeometry& g);
-// The extent the panels need: the padding plus every visible panel's height
-// (width) and padding; in the vertical style only the last panel of each
-// row of Columns counts, so a row counts once.
+// The extent the panels need: the padding plus every visible panel's width
+// and padding (horizontal), or every row's tallest visible panel and padding
+// (vertical, the last partial row included).
 int GroupExtent(const std::vector<TGroupItem>& ordered, const TGroupGeometry& g, TGroupStyle style);

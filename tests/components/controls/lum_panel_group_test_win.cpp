@@ -72,6 +72,11 @@ TEST_F(LumPanelGroupTest, TwoColumns) {
     EXPECT_EQ(a->BoundsRect(), Bounds(8, 8, 92, 40));
     EXPECT_EQ(b->BoundsRect(), Bounds(104, 8, 92, 40));
     EXPECT_EQ(c->BoundsRect(), Bounds(8, 56, 92, 30));
+    // The last, partial row counts: 94 needed in a 60-pixel group shows the bar.
+    group->SetHeight(60);
+    Rearrange();
+    EXPECT_TRUE(group->ScrollBar()->Visible());
+    EXPECT_EQ(group->ScrollBar()->Max(), 8 + 48 + 38);
     group->SetColumns(0);
     EXPECT_EQ(group->Columns(), 2);
     group->SetColumns(-3);

@@ -129,7 +129,9 @@ TEST(PanelLayout, StripCaptionTags) {
         {"a<z>hidden</z>b<Z>gone</Z>c", "abc"},
         {"<a href=\"x\">link</a>", "link"},
         {"x<z>never closed", "x"},
-        {"a < b", "a "},
+        {"a < b", "a < b"},
+        {"Min < Max", "Min < Max"},
+        {"<b>x</b> < y", "x < y"},
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(StripCaptionTags(c.In), c.Out) << c.In;
@@ -158,31 +160,45 @@ TEST(PanelLayout, GroupOneColumn) {
     EXPECT_EQ(GroupExtent(ordered, g, gsVertical), 212);
 }
 
-TEST(PanelLayout, GroupTwoColumns) {
-    std::vector<TGroupItem> items = {{0, 0, 10, 40}, {0, 1, 10, 40}, {0, 2, 10, 30}};
-    TGroupGeometry g;
-    g.Width = 200;
-    g.Columns = 2;
-    auto bounds = ArrangeVertical(items, g);
-    EXPECT_EQ(bounds[0], Bounds(8, 8, 92, 40));
-    EXPECT_EQ(bounds[1], Bounds(104, 8, 92, 40));
-    // The row moved on after the second panel by that panel's height.
-    EXPECT_EQ(bounds[2], Bounds(8, 56, 92, 30));
-    // Only completed rows count towards the extent.
-    EXPECT_EQ(GroupExtent(items, g, gsVertical), 8 + 48);
-    // Columns of 0 or less count as 1.
-    g.Columns = 0;
-    EXPECT_EQ(ArrangeVertical(items, g)[1].Top, 56);
-}
-
-TEST(PanelLayout, GroupHiddenPanelsKeepTheirSlotButAddNothing) {
-    std::vector<TGroupItem> items = {{0, 0, 10, 50}, {0, 1, 10, 60, false}, {0, 2, 10, 70}};
-    TGroupGeometry g;
-    g.Width = 200;
-    auto bounds = ArrangeVertical(items, g);
-    EXPECT_EQ(bounds[1].Top, 66);
-    EXPECT_EQ(bounds[2].Top, 66);
-    EXPECT_EQ(GroupExtent(items, g, gsVertical), 8 + 58 + 78);
+TEST(PanelLayout, GroupRowsAdvanceByTheirTallestVisiblePanel) {
+    // A 200-pixel group with paddings 8: every row, the last partial one
+    // included, moves the next down by its tallest visible panel; a row of
+    // hidden panels takes nothing.
+    struct Case {
+        int Columns;
+        std::vector<int> Heights;
+        std::vector<bool> Visible;
+        std::vector<int> Lefts;
+        std::vector<int> Tops;
+        int Width;
+        int Extent;
+    };
+    const Case cases[] = {
+        {1, {50, 60, 70}, {true, true, true}, {8, 8, 8}, {8, 66, 134}, 184, 212},
+        {1, {50, 60, 70}, {true, false, true}, {8, 8, 8}, {8, 66, 66}, 184, 144},
+        {2, {40, 40, 30}, {true, true, true}, {8, 104, 8}, {8, 8, 56}, 92, 8 + 48 + 38},
+        {2, {60, 40, 30}, {true, true, true}, {8, 104, 8}, {8, 8, 76}, 92, 8 + 68 + 38},
+        {2, {40, 70, 30}, {true, false, true}, {8, 104, 8}, {8, 8, 56}, 92, 8 + 48 + 38},
+        {2, {40, 70, 30, 20}, {true, true, false, true}, {8, 104, 8, 104}, {8, 8, 86, 86}, 92, 8 + 78 + 28},
+        {3, {20, 30, 10, 50, 40}, {true, true, true, true, true}, {8, 72, 136, 8, 72}, {8, 8, 8, 46, 46}, 61, 104},
+        {3, {20, 30, 10, 50}, {false, false, false, true}, {8, 72, 136, 8}, {8, 8, 8, 8}, 61, 66},
+        // Columns of 0 or less count as 1.
+        {0, {40, 40}, {true, true}, {8, 8}, {8, 56}, 184, 104},
+    };
+    for (const Case& c : cases) {
+        std::vector<TGroupItem> items;
+        for (std::size_t i = 0; i < c.Heights.size(); ++i) items.push_back({0, int(i), 10, c.Heights[i], c.Visible[i]});
+        TGroupGeometry g;
+        g.Width = 200;
+        g.Columns = c.Columns;
+        const auto bounds = ArrangeVertical(items, g);
+        ASSERT_EQ(bounds.size(), items.size());
+        for (std::size_t i = 0; i < bounds.size(); ++i) {
+            const String label = "columns " + std::to_string(c.Columns) + ", panel " + std::to_string(i);
+            EXPECT_EQ(bounds[i], Bounds(c.Lefts[i], c.Tops[i], c.Width, c.Heights[i])) << label;
+        }
+        EXPECT_EQ(GroupExtent(items, g, gsVertical), c.Extent) << "columns " << c.Columns;
+    }
 }
 
 TEST(PanelLayout, GroupScrollsAndLeavesRoomForItsBar) {
