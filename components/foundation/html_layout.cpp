@@ -548,6 +548,7 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
     // The second pass draws (and hit-tests) where the carried offset puts
     // the line.
     if (second) FWork.Left = Add(FWork.Left, FOffset);
+    const int carriedOffset = FOffset;
     if (paint) {
         if (FParagraphBackground && FBrush != clNone)
             FTarget->FillRect({P.Bounds.Left, FLineTop, P.Bounds.Right, Add(FLineTop, line.Height)}, FBrush);
@@ -575,7 +576,7 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
             if (FFlags.Sup && line.SupRaise < ph / 4) line.SupRaise = ph / 4;
             if (line.Height < ph) line.Height = ph;
             if (FFlags.Hidden) {
-                R.PlainText += piece;
+                if (!second) R.PlainText += piece;
                 text.Drop(n);
             } else {
                 const int w = extent.Width;
@@ -589,9 +590,11 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
                 FWork.Left = Add(left, w);
                 // The second pass lays out what the measuring pass accepted,
                 // whatever the width its line was moved to.
-                const Int64 available = Int64(FLineRight) - FLineLeft - FOffset;
+                // An offset set on this line is in x already: only the one
+                // carried in from earlier lines narrows the line.
+                const Int64 available = Int64(FLineRight) - FLineLeft - carriedOffset;
                 if (second || x < available || w >= available || !P.WordWrap) {
-                    R.PlainText += piece;
+                    if (!second) R.PlainText += piece;
                     if (source) source->append(raw);
                     trailing = raw.back() == ' ' ? BlankWidth() : 0;
                     text.Drop(n);
@@ -738,7 +741,7 @@ void THtmlRenderer::HandleTag(TPass pass, const TTag& tag, int& x, bool& lineBre
             if (paint && !P.Selected) Body(tag);
         } else if (c2 == 'R') {
             lineBreak = true;
-            R.PlainText += '\r';
+            if (pass == TPass::Measure) R.PlainText += '\r';
         }
         break;
     case 'E':

@@ -171,6 +171,7 @@ TEST(HtmlLayout, LinesBreakAlignAndIndentOnTheFixedPitch) {
         {"indent never goes back", "abcdef<IND x=\"10\">g", 100, true, "abcdef@0,16|g@42,16", 51, 16},
         {"offset carries to the next lines", "<OF x=\"20\">ab<BR>cd</OF><BR>ef", 100, true, "ab@20,16|cd@20,32|ef@0,48",
          36, 48},
+        {"an offset counts once on its own line", "<OF x=\"30\">abc def", 100, true, "abc @30,16|def@58,16", 81, 16},
         {"hidden text takes no room", "<Z>abc</Z>de", 100, true, "de@0,16", 16, 16},
         {"blanks around lines go", "  ab  <BR>  cd", 100, true, "ab @0,16| @21,16|cd@0,32", 23, 32},
         {"entities of a piece", "a&lt;b&gt;&nbsp;c", 100, true, "a<b> c@0,16", 44, 16},
@@ -292,10 +293,15 @@ TEST(HtmlLayout, PlainTextHasEveryPieceAndCRForLineBreaks) {
     params.MeasureOnly = true;
     run.Lay(params);
     EXPECT_EQ(run.Result.PlainText, "ab hidcd\ref");
-    // Each pass that runs adds its pieces: hidden text is in the first one only.
+    // Painting and hit-testing give the same text: each piece once.
     TRun painted;
-    painted.Lay(Params("ab<Z>c</Z>"));
-    EXPECT_EQ(painted.Result.PlainText, "abcab");
+    painted.Lay(Params("<B>ab</B> <Z>hid</Z>cd<BR>ef"));
+    EXPECT_EQ(painted.Result.PlainText, "ab hidcd\ref");
+    TRun hit;
+    params.MeasureOnly = false;
+    params.HitTestOnly = true;
+    hit.Lay(params);
+    EXPECT_EQ(hit.Result.PlainText, "ab hidcd\ref");
 }
 
 TEST(HtmlLayout, MeasuredWidthKeepsALineUpToTwoPixelsWider) {
