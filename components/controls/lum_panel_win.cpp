@@ -817,6 +817,9 @@ void TCustomLumPanel::ApplySettings(TLumPanelSettings* s) {
 
 void TCustomLumPanel::Loaded() {
     TCustomPanel::Loaded();
+    // A panel stored collapsed was never collapsed here: its first expand must
+    // still leave hidden the children the layout hides.
+    if (FCollaps && FAutoHideChildren) RecordHiddenChildren();
     if (FPosition && FPosition->Save() && !IsDesigning() && !FPosition->Key().empty() &&
         !FPosition->Section().empty()) {
         if (FPosition->Location() == clInifile) {
@@ -848,8 +851,10 @@ void TCustomLumPanel::ReadPosition(TCustomIniFile& ini) {
     int steps = FCollapsSteps;
     FCollapsSteps = 0;
     TScopeExit restoreSteps([&] { FCollapsSteps = steps; });
-    SetCollaps(ini.ReadInteger(section, "Collaps", 0) == 1);
-    FFullHeight = ini.ReadInteger(section, "FullHeight", FHeight);
+    SetCollaps(ini.ReadInteger(section, "Collaps", FCollaps ? 1 : 0) == 1);
+    // Without a stored value the full height stays (the height, or for a left
+    // caption the width, the panel expands to).
+    FFullHeight = ini.ReadInteger(section, "FullHeight", FFullHeight);
 }
 
 void TCustomLumPanel::WritePosition(TCustomIniFile& ini) {
@@ -1061,13 +1066,17 @@ void TCustomLumPanel::Expand() {
     }
 }
 
+void TCustomLumPanel::RecordHiddenChildren() {
+    FHiddenChildren.clear();
+    for (int i = 0; i < ControlCount(); ++i)
+        if (!Controls(i)->Visible()) FHiddenChildren.push_back(Controls(i));
+}
+
 void TCustomLumPanel::Collapse() {
     const TCollapseGeometry g = CollapseGeometryOf(this);
     FFullHeight = Extent();
     if (FAutoHideChildren) {
-        FHiddenChildren.clear();
-        for (int i = 0; i < ControlCount(); ++i)
-            if (!Controls(i)->Visible()) FHiddenChildren.push_back(Controls(i));
+        RecordHiddenChildren();
         for (int i = 0; i < ControlCount(); ++i) Controls(i)->Hide();
     }
     FOldColor = Color();

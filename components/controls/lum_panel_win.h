@@ -511,6 +511,8 @@ private:
     void ReadFullHeight(TReader* reader);
     void WriteFullHeight(TWriter* writer);
     void Collapse();
+    // Remembers the children hidden already, which an expand leaves hidden.
+    void RecordHiddenChildren();
     void Expand();
     // A pause between animation steps: messages, the group, the delay.
     // False when the panel or its form went away meanwhile.

@@ -104,6 +104,30 @@ TEST_F(LumPanelTest, ALoadedCollapsedPanelNeitherAnimatesNorResizes) {
     EXPECT_EQ(p2->Height(), 90);
 }
 
+TEST_F(LumPanelTest, APanelStoredCollapsedKeepsItsHiddenChildrenHiddenAtItsFirstExpand) {
+    Load(R"(object Form1: TForm
+  object Outer: TLumPanel
+    Height = 18
+    Caption.Visible = True
+    Collaps = True
+    FullHeight = 90
+    object Shown: TLumPanel
+      Top = 20
+    end
+    object Hidden: TLumPanel
+      Top = 40
+      Visible = False
+    end
+  end
+end
+)");
+    auto* outer = Find<TLumPanel>("Outer");
+    ASSERT_TRUE(outer->Collaps());
+    outer->SetCollaps(false);
+    EXPECT_TRUE(Find<TLumPanel>("Shown")->Visible());
+    EXPECT_FALSE(Find<TLumPanel>("Hidden")->Visible());
+}
+
 // Records the panel's height at every resize.
 struct THeights : TObject {
     std::vector<int> Values;
@@ -415,6 +439,13 @@ TEST_F(LumPanelTest, PositionIsReadAndWrittenInItsOrder) {
     q->ReadPosition(ini);
     EXPECT_EQ(q->BoundsRect(), Bounds(10, 10, 200, 100));
     EXPECT_FALSE(q->Collaps());
+    // ... and collapsed where it was collapsed.
+    q->SetCollaps(true);
+    q->ReadPosition(ini);
+    EXPECT_TRUE(q->Collaps());
+    EXPECT_EQ(q->Height(), 18);
+    q->SetCollaps(false);
+    EXPECT_EQ(q->Height(), 100);
 }
 
 TEST_F(LumPanelTest, PositionRoundTripsThroughTheRegistryAndAnIniFile) {
