@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/scopes.h"
 #include "classlib/ui/canvas_measurer.h"
 #include "components/foundation/draw_routines_win.h"
 #include "components/foundation/html_colors.h"
@@ -316,6 +317,16 @@ bool DrawHtmlText(TCanvas* canvas, const String& text, const TRect& bounds, TCus
     params.PixelsPerInchX = GetDeviceCaps(dc, LOGPIXELSX);
     params.PixelsPerInchY = GetDeviceCaps(dc, LOGPIXELSY);
     params.FontPixelsPerInch = font->PixelsPerInch();
+    // The pieces set the device context's colours and background mode; the
+    // canvas, which believes them its own, gets them back however the call ends.
+    const COLORREF textColor = GetTextColor(dc);
+    const COLORREF backColor = GetBkColor(dc);
+    const int backMode = GetBkMode(dc);
+    TScopeExit restoreColors([&] {
+        SetTextColor(dc, textColor);
+        SetBkColor(dc, backColor);
+        SetBkMode(dc, backMode);
+    });
     SetBkMode(dc, TRANSPARENT);
 
     THtmlResult result;

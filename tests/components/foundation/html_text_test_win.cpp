@@ -210,6 +210,10 @@ TEST(DrawHtmlText, CanvasFontAndBrushComeBack) {
     canvas->Font()->SetColor(clMaroon);
     canvas->Font()->SetStyle(TFontStyles{fsItalic});
     canvas->Brush()->SetColor(clLime);
+    canvas->TextWidth("x");
+    const COLORREF textColor = GetTextColor(canvas->Handle());
+    const COLORREF backColor = GetBkColor(canvas->Handle());
+    const int backMode = GetBkMode(canvas->Handle());
     c.Draw("<B><U>x</B><FONT face=\"Courier New\" color=\"clBlue\" size=\"5\" bgcolor=\"clRed\">y<R a=\"90\">z"
            "<HI>h<A href=\"q\">a<S><SHAD>s<LI>l");
     EXPECT_EQ(canvas->Font()->Name(), "Arial");
@@ -218,6 +222,12 @@ TEST(DrawHtmlText, CanvasFontAndBrushComeBack) {
     EXPECT_EQ(canvas->Font()->Style(), TFontStyles{fsItalic});
     EXPECT_EQ(canvas->Brush()->Color(), clLime);
     EXPECT_EQ(canvas->Brush()->Style(), bsSolid);
+    // The device context's colours too, after a last piece in red on yellow:
+    // the canvas's next text is drawn in its own colours.
+    c.Draw("a<FONT color=\"clRed\" bgcolor=\"clYellow\">b</FONT>");
+    EXPECT_EQ(GetTextColor(canvas->Handle()), textColor);
+    EXPECT_EQ(GetBkColor(canvas->Handle()), backColor);
+    EXPECT_EQ(GetBkMode(canvas->Handle()), backMode);
     // The font selected into the device context is the canvas's own again.
     canvas->TextWidth("x");
     EXPECT_EQ(GetCurrentObject(canvas->Handle(), OBJ_FONT), canvas->Font()->Handle());
