@@ -151,13 +151,15 @@ TShadePixels GenerateShade(const TShadeParams& params, TShadeRandom& random) {
         }
         // A rim narrower than one pixel, or a picture one pixel high,
         // would divide by zero: both are held at 1.
+        // The rim's curve squares the height: in 64 bits, for pictures
+        // tens of thousands of pixels high.
         const int D = std::max(std::min(W / 6, 16), 1);
-        const int K = std::max(H * H / 4, 1);
+        const Int64 K = std::max<Int64>(Int64(H) * H / 4, 1);
         for (int y = 0; y <= H; ++y) {
-            int dy = y - H / 2;
+            const Int64 dy = y - H / 2;
             for (int x = 0; x <= W; ++x) {
-                int dx = x - W / 2;
-                int e = dy * dy * D / K + W / 2 - D;
+                const Int64 dx = x - W / 2;
+                const Int64 e = dy * dy * D / K + W / 2 - D;
                 if (dx > e) shade(x, y, L - ((W - x) * 128 / D + 8) / 2);
                 if (dx + e < 0) shade(x, y, L - (247 - x * 128 / D) / 2);
             }

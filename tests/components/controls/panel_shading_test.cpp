@@ -200,6 +200,15 @@ TEST(PanelShading, HardBumpHasRimsAtBothEnds) {
     EXPECT_EQ(Grey(px, 60, 10), L - (((ty * ty * ty / 128) / 128) * 112 / 128 + 128) / 2);
 }
 
+TEST(PanelShading, HardBumpOnAVeryTallPictureKeepsItsRims) {
+    // H x H is beyond an int: one row below the middle still has the right
+    // rim (e = 1 x 2 div (H x H div 4) + 6 - 2 = 4 < dx = 5).
+    const int W = 12, H = 50000, L = 255;
+    auto px = Shade(stHardBump, W, H, L);
+    EXPECT_EQ(Grey(px, W - 1, H / 2 + 1), L - ((W - (W - 1)) * 128 / 2 + 8) / 2);
+    EXPECT_EQ(Grey(px, 1, H / 2 + 1), L - (247 - 1 * 128 / 2) / 2);
+}
+
 TEST(PanelShading, HardBumpOnATinyPictureDoesNotFail) {
     auto px = Shade(stHardBump, 3, 1, 255);
     EXPECT_EQ(px.Width(), 3);
