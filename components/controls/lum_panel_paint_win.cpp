@@ -189,7 +189,7 @@ void TCustomLumPanel::PaintBody(TCanvas* canvas) {
     }
     canvas->SetFont(Font());
     if (FTextVAlign == tvaCenter || FTextVAlign == tvaBottom) {
-        const int h = DrawPanelText(canvas, FBodyText, t, TextStyle(!FEllipsis, -1), ptmMeasure).Extent.cy;
+        const int h = DrawPanelText(canvas, FBodyText, t, TextStyle(!FEllipsis, FBodyHoverIndex), ptmPlace).Extent.cy;
         if (FCaption->Visible()) t.Top += FCaption->Height() - 2 * bevelWidth;
         if (h < t.Height()) t.Top = FTextVAlign == tvaCenter ? t.Top + (t.Bottom - t.Top - h) / 2 : t.Bottom - h;
     }

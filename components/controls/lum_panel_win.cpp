@@ -372,8 +372,8 @@ TPanelTextResult DrawPanelText(TCanvas* canvas, const String& text, const TRect&
         result.AnchorIndex = anchor.empty() ? -1 : mouseLink;
         result.AnchorRect = linkRect;
     } else {
-        DrawHtmlText(canvas, text, rect, style.Images, 0, 0, -1, style.HoverIndex, style.ShadowOffset, false,
-                     mode == ptmMeasure, false, false, true, style.Hover, style.WordWrap, 1.0, style.URLColor,
+        DrawHtmlText(canvas, text, rect, style.Images, 0, 0, -1, style.HoverIndex, style.ShadowOffset, mode == ptmPlace,
+                     mode == ptmMeasure, false, false, false, style.Hover, style.WordWrap, 1.0, style.URLColor,
                      style.HoverColor, style.HoverFontColor, style.ShadowColor, anchor, plain, focused, width, height,
                      links, mouseLink, linkRect, style.PictureCache, style.PictureContainer, style.LineSpacing);
     }
@@ -1257,7 +1257,7 @@ String TCustomLumPanel::AnchorAt(int x, int y) {
     FCanvas->SetFont(Font());
     int h = 0;
     const bool aligned = FTextVAlign == tvaCenter || FTextVAlign == tvaBottom;
-    if (aligned) h = DrawPanelText(FCanvas, FBodyText, r, TextStyle(true, -1), ptmMeasure).Extent.cy;
+    if (aligned) h = DrawPanelText(FCanvas, FBodyText, r, TextStyle(true, -1), ptmPlace).Extent.cy;
     auto align = [&](TRect& rect, int height) {
         if (!aligned || h >= height) return;
         rect.Top = FTextVAlign == tvaCenter ? rect.Top + (height - h) / 2 : rect.Top + height - h;

@@ -288,7 +288,9 @@ struct TPanelTextResult {
     TRect AnchorRect;
 };
 
-enum TPanelTextMode { ptmPaint, ptmMeasure, ptmHitTest };
+// ptmPlace lays the text out as its paint does, without drawing, to learn
+// the height it takes inside rect (for centring or bottom alignment).
+enum TPanelTextMode { ptmPaint, ptmMeasure, ptmHitTest, ptmPlace };
 
 // Draws, measures or hit-tests the panel's body, caption and status-bar text
 // (the HTML subset of DrawHtmlText) in the canvas's font. The one place the

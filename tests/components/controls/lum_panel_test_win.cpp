@@ -603,6 +603,11 @@ TEST_F(LumPanelTest, AutoSizeFollowsTheText) {
     canvas.SetHandle(dc);
     canvas.SetFont(p->Font());
     TSize text = DrawPanelText(&canvas, "Some text", Rect(0, 0, 65535, 65535), TPanelTextStyle{}, ptmMeasure).Extent;
+    // Placing centred or bottom-aligned text takes the height its paint
+    // lays out in the box: the lines that start inside it.
+    const TRect box = Rect(0, 0, 100, 5 * text.cy / 2);
+    EXPECT_EQ(DrawPanelText(&canvas, "a<BR>b<BR>c", box, TPanelTextStyle{}, ptmMeasure).Extent.cy, 3 * text.cy);
+    EXPECT_EQ(DrawPanelText(&canvas, "a<BR>b<BR>c", box, TPanelTextStyle{}, ptmPlace).Extent.cy, 2 * text.cy);
     canvas.SetHandle(nullptr);
     DeleteDC(dc);
     ASSERT_GT(text.cx, 0);
