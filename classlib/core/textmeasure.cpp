@@ -6,5 +6,6 @@ TTextExtent TFixedPitchMeasurer::TextExtent(const String& text) {
 }
 
 TFontMeasures TFixedPitchMeasurer::FontMeasures() {
-    return {FPitch.Height, FPitch.Ascent, FPitch.Height - FPitch.Ascent, FPitch.ExternalLeading};
+    return {FPitch.Height, FPitch.Ascent, FPitch.Height - FPitch.Ascent, FPitch.ExternalLeading,
+            FFont.Bold ? FPitch.BoldCharWidth : FPitch.CharWidth};
 }

@@ -38,6 +38,9 @@ struct TFontMeasures {
     int Ascent = 0;
     int Descent = 0;
     int ExternalLeading = 0;
+    // The font's average character width; text drawing with tabs expanded
+    // puts a tab stop every eight of them.
+    int AveCharWidth = 0;
 
     bool operator==(const TFontMeasures&) const = default;
 };

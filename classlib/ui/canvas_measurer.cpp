@@ -20,7 +20,8 @@ TTextExtent TCanvasTextMeasurer::TextExtent(const String& text) {
 TFontMeasures TCanvasTextMeasurer::FontMeasures() {
     TEXTMETRICA metrics{};
     GetTextMetricsA(FCanvas->Handle(), &metrics);
-    return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading)};
+    return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading),
+            int(metrics.tmAveCharWidth)};
 }
 
 TMeasureFont MeasureFontOf(const TFont* font) {

@@ -311,7 +311,21 @@ private:
     }
     // The extent of a piece as the text drawing shows it.
     TTextExtent PieceExtent(const String& text) {
-        return Extent((FDrawFlags & kNoPrefix) ? text : WithoutPrefixes(text));
+        const String shown = (FDrawFlags & kNoPrefix) ? text : WithoutPrefixes(text);
+        if (shown.find('\t') == npos) return Extent(shown);
+        // The piece is drawn with its tabs expanded: each moves on to the next
+        // stop of eight average characters from the piece's start.
+        TTextExtent extent = Extent(shown);
+        const int stop = std::max(8 * FMeasurer.FontMeasures().AveCharWidth, 1);
+        Int64 x = 0;
+        size_t from = 0;
+        for (size_t tab = shown.find('\t'); tab != npos; from = tab + 1, tab = shown.find('\t', from)) {
+            x += Extent(shown.substr(from, tab - from)).Width;
+            x = (x / stop + 1) * stop;
+        }
+        x += Extent(shown.substr(from)).Width;
+        extent.Width = int(std::min<Int64>(x, INT_MAX));
+        return extent;
     }
     // The measures every line and piece asks again, once for each font of
     // the call.

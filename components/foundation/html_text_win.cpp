@@ -48,7 +48,8 @@ public:
     TFontMeasures FontMeasures() override {
         TEXTMETRICA metrics{};
         GetTextMetricsA(FDC, &metrics);
-        return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading)};
+        return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading),
+                int(metrics.tmAveCharWidth)};
     }
 
     void DrawText(const String& text, const TRect& rect, unsigned flags, TColor color, TColor background) override {

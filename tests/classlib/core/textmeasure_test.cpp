@@ -36,12 +36,13 @@ TEST(FixedPitchMeasurer, IgnoresFaceSizeAndTheOtherStyles) {
 
 TEST(FixedPitchMeasurer, FontMeasuresAddUp) {
     TFixedPitchMeasurer measurer;
-    EXPECT_EQ(measurer.FontMeasures(), (TFontMeasures{16, 13, 3, 0}));
+    EXPECT_EQ(measurer.FontMeasures(), (TFontMeasures{16, 13, 3, 0, 7}));
     TFixedPitchMeasurer tall({10, 12, 20, 15, 2});
-    EXPECT_EQ(tall.FontMeasures(), (TFontMeasures{20, 15, 5, 2}));
+    EXPECT_EQ(tall.FontMeasures(), (TFontMeasures{20, 15, 5, 2, 10}));
     EXPECT_EQ(tall.TextWidth("abcd"), 40);
     tall.SetFont({"Tahoma", -11, true});
     EXPECT_EQ(tall.TextWidth("abcd"), 48);
+    EXPECT_EQ(tall.FontMeasures().AveCharWidth, 12);
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ TEST_F(CanvasMeasurerTest, MeasuresAsTheSystemDoesInTheFontSet) {
             << c.Face << " " << c.Height << (c.Bold ? " bold" : "");
         EXPECT_EQ(measurer.FontMeasures(),
                   (TFontMeasures{int(expected.Metrics.tmHeight), int(expected.Metrics.tmAscent),
-                                 int(expected.Metrics.tmDescent), int(expected.Metrics.tmExternalLeading)}))
+                                 int(expected.Metrics.tmDescent), int(expected.Metrics.tmExternalLeading),
+                                 int(expected.Metrics.tmAveCharWidth)}))
             << c.Face << " " << c.Height;
     }
 }

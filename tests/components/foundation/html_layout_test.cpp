@@ -172,6 +172,7 @@ TEST(HtmlLayout, LinesBreakAlignAndIndentOnTheFixedPitch) {
         {"offset carries to the next lines", "<OF x=\"20\">ab<BR>cd</OF><BR>ef", 100, true, "ab@20,16|cd@20,32|ef@0,48",
          36, 48},
         {"an offset counts once on its own line", "<OF x=\"30\">abc def", 100, true, "abc @30,16|def@58,16", 81, 16},
+        {"a tab goes to the next stop of eight characters", "a\tb c", 200, true, "a\tb @0,16|c@70,16", 79, 16},
         {"hidden text takes no room", "<Z>abc</Z>de", 100, true, "de@0,16", 16, 16},
         {"blanks around lines go", "  ab  <BR>  cd", 100, true, "ab @0,16| @21,16|cd@0,32", 23, 32},
         {"entities of a piece", "a&lt;b&gt;&nbsp;c", 100, true, "a<b> c@0,16", 44, 16},
