@@ -159,6 +159,8 @@ TClass TControl::StaticClass() {
             .Declare("OnMouseLeave", &TControl::OnMouseLeave, &TControl::OnMouseLeave)
             .Declare("OnResize", &TControl::OnResize, &TControl::OnResize)
             .Declare("OnStartDrag", &TControl::OnStartDrag, &TControl::OnStartDrag)
+            .Declare("OnEndDock", &TControl::OnEndDock, &TControl::OnEndDock)
+            .Declare("OnStartDock", &TControl::OnStartDock, &TControl::OnStartDock)
             .Build();
     return &info;
 }
@@ -170,6 +172,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    UndockOnDestroy();
     if (Application && Application->FMouseControl == this) Application->FMouseControl = nullptr;
     if (Application && Application->FHint.Control == this) Application->CancelHint();
     if (FParent) FParent->RemoveControl(this);
@@ -311,6 +314,7 @@ void TControl::SetVisible(bool visible) {
     FVisible = visible;
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     RequestAlign();
+    NotifyHostDockSite(CM_VISIBLECHANGED, visible ? 1 : 0, 0);
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -361,6 +365,7 @@ void TControl::SetText(const String& text) {
     if (FText == text) return;
     FText = text;
     Perform(CM_TEXTCHANGED);
+    NotifyHostDockSite(WM_SETTEXT, 0, LPARAM(text.c_str()));
 }
 
 void TControl::SetCursor(TCursor cursor) {
@@ -534,7 +539,8 @@ void TControl::HandleMouseButton(TMessage& m, TMouseButton button, bool down, bo
     if (down) {
         if (button == mbLeft) {
             if (FDragMode == dmAutomatic && !IsDesigning()) {
-                BeginDrag(true);
+                // A docking drag waits for the mouse to move: a click leaves the control docked.
+                BeginDrag(FDragKind != dkDock);
                 return;
             }
             FControlState.Include(csLButtonDown);
@@ -772,6 +778,9 @@ TClass TWinControl::StaticClass() {
             .Declare("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::OnKeyDown)
             .Declare("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::OnKeyPress)
             .Declare("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::OnKeyUp)
+            .Declare("OnDockDrop", &TWinControl::OnDockDrop, &TWinControl::OnDockDrop)
+            .Declare("OnDockOver", &TWinControl::OnDockOver, &TWinControl::OnDockOver)
+            .Declare("OnUnDock", &TWinControl::OnUnDock, &TWinControl::OnUnDock)
             .Build();
     return &info;
 }
@@ -783,6 +792,10 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 TWinControl::~TWinControl() {
     Destroying();
+    UndockOnDestroy();
+    // Clients docked here elsewhere than among the children keep no site.
+    for (TControl* client : FDockClients) client->FHostDockSite = nullptr;
+    FDockClients.clear();
     // Leave the parent while this object is still a TWinControl: the parent
     // keeps windowed children in a list of their own.
     if (FParent) FParent->RemoveControl(this);
@@ -1233,6 +1246,7 @@ void TWinControl::SetText(const String& text) {
     FText = text;
     if (FHandle) SetWindowTextA(FHandle, text.c_str());
     Perform(CM_TEXTCHANGED);
+    NotifyHostDockSite(WM_SETTEXT, 0, LPARAM(text.c_str()));
 }
 
 String TWinControl::GetText() const {
@@ -1606,6 +1620,7 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_COLORCHANGED: return CMColorChanged(m);
     case CM_FONTCHANGED: return CMFontChanged(m);
     case CM_SHOWHINTCHANGED: return CMShowHintChanged(m);
+    case CM_DOCKCLIENT: return CMDockClient(m);
     default: return TControl::WndProc(m);
     }
 }
@@ -1905,6 +1920,7 @@ TClass TGraphicControl::StaticClass() {
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) { FCanvas = new TControlCanvas(this); }
 
 TGraphicControl::~TGraphicControl() {
+    UndockOnDestroy();
     if (FParent) FParent->RemoveControl(this);
     delete FCanvas;
 }

@@ -322,6 +322,30 @@ public:
     TStartDragEvent OnStartDrag;
     TEndDragEvent OnEndDrag;
 
+    // ---- Docking (docking.cpp) ----
+    // The site this control is docked into, or nullptr (floating or never
+    // docked). The control's parent may lie inside the site (a pager puts
+    // each client on a page of its own).
+    TWinControl* HostDockSite() const { return FHostDockSite; }
+    // True while the control floats: a form without a parent, any other
+    // control on the floating host form made for it.
+    bool Floating() const;
+    // Docks the control into newDockSite as a dock drag dropped there would
+    // (OnUnDock of the old site may refuse), or floats it when
+    // newDockSite is nullptr. True when it is docked there (or floats)
+    // afterwards.
+    bool ManualDock(TWinControl* newDockSite);
+    // Floats the control at screenPos: a form by itself, any other control
+    // on a floating host form of its own, made the first time, whose window
+    // goes to screenPos's top-left with a client area of screenPos's size.
+    void ManualFloat(const TRect& screenPos);
+    // The size the control floats with: what it had when it last docked
+    // from a floating (or undocked) state.
+    int UndockWidth() const { return FUndockWidth > 0 ? FUndockWidth : FWidth; }
+    int UndockHeight() const { return FUndockHeight > 0 ? FUndockHeight : FHeight; }
+    TStartDockEvent OnStartDock;
+    TEndDragEvent OnEndDock;
+
     // ---- Messages and painting ----
     // Delivers a message to this control at once (through WindowProc).
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -406,6 +430,13 @@ protected:
     virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
     virtual void DoStartDrag(TDragObject*& dragObject);
     virtual void DoEndDrag(TObject* target, int x, int y);
+    // A docking drag of this control starts (OnStartDock may give the
+    // object) and ends on the site that took it, or none.
+    virtual void DoStartDock(TDragDockObject*& dragObject);
+    virtual void DoEndDock(TObject* target, int x, int y);
+    // Tells the host dock site that message changed the control (its text
+    // or its visibility), as CM_DOCKNOTIFICATION.
+    void NotifyHostDockSite(UINT msg, WPARAM wParam, LPARAM lParam);
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -429,6 +460,10 @@ protected:
     TDragMode FDragMode = dmManual;
     TDragKind FDragKind = dkDrag;
     TCursor FDragCursor = crDrag;
+    TWinControl* FHostDockSite = nullptr;
+    // The form this control floats on (owned by the control), or nullptr.
+    TCustomForm* FFloatingHost = nullptr;
+    int FUndockWidth = 0, FUndockHeight = 0;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
     int FWheelAccumulator = 0;  // wheel turned but less than a notch
@@ -436,6 +471,11 @@ protected:
     friend class TWinControl;
     friend class TDragSession;
     void UpdateAnchorRules();
+    // Moves the control into site as the drop of source there; false when
+    // the old site refused to let it go.
+    bool DockInto(TWinControl* site, TDragDockObject* source);
+    // The control is being freed: its site lets it go.
+    void UndockOnDestroy();
     void Notification(TComponent* component, TOperation operation) override;
 
     // ---- Message handlers ----
@@ -554,13 +594,21 @@ public:
 
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
-    // Flags of a control that other controls may dock into. There is no
-    // docking system behind them (dragdrop.h).
+    // Whether other controls may dock into this one (docking.cpp).
     bool DockSite() const { return FDockSite; }
     void SetDockSite(bool v) { FDockSite = v; }
     bool UseDockManager() const { return FUseDockManager; }
     void SetUseDockManager(bool v) { FUseDockManager = v; }
     TBrush* Brush() const { return FBrush; }
+    // The controls docked into this site, in the order they came.
+    int DockClientCount() const { return int(FDockClients.size()); }
+    TControl* DockClients(int index) const;
+    // A docking drag was dropped here (or ManualDock chose this site):
+    // docks source's control, then fires OnDockDrop.
+    virtual void DockDrop(TDragDockObject* source, int x, int y);
+    TDockOverEvent OnDockOver;
+    TDockDropEvent OnDockDrop;
+    TUnDockEvent OnUnDock;
 
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
@@ -599,6 +647,16 @@ protected:
     void UpdateBounds();
     void UpdateShowing();
     virtual void ColorChanged();
+    // A docking drag is over this site: by default it takes it (OnDockOver
+    // may refuse); source->DockRect is where the control would go.
+    virtual void DockOver(TDragDockObject* source, int x, int y, TDragState state, bool& accept);
+    // Puts a docking client in place (rect: client coordinates): by
+    // default it becomes a child at rect.
+    virtual void DoAddDockClient(TControl* client, const TRect& rect);
+    // A client has left this site (after it was given its new parent).
+    virtual void DoRemoveDockClient(TControl* client) {}
+    // OnUnDock: whether client may leave for newTarget (nullptr: floating).
+    virtual bool DoUnDock(TWinControl* newTarget, TControl* client);
     bool IsControlMouseMsg(TMessage& message);
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -643,6 +701,8 @@ protected:
     void CMColorChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
     void CMShowHintChanged(TMessage& message);
+    // LParam: TDockClientRec*; puts the client in place (DoAddDockClient).
+    void CMDockClient(TMessage& message);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;  // the window class's procedure
@@ -654,6 +714,7 @@ protected:
     bool FDoubleBuffered = false;
     bool FDockSite = false;
     bool FUseDockManager = false;
+    std::vector<TControl*> FDockClients;
     int FAlignLevel = 0;
     TBrush* FBrush;
     bool FShowing = false;

@@ -19,7 +19,8 @@ QL_DEFINE_ENUM(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove")
 class TDragSession : public TObject {
 public:
     TDragSession(TControl* control, TDragObject* object, bool ownsObject, int threshold)
-        : Control(control), Object(object), OwnsObject(ownsObject), Threshold(threshold) {}
+        : Control(control), Object(object), OwnsObject(ownsObject), Threshold(threshold),
+          DockObject(dynamic_cast<TDragDockObject*>(object)) {}
     ~TDragSession() override {
         if (OwnsObject) delete Object;
     }
@@ -38,6 +39,8 @@ public:
     TDragObject* Object;
     bool OwnsObject;
     int Threshold;
+    // The object of a docking drag, or nullptr.
+    TDragDockObject* DockObject;
     bool Started = false;
     bool Finishing = false;
     bool Finished = false;
@@ -135,7 +138,7 @@ LRESULT TDragSession::Send(TControl* target, TDragMessage message) {
     TDragRec rec;
     rec.Pos = Object->FDragPos;
     rec.Object = Object;
-    rec.Source = OwnsObject ? static_cast<TObject*>(Control) : Object;
+    rec.Source = OwnsObject && !DockObject ? static_cast<TObject*>(Control) : Object;
     rec.Target = target;
     TTempChange<const TDragRec*> current(CurrentRec, &rec);
     return target->Perform(CM_DRAG, message, LPARAM(&rec));
@@ -143,7 +146,14 @@ LRESULT TDragSession::Send(TControl* target, TDragMessage message) {
 
 void TDragSession::MoveTo(TPoint pos) {
     Object->FDragPos = pos;
-    TControl* target = FindDragTarget(pos, false);
+    TControl* target = nullptr;
+    if (DockObject) {
+        // Where the control would float; a site that takes it may say another place.
+        DockObject->DockRect = Bounds(pos.X, pos.Y, Control->UndockWidth(), Control->UndockHeight());
+        target = FindDockSite(pos, Control);
+    } else {
+        target = FindDragTarget(pos, false);
+    }
     if (target != Target) {
         if (Target) Send(Target, dmDragLeave);
         if (Finishing) return;
@@ -155,7 +165,8 @@ void TDragSession::MoveTo(TPoint pos) {
     }
     Accepted = Target && Send(Target, dmDragMove) != 0;
     if (Finishing || !Screen || !Control) return;
-    ::SetCursor(Screen->Cursors(Accepted ? Control->DragCursor() : crNoDrop));
+    // A docking drag dropped off every site floats the control.
+    ::SetCursor(Screen->Cursors(Accepted || DockObject ? Control->DragCursor() : crNoDrop));
 }
 
 void TDragSession::Finish(bool drop) {
@@ -167,6 +178,8 @@ void TDragSession::Finish(bool drop) {
         Finished = true;
     });
     ReleaseWindow();
+    // A docking drag released before it started leaves the control where it is.
+    if (DockObject && !Started) drop = false;
     bool accepted = drop && Target && Accepted;
     TPoint at;
     if (Target) {
@@ -180,8 +193,13 @@ void TDragSession::Finish(bool drop) {
     }
     TControl* dropTarget = accepted ? Target : nullptr;
     if (!dropTarget) at = TPoint();
+    if (DockObject && drop && !accepted && Control) Control->ManualFloat(DockObject->DockRect);
     if (Screen) ::SetCursor(Screen->Cursors(crArrow));
-    if (Control) Control->DoEndDrag(dropTarget, at.X, at.Y);
+    if (!Control) return;
+    if (DockObject)
+        Control->DoEndDock(dropTarget, at.X, at.Y);
+    else
+        Control->DoEndDrag(dropTarget, at.X, at.Y);
 }
 
 void TDragSession::Forget(TControl* control) {
@@ -205,6 +223,18 @@ TControl* FindDragTarget(TPoint pos, bool allowDisabled) {
     return child ? child : win;
 }
 
+TWinControl* FindDockSite(TPoint pos, TControl* client) {
+    HWND h = WindowFromPoint(POINT{pos.X, pos.Y});
+    TWinControl* win = nullptr;
+    while (h && !(win = TWinControl::FindControl(h))) h = GetParent(h);
+    auto* own = dynamic_cast<TWinControl*>(client);
+    for (; win; win = win->Parent()) {
+        if (own && own->ContainsControl(win)) continue;
+        if (win->DockSite() && win->Enabled()) return win;
+    }
+    return nullptr;
+}
+
 void DragControlDestroyed(TControl* control) {
     if (!ActiveDrag) return;
     TDragBusy busy(ActiveDrag);
@@ -217,8 +247,7 @@ void DragControlDestroyed(TControl* control) {
 
 void TControl::BeginDrag(bool immediate, int threshold) {
     if (dynamic_cast<TCustomForm*>(this) && FDragKind != dkDock) throw EInvalidOperation("A form cannot be dragged");
-    // Docking drags need a docking system, which the class library has not.
-    if (FDragKind == dkDock || ActiveDrag) return;
+    if (ActiveDrag) return;
     POINT p;
     GetCursorPos(&p);
     if (FControlState.Contains(csLButtonDown)) {
@@ -229,10 +258,19 @@ void TControl::BeginDrag(bool immediate, int threshold) {
     }
     if (threshold < 0) threshold = DefaultDragThreshold;
     TDragObject* given = nullptr;
-    DoStartDrag(given);
+    if (FDragKind == dkDock) {
+        TDragDockObject* dock = nullptr;
+        DoStartDock(dock);
+        given = dock;
+    } else {
+        DoStartDrag(given);
+    }
     if (ActiveDrag) return;
     std::unique_ptr<TDragObject> own;
-    if (!given) own = std::make_unique<TDragControlObject>(this);
+    if (!given && FDragKind == dkDock)
+        own = std::make_unique<TDragDockObject>(this);
+    else if (!given)
+        own = std::make_unique<TDragControlObject>(this);
     auto session = std::make_unique<TDragSession>(this, given ? given : own.get(), !given, threshold);
     session->Start(Point(p.x, p.y));
     own.release();
@@ -270,6 +308,19 @@ void TControl::CMDrag(TMessage& m) {
     auto* rec = reinterpret_cast<const TDragRec*>(m.LParam);
     if (!rec || !ActiveDrag || ActiveDrag->CurrentRec != rec) return;
     TPoint p = ScreenToClient(rec->Pos);
+    if (auto* dock = dynamic_cast<TDragDockObject*>(rec->Object)) {
+        auto* site = dynamic_cast<TWinControl*>(this);
+        if (!site) return;
+        if (m.WParam <= dmDragMove) {
+            static const TDragState states[] = {dsDragEnter, dsDragLeave, dsDragMove};
+            bool accept = false;
+            site->DockOver(dock, p.X, p.Y, states[m.WParam], accept);
+            m.Result = accept ? 1 : 0;
+        } else if (m.WParam == dmDragDrop) {
+            site->DockDrop(dock, p.X, p.Y);
+        }
+        return;
+    }
     switch (m.WParam) {
     case dmDragEnter:
     case dmDragLeave:

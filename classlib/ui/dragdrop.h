@@ -16,12 +16,21 @@
 // itself, unless the control's OnStartDrag supplied a drag object of its
 // own: then it is that object (which its maker frees).
 //
-// Docking is not built: there is no dock manager, no search for dock sites,
-// no floating of controls, and a drag whose DragKind is dkDock does not
-// start. What is here is the vocabulary that controls name: the dock
-// messages (CM_DOCKCLIENT, CM_UNDOCKCLIENT, CM_DOCKNOTIFICATION, CM_FLOAT in
-// messages.h) and their records, the dock object, the event types, and the
-// DockSite and UseDockManager flags of windowed controls.
+// A control whose DragKind is dkDock drags to dock instead (docking.cpp):
+// the target is the nearest window control under the cursor whose DockSite
+// is set (never the control itself or one inside it), asked through its
+// DockOver (OnDockOver); dropped there, the site docks the control
+// (CM_DOCKCLIENT, DockDrop, OnDockDrop) after the old site let it go
+// (OnUnDock, CM_UNDOCKCLIENT, DoRemoveDockClient); dropped elsewhere, the
+// control floats where the drag left it. OnStartDock and OnEndDock stand
+// for OnStartDrag and OnEndDrag. A docked client tells its site of a new
+// text or visibility with CM_DOCKNOTIFICATION.
+//
+// What docking leaves out: dock managers (UseDockManager is only stored:
+// a site places its clients itself), tab and split dock hosts, the drawn
+// outline of the dock rectangle while dragging (the cursor shows whether
+// a site takes the drop), dragging the floating host by its caption to
+// dock it, the Ctrl key that stops docking, and OnGetSiteInfo.
 #pragma once
 
 #include "classlib/core/classes.h"
@@ -50,6 +59,7 @@ public:
     TControl* DragTarget() const { return FDragTarget; }
     // True once the target accepted the drop.
     bool Dropped() const { return FDropped; }
+    void SetDragPos(TPoint pos) { FDragPos = pos; }
 
 private:
     friend class TDragSession;
@@ -117,6 +127,11 @@ constexpr int DefaultDragThreshold = 5;
 // window there (a disabled one only with allowDisabled), or that window's
 // control; nullptr over windows of other programs or none.
 TControl* FindDragTarget(TPoint pos, bool allowDisabled);
+
+// The dock site a docking drag of client at pos (screen coordinates) would
+// ask: the nearest enabled window control there, or a parent of it, whose
+// DockSite is set, outside client; nullptr for none.
+TWinControl* FindDockSite(TPoint pos, TControl* client);
 
 // A control is being freed: a drag that involves it forgets it (the
 // control's destructor calls this).

@@ -222,6 +222,12 @@ void TCustomForm::SetWindowState(TWindowState state) {
 
 void TCustomForm::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
+    if (FParent) {
+        // Docked into a site: a child window without a frame.
+        p.Style |= WS_CLIPCHILDREN;
+        p.WindowClass.style = CS_DBLCLKS;
+        return;
+    }
     p.Style &= ~(WS_CHILD | WS_TABSTOP | WS_DISABLED);
     p.Style |= WS_CLIPCHILDREN;
     p.ExStyle &= ~WS_EX_CONTROLPARENT;
@@ -317,6 +323,7 @@ void TCustomForm::SetVisible(bool visible) {
     if (FVisible == visible) return;
     FVisible = visible;
     UpdateShowing();
+    NotifyHostDockSite(CM_VISIBLECHANGED, visible ? 1 : 0, 0);
 }
 
 void TCustomForm::CMShowingChanged(TMessage&) {

@@ -77,10 +77,10 @@ enum : UINT {
     CM_SYSFONTCHANGED = CM_BASE + 53,
     CM_CONTROLCHANGE = CM_BASE + 54,
     CM_CHANGED = CM_BASE + 55,
-    // Docking (see dragdrop.h: only the vocabulary, no docking system).
+    // Docking (dragdrop.h, docking.cpp).
     CM_DOCKCLIENT = CM_BASE + 56,    // LParam: TDockClientRec*; Result 0: the site took the client
     CM_UNDOCKCLIENT = CM_BASE + 57,  // WParam: the new site (TWinControl*, may be none); LParam: the client
-    CM_FLOAT = CM_BASE + 58,         // LParam: TDragDockObject*
+    CM_FLOAT = CM_BASE + 58,         // LParam: TDragDockObject* (not sent)
     CM_BORDERCHANGED = CM_BASE + 59,
     CM_BIDIMODECHANGED = CM_BASE + 60,
     CM_PARENTBIDIMODECHANGED = CM_BASE + 61,

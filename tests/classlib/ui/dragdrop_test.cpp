@@ -272,7 +272,7 @@ TEST_F(DragTest, ACMDragThatTheDragDidNotSendIsIgnored) {
     EXPECT_TRUE(Taken().empty());
 }
 
-TEST_F(DragTest, DockingFlagsAreStoredButADockingDragDoesNotStart) {
+TEST_F(DragTest, DockingFlagsAreStoredAndADockingDragStarts) {
     EXPECT_TRUE(source->DockSite());
     EXPECT_TRUE(source->UseDockManager());
     EXPECT_FALSE(target->DockSite());
@@ -281,8 +281,11 @@ TEST_F(DragTest, DockingFlagsAreStoredButADockingDragDoesNotStart) {
     EXPECT_NE(text.find("DockSite = True"), String::npos);
     EXPECT_NE(text.find("DragCursor = crMultiDrag"), String::npos);
     EXPECT_EQ(text.find("DragKind"), String::npos);
+    // Docking itself is tested in docking_test.cpp.
     source->SetDragKind(dkDock);
     source->BeginDrag(true);
+    EXPECT_TRUE(source->Dragging());
+    source->EndDrag(false);
     EXPECT_FALSE(source->Dragging());
     EXPECT_THROW(form->BeginDrag(true), EInvalidOperation);
 }
