@@ -39,7 +39,8 @@ TClass TLumOfficePager::StaticClass() {
         TClassBuilder<C>("TLumOfficePager")
             .Publish({"Align",      "Anchors",     "DockSite",    "ShowHint",  "TabOrder", "Visible",   "OnDragDrop",
                       "OnDragOver", "OnEndDrag",   "OnStartDrag", "OnEnter",   "OnExit",   "OnKeyDown", "OnKeyUp",
-                      "OnKeyPress", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "PopupMenu"})
+                      "OnKeyPress", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "PopupMenu", "OnDockDrop",
+                      "OnDockOver", "OnEndDock",   "OnStartDock", "OnUnDock"})
             .Prop("TabStop", &C::FTabStop, &C::SetTabStop)
             .Default(false)
             .Prop("LumOfficePagerStyler", &C::LumOfficePagerStyler, &C::SetLumOfficePagerStyler)
@@ -358,6 +359,7 @@ void TLumOfficePager::PageAdded(IPagerPageState* state) {
 void TLumOfficePager::PageRemoved(IPagerPageState* state) {
     TLumOfficePage* page = AsPage(state);
     page->FPager = nullptr;
+    if (page == FUndockPage) FUndockPage = nullptr;
     // The page may leave from its own close button's click.
     PostFreeCloseButton(page);
     if (!FCore.Destroying()) {
@@ -733,9 +735,11 @@ void TLumOfficePager::CMMouseLeave(TMessage& m) {
 void TLumOfficePager::WMLButtonDblClk(TMessage& m) {
     TCustomControl::WndProc(m);
     const int x = short(LOWORD(m.LParam)), y = short(HIWORD(m.LParam));
-    if (!GetTabAreaRect().Contains({x, y})) return;
-    const int tab = TabAtPoint(x, y);
-    if (tab >= 0) OnTabDblClick(this, tab);
+    const int tab = GetTabAreaRect().Contains({x, y}) ? TabAtPoint(x, y) : -1;
+    TLumOfficePage* page = tab >= 0 ? Pages(tab) : nullptr;
+    // A docked client floats; its page goes with it, and so does the tab.
+    if (TControl* client = DockClientAtTab(x, y)) client->ManualDock(nullptr);
+    if (page && IndexOfPage(page) == tab) OnTabDblClick(this, tab);
 }
 
 void TLumOfficePager::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
@@ -798,6 +802,10 @@ void TLumOfficePager::WndProc(TMessage& m) {
     case WM_SIZE: return WMSize(m);
     case WM_DESTROY: return WMDestroy(m);
     case WM_LBUTTONDBLCLK: return WMLButtonDblClk(m);
+    case WM_LBUTTONDOWN: return WMLButtonDown(m);
+    case CM_DOCKCLIENT: return CMDockClient(m);
+    case CM_DOCKNOTIFICATION: return CMDockNotification(m);
+    case CM_UNDOCKCLIENT: return CMUnDockClient(m);
     default: break;
     }
     TCustomControl::WndProc(m);

@@ -232,6 +232,11 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+    // Docking (lum_office_pager_dock_win.cpp): each docked client gets a
+    // page of its own.
+    void DockOver(TDragDockObject* source, int x, int y, TDragState state, bool& accept) override;
+    void DoAddDockClient(TControl* client, const TRect& rect) override;
+    void DoRemoveDockClient(TControl* client) override;
 
     // IPagerPageHost.
     void Changing(int fromPage, int toPage, bool& allowChange) override;
@@ -292,8 +297,19 @@ private:
     void WMSize(TMessage& message);
     void WMDestroy(TMessage& message);
     void WMLButtonDblClk(TMessage& message);
+    void WMLButtonDown(TMessage& message);
+    void CMDockClient(TMessage& message);
+    void CMDockNotification(TMessage& message);
+    void CMUnDockClient(TMessage& message);
+    // The page client sits on, or nullptr.
+    TLumOfficePage* PageOfClient(const TControl* client) const;
+    // The client docked here that sits first on the page of the tab at
+    // (x, y), or nullptr.
+    TControl* DockClientAtTab(int x, int y);
 
     TPagerPageCore FCore{*this};
+    TLumOfficePage* FNewDockPage = nullptr;  // the page made for the client docking now
+    TLumOfficePage* FUndockPage = nullptr;   // the page of the client leaving now
     TLumGlowButton* FSharedCloseButton = nullptr;
     bool FComCtl6 = false;
     TCustomLumOfficePagerStyler* FInternalStyler = nullptr;
