@@ -43,10 +43,27 @@ function(qm_add_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
+  # For scripts/run-fuzzer.sh --all: the program and its seeds.
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers/${name}.txt
+    CONTENT "$<TARGET_FILE:${name}>\n${F_CORPUS}\n")
   add_test(NAME ${name}
     COMMAND ${CMAKE_COMMAND} -E env
       ${PROJECT_SOURCE_DIR}/scripts/run-fuzzer.sh $<TARGET_FILE:${name}> ${F_CORPUS} ${work} ${QM_FUZZ_SECONDS})
   set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 900)
+  # The libraries under test carry coverage hooks: a fuzzer whose code
+  # under test has none mutates blind.
+  set(libs)
+  foreach(lib ${F_LIBS})
+    if(TARGET ${lib})
+      get_target_property(type ${lib} TYPE)
+      if(type STREQUAL "STATIC_LIBRARY")
+        list(APPEND libs $<TARGET_FILE:${lib}>)
+      endif()
+    endif()
+  endforeach()
+  add_test(NAME ${name}_coverage
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-fuzz-coverage.sh ${CMAKE_NM} $<TARGET_FILE:${name}> ${libs})
+  set_tests_properties(${name}_coverage PROPERTIES LABELS "fuzz")
 endfunction()
 
 # qm_add_benchmark(NAME SOURCES file... LIBS lib...)
