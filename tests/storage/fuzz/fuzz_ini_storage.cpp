@@ -20,9 +20,25 @@ enum TFuzzColor { fcRed, fcGreen, fcBlue };
 QL_DECLARE_ENUM(TFuzzColor);
 QL_DEFINE_ENUM(TFuzzColor, "fcRed", "fcGreen", "fcBlue")
 
+// One folder per run (in TMPDIR), removed when the run ends. Its name is
+// never freed: the exit handler that removes it runs after the statics go.
+const String& RunFolder() {
+    static const String* folder = [] {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz-ini-storage.XXXXXX";
+        if (!mkdtemp(pattern.data())) std::abort();
+        std::atexit([] {
+            std::remove((RunFolder() + "/Settings.ini").c_str());
+            rmdir(RunFolder().c_str());
+        });
+        return new String(pattern);
+    }();
+    return *folder;
+}
+
 const String& SettingsFile() {
-    static const String name = "/tmp/fuzz-ini-storage-" + std::to_string(getpid()) + "-Settings.ini";
-    return name;
+    static const String* name = new String(RunFolder() + "/Settings.ini");
+    return *name;
 }
 
 void ReadAsTheProgramDoes(TZvAppIniFileStorage& store) {
