@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -80,7 +81,18 @@ TClass TMemoryStream::StaticClass() {
 
 namespace {
 
+// The most a memory stream holds: what the vector can, and on a 64-bit
+// program no more than the 47 bits of address space a process has.
+std::uint64_t MaxMemoryStreamSize(const std::vector<Byte>& data) {
+    constexpr std::uint64_t addressSpace = sizeof(void*) >= 8 ? std::uint64_t(1) << 47 : SIZE_MAX;
+    return std::min<std::uint64_t>(data.max_size(), addressSpace);
+}
+
+// A size the address space cannot hold is refused before it reaches the
+// vector: on a 32-bit program size_t(size) would cut it to a smaller one.
 void Resize(std::vector<Byte>& data, Int64 size) {
+    if (std::uint64_t(size) > MaxMemoryStreamSize(data))
+        throw EStreamError("Out of memory while expanding memory stream");
     try {
         data.resize(size_t(size));
     } catch (const std::bad_alloc&) {

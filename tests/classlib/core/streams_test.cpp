@@ -2,7 +2,10 @@
 // sizes and the open errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "classlib/core/streams.h"
 #include "classlib/core/sysutils.h"
@@ -51,6 +54,28 @@ TEST(MemoryStream, SetSizeAndClear) {
     m.Clear();
     EXPECT_EQ(m.Size(), 0);
     EXPECT_EQ(m.Position(), 0);
+}
+
+// A size the address space cannot hold (past the vector's max_size() on a
+// 32-bit program, where size_t would cut it) is refused with the
+// out-of-memory error, and the stream stays as it was.
+TEST(MemoryStream, RefusesSizesTheAddressSpaceCannotHold) {
+    const Int64 sizes[] = {INT64_MAX, Int64(std::min<std::uint64_t>(std::vector<Byte>().max_size(), INT64_MAX)),
+                           Int64(1) << 48};
+    for (Int64 size : sizes) {
+        TMemoryStream m;
+        m.Write("abc", 3);
+        try {
+            m.SetSize(size);
+            ADD_FAILURE() << size;
+        } catch (const EStreamError& e) {
+            EXPECT_EQ(e.Message(), "Out of memory while expanding memory stream");
+        }
+        EXPECT_EQ(m.Size(), 3) << size;
+        m.Seek(size - 1, soBeginning);
+        EXPECT_THROW(m.WriteBuffer("x", 1), EStreamError) << size;
+        EXPECT_EQ(m.Size(), 3) << size;
+    }
 }
 
 TEST(Stream, ReadBufferWriteBufferErrors) {
