@@ -34,3 +34,6 @@ ctest --preset win64
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+# The shipped program is the tested one: the same imports and manifest.
+scripts/compare-imports.sh i686-w64-mingw32-objdump build/win32/app/quillmere.exe \
+  x86_64-w64-mingw32-objdump build/win64/app/quillmere.exe app/resources/quillmere.manifest
