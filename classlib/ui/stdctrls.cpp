@@ -932,6 +932,8 @@ TClass TCustomComboBox::StaticClass() {
             .Default(csDropDown)
             .Declare("Ctl3D", &TCustomComboBox::FCtl3D, &TCustomComboBox::SetCtl3D)
             .Default(true)
+            .Declare("AutoComplete", &TCustomComboBox::FAutoComplete, &TCustomComboBox::SetAutoComplete)
+            .Default(true)
             .Declare("DropDownCount", &TCustomComboBox::FDropDownCount, &TCustomComboBox::SetDropDownCount)
             .Default(8)
             .Declare("Sorted", &TCustomComboBox::FSorted, &TCustomComboBox::SetSorted)
@@ -1046,6 +1048,7 @@ LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam
     if (!combo || combo->FEditHandle != hwnd || !combo->FEditDefProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
     WNDPROC def = combo->FEditDefProc;
     if (msg == WM_SETFOCUS && !combo->EditFocusing()) return 0;
+    if (msg == WM_CHAR && combo->CompleteTyped(char(wParam))) return 0;
     if (msg == WM_NCDESTROY) combo->UnhookEdit(hwnd);
     return CallWindowProcA(def, hwnd, msg, wParam, lParam);
 }
@@ -1060,6 +1063,30 @@ bool TCustomComboBox::EditFocusing() {
         if (Application) Application->HandleException(this);
     }
     return true;
+}
+
+bool TCustomComboBox::CompleteTyped(char typed) {
+    if (!FAutoComplete || FStyle != csDropDown || !FEditHandle || static_cast<unsigned char>(typed) < ' ') return false;
+    const String text = GetText();
+    DWORD selStart = 0, selEnd = 0;
+    SendMessageA(FEditHandle, EM_GETSEL, WPARAM(&selStart), LPARAM(&selEnd));
+    // Only typing at the end completes: the selection (a completion shown
+    // before, say) reaches the end of the text.
+    if (selEnd != text.size() || selStart > selEnd) return false;
+    const String typedText = text.substr(0, selStart) + typed;
+    for (int i = 0; i < FItems->Count(); ++i) {
+        if (!StartsText(typedText, FItems->Strings(i))) continue;
+        // No exception may pass back into the system.
+        try {
+            SendMessageA(FHandle, CB_SETCURSEL, WPARAM(i), 0);
+            SendMessageA(FHandle, CB_SETEDITSEL, 0, MAKELPARAM(typedText.size(), -1));
+            Change();
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+        return true;
+    }
+    return false;
 }
 
 void TCustomComboBox::UnhookEdit(HWND edit) {

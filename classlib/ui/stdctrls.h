@@ -353,6 +353,11 @@ public:
     void SetCtl3D(bool value);
     bool DroppedDown() const;
     void SetDroppedDown(bool value);
+    // Typing in the edit part of a csDropDown box selects the first line
+    // that begins with what is typed (ignoring case) and completes the text
+    // with the rest of that line, selected, so that typing on replaces it.
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool value) { FAutoComplete = value; }
     // The edit part's text; a drop-down list's is its selected line, and
     // setting it selects the line of that text (if there is one).
     String GetText() const override;
@@ -390,6 +395,8 @@ private:
     friend class TComboBoxStrings;
     static LRESULT CALLBACK EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool EditFocusing();
+    // A character typed into the edit part: true when AutoComplete took it.
+    bool CompleteTyped(char typed);
     void UnhookEdit(HWND edit);
     void HookEdit();
     void SaveItems();
@@ -404,6 +411,7 @@ private:
     int FDropDownCount = 8;
     bool FSorted = false;
     bool FCtl3D = true;
+    bool FAutoComplete = true;
     HWND FEditHandle = nullptr;
     WNDPROC FEditDefProc = nullptr;
 };

@@ -36,8 +36,6 @@ TClass TLumCustomCombo::StaticClass() {
     using C = TLumCustomCombo;
     static const TClassInfo info =
         TClassBuilder<C>("TLumCustomCombo")
-            .Declare("AutoComplete", &C::FAutoComplete, &C::SetAutoComplete)
-            .Default(true)
             .Declare("AutoFocus", &C::FAutoFocus, &C::SetAutoFocus)
             .Default(false)
             .Declare("ButtonWidth", &C::FButtonWidth, &C::SetButtonWidth)

@@ -22,8 +22,6 @@ public:
     String Version() const;
     void SetVersion(const String&) {}
 
-    bool AutoComplete() const { return FAutoComplete; }
-    void SetAutoComplete(bool value) { FAutoComplete = value; }
     // Take the focus when the mouse enters.
     bool AutoFocus() const { return FAutoFocus; }
     void SetAutoFocus(bool value) { FAutoFocus = value; }
@@ -129,7 +127,6 @@ private:
     void RefreshWidth();
     void DrawDropButton(HDC dc);
 
-    bool FAutoComplete = true;
     bool FAutoFocus = false;
     int FButtonWidth;
     bool FDisabledBorder = true;

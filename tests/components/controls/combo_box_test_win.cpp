@@ -258,3 +258,55 @@ TEST_F(LumComboBoxTest, AFlatBoxDrawsItsBorderInTheParentsColourAndTheLineUnderT
     }
     EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
 }
+
+// Typing into a drop-down box completes the text with the first line that
+// begins with what was typed, ignoring case, and selects that line; the
+// completed rest is selected, so the next character replaces it. What no
+// line begins with is typed as it is; without AutoComplete nothing is
+// completed.
+TEST_F(LumComboBoxTest, TypingInADropDownBoxCompletesFromTheFirstLineThatBeginsSo) {
+    auto* box = new TLumComboBox(form);
+    box->SetParent(Find<TPanel>("Panel1"));
+    box->SetBounds(10, 10, 96, 21);
+    for (const char* line : {"Red", "Green", "Grey", "Blue"}) box->Items()->Add(line);
+    TEventLog log;
+    box->OnChange = log.OnClick();  // logged as a click
+    ShowForm();
+    box->SetFocus();
+    Pump();
+    HWND edit = FindWindowExA(box->Handle(), nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    const auto type = [&](char c) {
+        PostMessageA(edit, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
+        Pump();
+    };
+    const auto selection = [&] {
+        DWORD start = 0, end = 0;
+        SendMessageA(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        return std::pair<int, int>(int(start), int(end));
+    };
+    struct TStep {
+        char Typed;
+        const char* Text;
+        int ItemIndex;
+        std::pair<int, int> Selection;
+    };
+    const TStep steps[] = {
+        {'g', "Green", 1, {1, 5}}, {'R', "Green", 1, {2, 5}},  {'e', "Green", 1, {3, 5}},
+        {'y', "Grey", 2, {4, 4}},  {'x', "Greyx", -2, {5, 5}},  // no line begins so: typed as it is (the edit's own)
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.Typed);
+        type(step.Typed);
+        EXPECT_EQ(box->Text(), step.Text);
+        if (step.ItemIndex != -2) EXPECT_EQ(box->ItemIndex(), step.ItemIndex);
+        EXPECT_EQ(selection(), step.Selection);
+    }
+    EXPECT_EQ(log.Take().size(), 5u);  // each step changed the text once
+    box->SetText("");
+    log.Take();
+    box->SetAutoComplete(false);
+    type('b');
+    EXPECT_EQ(box->Text(), "b");
+    EXPECT_EQ(selection(), (std::pair<int, int>(1, 1)));
+}
