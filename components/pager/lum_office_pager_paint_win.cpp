@@ -18,11 +18,9 @@ namespace {
 
 bool IsNone(TColor c) { return c == clNone; }
 
-// x at p >= 100, y at p <= 0, else mixed; a missing colour takes the other.
-TColor PagerBlend(TColor x, TColor y, int p) {
-    if (IsNone(x) || IsNone(y)) return p >= 50 ? (IsNone(x) ? y : x) : (IsNone(y) ? x : y);
-    return MixColors(x, y, p);
-}
+// x at p >= 100, y at p <= 0, else mixed (system colours resolved); a
+// missing colour takes the other.
+TColor PagerBlend(TColor x, TColor y, int p) { return MixPresentColors(x, y, p, &MixColors); }
 
 TTabStateColors StateColors(TColor color, TColor colorTo, TColor mirror, TColor mirrorTo, TColor border, TColor text,
                             TColor highLight, TGDIPGradient gradient, TGDIPGradient gradientMirror) {
@@ -144,7 +142,7 @@ private:
         st.Pulsing = glow.Running() && glow.State() == TTabGlow::gsClick;
         st.GlowPosition = glow.Position();
         st.ClickPosition = glow.ClickPosition();
-        return ChooseTabColors(ColorsOfAppearance(a), st, &PagerBlend);
+        return ChooseTabColors(ColorsOfAppearance(a), st, &MixColors);
     }
 
     void DrawTab(int index, bool allowNeighbourRedraw) {

@@ -3,25 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-TColor BlendRGB(TColor x, TColor y, int percent) {
-    if (percent >= 100) return x;
-    if (percent <= 0) return y;
-    const double p = percent / 100.0;
-    int result = 0;
-    for (int shift : {0, 8, 16}) {
-        const int a = (int(x) >> shift) & 0xFF, b = (int(y) >> shift) & 0xFF;
-        result |= int(std::nearbyint(p * a + (1 - p) * b)) << shift;
-    }
-    return TColor(result);
+TColor MixPresentColors(TColor x, TColor y, int p, TColorBlend blend) {
+    if (x == clNone || y == clNone) return p >= 50 ? (x == clNone ? y : x) : (y == clNone ? x : y);
+    return blend(x, y, p);
 }
 
 namespace {
 
-// A missing colour (clNone) is not mixed: the nearer end stands.
-TColor Mix(TColorBlend blend, TColor x, TColor y, int p) {
-    if (x == clNone || y == clNone) return p >= 50 ? (x == clNone ? y : x) : (y == clNone ? x : y);
-    return blend(x, y, p);
-}
+TColor Mix(TColorBlend blend, TColor x, TColor y, int p) { return MixPresentColors(x, y, p, blend); }
 
 // The body colours of x blended toward y by p percent.
 TTabColors Toward(TColorBlend blend, const TTabStateColors& x, const TTabStateColors& y, int p) {

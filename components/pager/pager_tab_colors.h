@@ -5,6 +5,8 @@
 // blend (which resolves system colours first); tests pass plain RGB.
 #pragma once
 
+#include "components/pager/pager_draw_math.h"
+
 #include "classlib/ui/graphics_types.h"
 #include "components/controls/glow_button_appearance.h"
 
@@ -50,7 +52,9 @@ struct TTabColors : TTabStateColors {
 // x at p >= 100, y at p <= 0, else each channel mixed.
 using TColorBlend = TColor (*)(TColor x, TColor y, int percent);
 
-// The blend of two plain RGB colours, channels rounded half to even.
-TColor BlendRGB(TColor x, TColor y, int percent);
+// blend(x, y, percent), except that a missing colour (clNone) is not mixed:
+// the nearer end stands, and the other colour where that end is missing.
+TColor MixPresentColors(TColor x, TColor y, int percent, TColorBlend blend = &MixRGB);
 
-TTabColors ChooseTabColors(const TTabAppearanceColors& a, const TTabColorState& s, TColorBlend blend = &BlendRGB);
+// Blends with blend (MixRGB, the pager's one colour blend, by default).
+TTabColors ChooseTabColors(const TTabAppearanceColors& a, const TTabColorState& s, TColorBlend blend = &MixRGB);

@@ -35,10 +35,10 @@ TTabAppearanceColors Appearance() {
 }
 
 TEST(PagerTabColors, TheBlendMixesEachChannelAndRoundsHalvesToEven) {
-    EXPECT_EQ(BlendRGB(clWhite, clBlack, 50), TColor(0x808080));
-    EXPECT_EQ(BlendRGB(clWhite, clBlack, 100), clWhite);
-    EXPECT_EQ(BlendRGB(clWhite, clBlack, 0), clBlack);
-    EXPECT_EQ(BlendRGB(TColor(0x000064), TColor(0x000000), 20), TColor(0x000014));
+    EXPECT_EQ(MixRGB(clWhite, clBlack, 50), TColor(0x808080));
+    EXPECT_EQ(MixRGB(clWhite, clBlack, 100), clWhite);
+    EXPECT_EQ(MixRGB(clWhite, clBlack, 0), clBlack);
+    EXPECT_EQ(MixRGB(TColor(0x000064), TColor(0x000000), 20), TColor(0x000014));
 }
 
 TEST(PagerTabColors, EachStateTakesItsOwnColours) {
