@@ -63,15 +63,14 @@ bool Expand(TProgram& program) {
 
 // The window tree of a top window: the top window first, then each child
 // as EnumChildWindows gives them.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> Tree(HWND top) {
     std::vector<HWND> windows{top};
-    EnumChildWindows(
-        top,
-        [](HWND window, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-            return TRUE;
-        },
-        LPARAM(&windows));
+    EnumChildWindows(top, CollectWindow, LPARAM(&windows));
     return windows;
 }
 
