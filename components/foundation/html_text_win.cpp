@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/exceptions.h"
 #include "classlib/core/scopes.h"
 #include "classlib/ui/canvas_measurer.h"
 #include "components/foundation/draw_routines_win.h"
@@ -269,7 +270,14 @@ private:
         if (!picture) {
             picture = FCache->AppendNewPicture();
             picture->SetAsyncLoad(false);
-            picture->LoadFromSource(source);
+            try {
+                picture->LoadFromSource(source);
+            } catch (const Exception&) {
+                // A resource that holds no picture lays out as nothing, as
+                // an address that is not fetched does; the cache keeps the
+                // empty picture, so it is not read again.
+                picture->Assign(nullptr);
+            }
         }
         return picture;
     }

@@ -340,6 +340,16 @@ TEST(DrawHtmlText, PicturesFromTheImageListTheContainerAndTheCache) {
     DeleteFileA(path.c_str());
     EXPECT_EQ(sources.Cache.Count(), 1);
     EXPECT_EQ(cached.At(4, 4), clLime);
+
+    // A resource that is no picture lays out as nothing, in a caption and as
+    // a background, as often as it is drawn.
+    THtmlCanvas notPicture;
+    for (const char* text :
+         {"<IMG src=\"res://HTML_NOT_A_PICTURE\">x", "<BODY background=\"RES://HTML_NOT_A_PICTURE\">x"})
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_NO_THROW(DrawWith(notPicture, sources, text)) << text;
+            EXPECT_EQ(notPicture.Width, notPicture.Extent("x").cx + 2) << text;
+        }
 }
 
 TEST(DrawHtmlText, PicturesLeaveNoGdiObjectBehind) {
