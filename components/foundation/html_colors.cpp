@@ -55,8 +55,6 @@ constexpr TNamedColor kColorNames[] = {
     {"clinfobk", 0xFF000018},
 };
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     c = Upper(c);
@@ -65,6 +63,8 @@ int HexDigit(char c) {
 }
 
 }  // namespace
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 TColor ColorFromName(const String& name) {
     for (const TNamedColor& entry : kColorNames)

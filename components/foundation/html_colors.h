@@ -25,6 +25,11 @@ int HexPairValue(const String& text);
 // "#RRGGBB" as a colour: RR + GG * 256 + BB * 65536.
 TColor HtmlHexToColor(const String& value);
 
+// c in upper case when it is an ASCII letter a to z; every other character
+// (those of the code page's upper half too) as it is. Tag names, attribute
+// names and colour digits are compared through it.
+char Upper(char c);
+
 // 1-based position of sub in text compared without regard to (ASCII) case;
 // 0 when absent. PosNoCaseFrom starts looking at the 1-based position from.
 int PosNoCase(const String& sub, const String& text);

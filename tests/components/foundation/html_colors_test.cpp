@@ -1,6 +1,8 @@
 #include "components/foundation/html_colors.h"
 
 #include <climits>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,16 @@ TEST(HtmlColors, SearchAndReplaceIgnoreCase) {
     EXPECT_TRUE(ReplaceFirstNoCase(text, "&amp;", "&&"));
     EXPECT_EQ(text, "a && b &amp;");
     EXPECT_FALSE(ReplaceFirstNoCase(text, "&quot;", "\""));
+    // One upper-casing for all of them: ASCII letters only.
+    for (const auto& [c, upper] : std::vector<std::pair<char, char>>{{'a', 'A'},
+                                                                     {'z', 'Z'},
+                                                                     {'A', 'A'},
+                                                                     {'`', '`'},
+                                                                     {'{', '{'},
+                                                                     {'5', '5'},
+                                                                     {'\xE9', '\xE9'},
+                                                                     {'\xFF', '\xFF'}})
+        EXPECT_EQ(Upper(c), upper) << int(static_cast<unsigned char>(c));
 }
 
 TEST(HtmlColors, NumbersReadTheirLeadingDigitsAndSaturate) {
