@@ -894,12 +894,12 @@ bool TCustomLumPanel::Themed() const {
     return FIsWinXP && styles.IsThemeActive && styles.IsThemeActive();
 }
 
-int TCustomLumPanel::CaptionButtonSize() const {
+int TCustomLumPanel::CaptionButtonSize(bool forNonClientHitTest) const {
     TCaptionButtonSizeInput in;
     if (!FCaption->CloseMinGlyph()->Empty() && !FCaption->CloseMaxGlyph()->Empty())
         in.CloseGlyphWidth = FCaption->CloseMinGlyph()->Width();
     if (!FCaption->MaxGlyph()->Empty() && !FCaption->MinGlyph()->Empty())
-        in.MinMaxGlyphWidth = FCaption->MaxGlyph()->Width();
+        in.MinMaxGlyphWidth = (forNonClientHitTest ? FCaption->MinGlyph() : FCaption->MaxGlyph())->Width();
     in.ThemedXPCaption = FCaption->ShadeType() == stXPCaption && Themed();
     return ::CaptionButtonSize(in);
 }
@@ -1318,8 +1318,8 @@ void TCustomLumPanel::WMNCHitTest(TMessage& m) {
     const TPoint p = ScreenToClient({short(LOWORD(m.LParam)), short(HIWORD(m.LParam))});
     if (FCaption->Visible()) {
         const int shown = int(FCaption->CloseButton()) + int(FCaption->MinMaxButton());
-        const TRect drag = CaptionDragRect(ClientRect(), FCaption->Position(), FCaption->Height(), CaptionButtonSize(),
-                                           FCaption->ButtonPosition(), shown);
+        const TRect drag = CaptionDragRect(ClientRect(), FCaption->Position(), FCaption->Height(),
+                                           CaptionButtonSize(true), FCaption->ButtonPosition(), shown);
         if (drag.Contains(p) && m.Result == HTCLIENT && FCanMove && AnchorAt(p.X, p.Y).empty()) {
             MouseMove({}, p.X, p.Y);
             m.Result = HTCAPTION;

@@ -435,8 +435,10 @@ public:
     bool Collapsing() const { return FCollapsing; }
     // Visual styles are on (Windows XP or later, IsThemeActive).
     bool Themed() const;
-    // The size of a caption button (12, a glyph's width, 16 themed).
-    int CaptionButtonSize() const;
+    // The size of a caption button (12, a glyph's width, 16 themed). With
+    // both collapse glyphs the buttons' hit areas take MaxGlyph's width and
+    // the non-client hit test (forNonClientHitTest) MinGlyph's.
+    int CaptionButtonSize(bool forNonClientHitTest = false) const;
     // The two buttons' hit rectangles in the client area.
     TCaptionButtonRects CaptionButtonHitRects() const;
     // The caption band in the client area.

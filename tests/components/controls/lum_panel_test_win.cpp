@@ -509,6 +509,19 @@ TEST_F(LumPanelTest, MovingByTheCaptionAndSizingByTheEdges) {
     p->SetCollaps(true);
     EXPECT_EQ(HitTest(p, 199, 17), HTCLIENT);  // a collapsed panel is not sized
     p->SetCollaps(false);
+    p->SetCanSize(false);
+
+    // With both collapse glyphs, the drag area ends at the button columns
+    // as wide as MinGlyph (the buttons' own hit areas take MaxGlyph's).
+    p->Caption()->SetMinMaxButton(true);
+    TBitmap wide(30, 16), narrow(14, 16);
+    p->Caption()->SetMaxGlyph(&wide);
+    p->Caption()->SetMinGlyph(&narrow);
+    EXPECT_EQ(p->CaptionButtonSize(), 30);
+    for (const auto& [x, result] : std::vector<std::pair<int, LRESULT>>{
+             {200 - 2 - 2 * 14 - 1, HTCAPTION}, {200 - 2 - 2 * 14 + 1, HTCLIENT}, {200 - 2 - 2 * 30 - 1, HTCAPTION}})
+        EXPECT_EQ(HitTest(p, x, 8), result) << x;
+    p->Caption()->SetMinMaxButton(false);
 
     // Sizing with a fixed width keeps the width; the full height follows.
     p->SetFixedWidth(true);
