@@ -16,6 +16,7 @@
 // ============================================================================
 
 QL_DEFINE_ENUM(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
+QL_DEFINE_ENUM(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 QL_DEFINE_ENUM(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 QL_DEFINE_ENUM(TMouseButton, "mbLeft", "mbRight", "mbMiddle")
 QL_DEFINE_ENUM(TShiftStateItem, "ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble")
@@ -115,6 +116,8 @@ TClass TControl::StaticClass() {
             .Default(alNone)
             .Declare("Anchors", &TControl::FAnchors, &TControl::SetAnchors)
             .Stored(&TControl::IsAnchorsStored)
+            .Declare("BiDiMode", &TControl::FBiDiMode, &TControl::SetBiDiMode)
+            .Stored(&TControl::IsBiDiModeStored)
             .Prop("Left", &TControl::FLeft, &TControl::SetLeft)
             .Prop("Top", &TControl::FTop, &TControl::SetTop)
             .Prop("Width", &TControl::FWidth, &TControl::SetWidth)
@@ -136,6 +139,8 @@ TClass TControl::StaticClass() {
             .Declare("Font", &TControl::Font, &TControl::SetFont)
             .Stored(&TControl::IsFontStored)
             .Declare("Hint", &TControl::FHint, &TControl::SetHint)
+            .Declare("ParentBiDiMode", &TControl::FParentBiDiMode, &TControl::SetParentBiDiMode)
+            .Default(true)
             .Declare("ParentColor", &TControl::FParentColor, &TControl::SetParentColor)
             .Default(true)
             .Declare("ParentFont", &TControl::FParentFont, &TControl::SetParentFont)
@@ -199,6 +204,7 @@ bool TControl::IsCaptionStored() const { return FControlStyle.Contains(csSetCapt
 bool TControl::IsColorStored() const { return !FParentColor; }
 bool TControl::IsFontStored() const { return !FParentFont; }
 bool TControl::IsShowHintStored() const { return !FParentShowHint; }
+bool TControl::IsBiDiModeStored() const { return !FParentBiDiMode; }
 
 void TControl::SetParent(TWinControl* parent) {
     if (FParent == parent) return;
@@ -230,6 +236,7 @@ void TControl::Loaded() {
         if (FParentColor) ParentColorChanged();
         if (FParentFont) ParentFontChanged();
         if (FParentShowHint) FShowHint = FParent->FShowHint;
+        if (FParentBiDiMode) ParentBiDiModeChanged();
         UpdateAnchorRules();
     }
     // A container lays out the children it was given while it was read.
@@ -389,6 +396,26 @@ void TControl::SetParentShowHint(bool parentShowHint) {
         Perform(CM_SHOWHINTCHANGED);
         FParentShowHint = true;
     }
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode) {
+    if (FBiDiMode == mode && !FParentBiDiMode) return;
+    const bool changed = FBiDiMode != mode;
+    FBiDiMode = mode;
+    FParentBiDiMode = false;
+    if (changed) Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool parentBiDiMode) {
+    if (FParentBiDiMode == parentBiDiMode) return;
+    FParentBiDiMode = parentBiDiMode;
+    if (parentBiDiMode && !IsLoading()) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged() {
+    if (!FParent || FParent->FBiDiMode == FBiDiMode) return;
+    FBiDiMode = FParent->FBiDiMode;
+    Perform(CM_BIDIMODECHANGED);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
@@ -602,6 +629,8 @@ void TControl::WndProc(TMessage& m) {
     case CM_PARENTFONTCHANGED: return CMParentFontChanged(m);
     case CM_PARENTCOLORCHANGED: return CMParentColorChanged(m);
     case CM_PARENTSHOWHINTCHANGED: return CMParentShowHintChanged(m);
+    case CM_BIDIMODECHANGED: return CMBiDiModeChanged(m);
+    case CM_PARENTBIDIMODECHANGED: return CMParentBiDiModeChanged(m);
     case CM_HITTEST: return CMHitTest(m);
     case CM_HINTSHOW: return CMHintShow(m);
     case CM_DRAG: return CMDrag(m);
@@ -691,6 +720,12 @@ void TControl::CMParentShowHintChanged(TMessage&) {
         Perform(CM_SHOWHINTCHANGED);
         FParentShowHint = true;
     }
+}
+
+void TControl::CMBiDiModeChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+    if (FParentBiDiMode) ParentBiDiModeChanged();
 }
 
 void TControl::CMHitTest(TMessage& m) { m.Result = HTCLIENT; }
@@ -1032,6 +1067,7 @@ void TWinControl::InsertControl(TControl* control) {
         control->Perform(CM_PARENTCOLORCHANGED);
         control->Perform(CM_PARENTFONTCHANGED);
         control->Perform(CM_PARENTSHOWHINTCHANGED);
+        control->Perform(CM_PARENTBIDIMODECHANGED);
         if (auto* win = dynamic_cast<TWinControl*>(control)) {
             if (FHandle) win->UpdateShowing();
         } else if (FHandle) {
@@ -1620,6 +1656,7 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_COLORCHANGED: return CMColorChanged(m);
     case CM_FONTCHANGED: return CMFontChanged(m);
     case CM_SHOWHINTCHANGED: return CMShowHintChanged(m);
+    case CM_BIDIMODECHANGED: return CMBiDiModeChanged(m);
     case CM_DOCKCLIENT: return CMDockClient(m);
     default: return TControl::WndProc(m);
     }
@@ -1906,6 +1943,11 @@ void TWinControl::CMFontChanged(TMessage&) {
 
 void TWinControl::CMShowHintChanged(TMessage&) {
     for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
+void TWinControl::CMBiDiModeChanged(TMessage& m) {
+    TControl::WndProc(m);
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTBIDIMODECHANGED);
 }
 
 // ============================================================================

@@ -44,6 +44,12 @@ class TControlActionLink;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 QL_DECLARE_ENUM(TAlign);
 
+// The reading order and the alignment a control uses: left to right; right
+// to left in both; right-to-left reading with the alignment left as it is;
+// right-to-left reading only.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+QL_DECLARE_ENUM(TBiDiMode);
+
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 QL_DECLARE_ENUM(TAnchorKind);
 using TAnchors = TSet<TAnchorKind>;
@@ -292,7 +298,16 @@ public:
     void SetParentShowHint(bool parentShowHint);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* menu);
-    bool IsRightToLeft() const { return false; }
+    // The reading order and alignment; setting it clears ParentBiDiMode.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode mode);
+    // The control takes its parent's BiDiMode, and every change of it.
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool parentBiDiMode);
+    // Any right-to-left mode.
+    bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+    // The control lays itself out mirrored: bdRightToLeft only.
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
 
     // ---- Action (actions.h) ----
     // The action whose caption, enabled state, hint and visibility this
@@ -412,6 +427,8 @@ protected:
     // The parent's font or colour, for ParentFont and ParentColor.
     void ParentFontChanged();
     void ParentColorChanged();
+    // The parent's BiDiMode, for ParentBiDiMode.
+    void ParentBiDiModeChanged();
     TCustomForm* ParentForm() const;
     void InvalidateControl(bool isVisible, bool isOpaque);
 
@@ -455,6 +472,8 @@ protected:
     String FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     TPopupMenu* FPopupMenu = nullptr;
     TControlActionLink* FActionLink = nullptr;
     TDragMode FDragMode = dmManual;
@@ -496,6 +515,8 @@ protected:
     void CMParentFontChanged(TMessage& message);
     void CMParentColorChanged(TMessage& message);
     void CMParentShowHintChanged(TMessage& message);
+    void CMBiDiModeChanged(TMessage& message);
+    void CMParentBiDiModeChanged(TMessage& message);
     void CMHitTest(TMessage& message);
     void CMHintShow(TMessage& message);
     // A drag asks or drops (dragdrop.cpp).
@@ -511,6 +532,7 @@ private:
     bool IsColorStored() const;
     bool IsFontStored() const;
     bool IsShowHintStored() const;
+    bool IsBiDiModeStored() const;
 };
 
 struct TCreateParams {
@@ -701,6 +723,8 @@ protected:
     void CMColorChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
     void CMShowHintChanged(TMessage& message);
+    // The children that follow the parent's mode take the new one.
+    void CMBiDiModeChanged(TMessage& message);
     // LParam: TDockClientRec*; puts the client in place (DoAddDockClient).
     void CMDockClient(TMessage& message);
 
