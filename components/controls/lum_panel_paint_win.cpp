@@ -245,14 +245,19 @@ void TCustomLumPanel::PaintCaption(TCanvas* canvas) {
         DrawPanelGradient(canvas, c.Color(), c.ColorTo(), c.GradientDirection() == gdHorizontal, band, 64);
     }
 
+    // The visual style's button part, state 1, in its square of the
+    // working rectangle.
+    auto drawThemed = [&](int part) {
+        TThemeData theme(Handle(), "WINDOW");
+        const TPoint at = ThemedCaptionButtonOrigin(w, c.ButtonPosition(), c.Position());
+        theme.DrawBackground(dc, part, 1, Bounds(at.X, at.Y, 14, 14));
+    };
+
     // ---- Close button ----
     if (c.CloseButton()) {
         const bool glyphs = !c.CloseMinGlyph()->Empty() && !c.CloseMaxGlyph()->Empty();
         if (xp) {
-            TThemeData theme(Handle(), "WINDOW");
-            TPoint at = onTop ? (left ? Point(w.Left + 2, w.Top + 4) : Point(w.Right - 16, w.Top + 4))
-                              : (left ? Point(w.Left + 4, w.Bottom - 16) : Point(w.Left + 4, w.Top + 2));
-            theme.DrawBackground(dc, kWindowCloseButton, 1, Bounds(at.X, at.Y, 14, 14));
+            drawThemed(kWindowCloseButton);
             w = AfterCaptionButton(w, 14, c.ButtonPosition(), c.Position());
         } else if (!glyphs) {
             TColor color =
@@ -298,10 +303,7 @@ void TCustomLumPanel::PaintCaption(TCanvas* canvas) {
     if (c.MinMaxButton()) {
         TBitmap* g = FCollaps ? c.MaxGlyph() : c.MinGlyph();
         if (xp) {
-            TThemeData theme(Handle(), "WINDOW");
-            TPoint at = onTop ? (left ? Point(w.Left + 2, w.Top + 4) : Point(w.Right - 16, w.Top + 4))
-                              : (left ? Point(w.Left + 4, w.Bottom - 16) : Point(w.Left + 4, w.Top + 2));
-            theme.DrawBackground(dc, FCollaps ? kWindowRestoreButton : kWindowMinButton, 1, Bounds(at.X, at.Y, 14, 14));
+            drawThemed(FCollaps ? kWindowRestoreButton : kWindowMinButton);
         } else if (g->Empty()) {
             TColor color = FMinMaxHover && c.MinMaxButtonHoverColor() != clNone ? c.MinMaxButtonHoverColor()
                                                                                 : c.MinMaxButtonColor();

@@ -39,6 +39,12 @@ TRect CaptionButtonRect(const TRect& a, int w, TCaptionButtonPosition buttons, T
     return Rect(a.Left + 2, a.Bottom - w - 2, a.Left + w + 2, a.Bottom - 2);
 }
 
+TPoint ThemedCaptionButtonOrigin(const TRect& area, TCaptionButtonPosition buttons, TCaptionPosition position) {
+    const bool left = buttons == cbpLeft;
+    if (position == cpTop) return left ? Point(area.Left + 2, area.Top + 4) : Point(area.Right - 16, area.Top + 4);
+    return left ? Point(area.Left + 4, area.Bottom - 16) : Point(area.Left + 4, area.Top + 2);
+}
+
 TRect AfterCaptionButton(const TRect& area, int w, TCaptionButtonPosition buttons, TCaptionPosition position) {
     TRect r = area;
     if (buttons == cbpRight) {

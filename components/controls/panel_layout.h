@@ -58,6 +58,12 @@ TRect CaptionButtonRect(const TRect& area, int size, TCaptionButtonPosition butt
 // The area a button leaves for the next one.
 TRect AfterCaptionButton(const TRect& area, int size, TCaptionButtonPosition buttons,
                          LumPanel::TCaptionPosition position);
+// Where a caption button drawn by the visual style (a 14 x 14 square) sits
+// in area: (R - 16, T + 4) at the right of a top caption, (L + 2, T + 4) at
+// its left, (L + 4, T + 2) at the top of a left caption, (L + 4, B - 16) at
+// its bottom.
+TPoint ThemedCaptionButtonOrigin(const TRect& area, TCaptionButtonPosition buttons,
+                                 LumPanel::TCaptionPosition position);
 TCaptionButtonRects CaptionButtonRects(const TRect& client, int size, TCaptionButtonPosition buttons,
                                        LumPanel::TCaptionPosition position, bool closeButton, bool minMaxButton);
 

@@ -25,12 +25,13 @@ TEST(PanelLayout, ButtonHitRectanglesForEveryPlace) {
         TCaptionButtonPosition Buttons;
         LumPanel::TCaptionPosition Position;
         TRect Close, MinMax;
+        TPoint Themed;  // where the visual style draws a button in c
     };
     const Case cases[] = {
-        {cbpRight, cpTop, Rect(186, 2, 198, 14), Rect(174, 2, 186, 14)},
-        {cbpRight, cpLeft, Rect(2, 2, 14, 14), Rect(2, 14, 14, 26)},
-        {cbpLeft, cpTop, Rect(2, 2, 14, 14), Rect(14, 2, 26, 14)},
-        {cbpLeft, cpLeft, Rect(2, 86, 14, 98), Rect(2, 74, 14, 86)},
+        {cbpRight, cpTop, Rect(186, 2, 198, 14), Rect(174, 2, 186, 14), Point(184, 4)},
+        {cbpRight, cpLeft, Rect(2, 2, 14, 14), Rect(2, 14, 14, 26), Point(4, 2)},
+        {cbpLeft, cpTop, Rect(2, 2, 14, 14), Rect(14, 2, 26, 14), Point(2, 4)},
+        {cbpLeft, cpLeft, Rect(2, 86, 14, 98), Rect(2, 74, 14, 86), Point(4, 84)},
     };
     for (const Case& k : cases) {
         auto r = CaptionButtonRects(c, 12, k.Buttons, k.Position, true, true);
@@ -41,6 +42,7 @@ TEST(PanelLayout, ButtonHitRectanglesForEveryPlace) {
         auto alone = CaptionButtonRects(c, 12, k.Buttons, k.Position, false, true);
         EXPECT_FALSE(alone.Close);
         EXPECT_EQ(*alone.MinMax, k.Close);
+        EXPECT_EQ(ThemedCaptionButtonOrigin(c, k.Buttons, k.Position), k.Themed) << k.Buttons << k.Position;
     }
 }
 
