@@ -1,6 +1,9 @@
 // The placement values and the rules that read them back.
 #include "storage/placement_values.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "classlib/core/sysutils.h"
 #include "storage/support/text_routines.h"
 
@@ -26,6 +29,21 @@ void WriteScreenValue(TZvPlacementTarget& form, TZvPlacementStore& store, const 
     store.WriteString(PlacementValuePath(path, name + PlacementScreenSuffix(form.ScreenWidth(), form.ScreenHeight())),
                       value);
     store.WriteString(PlacementValuePath(path, name), value);
+}
+
+// The far edge of a side that starts at start and runs extent pixels. A
+// hand-edited text can hold any two ints, whose sum or difference an int
+// cannot hold: the edges are computed in 64 bits and held to the int range.
+int PlacementEdge(Int64 start, Int64 extent) {
+    return int(std::clamp<Int64>(start + extent, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// Field n of text less start, the stored width or height; ownExtent when
+// the field is missing or no number.
+Int64 StoredExtent(const String& text, int n, int start, int ownExtent) {
+    int edge = 0;
+    if (!TryStrToInt(Trim(NthWord(n, text, ",")), edge)) return ownExtent;
+    return Int64(edge) - start;
 }
 
 }  // namespace
@@ -120,11 +138,11 @@ void LoadWindowPlacement(TZvPlacementTarget& form, TZvPlacementStore& store, con
                 // own width or height.
                 const int storedLeft = PlacementField(norm, 1, formLeft);
                 const int storedTop = PlacementField(norm, 2, formTop);
-                placement.Right = PlacementField(norm, 3, storedLeft + form.Width()) - storedLeft + placement.Left;
-                placement.Bottom = PlacementField(norm, 4, storedTop + form.Height()) - storedTop + placement.Top;
+                placement.Right = PlacementEdge(placement.Left, StoredExtent(norm, 3, storedLeft, form.Width()));
+                placement.Bottom = PlacementEdge(placement.Top, StoredExtent(norm, 4, storedTop, form.Height()));
             } else {
-                placement.Right = placement.Left + form.Width();
-                placement.Bottom = placement.Top + form.Height();
+                placement.Right = PlacementEdge(placement.Left, form.Width());
+                placement.Bottom = PlacementEdge(placement.Top, form.Height());
             }
         }
         if (!minMax.empty() || !norm.empty()) {

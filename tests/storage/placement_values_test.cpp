@@ -3,6 +3,7 @@
 // show states.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 #include "classlib/core/sysutils.h"
@@ -238,6 +239,47 @@ TEST(LoadWindowPlacement, BadOrMissingFieldsFallBackFieldByField) {
     EXPECT_EQ(p.MinX, 1);
     EXPECT_EQ(p.MinY, 0);
     EXPECT_EQ(p.MaxX, 0);
+}
+
+TEST(LoadWindowPlacement, EdgesFarOffTheScreenAreHeldToTheIntRange) {
+    // The form sits at (100, 50) and is 300 by 300.
+    const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    struct Case {
+        TPlacementOptions options;
+        const char* normPos;
+        bool applied;
+        int left, top, right, bottom;
+    } cases[] = {
+        // Far off, but every edge an int: taken as it is.
+        {Everything, "-30000,-30000,-29000,-29500", true, -30000, -30000, -29000, -29500},
+        {Everything, "-2147483648,-2147483648,2147483647,2147483647", true, lo, lo, hi, hi},
+        // The form's own width and height past the int range.
+        {Everything, "2147483600,2147483647", true, 2147483600, hi, hi, hi},
+        {{fpLocation}, "2147483000,2147483647,0,0", true, 2147483000, hi, 2147483300, hi},
+        {{fpLocation}, "-2147483648,-2147483648", true, lo, lo, lo + 300, lo + 300},
+        // A stored width or height that no int holds, at the form's place.
+        {{fpSize}, "-2147483648,-2147483648,2147483647,2147483647", true, 100, 50, hi, hi},
+        {{fpSize}, "0,2147483647,300,-2147483648", true, 100, 50, 400, lo},
+        // Held at the edge of the range, the rectangle is empty.
+        {{fpLocation}, "2147483647,0", false, 0, 0, 0, 0},
+        {{fpSize}, "2147483647,0,-2147483648,300", false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TFakeForm form;
+        TFakeStore store;
+        store.Values = {{"f\\NormPos", c.normPos}};
+        LoadWindowPlacement(form, store, "f", c.options);
+        if (!c.applied) {
+            EXPECT_TRUE(form.SetPlacements.empty()) << c.normPos;
+            continue;
+        }
+        ASSERT_EQ(form.SetPlacements.size(), 1u) << c.normPos;
+        const TZvWindowPlacement& p = form.SetPlacements[0];
+        EXPECT_EQ(p.Left, c.left) << c.normPos;
+        EXPECT_EQ(p.Top, c.top) << c.normPos;
+        EXPECT_EQ(p.Right, c.right) << c.normPos;
+        EXPECT_EQ(p.Bottom, c.bottom) << c.normPos;
+    }
 }
 
 TEST(LoadWindowPlacement, TheCurrentScreenSizesValueWins) {
