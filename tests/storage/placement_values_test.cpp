@@ -7,29 +7,20 @@
 #include <map>
 
 #include "classlib/core/sysutils.h"
+#include "placement_stand_in_store.h"
 #include "storage/placement_values.h"
 
 namespace {
 
-class TFakeStore : public TZvPlacementStore {
+// Records the order of writes as well.
+class TFakeStore : public TPlacementMapStore {
 public:
-    std::map<String, String> Values;  // keys as given, in sorted order
-    std::vector<String> Order;        // the order of writes
+    std::vector<String> Order;  // the order of writes
 
-    bool ValueStored(const String& path) override { return Values.count(path) != 0; }
-    String ReadString(const String& path, const String& def) override {
-        auto it = Values.find(path);
-        return it == Values.end() ? def : it->second;
-    }
-    int ReadInteger(const String& path, int def) override {
-        auto it = Values.find(path);
-        return it == Values.end() ? def : StrToInt(it->second);
-    }
     void WriteString(const String& path, const String& value) override {
         Order.push_back(path);
-        Values[path] = value;
+        TPlacementMapStore::WriteString(path, value);
     }
-    void WriteInteger(const String& path, int value) override { WriteString(path, IntToStr(value)); }
 };
 
 class TFakeForm : public TZvPlacementTarget {

@@ -5,8 +5,8 @@
 // write back as the same values.
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 
+#include "../placement_stand_in_store.h"
 #include "classlib/core/sysutils.h"
 #include "storage/placement_values.h"
 
@@ -15,22 +15,6 @@ namespace {
 void Check(bool condition) {
     if (!condition) std::abort();
 }
-
-class TFuzzStore : public TZvPlacementStore {
-public:
-    std::map<String, String> Values;
-    bool ValueStored(const String& path) override { return Values.count(path) != 0; }
-    String ReadString(const String& path, const String& def) override {
-        auto it = Values.find(path);
-        return it == Values.end() ? def : it->second;
-    }
-    int ReadInteger(const String& path, int def) override {
-        auto it = Values.find(path);
-        return it == Values.end() ? def : StrToIntDef(it->second, def);
-    }
-    void WriteString(const String& path, const String& value) override { Values[path] = value; }
-    void WriteInteger(const String& path, int value) override { WriteString(path, IntToStr(value)); }
-};
 
 class TFuzzForm : public TZvPlacementTarget {
 public:
@@ -83,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int n = 1; n <= 4; ++n) Check(PlacementField(points, n, 0) == fields[n - 1]);
 
     // "Name=value" lines under "frmMain\".
-    TFuzzStore store;
+    TPlacementMapStore store;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -98,11 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What was read writes back as values that a fresh form reads and
     // writes back as the same values, in the same placement.
-    TFuzzStore written;
+    TPlacementMapStore written;
     StoreWindowPlacement(form, written, "frmMain\\", Options);
     TFuzzForm again;
     LoadWindowPlacement(again, written, "frmMain\\", Options);
-    TFuzzStore rewritten;
+    TPlacementMapStore rewritten;
     StoreWindowPlacement(again, rewritten, "frmMain\\", Options);
     Check(rewritten.Values == written.Values);
     Check(again.Placement == form.Placement);
