@@ -512,8 +512,26 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
             SetTextColor(dc, ColorToRGB(textColor));
             RECT r{place.Text.Left, place.Text.Top, place.Text.Right, place.Text.Bottom};
             if (layout == blGlyphLeftAdjusted) r.left += 2;
-            const UINT flags = GdiLayoutFlags(layout, in.WordWrap);
-            if (flags & DT_WORDBREAK) {
+            UINT flags = GdiLayoutFlags(layout, in.WordWrap);
+            if (!in.Notes.empty()) {
+                // Caption and notes as one block, placed by their measured
+                // heights: the caption on top, the notes in their own font
+                // and colour below it.
+                flags &= ~UINT(DT_VCENTER);
+                const UINT notesFlags = DT_LEFT | (in.WordWrap ? DT_WORDBREAK : 0);
+                RECT c = r, n = r;
+                if (!caption.empty()) DrawTextA(dc, caption.c_str(), -1, &c, flags | DT_CALCRECT);
+                SelectObject(dc, in.NotesFont->Handle());
+                DrawTextA(dc, in.Notes.c_str(), -1, &n, notesFlags | DT_CALCRECT);
+                const int ch = caption.empty() ? 0 : c.bottom - c.top, nh = n.bottom - n.top;
+                r.top += std::max(0, int(r.bottom - r.top - ch - nh) / 2);
+                RECT notes{r.left, r.top + ch, r.right, r.top + ch + nh};
+                SetTextColor(dc, ColorToRGB(in.Enabled ? in.NotesFont->Color() : TColor(0x808080)));
+                DrawTextA(dc, in.Notes.c_str(), -1, &notes, notesFlags);
+                SelectObject(dc, in.Font->Handle());
+                SetTextColor(dc, ColorToRGB(textColor));
+                r.bottom = r.top + ch;
+            } else if (flags & DT_WORDBREAK) {
                 // DrawText centres or bottoms single lines only: place the
                 // wrapped block by its measured height.
                 RECT measured = r;

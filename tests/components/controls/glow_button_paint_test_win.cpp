@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -478,6 +479,30 @@ TEST_F(GlowPaintTest, AFontGdiPlusCannotUseIsDrawnByGdi) {
     TPaintTarget& t = Painted();
     EXPECT_GT(InkIn(t, Rect(35, 8, 65, 33)), 10);
     EXPECT_EQ(InkIn(t, Rect(2, 2, 35, 39)), 0);
+
+    // Notes, in the notes font and its colour, below the caption (the pair
+    // near the left edge).
+    button->NotesFont()->SetColor(clRed);
+    button->Notes()->Add("Notes");
+    TPaintTarget& n = Painted();
+    auto red = [](TColor c) { return Channel(c, 0) > Channel(c, 8) + 60 && Channel(c, 0) > Channel(c, 16) + 60; };
+    int redInk = 0, captionBottom = -1, notesTop = 1000, right = 0;
+    for (int y = 2; y < 39; ++y)
+        for (int x = 2; x < 98; ++x) {
+            const TColor c = n.PixelAt(x, y);
+            if (red(c)) {
+                ++redInk;
+                notesTop = std::min(notesTop, y);
+                right = std::max(right, x);
+            } else if (IsInk(c)) {
+                captionBottom = std::max(captionBottom, y);
+                right = std::max(right, x);
+            }
+        }
+    EXPECT_GT(redInk, 10);
+    EXPECT_GE(captionBottom, 0);
+    EXPECT_LT(captionBottom, notesTop);
+    EXPECT_LT(right, 50);
 }
 
 TEST_F(GlowPaintTest, ABackslashNInTheCaptionBreaksTheLine) {
