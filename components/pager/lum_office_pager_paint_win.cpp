@@ -156,7 +156,7 @@ private:
         if (P.OnDrawTab)
             P.OnDrawTab(&P, index, r);
         else
-            DrawContent(index, r, c, a);
+            DrawContent(index, c, a);
         if (ButtonAreaInUse()) {
             const TRect area = L.ButtonAreaRect();
             TRect overlap{std::max(area.Left, r.Left), std::max(area.Top, r.Top), std::min(area.Right, r.Right),
@@ -259,19 +259,6 @@ private:
         }
     }
 
-    // A span along the text of a tab: u runs from the text's start, which is
-    // the bottom of a rotated left tab (its caption reads upward) and the
-    // left or top end of every other tab.
-    struct TAlong {
-        TRect& R;
-        bool Rotated, Upward;
-        int Start() const { return Upward ? R.Bottom : Rotated ? R.Top : R.Left; }
-        int End() const { return Upward ? R.Top : Rotated ? R.Bottom : R.Right; }
-        int Length() const { return Upward ? R.Bottom - R.Top : Rotated ? R.Bottom - R.Top : R.Right - R.Left; }
-        void MoveStart(int n) { (Upward ? R.Bottom : Rotated ? R.Top : R.Left) += Upward ? -n : n; }
-        void MoveEnd(int n) { (Upward ? R.Top : Rotated ? R.Bottom : R.Right) += Upward ? n : -n; }
-    };
-
     void DrawCheckBox(TLumOfficePage* page, const TRect& box) {
         // The visual style's check box where the common controls draw
         // themed, else the system's frame control.
@@ -286,152 +273,42 @@ private:
         if (!themed) DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, state);
     }
 
-    void DrawContent(int index, const TRect& r, const TTabColors& c, const TTabAppearance* a) {
+    // What the layout placed inside the tab: the check box, the picture
+    // and the caption.
+    void DrawContent(int index, const TTabColors& c, const TTabAppearance* a) {
         TLumOfficePage* page = P.Pages(index);
-        const TTabPosition pos = P.FTabPosition;
-        const bool rotated = L.Rotated();
-        const TPagerTabSettings* ts = P.FTabSettings;
-        const bool fixed = ts->Width() >= 1;
-        const bool centredParts = fixed && ts->Alignment() == taCenter;
-        const TTabPartRects parts = centredParts ? L.TabPartRects(index) : TTabPartRects{};
-        TRect content = r;
-        TAlong along{content, rotated, rotated && pos == tpLeft};
-        along.MoveStart(L.TabLeftRampWidth() + ts->LeftMargin());
-        const bool shows = L.TabShowsCloseGlyph(index);
-        if (P.FButtonSettings->CloseButton() && P.FCloseOnTab && page->ShowClose()) {
-            if (!shows && !P.FShowCloseOnNonSelectedTabs) along.MoveStart(11);
-            if (shows && P.FCloseOnTabPosition == LumPager::cpLeft && !centredParts) along.MoveStart(22);
-            if (shows && P.FCloseOnTabPosition == LumPager::cpRight && !centredParts) along.MoveEnd(22);
+        const TTabContentLayout content = L.TabContent(index);
+        if (page->ShowCheckBox()) DrawCheckBox(page, content.CheckBox);
+        if (!content.Picture.IsEmpty()) {
+            const TTabPicture picture = P.TabPictureOf(index);
+            const int x = content.Picture.Left, y = content.Picture.Top;
+            if (picture.List)
+                picture.List->Draw(C, x, y, page->ImageIndex(), page->Enabled() || P.FDisabledImages);
+            else if (picture.Picture)
+                C->Draw(x, y, picture.Picture);
         }
-        // Check box: at the text's start, which on a rotated left tab is its
-        // bottom end.
-        if (page->ShowCheckBox()) {
-            DrawCheckBox(page, L.CheckBoxRect(index));
-            along.MoveStart(along.Upward ? 25 : 20);
-        }
-        DrawPicture(index, page, content, along, parts, centredParts);
-        // Caption.
         const String caption = page->TabCaption();
         if (caption.empty()) return;
         TFont* font = const_cast<TTabAppearance*>(a)->Font();
         C->Font()->Assign(font);
         C->Font()->SetColor(c.Text);
         C->Brush()->SetStyle(bsClear);
-        const bool textPrimitive = !rotated || (pos == tpRight && P.FAntiAlias != aaNone && !fixed);
-        if (!textPrimitive) {
-            // Plain rotated text, centred across the tab and, along it, in
-            // its part (fixed-width centred), at the end (fixed-width right
-            // aligned), at the start (fixed-width left aligned) or in the
-            // middle of what the content leaves.
-            TRect span = centredParts && !parts.Text.IsEmpty() ? parts.Text : content;
-            int place = 0;  // 0 centred, -1 at the start, 1 at the end
-            if (fixed && !centredParts) place = ts->Alignment() == taRightJustify ? 1 : -1;
-            DrawRotatedCaption(caption, r, span, pos == tpLeft ? -2700 : -900, place);
+        if (content.RotatedText) {
+            DrawRotatedCaption(caption, content.TextOrigin, content.TextEscapement);
             return;
         }
-        int alignment = 0;
-        if (fixed && ts->Alignment() == taRightJustify) {
-            alignment = 1;
-            along.MoveEnd(L.TabRightRampWidth());
-        } else if (centredParts && !parts.Text.IsEmpty()) {
-            if (rotated)
-                content.Top = parts.Text.Top;
-            else
-                content.Left = parts.Text.Left;
-        } else if (!fixed && (ts->ImagePosition() == ipTop || ts->ImagePosition() == ipBottom)) {
-            alignment = 2;
-        } else if (!fixed) {
-            along.MoveEnd(-10);
-        }
+        const TPagerTabSettings* ts = P.FTabSettings;
         TRect out;
         TFont drawFont;
         drawFont.Assign(font);
         drawFont.SetColor(c.Text);
-        // Side tabs that are not rotated are drawn as top tabs.
-        const TTabPosition drawPos = rotated ? pos : pos == tpBottom ? tpBottom : tpTop;
-        RenderTabCaption(C, TAlignment(alignment), content, out, ts->WordWrap(), fixed && !ts->WordWrap(), drawPos,
-                         P.FAntiAlias, true, page->Enabled(), &drawFont, std::wstring(), caption);
+        RenderTabCaption(C, TAlignment(int(content.TextAlignment)), content.Text, out, ts->WordWrap(),
+                         ts->Width() >= 1 && !ts->WordWrap(), content.TextSide, P.FAntiAlias, true, page->Enabled(),
+                         &drawFont, std::wstring(), caption);
     }
 
-    // The picture or image the layout chose, placed at the content's start
-    // (ipLeft), end (ipRight), top or bottom as on a top tab; along and
-    // across a rotated tab's column the same way, turned with its caption.
-    void DrawPicture(int index, TLumOfficePage* page, TRect& content, TAlong& along, const TTabPartRects& parts,
-                     bool centredParts) {
-        const TTabPicture picture = P.TabPictureOf(index);
-        const TSize pic = picture.Size;
-        if (pic.cx <= 0 || pic.cy <= 0) return;
-        const TPagerTabSettings* ts = P.FTabSettings;
-        const bool rotated = along.Rotated;
-        const int alongSize = rotated ? pic.cy : pic.cx, acrossSize = rotated ? pic.cx : pic.cy;
-        // The cross extent: top to bottom on a horizontal tab; on a rotated
-        // one from the caption's top (left for left tabs, right for right
-        // tabs) to its foot.
-        const int acrossFrom = rotated ? (along.Upward ? content.Left : content.Right) : content.Top;
-        const int acrossTo = rotated ? (along.Upward ? content.Right : content.Left) : content.Bottom;
-        const int acrossDir = acrossTo >= acrossFrom ? 1 : -1;
-        const int acrossLength = (acrossTo - acrossFrom) * acrossDir;
-        // u along from the text start, v across from the caption's top; the
-        // picture's corner nearest the start and the top.
-        int u = 0, v = (acrossLength - acrossSize) / 2;
-        const int length = along.Length();
-        switch (ts->ImagePosition()) {
-        case ipLeft: break;
-        case ipTop:
-            u = (length - alongSize) / 2;
-            v = ts->StartMargin();
-            break;
-        case ipRight: u = length - alongSize - ts->RightMargin(); break;
-        case ipBottom:
-            u = (length - alongSize) / 2;
-            v = acrossLength - ts->StartMargin() - acrossSize;
-            break;
-        }
-        const int start = along.Start();
-        if (centredParts && !parts.Picture.IsEmpty())
-            u = rotated ? (along.Upward ? start - parts.Picture.Bottom : parts.Picture.Top - start)
-                        : parts.Picture.Left - start;
-        // Back to the canvas.
-        int x, y;
-        if (!rotated) {
-            x = start + u;
-            y = acrossFrom + v;
-        } else {
-            y = along.Upward ? start - u - alongSize : start + u;
-            x = acrossDir > 0 ? acrossFrom + v : acrossFrom - v - acrossSize;
-        }
-        // What the picture takes from the content.
-        switch (ts->ImagePosition()) {
-        case ipLeft: along.MoveStart(alongSize + 2); break;
-        case ipRight: along.MoveEnd(length - u + 2); break;
-        case ipTop:
-            if (!rotated)
-                content.Top = y + pic.cy;
-            else if (along.Upward)
-                content.Left = x + pic.cx;
-            else
-                content.Right = x;
-            break;
-        case ipBottom:
-            if (!rotated)
-                content.Bottom = y;
-            else if (along.Upward)
-                content.Right = x;
-            else
-                content.Left = x + pic.cx;
-            break;
-        }
-        if (picture.List)
-            picture.List->Draw(C, x, y, page->ImageIndex(), page->Enabled() || P.FDisabledImages);
-        else
-            C->Draw(x, y, picture.Picture);
-    }
-
-    // Rotated plain text: -2700 reads upward, the glyphs' tops to the left
-    // of the origin's column; -900 reads downward, their tops to the right.
-    // Centred across the tab r; along it centred in span, or at its start
-    // (place -1) or end (1).
-    void DrawRotatedCaption(const String& caption, const TRect& r, const TRect& span, int escapement, int place) {
+    // Plain text in the canvas font turned by escapement, from origin.
+    void DrawRotatedCaption(const String& caption, TPoint origin, int escapement) {
         LOGFONTA lf{};
         GetObjectA(C->Font()->Handle(), sizeof lf, &lf);
         lf.lfEscapement = escapement;
@@ -441,19 +318,7 @@ private:
         HGDIOBJ old = SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(C->Font()->Color()));
-        SIZE size{};
-        GetTextExtentPoint32A(dc, caption.data(), int(caption.size()), &size);
-        const bool upward = escapement == -2700;
-        // The text's first character along the column.
-        int first;
-        if (place < 0)
-            first = upward ? span.Bottom : span.Top;
-        else if (place > 0)
-            first = upward ? span.Top + size.cx : span.Bottom - size.cx;
-        else
-            first = upward ? span.Top + (span.Height() + size.cx) / 2 : span.Top + (span.Height() - size.cx) / 2;
-        const int x = upward ? r.Left + (r.Width() - size.cy) / 2 : r.Left + (r.Width() + size.cy) / 2;
-        TextOutA(dc, x, first, caption.data(), int(caption.size()));
+        TextOutA(dc, origin.X, origin.Y, caption.data(), int(caption.size()));
         SelectObject(dc, old);
         DeleteObject(font);
     }

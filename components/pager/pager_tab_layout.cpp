@@ -366,6 +366,172 @@ TRect TPagerTabLayout::TabCloseButtonRect(int index) {
     return Bounds(x, tab.Top + (tab.Height() - 18) / 2, 18, 18);
 }
 
+// ---- What a tab shows ------------------------------------------------------------
+
+namespace {
+
+// A span along the text of a tab: u runs from the text's start, which is
+// the bottom of a rotated left tab (its caption reads upward) and the
+// left or top end of every other tab.
+struct TAlong {
+    TRect& R;
+    bool Rotated, Upward;
+    int Start() const { return Upward ? R.Bottom : Rotated ? R.Top : R.Left; }
+    int Length() const { return Upward ? R.Bottom - R.Top : Rotated ? R.Bottom - R.Top : R.Right - R.Left; }
+    void MoveStart(int n) { (Upward ? R.Bottom : Rotated ? R.Top : R.Left) += Upward ? -n : n; }
+    void MoveEnd(int n) { (Upward ? R.Top : Rotated ? R.Bottom : R.Right) += Upward ? n : -n; }
+};
+
+// The picture of size pic placed at the content's start (ipLeft), end
+// (ipRight), top or bottom as on a top tab; along and across a rotated
+// tab's column the same way, turned with its caption. Takes its room from
+// the content.
+TRect PlacePicture(const TPagerLayoutInput& in, TSize pic, TRect& content, TAlong& along, const TTabPartRects& parts,
+                   bool centredParts) {
+    if (pic.cx <= 0 || pic.cy <= 0) return {};
+    const bool rotated = along.Rotated;
+    const int alongSize = rotated ? pic.cy : pic.cx, acrossSize = rotated ? pic.cx : pic.cy;
+    // The cross extent: top to bottom on a horizontal tab; on a rotated
+    // one from the caption's top (left for left tabs, right for right
+    // tabs) to its foot.
+    const int acrossFrom = rotated ? (along.Upward ? content.Left : content.Right) : content.Top;
+    const int acrossTo = rotated ? (along.Upward ? content.Right : content.Left) : content.Bottom;
+    const int acrossDir = acrossTo >= acrossFrom ? 1 : -1;
+    const int acrossLength = (acrossTo - acrossFrom) * acrossDir;
+    // u along from the text start, v across from the caption's top; the
+    // picture's corner nearest the start and the top.
+    int u = 0, v = (acrossLength - acrossSize) / 2;
+    const int length = along.Length();
+    switch (in.ImagePosition) {
+    case ipLeft: break;
+    case ipTop:
+        u = (length - alongSize) / 2;
+        v = in.StartMargin;
+        break;
+    case ipRight: u = length - alongSize - in.RightMargin; break;
+    case ipBottom:
+        u = (length - alongSize) / 2;
+        v = acrossLength - in.StartMargin - acrossSize;
+        break;
+    }
+    const int start = along.Start();
+    if (centredParts && !parts.Picture.IsEmpty())
+        u = rotated ? (along.Upward ? start - parts.Picture.Bottom : parts.Picture.Top - start)
+                    : parts.Picture.Left - start;
+    // Back to the tab's coordinates.
+    int x, y;
+    if (!rotated) {
+        x = start + u;
+        y = acrossFrom + v;
+    } else {
+        y = along.Upward ? start - u - alongSize : start + u;
+        x = acrossDir > 0 ? acrossFrom + v : acrossFrom - v - acrossSize;
+    }
+    // What the picture takes from the content.
+    switch (in.ImagePosition) {
+    case ipLeft: along.MoveStart(alongSize + 2); break;
+    case ipRight: along.MoveEnd(length - u + 2); break;
+    case ipTop:
+        if (!rotated)
+            content.Top = y + pic.cy;
+        else if (along.Upward)
+            content.Left = x + pic.cx;
+        else
+            content.Right = x;
+        break;
+    case ipBottom:
+        if (!rotated)
+            content.Bottom = y;
+        else if (along.Upward)
+            content.Right = x;
+        else
+            content.Left = x + pic.cx;
+        break;
+    }
+    return Bounds(x, y, pic.cx, pic.cy);
+}
+
+}  // namespace
+
+TTabContentLayout TPagerTabLayout::TabContent(int index) {
+    TTabContentLayout out;
+    if (index < 0 || index >= int(FIn.Pages.size())) return out;
+    const TRect r = TabRect(index);
+    if (r == NoTabRect) return out;
+    const TPagerLayoutPage& page = FIn.Pages[size_t(index)];
+    const TTabPosition pos = FIn.TabPosition;
+    const bool rotated = Rotated();
+    const bool fixed = FIn.Width >= 1;
+    const bool centredParts = fixed && FIn.Alignment == LumPager::taCenter;
+    const TTabPartRects parts = centredParts ? TabPartRects(index) : TTabPartRects{};
+    // The content starts LeftMargin in from the tab's start (after its
+    // ramp); a close glyph and a check box take their room from it.
+    TRect content = r;
+    TAlong along{content, rotated, rotated && pos == tpLeft};
+    along.MoveStart(TabLeftRampWidth() + FIn.LeftMargin);
+    const bool shows = TabShowsCloseGlyph(index);
+    if (FIn.CloseButton && FIn.CloseOnTab && page.ShowClose) {
+        if (!shows && !FIn.ShowCloseOnNonSelectedTabs) along.MoveStart(11);
+        if (shows && FIn.CloseOnTabPosition == cpLeft && !centredParts) along.MoveStart(22);
+        if (shows && FIn.CloseOnTabPosition == cpRight && !centredParts) along.MoveEnd(22);
+    }
+    out.Close = TabCloseButtonRect(index);
+    // The check box sits at the text's start, which on a rotated left tab
+    // is its bottom end.
+    if (page.ShowCheckBox) {
+        out.CheckBox = CheckBoxRect(index);
+        along.MoveStart(along.Upward ? 25 : 20);
+    }
+    out.Picture = PlacePicture(FIn, page.Picture, content, along, parts, centredParts);
+    // Top and bottom tabs, side tabs that are not rotated and smoothed right
+    // tabs of no fixed width go to the caption routine; other rotated tabs
+    // draw plain rotated text.
+    const bool captionRoutine = !rotated || (pos == tpRight && FIn.AntiAlias != aaNone && !fixed);
+    if (!captionRoutine) {
+        // Centred across the tab and, along it, in its part (fixed-width
+        // centred), at the end (fixed-width right aligned), at the start
+        // (fixed-width left aligned) or in the middle of what the content
+        // leaves. -2700 reads upward, the glyphs' tops to the left of the
+        // origin's column; -900 reads downward, their tops to the right.
+        const TRect span = centredParts && !parts.Text.IsEmpty() ? parts.Text : content;
+        int place = 0;  // 0 centred, -1 at the start, 1 at the end
+        if (fixed && !centredParts) place = FIn.Alignment == LumPager::taRightJustify ? 1 : -1;
+        const bool upward = pos == tpLeft;
+        const TTextExtent size = Measure(index);
+        int first;  // the text's first character along the column
+        if (place < 0)
+            first = upward ? span.Bottom : span.Top;
+        else if (place > 0)
+            first = upward ? span.Top + size.Width : span.Bottom - size.Width;
+        else
+            first = upward ? span.Top + (span.Height() + size.Width) / 2 : span.Top + (span.Height() - size.Width) / 2;
+        const int x = upward ? r.Left + (r.Width() - size.Height) / 2 : r.Left + (r.Width() + size.Height) / 2;
+        out.Text = span;
+        out.TextSide = pos;
+        out.RotatedText = true;
+        out.TextEscapement = upward ? -2700 : -900;
+        out.TextOrigin = Point(x, first);
+        return out;
+    }
+    if (fixed && FIn.Alignment == LumPager::taRightJustify) {
+        out.TextAlignment = LumPager::taRightJustify;
+        along.MoveEnd(TabRightRampWidth());
+    } else if (centredParts && !parts.Text.IsEmpty()) {
+        if (rotated)
+            content.Top = parts.Text.Top;
+        else
+            content.Left = parts.Text.Left;
+    } else if (!fixed && (FIn.ImagePosition == ipTop || FIn.ImagePosition == ipBottom)) {
+        out.TextAlignment = LumPager::taCenter;
+    } else if (!fixed) {
+        along.MoveEnd(-10);
+    }
+    out.Text = content;
+    // Side tabs that are not rotated are drawn as top tabs.
+    out.TextSide = rotated ? pos : pos == tpBottom ? tpBottom : tpTop;
+    return out;
+}
+
 // ---- The pager's buttons --------------------------------------------------------
 
 TRect TPagerTabLayout::ScrollButtonsRect() const {

@@ -114,6 +114,26 @@ struct TTabPartRects {
     TRect Text;
 };
 
+// Where everything inside one tab goes, as the painter draws it: the
+// check box, the close glyph, the picture and the caption (empty rectangles
+// for parts the tab does not show).
+struct TTabContentLayout {
+    TRect CheckBox;
+    TRect Close;
+    // The picture's place, of the picture's size.
+    TRect Picture;
+    // The caption: drawn by the caption routine in Text, aligned by
+    // TextAlignment as a caption of a tab on TextSide; or, with RotatedText,
+    // as plain text in a font of escapement TextEscapement from TextOrigin,
+    // centred across the tab and placed along it in Text.
+    TRect Text;
+    LumPager::TTabAlignment TextAlignment = LumPager::taLeftJustify;
+    TTabPosition TextSide = tpTop;
+    bool RotatedText = false;
+    int TextEscapement = 0;
+    TPoint TextOrigin;
+};
+
 class TPagerTabLayout {
 public:
     // Keeps references to both; the measurer is asked for the captions.
@@ -158,6 +178,8 @@ public:
     // the tab shows none.
     TRect TabCloseButtonRect(int index);
     TTabPartRects TabPartRects(int index);
+    // Everything inside the tab; all empty when the tab is not shown.
+    TTabContentLayout TabContent(int index);
     TSize TabTextSize(int index);
 
     // The pager's own 18 x 18 buttons at the far end of the row.

@@ -306,6 +306,146 @@ TEST(PagerTabLayout, PartsRunAcrossSideTabsThatAreNotRotated) {
     }
 }
 
+// What sits inside a tab, without painting: a top tab with a check box, a
+// picture on its left and its close glyph on the right, and a rotated
+// left tab whose caption reads upward from above its check box.
+TEST(PagerTabLayout, TheContentOfATabHasItsOwnPlaces) {
+    Fixture f;
+    f.in.CloseButton = f.in.CloseOnTab = true;
+    f.in.Pages[0].ShowCheckBox = true;
+    f.in.Pages[0].Picture = {16, 16};
+    // 4 + 105 + 4 + 3, picture 18, close glyph 22, check box 20.
+    ASSERT_EQ(f.layout.TabRect(0), Rect(5, 4, 181, 30));
+    TTabContentLayout c = f.layout.TabContent(0);
+    EXPECT_EQ(c.CheckBox, Rect(10, 9, 25, 24));
+    EXPECT_EQ(c.Picture, Rect(29, 9, 45, 25));
+    EXPECT_EQ(c.Close, Rect(159, 7, 177, 25));
+    // After the picture; its end 10 past the glyph's room.
+    EXPECT_EQ(c.Text, Rect(47, 4, 169, 30));
+    EXPECT_EQ(c.TextAlignment, LumPager::taLeftJustify);
+    EXPECT_EQ(c.TextSide, tpTop);
+    EXPECT_FALSE(c.RotatedText);
+
+    Fixture left;
+    left.in.TabPosition = tpLeft;
+    left.in.Pages[0].ShowCheckBox = true;
+    // 4 + 105 + 5 + 4 + 2, check box 20.
+    ASSERT_EQ(left.layout.TabRect(0), Rect(4, 5, 30, 145));
+    c = left.layout.TabContent(0);
+    EXPECT_EQ(c.CheckBox, Rect(9, 125, 24, 140));
+    EXPECT_TRUE(c.Picture.IsEmpty());
+    EXPECT_TRUE(c.Close.IsEmpty());
+    EXPECT_TRUE(c.RotatedText);
+    EXPECT_EQ(c.TextEscapement, -2700);
+    // From 4 above the bottom, 25 more for the check box: the caption's
+    // 105 are centred in 5 .. 116 and its 16 across the 26 of the tab.
+    EXPECT_EQ(c.Text, Rect(4, 5, 30, 116));
+    EXPECT_EQ(c.TextOrigin, Point(9, 113));
+    // A hidden or unknown tab has no content.
+    left.in.Pages[0].TabVisible = false;
+    EXPECT_TRUE(left.layout.TabContent(0).CheckBox.IsEmpty());
+    EXPECT_TRUE(left.layout.TabContent(7).Text.IsEmpty());
+}
+
+namespace {
+
+bool Inside(const TRect& part, const TRect& tab) {
+    return part.Left >= tab.Left && part.Top >= tab.Top && part.Right <= tab.Right && part.Bottom <= tab.Bottom;
+}
+
+bool Overlap(const TRect& a, const TRect& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && std::max(a.Left, b.Left) < std::min(a.Right, b.Right) &&
+           std::max(a.Top, b.Top) < std::min(a.Bottom, b.Bottom);
+}
+
+}  // namespace
+
+// Every side, rotated or not, free or fixed width in each alignment, with
+// and without a check box, a close glyph and a picture beside the caption:
+// the check box, the close glyph and the picture lie inside the tab and
+// apart; the caption starts after what comes before it along the text and,
+// drawn rotated, lies inside the tab clear of every other part.
+TEST(PagerTabLayout, TheContentPartsLieInsideTheirTabAndApart) {
+    int rows = 0;
+    for (TTabPosition side : {tpTop, tpBottom, tpLeft, tpRight})
+        for (bool rotated : {true, false})
+            for (int fixed = -1; fixed <= 2; ++fixed)
+                for (int flags = 0; flags < 4; ++flags)
+                    for (int picture = -1; picture <= 2; picture += 1) {
+                        const bool vertical = side == tpLeft || side == tpRight;
+                        if (!rotated && !vertical) continue;
+                        if (picture == 1) continue;  // ipTop: across the caption, below
+                        Fixture f;
+                        f.in.TabPosition = side;
+                        f.in.RotateTabLeftRight = rotated;
+                        const bool column = vertical && !rotated;  // a stack of horizontal tabs
+                        f.in.Height = column ? 180 : 26;
+                        if (fixed >= 0) {
+                            f.in.Width = column ? 30 : 200;
+                            f.in.Alignment = LumPager::TTabAlignment(fixed);
+                        }
+                        const bool checkBox = flags & 1, close = flags & 2;
+                        f.in.Pages[0].ShowCheckBox = checkBox;
+                        f.in.CloseButton = f.in.CloseOnTab = close;
+                        if (picture >= 0) {
+                            f.in.ImagePosition = LumPager::TPicturePlace(picture);
+                            f.in.Pages[0].Picture = {16, 16};
+                        }
+                        ++rows;
+                        const auto where = [&] {
+                            return ::testing::Message()
+                                   << "side " << side << " rotated " << rotated << " fixed " << fixed << " check box "
+                                   << checkBox << " close " << close << " picture " << picture;
+                        };
+                        const TRect tab = f.layout.TabRect(0);
+                        ASSERT_NE(tab, NoTabRect) << where();
+                        const TTabContentLayout c = f.layout.TabContent(0);
+                        EXPECT_EQ(c.CheckBox, checkBox ? f.layout.CheckBoxRect(0) : TRect{}) << where();
+                        EXPECT_EQ(c.Close, f.layout.TabCloseButtonRect(0)) << where();
+                        EXPECT_EQ(c.Close.IsEmpty(), !close) << where();
+                        EXPECT_EQ(c.Picture.IsEmpty(), picture < 0) << where();
+                        if (picture >= 0) {
+                            EXPECT_EQ(c.Picture.Width(), 16) << where();
+                            EXPECT_EQ(c.Picture.Height(), 16) << where();
+                        }
+                        for (const TRect& part : {c.CheckBox, c.Close, c.Picture}) {
+                            if (!part.IsEmpty()) {
+                                EXPECT_TRUE(Inside(part, tab)) << where();
+                            }
+                        }
+                        EXPECT_FALSE(Overlap(c.CheckBox, c.Close)) << where();
+                        EXPECT_FALSE(Overlap(c.CheckBox, c.Picture)) << where();
+                        EXPECT_FALSE(Overlap(c.Close, c.Picture)) << where();
+                        // The text runs down a rotated side tab (upward on
+                        // the left), across every other tab.
+                        const bool along = vertical && rotated, upward = along && side == tpLeft;
+                        const bool plain = along && !(side == tpRight && fixed < 0);
+                        EXPECT_EQ(c.RotatedText, plain) << where();
+                        if (plain) {
+                            EXPECT_EQ(c.TextEscapement, side == tpLeft ? -2700 : -900) << where();
+                            const TPoint o = c.TextOrigin;
+                            const TRect ink =
+                                upward ? Rect(o.X, o.Y - 105, o.X + 16, o.Y) : Rect(o.X - 16, o.Y, o.X, o.Y + 105);
+                            EXPECT_TRUE(Inside(ink, tab)) << where();
+                            // Centred across the tab.
+                            EXPECT_LE(std::abs(ink.Left + ink.Right - tab.Left - tab.Right), 1) << where();
+                            for (const TRect& part : {c.CheckBox, c.Close, c.Picture})
+                                EXPECT_FALSE(Overlap(ink, part)) << where();
+                            continue;
+                        }
+                        EXPECT_EQ(c.TextSide, along ? side : side == tpBottom ? tpBottom : tpTop) << where();
+                        const int textStart = along ? c.Text.Top : c.Text.Left;
+                        for (const TRect& part : {c.CheckBox, c.Close, c.Picture}) {
+                            if (part.IsEmpty()) continue;
+                            const bool beforeText = (along ? part.Top : part.Left) < textStart;
+                            if (beforeText) {
+                                EXPECT_LE(along ? part.Bottom : part.Right, textStart) << where();
+                            }
+                        }
+                    }
+    EXPECT_EQ(rows, 6 * 4 * 4 * 3);
+}
+
 TEST(PagerTabLayout, TheTextSizeAddsAThirdOfTheLengthForClearTypeAndPlainText) {
     Fixture f;
     EXPECT_EQ(f.layout.TabTextSize(0), (TSize{105 + 5, 16}));
