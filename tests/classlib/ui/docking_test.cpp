@@ -6,33 +6,19 @@
 
 #include "classlib/ui/forms.h"
 #include "stdctrls_test_support.h"
+#include "tests/classlib/ui/support/real_mouse_support.h"
 
 using namespace stdctrls_test;
+using namespace real_mouse_test;
 
 namespace {
 
-class DockEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ClasslibUiInitialize(); }
-    void TearDown() override { ClasslibUiFinalize(); }
-};
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new DockEnvironment);
-
-std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-}
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new TUiUnitsEnvironment);
 
 std::vector<std::string> Taken() {
     std::vector<std::string> log;
     log.swap(Log());
     return log;
-}
-
-std::string NameOf(TObject* o) {
-    if (!o) return "none";
-    auto* c = dynamic_cast<TComponent*>(o);
-    return c ? c->Name() : std::string("object");
 }
 
 // A dock site that logs what it hears.
@@ -144,22 +130,6 @@ protected:
         if (GetKeyState(VK_LBUTTON) < 0) Button(MOUSEEVENTF_LEFTUP);
         LayoutFormTest::TearDown();
         Log().clear();
-    }
-    static void Button(DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-        Pump();
-    }
-    static void MoveToScreen(TPoint s) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = LONG((s.X * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = LONG((s.Y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof input);
-        Pump();
     }
     static void MoveTo(TControl* control, TPoint p) { MoveToScreen(control->ClientToScreen(p)); }
     TCustomForm* FloatingHost() const {

@@ -6,28 +6,14 @@
 
 #include "classlib/ui/forms.h"
 #include "stdctrls_test_support.h"
+#include "tests/classlib/ui/support/real_mouse_support.h"
 
 using namespace stdctrls_test;
+using namespace real_mouse_test;
 
 namespace {
 
-class DragEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ClasslibUiInitialize(); }
-    void TearDown() override { ClasslibUiFinalize(); }
-};
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new DragEnvironment);
-
-std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-}
-
-std::string NameOf(TObject* o) {
-    if (!o) return "none";
-    auto* c = dynamic_cast<TComponent*>(o);
-    return c ? c->Name() : std::string("object");
-}
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new TUiUnitsEnvironment);
 
 // A windowed control that logs what a drag does to it. A left press
 // begins a drag of it past 4 pixels when StartsDrag; it accepts drops from
@@ -119,23 +105,10 @@ protected:
         if (GetKeyState(VK_LBUTTON) < 0) Button(MOUSEEVENTF_LEFTUP);
         LayoutFormTest::TearDown();
     }
-    static void Button(DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-        Pump();
-    }
     // Moves the real mouse to p of control.
     static void MoveTo(TControl* control, TPoint p) {
-        TPoint s = control->ClientToScreen(p);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = LONG((s.X * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = LONG((s.Y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof input);
-        Pump();
+        const TPoint s = control->ClientToScreen(p);
+        MoveToScreen(s);
         POINT at;
         GetCursorPos(&at);
         EXPECT_EQ(Point(at.x, at.y), s);

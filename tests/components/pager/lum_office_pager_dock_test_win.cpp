@@ -12,7 +12,10 @@
 #include "classlib/ui/forms.h"
 #include "components/pager/lum_office_pager_win.h"
 #include "tests/classlib/ui/support/object_tally.h"
+#include "tests/classlib/ui/support/real_mouse_support.h"
 #include "tests/components/pager/pager_test_support_win.h"
+
+using namespace real_mouse_test;
 
 namespace {
 
@@ -76,22 +79,6 @@ protected:
         panel->SetParent(form);
         panel->SetBounds(10, 250, 120, 60);
         return panel;
-    }
-    static void Button(DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-        Pump();
-    }
-    static void MoveToScreen(TPoint s) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = LONG((s.X * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = LONG((s.Y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof input);
-        Pump();
     }
     // The middle of the tab of page index on the screen.
     TPoint TabPoint(int index) {

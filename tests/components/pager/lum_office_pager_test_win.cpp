@@ -86,6 +86,15 @@ protected:
         const TRect r = pager->GetTabRect(index);
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
+    // Close buttons on the tabs, and the first page's one watched by watch.
+    void WatchFirstTabCloseButton(TFreeWatch& watch, TLumGlowButton*& button) {
+        pager->SetCloseOnTab(true);
+        pager->ButtonSettings()->SetCloseButton(true);
+        pager->UpdateButtons();
+        button = pages[0]->CloseButton();
+        ASSERT_NE(button, nullptr);
+        button->FreeNotification(&watch);
+    }
 
     TLog log;
     TForm* form = nullptr;
@@ -170,12 +179,8 @@ TEST_F(OfficePagerTest, MovingAPageKeepsTheActivePage) {
 TEST_F(OfficePagerTest, OnlyAListedCloseButtonIsFreedByTheMessage) {
     TFreeWatch watch;
     pager->SetFreeOnClose(true);
-    pager->SetCloseOnTab(true);
-    pager->ButtonSettings()->SetCloseButton(true);
-    pager->UpdateButtons();
-    TLumGlowButton* button = pages[0]->CloseButton();
-    ASSERT_NE(button, nullptr);
-    button->FreeNotification(&watch);
+    TLumGlowButton* button = nullptr;
+    ASSERT_NO_FATAL_FAILURE(WatchFirstTabCloseButton(watch, button));
     pager->OnClosedPage = TPagerPageIndexEvent::Bind<&TLog::Closed>(&log);
     pager->CloseButtonClick(button);  // as its click does
     pages.erase(pages.begin());
@@ -200,12 +205,8 @@ TEST_F(OfficePagerTest, OnlyAListedCloseButtonIsFreedByTheMessage) {
 TEST_F(OfficePagerTest, ThePagerFreesTheCloseButtonsStillWaiting) {
     TFreeWatch watch;
     pager->SetFreeOnClose(true);
-    pager->SetCloseOnTab(true);
-    pager->ButtonSettings()->SetCloseButton(true);
-    pager->UpdateButtons();
-    TLumGlowButton* button = pages[0]->CloseButton();
-    ASSERT_NE(button, nullptr);
-    button->FreeNotification(&watch);
+    TLumGlowButton* button = nullptr;
+    ASSERT_NO_FATAL_FAILURE(WatchFirstTabCloseButton(watch, button));
     pager->CloseButtonClick(button);
     pages.erase(pages.begin());
     ASSERT_EQ(pager->PendingCloseButtons(), 1);
@@ -335,12 +336,8 @@ struct TCloseGlyphRemover : TObject {
 
 TEST_F(OfficePagerTest, ATabCloseButtonOutlivesAClickThatTurnsItsGlyphOff) {
     TFreeWatch watch;
-    pager->SetCloseOnTab(true);
-    pager->ButtonSettings()->SetCloseButton(true);
-    pager->UpdateButtons();
-    TLumGlowButton* button = pages[0]->CloseButton();
-    ASSERT_NE(button, nullptr);
-    button->FreeNotification(&watch);
+    TLumGlowButton* button = nullptr;
+    ASSERT_NO_FATAL_FAILURE(WatchFirstTabCloseButton(watch, button));
     TCloseGlyphRemover remover;
     remover.Pager = pager;
     pager->OnClosePage = TPagerClosePageEvent::Bind<&TCloseGlyphRemover::ClosePage>(&remover);

@@ -84,6 +84,21 @@ struct Fixture : ::testing::Test {
 
 using Log = std::vector<std::string>;
 
+// A core of its own with three loaded pages a, b and c, active selected
+// and the log cleared: one row of a removal table.
+struct TThreePages {
+    Host h;
+    TPagerPageCore core{h};
+    Page a{"a"}, b{"b"}, c{"c"};
+    Page* all[3] = {&a, &b, &c};
+    explicit TThreePages(int active) {
+        for (Page* p : all) core.AddPage(p);
+        core.SetLoaded(true);
+        core.SelectPage(active);
+        h.Log.clear();
+    }
+};
+
 TEST_F(Fixture, SelectingFiresChangingThenHideShowChange) {
     Three();
     core.SelectPage(2);
@@ -163,19 +178,12 @@ TEST_F(Fixture, RemovingBeforeAtAndAfterTheActivePage) {
         {2, 2, "a", 0, {"changing 2>0", "hide c", "show a", "change"}},  // at the end: wraps
     };
     for (const Case& c : cases) {
-        Host h;
-        TPagerPageCore core2(h);
-        Page a("a"), b("b"), cc("c");
-        Page* all[] = {&a, &b, &cc};
-        for (Page* p : all) core2.AddPage(p);
-        core2.SetLoaded(true);
-        core2.SelectPage(c.Active);
-        h.Log.clear();
-        core2.RemovePage(all[c.Removed]);
-        EXPECT_EQ(NameOf(core2.ActivePage()), c.Then) << c.Active << " " << c.Removed;
-        EXPECT_EQ(core2.ActivePageIndex(), c.Index) << c.Active << " " << c.Removed;
-        EXPECT_EQ(h.Log, c.Events) << c.Active << " " << c.Removed;
-        EXPECT_EQ(core2.PageCount(), 2);
+        TThreePages t(c.Active);
+        t.core.RemovePage(t.all[c.Removed]);
+        EXPECT_EQ(NameOf(t.core.ActivePage()), c.Then) << c.Active << " " << c.Removed;
+        EXPECT_EQ(t.core.ActivePageIndex(), c.Index) << c.Active << " " << c.Removed;
+        EXPECT_EQ(t.h.Log, c.Events) << c.Active << " " << c.Removed;
+        EXPECT_EQ(t.core.PageCount(), 2);
     }
 }
 
@@ -198,21 +206,15 @@ TEST_F(Fixture, RemovingWithTheOtherPagesDisabledOrHidden) {
         {0, 2, ".hh", "a"},  // after, the others hidden: unchanged
     };
     for (const Case& c : cases) {
-        Host h;
-        TPagerPageCore core2(h);
-        Page a("a"), b("b"), cc("c");
-        Page* all[] = {&a, &b, &cc};
-        for (Page* p : all) core2.AddPage(p);
-        core2.SetLoaded(true);
-        core2.SelectPage(c.Active);
+        TThreePages t(c.Active);
         for (int i = 0; i < 3; ++i) {
-            all[i]->Enabled = c.Others[i] != 'd';
-            all[i]->Visible = c.Others[i] != 'h';
+            t.all[i]->Enabled = c.Others[i] != 'd';
+            t.all[i]->Visible = c.Others[i] != 'h';
         }
-        core2.RemovePage(all[c.Removed]);
+        t.core.RemovePage(t.all[c.Removed]);
         const std::string where = std::to_string(c.Active) + " " + std::to_string(c.Removed) + " " + c.Others;
-        EXPECT_EQ(NameOf(core2.ActivePage()), c.Then) << where;
-        EXPECT_EQ(core2.ActivePageIndex(), core2.IndexOfPage(core2.ActivePage())) << where;
+        EXPECT_EQ(NameOf(t.core.ActivePage()), c.Then) << where;
+        EXPECT_EQ(t.core.ActivePageIndex(), t.core.IndexOfPage(t.core.ActivePage())) << where;
     }
 }
 
