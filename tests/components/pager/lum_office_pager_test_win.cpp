@@ -404,6 +404,43 @@ TEST_F(OfficePagerTest, TwoPagersKeyTipsGiveTheFormItsProcedureBackInAnyOrder) {
     EXPECT_TRUE(form->WindowProc.Method() == before);
 }
 
+// A hook of the form's window procedure set by someone else after the
+// key tips: it hands each message on to the procedure it found.
+struct TLaterFormHook : TObject {
+    TWndMethod Found;
+    int Messages = 0;
+    void Dispatch(TMessage& m) {
+        ++Messages;
+        Found(m);
+    }
+    TWndMethod Method() { return TWndMethod::Bind<&TLaterFormHook::Dispatch>(this); }
+};
+
+TEST_F(OfficePagerTest, KeyTipsUnderALaterHookOfTheFormLeaveItInPlace) {
+    pager->SetShowShortCutHints(true);
+    pages[0]->SetShortCutHint("E");
+    const TMethod before = form->WindowProc.Method();
+    pager->ShowShortCutHintWindows();
+    TLaterFormHook later;
+    later.Found = form->WindowProc;
+    form->WindowProc = later.Method();
+    // Hidden under the later hook: the form keeps that hook, which still
+    // reaches the key tips' one.
+    pager->HideShortCutHintWindows();
+    EXPECT_TRUE(form->WindowProc.Method() == later.Method().Method());
+    pager->ShowShortCutHintWindows();
+    form->Perform(WM_SIZE, 0, 0);
+    EXPECT_FALSE(pager->ShortCutHintsShowing());
+    EXPECT_GT(later.Messages, 0);
+    // The later hook gives back what it found: the next hide gives the
+    // form its own procedure.
+    form->WindowProc = later.Found;
+    pager->ShowShortCutHintWindows();
+    EXPECT_TRUE(form->WindowProc.Method() == later.Found.Method());
+    pager->HideShortCutHintWindows();
+    EXPECT_TRUE(form->WindowProc.Method() == before);
+}
+
 TEST_F(OfficePagerTest, TheThemedCheckBoxFollowsTheCommonControlsVersion) {
     HMODULE module = GetModuleHandleA("comctl32.dll");
     ASSERT_NE(module, nullptr);
