@@ -28,7 +28,7 @@ public:
               int mouseY = 0, int focusLink = -1) {
         if (bounds.IsEmpty()) bounds = Rect(0, 0, FTarget.Width(), FTarget.Height());
         return DrawHtmlText(&FCanvas, text, bounds, nullptr, mouseX, mouseY, focusLink, -1, 2, hitTestOnly, measureOnly,
-                            false, false, true, false, true, 1.0, clBlue, clNone, clNone, clGray, Anchor, Plain,
+                            false, false, BlinkVisible, false, true, 1.0, clBlue, clNone, clNone, clGray, Anchor, Plain,
                             Focused, Width, Height, Links, MouseLink, LinkRect, nullptr, nullptr, 0);
     }
 
@@ -52,6 +52,7 @@ public:
     // The height of "gh" in the canvas font: the height of every line.
     int LineHeight() { return int(Extent("gh").cy); }
 
+    bool BlinkVisible = true;
     String Anchor, Plain, Focused;
     int Width = 0, Height = 0, Links = 0, MouseLink = 0;
     TRect LinkRect;
@@ -97,6 +98,54 @@ TEST(DrawHtmlText, MeasuresWhatTheDeviceContextReports) {
     c.Draw("", {}, false, true);
     EXPECT_EQ(c.Width, 0);
     EXPECT_EQ(c.Height, c.LineHeight());
+}
+
+// True when the pixels of r are the same on both.
+bool SamePixels(const THtmlCanvas& a, const THtmlCanvas& b, const TRect& r) {
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (a.At(x, y) != b.At(x, y)) return false;
+    return true;
+}
+
+TEST(DrawHtmlText, ATabIsDrawnAsWideAsItIsMeasured) {
+    for (const char* text : {"a\tb", "a\t\tb", "abcdefghijklm\tb"}) {
+        SCOPED_TRACE(text);
+        THtmlCanvas c;
+        c.Draw(text, {}, false, true);
+        const int measured = c.Width - 2;
+        c.Draw(text);
+        // The last character where the layout ends the piece: drawn alone
+        // there, it inks the same pixels.
+        THtmlCanvas alone;
+        const int left = measured - alone.Extent("b").cx;
+        ASSERT_GT(left, alone.Extent("a").cx);
+        alone.Draw("b", Rect(left, 0, 300, 120));
+        EXPECT_TRUE(SamePixels(c, alone, Rect(left - 2, 0, 300, c.LineHeight())));
+        EXPECT_LT(c.Target().CountPixels(Rect(left, 0, measured, c.LineHeight()), clWhite),
+                  (measured - left) * c.LineHeight());
+    }
+}
+
+TEST(DrawHtmlText, HiddenBlinkingTextIsPlacedButNotDrawn) {
+    for (TBrushStyle brush : {bsClear, bsSolid}) {
+        SCOPED_TRACE(int(brush));
+        THtmlCanvas hidden, shown;
+        hidden.BlinkVisible = false;
+        for (THtmlCanvas* c : {&hidden, &shown}) {
+            c->Canvas()->Brush()->SetColor(clWhite);
+            c->Canvas()->Brush()->SetStyle(brush);
+            c->Draw("<BL>xx</BL> y");
+        }
+        // (The blank between keeps an overhang of the last "x" apart from "y".)
+        const int h = hidden.LineHeight(), blink = hidden.Extent("xx").cx, y = blink + hidden.Extent(" ").cx;
+        // Nothing where the blinking text is, which the shown one inks...
+        EXPECT_EQ(hidden.Target().CountPixels(Rect(0, 0, blink, 120), clWhite), blink * 120);
+        EXPECT_LT(shown.Target().CountPixels(Rect(0, 0, blink, h), clWhite), blink * h);
+        // ...and what follows where it follows the shown text.
+        EXPECT_LT(hidden.Target().CountPixels(Rect(y, 0, 300, h), clWhite), (300 - y) * h);
+        EXPECT_TRUE(SamePixels(hidden, shown, Rect(y, 0, 300, 120)));
+    }
 }
 
 TEST(DrawHtmlText, HitTestFindsTheAnchorUnderThePoint) {
