@@ -122,12 +122,12 @@ void TLumCustomGlowButton::Paint() {
     PaintFonts(*this, font, input);
 
     if (FAutoSize) {
-        const TSize content = MeasureGlowButton(dc, input);
+        const TSize content = FDrawing.Measure(dc, input);
         const TSize size =
             GlowAutoSize(content, FSpacing, FMarginHorz, FMarginVert, FDropDownButton, FDropDownPosition);
         if (size.cx != FWidth || size.cy != FHeight) SetBounds(FLeft, FTop, size.cx, size.cy);
     }
-    RenderGlowButton(dc, input);
+    FDrawing.Draw(dc, input);
     OnDrawButton(this, FCanvas, client, input.State == gsPressed ? 2 : FHot ? 1 : 0);
 
     if (FRounded && FParent && !transparentCold) {
@@ -151,7 +151,7 @@ void TLumCustomGlowButton::AdjustAutoSize() {
     TFont font;
     PaintFonts(*this, font, input);
     HDC dc = GetDC(nullptr);
-    const TSize content = MeasureGlowButton(dc, input);
+    const TSize content = FDrawing.Measure(dc, input);
     ReleaseDC(nullptr, dc);
     const TSize size = GlowAutoSize(content, FSpacing, FMarginHorz, FMarginVert, FDropDownButton, FDropDownPosition);
     if (size.cx != FWidth || size.cy != FHeight) SetBounds(FLeft, FTop, size.cx, size.cy);

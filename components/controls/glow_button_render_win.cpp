@@ -569,6 +569,7 @@ struct TGlowImageCache::TEntry {
     int Index = -1;
     std::vector<Byte> Bytes;
     TDecoded Decoded;  // null: it could not be decoded
+    int Serial = 0;
 };
 
 TGlowImageCache::TGlowImageCache() = default;
@@ -582,31 +583,162 @@ TGlowImageCache::~TGlowImageCache() {
 
 void TGlowImageCache::Clear() { FEntries.clear(); }
 
-const TGlowDecodedImage* TGlowImageCache::Keep(std::unique_ptr<TEntry> entry) {
-    ++FDecodes;
+TGlowImageCache::TEntry* TGlowImageCache::Keep(std::unique_ptr<TEntry> entry) {
+    entry->Serial = ++FDecodes;
     constexpr std::size_t kKept = 4;
     if (FEntries.size() >= kKept) FEntries.erase(FEntries.begin());
     FEntries.push_back(std::move(entry));
-    return FEntries.back()->Decoded.get();
+    return FEntries.back().get();
 }
 
-const TGlowDecodedImage* TGlowImageCache::ForPicture(TGDIPPicture* picture) {
+TGlowImageCache::TEntry* TGlowImageCache::PictureEntry(TGDIPPicture* picture) {
     const std::span<const Byte> bytes = picture->Bytes();
     for (auto& e : FEntries)
         if (!e->List && e->Bytes.size() == bytes.size() && std::equal(bytes.begin(), bytes.end(), e->Bytes.begin()))
-            return e->Decoded.get();
+            return e.get();
     auto entry = std::make_unique<TEntry>();
     entry->Bytes.assign(bytes.begin(), bytes.end());
     entry->Decoded = DecodePicture(bytes);
     return Keep(std::move(entry));
 }
 
-const TGlowDecodedImage* TGlowImageCache::ForList(TCustomImageList* list, int index) {
+TGlowImageCache::TEntry* TGlowImageCache::ListEntry(TCustomImageList* list, int index) {
     for (auto& e : FEntries)
-        if (e->List == list && e->Index == index) return e->Decoded.get();
+        if (e->List == list && e->Index == index) return e.get();
     auto entry = std::make_unique<TEntry>();
     entry->List = list;
     entry->Index = index;
     entry->Decoded = DecodeListImage(list, index);
     return Keep(std::move(entry));
+}
+
+const TGlowDecodedImage* TGlowImageCache::ForPicture(TGDIPPicture* picture) {
+    return PictureEntry(picture)->Decoded.get();
+}
+
+const TGlowDecodedImage* TGlowImageCache::ForList(TCustomImageList* list, int index) {
+    return ListEntry(list, index)->Decoded.get();
+}
+
+int TGlowImageCache::PictureSerial(TGDIPPicture* picture) { return PictureEntry(picture)->Serial; }
+
+int TGlowImageCache::ListSerial(TCustomImageList* list, int index) { return ListEntry(list, index)->Serial; }
+
+// ---- TGlowKeptDrawing ----
+
+namespace {
+
+TGlowFontLook FontLook(TFont* font) {
+    if (!font) return {};
+    return {font->Name(),         font->Height(),     font->Style().Bits(), font->Color(),
+            int(font->Charset()), int(font->Pitch()), font->PixelsPerInch()};
+}
+
+// The kind of DC drawn into: a window's (0), or a memory DC's bitmap by its
+// depth, a DIB section apart from a device bitmap.
+int TargetKind(HDC dc) {
+    if (GetObjectType(dc) != OBJ_MEMDC) return 0;
+    DIBSECTION dib{};
+    const int size = GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof dib, &dib);
+    return (size == int(sizeof dib) ? 1000 : 0) + dib.dsBm.bmBitsPixel;
+}
+
+// The look's drawing covers every pixel of the button with its own opaque
+// face, so it shows nothing of what lay under it.
+bool CoversItsArea(const TGlowRenderInput& in) {
+    const TGlowColorSet& c = in.Colors;
+    return in.DrawFace && c.Color != clNone && c.ColorTo != clNone && c.Mirror != clNone && c.MirrorTo != clNone;
+}
+
+}  // namespace
+
+TGlowKeptDrawing::~TGlowKeptDrawing() {
+    FreeBitmap();
+    if (FDC) DeleteDC(FDC);
+}
+
+void TGlowKeptDrawing::FreeBitmap() {
+    if (!FBitmap) return;
+    SelectObject(FDC, FOldBitmap);
+    DeleteObject(FBitmap);
+    FBitmap = nullptr;
+    FKept = false;
+}
+
+TGlowKeptDrawing::TLook TGlowKeptDrawing::LookOf(const TGlowRenderInput& in) {
+    TLook look;
+    look.Input = in;
+    look.Input.Font = look.Input.NotesFont = nullptr;
+    look.Input.Picture = nullptr;
+    look.Input.ImageCache = nullptr;
+    look.Font = FontLook(in.Font);
+    look.NotesFont = FontLook(in.NotesFont);
+    look.Picture = PictureSize(in);
+    return look;
+}
+
+TSize TGlowKeptDrawing::Measure(HDC dc, const TGlowRenderInput& in) {
+    TLook look = LookOf(in);
+    // What a measure reads: not the size, state or colours.
+    look.Input.ClientRect = {};
+    look.Input.State = 0;
+    look.Input.Colors = {};
+    look.Input.Hot = look.Input.DownColors = look.Input.DrawFace = false;
+    look.Input.FocusBorder = look.Input.Border = false;
+    look.Input.DropDownHotPart = 0;
+    look.Input.Images = nullptr;
+    look.Input.ImageIndex = -1;
+    look.Input.ListImageCached = false;
+    if (FMeasuredKept && look == FMeasuredLook) return FMeasured;
+    ++FMeasures;
+    FMeasured = MeasureGlowButton(dc, in);
+    FMeasuredLook = std::move(look);
+    FMeasuredKept = true;
+    return FMeasured;
+}
+
+void TGlowKeptDrawing::Draw(HDC dc, const TGlowRenderInput& in) {
+    const int w = in.ClientRect.Width(), h = in.ClientRect.Height();
+    bool keepable = w > 0 && h > 0 && in.ClientRect.Left == 0 && in.ClientRect.Top == 0 && CoversItsArea(in);
+    int image = 0;
+    if (keepable && in.Picture) {
+        if (in.ImageCache)
+            image = in.ImageCache->PictureSerial(in.Picture);
+        else
+            keepable = false;
+    } else if (keepable && in.Images && in.ImageIndex >= 0 && PictureSize(in).cx > 1 && PictureSize(in).cy > 1) {
+        if (in.ImageCache && in.ListImageCached)
+            image = in.ImageCache->ListSerial(in.Images, in.ImageIndex);
+        else
+            keepable = false;
+    }
+    if (!keepable) {
+        ++FRenders;
+        RenderGlowButton(dc, in);
+        return;
+    }
+    TLook look = LookOf(in);
+    look.Image = image;
+    look.Target = TargetKind(dc);
+    if (!(FKept && look == FLook)) {
+        if (FBitmap && (FLook.Input.ClientRect != in.ClientRect || FLook.Target != look.Target)) FreeBitmap();
+        if (!FDC) FDC = CreateCompatibleDC(dc);
+        if (!FBitmap) {
+            FBitmap = CreateCompatibleBitmap(dc, w, h);
+            if (!FDC || !FBitmap) {
+                if (FBitmap) DeleteObject(FBitmap);
+                FBitmap = nullptr;
+                ++FRenders;
+                RenderGlowButton(dc, in);
+                return;
+            }
+            FOldBitmap = SelectObject(FDC, FBitmap);
+        }
+        ++FRenders;
+        FKept = false;
+        RenderGlowButton(FDC, in);
+        FLook = std::move(look);
+        FKept = true;
+    }
+    BitBlt(dc, 0, 0, w, h, FDC, 0, 0, SRCCOPY);
 }

@@ -132,6 +132,10 @@ public:
     // How often a picture or a list image was decoded for painting: once,
     // and again only when it changed, not on every paint.
     int PictureDecodes() const { return FImageCache.Decodes(); }
+    // How often a paint drew the button's look, or measured it for
+    // AutoSize, anew: once for each look, not on every paint.
+    int LookRenders() const { return FDrawing.Renders(); }
+    int LookMeasures() const { return FDrawing.Measures(); }
     // The office-style hint of the button; written by copy.
     TLumHintInfo* OfficeHint() const { return FOfficeHint; }
     void SetOfficeHint(TLumHintInfo* value) { FOfficeHint->Assign(value); }
@@ -288,6 +292,8 @@ protected:
     TChangeLink FImagesLink, FDisabledImagesLink, FHotImagesLink;
     // The pictures and list images of the paints, decoded once.
     TGlowImageCache FImageCache;
+    // The look of the last paint, kept for the next.
+    TGlowKeptDrawing FDrawing;
     int FMarginVert = 1;
     int FMarginHorz = 1;
     TModalResult FModalResult = 0;

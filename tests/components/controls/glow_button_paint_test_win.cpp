@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "classlib/core/streams.h"
 #include "classlib/ui/bitmaps.h"
@@ -570,12 +572,174 @@ TEST_F(GlowPaintTest, OnDrawButtonFollowsThePaintWithItsState) {
 TEST_F(GlowPaintTest, PaintingFreesWhatItMakes) {
     button->SetCaption("Balance");
     button->SetDropDownButton(true);
-    target.PaintInParents(button);  // the first paint makes what stays (fonts, DCs of the form)
+    target.PaintInParents(button);  // the first paint makes what stays (fonts, DCs of the form, the kept look)
     TObjectBalance balance;
-    for (int i = 0; i < 1000; ++i) target.PaintInParents(button);
+    // A new caption each time: every paint draws its look anew.
+    for (int i = 0; i < 1000; ++i) {
+        button->SetCaption(i % 2 ? "Balance" : "Balances");
+        target.PaintInParents(button);
+    }
     EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
     EXPECT_GT(balance.Created(okGdiPlus), 1000);  // the paints went through the counted GDI+ calls
     EXPECT_EQ(balance.Leaked(okGdiPlus), 0);
+    // Repaints of one look, and a new size now and then.
+    TObjectBalance repaints;
+    for (int i = 0; i < 1000; ++i) {
+        if (i % 100 == 0) button->SetBounds(20, 20, 100 - i / 100, 41);
+        target.PaintInParents(button);
+    }
+    EXPECT_EQ(repaints.Leaked(okGdi), 0) << repaints.Describe();
+    EXPECT_EQ(repaints.Leaked(okGdiPlus), 0);
+}
+
+TEST_F(GlowPaintTest, AButtonGoneFreesItsKeptLook) {
+    target.PaintInParents(button);  // what the form keeps
+    TObjectBalance balance;
+    auto* other = new TLumGlowButton(form);
+    other->SetParent(form);
+    other->SetBounds(20, 20, 100, 41);
+    target.PaintInParents(other);
+    other->SetBounds(20, 20, 90, 41);
+    target.PaintInParents(other);
+    EXPECT_EQ(other->LookRenders(), 2);
+    delete other;
+    EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
+    EXPECT_EQ(balance.Leaked(okGdiPlus), 0);
+}
+
+// Every change of what the button shows draws its look anew, once; a paint
+// of an unchanged button copies the kept look and makes no GDI+ object.
+TEST_F(GlowPaintTest, AnUnchangedButtonRepaintsFromItsKeptLook) {
+    form->Show();
+    button->SetFocus();
+    ASSERT_TRUE(button->HasFocus());
+    LoadPicture(button->Picture(), ArrowPng());
+    button->SetCaption("Kept");
+    struct TChange {
+        const char* Name;
+        std::function<void()> Make;
+    };
+    const std::vector<TChange> changes = {
+        {"nothing", [] {}},
+        {"caption", [&] { button->SetCaption("Kept look"); }},
+        {"size", [&] { button->SetBounds(20, 20, 90, 41); }},
+        {"hot", [&] { button->Perform(CM_MOUSEENTER, 0, LPARAM(button)); }},
+        {"pressed", [&] { button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }},
+        {"released",
+         [&] {
+             button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+             button->Perform(CM_MOUSELEAVE, 0, LPARAM(button));
+         }},
+        {"disabled", [&] { button->SetEnabled(false); }},
+        {"enabled", [&] { button->SetEnabled(true); }},
+        {"focus border", [&] { button->SetFocusType(ftNone); }},
+        {"appearance",
+         [&] {
+             button->Appearance()->SetColor(TColor(0xE0F0FF));
+             button->Appearance()->SetColorHot(TColor(0xE0F0FF));
+         }},
+        {"font", [&] { button->Font()->SetStyle(TFontStyles{fsBold}); }},
+        {"font colour", [&] { button->Font()->SetColor(clNavy); }},
+        {"picture", [&] { LoadPicture(button->Picture(), SolidPng(0xFF0000FF)); }},
+        {"notes", [&] { button->Notes()->SetText("Notes"); }},
+        {"layout", [&] { button->SetLayout(blGlyphRight); }},
+        {"position", [&] { button->SetPosition(bpLeft); }},
+    };
+    Pump();
+    Painted();
+    for (const TChange& change : changes) {
+        change.Make();
+        Pump();  // the window's own paint, into a DC of another kind
+        const int before = button->LookRenders();
+        Painted();
+        EXPECT_EQ(button->LookRenders() - before, change.Name == std::string("nothing") ? 0 : 1) << change.Name;
+        TObjectBalance balance;
+        const TColor face = Painted().PixelAt(50, 5);
+        EXPECT_EQ(Painted().PixelAt(50, 5), face) << change.Name;
+        EXPECT_EQ(button->LookRenders() - before, change.Name == std::string("nothing") ? 0 : 1) << change.Name;
+        EXPECT_EQ(balance.Created(okGdiPlus), 0) << change.Name;
+    }
+}
+
+// The pixels of a paint from the kept look are those of a drawing straight
+// into the DC, whatever the DC held before, in every look (the corners
+// aside: they show the parent).
+TEST_F(GlowPaintTest, AKeptLookPaintsWhatADrawingStraightIntoTheDcPaints) {
+    form->Show();
+    button->Appearance()->SetSystemFont(false);
+    button->SetCaption("Kept look");
+    struct TRow {
+        const char* Name;
+        std::function<void()> Make;
+    };
+    const std::vector<TRow> rows = {
+        {"normal", [] {}},
+        {"hot", [&] { button->Perform(CM_MOUSEENTER, 0, LPARAM(button)); }},
+        {"pressed", [&] { button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }},
+        {"disabled", [&] { button->SetEnabled(false); }},
+        {"focused", [&] { button->SetFocus(); }},
+        {"radial halves",
+         [&] {
+             button->Appearance()->SetGradient(ggRadial);
+             button->Appearance()->SetGradientMirror(ggRadial);
+         }},
+        {"picture with alpha", [&] { LoadPicture(button->Picture(), ArrowPng()); }},
+        {"notes",
+         [&] {
+             LoadPicture(button->Picture(), ArrowPng());
+             button->Notes()->SetText("Some notes");
+         }},
+        {"split, down",
+         [&] {
+             button->SetDropDownButton(true);
+             button->SetStyle(bsCheck);
+             button->SetDown(true);
+         }},
+        {"square left",
+         [&] {
+             button->SetRounded(false);
+             button->SetPosition(bpLeft);
+         }},
+        {"middle", [&] { button->SetPosition(bpMiddle); }},
+        {"right, no border",
+         [&] {
+             button->SetPosition(bpRight);
+             button->SetBorderStyle(bsNone);
+         }},
+    };
+    for (const TRow& row : rows) {
+        TearDown();
+        SetUp();
+        form->Show();
+        button->Appearance()->SetSystemFont(false);
+        button->SetCaption("Kept look");
+        row.Make();
+        // Drawn straight into a black and a white DC.
+        TGlowRenderInput input = button->RenderInput();
+        input.Font = button->Font();
+        input.NotesFont = button->NotesFont();
+        TPaintTarget black(100, 41, clBlack), white(100, 41, clWhite);
+        RenderGlowButton(black.DC(), input);
+        RenderGlowButton(white.DC(), input);
+        // Painted twice: drawn into the kept look, then copied from it.
+        TPaintTarget& first = Painted();
+        std::vector<TColor> firstPixels;
+        for (int y = 0; y < 41; ++y)
+            for (int x = 0; x < 100; ++x) firstPixels.push_back(first.PixelAt(x, y));
+        const int renders = button->LookRenders();
+        TPaintTarget& second = Painted();
+        EXPECT_EQ(button->LookRenders(), renders) << row.Name;
+        int differences = 0;
+        for (int y = 0; y < 41; ++y)
+            for (int x = 0; x < 100; ++x) {
+                if ((x == 0 || x == 99) && (y == 0 || y == 40)) continue;
+                const TColor expected = black.PixelAt(x, y);
+                differences += white.PixelAt(x, y) != expected;
+                differences += firstPixels[std::size_t(y * 100 + x)] != expected;
+                differences += second.PixelAt(x, y) != expected;
+            }
+        EXPECT_EQ(differences, 0) << row.Name;
+    }
 }
 
 }  // namespace
