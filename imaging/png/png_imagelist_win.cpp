@@ -408,7 +408,10 @@ void TPngImageList::AssignTo(TPersistent* dest) {
 }
 
 void TPngImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT, bool enabled) {
-    if (!canvas || !ValidIndex(index)) return;
-    DrawPngWithOptions(FPngImages->Items(index)->PngObject(), canvas, Bounds(x, y, Width(), Height()),
+    // The index counts the images of the native list, which every user of
+    // the list counts; an item with an empty picture has none there.
+    TPngImageCollectionItem* item = ItemOfNativeIndex(index);
+    if (!canvas || !item) return;
+    DrawPngWithOptions(item->PngObject(), canvas, Bounds(x, y, Width(), Height()),
                        enabled ? TPngOptions{} : FPngOptions);
 }

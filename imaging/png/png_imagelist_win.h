@@ -125,7 +125,8 @@ public:
 
 protected:
     void AssignTo(TPersistent* dest) override;
-    // Draws item index's PNG into x, y, Width x Height.
+    // Draws the PNG of native image index (ItemOfNativeIndex) into x, y,
+    // Width x Height.
     void DoDraw(int index, TCanvas* canvas, int x, int y, UINT style, bool enabled = true) override;
     // The stored "Bitmap" holds nothing: the images come from PngImages.
     void ReadData(TStream* stream) override {}

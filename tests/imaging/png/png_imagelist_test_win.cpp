@@ -271,11 +271,15 @@ TEST(PngImageList, EmptyItemsHaveNoNativeImage) {
     EXPECT_EQ(empty->Name(), "PngObject2");  // named by its index when made
     EXPECT_EQ(list->PngImages()->Count(), 3);
     EXPECT_EQ(list->Count(), 2);
-    // The up arrow is native image 1, item 2.
+    // The up arrow is native image 1, item 2: drawing through the list
+    // takes the index as the native list does (the images its users count),
+    // so index 1 draws it and index 2 names no image.
     auto s = Surface(16, 16, clWhite);
-    list->Draw(s->Canvas(), 0, 0, 2);
+    list->Draw(s->Canvas(), 0, 0, 1);
     EXPECT_EQ(Probe(*s, 5, 10), Rgb(64, 64, 64));
     EXPECT_EQ(Rgb(64, 64, 64), NativePixel(*list, 1, 5, 10));
+    EXPECT_EQ(Colors(*list, 3),
+              (std::vector<LongWord>{Colors(*ArrowList(), 2)[0], Colors(*ArrowList(), 2)[1], Rgb(255, 255, 255)}));
     list->Delete(1);
     EXPECT_EQ(list->Count(), 2);
     EXPECT_EQ(NativePixel(*list, 1, 5, 10), Rgb(64, 64, 64));
