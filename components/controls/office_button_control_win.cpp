@@ -207,12 +207,10 @@ void TLumOfficeButtonControl::Paint() {
     FCanvas->SetFont(FFont);
     DrawGlyph();
 
-    const bool radio = IsRadio();
     const String caption = Caption();
     TOfficeCaptionStyle style = CaptionStyle();
-    TRect text = OfficeCaptionRect(radio, RightSide(), ClientRect());
-    const TSize size = DrawOfficeCaption(FCanvas, caption, text, style, true);
-    if (radio) text = RadioCaptionAligned(text, GlyphLayout(FButtonVertAlign), size.cy);
+    TSize size;
+    const TRect text = CaptionPlace(style, size);
     if (FEnabled) {
         DrawOfficeCaption(FCanvas, caption, text, style, false);
     } else {
@@ -229,6 +227,20 @@ void TLumOfficeButtonControl::Paint() {
     DrawFocus(text, size);
 }
 
+TRect TLumOfficeButtonControl::CaptionPlace(const TOfficeCaptionStyle& style, TSize& size) {
+    const bool radio = IsRadio();
+    const String caption = Caption();
+    TRect text = OfficeCaptionRect(radio, RightSide(), ClientRect());
+    size = DrawOfficeCaption(FCanvas, caption, text, style, true);
+    if (UseRightToLeftAlignment()) {
+        // The width of the lines the paint shows.
+        size.cx = OfficeCaptionShownSize(FCanvas, caption, text, style).cx;
+        text = OfficeCaptionRightToLeft(text, size.cx);
+    }
+    if (radio) text = RadioCaptionAligned(text, GlyphLayout(FButtonVertAlign), size.cy);
+    return text;
+}
+
 void TLumOfficeButtonControl::InvalidateGlyph(int width) {
     if (!FHandle || !FParent) return;
     const RECT r = RightSide() ? RECT{FWidth - width, 0, FWidth, FHeight} : RECT{0, 0, width, FHeight};
@@ -240,8 +252,10 @@ void TLumOfficeButtonControl::InvalidateGlyph(int width) {
 String TLumOfficeButtonControl::AnchorAt(TPoint point) {
     if (!FHandle) return String();
     FCanvas->SetFont(FFont);
-    return OfficeCaptionAnchorAt(FCanvas, Caption(), OfficeCaptionRect(IsRadio(), RightSide(), ClientRect()),
-                                 CaptionStyle(), point);
+    const TOfficeCaptionStyle style = CaptionStyle();
+    TSize size;
+    const TRect text = CaptionPlace(style, size);
+    return OfficeCaptionAnchorAt(FCanvas, Caption(), text, style, point);
 }
 
 void TLumOfficeButtonControl::FollowAnchor(const String& anchor) {

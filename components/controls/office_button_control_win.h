@@ -21,7 +21,9 @@ public:
     ~TLumOfficeButtonControl() override;
 
     // The caption's side: taRightJustify puts the glyph at the right (a
-    // centred alignment is not taken).
+    // centred alignment is not taken). A control that lays out right to
+    // left (BiDiMode bdRightToLeft) has its glyph at the right whatever
+    // the alignment, and its caption beside it, measured from the right.
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     TTextLayout ButtonVertAlign() const { return FButtonVertAlign; }
@@ -88,6 +90,11 @@ protected:
     virtual void DrawFocus(const TRect& text, TSize caption) = 0;
 
     TOfficeCaptionStyle CaptionStyle() const;
+    // Where the caption goes in the canvas's font, and the size it takes
+    // there: beside the glyph, against it from the right when laid out
+    // right to left, moved down by the radio button's vertical alignment.
+    // The paint, the focus rectangle and the anchor under the mouse use it.
+    TRect CaptionPlace(const TOfficeCaptionStyle& style, TSize& size);
     // The glyph's strip repainted: width pixels at the glyph's side.
     void InvalidateGlyph(int width);
     // The anchor at a point of the client area ("" for none).
@@ -100,7 +107,8 @@ protected:
     // A left press at x, y: when onAnchor, an anchor there is followed;
     // otherwise the glyph goes down and the control holds the mouse.
     void PressAt(TShiftState shift, int x, int y, bool onAnchor);
-    bool RightSide() const { return FAlignment == taRightJustify; }
+    // The glyph is at the right.
+    bool RightSide() const { return FAlignment == taRightJustify || UseRightToLeftAlignment(); }
     bool PointInside(int x, int y) const { return x >= 0 && x <= FWidth && y >= 0 && y <= FHeight; }
     void DrawGlyph();
 

@@ -60,6 +60,11 @@ TRect OfficeCaptionRect(bool radio, bool rightSide, const TRect& client) {
     return r;
 }
 
+TRect OfficeCaptionRightToLeft(TRect r, int captionWidth) {
+    r.Left = r.Right - captionWidth - 3;
+    return r;
+}
+
 TRect RadioCaptionAligned(TRect r, TGlyphLayout layout, int captionHeight) {
     if (layout == TGlyphLayout::Center)
         r.Top += (r.Bottom - r.Top - captionHeight) / 2 - 3;

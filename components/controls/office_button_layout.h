@@ -44,6 +44,10 @@ TPoint OfficeGlyphPlace(bool radio, bool themed, bool rightSide, TGlyphLayout la
 // pixels for the check box, 18 for the radio button), 4 pixels down.
 TRect OfficeCaptionRect(bool radio, bool rightSide, const TRect& client);
 
+// Right to left the measured caption (captionWidth wide) ends 3 pixels
+// short of the rectangle's right edge, beside the glyph.
+TRect OfficeCaptionRightToLeft(TRect rect, int captionWidth);
+
 // The radio button's caption moved down by layout, once its height is
 // known.
 TRect RadioCaptionAligned(TRect rect, TGlyphLayout layout, int captionHeight);

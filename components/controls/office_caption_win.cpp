@@ -30,6 +30,11 @@ TSize DrawOfficeCaption(TCanvas* canvas, const String& caption, const TRect& rec
     return Render(canvas, caption, rect, style, TPoint{}, false, measureOnly).Size;
 }
 
+TSize OfficeCaptionShownSize(TCanvas* canvas, const String& caption, const TRect& rect,
+                             const TOfficeCaptionStyle& style) {
+    return Render(canvas, caption, rect, style, TPoint{}, true, false).Size;
+}
+
 String OfficeCaptionAnchorAt(TCanvas* canvas, const String& caption, const TRect& rect,
                              const TOfficeCaptionStyle& style, TPoint point) {
     const TCaptionResult r = Render(canvas, caption, rect, style, point, true, false);

@@ -25,6 +25,10 @@ struct TOfficeCaptionStyle {
 // size it takes.
 TSize DrawOfficeCaption(TCanvas* canvas, const String& caption, const TRect& rect, const TOfficeCaptionStyle& style,
                         bool measureOnly);
+// The size caption takes when laid out in rect as the paint lays it out
+// (lines that would start below rect are left out), without painting.
+TSize OfficeCaptionShownSize(TCanvas* canvas, const String& caption, const TRect& rect,
+                             const TOfficeCaptionStyle& style);
 // The target of the anchor under point when caption is drawn into rect;
 // empty when there is none.
 String OfficeCaptionAnchorAt(TCanvas* canvas, const String& caption, const TRect& rect,

@@ -18,16 +18,16 @@ TClass TCustomLumOfficeCheckBox::StaticClass() {
 }
 
 TClass TLumOfficeCheckBox::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TLumOfficeCheckBox>("TLumOfficeCheckBox")
-                                       .Publish(kControlProperties)
-                                       .Publish(kWinControlProperties)
-                                       .Publish({"TabStop",     "Alignment",    "ButtonVertAlign",   "Checked",
-                                                 "State",       "ReadOnly",     "DisabledFontColor", "Down",
-                                                 "Ellipsis",    "Images",       "PictureContainer",  "ReturnIsTab",
-                                                 "ShadowColor", "ShadowOffset", "ShowFocus",         "Themed",
-                                                 "URLColor",    "Version",      "OnAnchorClick",     "OnAnchorEnter",
-                                                 "OnAnchorExit"})
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TLumOfficeCheckBox>("TLumOfficeCheckBox")
+            .Publish(kControlProperties)
+            .Publish(kWinControlProperties)
+            .Publish(
+                {"BiDiMode",    "TabStop",           "Alignment",     "ButtonVertAlign", "Checked", "State",
+                 "ReadOnly",    "DisabledFontColor", "Down",          "Ellipsis",        "Images",  "PictureContainer",
+                 "ReturnIsTab", "ShadowColor",       "ShadowOffset",  "ShowFocus",       "Themed",  "URLColor",
+                 "Version",     "OnAnchorClick",     "OnAnchorEnter", "OnAnchorExit"})
+            .Build();
     return &info;
 }
 

@@ -19,10 +19,11 @@ TClass TLumOfficeRadioButton::StaticClass() {
         TClassBuilder<TLumOfficeRadioButton>("TLumOfficeRadioButton")
             .Publish(kControlProperties)
             .Publish(kWinControlProperties)
-            .Publish({"TabStop",           "Alignment",   "ButtonVertAlign", "Checked",       "GroupIndex",
-                      "DisabledFontColor", "Down",        "Ellipsis",        "Images",        "PictureContainer",
-                      "ReturnIsTab",       "ShadowColor", "ShadowOffset",    "ShowFocus",     "Themed",
-                      "URLColor",          "Version",     "OnAnchorClick",   "OnAnchorEnter", "OnAnchorExit"})
+            .Publish({"BiDiMode",         "TabStop",           "Alignment",   "ButtonVertAlign", "Checked",
+                      "GroupIndex",       "DisabledFontColor", "Down",        "Ellipsis",        "Images",
+                      "PictureContainer", "ReturnIsTab",       "ShadowColor", "ShadowOffset",    "ShowFocus",
+                      "Themed",           "URLColor",          "Version",     "OnAnchorClick",   "OnAnchorEnter",
+                      "OnAnchorExit"})
             .Build();
     return &info;
 }
@@ -52,9 +53,12 @@ void TCustomLumOfficeRadioButton::DoClick() {
 }
 
 void TCustomLumOfficeRadioButton::DrawFocus(const TRect& text, TSize caption) {
-    if (FFocused && FChecked && FTabStop && FShowFocus)
-        DrawDottedFocusRect(FCanvas, Rect(0, text.Top - 1, text.Left + caption.cx + 1, ClientHeight() - 1),
-                            FCanvas->Font()->Color());
+    if (!FFocused || !FChecked || !FTabStop || !FShowFocus) return;
+    // Over the glyph and the caption: from the glyph's edge of the control
+    // to two pixels past the caption's far end.
+    const TRect r = UseRightToLeftAlignment() ? Rect(text.Left - 2, text.Top - 1, ClientWidth() - 1, ClientHeight() - 1)
+                                              : Rect(0, text.Top - 1, text.Left + caption.cx + 1, ClientHeight() - 1);
+    DrawDottedFocusRect(FCanvas, r, FCanvas->Font()->Color());
 }
 
 // ---- Mouse and keys ----

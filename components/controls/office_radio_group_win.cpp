@@ -97,25 +97,20 @@ TClass TCustomLumOfficeRadioGroup::StaticClass() {
 }
 
 TClass TLumOfficeRadioGroup::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TLumOfficeRadioGroup>("TLumOfficeRadioGroup")
-                                       .Publish(kControlProperties)
-                                       .Publish(kWinControlProperties)
-                                       .Publish({"TabStop",         "Ctl3D",
-                                                 "BorderColor",     "BorderStyle",
-                                                 "CaptionPosition", "ImageIndex",
-                                                 "Transparent",     "RoundEdges",
-                                                 "Items",           "ItemIndex",
-                                                 "Columns",         "Alignment",
-                                                 "ButtonVertAlign", "DisabledFontColor",
-                                                 "Ellipsis",        "Images",
-                                                 "ShadowColor",     "ShadowOffset",
-                                                 "ShowFocus",       "Themed",
-                                                 "Version",         "OnIsEnabled"})
-                                       // Its own painting shows the parent; the class library's erase
-                                       // does not.
-                                       .Publish("ParentBackground")
-                                       .Default(false)
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TLumOfficeRadioGroup>("TLumOfficeRadioGroup")
+            .Publish(kControlProperties)
+            .Publish(kWinControlProperties)
+            .Publish({"ParentBiDiMode",  "TabStop",    "Ctl3D",       "BorderColor",     "BorderStyle",
+                      "CaptionPosition", "ImageIndex", "Transparent", "RoundEdges",      "Items",
+                      "ItemIndex",       "Columns",    "Alignment",   "ButtonVertAlign", "DisabledFontColor",
+                      "Ellipsis",        "Images",     "ShadowColor", "ShadowOffset",    "ShowFocus",
+                      "Themed",          "Version",    "OnIsEnabled"})
+            // Its own painting shows the parent; the class library's erase
+            // does not.
+            .Publish("ParentBackground")
+            .Default(false)
+            .Build();
     return &info;
 }
 
@@ -213,6 +208,7 @@ void TCustomLumOfficeRadioGroup::ArrangeButtons() {
     const TRadioGroupGrid grid = RadioGroupGrid(count, FColumns, FWidth, FHeight, fontHeight, !Caption().empty());
     for (int i = 0; i < count; ++i) {
         TLumGroupButton* b = FButtons[size_t(i)];
+        b->SetBiDiMode(FBiDiMode);
         b->SetAlignment(FAlignment);
         b->SetButtonVertAlign(FButtonVertAlign);
         b->SetImages(Images());
@@ -226,7 +222,7 @@ void TCustomLumOfficeRadioGroup::ArrangeButtons() {
         bool enabled = FEnabled && b->Enabled();
         OnIsEnabled(this, i, enabled);
         b->SetEnabled(enabled);
-        b->SetBoundsRect(RadioGroupButtonRect(grid, i, false, ClientWidth()));
+        b->SetBoundsRect(RadioGroupButtonRect(grid, i, b->UseRightToLeftAlignment(), ClientWidth()));
         b->SetVisible(true);
     }
 }
@@ -310,6 +306,7 @@ void TCustomLumOfficeRadioGroup::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CM_ENABLEDCHANGED: return CMEnabledChanged(m);
     case CM_FONTCHANGED: return CMFontChanged(m);
+    case CM_BIDIMODECHANGED: return CMBiDiModeChanged(m);
     default: return TLumGroupBox::WndProc(m);
     }
 }
@@ -317,6 +314,11 @@ void TCustomLumOfficeRadioGroup::WndProc(TMessage& m) {
 void TCustomLumOfficeRadioGroup::CMEnabledChanged(TMessage& m) {
     TLumGroupBox::WndProc(m);
     for (TLumGroupButton* b : FButtons) b->SetEnabled(FEnabled);
+}
+
+void TCustomLumOfficeRadioGroup::CMBiDiModeChanged(TMessage& m) {
+    TLumGroupBox::WndProc(m);
+    ArrangeButtons();
 }
 
 void TCustomLumOfficeRadioGroup::CMFontChanged(TMessage& m) {

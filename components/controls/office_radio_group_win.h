@@ -102,6 +102,8 @@ protected:
     // ---- Message handlers ----
     void CMEnabledChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
+    // The buttons take the group's new mode, and their columns mirror.
+    void CMBiDiModeChanged(TMessage& message);
 
 private:
     friend class TLumGroupButton;

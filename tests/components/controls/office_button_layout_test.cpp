@@ -86,6 +86,9 @@ TEST(OfficeButtonLayout, CaptionRects) {
     EXPECT_EQ(OfficeCaptionRect(true, false, client), Rect(18, 4, 120, 20));
     EXPECT_EQ(OfficeCaptionRect(false, true, client), Rect(0, 4, 104, 20));
     EXPECT_EQ(OfficeCaptionRect(true, true, client), Rect(0, 4, 102, 20));
+    // Right to left the measured caption ends 3 pixels short of the glyph's strip.
+    EXPECT_EQ(OfficeCaptionRightToLeft(Rect(0, 4, 104, 20), 40), Rect(61, 4, 104, 20));
+    EXPECT_EQ(OfficeCaptionRightToLeft(Rect(0, 4, 102, 20), 0), Rect(99, 4, 102, 20));
     const TRect r = Rect(18, 4, 120, 40);
     EXPECT_EQ(RadioCaptionAligned(r, TGlyphLayout::Top, 13), r);
     EXPECT_EQ(RadioCaptionAligned(r, TGlyphLayout::Center, 13).Top, 4 + (36 - 13) / 2 - 3);

@@ -230,3 +230,44 @@ TEST_F(OfficeRadioGroupTest, PaintsItsFrameAndItsButtonsAndFreesWhatItMakes) {
     for (int i = 0; i < 1000; ++i) target.Paint(group);
     EXPECT_EQ(balance.Leaked(okGdi), 0) << balance.Describe();
 }
+
+// The buttons' places over columns, counts and modes, and whether the mode
+// is the group's own or its form's: right to left (bdRightToLeft) the
+// first column is at the right; every button takes the group's mode.
+TEST_F(OfficeRadioGroupTest, ButtonsMirrorTheirColumnsRightToLeft) {
+    ShowForm();
+    const int h = FontHeight(group->Font());
+    static const char* const names[] = {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                                        "bdRightToLeftReadingOnly"};
+    for (bool fromForm : {false, true})
+        for (TBiDiMode mode : {bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly})
+            for (int columns : {1, 2, 3})
+                for (int count : {1, 4, 5, 6}) {
+                    SCOPED_TRACE(std::string(fromForm ? "form " : "group ") + names[mode] + " " +
+                                 std::to_string(columns) + " columns, " + std::to_string(count) + " buttons");
+                    form->SetBiDiMode(bdLeftToRight);
+                    group->SetBiDiMode(bdLeftToRight);
+                    group->SetColumns(columns);
+                    group->Items()->Clear();
+                    for (int i = 0; i < count; ++i) group->Items()->Add("Item " + std::to_string(i));
+                    if (fromForm) {
+                        group->SetParentBiDiMode(true);
+                        form->SetBiDiMode(mode);
+                    } else {
+                        group->SetBiDiMode(mode);
+                    }
+                    ASSERT_EQ(group->BiDiMode(), mode);
+                    ASSERT_EQ(group->ButtonCount(), count);
+                    const int rows = (count + columns - 1) / columns, columnWidth = 100 / columns;
+                    const int avail = 150 - h - 5, rowHeight = avail / rows;
+                    const int top = (avail % rows) / 2 + h + 1;
+                    for (int i = 0; i < count; ++i) {
+                        TLumGroupButton* b = group->Buttons(i);
+                        EXPECT_EQ(b->BiDiMode(), mode) << i;
+                        int x = (i / rows) * columnWidth + 8;
+                        if (mode == bdRightToLeft) x = group->ClientWidth() - x - columnWidth;
+                        EXPECT_EQ(b->BoundsRect(), Bounds(x, top + (i % rows) * rowHeight, columnWidth, rowHeight))
+                            << i;
+                    }
+                }
+}
