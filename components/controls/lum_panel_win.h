@@ -10,6 +10,10 @@
 //   panel->Caption()->SetMinMaxButton(true);  // a click on it collapses the panel
 //   panel->SetCollapsSteps(10);                // in ten steps, CollapsDelay ms apart
 //
+// The settings it owns have headers of their own: the caption band
+// (panel_caption_win.h), the status bar (panel_status_bar_win.h), where the
+// position is kept (panel_position_win.h) and the sizing to the text
+// (auto_size_win.h).
 // The geometry (button places, collapse steps, auto-size) is portable, in
 // panel_layout.h; the colour routines and shadings in panel_shading.h and
 // panel_shading_win.h. A styler (lum_panel_styler_win.h) pushes one set of
@@ -25,8 +29,12 @@
 #include "classlib/ui/bitmaps.h"
 #include "classlib/ui/extctrls.h"
 #include "classlib/ui/imagelist.h"
+#include "components/controls/auto_size_win.h"
+#include "components/controls/panel_caption_win.h"
 #include "components/controls/panel_layout.h"
+#include "components/controls/panel_position_win.h"
 #include "components/controls/panel_shading.h"
+#include "components/controls/panel_status_bar_win.h"
 #include "components/foundation/html_picture_win.h"
 #include "components/foundation/lum_image_win.h"
 #include "components/foundation/paint_cache_win.h"
@@ -39,224 +47,6 @@ class TLumPanelStyler;
 using TAnchorClickEvent = TEvent<TObject* /*Sender*/, String /*Anchor*/>;
 using TAnchorHintEvent = TEvent<TObject* /*Sender*/, String& /*Anchor*/>;
 using TPanelPaintEvent = TEvent<TObject* /*Sender*/, TCanvas*, TRect>;
-
-// ---- Caption --------------------------------------------------------------------
-
-// The caption band's settings. Its writers tell the panel through four
-// events: OnChange (repaint), OnShadeChange (the shading must be made
-// again), OnStateChange (shown or hidden) and OnPositionChange.
-class TPanelCaption : public TPersistent {
-    QL_CLASS(TPanelCaption, TPersistent)
-public:
-    TPanelCaption();
-    ~TPanelCaption() override;
-    // Copies the look, not the text, visibility, position, top indent or
-    // MinMaxCaption.
-    void Assign(TPersistent* source) override;
-
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool value);
-    LumPanel::TCaptionPosition Position() const { return FPosition; }
-    void SetPosition(LumPanel::TCaptionPosition value);
-    int Height() const { return FHeight; }
-    void SetHeight(int value);
-    // Stores the height without telling anyone (the styler's presets).
-    void SetHeightQuietly(int value) { FHeight = value; }
-    const String& Text() const { return FText; }
-    void SetText(const String& value);
-    TFont* Font() const { return FFont; }
-    void SetFont(TFont* value) { FFont->Assign(value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value);
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection value);
-    TColor CloseColor() const { return FCloseColor; }
-    void SetCloseColor(TColor value);
-    int Indent() const { return FIndent; }
-    void SetIndent(int value);
-    int TopIndent() const { return FTopIndent; }
-    void SetTopIndent(int value);
-    TShadeType ShadeType() const { return FShadeType; }
-    void SetShadeType(TShadeType value);
-    // Values below 200 are raised to 200.
-    int ShadeLight() const { return FShadeLight; }
-    void SetShadeLight(int value);
-    Byte ShadeGrain() const { return FShadeGrain; }
-    void SetShadeGrain(Byte value);
-    TCaptionShape Shape() const { return FShape; }
-    void SetShape(TCaptionShape value);
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool value);
-    TBitmap* Background() const { return FBackground; }
-    void SetBackground(TBitmap* value);
-    TCaptionButtonPosition ButtonPosition() const { return FButtonPosition; }
-    void SetButtonPosition(TCaptionButtonPosition value) { FButtonPosition = value; }
-    bool CloseButton() const { return FCloseButton; }
-    void SetCloseButton(bool value);
-    TColor CloseButtonColor() const { return FCloseButtonColor; }
-    void SetCloseButtonColor(TColor value);
-    TColor CloseButtonHoverColor() const { return FCloseButtonHoverColor; }
-    void SetCloseButtonHoverColor(TColor value) { FCloseButtonHoverColor = value; }
-    TBitmap* CloseMinGlyph() const { return FCloseMinGlyph; }
-    void SetCloseMinGlyph(TBitmap* value);
-    TBitmap* CloseMaxGlyph() const { return FCloseMaxGlyph; }
-    void SetCloseMaxGlyph(TBitmap* value);
-    bool MinMaxButton() const { return FMinMaxButton; }
-    void SetMinMaxButton(bool value);
-    TColor MinMaxButtonColor() const { return FMinMaxButtonColor; }
-    void SetMinMaxButtonColor(TColor value);
-    TColor MinMaxButtonHoverColor() const { return FMinMaxButtonHoverColor; }
-    void SetMinMaxButtonHoverColor(TColor value) { FMinMaxButtonHoverColor = value; }
-    TBitmap* MaxGlyph() const { return FMaxGlyph; }
-    void SetMaxGlyph(TBitmap* value) { FMaxGlyph->Assign(value); }
-    TBitmap* MinGlyph() const { return FMinGlyph; }
-    void SetMinGlyph(TBitmap* value) { FMinGlyph->Assign(value); }
-    bool MinMaxCaption() const { return FMinMaxCaption; }
-    void SetMinMaxCaption(bool value) { FMinMaxCaption = value; }
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnStateChange;
-    TNotifyEvent OnShadeChange;
-    TNotifyEvent OnPositionChange;
-
-private:
-    void Changed();
-    void ShadeChanged();
-    void FontChanged(TObject* sender);
-
-    bool FVisible = false;
-    LumPanel::TCaptionPosition FPosition = LumPanel::cpTop;
-    int FHeight = 20;
-    String FText;
-    TFont* FFont;
-    TColor FColor = clHighlight;
-    TColor FColorTo = clNone;
-    TGradientDirection FGradientDirection = gdHorizontal;
-    TColor FCloseColor = clBtnFace;
-    int FIndent = 0;
-    int FTopIndent = 0;
-    TShadeType FShadeType = stNormal;
-    int FShadeLight = 200;
-    Byte FShadeGrain = 32;
-    TCaptionShape FShape = csRectangle;
-    bool FFlat = false;
-    TBitmap* FBackground;
-    TCaptionButtonPosition FButtonPosition = cbpRight;
-    bool FCloseButton = false;
-    TColor FCloseButtonColor = clWhite;
-    TColor FCloseButtonHoverColor = clNone;
-    TBitmap* FCloseMinGlyph;
-    TBitmap* FCloseMaxGlyph;
-    bool FMinMaxButton = false;
-    TColor FMinMaxButtonColor = clWhite;
-    TColor FMinMaxButtonHoverColor = clNone;
-    TBitmap* FMaxGlyph;
-    TBitmap* FMinGlyph;
-    bool FMinMaxCaption = false;
-};
-
-// ---- Status bar --------------------------------------------------------------------
-
-class TPanelStatusBar : public TPersistent {
-    QL_CLASS(TPanelStatusBar, TPersistent)
-public:
-    TPanelStatusBar();
-    ~TPanelStatusBar() override;
-    // Copies the colours, gradient, border and font.
-    void Assign(TPersistent* source) override;
-
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool value) { Set(FVisible, value); }
-    int Height() const { return FHeight; }
-    void SetHeight(int value) { Set(FHeight, value); }
-    const String& Text() const { return FText; }
-    void SetText(const String& value) { Set(FText, value); }
-    TFont* Font() const { return FFont; }
-    void SetFont(TFont* value) { FFont->Assign(value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Set(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Set(FColorTo, value); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection value) { Set(FGradientDirection, value); }
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle value) { Set(FBorderStyle, value); }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Set(FBorderColor, value); }
-    bool BevelInner() const { return FBevelInner; }
-    void SetBevelInner(bool value) { Set(FBevelInner, value); }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value) { Set(FImageIndex, value); }
-
-    TNotifyEvent OnChange;
-
-private:
-    template <class T>
-    void Set(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        OnChange(this);
-    }
-    void FontChanged(TObject* sender) { OnChange(this); }
-
-    bool FVisible = false;
-    int FHeight = 18;
-    String FText;
-    TFont* FFont;
-    TColor FColor = clBtnFace;
-    TColor FColorTo = clNone;
-    TGradientDirection FGradientDirection = gdHorizontal;
-    TBorderStyle FBorderStyle = bsNone;
-    TColor FBorderColor = clBlack;
-    bool FBevelInner = false;
-    int FImageIndex = -1;
-};
-
-// ---- Position storage and auto size ------------------------------------------------
-
-// Where a panel keeps its position: the INI file Key, or the registry key
-// Key (under HKEY_CURRENT_USER), in section Section, when Save is set.
-class TPanelPosition : public TPersistent {
-    QL_CLASS(TPanelPosition, TPersistent)
-public:
-    void Assign(TPersistent* source) override;
-    bool Save() const { return FSave; }
-    void SetSave(bool value) { FSave = value; }
-    const String& Key() const { return FKey; }
-    void SetKey(const String& value) { FKey = value; }
-    const String& Section() const { return FSection; }
-    void SetSection(const String& value) { FSection = value; }
-    TPanelPositionLocation Location() const { return FLocation; }
-    void SetLocation(TPanelPositionLocation value) { FLocation = value; }
-
-private:
-    bool FSave = false;
-    String FKey;
-    String FSection;
-    TPanelPositionLocation FLocation = clRegistry;
-};
-
-class TAutoSize : public TPersistent {
-    QL_CLASS(TAutoSize, TPersistent)
-public:
-    explicit TAutoSize(TCustomLumPanel* panel = nullptr) : FPanel(panel) {}
-    void Assign(TPersistent* source) override;
-    bool Enabled() const { return FEnabled; }
-    // Setting it on sizes the panel at once.
-    void SetEnabled(bool value);
-    bool Height() const { return FHeight; }
-    void SetHeight(bool value) { FHeight = value; }
-    bool Width() const { return FWidth; }
-    void SetWidth(bool value) { FWidth = value; }
-
-private:
-    TCustomLumPanel* FPanel;
-    bool FEnabled = false;
-    bool FHeight = true;
-    bool FWidth = true;
-};
 
 // ---- The panel's text ----------------------------------------------------------------
 
