@@ -121,7 +121,11 @@ const TTypeInfo* TypeInfoDateTime() {
     return &info;
 }
 const TTypeInfo* TypeInfoOf(String*) {
-    static const TTypeInfo info = MakeTypeInfo(tkString, "string");
+    static const TTypeInfo info = [] {
+        TTypeInfo t = MakeTypeInfo(tkString, "string");
+        t.MaxLength = Int64(String().max_size());
+        return t;
+    }();
     return &info;
 }
 

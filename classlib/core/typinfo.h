@@ -28,6 +28,10 @@
 // list, wherever they are published.
 #pragma once
 
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,7 +62,8 @@ enum TTypeKind {
     tkMethod,
     tkInt64,
     tkVariant,
-    tkInterface
+    tkInterface,
+    tkDynArray
 };
 
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
@@ -104,6 +109,35 @@ struct TTypeInfo {
     std::vector<TMethodParamInfo> MethodParams;
     // Interfaces: the interface's identifier.
     TGUID IntfIID;
+    // Strings: the most characters a value holds.
+    Int64 MaxLength = 0;
+    // Dynamic arrays (std::vector): the size of one element, its type,
+    // whether elements must be cleaned up when the array goes (they own
+    // something: strings, variants, counted references), and the variant
+    // type that holds an element (-1 when none does).
+    int ElemSize = 0;
+    const TTypeInfo* ElemType = nullptr;
+    bool ElemNeedsCleanup = false;
+    int ElemVarType = -1;
+};
+
+// How a property's reader, writer or stored rule is reached: a field, a
+// member function that is not virtual (or a plain function), a virtual
+// member function, or a constant (stored rules only); none when the
+// property has no such accessor.
+enum TPropAccessKind { pakNone, pakField, pakStaticMethod, pakVirtualMethod, pakConstant };
+
+struct TPropAccess {
+    TPropAccessKind Kind = pakNone;
+    // pakField: the field's offset in the object of the describing class.
+    std::ptrdiff_t FieldOffset = 0;
+    // pakStaticMethod: the function's address (nullptr for a callable
+    // object, which has none).
+    const void* MethodAddress = nullptr;
+    // pakVirtualMethod: the function's slot in the virtual table.
+    int VirtualSlot = -1;
+    // pakConstant: the constant.
+    bool Constant = false;
 };
 
 // A published property: its name, type, accessors, default and stored rule.
@@ -144,6 +178,24 @@ struct TPropInfo {
     bool StoredConst = true;
     // False for a property a class declares for its descendants to publish.
     bool Published = true;
+
+    // The index a shared getter and setter are called with (an indexed
+    // property); NoIndex for other properties.
+    static constexpr int NoIndex = INT_MIN;
+    int Index = NoIndex;
+    bool HasIndex() const { return Index != NoIndex; }
+
+    // How the accessors are reached (filled by TClassBuilder).
+    TPropAccess ReaderAccess;
+    TPropAccess WriterAccess;
+    TPropAccess StoredMethod;  // a stored rule decided by a member function
+    TPropAccess StoredAccess() const {
+        if (Stored) return StoredMethod;
+        TPropAccess constant;
+        constant.Kind = pakConstant;
+        constant.Constant = StoredConst;
+        return constant;
+    }
 
     bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod || GetIntf || GetVariant; }
     bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod || SetIntf || SetVariant; }
@@ -240,6 +292,54 @@ const TTypeInfo* TypeInfoOf(TSet<E>*) {
         t.Kind = tkSet;
         t.CompType = TypeInfoOf(static_cast<E*>(nullptr));
         t.Name = "set of " + t.CompType->Name;
+        return t;
+    }();
+    return &info;
+}
+
+namespace typinfo_detail {
+// The variant type that holds a value of T; -1 when none does.
+template <class T>
+constexpr int VarTypeOf() {
+    if constexpr (std::is_same_v<T, bool>)
+        return varBoolean;
+    else if constexpr (std::is_same_v<T, Byte>)
+        return varByte;
+    else if constexpr (std::is_same_v<T, short>)
+        return varSmallint;
+    else if constexpr (std::is_same_v<T, Word>)
+        return varWord;
+    else if constexpr (std::is_same_v<T, int>)
+        return varInteger;
+    else if constexpr (std::is_same_v<T, unsigned>)
+        return varLongWord;
+    else if constexpr (std::is_same_v<T, long>)
+        return sizeof(long) == 8 ? varInt64 : varInteger;
+    else if constexpr (std::is_same_v<T, long long>)
+        return varInt64;
+    else if constexpr (std::is_same_v<T, float>)
+        return varSingle;
+    else if constexpr (std::is_same_v<T, double>)
+        return varDouble;
+    else if constexpr (std::is_same_v<T, String>)
+        return varString;
+    else
+        return -1;
+}
+}  // namespace typinfo_detail
+
+// A dynamic array: std::vector of any described type (std::vector<bool>
+// holds bits, not elements, and has no description).
+template <class T>
+requires(!std::is_same_v<T, bool>) const TTypeInfo* TypeInfoOf(std::vector<T>*) {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkDynArray;
+        t.ElemType = TypeInfoOf(static_cast<T*>(nullptr));
+        t.Name = "array of " + t.ElemType->Name;
+        t.ElemSize = int(sizeof(T));
+        t.ElemNeedsCleanup = !std::is_trivially_destructible_v<T>;
+        t.ElemVarType = typinfo_detail::VarTypeOf<T>();
         return t;
     }();
     return &info;
@@ -497,6 +597,61 @@ template <class V, class C, class S>
 requires std::is_invocable_v<S, C*, const V&>
 void CallSetter(C* self, S setter, const V& value) { setter(self, value); }
 
+// How an accessor of a property of class C is reached (TPropAccess). The
+// pointers to members are read as the Itanium C++ ABI lays them out, which
+// both compilers of this project follow: a field's offset; a member
+// function's address, or one plus its byte offset in the virtual table for
+// a virtual one.
+template <class C>
+TPropAccess DescribeAccess(std::nullptr_t) {
+    return TPropAccess();
+}
+template <class C, class A>
+TPropAccess DescribeAccess(const A& accessor) {
+    TPropAccess access;
+    if constexpr (std::is_member_object_pointer_v<A>) {
+        // As a member of C, so that the offset counts from C's object.
+        typename GetterTraits<A>::Value C::*own = accessor;
+        static_assert(sizeof(own) == sizeof(std::ptrdiff_t));
+        access.Kind = pakField;
+        std::memcpy(&access.FieldOffset, &own, sizeof(own));
+    } else if constexpr (std::is_member_function_pointer_v<A>) {
+        struct {
+            std::uintptr_t Ptr;
+            std::ptrdiff_t Adj;
+        } raw;
+        static_assert(sizeof(accessor) == sizeof(raw));
+        std::memcpy(&raw, &accessor, sizeof(raw));
+        if (raw.Ptr & 1) {
+            access.Kind = pakVirtualMethod;
+            access.VirtualSlot = int((raw.Ptr - 1) / sizeof(void*));
+        } else {
+            access.Kind = pakStaticMethod;
+            access.MethodAddress = reinterpret_cast<const void*>(raw.Ptr);
+        }
+    } else if constexpr (std::is_pointer_v<A> && std::is_function_v<std::remove_pointer_t<A>>) {
+        access.Kind = pakStaticMethod;
+        access.MethodAddress = reinterpret_cast<const void*>(accessor);
+    } else {
+        access.Kind = pakStaticMethod;
+    }
+    return access;
+}
+
+// The getter of an indexed property: a member function called with the
+// property's index.
+template <class G>
+struct IndexedGetter {
+    G Fn;
+    int Index;
+};
+template <class C, class R>
+struct GetterTraits<IndexedGetter<R (C::*)(int) const>> {
+    using Class = C;
+    using Value = std::remove_cvref_t<R>;
+    static Value Get(C* self, const IndexedGetter<R (C::*)(int) const>& g) { return (self->*g.Fn)(g.Index); }
+};
+
 [[noreturn]] void RaiseObjectPropClass(const String& prop, TObject* value, TClass expected);
 [[noreturn]] void RaiseIntfPropType(const String& prop, const TTypeInfo* type);
 [[noreturn]] void RaisePublishUnknown(const char* cls, const char* prop);
@@ -631,7 +786,27 @@ public:
         } else {
             static_assert(sizeof(V) == 0, "this value type cannot be published");
         }
+        p.ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
+        p.WriterAccess = typinfo_detail::DescribeAccess<C>(setter);
         FInfo.Props.push_back(std::move(p));
+        return *this;
+    }
+
+    // An indexed property: getter and setter are member functions shared
+    // by several properties, called with index first (a setter of nullptr
+    // makes it read-only).
+    template <class F, class R, class S>
+    TClassBuilder& Prop(const char* name, int index, R (F::*getter)(int) const, S setter) {
+        using V = std::remove_cvref_t<R>;
+        typinfo_detail::IndexedGetter<R (F::*)(int) const> indexed{getter, index};
+        if constexpr (std::is_same_v<S, std::nullptr_t>) {
+            Prop(name, indexed, nullptr);
+        } else {
+            Prop(name, indexed, [setter, index](C* self, const V& value) { (self->*setter)(index, value); });
+        }
+        Last().Index = index;
+        Last().ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
+        Last().WriterAccess = typinfo_detail::DescribeAccess<C>(setter);
         return *this;
     }
 
@@ -658,11 +833,13 @@ public:
     TClassBuilder& Stored(bool stored) {
         Last().StoredConst = stored;
         Last().Stored = nullptr;
+        Last().StoredMethod = TPropAccess();
         return *this;
     }
     template <class F>
     TClassBuilder& Stored(bool (F::*fn)() const) {
         Last().Stored = [fn](TObject* o) { return (static_cast<C*>(o)->*fn)(); };
+        Last().StoredMethod = typinfo_detail::DescribeAccess<C>(fn);
         return *this;
     }
     // Replaces the type description of the last property (TDateTime, or an

@@ -12,6 +12,7 @@
 
 QL_DEFINE_ENUM(TZevOrdinalType, "otSByte", "otUByte", "otSWord", "otUWord", "otSLong", "otULong")
 QL_DEFINE_ENUM(TZevMethodKind, "mkProcedure", "mkFunction")
+QL_DEFINE_ENUM(TZevPropSpecKind, "pskNone", "pskStaticMethod", "pskVirtualMethod", "pskField", "pskConstant")
 QL_DEFINE_ENUM(TZevParamFlag, "pfVar", "pfConst", "pfArray", "pfAddress", "pfReference", "pfOut")
 
 namespace {
@@ -153,9 +154,9 @@ void TextToSetValue(const TTypeInfo* setType, void* value, const String& text) {
 namespace {
 
 const char* TypeKindName(TTypeKind kind) {
-    static const char* const names[] = {"tkUnknown", "tkInteger", "tkChar",    "tkEnumeration",
-                                        "tkFloat",   "tkString",  "tkSet",     "tkClass",
-                                        "tkMethod",  "tkInt64",   "tkVariant", "tkInterface"};
+    static const char* const names[] = {"tkUnknown", "tkInteger",   "tkChar",    "tkEnumeration", "tkFloat",
+                                        "tkString",  "tkSet",       "tkClass",   "tkMethod",      "tkInt64",
+                                        "tkVariant", "tkInterface", "tkDynArray"};
     return unsigned(kind) < sizeof(names) / sizeof(names[0]) ? names[kind] : "tkUnknown";
 }
 
@@ -170,6 +171,8 @@ TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo) {
     case tkChar: wrapper = NewObject<TZevOrdinalRangeTypeInfo>(typeInfo); break;
     case tkEnumeration: wrapper = NewObject<TZevEnumerationTypeInfo>(typeInfo); break;
     case tkFloat: wrapper = NewObject<TZevFloatTypeInfo>(typeInfo); break;
+    case tkString: wrapper = NewObject<TZevStringTypeInfo>(typeInfo); break;
+    case tkDynArray: wrapper = NewObject<TZevDynArrayTypeInfo>(typeInfo); break;
     case tkSet: wrapper = NewObject<TZevSetTypeInfo>(typeInfo); break;
     case tkClass: wrapper = NewObject<TZevClassTypeInfo>(typeInfo); break;
     case tkInt64: wrapper = NewObject<TZevInt64TypeInfo>(typeInfo); break;
@@ -305,6 +308,30 @@ void TZevInt64TypeInfo::DeclarationTo(TStrings& dest) {
     dest.Add(Format("type %s = %d .. %d;", {Name(), MinValue(), MaxValue()}));
 }
 
+void TZevStringTypeInfo::WriteTo(TStrings& dest) {
+    TZevTypeInfo::WriteTo(dest);
+    dest.Add("Max length: " + IntToStr(MaxLength()));
+}
+
+void TZevStringTypeInfo::DeclarationTo(TStrings& dest) {
+    // The class library's string is a type of its own, which no
+    // declaration builds.
+    TZevTypeInfo::DeclarationTo(dest);
+}
+
+void TZevDynArrayTypeInfo::WriteTo(TStrings& dest) {
+    TZevTypeInfo::WriteTo(dest);
+    dest.Add("Element size: " + IntToStr(ElementSize()));
+    dest.Add("Element type: " + FTypeInfo->ElemType->Name);
+    dest.Add(String("Elements need cleanup: ") + (ElementsNeedCleanup() ? "True" : "False"));
+    dest.Add("Variant type: " + IntToStr(VarType()));
+    dest.Add("Unit name: " + UnitName());
+}
+
+void TZevDynArrayTypeInfo::DeclarationTo(TStrings& dest) {
+    dest.Add("type " + Name() + " = array of " + FTypeInfo->ElemType->Name + ";");
+}
+
 // ---- Method and interface types ----
 
 bool TZevEventParamInfo::QueryInterface(const TGUID&, void** obj) {
@@ -376,7 +403,7 @@ int TZevClassTypeInfo::OwnPropertyCount() const { return ClassRef() ? int(ClassR
 TIntfPtr<TZevPropInfo> TZevClassTypeInfo::Properties(int index) const {
     std::vector<const TPropInfo*> props = GetPropList(ClassRef());
     if (index < 0 || index >= int(props.size())) RaiseListIndexError(index);
-    return TIntfPtr<TZevPropInfo>(NewObject<TZevPropInfo>(props[size_t(index)]));
+    return TIntfPtr<TZevPropInfo>(NewObject<TZevPropInfo>(props[size_t(index)], index));
 }
 
 String TZevClassTypeInfo::PropNames(int index) const { return Properties(index)->Name(); }
@@ -402,6 +429,28 @@ void TZevClassTypeInfo::DeclarationTo(TStrings& dest) {
 bool TZevPropInfo::QueryInterface(const TGUID&, void** obj) {
     *obj = nullptr;
     return false;
+}
+
+TZevPropSpecKind TZevPropInfo::SpecKind(const TPropAccess& access) {
+    switch (access.Kind) {
+    case pakField: return pskField;
+    case pakStaticMethod: return pskStaticMethod;
+    case pakVirtualMethod: return pskVirtualMethod;
+    case pakConstant: return pskConstant;
+    case pakNone: break;
+    }
+    return pskNone;
+}
+
+std::intptr_t TZevPropInfo::SpecValue(const TPropAccess& access) {
+    switch (access.Kind) {
+    case pakField: return std::intptr_t(access.FieldOffset);
+    case pakStaticMethod: return reinterpret_cast<std::intptr_t>(access.MethodAddress);
+    case pakVirtualMethod: return access.VirtualSlot;
+    case pakConstant: return access.Constant ? 1 : 0;
+    case pakNone: break;
+    }
+    return 0;
 }
 
 // ---- The list of type descriptions made at run time ------------------------------------------

@@ -117,10 +117,10 @@ protected:
 
 // A new wrapper of the class that fits typeInfo's kind: integers and
 // characters TZevOrdinalRangeTypeInfo, enumerations TZevEnumerationTypeInfo,
-// floats TZevFloatTypeInfo, sets TZevSetTypeInfo, classes
-// TZevClassTypeInfo, methods TZevEventTypeInfo, interfaces
-// TZevInterfaceTypeInfo, 64-bit integers TZevInt64TypeInfo, any other kind
-// TZevTypeInfo.
+// floats TZevFloatTypeInfo, strings TZevStringTypeInfo, sets
+// TZevSetTypeInfo, classes TZevClassTypeInfo, methods TZevEventTypeInfo,
+// interfaces TZevInterfaceTypeInfo, 64-bit integers TZevInt64TypeInfo,
+// dynamic arrays TZevDynArrayTypeInfo, any other kind TZevTypeInfo.
 TIntfPtr<IZevTypeInfo> ZevTypeInfo(const TTypeInfo* typeInfo);
 
 // The interface I of a wrapper, with a reference of its own; empty when the
@@ -208,6 +208,31 @@ public:
     void DeclarationTo(TStrings& dest) override;
 };
 
+// A string type: the most characters a value holds.
+class TZevStringTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    Int64 MaxLength() const { return FTypeInfo->MaxLength; }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
+// A dynamic array type.
+class TZevDynArrayTypeInfo : public TZevTypeInfo {
+public:
+    using TZevTypeInfo::TZevTypeInfo;
+    int ElementSize() const { return FTypeInfo->ElemSize; }
+    TIntfPtr<IZevTypeInfo> ElementType() const { return ZevTypeInfo(FTypeInfo->ElemType); }
+    // Whether an element owns something that must be released with it.
+    bool ElementsNeedCleanup() const { return FTypeInfo->ElemNeedsCleanup; }
+    // The variant type that holds an element; -1 when none does.
+    int VarType() const { return FTypeInfo->ElemVarType; }
+    // The class library's types name no unit: empty.
+    String UnitName() const { return String(); }
+    void WriteTo(TStrings& dest) override;
+    void DeclarationTo(TStrings& dest) override;
+};
+
 // ---- Method and interface types ----
 
 enum TZevMethodKind { mkProcedure, mkFunction };
@@ -282,24 +307,56 @@ public:
     void DeclarationTo(TStrings& dest) override;
 };
 
+// How a property's reader, writer or stored rule is reached.
+enum TZevPropSpecKind { pskNone, pskStaticMethod, pskVirtualMethod, pskField, pskConstant };
+QL_DECLARE_ENUM(TZevPropSpecKind);
+
 // One published property.
 class TZevPropInfo : public TInterfacedObject {
 public:
-    explicit TZevPropInfo(const TPropInfo* propInfo) : FPropInfo(propInfo) {}
+    // nameIndex: the property's place in its class's property list (-1
+    // when it is not known).
+    explicit TZevPropInfo(const TPropInfo* propInfo, int nameIndex = -1) : FPropInfo(propInfo), FNameIndex(nameIndex) {}
     ~TZevPropInfo() override = default;
 
     bool QueryInterface(const TGUID& iid, void** obj) override;
     const TPropInfo* PropInfo() const { return FPropInfo; }
     String Name() const { return FPropInfo->Name; }
+    int NameIndex() const { return FNameIndex; }
     TIntfPtr<IZevTypeInfo> PropType() const { return ZevTypeInfo(FPropInfo->PropType()); }
+
+    // The accessors: how each is reached, and its field offset, method
+    // address (nullptr for a callable object), virtual slot or constant
+    // (0 or 1) as one number; 0 for none.
+    TPropAccess Reader() const { return FPropInfo->ReaderAccess; }
+    TPropAccess Writer() const { return FPropInfo->WriterAccess; }
+    TPropAccess Stored() const { return FPropInfo->StoredAccess(); }
+    TZevPropSpecKind ReaderType() const { return SpecKind(Reader()); }
+    TZevPropSpecKind WriterType() const { return SpecKind(Writer()); }
+    TZevPropSpecKind StoredType() const { return SpecKind(Stored()); }
+    std::intptr_t ReaderValue() const { return SpecValue(Reader()); }
+    std::intptr_t WriterValue() const { return SpecValue(Writer()); }
+    std::intptr_t StoredValue() const { return SpecValue(Stored()); }
     bool HasReader() const { return FPropInfo->HasGetter(); }
     bool HasWriter() const { return FPropInfo->HasSetter(); }
+
+    // Whether the property is stored for instance.
+    bool IsStored(TObject* instance) const { return IsStoredProp(instance, FPropInfo); }
+    // The declared default of an ordinal or set property
+    // (TPropInfo::NoDefault when it has none).
     bool HasDefault() const { return FPropInfo->Default != TPropInfo::NoDefault; }
     Int64 Default() const { return FPropInfo->Default; }
-    bool IsStored(TObject* instance) const { return IsStoredProp(instance, FPropInfo); }
+    // The index the accessors are called with (TPropInfo::NoIndex when the
+    // property has none).
+    bool HasIndex() const { return FPropInfo->HasIndex(); }
+    int Index() const { return FPropInfo->Index; }
+
+    static TZevPropSpecKind SpecKind(const TPropAccess& access);
+    static std::intptr_t SpecValue(const TPropAccess& access);
 
 private:
     const TPropInfo* FPropInfo;
+    int FNameIndex;
 };
 
 // ---- The unit ------------------------------------------------------------------------

@@ -5,8 +5,10 @@
 
 #include "classlib/core/strings.h"
 #include "classlib/core/typinfo.h"
+#include "storage/ini_file_storage.h"
 #include "storage/support/errors.h"
 #include "storage/support/rtti.h"
+#include "storage/text_macros.h"
 
 namespace {
 
@@ -223,6 +225,219 @@ TEST(ZevRtti, InterfaceTypeWrapper) {
     TStringList lines;
     intf->DeclarationTo(lines);
     EXPECT_EQ(lines[1], "  ['{7DAD5220-46EA-11D5-B0C0-4854E825F345}']");
+}
+
+TEST(ZevRtti, StringWrapperTable) {
+    // The class library has one string type.
+    struct Case {
+        const TTypeInfo* Type;
+        const char* Name;
+        Int64 MaxLength;
+    } cases[] = {
+        {TypeInfoFor<String>(), "string", Int64(String().max_size())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto info = ZevTypeInfo(c.Type);
+        auto* text = dynamic_cast<TZevStringTypeInfo*>(info.Get());
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->Name(), c.Name);
+        EXPECT_EQ(text->TypeKind(), tkString);
+        EXPECT_EQ(text->MaxLength(), c.MaxLength);
+        EXPECT_FALSE(ZevQuery<IZevOrdinalTypeInfo>(info));
+        TStringList lines;
+        text->WriteTo(lines);
+        ASSERT_EQ(lines.Count(), 4);
+        EXPECT_EQ(lines[3], "Max length: " + IntToStr(c.MaxLength));
+    }
+}
+
+TEST(ZevRtti, DynArrayWrapperTable) {
+    struct Case {
+        const TTypeInfo* Type;
+        const char* ElementName;
+        int ElementSize;
+        bool NeedsCleanup;
+        int VarType;
+    } cases[] = {
+        {TypeInfoFor<std::vector<Byte>>(), "Byte", 1, false, varByte},
+        {TypeInfoFor<std::vector<int>>(), "Integer", 4, false, varInteger},
+        {TypeInfoFor<std::vector<long long>>(), "Int64", 8, false, varInt64},
+        {TypeInfoFor<std::vector<double>>(), "Double", 8, false, varDouble},
+        {TypeInfoFor<std::vector<TRttiFruit>>(), "TRttiFruit", int(sizeof(TRttiFruit)), false, -1},
+        {TypeInfoFor<std::vector<String>>(), "string", int(sizeof(String)), true, varString},
+        {TypeInfoFor<std::vector<Variant>>(), "Variant", int(sizeof(Variant)), true, -1},
+        {TypeInfoFor<std::vector<TComponent*>>(), "TComponent", int(sizeof(void*)), false, -1},
+        {TypeInfoFor<std::vector<std::vector<Byte>>>(), "array of Byte", int(sizeof(std::vector<Byte>)), true, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ElementName);
+        auto info = ZevTypeInfo(c.Type);
+        auto* array = dynamic_cast<TZevDynArrayTypeInfo*>(info.Get());
+        ASSERT_NE(array, nullptr);
+        EXPECT_EQ(array->TypeKind(), tkDynArray);
+        EXPECT_EQ(array->Name(), String("array of ") + c.ElementName);
+        EXPECT_EQ(array->ElementSize(), c.ElementSize);
+        ASSERT_TRUE(array->ElementType());
+        EXPECT_EQ(array->ElementType()->TypeInfo(), c.Type->ElemType);
+        EXPECT_EQ(array->ElementType()->Name(), c.ElementName);
+        EXPECT_EQ(array->ElementsNeedCleanup(), c.NeedsCleanup);
+        EXPECT_EQ(array->VarType(), c.VarType);
+        EXPECT_EQ(array->UnitName(), "");
+        TStringList lines;
+        array->DeclarationTo(lines);
+        EXPECT_EQ(lines[0], "type array of " + String(c.ElementName) + " = array of " + c.ElementName + ";");
+        lines.Clear();
+        array->WriteTo(lines);
+        EXPECT_EQ(lines[1], "Type kind: tkDynArray");
+        EXPECT_EQ(lines[3], "Element size: " + IntToStr(c.ElementSize));
+    }
+    // Elements that are enumerations or classes are wrapped as such.
+    auto fruits = ZevTypeInfo(TypeInfoFor<std::vector<TRttiFruit>>());
+    auto element = dynamic_cast<TZevDynArrayTypeInfo*>(fruits.Get())->ElementType();
+    ASSERT_TRUE(ZevQuery<IZevEnumerationTypeInfo>(element));
+    EXPECT_EQ(ZevQuery<IZevEnumerationTypeInfo>(element)->Names(2), "rfCherry");
+    auto components = ZevTypeInfo(TypeInfoFor<std::vector<TComponent*>>());
+    EXPECT_NE(
+        dynamic_cast<TZevClassTypeInfo*>(dynamic_cast<TZevDynArrayTypeInfo*>(components.Get())->ElementType().Get()),
+        nullptr);
+}
+
+// A component whose properties are read only, indexed, or stored as it
+// decides.
+class TRttiGauge : public TComponent {
+    QL_CLASS(TRttiGauge, TComponent)
+public:
+    using TComponent::TComponent;
+    int FLevel = 0;
+    int FBounds[2] = {10, 20};
+    int Level() const { return FLevel; }
+    virtual int Peak() const { return FLevel * 3; }
+    int Bound(int index) const { return FBounds[index]; }
+    void SetBound(int index, int value) { FBounds[index] = value; }
+    bool IsLevelStored() const { return FLevel > 0; }
+};
+
+TClass TRttiGauge::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TRttiGauge>("TRttiGauge")
+                                       .Prop("Level", &TRttiGauge::FLevel, &TRttiGauge::FLevel)
+                                       .Stored(&TRttiGauge::IsLevelStored)
+                                       .Prop("Peak", &TRttiGauge::Peak, nullptr)
+                                       .Prop("Low", 0, &TRttiGauge::Bound, &TRttiGauge::SetBound)
+                                       .Default(10)
+                                       .Prop("High", 1, &TRttiGauge::Bound, nullptr)
+                                       .Build();
+    return &info;
+}
+
+TEST(ZevRtti, PropInfoTable) {
+    TZvAppIniFileStorage store(nullptr);
+    TZvTranslateString macros(nullptr);
+    TRttiGauge gauge(nullptr);
+    gauge.FLevel = 0;
+    struct Case {
+        TObject* Instance;
+        const char* Name;
+        TZevPropSpecKind Reader, Writer, Stored;
+        bool IsStored;
+        Int64 Default;  // NoDefault: none
+        int Index;      // NoIndex: none
+    } cases[] = {
+        {&store, "Name", pskStaticMethod, pskVirtualMethod, pskConstant, false, TPropInfo::NoDefault,
+         TPropInfo::NoIndex},
+        {&store, "Tag", pskField, pskField, pskConstant, true, 0, TPropInfo::NoIndex},
+        {&store, "Location", pskStaticMethod, pskStaticMethod, pskConstant, true, flExeFile, TPropInfo::NoIndex},
+        {&store, "FileName", pskStaticMethod, pskStaticMethod, pskConstant, true, TPropInfo::NoDefault,
+         TPropInfo::NoIndex},
+        {&store, "OnGetFileName", pskStaticMethod, pskStaticMethod, pskConstant, true, TPropInfo::NoDefault,
+         TPropInfo::NoIndex},
+        {&macros, "DateFormat", pskField, pskField, pskConstant, true, TPropInfo::NoDefault, TPropInfo::NoIndex},
+        {&macros, "DateTimeFormat", pskField, pskStaticMethod, pskConstant, true, TPropInfo::NoDefault,
+         TPropInfo::NoIndex},
+        {&gauge, "Level", pskField, pskField, pskStaticMethod, false, TPropInfo::NoDefault, TPropInfo::NoIndex},
+        {&gauge, "Peak", pskVirtualMethod, pskNone, pskConstant, true, TPropInfo::NoDefault, TPropInfo::NoIndex},
+        {&gauge, "Low", pskStaticMethod, pskStaticMethod, pskConstant, true, 10, 0},
+        {&gauge, "High", pskStaticMethod, pskNone, pskConstant, true, TPropInfo::NoDefault, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto cls = ZevTypeInfo(&c.Instance->ClassType()->TypeInfo);
+        auto* classInfo = dynamic_cast<TZevClassTypeInfo*>(cls.Get());
+        ASSERT_NE(classInfo, nullptr);
+        int index = -1;
+        for (int i = 0; i < classInfo->PropertyCount(); ++i)
+            if (classInfo->PropNames(i) == c.Name) index = i;
+        ASSERT_GE(index, 0);
+        auto prop = classInfo->Properties(index);
+        EXPECT_EQ(prop->Name(), c.Name);
+        EXPECT_EQ(prop->NameIndex(), index);
+        EXPECT_EQ(prop->PropType()->TypeInfo(), prop->PropInfo()->PropType());
+        EXPECT_EQ(prop->ReaderType(), c.Reader);
+        EXPECT_EQ(prop->WriterType(), c.Writer);
+        EXPECT_EQ(prop->StoredType(), c.Stored);
+        EXPECT_EQ(prop->HasReader(), c.Reader != pskNone);
+        EXPECT_EQ(prop->HasWriter(), c.Writer != pskNone);
+        EXPECT_EQ(prop->IsStored(c.Instance), c.IsStored);
+        if (c.Stored == pskConstant) {
+            EXPECT_EQ(prop->StoredValue(), c.IsStored ? 1 : 0);
+        }
+        EXPECT_EQ(prop->HasDefault(), c.Default != TPropInfo::NoDefault);
+        EXPECT_EQ(prop->Default(), c.Default);
+        EXPECT_EQ(prop->HasIndex(), c.Index != TPropInfo::NoIndex);
+        EXPECT_EQ(prop->Index(), c.Index);
+        if (c.Writer == pskNone) {
+            EXPECT_EQ(prop->WriterValue(), 0);
+        }
+    }
+}
+
+TIntfPtr<TZevPropInfo> PropOf(TClass cls, const String& name) {
+    auto info = ZevTypeInfo(&cls->TypeInfo);
+    auto* classInfo = dynamic_cast<TZevClassTypeInfo*>(info.Get());
+    for (int i = 0; i < classInfo->PropertyCount(); ++i)
+        if (classInfo->PropNames(i) == name) return classInfo->Properties(i);
+    return nullptr;
+}
+
+TEST(ZevRtti, PropInfoValuesReachTheAccessors) {
+    TZvTranslateString macros(nullptr);
+    macros.SetDateFormat("yyyy-mm-dd");
+    macros.SetTag(42);
+    const char* base = reinterpret_cast<const char*>(&macros);
+    // A field: the value is its offset, for reading and writing alike.
+    auto date = PropOf(TZvTranslateString::StaticClass(), "DateFormat");
+    EXPECT_EQ(*reinterpret_cast<const String*>(base + date->ReaderValue()), "yyyy-mm-dd");
+    EXPECT_EQ(date->WriterValue(), date->ReaderValue());
+    auto tag = PropOf(TZvTranslateString::StaticClass(), "Tag");
+    EXPECT_EQ(*reinterpret_cast<const int*>(base + tag->ReaderValue()), 42);
+    EXPECT_EQ(tag->ReaderValue(), tag->Reader().FieldOffset);
+
+    // Methods: the address; one shared getter for two indexed properties.
+    auto low = PropOf(TRttiGauge::StaticClass(), "Low");
+    auto high = PropOf(TRttiGauge::StaticClass(), "High");
+    EXPECT_NE(low->ReaderValue(), 0);
+    EXPECT_EQ(low->ReaderValue(), high->ReaderValue());
+    EXPECT_EQ(low->ReaderValue(), reinterpret_cast<std::intptr_t>(low->Reader().MethodAddress));
+    EXPECT_NE(low->WriterValue(), low->ReaderValue());
+    TRttiGauge gauge(nullptr);
+    SetOrdProp(&gauge, low->PropInfo(), 4);
+    EXPECT_EQ(gauge.FBounds[0], 4);
+    EXPECT_EQ(GetOrdProp(&gauge, high->PropInfo()), 20);
+    // Stored by a method: its address; stored as it decides.
+    auto level = PropOf(TRttiGauge::StaticClass(), "Level");
+    EXPECT_NE(level->StoredValue(), 0);
+    EXPECT_FALSE(level->IsStored(&gauge));
+    gauge.FLevel = 1;
+    EXPECT_TRUE(level->IsStored(&gauge));
+    // A virtual method: its slot, which lies after TComponent's own.
+    auto peak = PropOf(TRttiGauge::StaticClass(), "Peak");
+    EXPECT_EQ(peak->ReaderValue(), peak->Reader().VirtualSlot);
+    EXPECT_GT(peak->ReaderValue(), PropOf(TComponent::StaticClass(), "Name")->WriterValue());
+
+    // Made without its class, a property does not know its place.
+    TIntfPtr<TZevPropInfo> loose(NewObject<TZevPropInfo>(GetPropInfo(TRttiGauge::StaticClass(), "Peak")));
+    EXPECT_EQ(loose->NameIndex(), -1);
+    EXPECT_EQ(PropOf(TRttiGauge::StaticClass(), "Peak")->NameIndex(), 3);  // after Name, Tag and Level
 }
 
 TEST(ZevRtti, RuntimeTypeList) {
