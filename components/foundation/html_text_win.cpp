@@ -10,6 +10,7 @@
 #include "components/foundation/draw_routines_win.h"
 #include "components/foundation/html_colors.h"
 #include "components/foundation/html_layout.h"
+#include "components/foundation/html_text_out_win.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ public:
     TFontMeasures FontMeasures() override {
         TEXTMETRICA metrics{};
         GetTextMetricsA(FDC, &metrics);
+        if (!FRotatedOn) FCurrentHeight = int(metrics.tmHeight);
         return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading),
                 int(metrics.tmAveCharWidth)};
     }
@@ -61,8 +63,13 @@ public:
             SetBkMode(dc, OPAQUE);
             SetBkColor(dc, ColorToRGB(background));
         }
-        RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
-        ::DrawTextA(dc, text.data(), int(text.size()), &r, flags);
+        if (FCurrentHeight == 0 && !FRotatedOn) {
+            // Once for each font selected: the height of the pieces' extents.
+            TEXTMETRICA metrics{};
+            if (GetTextMetricsA(dc, &metrics)) FCurrentHeight = int(metrics.tmHeight);
+        }
+        DrawHtmlPieceText(dc, text, RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}, flags,
+                          FRotatedOn ? 0 : FCurrentHeight);
         if (background != clNone) SetBkMode(dc, TRANSPARENT);
     }
     void FillRect(const TRect& rect, TColor color) override {
@@ -166,6 +173,7 @@ private:
         SelectObject(FDC, rotated ? rotated : FCurrent);
         if (FRotated) DeleteObject(FRotated);
         FRotated = rotated;
+        FCurrentHeight = 0;
     }
     HDC WithPen(TColor color) {
         FPenBefore = SelectObject(FDC, GetStockObject(DC_PEN));
@@ -188,6 +196,7 @@ private:
     bool FRotatedOn = false;
     int FAngle = 0;
     HFONT FRotated = nullptr;
+    int FCurrentHeight = 0;  // the selected font's tmHeight, once asked (0: not known)
     HGDIOBJ FPenBefore = nullptr;
     COLORREF FPenColorBefore = 0;
 };
