@@ -2,6 +2,8 @@
 
 #include "classlib/os/win.h"
 
+#include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -74,6 +76,62 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
         size -= written;
     }
     return true;
+}
+
+// The new content of a file is written beside it under the file's own name
+// followed by ".~", eight hexadecimal digits and ".tmp"
+// ("Settings.ini.~0012AB34.tmp"), so that what a write cut short leaves is
+// known as its own and nobody else's.
+const char* const ReplacementSuffix = ".tmp";
+constexpr std::size_t ReplacementDigits = 8;
+
+String ReplacementName(const String& fileName, DWORD number) {
+    static const char hex[] = "0123456789ABCDEF";
+    String name = fileName + ".~";
+    for (int shift = 28; shift >= 0; shift -= 4) name += hex[(number >> shift) & 0xF];
+    return name + ReplacementSuffix;
+}
+
+// Whether name (a file name without its folder) is one of baseName's
+// replacements.
+bool IsReplacementOf(const String& name, const String& baseName) {
+    const String head = baseName + ".~";
+    const std::size_t tail = std::strlen(ReplacementSuffix);
+    if (name.size() != head.size() + ReplacementDigits + tail) return false;
+    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, name.data(), int(head.size()), head.data(),
+                       int(head.size())) != CSTR_EQUAL)
+        return false;
+    for (std::size_t i = head.size(); i < head.size() + ReplacementDigits; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    return lstrcmpiA(name.c_str() + head.size() + ReplacementDigits, ReplacementSuffix) == 0;
+}
+
+// A new replacement file, open for writing and shared with nobody while it
+// is written.
+HANDLE CreateReplacement(const String& fileName, String& temp) {
+    DWORD number = GetTickCount() ^ (GetCurrentProcessId() << 12) ^ GetCurrentThreadId();
+    for (int attempt = 0; attempt < 64; ++attempt, number = number * 1664525u + 1013904223u) {
+        temp = ReplacementName(fileName, number);
+        HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Removes the replacements of fileName that writes cut short (a kill, a
+// crash) left beside it. One that another write holds open cannot be
+// deleted and stays.
+void RemoveStaleReplacements(const String& fileName) {
+    const String folder = FolderOf(fileName);
+    const String baseName = fileName.substr(folder.size());
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((fileName + ".~*" + ReplacementSuffix).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsReplacementOf(data.cFileName, baseName))
+            DeleteFileA((folder + data.cFileName).c_str());
+    } while (FindNextFileA(find, &data));
+    ::FindClose(find);
 }
 
 }  // namespace
@@ -160,34 +218,28 @@ void ReplaceFileContents(const String& fileName, const void* data, std::size_t s
 
     // The new content goes into a file of its own in the same folder, so
     // that putting it in place is a rename within one volume.
-    String folder = FolderOf(fileName);
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qm", 0, temp))
-        RaiseCreateError(fileName, GetLastError());
-
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        DeleteFileA(temp);
-        RaiseCreateError(fileName, code);
-    }
+    String temp;
+    HANDLE file = CreateReplacement(fileName, temp);
+    if (file == INVALID_HANDLE_VALUE) RaiseCreateError(fileName, GetLastError());
     bool written = WriteAll(file, data, size) && FlushFileBuffers(file);
     DWORD code = written ? 0 : GetLastError();
     CloseHandle(file);
     if (!written) {
-        DeleteFileA(temp);
+        DeleteFileA(temp.c_str());
         RaiseCreateError(fileName, code);
     }
 
     if (oldAttr != INVALID_FILE_ATTRIBUTES) {
         const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        SetFileAttributesA(temp, (oldAttr & kept) | FILE_ATTRIBUTE_ARCHIVE);
+        SetFileAttributesA(temp.c_str(), (oldAttr & kept) | FILE_ATTRIBUTE_ARCHIVE);
     }
-    if (!MoveFileExA(temp, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         code = GetLastError();
-        DeleteFileA(temp);
+        DeleteFileA(temp.c_str());
         RaiseCreateError(fileName, code);
     }
+    // The file is whole: what earlier writes of it left behind goes.
+    RemoveStaleReplacements(fileName);
 }
 
 void ReplaceFileContents(const String& fileName, const String& data) {

@@ -89,7 +89,10 @@ bool CopyFileTo(const String& source, const String& target, bool failIfExists);
 // file on disk is always either the old or the new content, never a
 // truncated or half-written one. The old file's attributes (hidden, system)
 // are kept. A read-only or unwritable target raises EFCreateError
-// "Cannot create file "%s". %s" and leaves the file as it was.
+// "Cannot create file "%s". %s" and leaves the file as it was. The new
+// content's file is named after the file ("Settings.ini.~0012AB34.tmp");
+// one that a write cut short left is removed by the next write that
+// succeeds.
 void ReplaceFileContents(const String& fileName, const void* data, std::size_t size);
 void ReplaceFileContents(const String& fileName, const String& data);
 

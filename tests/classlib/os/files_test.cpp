@@ -245,6 +245,54 @@ TEST_F(FilesTest, ReplaceFileContentsLeavesTheOldFileOnFailure) {
     EXPECT_THAT(FolderContent(), UnorderedElementsAre(".", "..", "readonly.ini", "busy.ini"));
 }
 
+// A write cut short (the program killed while it wrote) leaves the new
+// content's file beside the old one; the next write that succeeds removes
+// it. What is not such a leftover of this very file, or is still being
+// written, stays.
+TEST_F(FilesTest, ReplaceFileContentsRemovesWhatWritesCutShortLeft) {
+    struct Case {
+        const char* Name;
+        bool Removed;
+    } cases[] = {
+        {"Settings.ini.~0012AB34.tmp", true},
+        {"settings.INI.~FFFFFFFF.TMP", true},  // names are the same in any case
+        {"Settings.ini.~00000000.tmp", true},
+        {"Settings.ini.~0012AB3.tmp", false},    // not eight digits
+        {"Settings.ini.~0012AB345.tmp", false},  // nor nine
+        {"Settings.ini.~0012AX34.tmp", false},   // not hexadecimal
+        {"Settings.ini.~0012AB34.tmp.bak", false},
+        {"Other.ini.~0012AB34.tmp", false},  // another file's
+        {"XSettings.ini.~0012AB34.tmp", false},
+        {"qm1A2B.tmp", false},
+        {"Settings.ini.~1234ABCD.tmp", false},  // held open by a write in progress
+    };
+    WriteText(Path("Settings.ini"), "old");
+    for (const Case& c : cases) WriteText(Path(c.Name), "[frmMain]\r\nRadio");
+    CreateDirectoryA(Path("Settings.ini.~00C0FFEE.tmp").c_str(), nullptr);
+    HANDLE inProgress =
+        CreateFileA(Path("Settings.ini.~1234ABCD.tmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inProgress, INVALID_HANDLE_VALUE);
+
+    // A write that fails removes nothing.
+    FileSetAttr(Path("Settings.ini"), faReadOnly);
+    EXPECT_THROW(ReplaceFileContents(Path("Settings.ini"), String("new")), EFCreateError);
+    FileSetAttr(Path("Settings.ini"), faArchive);
+    for (const Case& c : cases) EXPECT_TRUE(FileExists(Path(c.Name))) << c.Name;
+
+    ReplaceFileContents(Path("Settings.ini"), String("new"));
+    CloseHandle(inProgress);
+    EXPECT_EQ(ReadText(Path("Settings.ini")), "new");
+    for (const Case& c : cases) EXPECT_EQ(FileExists(Path(c.Name)), !c.Removed) << c.Name;
+    EXPECT_TRUE(DirectoryExists(Path("Settings.ini.~00C0FFEE.tmp")));
+    RemoveDirectoryA(Path("Settings.ini.~00C0FFEE.tmp").c_str());
+
+    // A write of another file in the same folder leaves this file's alone.
+    WriteText(Path("Settings.ini.~0012AB34.tmp"), "[frmMain]");
+    ReplaceFileContents(Path("Other.ini"), String("other"));
+    EXPECT_TRUE(FileExists(Path("Settings.ini.~0012AB34.tmp")));
+    EXPECT_FALSE(FileExists(Path("Other.ini.~0012AB34.tmp")));
+}
+
 TEST(ProgramPath, NamesThisTestProgram) {
     String exe = ApplicationExeName();
     EXPECT_EQ(ParamStr(0), exe);
