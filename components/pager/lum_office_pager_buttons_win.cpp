@@ -2,12 +2,11 @@
 // list menu, its keys and its key tips.
 #include <algorithm>
 #include <cctype>
-#include <map>
-#include <memory>
 #include <vector>
 
 #include "classlib/ui/forms.h"
 #include "components/pager/lum_office_pager_win.h"
+#include "components/pager/pager_form_hook.h"
 #include "components/pager/pager_key_tips.h"
 
 // ---- Buttons ----------------------------------------------------------------------
@@ -349,31 +348,11 @@ void TLumOfficePager::HideShortCutHintWindows() {
 
 namespace {
 
-// The one hook of a form's window procedure that every pager on the form
-// showing key tips shares: it calls the form's own procedure, then each
-// pager. A pager leaves the list when it unhooks; the last one gives the
-// form its procedure back, unless something hooked the form after it (that
-// hook still calls this one, which then only passes messages on).
-class TFormKeyTipHook : public TObject {
-public:
-    explicit TFormKeyTipHook(TCustomForm* form) : FSaved(form->WindowProc) {}
-    TWndMethod Method() { return TWndMethod::Bind<&TFormKeyTipHook::Dispatch>(this); }
-    std::vector<TLumOfficePager*> Pagers;
-    TWndMethod Saved() const { return FSaved; }
-
-private:
-    void Dispatch(TMessage& m) {
-        FSaved(m);
-        const std::vector<TLumOfficePager*> pagers = Pagers;
-        for (TLumOfficePager* pager : pagers)
-            if (std::find(Pagers.begin(), Pagers.end(), pager) != Pagers.end()) pager->FormWndProcHook(m);
-    }
-    TWndMethod FSaved;
-};
-
-std::map<TCustomForm*, std::unique_ptr<TFormKeyTipHook>>& FormKeyTipHooks() {
-    static std::map<TCustomForm*, std::unique_ptr<TFormKeyTipHook>> hooks;
-    return hooks;
+// Every pager on a form that shows key tips is a client of one hook of the
+// form's window procedure. The hooks live as long as the program.
+TSharedFormHooks<TMessage>& FormKeyTipHooks() {
+    static auto* hooks = new TSharedFormHooks<TMessage>;
+    return *hooks;
 }
 
 }  // namespace
@@ -383,26 +362,12 @@ void TLumOfficePager::HookForm() {
     TCustomForm* form = GetParentForm(this);
     if (!form) return;
     FHookedForm = form;
-    auto& hook = FormKeyTipHooks()[form];
-    if (!hook) {
-        hook = std::make_unique<TFormKeyTipHook>(form);
-        form->WindowProc = hook->Method();
-    }
-    hook->Pagers.push_back(this);
+    FormKeyTipHooks().Join(form, form->WindowProc, TWndMethod::Bind<&TLumOfficePager::FormWndProcHook>(this));
 }
 
 void TLumOfficePager::UnhookForm() {
     if (!FHookedForm) return;
-    auto& hooks = FormKeyTipHooks();
-    auto it = hooks.find(FHookedForm);
-    if (it != hooks.end()) {
-        std::vector<TLumOfficePager*>& pagers = it->second->Pagers;
-        pagers.erase(std::remove(pagers.begin(), pagers.end(), this), pagers.end());
-        if (pagers.empty() && FHookedForm->WindowProc == it->second->Method()) {
-            FHookedForm->WindowProc = it->second->Saved();
-            hooks.erase(it);
-        }
-    }
+    FormKeyTipHooks().Leave(FHookedForm, TWndMethod::Bind<&TLumOfficePager::FormWndProcHook>(this));
     FHookedForm = nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -439,6 +440,108 @@ TEST_F(OfficePagerTest, KeyTipsUnderALaterHookOfTheFormLeaveItInPlace) {
     EXPECT_TRUE(form->WindowProc.Method() == later.Found.Method());
     pager->HideShortCutHintWindows();
     EXPECT_TRUE(form->WindowProc.Method() == before);
+}
+
+// A form freed while a later hook of it still holds the key tips' hook:
+// the next form, made at the very same address, gets key tips of its own.
+TEST_F(OfficePagerTest, AFormFreedUnderALaterHookLeavesNoKeyTipHookForTheNextForm) {
+    void* storage = ::operator new(sizeof(TForm));
+    TLaterFormHook later;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        auto* other = new (storage) TForm(Application);
+        other->SetBounds(60, 60, 320, 200);
+        auto* p = new TLumOfficePager(other);
+        p->SetParent(other);
+        p->SetBounds(4, 4, 300, 150);
+        auto* page = new TLumOfficePage(other);
+        page->SetCaption("Only");
+        page->SetShortCutHint("O");
+        page->SetPager(p);
+        p->SetShowShortCutHints(true);
+        other->Show();
+        Pump();
+        const TMethod own = other->WindowProc.Method();
+        p->ShowShortCutHintWindows();
+        EXPECT_FALSE(other->WindowProc.Method() == own);
+        other->Perform(WM_SIZE, 0, 0);
+        EXPECT_FALSE(p->ShortCutHintsShowing());
+        // The key tips hide under a later hook, and then the form goes.
+        p->ShowShortCutHintWindows();
+        later.Found = other->WindowProc;
+        other->WindowProc = later.Method();
+        p->HideShortCutHintWindows();
+        EXPECT_TRUE(other->WindowProc.Method() == later.Method().Method());
+        other->~TForm();
+        Pump();
+    }
+    ::operator delete(storage);
+}
+
+// A hook of the form set before the key tips: a WM_APP message hides the
+// key tips of every pager it lists once the form has handled it.
+struct TEarlierFormHook : TObject {
+    TWndMethod Found;
+    std::vector<TLumOfficePager*> Pagers;
+    void Dispatch(TMessage& m) {
+        Found(m);
+        if (m.Msg == WM_APP)
+            for (TLumOfficePager* p : Pagers) p->HideShortCutHintWindows();
+    }
+    TWndMethod Method() { return TWndMethod::Bind<&TEarlierFormHook::Dispatch>(this); }
+};
+
+// Key tips of several pagers let go of the form's hook inside a message
+// that hook is dispatching: every pager hides them at once, or the form
+// frees itself (Release). The message finishes, the form gets back the
+// procedure the key tips found, and key tips shown again hook it anew.
+TEST_F(OfficePagerTest, KeyTipsHiddenInsideAMessageToTheFormForSeveralPagers) {
+    for (const bool release : {false, true}) {
+        for (const int count : {1, 2, 3}) {
+            SCOPED_TRACE(testing::Message() << "release " << release << " pagers " << count);
+            auto* other = new TForm(Application);
+            other->SetBounds(60, 60, 320, 40 + 70 * count);
+            std::vector<TLumOfficePager*> pagers;
+            for (int i = 0; i < count; ++i) {
+                auto* p = new TLumOfficePager(other);
+                p->SetParent(other);
+                p->SetBounds(4, 4 + 70 * i, 300, 60);
+                auto* page = new TLumOfficePage(other);
+                page->SetCaption("Page");
+                page->SetShortCutHint(String(1, char('A' + i)));
+                page->SetPager(p);
+                p->SetShowShortCutHints(true);
+                pagers.push_back(p);
+            }
+            other->Show();
+            Pump();
+            TEarlierFormHook earlier;
+            earlier.Found = other->WindowProc;
+            earlier.Pagers = pagers;
+            other->WindowProc = earlier.Method();
+            for (TLumOfficePager* p : pagers) p->ShowShortCutHintWindows();
+            EXPECT_FALSE(other->WindowProc.Method() == earlier.Method().Method());
+            if (release) {
+                TFreeWatch watch;
+                other->FreeNotification(&watch);
+                other->Release();
+                Pump();
+                EXPECT_EQ(watch.Freed.size(), 1u);
+                continue;
+            }
+            other->Perform(WM_APP, 0, 0);
+            for (TLumOfficePager* p : pagers) EXPECT_FALSE(p->ShortCutHintsShowing());
+            EXPECT_TRUE(other->WindowProc.Method() == earlier.Method().Method());
+            for (TLumOfficePager* p : pagers) p->ShowShortCutHintWindows();
+            EXPECT_FALSE(other->WindowProc.Method() == earlier.Method().Method());
+            other->Perform(WM_SIZE, 0, 0);
+            for (TLumOfficePager* p : pagers) EXPECT_FALSE(p->ShortCutHintsShowing());
+            EXPECT_TRUE(other->WindowProc.Method() == earlier.Method().Method());
+            other->WindowProc = earlier.Found;
+            delete other;
+            Pump();
+        }
+    }
 }
 
 TEST_F(OfficePagerTest, TheThemedCheckBoxFollowsTheCommonControlsVersion) {
