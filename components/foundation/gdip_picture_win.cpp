@@ -1,5 +1,7 @@
 #include "components/foundation/gdip_picture_win.h"
 
+#include <memory>
+
 #include "classlib/os/resources.h"
 #include "classlib/ui/bitmaps.h"
 #include "components/foundation/gdiplus_win.h"
@@ -32,6 +34,8 @@ void TGDIPPicture::Assign(TPersistent* source) {
 }
 
 void TGDIPPicture::MeasureImage(std::span<const Byte> bytes, int& width, int& height) {
+    // A plain bitmap's header says its size: GDI+ need not look up a codec.
+    if (ReadPlainBitmapFileSize(bytes, width, height)) return;
     TComRef<IStream> stream(CreateStreamOnBytes(bytes));
     TGPImage image(stream.Get());
     width = int(image.GetWidth());
@@ -40,9 +44,15 @@ void TGDIPPicture::MeasureImage(std::span<const Byte> bytes, int& width, int& he
 
 void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
     if (!canvas || IsEmpty() || ByteCount() == 0) return;
-    TComRef<IStream> stream(CreateStreamOnBytes(Bytes()));
-    TGPImage image(stream.Get());
-    if (image.GetFormat() == ifBMP) {
+    int width = 0, height = 0;
+    const bool plainBitmap = ReadPlainBitmapFileSize(Bytes(), width, height);
+    TComRef<IStream> stream;
+    std::unique_ptr<TGPImage> image;
+    if (!plainBitmap) {
+        *stream.Receive() = CreateStreamOnBytes(Bytes());
+        image = std::make_unique<TGPImage>(stream.Get());
+    }
+    if (plainBitmap || image->GetFormat() == ifBMP) {
         // The class library draws bitmaps, with the colour of the bottom-left
         // pixel left out.
         TBitmap bitmap;
@@ -53,9 +63,9 @@ void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
         canvas->Draw(rect.Left, rect.Top, &bitmap);
         return;
     }
-    StoreImageSize(int(image.GetWidth()), int(image.GetHeight()));
+    StoreImageSize(int(image->GetWidth()), int(image->GetHeight()));
     TGPGraphics graphics(canvas->Handle());
-    graphics.DrawImage(&image, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    graphics.DrawImage(image.get(), rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
 }
 
 void TGDIPPicture::LoadFromResourceName(HINSTANCE instance, const String& name) {

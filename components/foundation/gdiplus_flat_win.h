@@ -115,6 +115,8 @@ TStatus WINAPI GdipLoadImageFromStream(IStream* stream, GpImage** image);
 TStatus WINAPI GdipLoadImageFromStreamICM(IStream* stream, GpImage** image);
 TStatus WINAPI GdipCreateBitmapFromStream(IStream* stream, GpImage** bitmap);
 TStatus WINAPI GdipCreateBitmapFromStreamICM(IStream* stream, GpImage** bitmap);
+TStatus WINAPI GdipCreateBitmapFromScan0(INT width, INT height, INT stride, INT pixelFormat, BYTE* scan0,
+                                         GpImage** bitmap);
 TStatus WINAPI GdipDisposeImage(GpImage* image);
 TStatus WINAPI GdipGetImageRawFormat(GpImage* image, TGUID* format);  // TGUID has GUID's layout
 TStatus WINAPI GdipGetImageWidth(GpImage* image, UINT* width);
@@ -181,6 +183,7 @@ TStatus WINAPI GdipSetImageAttributesColorKeys(GpImageAttributes* attributes, TC
     X(GdipLoadImageFromStreamICM)                                                                                      \
     X(GdipCreateBitmapFromStream)                                                                                      \
     X(GdipCreateBitmapFromStreamICM)                                                                                   \
+    X(GdipCreateBitmapFromScan0)                                                                                       \
     X(GdipDisposeImage)                                                                                                \
     X(GdipGetImageRawFormat)                                                                                           \
     X(GdipGetImageWidth)                                                                                               \

@@ -1,5 +1,7 @@
 #include "components/foundation/picture_data.h"
 
+#include <cstdint>
+
 #include "components/foundation/himetric.h"
 
 // ---- TPictureData ------------------------------------------------------------------
@@ -67,6 +69,43 @@ void TPictureData::SetBytesFrom(const std::function<void(TStream&)>& save) {
     save(FData);
     FData.SetPosition(0);
     FEmpty = FData.Size() == 0;
+}
+
+// ---- Bitmap file headers ------------------------------------------------------
+
+namespace {
+
+std::uint32_t LittleEndian(std::span<const Byte> bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[at + std::size_t(i)];
+    return value;
+}
+
+}  // namespace
+
+bool ReadPlainBitmapFileSize(std::span<const Byte> bytes, int& width, int& height) {
+    constexpr std::size_t kFileHeader = 14;
+    if (bytes.size() < kFileHeader + 40 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const std::uint32_t infoSize = LittleEndian(bytes, 14, 4);
+    if (infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 && infoSize != 124) return false;
+    const std::uint64_t pixelsAt = LittleEndian(bytes, 10, 4);
+    const auto w = std::int32_t(LittleEndian(bytes, 18, 4));
+    const auto h = std::int32_t(LittleEndian(bytes, 22, 4));
+    const std::uint32_t planes = LittleEndian(bytes, 26, 2);
+    const std::uint32_t bitCount = LittleEndian(bytes, 28, 2);
+    const std::uint32_t compression = LittleEndian(bytes, 30, 4);
+    const std::uint32_t colorsUsed = LittleEndian(bytes, 46, 4);
+    if (w <= 0 || h == 0 || h == INT32_MIN || planes != 1 || compression != 0) return false;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+        return false;
+    if (bitCount <= 8 && colorsUsed > (1u << bitCount)) return false;
+    if (pixelsAt < kFileHeader + infoSize || pixelsAt > bytes.size()) return false;
+    const std::uint64_t rows = std::uint64_t(h < 0 ? -std::int64_t(h) : h);
+    const std::uint64_t stride = (std::uint64_t(w) * bitCount + 31) / 32 * 4;
+    if (stride * rows > bytes.size() - pixelsAt) return false;
+    width = int(w);
+    height = int(rows);
+    return true;
 }
 
 // ---- TGDIPPictureData -----------------------------------------------------------

@@ -18,6 +18,13 @@
 
 #include "classlib/core/streams.h"
 
+// The size in the header of a Windows bitmap file that is uncompressed
+// (BI_RGB, any bit count), has an information header of a known size and
+// holds all the pixel rows that header asks for: the width and height GDI+
+// reports for it (the height without its sign). False for anything else,
+// which is left to a decoder.
+bool ReadPlainBitmapFileSize(std::span<const Byte> bytes, int& width, int& height);
+
 class TPictureData {
 public:
     TPictureData() = default;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "components/foundation/gdiplus_win.h"
 #include "object_tally.h"
 #include "paint_harness.h"
@@ -55,6 +57,48 @@ std::vector<Byte> BitmapFile(int width, int height, F pixel) {
             file[at + 1] = Byte(c >> 8);  // green
             file[at + 2] = Byte(c);       // red
         }
+    return file;
+}
+
+// A PNG file, 8 bits a sample, of colour type 6 (colour and alpha) or 2
+// (colour): width x height pixels, each from pixel(x, y) (0xAARRGGBB, y
+// from the top), with one more chunk before the image data when extraType
+// is given.
+template <class F>
+std::vector<Byte> PngFile(int width, int height, Byte colorType, F pixel, const char* extraType = nullptr,
+                          std::vector<Byte> extraData = {}) {
+    std::vector<Byte> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto put32 = [](std::vector<Byte>& to, unsigned v) {
+        for (int shift : {24, 16, 8, 0}) to.push_back(Byte(v >> shift));
+    };
+    auto chunk = [&](const char* type, const std::vector<Byte>& data) {
+        put32(file, unsigned(data.size()));
+        std::vector<Byte> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        file.insert(file.end(), body.begin(), body.end());
+        put32(file, unsigned(crc32(0, body.data(), uInt(body.size()))));
+    };
+    std::vector<Byte> header;
+    put32(header, unsigned(width));
+    put32(header, unsigned(height));
+    header.insert(header.end(), {8, colorType, 0, 0, 0});
+    chunk("IHDR", header);
+    if (extraType) chunk(extraType, extraData);
+    std::vector<Byte> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);  // no filter
+        for (int x = 0; x < width; ++x) {
+            const unsigned c = pixel(x, y);
+            raw.insert(raw.end(), {Byte(c >> 16), Byte(c >> 8), Byte(c)});
+            if (colorType == 6) raw.push_back(Byte(c >> 24));
+        }
+    }
+    uLongf size = compressBound(uLong(raw.size()));
+    std::vector<Byte> packed(size);
+    compress(packed.data(), &size, raw.data(), uLong(raw.size()));
+    packed.resize(size);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
     return file;
 }
 
@@ -337,6 +381,74 @@ TEST(GdiplusImages, APngStreamReportsFormatSixAndItsSize) {
     EXPECT_EQ(pixel, 0xFF0000FFu);  // blue
     EXPECT_EQ(bitmap.GetPixel(1, 1, pixel), TStatus::Ok);
     EXPECT_EQ(pixel, 0xFFFFFFFFu);  // white
+}
+
+namespace {
+
+// The wrappers' calls that make GDI+ read a stream itself, counted.
+const TGdiplusApi* gRealGdiplus = nullptr;
+int gStreamReads = 0;
+TStatus WINAPI CountedLoadImage(IStream* stream, GpImage** image) {
+    ++gStreamReads;
+    return gRealGdiplus->GdipLoadImageFromStream(stream, image);
+}
+TStatus WINAPI CountedCreateBitmap(IStream* stream, GpImage** image) {
+    ++gStreamReads;
+    return gRealGdiplus->GdipCreateBitmapFromStream(stream, image);
+}
+
+}  // namespace
+
+TEST(GdiplusImages, APlainPngOfColourAndAlphaReachesGdiplusDecodedWithTheSamePixels) {
+    const auto pixel = [](int x, int y) {
+        return unsigned(x * 40 + y * 7) << 24 | unsigned(x * 31) << 16 | unsigned(y * 53) << 8 | unsigned(x * y * 11);
+    };
+    const struct {
+        const char* Name;
+        std::vector<Byte> File;
+        bool Decoded;  // by the codec, not by GDI+
+    } rows[] = {
+        {"colour and alpha", PngFile(6, 5, 6, pixel), true},
+        {"with a text chunk", PngFile(6, 5, 6, pixel, "tEXt", {'K', 0, 'v'}), true},
+        {"with a gamma", PngFile(6, 5, 6, pixel, "gAMA", {0, 0, 0xB1, 0x8F}), false},
+        {"colour only", PngFile(6, 5, 2, pixel), false},
+        {"a Windows bitmap", BitmapFile(6, 5, [&](int x, int y) { return pixel(x, y) & 0xFFFFFF; }), false},
+    };
+    TGdiplusApiOverride api;
+    gRealGdiplus = &api.Saved();
+    api->GdipLoadImageFromStream = &CountedLoadImage;
+    api->GdipCreateBitmapFromStream = &CountedCreateBitmap;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        gStreamReads = 0;
+        TMemoryIStream stream(row.File.data(), row.File.size());
+        TGPBitmap bitmap(stream.Get());
+        ASSERT_EQ(bitmap.GetLastStatus(), TStatus::Ok);
+        TMemoryIStream streamForImage(row.File.data(), row.File.size());
+        TGPImage image(streamForImage.Get());
+        ASSERT_EQ(image.GetLastStatus(), TStatus::Ok);
+        EXPECT_EQ(gStreamReads, row.Decoded ? 0 : 2);
+        EXPECT_EQ(bitmap.GetFormat(), image.GetFormat());
+        EXPECT_EQ(bitmap.GetWidth(), 6u);
+        EXPECT_EQ(bitmap.GetHeight(), 5u);
+        EXPECT_EQ(image.GetWidth(), 6u);
+
+        // GDI+'s own reading of the same bytes.
+        TMemoryIStream again(row.File.data(), row.File.size());
+        GpImage* own = nullptr;
+        ASSERT_EQ(gRealGdiplus->GdipCreateBitmapFromStream(again.Get(), &own), TStatus::Ok);
+        TGUID format{};
+        gRealGdiplus->GdipGetImageRawFormat(own, &format);
+        EXPECT_EQ(bitmap.GetFormat(), ImageFormatFromGUID(format));
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 6; ++x) {
+                ARGB ours = 0, theirs = 1;
+                bitmap.GetPixel(x, y, ours);
+                gRealGdiplus->GdipBitmapGetPixel(own, x, y, &theirs);
+                EXPECT_EQ(ours, theirs) << x << "," << y;
+            }
+        gRealGdiplus->GdipDisposeImage(own);
+    }
 }
 
 TEST(GdiplusImages, AWindowsBitmapStreamReportsFormatTwo) {

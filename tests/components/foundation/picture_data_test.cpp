@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 
 #include "components/foundation/himetric.h"
 #include "temp_folder_support.h"
@@ -253,4 +255,61 @@ TEST(OlePictureData, AssignStoresASavedGraphicOnceAndMakesItsPicture) {
     p.AssignPicture(empty);
     EXPECT_EQ(p.Log, (TLog{"drop", "change"}));
     EXPECT_TRUE(p.IsEmpty());
+}
+
+namespace {
+
+// The header of a bitmap file of 5 x 3 pixels at 8 bits with a palette of
+// 256 colours and all its rows, as changed by change.
+TBytes BitmapHeader(const std::function<void(TBytes&)>& change = {}) {
+    const std::size_t pixelsAt = 14 + 40 + 256 * 4, stride = 8;
+    TBytes file(pixelsAt + 3 * stride);
+    auto put = [&](std::size_t at, std::uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) file[at + std::size_t(i)] = Byte(v >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, std::uint32_t(file.size()), 4);
+    put(10, std::uint32_t(pixelsAt), 4);
+    put(14, 40, 4);
+    put(18, 5, 4);
+    put(22, 3, 4);
+    put(26, 1, 2);
+    put(28, 8, 2);
+    if (change) change(file);
+    return file;
+}
+
+}  // namespace
+
+TEST(PlainBitmapFileSize, TheHeaderSaysTheSizeOnlyOfAnUncompressedBitmapWithAllItsRows) {
+    const struct {
+        const char* Name;
+        TBytes File;
+        bool Read;
+        int Height;
+    } rows[] = {
+        {"bottom-up", BitmapHeader(), true, 3},
+        {"top-down", BitmapHeader([](TBytes& f) { f[22] = 0xFD, f[23] = f[24] = f[25] = 0xFF; }), true, 3},
+        {"4 bits", BitmapHeader([](TBytes& f) { f[28] = 4; }), true, 3},
+        {"a row short", BitmapHeader([](TBytes& f) { f.resize(f.size() - 1); }), false, 0},
+        {"run-length coded", BitmapHeader([](TBytes& f) { f[30] = 1; }), false, 0},
+        {"bit fields", BitmapHeader([](TBytes& f) { f[30] = 3; }), false, 0},
+        {"two planes", BitmapHeader([](TBytes& f) { f[26] = 2; }), false, 0},
+        {"no such bit count", BitmapHeader([](TBytes& f) { f[28] = 7; }), false, 0},
+        {"a core header", BitmapHeader([](TBytes& f) { f[14] = 12; }), false, 0},
+        {"more colours than bits", BitmapHeader([](TBytes& f) { f[47] = 2; }), false, 0},
+        {"no width", BitmapHeader([](TBytes& f) { f[18] = 0; }), false, 0},
+        {"pixels past the end", BitmapHeader([](TBytes& f) { f[13] = 0x10; }), false, 0},
+        {"pixels inside the header", BitmapHeader([](TBytes& f) { f[10] = 20, f[11] = 0; }), false, 0},
+        {"not a bitmap", BitmapHeader([](TBytes& f) { f[1] = 'A'; }), false, 0},
+        {"too short for a header", TBytes{'B', 'M', 0, 0}, false, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        int width = -1, height = -1;
+        EXPECT_EQ(ReadPlainBitmapFileSize(row.File, width, height), row.Read);
+        EXPECT_EQ(width, row.Read ? 5 : -1);
+        EXPECT_EQ(height, row.Read ? row.Height : -1);
+    }
 }

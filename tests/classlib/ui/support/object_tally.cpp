@@ -130,6 +130,9 @@ QM_COUNTED_GDIPLUS_MAKER(GdipLoadImageFromStream, (IStream * stream, void** made
 QM_COUNTED_GDIPLUS_MAKER(GdipLoadImageFromStreamICM, (IStream * stream, void** made), (stream, made), *made)
 QM_COUNTED_GDIPLUS_MAKER(GdipCreateBitmapFromStream, (IStream * stream, void** made), (stream, made), *made)
 QM_COUNTED_GDIPLUS_MAKER(GdipCreateBitmapFromStreamICM, (IStream * stream, void** made), (stream, made), *made)
+QM_COUNTED_GDIPLUS_MAKER(GdipCreateBitmapFromScan0,
+                         (int width, int height, int stride, int format, BYTE* scan0, void** made),
+                         (width, height, stride, format, scan0, made), *made)
 QM_COUNTED_GDIPLUS_MAKER(GdipCreateImageAttributes, (void** made), (made), *made)
 QM_COUNTED_GDIPLUS_FREER(GdipDeleteGraphics)
 QM_COUNTED_GDIPLUS_FREER(GdipDeletePen)
@@ -242,6 +245,7 @@ void TObjectTally::CountGdiObjects() {
         QM_HOOK_GDIPLUS(GdipLoadImageFromStreamICM);
         QM_HOOK_GDIPLUS(GdipCreateBitmapFromStream);
         QM_HOOK_GDIPLUS(GdipCreateBitmapFromStreamICM);
+        QM_HOOK_GDIPLUS(GdipCreateBitmapFromScan0);
         QM_HOOK_GDIPLUS(GdipCreateImageAttributes);
         QM_HOOK_GDIPLUS(GdipDeleteGraphics);
         QM_HOOK_GDIPLUS(GdipDeletePen);
