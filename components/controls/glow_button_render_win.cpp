@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "classlib/core/streams.h"
@@ -238,11 +239,12 @@ TSize MeasureText(TGPGraphics& g, TGPFont* font, TGPStringFormat* format, const 
     return {int(box.Width + 0.999f), int(box.Height + 0.999f)};
 }
 
-TSize MeasureTextGdi(HDC dc, TFont* font, const String& text, int width, bool wordWrap) {
+// The size DrawText gives text in font within width, drawn with flags.
+TSize MeasureTextGdi(HDC dc, TFont* font, const String& text, int width, UINT flags) {
     if (text.empty()) return {};
     HGDIOBJ old = SelectObject(dc, font->Handle());
     RECT r{0, 0, width, 0};
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+    DrawTextA(dc, text.c_str(), -1, &r, flags | DT_CALCRECT);
     SelectObject(dc, old);
     return {r.right - r.left, r.bottom - r.top};
 }
@@ -258,6 +260,22 @@ UINT GdiLayoutFlags(TButtonLayout layout, bool wordWrap) {
     default: return flags | DT_CENTER | DT_VCENTER;
     }
 }
+
+// GDI draws the notes from the left, line by line, wrapped with WordWrap.
+UINT GdiNotesFlags(bool wordWrap) { return DT_LEFT | (wordWrap ? DT_WORDBREAK : 0); }
+
+// The GDI+ fonts and format of caption and notes; no caption font when its
+// font is one GDI+ cannot use (GDI then draws caption and notes).
+struct TGlowTextFonts {
+    TGlowFont Caption;
+    std::optional<TGlowFont> Notes;
+    TGlowFormat Format;
+    TGlowTextFonts(const TGlowRenderInput& in, TButtonLayout layout) : Caption(in.Font), Format(in, layout) {
+        if (Caption.Font && !in.Notes.empty()) Notes.emplace(in.NotesFont);
+    }
+    bool Gdip() const { return Caption.Font != nullptr; }
+    TGPFont* NotesFont() const { return Notes ? Notes->Font.get() : nullptr; }
+};
 
 // ---- Pictures --------------------------------------------------------------------------
 
@@ -413,6 +431,24 @@ struct TGlowTextLayout {
     TSize Text() const { return {std::max(Caption.cx, Notes.cx), Caption.cy + Notes.cy}; }
 };
 
+// The sizes of caption and notes laid out in a text rectangle width wide,
+// as the paint draws them: by GDI+ in the fonts' format, or by DrawText
+// with the flags the paint draws with (the notes line by line). The
+// measuring for AutoSize and the paint both take their sizes from here.
+TGlowTextLayout LayOutText(HDC dc, TGPGraphics& g, const TGlowRenderInput& in, TButtonLayout layout,
+                           const String& caption, TGlowTextFonts& fonts, int width) {
+    TGlowTextLayout text;
+    if (fonts.Gdip()) {
+        text.Caption = MeasureText(g, fonts.Caption.Font.get(), &fonts.Format.Format, caption, float(width));
+        if (TGPFont* notes = fonts.NotesFont())
+            text.Notes = MeasureText(g, notes, &fonts.Format.Format, in.Notes, float(width));
+    } else {
+        text.Caption = MeasureTextGdi(dc, in.Font, caption, width, GdiLayoutFlags(layout, in.WordWrap));
+        text.Notes = MeasureTextGdi(dc, in.NotesFont, in.Notes, width, GdiNotesFlags(in.WordWrap));
+    }
+    return text;
+}
+
 void DrawArrow(HDC dc, const TGlowRenderInput& in) {
     const TRect& r = in.ClientRect;
     const TPoint centre = in.DropDownPosition == dpRight ? Point(r.Right - 7, r.Top + r.Height() / 2)
@@ -428,20 +464,9 @@ void DrawArrow(HDC dc, const TGlowRenderInput& in) {
 TSize MeasureGlowButton(HDC dc, const TGlowRenderInput& in) {
     const String caption = CaptionText(in);
     const TButtonLayout layout = in.Notes.empty() ? in.Layout : blGlyphLeftAdjusted;
-    TGlowTextLayout text;
     TGPGraphics g(dc);
-    TGlowFont font(in.Font);
-    if (font.Font) {
-        TGlowFormat format(in, layout);
-        text.Caption = MeasureText(g, font.Font.get(), &format.Format, caption, 10000);
-        if (!in.Notes.empty()) {
-            TGlowFont notes(in.NotesFont);
-            if (notes.Font) text.Notes = MeasureText(g, notes.Font.get(), &format.Format, in.Notes, 10000);
-        }
-    } else {
-        text.Caption = MeasureTextGdi(dc, in.Font, caption, 10000, false);
-        text.Notes = MeasureTextGdi(dc, in.NotesFont, in.Notes, 10000, false);
-    }
+    TGlowTextFonts fonts(in, layout);
+    const TGlowTextLayout text = LayOutText(dc, g, in, layout, caption, fonts, 10000);
     return GlowContentSize(layout, text.Text(), PictureSize(in), in.Spacing);
 }
 
@@ -481,31 +506,28 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
     }
     if (hasText) {
         const TColor textColor = in.Enabled ? in.Font->Color() : TColor(0x808080);
-        TGlowFont font(in.Font);
-        if (font.Font) {
+        const TColor notesColor = in.Enabled ? in.NotesFont->Color() : TColor(0x808080);
+        TGlowTextFonts fonts(in, layout);
+        if (fonts.Gdip()) {
             g.SetTextRenderingHint(in.AntiAlias == aaAntiAlias ? TextRenderingHintAntiAliasGridFit
                                                                : TextRenderingHintClearTypeGridFit);
-            TGlowFormat format(in, layout);
             TGPSolidBrush brush(Argb(textColor));
             TRect captionRect = place.Text;
             if (!in.Notes.empty()) {
                 // Caption and notes as one block, vertically centred.
-                TGlowFont notesFont(in.NotesFont);
-                const TSize c = MeasureText(g, font.Font.get(), &format.Format, caption, float(place.Text.Width()));
-                const TSize n = notesFont.Font ? MeasureText(g, notesFont.Font.get(), &format.Format, in.Notes,
-                                                             float(place.Text.Width()))
-                                               : TSize{};
+                const TGlowTextLayout text = LayOutText(dc, g, in, layout, caption, fonts, place.Text.Width());
+                const TSize c = text.Caption, n = text.Notes;
                 const int top = place.Text.Top + std::max(0, (place.Text.Height() - c.cy - n.cy) / 2);
                 captionRect = Rect(place.Text.Left, top, place.Text.Right, top + c.cy);
-                if (notesFont.Font) {
-                    TGPSolidBrush notesBrush(Argb(in.Enabled ? in.NotesFont->Color() : TColor(0x808080)));
-                    g.DrawString(in.Notes, -1, notesFont.Font.get(),
+                if (TGPFont* notesFont = fonts.NotesFont()) {
+                    TGPSolidBrush notesBrush(Argb(notesColor));
+                    g.DrawString(in.Notes, -1, notesFont,
                                  RectF(Rect(place.Text.Left, top + c.cy, place.Text.Right, top + c.cy + n.cy)),
-                                 &format.Format, &notesBrush);
+                                 &fonts.Format.Format, &notesBrush);
                 }
             }
             if (!caption.empty())
-                g.DrawString(caption, -1, font.Font.get(), RectF(captionRect), &format.Format, &brush);
+                g.DrawString(caption, -1, fonts.Caption.Font.get(), RectF(captionRect), &fonts.Format.Format, &brush);
         } else {
             HGDIOBJ old = SelectObject(dc, in.Font->Handle());
             SetBkMode(dc, TRANSPARENT);
@@ -513,36 +535,31 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
             RECT r{place.Text.Left, place.Text.Top, place.Text.Right, place.Text.Bottom};
             if (layout == blGlyphLeftAdjusted) r.left += 2;
             UINT flags = GdiLayoutFlags(layout, in.WordWrap);
+            const TGlowTextLayout text = LayOutText(dc, g, in, layout, caption, fonts, r.right - r.left);
             if (!in.Notes.empty()) {
                 // Caption and notes as one block, placed by their measured
                 // heights: the caption on top, the notes in their own font
                 // and colour below it.
                 flags &= ~UINT(DT_VCENTER);
-                const UINT notesFlags = DT_LEFT | (in.WordWrap ? DT_WORDBREAK : 0);
-                RECT c = r, n = r;
-                if (!caption.empty()) DrawTextA(dc, caption.c_str(), -1, &c, flags | DT_CALCRECT);
-                SelectObject(dc, in.NotesFont->Handle());
-                DrawTextA(dc, in.Notes.c_str(), -1, &n, notesFlags | DT_CALCRECT);
-                const int ch = caption.empty() ? 0 : c.bottom - c.top, nh = n.bottom - n.top;
+                const int ch = text.Caption.cy, nh = text.Notes.cy;
                 r.top += std::max(0, int(r.bottom - r.top - ch - nh) / 2);
                 RECT notes{r.left, r.top + ch, r.right, r.top + ch + nh};
-                SetTextColor(dc, ColorToRGB(in.Enabled ? in.NotesFont->Color() : TColor(0x808080)));
-                DrawTextA(dc, in.Notes.c_str(), -1, &notes, notesFlags);
+                SelectObject(dc, in.NotesFont->Handle());
+                SetTextColor(dc, ColorToRGB(notesColor));
+                DrawTextA(dc, in.Notes.c_str(), -1, &notes, GdiNotesFlags(in.WordWrap));
                 SelectObject(dc, in.Font->Handle());
                 SetTextColor(dc, ColorToRGB(textColor));
                 r.bottom = r.top + ch;
             } else if (flags & DT_WORDBREAK) {
                 // DrawText centres or bottoms single lines only: place the
                 // wrapped block by its measured height.
-                RECT measured = r;
-                DrawTextA(dc, caption.c_str(), -1, &measured, flags | DT_CALCRECT);
-                const int h = measured.bottom - measured.top, room = r.bottom - r.top;
+                const int h = text.Caption.cy, room = r.bottom - r.top;
                 if (flags & DT_VCENTER)
                     r.top += std::max(0, (room - h) / 2);
                 else if (flags & DT_BOTTOM)
                     r.top += std::max(0, room - h);
             }
-            DrawTextA(dc, caption.c_str(), -1, &r, flags);
+            if (!caption.empty()) DrawTextA(dc, caption.c_str(), -1, &r, flags);
             SelectObject(dc, old);
         }
     }

@@ -14,6 +14,7 @@
 #include "classlib/ui/forms.h"
 #include "components/controls/glow_button_win.h"
 #include "components/foundation/foundation_unit_win.h"
+#include "components/foundation/gdiplus_win.h"
 #include "imaging/png/png_imagelist_win.h"
 #include "imaging/png/png_unit_win.h"
 #include "tests/classlib/ui/support/object_tally.h"
@@ -514,6 +515,125 @@ TEST_F(GlowPaintTest, ABackslashNInTheCaptionBreaksTheLine) {
     EXPECT_GT(InkIn(t, Rect(30, 4, 70, 20)), 5);
     EXPECT_GT(InkIn(t, Rect(30, 21, 70, 38)), 5);
     EXPECT_EQ(InkIn(t, Rect(2, 2, 30, 39)), 0);
+}
+
+// The dark pixels of a painted button inside its one-pixel edge (the
+// corners show the parent).
+std::vector<TPoint> InkInside(const TPaintTarget& t) {
+    std::vector<TPoint> ink;
+    for (int y = 1; y < t.Height() - 1; ++y)
+        for (int x = 1; x < t.Width() - 1; ++x)
+            if (IsInk(t.PixelAt(x, y))) ink.push_back(Point(x, y));
+    return ink;
+}
+
+// The box text takes in a font, one line for each of its line breaks, as
+// GDI+ (when it knows the font's family) or DrawText lays it out without a
+// width to keep to.
+TSize TextBlock(TFont* font, const String& text, bool gdip) {
+    if (text.empty()) return {};
+    HDC dc = GetDC(nullptr);
+    TSize size;
+    if (gdip) {
+        TGPGraphics g(dc);
+        TGPFontFamily family(GdipWideString(font->Name()).c_str());
+        TGPFont f(&family, float(font->Size()), FontStyleRegular, UnitPoint);
+        TGPStringFormat format;
+        const std::wstring wide = GdipWideString(text);
+        TGPRectF box{};
+        g.MeasureString(wide.c_str(), int(wide.size()), &f, MakeRect(0, 0, 10000, 10000), &format, box);
+        size = {int(box.Width + 0.999f), int(box.Height + 0.999f)};
+    } else {
+        HGDIOBJ old = SelectObject(dc, font->Handle());
+        RECT r{0, 0, 10000, 0};
+        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK);
+        SelectObject(dc, old);
+        size = {r.right - r.left, r.bottom - r.top};
+    }
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+// Caption font (one GDI+ draws, one only GDI can) x notes (none, one line,
+// several): AutoSize makes the button the block of caption and notes as
+// they are drawn (caption on top, each line of the notes below it in the
+// notes font) plus its spacing and margins, and the paint fills that block:
+// its ink lies inside the button, and the same button made 20 pixels wider
+// and higher shows the same ink, 10 pixels down (and right, where the text
+// is centred), so nothing of it was cut off or moved.
+TEST_F(GlowPaintTest, AutoSizeIsTheBlockThePaintFills) {
+    struct TRow {
+        const char* Font;
+        bool Gdip;
+        const char* Notes;
+    };
+    const TRow rows[] = {
+        {"Tahoma", true, ""},
+        {"Tahoma", true, "Notes"},
+        {"Tahoma", true, "First\nA second, longer line\nThird"},
+        {"No Such Font At All", false, ""},
+        {"No Such Font At All", false, "Notes"},
+        {"No Such Font At All", false, "First\nA second, longer line\nThird"},
+    };
+    {
+        TGPFontFamily tahoma(L"Tahoma"), none(L"No Such Font At All"), arial(L"Arial");
+        ASSERT_EQ(tahoma.GetLastStatus(), TStatus::Ok);
+        ASSERT_NE(none.GetLastStatus(), TStatus::Ok);
+        ASSERT_NE(arial.GetLastStatus(), TStatus::Ok);  // no stand-in: GDI draws that font
+    }
+    TGlowButtonAppearance* a = button->Appearance();
+    for (auto set :
+         {&TGlowButtonAppearance::SetColor, &TGlowButtonAppearance::SetColorTo, &TGlowButtonAppearance::SetColorMirror,
+          &TGlowButtonAppearance::SetColorMirrorTo, &TGlowButtonAppearance::SetBorderColor})
+        (a->*set)(clWhite);
+    a->SetSystemFont(false);
+    button->SetParentFont(false);
+    button->Font()->SetSize(8);
+    button->NotesFont()->SetName("Tahoma");
+    button->NotesFont()->SetSize(8);
+    button->SetCaption("Caption");
+    form->HandleNeeded();
+    const int s = button->Spacing(), mh = button->MarginHorz(), mv = button->MarginVert();
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(std::string(row.Font) + " / notes \"" + row.Notes + "\"");
+        button->SetAutoSize(false);
+        button->SetBounds(20, 20, 100, 41);
+        button->Font()->SetName(row.Font);
+        button->Notes()->SetText(row.Notes);
+        button->SetAutoSize(true);
+        button->AdjustAutoSize();
+        const int w = button->Width(), h = button->Height();
+
+        const TSize caption = TextBlock(button->Font(), "Caption", row.Gdip);
+        const TSize notes = TextBlock(button->NotesFont(), button->Notes()->Text(), row.Gdip);
+        const TSize block{std::max(caption.cx, notes.cx), caption.cy + notes.cy};
+        ASSERT_GT(block.cy, 0);
+        EXPECT_EQ(w, block.cx + 4 * s + 2 * mh + 2);
+        EXPECT_EQ(h, block.cy + 3 * s + 2 * mv);
+
+        TPaintTarget fitted(w, h, clBlack);
+        fitted.PaintInParents(button);
+        const std::vector<TPoint> ink = InkInside(fitted);
+        ASSERT_GT(ink.size(), 20u);
+        for (TPoint p : ink) {
+            ASSERT_GT(p.X, 1) << p.Y;
+            ASSERT_LT(p.X, w - 2) << p.Y;
+            ASSERT_GT(p.Y, 1) << p.X;
+            ASSERT_LT(p.Y, h - 2) << p.X;
+        }
+
+        button->SetAutoSize(false);
+        button->SetBounds(20, 20, w + 20, h + 20);
+        TPaintTarget larger(w + 20, h + 20, clBlack);
+        larger.PaintInParents(button);
+        // Notes take the text to the left; a caption alone is centred.
+        const int dx = *row.Notes ? 0 : 10;
+        std::vector<TPoint> moved;
+        for (TPoint p : ink) moved.push_back(Point(p.X + dx, p.Y + 10));
+        const std::vector<TPoint> shown = InkInside(larger);
+        EXPECT_EQ(shown.size(), moved.size());
+        EXPECT_TRUE(shown == moved);
+    }
 }
 
 TEST_F(GlowPaintTest, ASplitButtonDrawsItsPressedPartsApartWithTheArrow) {
