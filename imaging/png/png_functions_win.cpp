@@ -269,8 +269,9 @@ std::unique_ptr<TPNGObject> PngFromMaskColor(TBitmap* image, TColor maskColor) {
 void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index) {
     if (!png || !list) return;
     if (auto* pngList = dynamic_cast<TPngImageList*>(list)) {
-        if (index >= 0 && index < pngList->PngImages()->Count())
-            png->Assign(pngList->PngImages()->Items(index)->PngObject());
+        // The index counts the list's images, as its users count them: an
+        // item with an empty picture has none.
+        if (TPngImageCollectionItem* item = pngList->ItemOfNativeIndex(index)) png->Assign(item->PngObject());
         return;
     }
     if (!list->HandleAllocated() || index < 0 || index >= list->Count()) return;

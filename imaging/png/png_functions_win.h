@@ -37,8 +37,10 @@ std::unique_ptr<TPNGObject> PngFromImageAndMask(TBitmap* image, TBitmap* mask, b
 // A new PNG of image, transparent where it shows maskColor (clNone: nowhere;
 // clDefault: the bitmap's own transparent colour).
 std::unique_ptr<TPNGObject> PngFromMaskColor(TBitmap* image, TColor maskColor);
-// Fills png from entry index of list: a PNG image list gives a copy of its
-// item, any other list the entry's icon. A bad index leaves png unchanged.
+// Fills png from image index of list: a PNG image list gives a copy of the
+// picture of the item that is its image index (ItemOfNativeIndex: items
+// with an empty picture are no image), any other list the entry's icon. A
+// bad index leaves png unchanged.
 void PngFromImageListItem(TPNGObject* png, TCustomImageList* list, int index);
 
 // The Windows NT family from version 5.1 on.

@@ -230,7 +230,9 @@ void TPngImageList::AddImages(TCustomImageList* value) {
     if (!value || value == this) return;
     Updating([&] {
         auto* pngList = dynamic_cast<TPngImageList*>(value);
-        int count = pngList ? pngList->FPngImages->Count() : value->Count();
+        // Each image of the other list (a PNG list's items with an empty
+        // picture have none).
+        int count = pngList ? pngList->NativeIndexOf(pngList->FPngImages->Count()) : value->Count();
         for (int i = 0; i < count; ++i) {
             TPNGObject png;
             PngFromImageListItem(&png, value, i);

@@ -285,6 +285,64 @@ TEST(PngImageList, EmptyItemsHaveNoNativeImage) {
     EXPECT_EQ(NativePixel(*list, 1, 5, 10), Rgb(64, 64, 64));
 }
 
+// Lists whose items with an empty picture stand at the start, in the middle,
+// at the end or all over: an image of the list is taken by its index as
+// drawing through the list takes it (the images the list has, items with an
+// empty picture skipped), whether one picture is taken, one is added from
+// it or all of them are added.
+TEST(PngImageList, ImagesTakenFromAListWithEmptyItemsByTheirIndex) {
+    struct TRow {
+        const char* Name;
+        const char* Items;  // R, G, B, Y: a solid picture; -: an empty one
+    };
+    const TRow rows[] = {
+        {"empty first", "-RGB"},
+        {"empty in the middle", "RG-B"},
+        {"empty last", "RGB-"},
+        {"empty all over", "-R--GY-"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TPngImageList source(nullptr);
+        std::vector<LongWord> colors;
+        for (const char* c = row.Items; *c; ++c) {
+            if (*c == '-') {
+                source.PngImages()->Add();
+                continue;
+            }
+            const TColor color = *c == 'R' ? clRed : *c == 'G' ? clLime : *c == 'B' ? clBlue : clYellow;
+            source.AddMasked(Solid(color).get(), clNone);
+            colors.push_back(*c == 'R' ? Red : *c == 'G' ? Green : *c == 'B' ? Blue : Yellow);
+        }
+        const int count = int(colors.size());
+        ASSERT_EQ(source.Count(), count);
+        ASSERT_EQ(Colors(source, count), colors);  // what drawing each index shows
+
+        for (int i = 0; i < count; ++i) {
+            SCOPED_TRACE(i);
+            TPNGObject png;
+            PngFromImageListItem(&png, &source, i);
+            ASSERT_FALSE(png.Empty());
+            EXPECT_EQ(png.PixelAt(8, 8), colors[i]);
+            TPngImageList one(nullptr);
+            TCustomImageList& base = one;
+            EXPECT_EQ(base.AddImage(&source, i), 0);
+            EXPECT_EQ(Colors(one, 1), std::vector<LongWord>{colors[i]});
+        }
+        TPNGObject none;
+        PngFromImageListItem(&none, &source, count);  // no such image
+        EXPECT_TRUE(none.Empty());
+
+        TPngImageList all(nullptr);
+        TCustomImageList& base = all;
+        base.AddImages(&source);
+        EXPECT_EQ(all.PngImages()->Count(), count);
+        EXPECT_EQ(all.Count(), count);
+        EXPECT_EQ(Colors(all, count), colors);
+        for (int i = 0; i < count; ++i) EXPECT_EQ(NativePixel(all, i, 8, 8), colors[i]) << i;
+    }
+}
+
 // A picture loaded into a new item outside an update: the list is made
 // anew with each change of the item, from whatever the item holds then.
 TEST(PngImageList, APictureLoadedIntoANewItemOutsideAnUpdate) {
