@@ -18,8 +18,114 @@ std::map<std::string, std::unique_ptr<TBitmap>>& GlyphBitmaps() {
     return bitmaps;
 }
 
-TGlyphLayout GlyphLayout(TTextLayout layout) { return TGlyphLayout(int(layout)); }
+// A glyph drawn with its key colour transparent, premade for one kind of
+// device context: the glyph as that kind shows it with the key colour's
+// pixels black, and the monochrome mask of those pixels, which
+// TransparentBlt makes on every call (and in the same way). A draw is
+// then two blits: the mask ANDed in, the glyph ORed.
+struct TGlyphMasks {
+    HBITMAP Image = nullptr;
+    HBITMAP Mask = nullptr;
+    ~TGlyphMasks() {
+        if (Image) DeleteObject(Image);
+        if (Mask) DeleteObject(Mask);
+    }
+};
 
+// The kind of a device context as TransparentBlt tells them apart: a 32-bit
+// window or device bitmap gets a 24-bit copy of the glyph, anything else
+// one compatible with it (its depth, a DIB section apart).
+int GlyphTargetKind(HDC dc) {
+    DIBSECTION dib{};
+    const bool memory = GetObjectType(dc) == OBJ_MEMDC;
+    const int size = memory ? GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof dib, &dib) : 0;
+    const bool isDib = size == int(sizeof dib);
+    if (!isDib && GetDeviceCaps(dc, BITSPIXEL) == 32) return 24;
+    return (isDib ? 1000 : 0) + (memory ? dib.dsBm.bmBitsPixel : GetDeviceCaps(dc, BITSPIXEL));
+}
+
+struct TGlyphMasksKey {
+    const TBitmap* Glyph;
+    int Kind;
+    COLORREF Key;
+    auto operator<=>(const TGlyphMasksKey&) const = default;
+};
+
+std::map<TGlyphMasksKey, std::unique_ptr<TGlyphMasks>>& GlyphMasks() {
+    static std::map<TGlyphMasksKey, std::unique_ptr<TGlyphMasks>> masks;
+    return masks;
+}
+
+// The glyph's masks for dc's kind, made the first time.
+const TGlyphMasks* MasksFor(TBitmap* glyph, HDC dc, COLORREF key) {
+    const TGlyphMasksKey id{glyph, GlyphTargetKind(dc), key};
+    auto& masks = GlyphMasks();
+    if (auto it = masks.find(id); it != masks.end()) return it->second.get();
+    const int w = glyph->Width(), h = glyph->Height();
+    auto made = std::make_unique<TGlyphMasks>();
+    if (id.Kind == 24) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        made->Image = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    } else {
+        made->Image = CreateCompatibleBitmap(dc, w, h);
+    }
+    HDC work = CreateCompatibleDC(dc);
+    HDC mask = CreateCompatibleDC(dc);
+    made->Mask = CreateCompatibleBitmap(mask, w, h);
+    bool ok = made->Image && made->Mask && work && mask;
+    if (ok) {
+        const HGDIOBJ oldWork = SelectObject(work, made->Image);
+        const HGDIOBJ oldMask = SelectObject(mask, made->Mask);
+        HDC source = glyph->Canvas()->Handle();
+        const int oldMode = GetStretchBltMode(source);
+        if (oldMode == BLACKONWHITE || oldMode == WHITEONBLACK) SetStretchBltMode(source, COLORONCOLOR);
+        ok = StretchBlt(work, 0, 0, w, h, source, 0, 0, w, h, SRCCOPY);
+        SetStretchBltMode(source, oldMode);
+        SetBkColor(work, key);
+        ok = ok && BitBlt(mask, 0, 0, w, h, work, 0, 0, SRCCOPY);
+        SetBkColor(work, RGB(0, 0, 0));
+        SetTextColor(work, RGB(255, 255, 255));
+        ok = ok && BitBlt(work, 0, 0, w, h, mask, 0, 0, SRCAND);
+        SelectObject(work, oldWork);
+        SelectObject(mask, oldMask);
+    }
+    if (work) DeleteDC(work);
+    if (mask) DeleteDC(mask);
+    if (!ok) return nullptr;
+    return masks.emplace(id, std::move(made)).first->second.get();
+}
+
+}  // namespace
+
+void DrawOfficeGlyph(TCanvas* canvas, int x, int y, TBitmap* glyph) {
+    HDC dc = canvas->Handle();
+    const TColor key = glyph->Transparent() ? glyph->TransparentColor() : clNone;
+    const TGlyphMasks* masks = key == clNone ? nullptr : MasksFor(glyph, dc, ColorToRGB(key));
+    if (!masks) {
+        canvas->Draw(x, y, glyph);
+        return;
+    }
+    const int w = glyph->Width(), h = glyph->Height();
+    HDC source = CreateCompatibleDC(dc);
+    if (!source) {
+        canvas->Draw(x, y, glyph);
+        return;
+    }
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const HGDIOBJ old = SelectObject(source, masks->Mask);
+    BitBlt(dc, x, y, w, h, source, 0, 0, SRCAND);
+    SelectObject(source, masks->Image);
+    BitBlt(dc, x, y, w, h, source, 0, 0, SRCPAINT);
+    SelectObject(source, old);
+    DeleteDC(source);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
+}
+
+namespace {
+TGlyphLayout GlyphLayout(TTextLayout layout) { return TGlyphLayout(int(layout)); }
 }  // namespace
 
 static_assert(int(tlTop) == int(TGlyphLayout::Top) && int(tlBottom) == int(TGlyphLayout::Bottom));
@@ -36,7 +142,10 @@ TBitmap* OfficeGlyphBitmap(const char* name) {
     return bitmaps.emplace(name, std::move(bitmap)).first->second.get();
 }
 
-void FreeOfficeGlyphBitmaps() { GlyphBitmaps().clear(); }
+void FreeOfficeGlyphBitmaps() {
+    GlyphMasks().clear();
+    GlyphBitmaps().clear();
+}
 
 TClass TLumOfficeButtonControl::StaticClass() {
     using C = TLumOfficeButtonControl;
@@ -199,7 +308,7 @@ void TLumOfficeButtonControl::DrawGlyph() {
     TBitmap* glyph = OfficeGlyphBitmap(radio ? RadioButtonGlyphResource(look) : CheckBoxGlyphResource(look));
     const TPoint p = OfficeGlyphPlace(radio, false, RightSide(), GlyphLayout(FButtonVertAlign), client, textHeight,
                                       TSize{glyph->Width(), glyph->Height()});
-    FCanvas->Draw(p.X, p.Y, glyph);
+    DrawOfficeGlyph(FCanvas, p.X, p.Y, glyph);
 }
 
 void TLumOfficeButtonControl::Paint() {

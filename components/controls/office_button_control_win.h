@@ -148,5 +148,10 @@ protected:
 // library's resource error when the program has no such resource.
 class TBitmap;
 TBitmap* OfficeGlyphBitmap(const char* name);
-// Frees the loaded glyph bitmaps (at the end of the program).
+// Draws glyph at x, y of canvas with its key colour transparent, as its
+// Draw does through TransparentBlt, from masks made once for each kind of
+// device context (two blits instead of TransparentBlt's work on every call).
+class TCanvas;
+void DrawOfficeGlyph(TCanvas* canvas, int x, int y, TBitmap* glyph);
+// Frees the loaded glyph bitmaps and their masks (at the end of the program).
 void FreeOfficeGlyphBitmaps();
