@@ -1,6 +1,7 @@
 #include "imaging/png/png_filters.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -44,11 +45,13 @@ void UnfilterPaeth(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) 
 }
 
 #if defined(__SSE2__)
-// Whole pixels of 3 or 4 bytes at a time, as 16-bit lanes.
-template <int P>
+// Whole pixels of 3 or 4 bytes at a time, as 16-bit lanes. A wide load
+// reads four bytes for a pixel of three (the byte after the pixel must be
+// there to read): the fourth lane then holds what no store writes back.
+template <int P, bool Wide = false>
 inline __m128i LoadPixel(const Byte* p) {
     int v;
-    if constexpr (P == 4) {
+    if constexpr (P == 4 || Wide) {
         std::memcpy(&v, p, 4);
     } else {
         v = p[0] | (p[1] << 8) | (p[2] << 16);
@@ -62,10 +65,19 @@ inline void StorePixel(Byte* p, __m128i x) {
     if constexpr (P == 4) {
         std::memcpy(p, &v, 4);
     } else {
-        p[0] = Byte(v);
-        p[1] = Byte(v >> 8);
+        std::memcpy(p, &v, 2);
         p[2] = Byte(v >> 16);
     }
+}
+
+// Runs step(i, wide) for the start i of every whole pixel of a row of n
+// bytes, wide while four bytes can be read at i.
+template <int P, class F>
+inline std::size_t ForEachPixel(std::size_t n, F step) {
+    std::size_t i = 0;
+    for (; i + 4 <= n && i + P <= n; i += P) step(i, std::true_type());
+    for (; i + P <= n; i += P) step(i, std::false_type());
+    return i;
 }
 
 inline __m128i Abs16(__m128i x) {
@@ -77,11 +89,10 @@ template <int P>
 void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     const __m128i mask = _mm_set1_epi16(0xFF);
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
-    std::size_t i = 0;
     // The last pixel may need a byte-wise tail when n is not a multiple of P.
-    for (; i + P <= n; i += P) {
-        __m128i b = LoadPixel<P>(prev + i);
-        __m128i x = LoadPixel<P>(src + i);
+    std::size_t i = ForEachPixel<P>(n, [&](std::size_t at, auto wide) {
+        __m128i b = LoadPixel<P, decltype(wide)::value>(prev + at);
+        __m128i x = LoadPixel<P, decltype(wide)::value>(src + at);
         __m128i pa = Abs16(_mm_sub_epi16(b, c));
         __m128i pb = Abs16(_mm_sub_epi16(a, c));
         __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
@@ -92,9 +103,9 @@ void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t 
             _mm_or_si128(_mm_and_si128(useA, a),
                          _mm_andnot_si128(useA, _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c))));
         a = _mm_and_si128(_mm_add_epi16(x, pred), mask);
-        StorePixel<P>(dst + i, a);
+        StorePixel<P>(dst + at, a);
         c = b;
-    }
+    });
     for (; i < n; ++i) {
         Byte left = i >= std::size_t(P) ? dst[i - P] : 0, upLeft = i >= std::size_t(P) ? prev[i - P] : 0;
         dst[i] = Byte(src[i] + Paeth(left, prev[i], upLeft));
@@ -104,12 +115,11 @@ void UnfilterPaethSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t 
 template <int P>
 void UnfilterSubSse(const Byte* src, Byte* dst, std::size_t n) {
     __m128i a = _mm_setzero_si128();
-    std::size_t i = 0;
-    for (; i + P <= n; i += P) {
-        __m128i x = LoadPixel<P>(src + i);
+    std::size_t i = ForEachPixel<P>(n, [&](std::size_t at, auto wide) {
+        __m128i x = LoadPixel<P, decltype(wide)::value>(src + at);
         a = _mm_and_si128(_mm_add_epi16(a, x), _mm_set1_epi16(0xFF));
-        StorePixel<P>(dst + i, a);
-    }
+        StorePixel<P>(dst + at, a);
+    });
     for (; i < n; ++i) dst[i] = Byte(src[i] + (i >= std::size_t(P) ? dst[i - P] : 0));
 }
 
@@ -117,13 +127,12 @@ template <int P>
 void UnfilterAverageSse(const Byte* src, Byte* dst, const Byte* prev, std::size_t n) {
     const __m128i mask = _mm_set1_epi16(0xFF);
     __m128i a = _mm_setzero_si128();
-    std::size_t i = 0;
-    for (; i + P <= n; i += P) {
-        __m128i b = LoadPixel<P>(prev + i);
-        __m128i x = LoadPixel<P>(src + i);
+    std::size_t i = ForEachPixel<P>(n, [&](std::size_t at, auto wide) {
+        __m128i b = LoadPixel<P, decltype(wide)::value>(prev + at);
+        __m128i x = LoadPixel<P, decltype(wide)::value>(src + at);
         a = _mm_and_si128(_mm_add_epi16(x, _mm_srli_epi16(_mm_add_epi16(a, b), 1)), mask);
-        StorePixel<P>(dst + i, a);
-    }
+        StorePixel<P>(dst + at, a);
+    });
     for (; i < n; ++i) dst[i] = Byte(src[i] + (((i >= std::size_t(P) ? dst[i - P] : 0) + prev[i]) >> 1));
 }
 #endif
