@@ -3,6 +3,8 @@
 #include <string>
 #include <type_traits>
 
+#include "classlib/os/dll_functions.h"
+
 namespace {
 
 // The class library's strings are 8-bit in the system code page.
@@ -23,7 +25,7 @@ TThemeServices::TThemeServices(const char* libraryName) {
     if (!FLibrary) return;
     auto bind = [this](auto& function, const char* name) {
         using F = std::remove_reference_t<decltype(function)>;
-        function = reinterpret_cast<F>(reinterpret_cast<void*>(Function(name)));
+        function = DllFunctionCast<F>(Function(name));
         return function != nullptr;
     };
     bool all = true;

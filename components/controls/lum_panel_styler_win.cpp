@@ -1,5 +1,6 @@
 #include "components/controls/lum_panel_styler_win.h"
 
+#include "classlib/os/dll_functions.h"
 #include "components/foundation/visual_styles_win.h"
 
 // ============================================================================
@@ -223,11 +224,9 @@ int CurrentXPColorScheme() {
     HMODULE lib = LoadLibraryA("uxtheme.dll");
     if (!lib) return 0;
     TScopeExit release([lib] { FreeLibrary(lib); });
-    // Through void*: the looked-up address has the types written here.
-    auto isThemeActive =
-        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "IsThemeActive")));
-    auto currentThemeName = reinterpret_cast<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(
-        reinterpret_cast<void*>(GetProcAddress(lib, "GetCurrentThemeName")));
+    auto isThemeActive = GetDllFunction<BOOL(WINAPI*)()>(lib, "IsThemeActive");
+    auto currentThemeName =
+        GetDllFunction<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(lib, "GetCurrentThemeName");
     if (!isThemeActive || !isThemeActive() || !currentThemeName) return 0;
     wchar_t theme[255] = {}, color[255] = {}, size[255] = {};
     if (FAILED(currentThemeName(theme, 255, color, 255, size, 255))) return 0;

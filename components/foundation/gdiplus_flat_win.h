@@ -14,6 +14,7 @@
 // every call the wrappers make.
 #pragma once
 
+#include "classlib/os/dll_functions.h"
 #include "classlib/os/win.h"
 #include "components/foundation/gdiplus_types.h"
 
@@ -192,6 +193,13 @@ TStatus WINAPI GdipSetImageAttributesColorKeys(GpImageAttributes* attributes, TC
     X(GdipCreateImageAttributes)                                                                                       \
     X(GdipDisposeImageAttributes)                                                                                      \
     X(GdipSetImageAttributesColorKeys)
+
+// The imports are stdcall on 32 bits (their decorated names say so to the
+// linker); the table's entries keep that convention.
+#define QM_GDIPLUS_CONVENTION(Name)                                                                                    \
+    static_assert(IsWinApiFunctionPointer<decltype(&::Name)>, #Name " is declared WINAPI");
+QM_GDIPLUS_FUNCTIONS(QM_GDIPLUS_CONVENTION)
+#undef QM_GDIPLUS_CONVENTION
 
 struct TGdiplusApi {
 #define QM_GDIPLUS_ENTRY(Name) decltype(&::Name) Name = &::Name;

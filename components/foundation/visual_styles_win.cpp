@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "classlib/os/dll_functions.h"
 #include "classlib/ui/graphics.h"
 #include "components/foundation/system_version.h"
 
@@ -27,7 +28,7 @@ void TVisualStylesBinding::BindThemeLibrary(TLookup lookup) {
     // A function the library lacks stays empty; the others are still bound.
     auto bind = [&](auto& function, const char* name) {
         using F = std::remove_reference_t<decltype(function)>;
-        function = reinterpret_cast<F>(reinterpret_cast<void*>(lookup(FLibrary, name)));
+        function = DllFunctionCast<F>(lookup(FLibrary, name));
     };
 #define QM_UXTHEME_BIND(Name) bind(Name, #Name);
     QM_UXTHEME_FUNCTIONS(QM_UXTHEME_BIND)

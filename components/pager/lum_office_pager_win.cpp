@@ -6,6 +6,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
+#include "classlib/os/dll_functions.h"
 #include "classlib/ui/forms.h"
 #include "components/foundation/version_text.h"
 #include "components/pager/pager_settings_unit_win.h"
@@ -22,7 +23,7 @@ int CommonControlsMajorVersion() {
     if (!module) module = LoadLibraryA("comctl32.dll");
     if (!module) return 0;
     using TGetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    auto get = reinterpret_cast<TGetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")));
+    auto get = GetDllFunction<TGetVersion>(module, "DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (!get || FAILED(get(&info))) return 0;

@@ -1,5 +1,6 @@
 #include "components/pager/pager_styler_win.h"
 
+#include "classlib/os/dll_functions.h"
 #include "components/controls/panel_presets.h"
 #include "components/foundation/visual_styles_win.h"
 #include "components/pager/pager_presets.h"
@@ -190,11 +191,10 @@ int GetXPThemeScheme() {
     HMODULE lib = LoadLibraryA("uxtheme.dll");
     if (!lib) return 0;
     TScopeExit release([lib] { FreeLibrary(lib); });
-    auto isThemeActive =
-        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "IsThemeActive")));
+    auto isThemeActive = GetDllFunction<BOOL(WINAPI*)()>(lib, "IsThemeActive");
     if (!isThemeActive || !isThemeActive()) return 0;
-    auto currentThemeName = reinterpret_cast<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(
-        reinterpret_cast<void*>(GetProcAddress(lib, "GetCurrentThemeName")));
+    auto currentThemeName =
+        GetDllFunction<HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int)>(lib, "GetCurrentThemeName");
     if (!currentThemeName) return 0;
     wchar_t theme[255] = {}, color[255] = {}, size[255] = {};
     if (FAILED(currentThemeName(theme, 255, color, 255, size, 255))) return 0;

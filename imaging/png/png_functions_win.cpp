@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/os/dll_functions.h"
 #include "imaging/png/png_effects.h"
 #include "imaging/png/png_gdi_win.h"
 #include "imaging/png/png_imagelist_win.h"
@@ -323,7 +324,7 @@ LongWord ComCtlVersion() {
         HMODULE module = GetModuleHandleA("comctl32.dll");
         if (!module) module = LoadLibraryA("comctl32.dll");
         if (!module) return LongWord(0);
-        auto get = reinterpret_cast<TDllGetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")));
+        auto get = GetDllFunction<TDllGetVersion>(module, "DllGetVersion");
         TDllVersionInfo info{};
         info.cbSize = sizeof info;
         if (!get || FAILED(get(&info))) return LongWord(0);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/core/clock.h"
+#include "classlib/os/dll_functions.h"
 #include "classlib/ui/forms.h"
 #include "tests/components/pager/pager_test_support_win.h"
 
@@ -548,7 +549,7 @@ TEST_F(OfficePagerTest, TheThemedCheckBoxFollowsTheCommonControlsVersion) {
     HMODULE module = GetModuleHandleA("comctl32.dll");
     ASSERT_NE(module, nullptr);
     using TGetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    auto get = reinterpret_cast<TGetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")));
+    auto get = GetDllFunction<TGetVersion>(module, "DllGetVersion");
     ASSERT_NE(get, nullptr);
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
