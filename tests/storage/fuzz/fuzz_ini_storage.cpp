@@ -3,11 +3,10 @@
 // main form), then every value it finds in every typed form. Nothing may
 // crash, and the content must survive being written and read again.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
+#include "classlib/core/exceptions.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/typinfo.h"
 #include "storage/ini_file_storage.h"
@@ -20,25 +19,34 @@ enum TFuzzColor { fcRed, fcGreen, fcBlue };
 QL_DECLARE_ENUM(TFuzzColor);
 QL_DEFINE_ENUM(TFuzzColor, "fcRed", "fcGreen", "fcBlue")
 
-// One folder per run (in TMPDIR), removed when the run ends. Its name is
-// never freed: the exit handler that removes it runs after the statics go.
-const String& RunFolder() {
-    static const String* folder = [] {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz-ini-storage.XXXXXX";
-        if (!mkdtemp(pattern.data())) std::abort();
-        std::atexit([] {
-            std::remove((RunFolder() + "/Settings.ini").c_str());
-            rmdir(RunFolder().c_str());
-        });
-        return new String(pattern);
-    }();
-    return *folder;
-}
+// The store's file lives in memory: the store finds, reads and writes it
+// through the file services as it does a file on disk, without a disk
+// write and read per run, and without a file left behind when a run is cut
+// short.
+class TMemoryFileSystem : public TZvStorageFileSystem {
+public:
+    String Content;
+    bool FileExists(const String& fileName) override { return fileName == SettingsFile; }
+    bool FileIsReadOnly(const String&) override { return false; }
+    bool ForceDirectories(const String&) override { return true; }
+    String ReadWholeFile(const String& fileName) override {
+        if (fileName != SettingsFile) throw EFOpenError("Cannot open file \"" + fileName + "\".");
+        return Content;
+    }
+    void WriteWholeFile(const String& fileName, const String& content) override {
+        if (fileName == SettingsFile) Content = content;
+    }
+    static constexpr const char* SettingsFile = "/fuzz/Settings.ini";
+};
 
-const String& SettingsFile() {
-    static const String* name = new String(RunFolder() + "/Settings.ini");
-    return *name;
+TMemoryFileSystem& MemoryFiles() {
+    // Never freed: a store destroyed at exit may still ask for it.
+    static TMemoryFileSystem* files = [] {
+        auto* f = new TMemoryFileSystem;
+        ZvInstallStorageFileSystem(f);
+        return f;
+    }();
+    return *files;
 }
 
 void ReadAsTheProgramDoes(TZvAppIniFileStorage& store) {
@@ -103,12 +111,12 @@ void ReadEverything(TZvAppIniFileStorage& store) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 1 << 16) return 0;
     String content(reinterpret_cast<const char*>(data), size);
-    ZvStorageFileSystem().WriteWholeFile(SettingsFile(), content);
+    MemoryFiles().Content = content;
 
     TZvAppIniFileStorage store(nullptr);
     store.SetFlushOnDestroy(false);
     store.SetLocation(flCustom);
-    store.SetFileName(SettingsFile());  // reads the file
+    store.SetFileName(TMemoryFileSystem::SettingsFile);  // reads the file
     store.StorageOptions()->SetDefaultIfReadConvertError(true);
     ReadAsTheProgramDoes(store);
     store.StorageOptions()->SetDefaultIfReadConvertError(false);
