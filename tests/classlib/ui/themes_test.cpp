@@ -8,6 +8,7 @@
 #include <vsstyle.h>
 
 #include "classlib/core/scopes.h"
+#include "classlib/os/dll_functions.h"
 #include "classlib/ui/forms.h"
 #include "paint_harness.h"
 
@@ -69,10 +70,8 @@ TEST(ThemeServices, TheProgramsBindingIsMadeOnceAndFindsFunctionsByName) {
 
 TEST_F(ThemesTest, WithVisualStylesOffForTheProgramNothingIsOpenedOrDrawn) {
     TThemeServices& services = ThemeServices();
-    auto getProperties =
-        reinterpret_cast<DWORD(WINAPI*)()>(reinterpret_cast<void*>(services.Function("GetThemeAppProperties")));
-    auto setProperties =
-        reinterpret_cast<void(WINAPI*)(DWORD)>(reinterpret_cast<void*>(services.Function("SetThemeAppProperties")));
+    auto getProperties = DllFunctionCast<DWORD(WINAPI*)()>(services.Function("GetThemeAppProperties"));
+    auto setProperties = DllFunctionCast<void(WINAPI*)(DWORD)>(services.Function("SetThemeAppProperties"));
     ASSERT_TRUE(getProperties && setProperties);
     const DWORD before = getProperties();
     TScopeExit restore([&] { setProperties(before); });
