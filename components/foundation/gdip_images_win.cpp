@@ -1,6 +1,8 @@
 #include "components/foundation/gdip_images_win.h"
 
+#include <climits>
 #include <cstring>
+#include <new>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/streams.h"
@@ -36,6 +38,7 @@ std::vector<Byte> ReadRest(IStream* stream) {
 bool DecodedAsGdiplusWould(const TPNGObjectCore& png) {
     const TChunkIHDR* header = png.HeaderChunk();
     if (!header || header->ColorType != COLOR_RGBALPHA || header->BitDepth != 8) return false;
+    if (png.Width() > INT_MAX / 4) return false;  // no row GDI+ could step over
     for (int i = 0; i < png.ChunkList().Count(); ++i) {
         const String type = png.ChunkList().Item(i)->ChunkType();
         if (type != "IHDR" && type != "IDAT" && type != "IEND" && type != "tEXt" && type != "zTXt" && type != "iTXt" &&
@@ -53,10 +56,17 @@ bool TGPImage::DecodePng(IStream* stream) {
     LARGE_INTEGER zero{};
     ULARGE_INTEGER start{};
     if (FAILED(stream->Seek(zero, STREAM_SEEK_CUR, &start))) return false;
-    const std::vector<Byte> bytes = ReadRest(stream);
-    const bool isPng =
-        bytes.size() > sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0;
-    if (isPng) {
+    // The signature and the header's bit depth and colour type first: any
+    // other image is left to GDI+ without reading the rest.
+    Byte head[26] = {};
+    ULONG headRead = 0;
+    const bool candidate = SUCCEEDED(stream->Read(head, sizeof head, &headRead)) && headRead == sizeof head &&
+                           std::memcmp(head, kPngSignature, sizeof kPngSignature) == 0 &&
+                           std::memcmp(head + 12, "IHDR", 4) == 0 && head[24] == 8 && head[25] == COLOR_RGBALPHA;
+    if (candidate) {
+        std::vector<Byte> bytes(head, head + sizeof head);
+        const std::vector<Byte> rest = ReadRest(stream);
+        bytes.insert(bytes.end(), rest.begin(), rest.end());
         try {
             TMemoryStream memory;
             memory.Write(bytes.data(), Int64(bytes.size()));
@@ -89,6 +99,8 @@ bool TGPImage::DecodePng(IStream* stream) {
             }
         } catch (const Exception&) {
             // A PNG the codec refuses is left to GDI+, which says why.
+        } catch (const std::bad_alloc&) {
+            // So is one too large for memory.
         }
     }
     LARGE_INTEGER back{};
