@@ -325,6 +325,30 @@ private:
         extent.Width = int(std::min<Int64>(x, INT_MAX));
         return extent;
     }
+    // A piece's extent on a line's second pass: the one its measuring pass
+    // took for the same text in the same font and turn (the pieces come
+    // again in the same order), measured only when there is none.
+    TTextExtent LinePieceExtent(TPass pass, const String& piece) {
+        if (pass != TPass::Measure) {
+            for (size_t i = FReplayed; i < FLinePieceCount; ++i) {
+                const TMeasuredPiece& m = FLinePieces[i];
+                if (m.Text == piece && m.Rotated == FFlags.Rotated && m.Angle == FFlags.Angle && m.Face == FFont.Face) {
+                    FReplayed = i + 1;
+                    return m.Extent;
+                }
+            }
+            return PieceExtent(piece);
+        }
+        const TTextExtent extent = PieceExtent(piece);
+        if (FLinePieceCount == FLinePieces.size()) FLinePieces.emplace_back();
+        TMeasuredPiece& m = FLinePieces[FLinePieceCount++];
+        m.Face = FFont.Face;
+        m.Rotated = FFlags.Rotated;
+        m.Angle = FFlags.Angle;
+        m.Text = piece;  // reuses the entry's buffer
+        m.Extent = extent;
+        return extent;
+    }
     // The measures every line and piece asks again, once for each font of
     // the call.
     struct TFontMeasuresOfCall {
@@ -386,6 +410,19 @@ private:
     THtmlFont FFont;
     TMeasureFont FPushed;
     std::vector<TFontMeasuresOfCall> FKnownFonts;
+    // The pieces the measuring pass of the current line measured, in order
+    // (the first FLinePieceCount; the entries are kept for the next lines),
+    // and how many of them the second pass has gone past.
+    struct TMeasuredPiece {
+        TMeasureFont Face;
+        bool Rotated = false;
+        int Angle = 0;
+        String Text;
+        TTextExtent Extent;
+    };
+    std::vector<TMeasuredPiece> FLinePieces;
+    size_t FLinePieceCount = 0;
+    size_t FReplayed = 0;
     TFontMeasuresOfCall* FMeasures = nullptr;
     TColor FBrush = clNone;
     TFlags FFlags;
@@ -550,6 +587,10 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
     const bool second = pass != TPass::Measure;
     FTextHit = FPictureHit = false;
     FListItemOnLine = false;
+    if (second)
+        FReplayed = 0;
+    else
+        FLinePieceCount = 0;
     int x = 0, trailing = 0;
     bool lineBreak = false, stop = false;
     FLineLeft = rect.Left;
@@ -582,7 +623,7 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
         if (n > 0) {
             const std::string_view raw = text.View(n);
             const String piece = PieceText(raw);
-            const TTextExtent extent = PieceExtent(piece);
+            const TTextExtent extent = LinePieceExtent(pass, piece);
             const int ph = extent.Height;
             if (FFlags.Sub && line.SubDrop < ph / 4) line.SubDrop = ph / 4;
             if (FFlags.Sup && line.SupRaise < ph / 4) line.SupRaise = ph / 4;

@@ -50,7 +50,7 @@ public:
     TFontMeasures FontMeasures() override {
         TEXTMETRICA metrics{};
         GetTextMetricsA(FDC, &metrics);
-        if (!FRotatedOn) FCurrentHeight = int(metrics.tmHeight);
+        if (!FRotatedOn) KeepHeight(int(metrics.tmHeight));
         return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading),
                 int(metrics.tmAveCharWidth)};
     }
@@ -64,9 +64,9 @@ public:
             SetBkColor(dc, ColorToRGB(background));
         }
         if (FCurrentHeight == 0 && !FRotatedOn) {
-            // Once for each font selected: the height of the pieces' extents.
+            // Once for each font of the call: the height of the pieces' extents.
             TEXTMETRICA metrics{};
-            if (GetTextMetricsA(dc, &metrics)) FCurrentHeight = int(metrics.tmHeight);
+            if (GetTextMetricsA(dc, &metrics)) KeepHeight(int(metrics.tmHeight));
         }
         DrawHtmlPieceText(dc, text, RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}, flags,
                           FRotatedOn ? 0 : FCurrentHeight);
@@ -130,7 +130,26 @@ private:
     struct TMadeFont {
         TMeasureFont Face;
         HFONT Handle;
+        int Height = 0;  // its tmHeight, once asked (0: not known)
     };
+
+    // The current font's tmHeight, kept with the font for the next time it
+    // is selected.
+    void KeepHeight(int height) {
+        FCurrentHeight = height;
+        if (FCurrent == FCanvasFont) {
+            FCanvasHeight = height;
+            return;
+        }
+        for (TMadeFont& font : FFonts)
+            if (font.Handle == FCurrent) font.Height = height;
+    }
+    int KnownHeight() const {
+        if (FCurrent == FCanvasFont) return FCanvasHeight;
+        for (const TMadeFont& font : FFonts)
+            if (font.Handle == FCurrent) return font.Height;
+        return 0;
+    }
 
     LOGFONTA LogFontOf(const TMeasureFont& face) const {
         LOGFONTA lf = FBase;
@@ -158,7 +177,7 @@ private:
         const LOGFONTA lf = LogFontOf(face);
         const HFONT handle = CreateFontIndirectA(&lf);
         if (!handle) return FCanvasFont;
-        FFonts.push_back({face, handle});
+        FFonts.push_back({face, handle, 0});
         return handle;
     }
     // Selects the current font, turned when a rotation is on (one rotated
@@ -173,7 +192,7 @@ private:
         SelectObject(FDC, rotated ? rotated : FCurrent);
         if (FRotated) DeleteObject(FRotated);
         FRotated = rotated;
-        FCurrentHeight = 0;
+        FCurrentHeight = FRotatedOn ? 0 : KnownHeight();
     }
     HDC WithPen(TColor color) {
         FPenBefore = SelectObject(FDC, GetStockObject(DC_PEN));
@@ -197,6 +216,7 @@ private:
     int FAngle = 0;
     HFONT FRotated = nullptr;
     int FCurrentHeight = 0;  // the selected font's tmHeight, once asked (0: not known)
+    int FCanvasHeight = 0;   // the canvas font's
     HGDIOBJ FPenBefore = nullptr;
     COLORREF FPenColorBefore = 0;
 };

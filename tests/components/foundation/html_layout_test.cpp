@@ -604,6 +604,54 @@ TEST(HtmlLayout, MeasuringAndPaintingCallsReturnNoHit) {
     }
 }
 
+// The pieces a measurer was asked for, in order (not the font measures
+// "gh", " " and "w").
+class TCountingMeasurer : public TFixedPitchMeasurer {
+public:
+    TTextExtent TextExtent(const String& text) override {
+        if (text != "gh" && text != " " && text != "w") Pieces.push_back(text);
+        return TFixedPitchMeasurer::TextExtent(text);
+    }
+    std::vector<String> Pieces;
+};
+
+// A line's second pass (painting or hit-testing) takes the extents its
+// measuring pass took: the call measures each piece once, whatever the
+// fonts, turns, tabs, prefixes, hidden pieces and wrapping of its lines.
+TEST(HtmlLayout, EveryPieceIsMeasuredOncePerCall) {
+    const char* texts[] = {
+        "Rewrites <B>settings.ini</B> of the <I>chosen</I> <FONT face=\"Courier\" size=\"3\">compiler</FONT> "
+        "with the <U>colour scheme</U> and <S>layout</S> you picked; see the log for <B>details</B>.",
+        "a\tb <B>c\td</B> e &amp; f & g <Z>hidden words</Z> h",
+        "<R a=\"90\">turned <B>text</B></R> and <SUB>low</SUB> <SUP>high</SUP> <SHAD>shadowed</SHAD>",
+        "<P align=\"center\">centred words on lines</P><P align=\"right\">right words on lines</P>",
+        "<UL><LI>one item<LI>two items</UL>word word word word word word word word word word word",
+    };
+    for (const char* text : texts) {
+        for (bool wordWrap : {true, false}) {
+            THtmlParams params = Params(text, 120, 400);
+            params.WordWrap = wordWrap;
+            params.MeasureOnly = true;
+            TCountingMeasurer measuring;
+            THtmlResult measured;
+            LayoutHtml(measuring, nullptr, nullptr, params, measured);
+            ASSERT_FALSE(measuring.Pieces.empty()) << text;
+            for (bool hitTest : {false, true}) {
+                params.MeasureOnly = false;
+                params.HitTestOnly = hitTest;
+                TCountingMeasurer counting;
+                TRecordingTarget target(counting);
+                THtmlResult result;
+                LayoutHtml(counting, &target, nullptr, params, result);
+                EXPECT_EQ(counting.Pieces, measuring.Pieces)
+                    << text << (wordWrap ? " wrapped" : "") << (hitTest ? " hit-test" : " paint");
+                EXPECT_EQ(result.MeasuredHeight, measured.MeasuredHeight) << text;
+                if (!hitTest) EXPECT_FALSE(target.Texts.empty()) << text;
+            }
+        }
+    }
+}
+
 TEST(HtmlLayout, FocusRectangleOnlyAroundTheFocusedAnchor) {
     TRun run;
     THtmlParams params = Params("x<A href=\"a\">ab</A> <A href=\"b\">cd</A>");
