@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <set>
 
 #include "classlib/core/classes.h"
 #include "classlib/core/sysutils.h"
@@ -490,6 +492,119 @@ std::vector<String> FindDefaultDrifts(TObject* instance) {
     std::vector<String> drifts;
     CollectDefaultDrifts(instance, String(instance->ClassName()) + ".", 0, drifts);
     return drifts;
+}
+
+// ---- Building class descriptions ----------------------------------------------
+
+using typinfo_detail::TClassBuilderBase;
+
+TClassBuilderBase::TClassBuilderBase(const char* name, TClass parent, TClass (*self)()) {
+    FInfo.Name = name;
+    FInfo.Parent = parent;
+    FInfo.TypeInfo.Kind = tkClass;
+    FInfo.TypeInfo.Name = name;
+    FInfo.TypeInfo.ClassTypeFn = self;
+}
+
+TClassBuilderBase::~TClassBuilderBase() = default;
+
+TPropInfo& TClassBuilderBase::AddProp(const char* name, const TTypeInfo* (*type)()) {
+    TPropInfo& p = FInfo.Props.emplace_back();
+    p.Name = name;
+    p.TypeFn = type;
+    return p;
+}
+
+void TClassBuilderBase::PublishInherited(const char* name) {
+    const TPropInfo* inherited = FInfo.Parent ? GetDeclaredPropInfo(FInfo.Parent, name) : nullptr;
+    if (!inherited) typinfo_detail::RaisePublishUnknown(FInfo.Name.c_str(), name);
+    FInfo.Props.push_back(*inherited);
+    Last().Published = true;
+}
+
+void TClassBuilderBase::SetOrdDefault(Int64 value) { Last().Default = value; }
+
+void TClassBuilderBase::SetStrDefault(const char* value) {
+    Last().HasStrDefault = true;
+    Last().StrDefault = value;
+}
+
+void TClassBuilderBase::SetStrDefault(const String& value) {
+    Last().HasStrDefault = true;
+    Last().StrDefault = value;
+}
+
+void TClassBuilderBase::SetFloatDefault(double value) {
+    Last().HasFloatDefault = true;
+    Last().FloatDefault = value;
+}
+
+void TClassBuilderBase::SetStored(bool stored) {
+    Last().StoredConst = stored;
+    Last().Stored = nullptr;
+    Last().StoredMethod = TPropAccess();
+}
+
+void TClassBuilderBase::AddMethod(const char* name, TMethodCode code, const std::type_info* signature) {
+    TMethodInfo& m = FInfo.Methods.emplace_back();
+    m.Name = name;
+    m.Code = code;
+    m.Signature = signature;
+}
+
+TFieldInfo& TClassBuilderBase::AddField(const char* name, TClass (*fieldClass)()) {
+    TFieldInfo& f = FInfo.Fields.emplace_back();
+    f.Name = name;
+    f.FieldClassFn = fieldClass;
+    return f;
+}
+
+void TClassBuilderBase::AddInterface(const TGUID& iid, void* (*get)(TObject*)) {
+    FInfo.Interfaces.push_back(TInterfaceEntry{iid, get});
+}
+
+void TClassBuilderBase::AddFactory(const std::type_info* signature, std::shared_ptr<void> function) {
+    TFactoryInfo& f = FInfo.Factories.emplace_back();
+    f.Signature = signature;
+    f.Function = std::move(function);
+}
+
+TClassInfo TClassBuilderBase::TakeInfo() {
+    // Descriptions live as long as the program: no spare room.
+    FInfo.Props.shrink_to_fit();
+    return std::move(FInfo);
+}
+
+const void* typinfo_detail::KeepAccessorData(const void* data, std::size_t size) {
+    // Small pieces packed into blocks that are never given back: the
+    // descriptions that point into them live as long as the program.
+    constexpr std::size_t align = alignof(std::max_align_t);
+    constexpr std::size_t blockSize = 16384;
+    struct Block {
+        Block* Previous;
+    };
+    static std::mutex lock;
+    static Block* block = nullptr;
+    static std::size_t used = blockSize;
+    std::lock_guard guard(lock);
+    std::size_t start = (used + align - 1) / align * align;
+    if (!block || start + size > blockSize) {
+        Block* next = static_cast<Block*>(::operator new(std::max(blockSize, size + align)));
+        next->Previous = block;
+        block = next;
+        start = (sizeof(Block) + align - 1) / align * align;
+    }
+    char* place = reinterpret_cast<char*>(block) + start;
+    std::memcpy(place, data, size);
+    used = start + size;
+    return place;
+}
+
+const char* typinfo_detail::LastingName(const char* name) {
+    static std::mutex lock;
+    static std::set<String, std::less<>> names;
+    std::lock_guard guard(lock);
+    return names.emplace(name).first->c_str();
 }
 
 // ---- Typed access -------------------------------------------------------------

@@ -140,6 +140,39 @@ struct TPropAccess {
     bool Constant = false;
 };
 
+namespace typinfo_detail {
+// A copy of size bytes at data that lasts as long as the program (what
+// accessors call is kept there, once for every copy of a description).
+const void* KeepAccessorData(const void* data, std::size_t size);
+}  // namespace typinfo_detail
+
+// An accessor of a property (or of a field, or a stored rule): a thunk
+// shared by every accessor of the same kind and value type, and what it
+// calls (a member pointer, a function pointer) kept as data for it. A
+// property thus costs data, not code of its own. Called as a function;
+// false when empty.
+template <class Sig>
+class TPropAccessor;
+template <class R, class... A>
+class TPropAccessor<R(TObject*, A...)> {
+public:
+    using Thunk = R (*)(const void* data, TObject* instance, A... args);
+    TPropAccessor() = default;
+    TPropAccessor(std::nullptr_t) {}
+    template <class D>
+    TPropAccessor(Thunk thunk, const D& data)
+        : FThunk(thunk), FData(typinfo_detail::KeepAccessorData(&data, sizeof(D))) {
+        static_assert(std::is_trivially_copyable_v<D> && alignof(D) <= alignof(std::max_align_t));
+    }
+    explicit operator bool() const { return FThunk != nullptr; }
+    friend bool operator==(const TPropAccessor& a, std::nullptr_t) { return a.FThunk == nullptr; }
+    R operator()(TObject* instance, A... args) const { return FThunk(FData, instance, args...); }
+
+private:
+    Thunk FThunk = nullptr;
+    const void* FData = nullptr;
+};
+
 // A published property: its name, type, accessors, default and stored rule.
 // An accessor is empty when the property has none of that kind (read-only
 // properties have no setter).
@@ -150,22 +183,24 @@ struct TPropInfo {
     const TTypeInfo* (*TypeFn)() = nullptr;
     const TTypeInfo* PropType() const { return TypeFn(); }
 
-    std::function<Int64(TObject*)> GetOrd;  // ordinal kinds, sets (bits), Int64
-    std::function<void(TObject*, Int64)> SetOrd;
-    std::function<double(TObject*)> GetFloat;
-    std::function<void(TObject*, double)> SetFloat;
-    std::function<String(TObject*)> GetStr;
-    std::function<void(TObject*, const String&)> SetStr;
-    std::function<TObject*(TObject*)> GetObj;
-    std::function<void(TObject*, TObject*)> SetObj;
-    std::function<TMethod(TObject*)> GetMethod;
-    std::function<void(TObject*, const TMethod&)> SetMethod;
+    TPropAccessor<Int64(TObject*)> GetOrd;  // ordinal kinds, sets (bits), Int64
+    TPropAccessor<void(TObject*, Int64)> SetOrd;
+    TPropAccessor<double(TObject*)> GetFloat;
+    TPropAccessor<void(TObject*, double)> SetFloat;
+    TPropAccessor<String(TObject*)> GetStr;
+    TPropAccessor<void(TObject*, const String&)> SetStr;
+    TPropAccessor<TObject*(TObject*)> GetObj;
+    // The setter raises EPropertyError for an object not of the property's
+    // class (it keeps the property's name for the message).
+    TPropAccessor<void(TObject*, TObject*)> SetObj;
+    TPropAccessor<TMethod(TObject*)> GetMethod;
+    TPropAccessor<void(TObject*, const TMethod&)> SetMethod;
     // Interfaces: the setter raises EPropertyError for an object that does
     // not implement the property's interface.
-    std::function<TIntfPtr<IInterface>(TObject*)> GetIntf;
-    std::function<void(TObject*, IInterface*)> SetIntf;
-    std::function<Variant(TObject*)> GetVariant;
-    std::function<void(TObject*, const Variant&)> SetVariant;
+    TPropAccessor<TIntfPtr<IInterface>(TObject*)> GetIntf;
+    TPropAccessor<void(TObject*, IInterface*)> SetIntf;
+    TPropAccessor<Variant(TObject*)> GetVariant;
+    TPropAccessor<void(TObject*, const Variant&)> SetVariant;
 
     static constexpr Int64 NoDefault = INT64_MIN;
     Int64 Default = NoDefault;  // ordinal and set default; NoDefault: none
@@ -174,7 +209,7 @@ struct TPropInfo {
     String StrDefault;
     bool HasFloatDefault = false;
     double FloatDefault = 0;
-    std::function<bool(TObject*)> Stored;  // empty: always stored
+    TPropAccessor<bool(TObject*)> Stored;  // empty: always stored
     bool StoredConst = true;
     // False for a property a class declares for its descendants to publish.
     bool Published = true;
@@ -221,8 +256,8 @@ struct TFieldInfo {
     String Name;
     TClass (*FieldClassFn)() = nullptr;
     TClass FieldClass() const { return FieldClassFn(); }
-    std::function<void(TObject*, TObject*)> Set;
-    std::function<TObject*(TObject*)> Get;
+    TPropAccessor<void(TObject*, TObject*)> Set;
+    TPropAccessor<TObject*(TObject*)> Get;
 };
 
 // A constructor of a class, with the parameter types of its signature.
@@ -238,9 +273,9 @@ struct TClassInfo {
     // components from their owner, collection items from their collection,
     // other objects without arguments (Create). Empty for abstract classes
     // and classes without such a constructor.
-    std::function<TComponent*(TComponent*)> CreateComponent;
-    std::function<TCollectionItem*(TCollection*)> CreateItem;
-    std::function<TObject*()> Create;
+    TComponent* (*CreateComponent)(TComponent*) = nullptr;
+    TCollectionItem* (*CreateItem)(TCollection*) = nullptr;
+    TObject* (*Create)() = nullptr;
     // Constructors with other parameters (TClassBuilder's Constructor).
     std::vector<TFactoryInfo> Factories;
     // What the class itself declares and publishes, in declaration order.
@@ -538,28 +573,20 @@ template <class G>
 struct GetterTraits;
 template <class C, class V>
 struct GetterTraits<V C::*> {
-    using Class = C;
     using Value = std::remove_cv_t<V>;
-    static V Get(C* self, V C::*field) { return self->*field; }
 };
 template <class C, class R>
 struct GetterTraits<R (C::*)() const> {
-    using Class = C;
     using Value = std::remove_cvref_t<R>;
-    static Value Get(C* self, R (C::*fn)() const) { return (self->*fn)(); }
 };
 // A getter that is not a member function: R f(C*) or R f(const C*).
 template <class C, class R>
 struct GetterTraits<R (*)(C*)> {
-    using Class = std::remove_cv_t<C>;
     using Value = std::remove_cvref_t<R>;
-    static Value Get(Class* self, R (*fn)(C*)) { return fn(self); }
 };
 template <class C, class R>
 struct GetterTraits<R (C::*)()> {
-    using Class = C;
     using Value = std::remove_cvref_t<R>;
-    static Value Get(C* self, R (C::*fn)()) { return (self->*fn)(); }
 };
 
 template <class T>
@@ -582,20 +609,19 @@ template <class T>
 constexpr bool IsInterfacePointer = std::is_pointer_v<T>&& std::is_base_of_v<IInterface, std::remove_pointer_t<T>> &&
                                     !std::is_base_of_v<TObject, std::remove_pointer_t<T>>;
 
-// A setter is a field, a member function taking the value, or anything
-// callable with the object and the value (a function, a function template
-// shared by many properties, a lambda).
-template <class V, class C, class F>
-void CallSetter(C* self, V F::*field, const V& value) {
-    self->*field = value;
-}
-template <class V, class C, class F, class A>
-void CallSetter(C* self, void (F::*fn)(A), const V& value) {
-    (self->*fn)(value);
-}
-template <class V, class C, class S>
-requires std::is_invocable_v<S, C*, const V&>
-void CallSetter(C* self, S setter, const V& value) { setter(self, value); }
+// What an accessor calls, as its thunk finds it in the accessor's data.
+// Members of classes derived from TObject are kept as members of TObject
+// (the class's own offset or adjustment is in the member pointer), so that
+// the thunks depend on the value type only, not on the class.
+//
+// A member of a class that does not derive from TObject, reached through C.
+template <class C, class P>
+struct TOwnMember {
+    P Member;
+};
+// A setter that is a lambda without captures, called on C.
+template <class C, class L>
+struct TLambdaOn {};
 
 // How an accessor of a property of class C is reached (TPropAccess). The
 // pointers to members are read as the Itanium C++ ABI lays them out, which
@@ -647,26 +673,245 @@ struct IndexedGetter {
 };
 template <class C, class R>
 struct GetterTraits<IndexedGetter<R (C::*)(int) const>> {
-    using Class = C;
     using Value = std::remove_cvref_t<R>;
-    static Value Get(C* self, const IndexedGetter<R (C::*)(int) const>& g) { return (self->*g.Fn)(g.Index); }
+};
+// The setter of an indexed property: a member function called with the
+// property's index and the value.
+template <class S>
+struct IndexedSetter {
+    S Fn;
+    int Index;
 };
 
-[[noreturn]] void RaiseObjectPropClass(const String& prop, TObject* value, TClass expected);
+template <class C, class M, class F>
+auto OnObject(M F::*member) {
+    if constexpr (std::is_base_of_v<TObject, F>)
+        return static_cast<M TObject::*>(member);
+    else
+        return TOwnMember<C, M F::*>{member};
+}
+template <class C, class R, class X, class A>
+auto OnObject(R (*fn)(X*, A)) {
+    return fn;
+}
+template <class C, class R, class X>
+auto OnObject(R (*fn)(X*)) {
+    return fn;
+}
+template <class C, class R, class F>
+auto OnObject(IndexedGetter<R (F::*)(int) const> g) {
+    return IndexedGetter<decltype(OnObject<C>(g.Fn))>{OnObject<C>(g.Fn), g.Index};
+}
+template <class C, class S>
+auto OnObject(IndexedSetter<S> s) {
+    return IndexedSetter<decltype(OnObject<C>(s.Fn))>{OnObject<C>(s.Fn), s.Index};
+}
+template <class C, class L>
+requires(std::is_class_v<L>&& std::is_empty_v<L>&& std::is_default_constructible_v<L>) auto OnObject(L) {
+    return TLambdaOn<C, L>{};
+}
+
+template <class P>
+P Load(const void* data) {
+    P p;
+    std::memcpy(static_cast<void*>(&p), data, sizeof(P));
+    return p;
+}
+
+// Reading through a getter.
+template <class M>
+requires(!std::is_function_v<M>) const M& Read(M TObject::*field, TObject* o) { return o->*field; }
+template <class R>
+R Read(R (TObject::*fn)() const, TObject* o) {
+    return (o->*fn)();
+}
+template <class R>
+R Read(R (TObject::*fn)(), TObject* o) {
+    return (o->*fn)();
+}
+template <class R, class X>
+R Read(R (*fn)(X*), TObject* o) {
+    return fn(static_cast<X*>(o));
+}
+template <class C, class V, class F>
+const V& Read(TOwnMember<C, V F::*> m, TObject* o) requires(!std::is_function_v<V>) {
+    return static_cast<C*>(o)->*m.Member;
+}
+template <class C, class R, class F>
+R Read(TOwnMember<C, R (F::*)() const> m, TObject* o) {
+    return (static_cast<C*>(o)->*m.Member)();
+}
+template <class C, class R, class F>
+R Read(TOwnMember<C, R (F::*)()> m, TObject* o) {
+    return (static_cast<C*>(o)->*m.Member)();
+}
+
+template <class R>
+R Read(IndexedGetter<R (TObject::*)(int) const> g, TObject* o) {
+    return (o->*g.Fn)(g.Index);
+}
+template <class C, class R, class F>
+R Read(IndexedGetter<TOwnMember<C, R (F::*)(int) const>> g, TObject* o) {
+    return (static_cast<C*>(o)->*g.Fn.Member)(g.Index);
+}
+
+// Writing through a setter: a field, a member function taking the value,
+// or anything callable with the object and the value (a function, a
+// function template shared by many properties, a lambda).
+template <class M, class V>
+requires(!std::is_function_v<M>) void Write(M TObject::*field, TObject* o, const V& v) { o->*field = v; }
+template <class A, class V>
+void Write(void (TObject::*fn)(A), TObject* o, const V& v) {
+    (o->*fn)(v);
+}
+template <class R, class X, class A, class V>
+void Write(R (*fn)(X*, A), TObject* o, const V& v) {
+    fn(static_cast<X*>(o), v);
+}
+template <class C, class L, class V>
+void Write(TLambdaOn<C, L>, TObject* o, const V& v) {
+    L()(static_cast<C*>(o), v);
+}
+template <class C, class M, class F, class V>
+requires(!std::is_function_v<M>) void Write(TOwnMember<C, M F::*> m, TObject* o, const V& v) {
+    static_cast<C*>(o)->*m.Member = v;
+}
+template <class C, class A, class F, class V>
+void Write(TOwnMember<C, void (F::*)(A)> m, TObject* o, const V& v) {
+    (static_cast<C*>(o)->*m.Member)(v);
+}
+
+template <class A, class V>
+void Write(IndexedSetter<void (TObject::*)(int, A)> s, TObject* o, const V& v) {
+    (o->*s.Fn)(s.Index, v);
+}
+template <class C, class A, class F, class V>
+void Write(IndexedSetter<TOwnMember<C, void (F::*)(int, A)>> s, TObject* o, const V& v) {
+    (static_cast<C*>(o)->*s.Fn.Member)(s.Index, v);
+}
+
+// A setter that checks its value's type keeps the property's name for the
+// message.
+template <class P>
+struct TNamedSetter {
+    P Setter;
+    const char* Name;
+};
+
+// The thunks: V is the property's value type, P what the accessor calls.
+template <class V, class P>
+Int64 GetOrdThunk(const void* d, TObject* o) {
+    if constexpr (IsSet<V>::value)
+        return Int64(Read(Load<P>(d), o).Bits());
+    else
+        return Int64(Read(Load<P>(d), o));
+}
+template <class V, class P>
+void SetOrdThunk(const void* d, TObject* o, Int64 v) {
+    if constexpr (IsSet<V>::value)
+        Write(Load<P>(d), o, V::FromBits(std::uint64_t(v)));
+    else
+        Write(Load<P>(d), o, static_cast<V>(v));
+}
+template <class V, class P>
+double GetFloatThunk(const void* d, TObject* o) {
+    return double(Read(Load<P>(d), o));
+}
+template <class V, class P>
+void SetFloatThunk(const void* d, TObject* o, double v) {
+    Write(Load<P>(d), o, V(v));
+}
+template <class V, class P>
+V GetValueThunk(const void* d, TObject* o) {
+    return Read(Load<P>(d), o);
+}
+template <class V, class P>
+void SetValueThunk(const void* d, TObject* o, const V& v) {
+    Write(Load<P>(d), o, v);
+}
+template <class V, class P>
+TMethod GetMethodThunk(const void* d, TObject* o) {
+    return Read(Load<P>(d), o).Method();
+}
+template <class V, class P>
+void SetMethodThunk(const void* d, TObject* o, const TMethod& m) {
+    Write(Load<P>(d), o, V(m));
+}
+template <class V, class P>
+TIntfPtr<IInterface> GetIntfThunk(const void* d, TObject* o) {
+    return TIntfPtr<IInterface>(static_cast<IInterface*>(IntfOf<V>::Raw(Read(Load<P>(d), o))));
+}
 [[noreturn]] void RaiseIntfPropType(const String& prop, const TTypeInfo* type);
+template <class V, class P>
+void SetIntfThunk(const void* d, TObject* o, IInterface* v) {
+    using I = typename IntfOf<V>::Type;
+    const auto setter = Load<TNamedSetter<P>>(d);
+    I* typed = nullptr;
+    if (v) {
+        typed = Supports<I>(v);
+        if (!typed) RaiseIntfPropType(setter.Name, InterfaceTypeInfo<I>());
+    }
+    Write(setter.Setter, o, V(typed));
+}
+template <class V, class P>
+TObject* GetObjThunk(const void* d, TObject* o) {
+    using Obj = std::remove_cv_t<std::remove_pointer_t<V>>;
+    return const_cast<Obj*>(Read(Load<P>(d), o));
+}
+[[noreturn]] void RaiseObjectPropClass(const String& prop, TObject* value, TClass expected);
+template <class V, class P>
+void SetObjThunk(const void* d, TObject* o, TObject* v) {
+    using Obj = std::remove_cv_t<std::remove_pointer_t<V>>;
+    const auto setter = Load<TNamedSetter<P>>(d);
+    Obj* typed = dynamic_cast<Obj*>(v);
+    if (v && !typed) RaiseObjectPropClass(setter.Name, v, Obj::StaticClass());
+    Write(setter.Setter, o, V(typed));
+}
+template <class P>
+bool StoredThunk(const void* d, TObject* o) {
+    return Read(Load<P>(d), o);
+}
+template <class T, class P>
+void SetFieldThunk(const void* d, TObject* o, TObject* v) {
+    Write(Load<P>(d), o, dynamic_cast<T*>(v));
+}
+
 [[noreturn]] void RaisePublishUnknown(const char* cls, const char* prop);
+
+// A copy of name that lasts as long as the program.
+const char* LastingName(const char* name);
+
+// What every class builder does, whatever its class.
+class TClassBuilderBase {
+protected:
+    TClassBuilderBase(const char* name, TClass parent, TClass (*self)());
+    ~TClassBuilderBase();
+    TClassBuilderBase(const TClassBuilderBase&) = delete;
+    TClassBuilderBase& operator=(const TClassBuilderBase&) = delete;
+
+    TPropInfo& AddProp(const char* name, const TTypeInfo* (*type)());
+    void PublishInherited(const char* name);
+    void SetOrdDefault(Int64 value);
+    void SetStrDefault(const char* value);
+    void SetStrDefault(const String& value);
+    void SetFloatDefault(double value);
+    void SetStored(bool stored);
+    void AddMethod(const char* name, TMethodCode code, const std::type_info* signature);
+    TFieldInfo& AddField(const char* name, TClass (*fieldClass)());
+    void AddInterface(const TGUID& iid, void* (*get)(TObject*));
+    void AddFactory(const std::type_info* signature, std::shared_ptr<void> function);
+    TClassInfo TakeInfo();
+    TPropInfo& Last() { return FInfo.Props.back(); }
+
+    TClassInfo FInfo;
+};
 
 }  // namespace typinfo_detail
 
 template <class C>
-class TClassBuilder {
+class TClassBuilder : private typinfo_detail::TClassBuilderBase {
 public:
-    explicit TClassBuilder(const char* name) {
-        FInfo.Name = name;
-        if constexpr (!std::is_same_v<C, TObject>) FInfo.Parent = C::inherited::StaticClass();
-        FInfo.TypeInfo.Kind = tkClass;
-        FInfo.TypeInfo.Name = name;
-        FInfo.TypeInfo.ClassTypeFn = &C::StaticClass;
+    explicit TClassBuilder(const char* name) : TClassBuilderBase(name, ParentClass(), &C::StaticClass) {
         if constexpr (!std::is_abstract_v<C>) {
             if constexpr (std::is_base_of_v<TComponent, C> && std::is_constructible_v<C, TComponent*>)
                 FInfo.CreateComponent = [](TComponent* owner) -> TComponent* { return NewObject<C>(owner); };
@@ -681,10 +926,8 @@ public:
     template <class... Args>
     TClassBuilder& Constructor() {
         using Fn = std::function<TObject*(Args...)>;
-        TFactoryInfo f;
-        f.Signature = &typeid(TObject * (Args...));
-        f.Function = std::make_shared<Fn>([](Args... args) -> TObject* { return NewObject<C>(args...); });
-        FInfo.Factories.push_back(std::move(f));
+        AddFactory(&typeid(TObject * (Args...)),
+                   std::make_shared<Fn>([](Args... args) -> TObject* { return NewObject<C>(args...); }));
         return *this;
     }
 
@@ -694,9 +937,7 @@ public:
     template <class... I>
     TClassBuilder& Implements() {
         static_assert((std::is_base_of_v<I, C> && ...), "the class does not derive from the interface");
-        (FInfo.Interfaces.push_back(
-             TInterfaceEntry{I::IID, [](TObject* o) -> void* { return static_cast<I*>(static_cast<C*>(o)); }}),
-         ...);
+        (AddInterface(I::IID, [](TObject* o) -> void* { return static_cast<I*>(static_cast<C*>(o)); }), ...);
         return *this;
     }
 
@@ -711,14 +952,11 @@ public:
     // Publishes properties an ancestor declared (or publishes already, to
     // give them another default or stored rule afterwards).
     TClassBuilder& Publish(const char* name) {
-        const TPropInfo* inherited = FInfo.Parent ? GetDeclaredPropInfo(FInfo.Parent, name) : nullptr;
-        if (!inherited) typinfo_detail::RaisePublishUnknown(FInfo.Name.c_str(), name);
-        FInfo.Props.push_back(*inherited);
-        Last().Published = true;
+        PublishInherited(name);
         return *this;
     }
     TClassBuilder& Publish(std::initializer_list<const char*> names) {
-        for (const char* name : names) Publish(name);
+        for (const char* name : names) PublishInherited(name);
         return *this;
     }
 
@@ -727,68 +965,20 @@ public:
     // value, or nullptr for a read-only property).
     template <class G, class S>
     TClassBuilder& Prop(const char* name, G getter, S setter) {
-        using Traits = typinfo_detail::GetterTraits<G>;
-        using V = typename Traits::Value;
-        TPropInfo p;
-        p.Name = name;
-        p.TypeFn = &TypeInfoFor<V>;
-        auto self = [](TObject* o) { return static_cast<C*>(o); };
-        auto get = [getter, self](TObject* o) -> V { return Traits::Get(self(o), getter); };
+        using namespace typinfo_detail;
+        using V = typename GetterTraits<G>::Value;
+        TPropInfo& p = AddProp(name, &TypeInfoFor<V>);
+        const auto get = OnObject<C>(getter);
+        using GP = std::remove_const_t<decltype(get)>;
         constexpr bool hasSetter = !std::is_same_v<S, std::nullptr_t>;
-        auto set = [=](TObject* o, const V& v) {
-            if constexpr (hasSetter) typinfo_detail::CallSetter<V>(self(o), setter, v);
-        };
-        if constexpr (typinfo_detail::IsEvent<V>::value) {
-            p.GetMethod = [get](TObject* o) { return get(o).Method(); };
-            if constexpr (hasSetter) p.SetMethod = [set](TObject* o, const TMethod& m) { set(o, V(m)); };
-        } else if constexpr (typinfo_detail::IsSet<V>::value) {
-            p.GetOrd = [get](TObject* o) { return Int64(get(o).Bits()); };
-            if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, V::FromBits(std::uint64_t(v))); };
-        } else if constexpr (std::is_same_v<V, Variant>) {
-            p.GetVariant = get;
-            if constexpr (hasSetter) p.SetVariant = [set](TObject* o, const Variant& v) { set(o, v); };
-        } else if constexpr (std::is_same_v<V, String>) {
-            p.GetStr = get;
-            if constexpr (hasSetter) p.SetStr = [set](TObject* o, const String& v) { set(o, v); };
-        } else if constexpr (std::is_floating_point_v<V>) {
-            p.GetFloat = [get](TObject* o) { return double(get(o)); };
-            if constexpr (hasSetter) p.SetFloat = [set](TObject* o, double v) { set(o, V(v)); };
-        } else if constexpr (std::is_integral_v<V> || std::is_enum_v<V>) {
-            p.GetOrd = [get](TObject* o) { return Int64(get(o)); };
-            if constexpr (hasSetter) p.SetOrd = [set](TObject* o, Int64 v) { set(o, static_cast<V>(v)); };
-        } else if constexpr (typinfo_detail::IsIntfPtr<V>::value || typinfo_detail::IsInterfacePointer<V>) {
-            using I = typename typinfo_detail::IntfOf<V>::Type;
-            p.GetIntf = [get](TObject* o) {
-                return TIntfPtr<IInterface>(static_cast<IInterface*>(typinfo_detail::IntfOf<V>::Raw(get(o))));
-            };
-            if constexpr (hasSetter) {
-                String pname = name;
-                p.SetIntf = [set, pname](TObject* o, IInterface* v) {
-                    I* typed = nullptr;
-                    if (v) {
-                        typed = Supports<I>(v);
-                        if (!typed) typinfo_detail::RaiseIntfPropType(pname, InterfaceTypeInfo<I>());
-                    }
-                    set(o, V(typed));
-                };
-            }
-        } else if constexpr (typinfo_detail::IsObjectPointer<V>) {
-            using Obj = std::remove_cv_t<std::remove_pointer_t<V>>;
-            p.GetObj = [get](TObject* o) -> TObject* { return const_cast<Obj*>(get(o)); };
-            if constexpr (hasSetter) {
-                String pname = name;
-                p.SetObj = [set, pname](TObject* o, TObject* v) {
-                    Obj* typed = dynamic_cast<Obj*>(v);
-                    if (v && !typed) typinfo_detail::RaiseObjectPropClass(pname, v, Obj::StaticClass());
-                    set(o, typed);
-                };
-            }
+        if constexpr (hasSetter) {
+            const auto set = OnObject<C>(setter);
+            FillAccessors<V, GP, std::remove_const_t<decltype(set)>, true>(p, name, get, &set);
         } else {
-            static_assert(sizeof(V) == 0, "this value type cannot be published");
+            FillAccessors<V, GP, std::nullptr_t, false>(p, name, get, nullptr);
         }
         p.ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
         p.WriterAccess = typinfo_detail::DescribeAccess<C>(setter);
-        FInfo.Props.push_back(std::move(p));
         return *this;
     }
 
@@ -797,12 +987,11 @@ public:
     // makes it read-only).
     template <class F, class R, class S>
     TClassBuilder& Prop(const char* name, int index, R (F::*getter)(int) const, S setter) {
-        using V = std::remove_cvref_t<R>;
         typinfo_detail::IndexedGetter<R (F::*)(int) const> indexed{getter, index};
         if constexpr (std::is_same_v<S, std::nullptr_t>) {
             Prop(name, indexed, nullptr);
         } else {
-            Prop(name, indexed, [setter, index](C* self, const V& value) { (self->*setter)(index, value); });
+            Prop(name, indexed, typinfo_detail::IndexedSetter<S>{setter, index});
         }
         Last().Index = index;
         Last().ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
@@ -814,31 +1003,28 @@ public:
     // enumerations, colours), a set, a string or a float.
     template <class V>
     TClassBuilder& Default(V value) {
-        TPropInfo& p = Last();
-        if constexpr (typinfo_detail::IsSet<V>::value) {
-            p.Default = Int64(value.Bits());
-        } else if constexpr (std::is_convertible_v<V, String>) {
-            p.HasStrDefault = true;
-            p.StrDefault = String(value);
-        } else if constexpr (std::is_floating_point_v<V>) {
-            p.HasFloatDefault = true;
-            p.FloatDefault = double(value);
-        } else {
-            p.Default = Int64(value);
-        }
+        if constexpr (typinfo_detail::IsSet<V>::value)
+            SetOrdDefault(Int64(value.Bits()));
+        else if constexpr (std::is_convertible_v<V, const char*>)
+            SetStrDefault(static_cast<const char*>(value));
+        else if constexpr (std::is_convertible_v<V, String>)
+            SetStrDefault(String(value));
+        else if constexpr (std::is_floating_point_v<V>)
+            SetFloatDefault(double(value));
+        else
+            SetOrdDefault(Int64(value));
         return *this;
     }
     // Whether the last property is stored: a constant, or a member function
     // of the class that decides.
     TClassBuilder& Stored(bool stored) {
-        Last().StoredConst = stored;
-        Last().Stored = nullptr;
-        Last().StoredMethod = TPropAccess();
+        SetStored(stored);
         return *this;
     }
     template <class F>
     TClassBuilder& Stored(bool (F::*fn)() const) {
-        Last().Stored = [fn](TObject* o) { return (static_cast<C*>(o)->*fn)(); };
+        const auto stored = typinfo_detail::OnObject<C>(fn);
+        Last().Stored = {&typinfo_detail::StoredThunk<std::remove_const_t<decltype(stored)>>, stored};
         Last().StoredMethod = typinfo_detail::DescribeAccess<C>(fn);
         return *this;
     }
@@ -853,29 +1039,60 @@ public:
     // parameters: .Method<TNotifyEvent, &TfrmMain::FormCreate>("FormCreate").
     template <class Event, auto Member>
     TClassBuilder& Method(const char* name) {
-        TMethodInfo m;
-        m.Name = name;
-        m.Code = Event::template Bind<Member, C>(nullptr).Method().Code;
-        m.Signature = &Event::Signature();
-        FInfo.Methods.push_back(std::move(m));
+        AddMethod(name, Event::template Bind<Member, C>(nullptr).Method().Code, &Event::Signature());
         return *this;
     }
 
     // A published component field, filled by the stored layout.
     template <class T, class F>
     TClassBuilder& Field(const char* name, T* F::*field) {
-        TFieldInfo f;
-        f.Name = name;
-        f.FieldClassFn = &T::StaticClass;
-        f.Set = [field](TObject* self, TObject* value) { static_cast<C*>(self)->*field = dynamic_cast<T*>(value); };
-        f.Get = [field](TObject* self) -> TObject* { return static_cast<C*>(self)->*field; };
-        FInfo.Fields.push_back(std::move(f));
+        using namespace typinfo_detail;
+        TFieldInfo& f = AddField(name, &T::StaticClass);
+        const auto member = OnObject<C>(field);
+        using P = std::remove_const_t<decltype(member)>;
+        f.Set = {&SetFieldThunk<T, P>, member};
+        f.Get = {&GetObjThunk<T*, P>, member};
         return *this;
     }
 
-    TClassInfo Build() { return std::move(FInfo); }
+    TClassInfo Build() { return TakeInfo(); }
 
 private:
-    TPropInfo& Last() { return FInfo.Props.back(); }
-    TClassInfo FInfo;
+    static TClass ParentClass() {
+        if constexpr (std::is_same_v<C, TObject>)
+            return nullptr;
+        else
+            return C::inherited::StaticClass();
+    }
+
+    // The getter and, with HasSetter, the setter of a property of value
+    // type V.
+    template <class V, class GP, class SP, bool HasSetter>
+    static void FillAccessors(TPropInfo& p, const char* name, const GP& get, const SP* set) {
+        using namespace typinfo_detail;
+        if constexpr (IsEvent<V>::value) {
+            p.GetMethod = {&GetMethodThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetMethod = {&SetMethodThunk<V, SP>, *set};
+        } else if constexpr (IsSet<V>::value || std::is_integral_v<V> || std::is_enum_v<V>) {
+            p.GetOrd = {&GetOrdThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetOrd = {&SetOrdThunk<V, SP>, *set};
+        } else if constexpr (std::is_same_v<V, Variant>) {
+            p.GetVariant = {&GetValueThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetVariant = {&SetValueThunk<V, SP>, *set};
+        } else if constexpr (std::is_same_v<V, String>) {
+            p.GetStr = {&GetValueThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetStr = {&SetValueThunk<V, SP>, *set};
+        } else if constexpr (std::is_floating_point_v<V>) {
+            p.GetFloat = {&GetFloatThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetFloat = {&SetFloatThunk<V, SP>, *set};
+        } else if constexpr (IsIntfPtr<V>::value || IsInterfacePointer<V>) {
+            p.GetIntf = {&GetIntfThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetIntf = {&SetIntfThunk<V, SP>, TNamedSetter<SP>{*set, LastingName(name)}};
+        } else if constexpr (IsObjectPointer<V>) {
+            p.GetObj = {&GetObjThunk<V, GP>, get};
+            if constexpr (HasSetter) p.SetObj = {&SetObjThunk<V, SP>, TNamedSetter<SP>{*set, LastingName(name)}};
+        } else {
+            static_assert(sizeof(V) == 0, "this value type cannot be published");
+        }
+    }
 };

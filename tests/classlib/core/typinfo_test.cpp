@@ -445,3 +445,48 @@ TEST(TypeInfo, MethodTypesListTheirParameters) {
     EXPECT_NE(MethodParamTypeName(t->MethodParams[4]).find("TPoint2"), String::npos);
     EXPECT_TRUE(TypeInfoFor<TEvent<>>()->MethodParams.empty());
 }
+
+// Accessors reach members wherever they sit in the object: in a base that
+// is not a TObject (placed first, so the TObject part has an offset), and
+// in the TObject part itself, through virtual and plain member functions.
+struct TCounterPart {
+    virtual ~TCounterPart() = default;
+    int Count = 5;
+    int GetCount() const { return Count; }
+    void SetCount(int value) { Count = value * 2; }
+};
+
+class TCountedThing : public TCounterPart, public TPersistent {
+    QL_CLASS(TCountedThing, TPersistent)
+public:
+    String FLabel = "start";
+    TTint FTint = tnFace;
+    virtual String Label() const { return FLabel; }
+    void SetLabel(const String& value) { FLabel = "[" + value + "]"; }
+};
+
+TClass TCountedThing::StaticClass() {
+    static const TClassInfo info = TClassBuilder<TCountedThing>("TCountedThing")
+                                       .Prop("Count", &TCountedThing::GetCount, &TCountedThing::SetCount)
+                                       .Prop("Raw", &TCountedThing::Count, &TCountedThing::Count)
+                                       .Prop("Label", &TCountedThing::Label, &TCountedThing::SetLabel)
+                                       .Prop("Tint", &TCountedThing::FTint, &TCountedThing::FTint)
+                                       .Build();
+    return &info;
+}
+
+TEST(Publishing, AccessorsReachMembersOfEveryBase) {
+    TCountedThing thing;
+    ASSERT_NE(static_cast<void*>(static_cast<TObject*>(&thing)), static_cast<void*>(&thing));
+    EXPECT_EQ(GetOrdProp(&thing, "Count"), 5);
+    SetOrdProp(&thing, "Count", 4);
+    EXPECT_EQ(thing.Count, 8);
+    SetOrdProp(&thing, "Raw", 3);
+    EXPECT_EQ(GetOrdProp(&thing, "Raw"), 3);
+    EXPECT_EQ(GetStrProp(&thing, "Label"), "start");
+    SetStrProp(&thing, "Label", "x");
+    EXPECT_EQ(thing.FLabel, "[x]");
+    SetOrdProp(&thing, "Tint", 77);
+    EXPECT_EQ(thing.FTint, TTint(77));
+    EXPECT_EQ(GetOrdProp(&thing, "Tint"), 77);
+}
