@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <psapi.h>
 #include <tlhelp32.h>
 
 namespace bench {
@@ -51,12 +52,13 @@ inline std::vector<double> Ratios(const std::vector<double>& a, const std::vecto
     return r;
 }
 
-// "name   median  min-max" of times in milliseconds, then of the ratios
-// of each round to the references given, named.
+// "name   median  min-max" of times in milliseconds (of values times
+// scale), then of the ratios of each round to the references given, named.
 inline void PrintRow(const char* name, const std::vector<double>& times,
-                     std::initializer_list<std::pair<const char*, const std::vector<double>*>> references = {}) {
+                     std::initializer_list<std::pair<const char*, const std::vector<double>*>> references = {},
+                     double scale = 1e3) {
     const TSummary t = Summarise(times);
-    std::printf("%-20s %8.2f  %7.2f-%-7.2f", name, t.Median * 1e3, t.Min * 1e3, t.Max * 1e3);
+    std::printf("%-20s %8.2f  %7.2f-%-7.2f", name, t.Median * scale, t.Min * scale, t.Max * scale);
     for (auto& [what, reference] : references) {
         const TSummary r = Summarise(Ratios(times, *reference));
         std::printf("  x %s %5.2f (%.2f-%.2f)", what, r.Median, r.Min, r.Max);
@@ -154,6 +156,21 @@ public:
             Sleep(0);
         }
         return false;
+    }
+
+    // The running program's private bytes and peak working set, in bytes;
+    // false when the system does not tell.
+    bool Memory(double& privateBytes, double& peakWorkingSet) const {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (!K32GetProcessMemoryInfo(FProcess.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                     sizeof counters))
+            return false;
+        // The commit charge (PagefileUsage) is the private memory too, where
+        // PrivateUsage is not filled in.
+        privateBytes = double(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+        peakWorkingSet = double(counters.PeakWorkingSetSize);
+        return true;
     }
 
     // From CreateProcess to the first painted window, after Start.
