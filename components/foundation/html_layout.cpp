@@ -34,12 +34,6 @@ bool StartsNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-String UpperAscii(std::string_view text) {
-    String result(text);
-    for (char& c : result) c = Upper(c);
-    return result;
-}
-
 // The remaining text of a call or of a line's source: a view that gives up
 // characters from its front. Finding the next "<" or blank remembers where
 // it was, so laying out a long text stays linear.
@@ -423,6 +417,10 @@ private:
     std::vector<TMeasuredPiece> FLinePieces;
     size_t FLinePieceCount = 0;
     size_t FReplayed = 0;
+    // The source the measuring pass of a line accepted, and the tag being
+    // handled (their buffers serve every line and tag of the call).
+    String FSource;
+    TTag FTag;
     TFontMeasuresOfCall* FMeasures = nullptr;
     TColor FBrush = clNone;
     TFlags FFlags;
@@ -495,7 +493,10 @@ bool THtmlRenderer::Run() {
         const size_t close = text.find('>', hash);
         if (close != npos) text.erase(close, 1);
     }
-    text = LineBreaksToBR(text, true);
+    if (text.find_first_of("\r\n") != npos) text = LineBreaksToBR(text, true);
+    R.PlainText.reserve(text.size());
+    FKnownFonts.reserve(16);
+    FLinePieces.reserve(32);
 
     THtmlFont measureFont = FStart, paintFont = FStart;
     int top = P.Bounds.Top;
@@ -514,7 +515,8 @@ bool THtmlRenderer::Run() {
         if (rest.Empty()) break;
 
         const TRect running{P.Bounds.Left, top, P.Bounds.Right, P.Bounds.Bottom};
-        String source;
+        String& source = FSource;
+        source.clear();
         const int offset = FOffset;
         const size_t before = rest.Position();
         const int width = RenderHtmlLine(TPass::Measure, running, rest, &source, line);
@@ -664,9 +666,11 @@ int THtmlRenderer::RenderHtmlLine(TPass pass, const TRect& rect, TCursor& text, 
         if (lineBreak || text.At(0) != '<' || text.Size() < 3) continue;
 
         const size_t close = text.Find('>');
-        TTag tag;
-        tag.Text = String(text.View(close == npos ? npos : close + 1));
-        tag.Upper = UpperAscii(tag.Text);
+        // One tag at a time: its buffers are kept for the next.
+        TTag& tag = FTag;
+        tag.Text.assign(text.View(close == npos ? npos : close + 1));
+        tag.Upper.assign(tag.Text);
+        for (char& c : tag.Upper) c = Upper(c);
         HandleTag(pass, tag, x, lineBreak, stop, line);
         if (stop) continue;  // the tag starts the next line
         // A tag without ">" ends the text; the second pass sees it too.

@@ -27,6 +27,7 @@ public:
         : FCanvas(canvas), FDC(canvas->Handle()), FCanvasFont(canvas->Font()->Handle()),
           FStartFace(MeasureFontOf(canvas->Font())) {
         GetObjectA(FCanvasFont, sizeof FBase, &FBase);
+        FFonts.reserve(16);
         FCurrent = FCanvasFont;
         FCurrentFace = FStartFace;
     }

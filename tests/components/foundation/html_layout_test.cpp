@@ -620,8 +620,8 @@ public:
 // fonts, turns, tabs, prefixes, hidden pieces and wrapping of its lines.
 TEST(HtmlLayout, EveryPieceIsMeasuredOncePerCall) {
     const char* texts[] = {
-        "Rewrites <B>settings.ini</B> of the <I>chosen</I> <FONT face=\"Courier\" size=\"3\">compiler</FONT> "
-        "with the <U>colour scheme</U> and <S>layout</S> you picked; see the log for <B>details</B>.",
+        ("Rewrites <B>settings.ini</B> of the <I>chosen</I> <FONT face=\"Courier\" size=\"3\">compiler</FONT> "
+         "with the <U>colour scheme</U> and <S>layout</S> you picked; see the log for <B>details</B>."),
         "a\tb <B>c\td</B> e &amp; f & g <Z>hidden words</Z> h",
         "<R a=\"90\">turned <B>text</B></R> and <SUB>low</SUB> <SUP>high</SUP> <SHAD>shadowed</SHAD>",
         "<P align=\"center\">centred words on lines</P><P align=\"right\">right words on lines</P>",
