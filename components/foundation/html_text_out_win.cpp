@@ -20,10 +20,11 @@ bool IsPlain(const String& text, unsigned flags) {
 
 }  // namespace
 
-void DrawHtmlPieceText(HDC dc, const String& text, const RECT& rect, unsigned flags, int fontHeight) {
+void DrawHtmlPieceText(HDC dc, const String& text, const RECT& rect, unsigned flags, int fontHeight, int charset) {
     // Fonts of other character sets (a symbol font, say) go to DrawText,
     // which draws them its own way.
-    if (IsPlain(text, flags) && !(GetTextAlign(dc) & TA_UPDATECP) && GetTextCharset(dc) == ANSI_CHARSET) {
+    if (IsPlain(text, flags) && !(GetTextAlign(dc) & TA_UPDATECP) &&
+        (charset == -1 ? GetTextCharset(dc) : charset) == ANSI_CHARSET) {
         // DrawTextA's own conversion, measure and ExtTextOut.
         WCHAR wide[kLongestPlain];
         const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide, kLongestPlain);

@@ -9,10 +9,12 @@
 // DrawText's own parsing and measuring of every piece; any other goes to
 // DrawText. fontHeight, when not 0, is the selected font's tmHeight (the
 // height of its text extents), which spares measuring a piece drawn
-// without ellipsis.
+// without ellipsis; charset, when not -1, is its character set (tmCharSet),
+// which spares asking the device context for it.
 #pragma once
 
 #include "classlib/core/types.h"
 #include "classlib/os/win.h"
 
-void DrawHtmlPieceText(HDC dc, const String& text, const RECT& rect, unsigned flags, int fontHeight = 0);
+void DrawHtmlPieceText(HDC dc, const String& text, const RECT& rect, unsigned flags, int fontHeight = 0,
+                       int charset = -1);

@@ -51,7 +51,7 @@ public:
     TFontMeasures FontMeasures() override {
         TEXTMETRICA metrics{};
         GetTextMetricsA(FDC, &metrics);
-        if (!FRotatedOn) KeepHeight(int(metrics.tmHeight));
+        if (!FRotatedOn) KeepHeight(int(metrics.tmHeight), int(metrics.tmCharSet));
         return {int(metrics.tmHeight), int(metrics.tmAscent), int(metrics.tmDescent), int(metrics.tmExternalLeading),
                 int(metrics.tmAveCharWidth)};
     }
@@ -59,7 +59,10 @@ public:
     void DrawText(const String& text, const TRect& rect, unsigned flags, TColor color, TColor background) override {
         if (color == clNone) return;
         const HDC dc = FDC;
-        SetTextColor(dc, ColorToRGB(color));
+        // Most pieces come in the colour of the one before: reading the
+        // colour costs the device context less than setting it.
+        const COLORREF rgb = ColorToRGB(color);
+        if (GetTextColor(dc) != rgb) SetTextColor(dc, rgb);
         if (background != clNone) {
             SetBkMode(dc, OPAQUE);
             SetBkColor(dc, ColorToRGB(background));
@@ -67,10 +70,10 @@ public:
         if (FCurrentHeight == 0 && !FRotatedOn) {
             // Once for each font of the call: the height of the pieces' extents.
             TEXTMETRICA metrics{};
-            if (GetTextMetricsA(dc, &metrics)) KeepHeight(int(metrics.tmHeight));
+            if (GetTextMetricsA(dc, &metrics)) KeepHeight(int(metrics.tmHeight), int(metrics.tmCharSet));
         }
         DrawHtmlPieceText(dc, text, RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}, flags,
-                          FRotatedOn ? 0 : FCurrentHeight);
+                          FRotatedOn ? 0 : FCurrentHeight, FRotatedOn || FCurrentHeight == 0 ? -1 : FCurrentCharset);
         if (background != clNone) SetBkMode(dc, TRANSPARENT);
     }
     void FillRect(const TRect& rect, TColor color) override {
@@ -132,24 +135,39 @@ private:
         TMeasureFont Face;
         HFONT Handle;
         int Height = 0;  // its tmHeight, once asked (0: not known)
+        int Charset = -1;
     };
 
-    // The current font's tmHeight, kept with the font for the next time it
-    // is selected.
-    void KeepHeight(int height) {
+    // The current font's tmHeight and character set, kept with the font for
+    // the next time it is selected.
+    void KeepHeight(int height, int charset) {
         FCurrentHeight = height;
+        FCurrentCharset = charset;
         if (FCurrent == FCanvasFont) {
             FCanvasHeight = height;
+            FCanvasCharset = charset;
             return;
         }
         for (TMadeFont& font : FFonts)
-            if (font.Handle == FCurrent) font.Height = height;
+            if (font.Handle == FCurrent) {
+                font.Height = height;
+                font.Charset = charset;
+            }
     }
-    int KnownHeight() const {
-        if (FCurrent == FCanvasFont) return FCanvasHeight;
+    void Known() {
+        FCurrentHeight = 0;
+        FCurrentCharset = -1;
+        if (FRotatedOn) return;
+        if (FCurrent == FCanvasFont) {
+            FCurrentHeight = FCanvasHeight;
+            FCurrentCharset = FCanvasCharset;
+            return;
+        }
         for (const TMadeFont& font : FFonts)
-            if (font.Handle == FCurrent) return font.Height;
-        return 0;
+            if (font.Handle == FCurrent) {
+                FCurrentHeight = font.Height;
+                FCurrentCharset = font.Charset;
+            }
     }
 
     LOGFONTA LogFontOf(const TMeasureFont& face) const {
@@ -178,7 +196,7 @@ private:
         const LOGFONTA lf = LogFontOf(face);
         const HFONT handle = CreateFontIndirectA(&lf);
         if (!handle) return FCanvasFont;
-        FFonts.push_back({face, handle, 0});
+        FFonts.push_back({face, handle, 0, -1});
         return handle;
     }
     // Selects the current font, turned when a rotation is on (one rotated
@@ -193,7 +211,7 @@ private:
         SelectObject(FDC, rotated ? rotated : FCurrent);
         if (FRotated) DeleteObject(FRotated);
         FRotated = rotated;
-        FCurrentHeight = FRotatedOn ? 0 : KnownHeight();
+        Known();
     }
     HDC WithPen(TColor color) {
         FPenBefore = SelectObject(FDC, GetStockObject(DC_PEN));
@@ -216,8 +234,10 @@ private:
     bool FRotatedOn = false;
     int FAngle = 0;
     HFONT FRotated = nullptr;
-    int FCurrentHeight = 0;  // the selected font's tmHeight, once asked (0: not known)
-    int FCanvasHeight = 0;   // the canvas font's
+    int FCurrentHeight = 0;    // the selected font's tmHeight, once asked (0: not known)
+    int FCurrentCharset = -1;  // its tmCharSet, with the height
+    int FCanvasHeight = 0;     // the canvas font's
+    int FCanvasCharset = -1;
     HGDIOBJ FPenBefore = nullptr;
     COLORREF FPenColorBefore = 0;
 };

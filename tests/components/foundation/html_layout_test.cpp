@@ -646,7 +646,9 @@ TEST(HtmlLayout, EveryPieceIsMeasuredOncePerCall) {
                 EXPECT_EQ(counting.Pieces, measuring.Pieces)
                     << text << (wordWrap ? " wrapped" : "") << (hitTest ? " hit-test" : " paint");
                 EXPECT_EQ(result.MeasuredHeight, measured.MeasuredHeight) << text;
-                if (!hitTest) EXPECT_FALSE(target.Texts.empty()) << text;
+                if (!hitTest) {
+                    EXPECT_FALSE(target.Texts.empty()) << text;
+                }
             }
         }
     }
