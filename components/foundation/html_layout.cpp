@@ -349,28 +349,39 @@ private:
         TMeasureFont Face;
         int Gh = -1, Blank = -1, W = -1;
     };
+    // A font is set on the measurer only when a measure of it is not known
+    // yet: the text and the drawing set their own.
     TFontMeasuresOfCall& Measures() {
-        Apply();
-        if (FMeasures && FMeasures->Face == FPushed) return *FMeasures;
+        const TMeasureFont& face = FFont.Face;
+        if (FMeasures && FMeasures->Face == face) return *FMeasures;
         for (TFontMeasuresOfCall& m : FKnownFonts)
-            if (m.Face == FPushed) return *(FMeasures = &m);
+            if (m.Face == face) return *(FMeasures = &m);
         if (FKnownFonts.size() >= 16) FKnownFonts.erase(FKnownFonts.begin());  // moves the others
-        FKnownFonts.push_back({FPushed});
+        FKnownFonts.push_back({face});
         return *(FMeasures = &FKnownFonts.back());
     }
     int TextHeightGh() {
         TFontMeasuresOfCall& m = Measures();
-        if (m.Gh < 0) m.Gh = FMeasurer.TextExtent("gh").Height;
+        if (m.Gh < 0) {
+            Apply();
+            m.Gh = FMeasurer.TextExtent("gh").Height;
+        }
         return m.Gh;
     }
     int BlankWidth() {
         TFontMeasuresOfCall& m = Measures();
-        if (m.Blank < 0) m.Blank = FMeasurer.TextExtent(" ").Width;
+        if (m.Blank < 0) {
+            Apply();
+            m.Blank = FMeasurer.TextExtent(" ").Width;
+        }
         return m.Blank;
     }
     int WidthOfW() {
         TFontMeasuresOfCall& m = Measures();
-        if (m.W < 0) m.W = FMeasurer.TextExtent("w").Width;
+        if (m.W < 0) {
+            Apply();
+            m.W = FMeasurer.TextExtent("w").Width;
+        }
         return m.W;
     }
     void Rotate(bool on, int angle);

@@ -605,19 +605,25 @@ TEST(HtmlLayout, MeasuringAndPaintingCallsReturnNoHit) {
 }
 
 // The pieces a measurer was asked for, in order (not the font measures
-// "gh", " " and "w").
+// "gh", " " and "w"), and how often its font was set.
 class TCountingMeasurer : public TFixedPitchMeasurer {
 public:
+    void SetFont(const TMeasureFont& font) override {
+        ++Fonts;
+        TFixedPitchMeasurer::SetFont(font);
+    }
     TTextExtent TextExtent(const String& text) override {
         if (text != "gh" && text != " " && text != "w") Pieces.push_back(text);
         return TFixedPitchMeasurer::TextExtent(text);
     }
     std::vector<String> Pieces;
+    int Fonts = 0;
 };
 
 // A line's second pass (painting or hit-testing) takes the extents its
 // measuring pass took: the call measures each piece once, whatever the
-// fonts, turns, tabs, prefixes, hidden pieces and wrapping of its lines.
+// fonts, turns, tabs, prefixes, hidden pieces and wrapping of its lines;
+// and a hit-test, which draws nothing, sets no font its measuring did not.
 TEST(HtmlLayout, EveryPieceIsMeasuredOncePerCall) {
     const char* texts[] = {
         ("Rewrites <B>settings.ini</B> of the <I>chosen</I> <FONT face=\"Courier\" size=\"3\">compiler</FONT> "
@@ -646,7 +652,9 @@ TEST(HtmlLayout, EveryPieceIsMeasuredOncePerCall) {
                 EXPECT_EQ(counting.Pieces, measuring.Pieces)
                     << text << (wordWrap ? " wrapped" : "") << (hitTest ? " hit-test" : " paint");
                 EXPECT_EQ(result.MeasuredHeight, measured.MeasuredHeight) << text;
-                if (!hitTest) {
+                if (hitTest) {
+                    EXPECT_EQ(counting.Fonts, measuring.Fonts) << text << (wordWrap ? " wrapped" : "");
+                } else {
                     EXPECT_FALSE(target.Texts.empty()) << text;
                 }
             }
