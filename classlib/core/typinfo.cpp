@@ -575,6 +575,33 @@ TClassInfo TClassBuilderBase::TakeInfo() {
     return std::move(FInfo);
 }
 
+void typinfo_detail::DescribeAccessInto(TPropAccess& access, TAccessShape shape, std::uintptr_t word) {
+    access = TPropAccess();
+    switch (shape) {
+    case asNone: break;
+    case asField:
+        access.Kind = pakField;
+        access.FieldOffset = std::ptrdiff_t(word);
+        break;
+    case asMethod:
+        // A virtual function's pointer holds one plus its byte offset in
+        // the virtual table.
+        if (word & 1) {
+            access.Kind = pakVirtualMethod;
+            access.VirtualSlot = int((word - 1) / sizeof(void*));
+        } else {
+            access.Kind = pakStaticMethod;
+            access.MethodAddress = reinterpret_cast<const void*>(word);
+        }
+        break;
+    case asFunction:
+        access.Kind = pakStaticMethod;
+        access.MethodAddress = reinterpret_cast<const void*>(word);
+        break;
+    case asOther: access.Kind = pakStaticMethod; break;
+    }
+}
+
 const void* typinfo_detail::KeepAccessorData(const void* data, std::size_t size) {
     // Small pieces packed into blocks that are never given back: the
     // descriptions that point into them live as long as the program.

@@ -628,19 +628,24 @@ struct TLambdaOn {};
 // both compilers of this project follow: a field's offset; a member
 // function's address, or one plus its byte offset in the virtual table for
 // a virtual one.
-template <class C>
-TPropAccess DescribeAccess(std::nullptr_t) {
-    return TPropAccess();
-}
+//
+// What the description is made from, out of line: the shape of the
+// accessor and one word (a field's offset, a member function pointer's
+// first word, a function's address).
+enum TAccessShape { asNone, asField, asMethod, asFunction, asOther };
+void DescribeAccessInto(TPropAccess& access, TAccessShape shape, std::uintptr_t word);
+
 template <class C, class A>
-TPropAccess DescribeAccess(const A& accessor) {
-    TPropAccess access;
-    if constexpr (std::is_member_object_pointer_v<A>) {
+void DescribeAccessInto(TPropAccess& access, const A& accessor) {
+    if constexpr (std::is_same_v<A, std::nullptr_t>) {
+        DescribeAccessInto(access, asNone, 0);
+    } else if constexpr (std::is_member_object_pointer_v<A>) {
         // As a member of C, so that the offset counts from C's object.
         typename GetterTraits<A>::Value C::*own = accessor;
-        static_assert(sizeof(own) == sizeof(std::ptrdiff_t));
-        access.Kind = pakField;
-        std::memcpy(&access.FieldOffset, &own, sizeof(own));
+        static_assert(sizeof(own) == sizeof(std::uintptr_t));
+        std::uintptr_t offset;
+        std::memcpy(&offset, &own, sizeof(own));
+        DescribeAccessInto(access, asField, offset);
     } else if constexpr (std::is_member_function_pointer_v<A>) {
         struct {
             std::uintptr_t Ptr;
@@ -648,19 +653,17 @@ TPropAccess DescribeAccess(const A& accessor) {
         } raw;
         static_assert(sizeof(accessor) == sizeof(raw));
         std::memcpy(&raw, &accessor, sizeof(raw));
-        if (raw.Ptr & 1) {
-            access.Kind = pakVirtualMethod;
-            access.VirtualSlot = int((raw.Ptr - 1) / sizeof(void*));
-        } else {
-            access.Kind = pakStaticMethod;
-            access.MethodAddress = reinterpret_cast<const void*>(raw.Ptr);
-        }
+        DescribeAccessInto(access, asMethod, raw.Ptr);
     } else if constexpr (std::is_pointer_v<A> && std::is_function_v<std::remove_pointer_t<A>>) {
-        access.Kind = pakStaticMethod;
-        access.MethodAddress = reinterpret_cast<const void*>(accessor);
+        DescribeAccessInto(access, asFunction, reinterpret_cast<std::uintptr_t>(accessor));
     } else {
-        access.Kind = pakStaticMethod;
+        DescribeAccessInto(access, asOther, 0);
     }
+}
+template <class C, class A>
+TPropAccess DescribeAccess(const A& accessor) {
+    TPropAccess access;
+    DescribeAccessInto<C>(access, accessor);
     return access;
 }
 
@@ -977,8 +980,8 @@ public:
         } else {
             FillAccessors<V, GP, std::nullptr_t, false>(p, name, get, nullptr);
         }
-        p.ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
-        p.WriterAccess = typinfo_detail::DescribeAccess<C>(setter);
+        typinfo_detail::DescribeAccessInto<C>(p.ReaderAccess, getter);
+        typinfo_detail::DescribeAccessInto<C>(p.WriterAccess, setter);
         return *this;
     }
 
@@ -994,8 +997,8 @@ public:
             Prop(name, indexed, typinfo_detail::IndexedSetter<S>{setter, index});
         }
         Last().Index = index;
-        Last().ReaderAccess = typinfo_detail::DescribeAccess<C>(getter);
-        Last().WriterAccess = typinfo_detail::DescribeAccess<C>(setter);
+        typinfo_detail::DescribeAccessInto<C>(Last().ReaderAccess, getter);
+        typinfo_detail::DescribeAccessInto<C>(Last().WriterAccess, setter);
         return *this;
     }
 
@@ -1025,7 +1028,7 @@ public:
     TClassBuilder& Stored(bool (F::*fn)() const) {
         const auto stored = typinfo_detail::OnObject<C>(fn);
         Last().Stored = {&typinfo_detail::StoredThunk<std::remove_const_t<decltype(stored)>>, stored};
-        Last().StoredMethod = typinfo_detail::DescribeAccess<C>(fn);
+        typinfo_detail::DescribeAccessInto<C>(Last().StoredMethod, fn);
         return *this;
     }
     // Replaces the type description of the last property (TDateTime, or an
