@@ -535,7 +535,11 @@ void RenderGlowButton(HDC dc, const TGlowRenderInput& in) {
             RECT r{place.Text.Left, place.Text.Top, place.Text.Right, place.Text.Bottom};
             if (layout == blGlyphLeftAdjusted) r.left += 2;
             UINT flags = GdiLayoutFlags(layout, in.WordWrap);
-            const TGlowTextLayout text = LayOutText(dc, g, in, layout, caption, fonts, r.right - r.left);
+            // Sizes are needed to place notes or a wrapped block; a single
+            // line is placed by DrawText itself.
+            const bool placed = !in.Notes.empty() || (flags & DT_WORDBREAK);
+            const TGlowTextLayout text =
+                placed ? LayOutText(dc, g, in, layout, caption, fonts, r.right - r.left) : TGlowTextLayout{};
             if (!in.Notes.empty()) {
                 // Caption and notes as one block, placed by their measured
                 // heights: the caption on top, the notes in their own font
